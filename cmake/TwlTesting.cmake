@@ -1,0 +1,15 @@
+# One test program per folder under tests/: every .cpp in the folder is
+# compiled into it, linked with GoogleTest and whatever the caller names.
+# Each test case runs in its own process, so tests that touch process-wide
+# state (singletons, the current directory, named objects) stay independent.
+function(twl_add_test_folder name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE twl_test_support GTest::gtest GTest::gmock ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES ENVIRONMENT "TWL_TEST_SOURCE_DIR=${CMAKE_SOURCE_DIR};TWL_PROGRAM_DIR=${TWL_PROGRAM_DIR}")
+endfunction()

@@ -1,0 +1,95 @@
+// Files and folders on native POSIX paths. Every path may use '\' or '/'
+// as separator; when the exact name is missing, each component is looked up
+// again ignoring case (skins and playlists made on Windows rely on it).
+// Share modes are enforced between the handles of one process.
+#pragma once
+
+#include "types.h"
+
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define GENERIC_EXECUTE 0x20000000u
+#define GENERIC_ALL 0x10000000u
+
+#define FILE_SHARE_READ 0x00000001u
+#define FILE_SHARE_WRITE 0x00000002u
+#define FILE_SHARE_DELETE 0x00000004u
+
+#define CREATE_NEW 1u
+#define CREATE_ALWAYS 2u
+#define OPEN_EXISTING 3u
+#define OPEN_ALWAYS 4u
+#define TRUNCATE_EXISTING 5u
+
+#define FILE_ATTRIBUTE_READONLY 0x00000001u
+#define FILE_ATTRIBUTE_HIDDEN 0x00000002u
+#define FILE_ATTRIBUTE_SYSTEM 0x00000004u
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
+#define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+#define FILE_ATTRIBUTE_TEMPORARY 0x00000100u
+#define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
+
+#define FILE_FLAG_WRITE_THROUGH 0x80000000u
+#define FILE_FLAG_RANDOM_ACCESS 0x10000000u
+#define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
+#define FILE_FLAG_DELETE_ON_CLOSE 0x04000000u
+
+#define FILE_BEGIN 0u
+#define FILE_CURRENT 1u
+#define FILE_END 2u
+#define INVALID_SET_FILE_POINTER 0xFFFFFFFFu
+#define INVALID_FILE_SIZE 0xFFFFFFFFu
+
+#define DRIVE_UNKNOWN 0u
+#define DRIVE_NO_ROOT_DIR 1u
+#define DRIVE_REMOVABLE 2u
+#define DRIVE_FIXED 3u
+#define DRIVE_REMOTE 4u
+#define DRIVE_CDROM 5u
+#define DRIVE_RAMDISK 6u
+
+typedef struct _WIN32_FIND_DATAA {
+  DWORD dwFileAttributes;
+  FILETIME ftCreationTime;
+  FILETIME ftLastAccessTime;
+  FILETIME ftLastWriteTime;
+  DWORD nFileSizeHigh;
+  DWORD nFileSizeLow;
+  DWORD dwReserved0;
+  DWORD dwReserved1;
+  CHAR cFileName[MAX_PATH];
+  CHAR cAlternateFileName[14];
+} WIN32_FIND_DATAA, *PWIN32_FIND_DATAA, *LPWIN32_FIND_DATAA;
+
+typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
+
+TWLAPI HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES attributes,
+                          DWORD creation, DWORD flags, HANDLE templateFile);
+TWLAPI BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, LPOVERLAPPED overlapped);
+TWLAPI BOOL WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD written, LPOVERLAPPED overlapped);
+TWLAPI BOOL FlushFileBuffers(HANDLE file);
+TWLAPI BOOL SetFilePointerEx(HANDLE file, LARGE_INTEGER distance, PLARGE_INTEGER newPosition, DWORD method);
+TWLAPI DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method);
+TWLAPI BOOL SetEndOfFile(HANDLE file);
+TWLAPI BOOL GetFileSizeEx(HANDLE file, PLARGE_INTEGER size);
+TWLAPI DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh);
+TWLAPI BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME lastAccess, LPFILETIME lastWrite);
+
+TWLAPI BOOL DeleteFileA(LPCSTR name);
+TWLAPI BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
+TWLAPI BOOL MoveFileA(LPCSTR existing, LPCSTR target);
+TWLAPI DWORD GetFileAttributesA(LPCSTR name);
+TWLAPI BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES attributes);
+TWLAPI BOOL RemoveDirectoryA(LPCSTR name);
+
+TWLAPI HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data);
+TWLAPI BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data);
+TWLAPI BOOL FindClose(HANDLE find);
+
+TWLAPI DWORD GetTempPathA(DWORD size, LPSTR buffer);
+TWLAPI UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR name);
+TWLAPI DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
+TWLAPI BOOL SetCurrentDirectoryA(LPCSTR path);
+TWLAPI UINT GetDriveTypeA(LPCSTR root);
+TWLAPI DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);

@@ -1,0 +1,14 @@
+// Controls for tests and tools: answers the layer gives that a test wants to
+// choose. Product code never includes this header.
+#pragma once
+
+#include "types.h"
+
+// Makes GetVersionExA report another system; TwlTestResetVersion restores
+// the default answer (NT 5.1, build 2600).
+TWLAPI void TwlTestSetVersion(DWORD major, DWORD minor, DWORD build, DWORD platformId, LPCSTR servicePack);
+TWLAPI void TwlTestResetVersion();
+
+// The folder where named objects of this desktop live (named mutexes).
+// Tests give each process its own through $TWL_DESKTOP.
+TWLAPI DWORD TwlGetDesktopFolder(LPSTR buffer, DWORD size);

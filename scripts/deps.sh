@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, only when one
+# is missing. Usage: scripts/deps.sh build|test
+set -euo pipefail
+
+build_packages=(
+  g++ cmake ninja-build pkg-config
+  libsqlite3-dev
+)
+test_packages=(
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  python3 sqlite3
+)
+
+wanted=("${build_packages[@]}")
+if [[ "${1:-build}" == "test" ]]; then
+  wanted+=("${test_packages[@]}")
+fi
+
+missing=()
+for package in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

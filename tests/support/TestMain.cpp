@@ -1,0 +1,36 @@
+// main() of every test program: sets up the per-process sandbox before any
+// test or the platform layer reads the environment, runs a child function
+// when started as a child, and removes the sandbox afterwards.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "TestPaths.h"
+
+namespace twltest {
+int RunChildIfAsked(int argc, char** argv);
+}
+
+int main(int argc, char** argv) {
+  const bool isChild = argc >= 3 && std::string(argv[1]) == "--twl-child";
+  const std::string& sandbox = twltest::SandboxDir();
+  if (!isChild) {
+    setenv("TWL_TEST_SANDBOX", sandbox.c_str(), 1);
+    setenv("TWL_DESKTOP", (sandbox + "/desktop").c_str(), 1);
+    setenv("TWL_REGISTRY", (sandbox + "/registry.sqlite").c_str(), 1);
+    setenv("TMPDIR", (sandbox + "/tmp").c_str(), 1);
+    std::filesystem::create_directories(sandbox + "/tmp");
+  }
+  int child = twltest::RunChildIfAsked(argc, argv);
+  if (child >= 0) return child;
+
+  testing::InitGoogleTest(&argc, argv);
+  int result = RUN_ALL_TESTS();
+  if (!std::getenv("TWL_KEEP_TEST_SANDBOX")) {
+    std::error_code ignored;
+    std::filesystem::remove_all(sandbox, ignored);
+  }
+  return result;
+}
