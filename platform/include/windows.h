@@ -13,3 +13,4 @@
 #include "twlwin/modules.h"
 #include "twlwin/text.h"
 #include "twlwin/version.h"
+#include "twlwin/messagebox.h"
