@@ -1,5 +1,7 @@
 #include "foundation/kernel/Error.h"
 
+#include <cstdlib>
+
 #include "foundation/kernel/LibraryTls.h"
 #include "foundation/kernel/MemoryError.h"
 
@@ -28,7 +30,7 @@ CError::CError(const CStr& caption, const CStr& text) : m_Caption(caption), m_Te
 void* CError::operator new(size_t size) noexcept {
   const DWORD lastError = GetLastError();
   SetHeapMark(true);
-  void* memory = ::operator new(size, std::nothrow);
+  void* memory = std::malloc(size ? size : 1);
   if (!memory) SetHeapMark(false);
   SetLastError(lastError);
   return memory;
@@ -42,7 +44,7 @@ void CError::operator delete(void* memory) noexcept {
   const DWORD lastError = GetLastError();
   SetHeapMark(false);
   SetLastError(lastError);
-  ::operator delete(memory);
+  std::free(memory);
 }
 
 CError* CError::Clone() const {

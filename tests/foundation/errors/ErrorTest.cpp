@@ -9,9 +9,10 @@
 #include "foundation/kernel/Localizer.h"
 #include "foundation/kernel/MemoryError.h"
 
-// Huge allocations must come back null here, as they do without the
-// address sanitizer, so that the out-of-memory path can be shown.
+// Huge allocations must come back null here, as they do without a
+// sanitizer, so that the out-of-memory path can be shown.
 extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
+extern "C" const char* __tsan_default_options() { return "allocator_may_return_null=1"; }
 
 namespace {
 
