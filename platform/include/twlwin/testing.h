@@ -12,3 +12,7 @@ TWLAPI void TwlTestResetVersion();
 // The folder where named objects of this desktop live (named mutexes).
 // Tests give each process its own through $TWL_DESKTOP.
 TWLAPI DWORD TwlGetDesktopFolder(LPSTR buffer, DWORD size);
+
+// The module containing an address, as the layer's parts see it
+// (twl::ModuleFromAddress); null when no loaded module contains it.
+TWLAPI HMODULE TwlTestModuleFromAddress(const void* address);
