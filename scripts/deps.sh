@@ -9,7 +9,7 @@ build_packages=(
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3
+  python3 sqlite3 imagemagick
 )
 
 wanted=("${build_packages[@]}")
