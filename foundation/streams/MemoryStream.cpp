@@ -164,7 +164,14 @@ void CMemoryStream::Close() {
   if (m_DeleteOnClose) delete this;
 }
 
-void CMemoryStream::CloseNoThrow() { Close(); }
+// Close itself never throws; a derived stream's Close may.
+void CMemoryStream::CloseNoThrow() {
+  try {
+    Close();
+  } catch (CError* error) {
+    DisposeError(error);
+  }
+}
 
 DWORD CMemoryStream::GetContentType(CStr& type) {
   if (m_ContentType.IsEmpty()) return 1;
