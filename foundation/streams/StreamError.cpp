@@ -108,6 +108,9 @@ CStreamError::CStreamError(const CError& error, const char* path) : CError(Capti
 CStreamError::CStreamError(const CError& error, CStream& stream)
     : CStreamError(error, error.IsKindOf(&CStreamError::ClassRecord) ? "" : UrlOf(stream).c_str()) {}
 
+CStreamError::CStreamError(DWORD code, const char* path, const CStr& text)
+    : CError(Caption(), text), m_Code(code), m_Path(path) {}
+
 CStreamError::CStreamError(const CStr& caption, const CStr& text, DWORD code, const CStr& path)
     : CError(caption, text), m_Code(code), m_Path(path) {}
 

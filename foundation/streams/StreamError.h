@@ -48,6 +48,9 @@ class CStreamError : public CError {
   // "<text of code 1>: <its text>" and the given path.
   CStreamError(const CError& error, const char* path);
   CStreamError(const CError& error, CStream& stream);
+  // An error whose text is known already (a stored thread error rebuilt);
+  // the path only travels along.
+  CStreamError(DWORD code, const char* path, const CStr& text);
 
   CError* Clone() const override;
 

@@ -14,3 +14,6 @@
 #include "twlwin/text.h"
 #include "twlwin/version.h"
 #include "twlwin/messagebox.h"
+#include "twlwin/mmsystem.h"
+#include "twlwin/crash.h"
+#include "twlwin/toolhelp.h"

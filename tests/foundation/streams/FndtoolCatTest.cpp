@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "support/TestPaths.h"
@@ -17,12 +15,10 @@ struct CatRun {
 };
 
 CatRun Cat(const std::string& url) {
-  const char* programs = std::getenv("TWL_PROGRAM_DIR");
-  EXPECT_NE(programs, nullptr);
   const std::string dir = twltest::MakeTempDir("cat");
-  const std::string command = std::string(programs ? programs : ".") + "/fndtool cat '" + url + "' >" + dir +
-                              "/out 2>" + dir + "/err";
-  const int status = std::system(command.c_str());
+  const std::string command =
+      "'" + twltest::ProgramPath("fndtool") + "' cat '" + url + "' >" + dir + "/out 2>" + dir + "/err";
+  const int status = twltest::RunCommand(command);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, twltest::ReadFile(dir + "/out"), twltest::ReadFile(dir + "/err")};
 }
 
