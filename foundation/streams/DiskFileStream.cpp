@@ -96,6 +96,8 @@ void CDiskFileStream::Write(const void* buffer, DWORD size) {
   ThrowIfShutDown();
   DWORD written = 0;
   if (!WriteFile(m_File, buffer, size, &written, nullptr)) ThrowLastError();
+  // A short write that reports success must not pass as a whole one.
+  if (written != size) ThrowError<CStreamError>(CStreamError::kGenericWrite, *this);
 }
 
 void CDiskFileStream::Flush() {
