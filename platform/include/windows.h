@@ -14,3 +14,6 @@
 #include "twlwin/text.h"
 #include "twlwin/version.h"
 #include "twlwin/messagebox.h"
+#include "twlwin/messages.h"
+#include "twlwin/windowing.h"
+#include "twlwin/regions.h"
