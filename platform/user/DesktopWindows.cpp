@@ -31,7 +31,7 @@
 #include <sstream>
 #include <thread>
 
-#include "DesktopFolder.h"
+#include "kernel/Desktop.h"
 
 namespace twl::user {
 
@@ -218,7 +218,7 @@ void RemoveOwnFiles() {
 bool StartLocked(Presence& p) {
   if (p.started) return !p.folder.empty();
   p.started = true;
-  std::string desktop = DesktopFolder();
+  const std::string& desktop = DesktopFolder();
   if (desktop.empty()) return false;
   std::string folder = desktop + "/windows";
   if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;

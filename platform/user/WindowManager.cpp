@@ -1,13 +1,11 @@
 #include "WindowManager.h"
 
-#include <sys/syscall.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <ctime>
 
 #include "DesktopWindows.h"
 #include "twlwin/errors.h"
+#include "twlwin/threads.h"
 
 namespace twl::user {
 
@@ -64,10 +62,7 @@ State& S() {
   return *state;
 }
 
-DWORD ThisThreadId() {
-  static thread_local DWORD id = static_cast<DWORD>(syscall(SYS_gettid));
-  return id;
-}
+DWORD ThisThreadId() { return GetCurrentThreadId(); }
 
 Window* FindLocked(uint32_t id) {
   auto& windows = S().windows;
