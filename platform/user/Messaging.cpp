@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "DesktopWindows.h"
+#include "kernel/Clock.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -97,7 +98,7 @@ int64_t NextTimerDelayLocked(const ThreadQueue& queue) {
 
 void WaitForWorkLocked(Guard& guard, ThreadQueue& queue) {
   ++queue.waiting;
-  int64_t delay = S().manualClock ? -1 : NextTimerDelayLocked(queue);
+  int64_t delay = twl::ClockIsManual() ? -1 : NextTimerDelayLocked(queue);
   if (delay < 0)
     queue.wake.wait(guard);
   else if (delay > 0)

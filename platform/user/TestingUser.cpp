@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "WindowManager.h"
+#include "kernel/Clock.h"
 #include "twlwin/testing_user.h"
 
 namespace twl::user {
@@ -75,14 +76,12 @@ TWLAPI void TwlTestFailNextGetMessage() { FailNextGetMessage(); }
 
 TWLAPI void TwlTestUseManualClock(BOOL manual) {
   Guard guard(Lock());
-  State& s = S();
-  if (manual && !s.manualClock) s.manualNow = NowLocked();
-  s.manualClock = manual != FALSE;
+  twl::UseManualClock(manual != FALSE);
   WakeAllLocked();
 }
 
 TWLAPI void TwlTestAdvanceClock(DWORD milliseconds) {
   Guard guard(Lock());
-  S().manualNow += milliseconds;
+  twl::AdvanceManualClock(milliseconds);
   WakeAllLocked();
 }

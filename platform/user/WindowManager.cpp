@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "DesktopWindows.h"
+#include "kernel/Clock.h"
 #include "twlwin/errors.h"
 #include "twlwin/threads.h"
 
@@ -112,11 +113,7 @@ void WakeAllLocked() {
   for (auto& [id, queue] : S().queues) queue->wake.notify_all();
 }
 
-uint64_t NowLocked() {
-  if (S().manualClock) return S().manualNow;
-  using namespace std::chrono;
-  return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
+uint64_t NowLocked() { return twl::ClockMilliseconds(); }
 
 int64_t NextStampLocked() {
   timespec now{};

@@ -121,8 +121,6 @@ struct State {
   POINT cursor{0, 0};
   BYTE asyncKeys[256] = {};
   Screen screen;
-  bool manualClock = false;
-  uint64_t manualNow = 0;
   int64_t lastStamp = 0;
   // Double-click detection.
   UINT lastDownMessage = 0;

@@ -211,6 +211,7 @@ TEST(Timers, FireAtTheirIntervalOnTheManualClockAndCollapseMissedTicks) {
   TwlTestAdvanceClock(1);
   ASSERT_TRUE(PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 17u);
+  EXPECT_EQ(msg.time, timeGetTime()) << "message times and timeGetTime read the same clock";
   TwlTestAdvanceClock(5000);
   EXPECT_TRUE(PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE));
   EXPECT_FALSE(PeekMessageA(&msg, window, WM_TIMER, WM_TIMER, PM_REMOVE));
