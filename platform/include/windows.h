@@ -17,4 +17,7 @@
 #include "twlwin/mmsystem.h"
 #include "twlwin/crash.h"
 #include "twlwin/toolhelp.h"
+#include "twlwin/messages.h"
+#include "twlwin/windowing.h"
+#include "twlwin/regions.h"
 #include "twlwin/bitmaps.h"

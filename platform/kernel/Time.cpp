@@ -1,6 +1,7 @@
 #include <ctime>
 #include <atomic>
 
+#include "Clock.h"
 #include "twlwin/testing.h"
 #include "twlwin/time.h"
 
@@ -27,9 +28,9 @@ void FillSystemTime(const tm& fields, long nanoseconds, LPSYSTEMTIME time) {
 
 }  // namespace
 
-// Milliseconds since boot, cut to 32 bits: the counter wraps after 49.7
+// Milliseconds since boot (or of the test clock), cut to 32 bits: the counter wraps after 49.7
 // days, and callers compare differences of it.
-TWLAPI DWORD timeGetTime() { return static_cast<DWORD>(MonotonicNanoseconds() / 1000000u) + tickOffset.load(); }
+TWLAPI DWORD timeGetTime() { return static_cast<DWORD>(twl::ClockMilliseconds()) + tickOffset.load(); }
 
 TWLAPI DWORD GetTickCount() { return timeGetTime(); }
 
