@@ -11,3 +11,5 @@ inline constexpr const char* kUnsupportedFormatKey = "CDIBitmap.unsupportedForma
 inline constexpr const char* kUnsupportedFormatText = "Unsupported pixel format.";
 inline constexpr const char* kTooLargeKey = "CDIBitmap.tooLarge";
 inline constexpr const char* kTooLargeText = "The bitmap is too large.";
+inline constexpr const char* kInvalidBitmapDataKey = "CDIBitmap.invalidData";
+inline constexpr const char* kInvalidBitmapDataText = "Invalid bitmap data.";

@@ -17,6 +17,12 @@ class CColorPalette : public CDynamicObject {
   // else zero (black) for the caller to fill.
   void SetEntries(DWORD n, const DWORD* source);
 
+  // Stored form: u32 count, then the entries. A load collects the entries
+  // as they arrive, so a count larger than the data fails with the
+  // archive's end-of-stream error before a large allocation; a failed load
+  // leaves the entries as they were.
+  void Serialize(CStorage& storage) override;
+
   DWORD GetCount() const { return m_Count; }
   const DWORD* GetEntries() const { return m_Entries; }
   DWORD* GetEntries() { return m_Entries; }

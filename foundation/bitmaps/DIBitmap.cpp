@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "foundation/bitmaps/BitmapError.h"
 #include "foundation/bitmaps/BitmapInfo.h"
 #include "foundation/bitmaps/LittleEndian.h"
 #include "foundation/bitmaps/PixelConverter.h"
 #include "foundation/kernel/MemoryError.h"
+#include "foundation/storage/Storage.h"
+#include "foundation/storage/StorageError.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDIBitmap, CDynamicObject)
 
@@ -456,4 +459,92 @@ CColorTable& CDIBitmap::CollectColors(CColorTable& table, bool count) const {
       enter((shifts.Apply(ReadPixelAt(row, x, bits)) & indexMask) << table.GetCellShift());
   }
   return table;
+}
+
+// ---------------------------------------------------------------------------
+// Stored body
+
+namespace {
+
+constexpr DWORD kBodyVersion = 1;
+constexpr DWORD kTopDownFlag = 1;
+
+// Reads a pixel block of `size` bytes. Large blocks are collected in steps
+// as the data arrives, so a size the archive cannot back fails with
+// end-of-stream before the whole block is allocated.
+std::unique_ptr<BYTE[]> ReadPixelBlock(CStorage& storage, DWORD size) {
+  constexpr DWORD kStep = 16 << 20;
+  if (size <= kStep) {
+    std::unique_ptr<BYTE[]> block = AllocateBlock(size, false);
+    if (storage.Read(block.get(), size) != size) ThrowError<CStorageError>(CStorageError::kEndOfStream);
+    return block;
+  }
+  std::vector<BYTE> collected;
+  while (collected.size() < size) {
+    const DWORD chunk = std::min<DWORD>(kStep, size - static_cast<DWORD>(collected.size()));
+    const size_t start = collected.size();
+    collected.resize(start + chunk);
+    if (storage.Read(collected.data() + start, chunk) != chunk) ThrowError<CStorageError>(CStorageError::kEndOfStream);
+  }
+  return CopyBlock(collected.data(), collected.size());
+}
+
+}  // namespace
+
+void CDIBitmap::Serialize(CStorage& storage) {
+  if (storage.IsLoading())
+    Load(storage);
+  else
+    Store(storage);
+}
+
+void CDIBitmap::Store(CStorage& storage) const {
+  storage.WriteValue(kBodyVersion);
+  storage.WriteValue(m_Width);
+  storage.WriteValue(m_Height);
+  storage.WriteValue(m_RowPadding);
+  storage.WriteValue(m_TopDown ? kTopDownFlag : 0);
+  CPixelFormat format = m_Format;
+  format.Serialize(storage);
+  if (format.IsPalettized()) format.SerializePalette(storage);
+  storage.WriteValue(m_DataSize);
+  if (m_DataSize) storage.Write(m_Pixels, m_DataSize);
+}
+
+void CDIBitmap::Load(CStorage& storage) {
+  DWORD version = 0, width = 0, height = 0, padding = 0, flags = 0, dataSize = 0;
+  storage.ReadValue(version);
+  if (version != kBodyVersion) ThrowBitmapError("CDIBitmap.unsupportedFileVersion", "Unsupported file version.");
+  storage.ReadValue(width);
+  storage.ReadValue(height);
+  storage.ReadValue(padding);
+  storage.ReadValue(flags);
+  CPixelFormat format;
+  format.Serialize(storage);
+  if (format.IsPalettized()) format.SerializePalette(storage);
+  storage.ReadValue(dataSize);
+
+  if (width == 0 || height == 0) {
+    // The form of an empty bitmap.
+    if (dataSize != 0) ThrowBitmapError(kInvalidBitmapDataKey, kInvalidBitmapDataText);
+    Free();
+    return;
+  }
+  if (format.bitsPerPixel == 0 || format.bitsPerPixel > 32)
+    ThrowBitmapError(kUnsupportedFormatKey, kUnsupportedFormatText);
+  if (padding > kMaxRowStride) ThrowBitmapError(kTooLargeKey, kTooLargeText);
+  const RowLayout layout = ComputeRowLayout(width, height, format.bitsPerPixel, static_cast<INT>(padding));
+  if (layout.dataSize != dataSize) ThrowBitmapError(kInvalidBitmapDataKey, kInvalidBitmapDataText);
+  std::unique_ptr<BYTE[]> block = ReadPixelBlock(storage, dataSize);
+
+  Free();
+  m_PixelBlock = std::move(block);
+  m_Pixels = m_PixelBlock.get();
+  m_DataSize = layout.dataSize;
+  m_BytesPerRow = layout.bytesPerRow;
+  m_RowPadding = layout.padding;
+  m_Width = width;
+  m_Height = height;
+  m_TopDown = (flags & kTopDownFlag) != 0;
+  m_Format = format;
 }

@@ -38,6 +38,18 @@ class CDIBitmap : public CDynamicObject {
   // Back to empty: no pixels, no information block, no palette, no key.
   void Free() noexcept;
 
+  // The stored body (the content of an IMG_IMAGE file after its magic):
+  // version 1, width, height, row padding, flags (bit 0 top-down), bits per
+  // pixel, format flags, red, green, blue and alpha masks, for palettized
+  // formats the palette (count, entries), the data size and the pixel block
+  // as in memory; all u32 little-endian. The colour key and the
+  // information block are not stored. A load checks every field against
+  // the others before it allocates, and leaves the bitmap as it was when
+  // it fails: a version other than 1, a format or size that does not fit
+  // and a data size other than the rows' throw the bitmap error, short
+  // data the archive's end-of-stream error.
+  void Serialize(CStorage& storage) override;
+
   // Converts the pixels in place into another format, orientation and
   // padding; the colour key is converted too (through the colour table
   // when the target is palettized). The table is needed for palettized
@@ -95,6 +107,8 @@ class CDIBitmap : public CDynamicObject {
 
  private:
   struct ParsedInfo;
+  void Store(CStorage& storage) const;
+  void Load(CStorage& storage);
   static ParsedInfo ParseBitmapInfo(const BYTE* info, size_t infoSize, bool packed, size_t bitsSize);
   void TakeBitmapInfo(const ParsedInfo& parsed, std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits);
   DWORD ConvertColorKey(const CPixelFormat& format, const CColorTable* table) const;

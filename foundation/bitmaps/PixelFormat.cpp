@@ -1,6 +1,10 @@
 #include "foundation/bitmaps/PixelFormat.h"
 
+#include <new>
+
 #include "foundation/bitmaps/BitmapError.h"
+#include "foundation/kernel/MemoryError.h"
+#include "foundation/storage/Storage.h"
 
 CPixelFormat::CPixelFormat(const CPixelFormat& other) { *this = other; }
 
@@ -73,4 +77,44 @@ DWORD CPixelFormat::IndexedFlagForDepth(DWORD bits) {
     case 8: return kPixelIndexed8;
     default: return 0;
   }
+}
+
+void CPixelFormat::Serialize(CStorage& storage) {
+  DWORD* fields[] = {&bitsPerPixel, &flags, &redMask, &greenMask, &blueMask, &alphaMask};
+  for (DWORD* field : fields) {
+    if (storage.IsLoading())
+      storage.ReadValue(*field);
+    else
+      storage.WriteValue(*field);
+  }
+}
+
+void CPixelFormat::SerializePalette(CStorage& storage) {
+  if (!storage.IsLoading()) {
+    const DWORD count = m_Palette ? m_Palette->GetCount() : 0;
+    storage.WriteValue(count);
+    for (DWORD i = 0; i < count; ++i) storage.WriteValue(m_Palette->GetEntries()[i]);
+    return;
+  }
+  DWORD count = 0;
+  storage.ReadValue(count);
+  if (count == 0) {
+    SetPalette(nullptr);
+    return;
+  }
+  if (!IndexedFlagForDepth(bitsPerPixel)) ThrowBitmapError(kUnsupportedFormatKey, kUnsupportedFormatText);
+  const DWORD capacity = 1u << bitsPerPixel;
+  if (count > capacity) ThrowBitmapError(kInvalidBitmapDataKey, kInvalidBitmapDataText);
+  DWORD entries[256] = {};
+  for (DWORD i = 0; i < count; ++i) storage.ReadValue(entries[i]);
+  CColorPalette* palette = new (std::nothrow) CColorPalette;
+  if (!palette) ThrowMemoryError();
+  try {
+    palette->SetEntries(capacity, entries);
+  } catch (...) {
+    palette->Release();
+    throw;
+  }
+  SetPalette(palette);
+  palette->Release();
 }

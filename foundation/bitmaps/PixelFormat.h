@@ -53,6 +53,15 @@ class CPixelFormat {
   bool HasSameLayout(const CPixelFormat& other) const;
   std::array<DWORD, 4> GetMasks() const { return {redMask, greenMask, blueMask, alphaMask}; }
 
+  // The stored fields: bits per pixel, flags, red, green, blue and alpha
+  // masks. Size and FourCC are not stored; the palette goes separately.
+  void Serialize(CStorage& storage);
+  // The palette as u32 count and entries (count 0: none). A loaded palette
+  // must fit the depth (at most 2^bits entries of a 1-, 2-, 4- or 8-bit
+  // format) and is padded to 2^bits entries (black), so that no index reads
+  // outside it.
+  void SerializePalette(CStorage& storage);
+
   // The palettized flag for a depth of 1, 2, 4 or 8 bits; 0 for others.
   static DWORD IndexedFlagForDepth(DWORD bits);
 
