@@ -286,12 +286,10 @@ CDIBitmap& CDIBitmap::Copy(const CDIBitmap& source) {
   const bool reuse = m_Pixels && !m_PixelsInInfo && m_Width == source.m_Width && m_Height == source.m_Height &&
                      m_RowPadding == source.m_RowPadding && m_Format.HasSameLayout(source.m_Format);
   if (reuse) {
-    // The information block's colour table would no longer match the
-    // palette taken over below.
-    if (m_Format.IsPalettized()) {
-      m_Info.reset();
-      m_InfoSize = 0;
-    }
+    // The information block would describe the old orientation or palette;
+    // the pixels lie outside it, so dropping it loses nothing.
+    m_Info.reset();
+    m_InfoSize = 0;
   } else {
     std::unique_ptr<BYTE[]> info;
     std::unique_ptr<BYTE[]> block;

@@ -159,27 +159,23 @@ int Convert(const std::string& inPath, const std::string& outPath, const CPixelF
   std::vector<BYTE> file;
   std::string problem;
   if (!ReadWholeFile(inPath, file, problem)) return fndtool::Fail(problem);
-  CDIBitmap* bitmap = new CDIBitmap;
-  struct Releaser {
-    CDIBitmap* bitmap;
-    ~Releaser() { bitmap->Release(); }
-  } releaser{bitmap};
-  if (!LoadBmp(file, *bitmap, problem)) return fndtool::Fail(problem);
+  CDIBitmap bitmap;
+  if (!LoadBmp(file, bitmap, problem)) return fndtool::Fail(problem);
 
   CPixelFormat target = requested;
   CColorTable table;
   if (target.IsPalettized()) {
-    const std::vector<DWORD> colors = ChoosePalette(*bitmap);
+    const std::vector<DWORD> colors = ChoosePalette(bitmap);
     CColorPalette* palette = new CColorPalette;
     palette->SetEntries(static_cast<DWORD>(colors.size()), colors.data());
     target.SetPalette(palette);
     palette->Release();
     FillInverseTable(table, colors);
   }
-  bitmap->ChangeFormat(target, &table);
-  if (!SaveBmp(outPath, *bitmap, problem)) return fndtool::Fail(problem);
-  std::printf("%s: %ux%u, %u bits per pixel\n", outPath.c_str(), bitmap->GetWidth(), bitmap->GetHeight(),
-              bitmap->GetFormat().bitsPerPixel);
+  bitmap.ChangeFormat(target, &table);
+  if (!SaveBmp(outPath, bitmap, problem)) return fndtool::Fail(problem);
+  std::printf("%s: %ux%u, %u bits per pixel\n", outPath.c_str(), bitmap.GetWidth(), bitmap.GetHeight(),
+              bitmap.GetFormat().bitsPerPixel);
   return 0;
 }
 

@@ -185,10 +185,12 @@ TEST(DIBitmap, CopyIntoTheSameLayoutReusesTheBlockAndTakesPaletteAndKey) {
   source.SetColorKey(5);
   source.SetColorKeyFlag(true);
   copy.Create(3, 2, -1, Indexed(8, {0x123456}), false);
+  ASSERT_TRUE(copy.BuildBitmapInfo());
   const BYTE* block = copy.GetPixels();
 
   copy.Copy(source);
   EXPECT_EQ(copy.GetPixels(), block);
+  EXPECT_EQ(copy.GetBitmapInfo(), nullptr) << "the old block's orientation and colours are gone";
   EXPECT_EQ(copy.GetFormat().GetPalette(), source.GetFormat().GetPalette()) << "the copy shows the source's colours";
   EXPECT_TRUE(copy.IsTopDown());
   EXPECT_TRUE(copy.HasColorKey());
