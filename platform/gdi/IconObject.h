@@ -50,5 +50,16 @@ std::shared_ptr<const IconImage> FindIconImage(HICON icon);
 // belongs to the caller of ExtractIconA.
 using IconExtractor = HICON (*)(const char* file, int index);
 void SetIconExtractor(IconExtractor extractor);
+// Runs the installed extractor; null when there is none.
+HICON ExtractIconFromFile(const char* file, int index);
+
+// The image scaled to width x height (nearest pixel); the same image when
+// the size already matches.
+IconImage ScaleIconImage(const IconImage& image, int width, int height);
+
+// Draws the image with its top-left corner at logical x, y of the DC at
+// width x height (0 for the image's own size) with DI_ flags. False with
+// ERROR_INVALID_HANDLE for a bad DC.
+bool DrawIconImage(HDC dc, const IconImage& image, int x, int y, int width, int height, UINT flags);
 
 }  // namespace twl

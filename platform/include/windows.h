@@ -14,3 +14,5 @@
 #include "twlwin/text.h"
 #include "twlwin/version.h"
 #include "twlwin/messagebox.h"
+#include "twlwin/rect.h"
+#include "twlwin/gdi.h"
