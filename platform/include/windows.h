@@ -16,3 +16,5 @@
 #include "twlwin/messagebox.h"
 #include "twlwin/rect.h"
 #include "twlwin/gdi.h"
+#include "twlwin/commctrl.h"
+#include "twlwin/shell.h"
