@@ -1,6 +1,5 @@
 #include <atomic>
 #include <mutex>
-#include <vector>
 
 #include "twlwin/errors.h"
 #include "twlwin/threads.h"
@@ -31,7 +30,10 @@ struct SlotValue {
   void* value = nullptr;
 };
 
-thread_local std::vector<SlotValue> valuesOfThisThread;
+// A plain array, not an object with a destructor: the main thread's
+// thread_local objects are destroyed when exit begins, before the static
+// destructors, and those still read and write their slots.
+thread_local SlotValue valuesOfThisThread[kSlotCount];
 
 // The slot's generation, or 0 when the index names no allocated slot.
 DWORD LiveGeneration(DWORD index) {
@@ -74,7 +76,6 @@ TWLAPI LPVOID TlsGetValue(DWORD index) {
   // Like Windows, a successful read clears the last error, so a caller can
   // tell a stored null from a failure.
   SetLastError(ERROR_SUCCESS);
-  if (index >= valuesOfThisThread.size()) return nullptr;
   const SlotValue& slot = valuesOfThisThread[index];
   return slot.generation == generation ? slot.value : nullptr;
 }
@@ -85,7 +86,6 @@ TWLAPI BOOL TlsSetValue(DWORD index, LPVOID value) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (index >= valuesOfThisThread.size()) valuesOfThisThread.resize(index + 1);
   valuesOfThisThread[index] = {generation, value};
   return TRUE;
 }

@@ -20,3 +20,7 @@ TWLAPI void TwlTestFailThreadStarts(DWORD count);
 // Moves timeGetTime and GetTickCount by `offset` milliseconds, so that
 // tests can run code across the 32-bit wrap of the counters.
 TWLAPI void TwlTestSetTickOffset(DWORD offset);
+
+// The module containing an address, as the layer's parts see it
+// (twl::ModuleFromAddress); null when no loaded module contains it.
+TWLAPI HMODULE TwlTestModuleFromAddress(const void* address);
