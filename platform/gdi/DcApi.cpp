@@ -8,6 +8,7 @@
 #include "StockObjects.h"
 #include "twlwin/errors.h"
 #include "twlwin/gdi.h"
+#include "user/RegionHandles.h"
 
 using namespace twl::gdi;
 
@@ -112,6 +113,8 @@ TWLAPI HGDIOBJ SelectObject(HDC handle, HGDIOBJ object) {
 TWLAPI BOOL DeleteObject(HGDIOBJ object) {
   auto found = FindObject(object);
   if (!found) {
+    // Regions live in the window manager's table.
+    if (twl::user::DeleteRegionHandle(object)) return TRUE;
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }

@@ -4,6 +4,7 @@
 // Objects may be used from any thread, one thread at a time per DC.
 #pragma once
 
+#include "regions.h"
 #include "types.h"
 
 // ---- objects -------------------------------------------------------------
@@ -196,8 +197,6 @@ TWLAPI BOOL GetViewportOrgEx(HDC dc, LPPOINT origin);
 TWLAPI int IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
 TWLAPI int GetClipBox(HDC dc, LPRECT rect);
 
-#define NULLREGION 1
-#define SIMPLEREGION 2
 
 // ---- brushes, pens, drawing -----------------------------------------------
 
