@@ -155,6 +155,13 @@ TWLAPI int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits
 
 // ---- device contexts -------------------------------------------------------
 
+// A window's DC draws into the window's own pixel buffer: GetDC on its
+// client area, GetWindowDC on the whole window. GetDC(NULL) gives a DC for
+// measuring text. Both go back through ReleaseDC.
+TWLAPI HDC GetDC(HWND window);
+TWLAPI HDC GetWindowDC(HWND window);
+TWLAPI int ReleaseDC(HWND window, HDC dc);
+
 TWLAPI HDC CreateCompatibleDC(HDC dc);
 TWLAPI BOOL DeleteDC(HDC dc);
 TWLAPI HGDIOBJ GetCurrentObject(HDC dc, UINT type);

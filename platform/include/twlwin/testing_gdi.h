@@ -11,6 +11,14 @@ TWLAPI BOOL TwlTestSaveBitmapPng(HBITMAP bitmap, LPCSTR path);
 // Writes what the DC draws on (its bitmap, or its window's area).
 TWLAPI BOOL TwlTestSaveDcPng(HDC dc, LPCSTR path);
 
+// A window with its visible children, and the whole virtual screen, as
+// they look now.
+TWLAPI BOOL TwlTestSaveWindowPng(HWND window, LPCSTR path);
+TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path);
+// One pixel of the composed window (window coordinates), CLR_INVALID
+// outside it.
+TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y);
+
 // The font file behind a font, e.g. ".../DejaVuSansMono.ttf"; returns the
 // length copied, 0 for a bad handle.
 TWLAPI DWORD TwlTestGetFontFile(HFONT font, LPSTR buffer, DWORD size);
