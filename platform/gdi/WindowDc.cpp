@@ -91,3 +91,14 @@ TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y) {
   if (!bitmap || !bitmap->Contains(x, y)) return CLR_INVALID;
   return bitmap->GetPixel(x, y);
 }
+
+TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int height) {
+  auto bitmap = ComposeWindow(window);
+  if (!bitmap || !pixels || bitmap->Width() != width || bitmap->Height() != height) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = bitmap->GetPixel(x, y);
+  return TRUE;
+}

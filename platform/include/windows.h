@@ -20,3 +20,4 @@
 #include "twlwin/gdi.h"
 #include "twlwin/commctrl.h"
 #include "twlwin/shell.h"
+#include "twlwin/controls.h"

@@ -18,6 +18,10 @@ TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path);
 // One pixel of the composed window (window coordinates), CLR_INVALID
 // outside it.
 TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y);
+// The composed window's pixels, rows top first, into a width x height
+// buffer (the window's size; see GetWindowRect). FALSE when the sizes
+// differ or the window is gone.
+TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int height);
 
 // The font file behind a font, e.g. ".../DejaVuSansMono.ttf"; returns the
 // length copied, 0 for a bad handle.
