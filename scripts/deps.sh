@@ -6,6 +6,7 @@ set -euo pipefail
 build_packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
+  libfreetype-dev libpng-dev fonts-dejavu-core
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev

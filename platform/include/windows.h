@@ -20,4 +20,8 @@
 #include "twlwin/messages.h"
 #include "twlwin/windowing.h"
 #include "twlwin/regions.h"
+#include "twlwin/gdi.h"
+#include "twlwin/commctrl.h"
+#include "twlwin/shell.h"
+#include "twlwin/controls.h"
 #include "twlwin/bitmaps.h"
