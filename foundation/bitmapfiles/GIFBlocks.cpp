@@ -26,17 +26,6 @@ bool IsGIFSignature(const BYTE* bytes, bool anyCase) {
 
 }  // namespace
 
-GIFImageDescriptor GIFImageDescriptor::Parse(const BYTE* record) {
-  GIFImageDescriptor descriptor;
-  descriptor.left = ReadLE16(record);
-  descriptor.top = ReadLE16(record + 2);
-  descriptor.width = ReadLE16(record + 4);
-  descriptor.height = ReadLE16(record + 6);
-  descriptor.flags = record[8];
-  descriptor.minimumCodeSize = record[9];
-  return descriptor;
-}
-
 GIFScreen ReadGIFHeader(CStream& stream, bool anyCase) {
   BYTE signature[sizeof kGIFSignature];
   ReadExactly(stream, signature, sizeof signature);
@@ -51,6 +40,18 @@ GIFScreen ReadGIFHeader(CStream& stream, bool anyCase) {
   screen.background = descriptor[5];
   screen.aspect = descriptor[6];
   return screen;
+}
+
+GIFImageDescriptor ReadGIFImageDescriptor(CStream& stream) {
+  BYTE record[9];
+  ReadExactly(stream, record, sizeof record);
+  GIFImageDescriptor descriptor;
+  descriptor.left = ReadLE16(record);
+  descriptor.top = ReadLE16(record + 2);
+  descriptor.width = ReadLE16(record + 4);
+  descriptor.height = ReadLE16(record + 6);
+  descriptor.flags = record[8];
+  return descriptor;
 }
 
 CColorPalette* ReadGIFColorTable(CStream& stream, DWORD bits) {

@@ -24,10 +24,9 @@ struct GIFScreen {
   DWORD GlobalTableBits() const { return (flags & 7u) + 1; }
 };
 
-// The image descriptor and the LZW minimum code size, read as one record.
+// The image descriptor and the LZW minimum code size. In the stream the
+// local colour table, when there is one, lies between the two.
 struct GIFImageDescriptor {
-  static constexpr DWORD kSize = 10;
-
   WORD left = 0;
   WORD top = 0;
   WORD width = 0;
@@ -35,7 +34,6 @@ struct GIFImageDescriptor {
   BYTE flags = 0;  // bit 7: a local colour table follows; bit 6: interlaced
   BYTE minimumCodeSize = 0;
 
-  static GIFImageDescriptor Parse(const BYTE* record);
   bool HasLocalTable() const { return (flags & 0x80) != 0; }
   bool IsInterlaced() const { return (flags & 0x40) != 0; }
   DWORD LocalTableBits() const { return (flags & 7u) + 1; }
@@ -45,6 +43,10 @@ struct GIFImageDescriptor {
 // (not examined) and the screen descriptor. A short stream ends with
 // CStreamError end of stream, another signature with corrupted.
 GIFScreen ReadGIFHeader(CStream& stream, bool anyCase);
+
+// The 9 bytes of the image descriptor after its separator; the minimum
+// code size is left for the caller to read after the local table.
+GIFImageDescriptor ReadGIFImageDescriptor(CStream& stream);
 
 // A colour table of 2^bits entries of red, green and blue, as a new
 // palette of 0x00BBGGRR entries whose one reference goes to the caller.

@@ -36,14 +36,13 @@ void CDIBitmap::LoadGIF(CStream& stream) {
     }
     SkipToFirstImage(stream);
 
-    BYTE record[GIFImageDescriptor::kSize];
-    ReadExactly(stream, record, sizeof record);
-    const GIFImageDescriptor image = GIFImageDescriptor::Parse(record);
+    GIFImageDescriptor image = ReadGIFImageDescriptor(stream);
     if (image.HasLocalTable()) {
       colorBits = image.LocalTableBits();
       palette.Adopt(ReadGIFColorTable(stream, colorBits));
     }
     if (!palette) ThrowUnsupportedBitmapFormat(stream);
+    image.minimumCodeSize = ReadByteExactly(stream);
 
     const DWORD depth = GIFPixelDepth(colorBits);
     CPixelFormat format;

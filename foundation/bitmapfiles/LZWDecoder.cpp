@@ -138,7 +138,11 @@ DWORD CLZWDecoder::Decode(DWORD available) {
     if (m_Input.byteOffset + m_Input.BytesOfNextField() > available) return m_SymbolsWritten;
     const DWORD code = m_Input.Read();
     if (code == m_EndCode) {
+      // The rest of the input is used up, so that no caller carries it
+      // over in front of the next piece.
       m_Ended = true;
+      m_Input.byteOffset = available;
+      m_Input.bitOffset = 0;
       return m_SymbolsWritten;
     }
     if (code == m_ClearCode) {

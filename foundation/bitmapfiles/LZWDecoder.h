@@ -10,9 +10,10 @@
 //
 // Use: Init, SetOutput; then per piece of input SetInput(buffer), Decode
 // (bytes in the buffer) and read GetInputOffset to learn how many bytes
-// were used; the rest is handed in again, in front of the next piece. The
-// decoder stops at the end code and ignores all input after it. Not copyable;
-// one thread at a time.
+// were used; the rest (never more than the 2 bytes of an incomplete code)
+// is handed in again, in front of the next piece. The decoder stops at the
+// end code and uses up all input after it. Not copyable; one thread at a
+// time.
 #pragma once
 
 #include <cstdint>
