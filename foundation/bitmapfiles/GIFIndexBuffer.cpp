@@ -1,5 +1,6 @@
 #include "foundation/bitmapfiles/GIFIndexBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "foundation/bitmapfiles/BitmapFileErrors.h"
@@ -19,12 +20,27 @@ constexpr uint64_t kMaxBufferSize = 0x7FFFFFFF;
 // previous one left over.
 constexpr DWORD kInputSize = 260;
 
-// One row of indices into a bitmap row of the same depth, whose pixels
+// One row of indices into a bitmap row of the given depth, whose pixels
 // run from the most significant bits down.
-void UnpackRow(CBitFieldCursor indices, DWORD width, BYTE* row) {
-  const DWORD depth = indices.width;
-  if (depth == 8) {
-    std::memcpy(row, indices.buffer + indices.byteOffset, width);
+void UnpackRow(CBitFieldCursor indices, DWORD width, DWORD depth, BYTE* row) {
+  if (indices.width == 8) {
+    const BYTE* bytes = indices.buffer + indices.byteOffset;
+    if (depth == 8) {
+      std::memcpy(row, bytes, width);
+      return;
+    }
+    const DWORD perByte = 8 / depth;
+    DWORD x = 0;
+    for (; x + perByte <= width; x += perByte) {
+      DWORD packed = 0;
+      for (DWORD i = 0; i < perByte; ++i) packed = packed << depth | bytes[x + i];
+      *row++ = static_cast<BYTE>(packed);
+    }
+    if (x < width) {
+      DWORD packed = 0;
+      for (DWORD i = 0; i < perByte; ++i) packed = packed << depth | (x + i < width ? bytes[x + i] : 0);
+      *row = static_cast<BYTE>(packed);
+    }
     return;
   }
   DWORD pending = 0;
@@ -47,17 +63,19 @@ void GIFIndexBuffer::Decode(CStream& stream, DWORD minimumCodeSize, DWORD width,
   // Larger sizes would overrun the decoder's table and shifts.
   if (minimumCodeSize < 1 || minimumCodeSize > kMaxMinimumCodeSize) ThrowCorruptedFile(stream);
   const uint64_t pixels = static_cast<uint64_t>(width) * height;
-  const uint64_t size = (pixels * depth + 7) / 8;
+  const DWORD fieldWidth = pixels <= kMaxBufferSize ? 8 : depth;
+  const uint64_t size = (pixels * fieldWidth + 7) / 8;
   if (size > kMaxBufferSize) ThrowBitmapError(kTooLargeKey, kTooLargeText);
   m_Indices.reset(static_cast<BYTE*>(std::calloc(size ? size : 1, 1)));
   if (!m_Indices) ThrowMemoryError();
   m_Width = width;
   m_Height = height;
   m_Depth = depth;
+  m_FieldWidth = fieldWidth;
 
   CLZWDecoder decoder;
   decoder.Init(CLZWDecoder::kGIFMaxCodeWidth, (1u << minimumCodeSize) - 1, 0);
-  decoder.SetOutput(m_Indices.get(), pixels, depth, (1u << colorBits) - 1);
+  decoder.SetOutput(m_Indices.get(), pixels, fieldWidth, (1u << colorBits) - 1);
   BYTE input[kInputSize];
   DWORD carried = 0;
   for (BYTE blockSize = ReadByteExactly(stream); blockSize != 0; blockSize = ReadByteExactly(stream)) {
@@ -74,14 +92,22 @@ void GIFIndexBuffer::Decode(CStream& stream, DWORD minimumCodeSize, DWORD width,
     carried = available - used;
     std::memmove(input, input + used, carried);
   }
+  m_Decoded = std::min(decoder.GetSymbolCount(), pixels);
 }
 
 void GIFIndexBuffer::Unpack(CDIBitmap& bitmap, bool interlaced) const {
   BYTE* pixels = bitmap.GetPixels();
   const size_t stride = static_cast<size_t>(bitmap.GetBytesPerRow()) + bitmap.GetRowPadding();
+  uint64_t rowStart = 0;
   ForEachRow(interlaced, [&](DWORD row, const CBitFieldCursor& cursor) {
     BYTE* out = pixels + stride * row;
-    UnpackRow(cursor, m_Width, out);
-    std::memset(out + bitmap.GetBytesPerRow(), 0, bitmap.GetRowPadding());
+    // Rows the data never reached (a short or hostile file) are all 0.
+    if (rowStart < m_Decoded) {
+      UnpackRow(cursor, m_Width, m_Depth, out);
+      std::memset(out + bitmap.GetBytesPerRow(), 0, bitmap.GetRowPadding());
+    } else {
+      std::memset(out, 0, stride);
+    }
+    rowStart += m_Width;
   });
 }

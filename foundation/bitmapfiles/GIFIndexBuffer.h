@@ -1,9 +1,11 @@
 // GIFIndexBuffer: the decoded pixel indices of one GIF image, width x
-// height fields of the image's pixel depth (1, 2, 4 or 8 bits) packed
-// least significant bit first, in the order the image data gives them
-// (pass by pass for interlaced images). Indices are cut to the colour
-// table's bits, so none reaches past the table. Pixels the data does not
-// cover stay 0; indices beyond width x height are dropped.
+// height fields in the order the image data gives them (pass by pass for
+// interlaced images). A field is a byte, which decodes fastest; only
+// images of more than 2^31 - 1 pixels keep their indices packed at the
+// pixel depth (1, 2, 4 or 8 bits, least significant bit first), so that
+// the buffer stays no larger than the bitmap. Indices are cut to the
+// colour table's bits, so none reaches past the table. Pixels the data
+// does not cover stay 0; indices beyond width x height are dropped.
 #pragma once
 
 #include <cstdint>
@@ -28,9 +30,12 @@ class GIFIndexBuffer {
   DWORD GetWidth() const { return m_Width; }
   DWORD GetHeight() const { return m_Height; }
   DWORD GetDepth() const { return m_Depth; }
+  DWORD GetFieldWidth() const { return m_FieldWidth; }
+  // Indices the data gave, at most width x height; the others are 0.
+  uint64_t GetDecodedCount() const { return m_Decoded; }
 
   // Calls visit(imageRow, cursor) once per row of the image, in stream
-  // order; the cursor stands on the row's first index.
+  // order; the cursor stands on the row's first index (read it with Read).
   template <class Visit>
   void ForEachRow(bool interlaced, Visit&& visit) const {
     static constexpr DWORD kPasses[4][2] = {{0, 8}, {4, 8}, {2, 4}, {1, 2}};
@@ -53,7 +58,7 @@ class GIFIndexBuffer {
 
   CBitFieldCursor CursorAtRow(DWORD streamRow) const {
     CBitFieldCursor cursor;
-    cursor.Setup(m_Indices.get(), m_Depth, static_cast<uint64_t>(streamRow) * m_Width);
+    cursor.Setup(m_Indices.get(), m_FieldWidth, static_cast<uint64_t>(streamRow) * m_Width);
     return cursor;
   }
 
@@ -62,4 +67,6 @@ class GIFIndexBuffer {
   DWORD m_Width = 0;
   DWORD m_Height = 0;
   DWORD m_Depth = 0;
+  DWORD m_FieldWidth = 0;
+  uint64_t m_Decoded = 0;
 };

@@ -1,12 +1,17 @@
 #include "foundation/bitmapfiles/LZWDecoder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "foundation/bitmapfiles/LZWError.h"
 #include "foundation/kernel/MemoryError.h"
 
 namespace {
+
+constexpr uint64_t kNowhere = ~uint64_t{0};
+// Shorter strings are copied in a plain loop: cheaper than a call.
+constexpr DWORD kLongString = 32;
 
 DWORD BitLength(DWORD value) {
   DWORD bits = 1;
@@ -27,6 +32,7 @@ void CLZWDecoder::Free() noexcept {
   m_Table.reset();
   m_Lengths.reset();
   m_FirstSymbols.reset();
+  m_Written.reset();
   m_EntryCount = m_Capacity = 0;
 }
 
@@ -40,6 +46,7 @@ void CLZWDecoder::Init(DWORD maxCodeWidth, DWORD largestLiteral, INT initialCode
     if (static_cast<uint64_t>(largestLiteral) + 2 >= (uint64_t{1} << codeWidth) + 1) ++codeWidth;
   }
   if (maxCodeWidth > kMaxCodeWidth || symbolWidth > kMaxSymbolWidth || codeWidth > maxCodeWidth ||
+      maxCodeWidth + 1 + symbolWidth > 32 ||
       static_cast<uint64_t>(largestLiteral) + 3 > (uint64_t{1} << maxCodeWidth))
     ThrowError<CLZWError>(CLZWError::kCodeTooBig);
 
@@ -55,6 +62,8 @@ void CLZWDecoder::Init(DWORD maxCodeWidth, DWORD largestLiteral, INT initialCode
   m_Table = AllocateTable<DWORD>(m_Capacity);
   m_Lengths = AllocateTable<DWORD>(m_Capacity);
   m_FirstSymbols = AllocateTable<WORD>(m_Capacity);
+  m_Written = AllocateTable<uint64_t>(m_Capacity);
+  std::fill(m_Written.get(), m_Written.get() + m_Capacity, kNowhere);
   for (DWORD i = 0; i < m_InitialEntryCount; ++i) {
     m_Table[i] = i;
     m_Lengths[i] = 1;
@@ -80,51 +89,156 @@ void CLZWDecoder::SetOutput(BYTE* buffer, uint64_t capacity, DWORD fieldWidth, D
   m_OutputPosition = 0;
   m_OutputWidth = std::clamp<DWORD>(fieldWidth ? fieldWidth : m_SymbolWidth, 1, 8);
   m_OutputMask = valueMask & ((1u << m_OutputWidth) - 1);
+  if (m_Written) std::fill(m_Written.get(), m_Written.get() + m_Capacity, kNowhere);
 }
 
-void CLZWDecoder::AddEntry(DWORD prefixCode, DWORD symbol) {
-  if (m_EntryCount == m_Capacity) return;
-  m_Table[m_EntryCount] = ((prefixCode + 1) << m_SymbolWidth) | symbol;
-  m_Lengths[m_EntryCount] = m_Lengths[prefixCode] + 1;
-  m_FirstSymbols[m_EntryCount] = m_FirstSymbols[prefixCode];
-  ++m_EntryCount;
-  if (m_EntryCount > m_HighestCode && m_CodeWidth < m_MaxCodeWidth) {
-    ++m_CodeWidth;
-    m_HighestCode = 2 * m_HighestCode + 1;
-    m_Input.SetWidth(m_CodeWidth);
+// The decoder's moving parts, held in locals while a piece of input is
+// decoded and written back afterwards: the output is written through byte
+// pointers, which would otherwise make the compiler reload every member
+// after each store.
+struct CLZWDecoder::Work {
+  CLZWDecoder& decoder;
+  CBitFieldCursor input;
+  DWORD* const table;
+  DWORD* const lengths;
+  WORD* const firstSymbols;
+  uint64_t* const written;
+  BYTE* const bytes;  // byte-wide output
+  const uint64_t capacity;
+  const DWORD symbolWidth;
+  const DWORD valueMask;  // symbol mask and output mask together
+  const DWORD tableCapacity;
+  const DWORD maxCodeWidth;
+  DWORD entryCount;
+  DWORD codeWidth;
+  DWORD highestCode;
+  INT previousCode;
+  uint64_t previousStart;
+  uint64_t position;
+  const uint64_t firstPosition;
+
+  explicit Work(CLZWDecoder& d)
+      : decoder(d),
+        input(d.m_Input),
+        table(d.m_Table.get()),
+        lengths(d.m_Lengths.get()),
+        firstSymbols(d.m_FirstSymbols.get()),
+        written(d.m_Written.get()),
+        bytes(d.m_OutputWidth == 8 ? d.m_Output : nullptr),
+        capacity(d.m_OutputCapacity),
+        symbolWidth(d.m_SymbolWidth),
+        valueMask(d.m_SymbolMask & d.m_OutputMask),
+        tableCapacity(d.m_Capacity),
+        maxCodeWidth(d.m_MaxCodeWidth),
+        entryCount(d.m_EntryCount),
+        codeWidth(d.m_CodeWidth),
+        highestCode(d.m_HighestCode),
+        previousCode(d.m_PreviousCode),
+        previousStart(d.m_PreviousStart),
+        position(d.m_OutputPosition),
+        firstPosition(d.m_OutputPosition) {}
+
+  void Save() {
+    decoder.m_Input = input;
+    decoder.m_EntryCount = entryCount;
+    decoder.m_CodeWidth = codeWidth;
+    decoder.m_HighestCode = highestCode;
+    decoder.m_PreviousCode = previousCode;
+    decoder.m_PreviousStart = previousStart;
+    decoder.m_OutputPosition = position;
+    decoder.m_SymbolsWritten =
+        static_cast<DWORD>(std::min(position, capacity) - std::min(firstPosition, capacity));
   }
-}
 
-// The string of a code ends with the code's own symbol and goes on with
-// its prefix's: it is written from its last position backwards. Only the
-// part inside the output buffer is written.
-void CLZWDecoder::OutputString(DWORD code) {
-  const uint64_t start = m_OutputPosition;
-  const DWORD length = m_Lengths[code];
-  m_OutputPosition += length;
-  if (start >= m_OutputCapacity) return;
-  const DWORD fit = static_cast<DWORD>(std::min<uint64_t>(length, m_OutputCapacity - start));
-  DWORD entry = m_Table[code];
-  for (DWORD skipped = length; skipped > fit; --skipped) entry = m_Table[(entry >> m_SymbolWidth) - 1];
+  DWORD Prefix(DWORD entry) const { return (entry >> symbolWidth) - 1; }
 
-  if (m_OutputWidth == 8) {
-    BYTE* out = m_Output + start;
-    const BYTE mask = static_cast<BYTE>(m_OutputMask & m_SymbolMask);
-    for (DWORD i = fit - 1; i > 0; --i) {
-      out[i] = static_cast<BYTE>(entry) & mask;
-      entry = m_Table[(entry >> m_SymbolWidth) - 1];
-    }
-    out[0] = static_cast<BYTE>(entry) & mask;
-  } else {
-    CBitFieldCursor out;
-    for (DWORD i = fit; i-- > 0;) {
-      out.Setup(m_Output, m_OutputWidth, start + i);
-      out.Write(entry & m_SymbolMask & m_OutputMask);
-      if (i) entry = m_Table[(entry >> m_SymbolWidth) - 1];
+  // Once the table is full nothing is added; the width grows with the
+  // entries up to the maximum.
+  void AddEntry(DWORD prefixCode, DWORD symbol) {
+    if (entryCount == tableCapacity) return;
+    table[entryCount] = ((prefixCode + 1) << symbolWidth) | symbol;
+    lengths[entryCount] = lengths[prefixCode] + 1;
+    firstSymbols[entryCount] = firstSymbols[prefixCode];
+    // The new string is the previous one followed by the first symbol
+    // written after it, when both lie inside a byte-wide output.
+    const bool copyable = bytes && previousStart + lengths[prefixCode] < capacity;
+    written[entryCount] = copyable ? previousStart : kNowhere;
+    ++entryCount;
+    if (entryCount > highestCode && codeWidth < maxCodeWidth) {
+      ++codeWidth;
+      highestCode = 2 * highestCode + 1;
+      input.SetWidth(codeWidth);
     }
   }
-  m_SymbolsWritten += fit;
-}
+
+  // A string is copied from where it was written before when it was
+  // written there in full; otherwise it is built from the table, last
+  // symbol first. Only its part inside the output is written.
+  void OutputString(DWORD code) {
+    const uint64_t start = position;
+    const DWORD length = lengths[code];
+    position += length;
+    if (bytes && start + length <= capacity) {
+      BYTE* out = bytes + start;
+      if (length == 1) {
+        *out = static_cast<BYTE>(code & valueMask);  // a literal
+      } else if (written[code] != kNowhere) {
+        // Forward, byte by byte where source and target overlap: the
+        // string of an entry made from the code just before it ends with
+        // its own first symbol.
+        const BYTE* from = bytes + written[code];
+        if (length >= kLongString && start - written[code] >= length) {
+          std::memcpy(out, from, length);
+        } else {
+          for (DWORD i = 0; i < length; ++i) out[i] = from[i];
+        }
+      } else {
+        WalkBytes(code, out, length);
+      }
+      written[code] = start;
+      return;
+    }
+    if (start >= capacity) return;
+    const DWORD fit = static_cast<DWORD>(std::min<uint64_t>(length, capacity - start));
+    if (bytes) {
+      DWORD entry = table[code];
+      for (DWORD skipped = length; skipped > fit; --skipped) entry = table[Prefix(entry)];
+      WalkBytes(entry, bytes + start, fit, true);
+    } else {
+      WriteFields(code, start, fit);
+    }
+  }
+
+  // The last `count` symbols of a code's string (or of the string ending
+  // with `entry` when fromEntry), last first.
+  void WalkBytes(DWORD codeOrEntry, BYTE* out, DWORD count, bool fromEntry = false) {
+    DWORD entry = fromEntry ? codeOrEntry : table[codeOrEntry];
+    for (DWORD i = count - 1; i > 0; --i) {
+      out[i] = static_cast<BYTE>(entry & valueMask);
+      entry = table[Prefix(entry)];
+    }
+    out[0] = static_cast<BYTE>(entry & valueMask);
+  }
+
+  // Narrow fields: the string is built backwards in a scratch buffer, in
+  // parts when it is long (the last part first), and written forwards.
+  void WriteFields(DWORD code, uint64_t start, DWORD fit) {
+    DWORD scratch[kMaxStringOnStack];
+    DWORD entry = table[code];
+    for (DWORD skipped = lengths[code]; skipped > fit; --skipped) entry = table[Prefix(entry)];
+    for (DWORD done = 0; done < fit;) {
+      const DWORD part = std::min(fit - done, kMaxStringOnStack);
+      for (DWORD i = part; i-- > 0;) {
+        scratch[i] = entry & valueMask;
+        if (i || done + part < fit) entry = table[Prefix(entry)];
+      }
+      CBitFieldCursor out;
+      out.Setup(decoder.m_Output, decoder.m_OutputWidth, start + (fit - done - part));
+      for (DWORD i = 0; i < part; ++i) out.Write(scratch[i]);
+      done += part;
+    }
+  }
+};
 
 DWORD CLZWDecoder::Decode(DWORD available) {
   m_SymbolsWritten = 0;
@@ -134,32 +248,55 @@ DWORD CLZWDecoder::Decode(DWORD available) {
     m_Input.bitOffset = 0;
     return 0;
   }
+  Work work(*this);
+  CBitFieldCursor& input = work.input;
+  const BYTE* const bytes = input.buffer;
   for (;;) {
-    if (m_Input.byteOffset + m_Input.BytesOfNextField() > available) return m_SymbolsWritten;
-    const DWORD code = m_Input.Read();
+    // Codes are at most 16 bits wide, so a code touches at most 3 bytes:
+    // while 3 are left they are read at once.
+    DWORD code;
+    if (input.byteOffset + 3 <= available) {
+      const BYTE* p = bytes + input.byteOffset;
+      const DWORD value = p[0] | static_cast<DWORD>(p[1]) << 8 | static_cast<DWORD>(p[2]) << 16;
+      code = (value >> input.bitOffset) & input.mask;
+      input.Advance();
+    } else if (input.byteOffset + input.BytesOfNextField() <= available) {
+      code = input.Read();
+    } else {
+      break;
+    }
     if (code == m_EndCode) {
       // The rest of the input is used up, so that no caller carries it
       // over in front of the next piece.
       m_Ended = true;
-      m_Input.byteOffset = available;
-      m_Input.bitOffset = 0;
-      return m_SymbolsWritten;
+      input.byteOffset = available;
+      input.bitOffset = 0;
+      break;
     }
     if (code == m_ClearCode) {
-      Restart();
+      work.entryCount = m_InitialEntryCount;
+      work.codeWidth = m_InitialCodeWidth;
+      work.highestCode = (1u << m_InitialCodeWidth) - 1;
+      work.previousCode = -1;
+      input.SetWidth(m_InitialCodeWidth);
       continue;
     }
-    if (code < m_EntryCount) {
-      OutputString(code);
-      if (m_PreviousCode >= 0) AddEntry(static_cast<DWORD>(m_PreviousCode), m_FirstSymbols[code]);
-    } else if (code == m_EntryCount && m_PreviousCode >= 0) {
+    const uint64_t start = work.position;
+    if (code < work.entryCount) {
+      work.OutputString(code);
+      if (work.previousCode >= 0) work.AddEntry(static_cast<DWORD>(work.previousCode), m_FirstSymbols[code]);
+    } else if (code == work.entryCount && work.previousCode >= 0) {
       // The string being defined: the previous one and its own first symbol.
-      const DWORD previous = static_cast<DWORD>(m_PreviousCode);
-      AddEntry(previous, m_FirstSymbols[previous]);
-      OutputString(code);
+      const DWORD previous = static_cast<DWORD>(work.previousCode);
+      work.AddEntry(previous, m_FirstSymbols[previous]);
+      work.OutputString(code);
     } else {
+      work.Save();
       ThrowError<CLZWError>(CLZWError::kCodeTooBig);
     }
-    m_PreviousCode = static_cast<INT>(code);
+    work.previousCode = static_cast<INT>(code);
+    work.previousStart = start;
   }
+  work.Save();
+  return m_SymbolsWritten;
 }

@@ -6,7 +6,8 @@
 // a root entry having prefix part 0. The decoder also keeps each entry's
 // length and first symbol, so that a string is written straight to its
 // place, last symbol first, and so that codes whose output falls beyond
-// the buffer cost nothing.
+// the buffer cost nothing. With byte-wide output it also keeps where each
+// string was last written, and copies it from there.
 //
 // Use: Init, SetOutput; then per piece of input SetInput(buffer), Decode
 // (bytes in the buffer) and read GetInputOffset to learn how many bytes
@@ -38,15 +39,15 @@ class CLZWDecoder {
   // largestLiteral (GIF: 2^minimum code size - 1), codes of at most
   // maxCodeWidth bits and a first code width (<= 0: automatic, the bit
   // length of the largest literal plus one for GIF). Parameters for which
-  // the literals and the two control codes do not fit the table throw
-  // CLZWError kCodeTooBig.
+  // the literals and the two control codes do not fit the table, or an
+  // entry would not fit in 32 bits, throw CLZWError kCodeTooBig.
   void Init(DWORD maxCodeWidth, DWORD largestLiteral, INT initialCodeWidth);
   void Free() noexcept;
 
   // Where the symbols go: `capacity` fields of `fieldWidth` bits (1 to 8;
   // 0 means the symbol width, which must then be at most 8) from the start
   // of a zeroed buffer, each symbol ANDed with `valueMask`. Symbols beyond
-  // the capacity are dropped.
+  // the capacity are dropped. Set before the first Decode.
   void SetOutput(BYTE* buffer, uint64_t capacity, DWORD fieldWidth = 0, DWORD valueMask = 0xFFFFFFFF);
 
   // The next piece of input: the byte offset goes back to 0, the bit
@@ -70,13 +71,19 @@ class CLZWDecoder {
   DWORD GetEntryCount() const { return m_EntryCount; }
 
  private:
+  struct Work;
+  // Longer strings are built in parts.
+  static constexpr DWORD kMaxStringOnStack = 1024;
+
   void Restart();
-  void AddEntry(DWORD prefixCode, DWORD symbol);
-  void OutputString(DWORD code);
 
   std::unique_ptr<DWORD[]> m_Table;
   std::unique_ptr<DWORD[]> m_Lengths;
   std::unique_ptr<WORD[]> m_FirstSymbols;
+  // Byte-wide output: where each entry's string was last written in full
+  // (all ones: nowhere yet), and where the previous code's string began.
+  std::unique_ptr<uint64_t[]> m_Written;
+  uint64_t m_PreviousStart = 0;
   DWORD m_EntryCount = 0;
   DWORD m_Capacity = 0;
   DWORD m_MaxCodeWidth = 0;

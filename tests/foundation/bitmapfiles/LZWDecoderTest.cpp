@@ -124,6 +124,40 @@ TEST(LZWDecoder, SymbolsGoToFieldsOfTheOutputWidthMaskedAndLeastSignificantFirst
   EXPECT_EQ(out[1], 0);
 }
 
+TEST(LZWDecoder, NarrowFieldsHoldTheSameSymbolsAsBytesAlsoForStringsOfThousandsOfSymbols) {
+  // A run of 700000 equal indices makes strings over 1000 symbols long.
+  std::vector<BYTE> indices(700000, 5);
+  const std::vector<BYTE> tail = RandomIndices(5000, 4, 9, true);
+  indices.insert(indices.end(), tail.begin(), tail.end());
+  const std::string data = EncodeLZW(indices, 4);
+  for (const DWORD width : {1u, 2u, 4u}) {
+    const size_t capacity = indices.size() - 77;  // the last string is cut
+    std::vector<BYTE> fields((capacity * width + 7) / 8 + 4, 0);
+    CLZWDecoder decoder;
+    decoder.Init(12, 15, 0);
+    decoder.SetOutput(fields.data(), capacity, width, 0xF);
+    std::string input;
+    BYTE buffer[260];
+    size_t carried = 0;
+    for (size_t at = 0; at < data.size(); at += 255) {
+      const size_t n = std::min<size_t>(255, data.size() - at);
+      std::memcpy(buffer + carried, data.data() + at, n);
+      decoder.SetInput(buffer);
+      decoder.Decode(static_cast<DWORD>(carried + n));
+      carried = carried + n - decoder.GetInputOffset();
+      std::memmove(buffer, buffer + decoder.GetInputOffset(), carried);
+    }
+    size_t differing = 0;
+    for (size_t i = 0; i < capacity; ++i) {
+      const size_t bit = i * width;
+      const DWORD value = (fields[bit / 8] >> (bit % 8)) & ((1u << width) - 1);
+      if (value != (indices[i] & ((1u << width) - 1))) ++differing;
+    }
+    EXPECT_EQ(differing, 0u) << width << "-bit fields";
+    EXPECT_EQ(fields[fields.size() - 4], 0) << width << "-bit fields: nothing behind the capacity";
+  }
+}
+
 TEST(LZWDecoder, ACodeBeyondTheNextFreeEntryIsAnError) {
   struct {
     const char* name;
