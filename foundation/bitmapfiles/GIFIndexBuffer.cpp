@@ -90,6 +90,8 @@ void GIFIndexBuffer::Decode(CStream& stream, DWORD minimumCodeSize, DWORD width,
     }
     const DWORD used = decoder.GetInputOffset();
     carried = available - used;
+    // The decoder leaves at most the bytes of one incomplete code.
+    if (carried > kInputSize - 255) ThrowCorruptedFile(stream);
     std::memmove(input, input + used, carried);
   }
   m_Decoded = std::min(decoder.GetSymbolCount(), pixels);

@@ -53,7 +53,6 @@ void CLZWDecoder::Init(DWORD maxCodeWidth, DWORD largestLiteral, INT initialCode
   m_MaxCodeWidth = maxCodeWidth;
   m_SymbolWidth = symbolWidth;
   m_SymbolMask = (1u << symbolWidth) - 1;
-  m_SymbolUpperMask = ~m_SymbolMask;
   m_InitialCodeWidth = codeWidth;
   m_ClearCode = largestLiteral + 1;
   m_EndCode = largestLiteral + 2;
@@ -250,13 +249,13 @@ DWORD CLZWDecoder::Decode(DWORD available) {
   }
   Work work(*this);
   CBitFieldCursor& input = work.input;
-  const BYTE* const bytes = input.buffer;
+  const BYTE* const in = input.buffer;
   for (;;) {
     // Codes are at most 16 bits wide, so a code touches at most 3 bytes:
     // while 3 are left they are read at once.
     DWORD code;
     if (input.byteOffset + 3 <= available) {
-      const BYTE* p = bytes + input.byteOffset;
+      const BYTE* p = in + input.byteOffset;
       const DWORD value = p[0] | static_cast<DWORD>(p[1]) << 8 | static_cast<DWORD>(p[2]) << 16;
       code = (value >> input.bitOffset) & input.mask;
       input.Advance();
@@ -284,11 +283,11 @@ DWORD CLZWDecoder::Decode(DWORD available) {
     const uint64_t start = work.position;
     if (code < work.entryCount) {
       work.OutputString(code);
-      if (work.previousCode >= 0) work.AddEntry(static_cast<DWORD>(work.previousCode), m_FirstSymbols[code]);
+      if (work.previousCode >= 0) work.AddEntry(static_cast<DWORD>(work.previousCode), work.firstSymbols[code]);
     } else if (code == work.entryCount && work.previousCode >= 0) {
       // The string being defined: the previous one and its own first symbol.
       const DWORD previous = static_cast<DWORD>(work.previousCode);
-      work.AddEntry(previous, m_FirstSymbols[previous]);
+      work.AddEntry(previous, work.firstSymbols[previous]);
       work.OutputString(code);
     } else {
       work.Save();

@@ -88,7 +88,6 @@ class CLZWDecoder {
   DWORD m_Capacity = 0;
   DWORD m_MaxCodeWidth = 0;
   DWORD m_SymbolWidth = 0;
-  DWORD m_SymbolUpperMask = 0;
   DWORD m_SymbolMask = 0;
   DWORD m_InitialCodeWidth = 0;
   DWORD m_InitialEntryCount = 0;
