@@ -14,3 +14,4 @@
 #include "twlwin/text.h"
 #include "twlwin/version.h"
 #include "twlwin/messagebox.h"
+#include "twlwin/registry.h"
