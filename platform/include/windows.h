@@ -15,3 +15,5 @@
 #include "twlwin/version.h"
 #include "twlwin/messagebox.h"
 #include "twlwin/registry.h"
+#include "twlwin/crash.h"
+#include "twlwin/toolhelp.h"
