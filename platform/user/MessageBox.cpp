@@ -1,15 +1,48 @@
+// Message boxes, headless: a box is modal to its owner (the owner's
+// top-level window is disabled while it is up) and is answered at once by
+// the next scripted answer, else by its default button. Its text goes to
+// stderr so nothing waits for a user who is not there.
 #include <cstdio>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "twlwin/messagebox.h"
+#include "twlwin/testing_user.h"
+#include "twlwin/windowing.h"
 
 namespace {
+
+struct BoxRecord {
+  std::string text;
+  std::string caption;
+  UINT type;
+  int answer;
+};
+
+struct Script {
+  std::mutex lock;
+  std::deque<int> answers;
+  std::vector<BoxRecord> boxes;
+};
+
+Script& TheScript() {
+  static auto* script = new Script;
+  return *script;
+}
+
+UINT Kind(UINT type) {
+  UINT kind = type & MB_TYPEMASK;
+  return kind > MB_RETRYCANCEL ? MB_OK : kind;
+}
 
 int DefaultAnswer(UINT type) {
   static const int firstButton[] = {IDOK, IDOK, IDABORT, IDYES, IDYES, IDRETRY};
   static const int secondButton[] = {IDOK, IDCANCEL, IDRETRY, IDNO, IDNO, IDCANCEL};
   static const int thirdButton[] = {IDOK, IDCANCEL, IDIGNORE, IDCANCEL, IDNO, IDCANCEL};
-  UINT kind = type & MB_TYPEMASK;
-  if (kind > 5) kind = 0;
+  UINT kind = Kind(type);
   switch (type & MB_DEFMASK) {
     case MB_DEFBUTTON2: return secondButton[kind];
     case MB_DEFBUTTON3: return thirdButton[kind];
@@ -17,9 +50,89 @@ int DefaultAnswer(UINT type) {
   }
 }
 
+bool HasButton(UINT type, int answer) {
+  switch (Kind(type)) {
+    case MB_OK: return answer == IDOK;
+    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
+    case MB_ABORTRETRYIGNORE: return answer == IDABORT || answer == IDRETRY || answer == IDIGNORE;
+    case MB_YESNOCANCEL: return answer == IDYES || answer == IDNO || answer == IDCANCEL;
+    case MB_YESNO: return answer == IDYES || answer == IDNO;
+    case MB_RETRYCANCEL: return answer == IDRETRY || answer == IDCANCEL;
+  }
+  return false;
+}
+
+int Answer(UINT type, const char* caption) {
+  Script& script = TheScript();
+  std::lock_guard guard(script.lock);
+  if (script.answers.empty()) return DefaultAnswer(type);
+  int scripted = script.answers.front();
+  script.answers.pop_front();
+  if (HasButton(type, scripted)) return scripted;
+  std::fprintf(stderr, "[message box] %s: scripted answer %d is not a button of this box; default taken\n", caption,
+               scripted);
+  return DefaultAnswer(type);
+}
+
+void Copy(const std::string& from, LPSTR to, DWORD size) {
+  if (!to || size == 0) return;
+  size_t n = from.size() < size - 1 ? from.size() : size - 1;
+  std::memcpy(to, from.data(), n);
+  to[n] = '\0';
+}
+
 }  // namespace
 
-TWLAPI int MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
-  std::fprintf(stderr, "[message box] %s: %s\n", caption ? caption : "Error", text ? text : "");
-  return DefaultAnswer(type);
+TWLAPI int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  const char* shownCaption = caption ? caption : "Error";
+  const char* shownText = text ? text : "";
+  std::fprintf(stderr, "[message box] %s: %s\n", shownCaption, shownText);
+  // Modal: the owner takes no input while the box is up.
+  HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
+  const bool disabledHere = top && !EnableWindow(top, FALSE);
+  int answer = Answer(type, shownCaption);
+  {
+    Script& script = TheScript();
+    std::lock_guard guard(script.lock);
+    script.boxes.push_back(BoxRecord{shownText, shownCaption, type, answer});
+  }
+  if (disabledHere) {
+    EnableWindow(top, TRUE);
+    // The owner is active again once the box is gone (when it is this
+    // thread's; another thread's owner keeps its own activation).
+    if (IsWindowVisible(top)) SetActiveWindow(top);
+  }
+  return answer;
+}
+
+TWLAPI void TwlTestPushMessageBoxAnswer(int answer) {
+  Script& script = TheScript();
+  std::lock_guard guard(script.lock);
+  script.answers.push_back(answer);
+}
+
+TWLAPI void TwlTestResetMessageBoxes() {
+  Script& script = TheScript();
+  std::lock_guard guard(script.lock);
+  script.answers.clear();
+  script.boxes.clear();
+}
+
+TWLAPI int TwlTestMessageBoxCount() {
+  Script& script = TheScript();
+  std::lock_guard guard(script.lock);
+  return static_cast<int>(script.boxes.size());
+}
+
+TWLAPI BOOL TwlTestGetMessageBox(int index, LPSTR text, DWORD textSize, LPSTR caption, DWORD captionSize, UINT* type,
+                                 int* answer) {
+  Script& script = TheScript();
+  std::lock_guard guard(script.lock);
+  if (index < 0 || static_cast<size_t>(index) >= script.boxes.size()) return FALSE;
+  const BoxRecord& box = script.boxes[static_cast<size_t>(index)];
+  Copy(box.text, text, textSize);
+  Copy(box.caption, caption, captionSize);
+  if (type) *type = box.type;
+  if (answer) *answer = box.answer;
+  return TRUE;
 }

@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
   const bool isChild = argc >= 3 && std::string(argv[1]) == "--twl-child";
   const std::string& sandbox = twltest::SandboxDir();
   if (!isChild) {
+    setenv("TWL_TEST_SOURCE_DIR", TWL_TEST_SOURCE_DIR_DEFAULT, 0);
+    setenv("TWL_PROGRAM_DIR", TWL_PROGRAM_DIR_DEFAULT, 0);
     setenv("TWL_TEST_SANDBOX", sandbox.c_str(), 1);
     setenv("TWL_DESKTOP", (sandbox + "/desktop").c_str(), 1);
     setenv("TWL_REGISTRY", (sandbox + "/registry.sqlite").c_str(), 1);

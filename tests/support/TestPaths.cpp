@@ -65,6 +65,22 @@ std::string SourceDir() {
   return dir ? dir : ".";
 }
 
+std::string ProgramPath(const std::string& name) {
+  const char* dir = std::getenv("TWL_PROGRAM_DIR");
+  return std::string(dir ? dir : ".") + "/" + name;
+}
+
+int RunCommand(const std::string& commandLine, std::string* output) {
+  FILE* pipe = popen(commandLine.c_str(), "r");
+  if (!pipe) return -1;
+  std::string collected;
+  char chunk[4096];
+  while (size_t count = fread(chunk, 1, sizeof chunk, pipe)) collected.append(chunk, count);
+  int status = pclose(pipe);
+  if (output) *output = std::move(collected);
+  return status;
+}
+
 bool RegisterChild(const char* name, ChildMain main) {
   Children()[name] = std::move(main);
   return true;

@@ -27,6 +27,13 @@ std::string ReadFile(const std::string& path);
 // The source tree, for sample files kept beside the tests.
 std::string SourceDir();
 
+// A program of the program folder (fndtool, ...), by file name.
+std::string ProgramPath(const std::string& name);
+
+// Runs a shell command line; returns its exit status as system() reports it
+// and, when `output` is given, what it wrote to stdout.
+int RunCommand(const std::string& commandLine, std::string* output = nullptr);
+
 // Functions that a child process can run: register at static init with
 // TWLTEST_CHILD(name) { ... return exit code; }.
 using ChildMain = std::function<int(const std::vector<std::string>& args)>;

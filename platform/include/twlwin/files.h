@@ -10,6 +10,7 @@
 #define GENERIC_WRITE 0x40000000u
 #define GENERIC_EXECUTE 0x20000000u
 #define GENERIC_ALL 0x10000000u
+#define DELETE 0x00010000u
 
 #define FILE_SHARE_READ 0x00000001u
 #define FILE_SHARE_WRITE 0x00000002u
@@ -34,6 +35,8 @@
 #define FILE_FLAG_RANDOM_ACCESS 0x10000000u
 #define FILE_FLAG_SEQUENTIAL_SCAN 0x08000000u
 #define FILE_FLAG_DELETE_ON_CLOSE 0x04000000u
+// Needed to open a folder with CreateFileA, as on Windows.
+#define FILE_FLAG_BACKUP_SEMANTICS 0x02000000u
 
 #define FILE_BEGIN 0u
 #define FILE_CURRENT 1u
@@ -62,7 +65,20 @@ typedef struct _WIN32_FIND_DATAA {
   CHAR cAlternateFileName[14];
 } WIN32_FIND_DATAA, *PWIN32_FIND_DATAA, *LPWIN32_FIND_DATAA;
 
-typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
+// Handles are synchronous: an OVERLAPPED only gives the file position of a
+// read or write (which then also moves the file pointer, as on Windows).
+typedef struct _OVERLAPPED {
+  ULONG_PTR Internal;
+  ULONG_PTR InternalHigh;
+  union {
+    struct {
+      DWORD Offset;
+      DWORD OffsetHigh;
+    };
+    PVOID Pointer;
+  };
+  HANDLE hEvent;
+} OVERLAPPED, *LPOVERLAPPED;
 
 TWLAPI HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES attributes,
                           DWORD creation, DWORD flags, HANDLE templateFile);

@@ -38,7 +38,6 @@ TWLAPI HANDLE CreateEventA(LPSECURITY_ATTRIBUTES attributes, BOOL manualReset, B
 TWLAPI HANDLE OpenEventA(DWORD access, BOOL inherit, LPCSTR name);
 TWLAPI BOOL SetEvent(HANDLE event);
 TWLAPI BOOL ResetEvent(HANDLE event);
-TWLAPI BOOL PulseEvent(HANDLE event);
 
 TWLAPI HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES attributes, BOOL initialOwner, LPCSTR name);
 TWLAPI HANDLE OpenMutexA(DWORD access, BOOL inherit, LPCSTR name);

@@ -12,3 +12,15 @@ TWLAPI void TwlTestResetVersion();
 // The folder where named objects of this desktop live (named mutexes).
 // Tests give each process its own through $TWL_DESKTOP.
 TWLAPI DWORD TwlGetDesktopFolder(LPSTR buffer, DWORD size);
+
+// Makes the next `count` thread starts (_beginthreadex, CreateThread) fail
+// as if the system had no resources left.
+TWLAPI void TwlTestFailThreadStarts(DWORD count);
+
+// Moves timeGetTime and GetTickCount by `offset` milliseconds, so that
+// tests can run code across the 32-bit wrap of the counters.
+TWLAPI void TwlTestSetTickOffset(DWORD offset);
+
+// The module containing an address, as the layer's parts see it
+// (twl::ModuleFromAddress); null when no loaded module contains it.
+TWLAPI HMODULE TwlTestModuleFromAddress(const void* address);

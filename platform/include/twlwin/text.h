@@ -12,8 +12,16 @@
 
 #define MB_PRECOMPOSED 0x00000001u
 #define MB_ERR_INVALID_CHARS 0x00000008u
+#define WC_ERR_INVALID_CHARS 0x00000080u
 #define WC_NO_BEST_FIT_CHARS 0x00000400u
 
+// Lengths of -1 mean NUL-terminated text and count the NUL. An output size
+// of 0 asks for the size needed; too small a buffer fails with
+// ERROR_INSUFFICIENT_BUFFER. MB_ERR_INVALID_CHARS makes bytes that are not
+// UTF-8 fail with ERROR_NO_UNICODE_TRANSLATION instead of being read as
+// Windows-1252. Unpaired surrogates become U+FFFD in UTF-8 (or fail with
+// WC_ERR_INVALID_CHARS) and the default character ('?' unless given) in
+// 1252, which has no best-fit mappings; usedDefaultChar tells either.
 TWLAPI int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int textLength, LPWSTR wide, int wideLength);
 TWLAPI int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR text, int textLength,
                                LPCSTR defaultChar, LPBOOL usedDefaultChar);

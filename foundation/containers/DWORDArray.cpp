@@ -1,0 +1,3 @@
+#include "foundation/containers/DWORDArray.h"
+
+TWL_IMPLEMENT_CREATABLE_CLASS(CDWORDArray, CTypedObject)

@@ -1,0 +1,3 @@
+#include "foundation/containers/PointerArray.h"
+
+TWL_IMPLEMENT_CREATABLE_CLASS(CPointerArray, CTypedObject)

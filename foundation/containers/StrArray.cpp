@@ -1,0 +1,3 @@
+#include "foundation/containers/StrArray.h"
+
+TWL_IMPLEMENT_CREATABLE_CLASS(CStrArray, CTypedObject)

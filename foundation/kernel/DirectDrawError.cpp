@@ -1,0 +1,3 @@
+#include "foundation/kernel/DirectDrawError.h"
+
+TWL_IMPLEMENT_CLASS(CDirectDrawError, CError)

@@ -1,0 +1,3 @@
+#include "foundation/kernel/DirectSoundError.h"
+
+TWL_IMPLEMENT_CLASS(CDirectSoundError, CError)

@@ -1,0 +1,26 @@
+#include <sched.h>
+
+#include <chrono>
+#include <thread>
+
+#include "twlwin/sync.h"
+#include "twlwin/threads.h"
+
+// There are no asynchronous procedure calls, so an alertable sleep is a
+// plain sleep that always runs to its end.
+
+TWLAPI void Sleep(DWORD milliseconds) {
+  if (milliseconds == 0) {
+    sched_yield();
+    return;
+  }
+  if (milliseconds == INFINITE) {
+    for (;;) std::this_thread::sleep_for(std::chrono::hours(24));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+TWLAPI DWORD SleepEx(DWORD milliseconds, BOOL) {
+  Sleep(milliseconds);
+  return 0;
+}

@@ -1,0 +1,210 @@
+#include "WindowManager.h"
+
+#include <chrono>
+#include <ctime>
+
+#include "DesktopWindows.h"
+#include "kernel/Clock.h"
+#include "twlwin/errors.h"
+#include "twlwin/threads.h"
+
+namespace twl::user {
+
+namespace {
+
+void ForgetWindowsOfThreadLocked(DWORD threadId) {
+  State& s = S();
+  std::vector<uint32_t> gone;
+  for (auto& [id, w] : s.windows)
+    if (w->threadId == threadId) gone.push_back(id);
+  for (uint32_t id : gone) {
+    Window* w = FindLocked(id);
+    if (!w) continue;
+    if (Window* parent = FindLocked(w->parent)) std::erase(parent->children, id);
+    if (w->parent == 0) UnpublishLocked(id);
+    if (s.foreground == id) s.foreground = 0;
+    if (s.capture == id) s.capture = 0;
+    s.windows.erase(id);
+  }
+}
+
+// Ends a thread's part in the window manager: its windows go away without
+// messages (the thread cannot run procedures any more) and every thread
+// still waiting for one of its sends is released with a result of 0.
+void EndThreadLocked(const std::shared_ptr<ThreadQueue>& queue) {
+  queue->alive = false;
+  for (auto& item : queue->incoming) {
+    item->done = true;
+    if (item->waiter) item->waiter->wake.notify_all();
+  }
+  queue->incoming.clear();
+  queue->posted.clear();
+  ForgetWindowsOfThreadLocked(queue->threadId);
+  S().queues.erase(queue->threadId);
+}
+
+struct QueueHolder {
+  std::shared_ptr<ThreadQueue> queue;
+  ~QueueHolder() {
+    if (!queue) return;
+    Guard guard(Lock());
+    EndThreadLocked(queue);
+  }
+};
+
+thread_local QueueHolder currentQueue;
+
+}  // namespace
+
+State& S() {
+  // Never destroyed: threads and the desktop server may still run while the
+  // process exits.
+  static State* state = new State;
+  return *state;
+}
+
+DWORD ThisThreadId() { return GetCurrentThreadId(); }
+
+Window* FindLocked(uint32_t id) {
+  auto& windows = S().windows;
+  auto found = windows.find(id);
+  return found == windows.end() ? nullptr : found->second.get();
+}
+
+Window* FindLocked(HWND window) { return FindLocked(IdOf(window)); }
+
+ThreadQueue* QueueLocked(DWORD threadId) {
+  auto found = S().queues.find(threadId);
+  return found == S().queues.end() ? nullptr : found->second.get();
+}
+
+std::shared_ptr<ThreadQueue> CurrentQueueLocked() {
+  if (!currentQueue.queue) {
+    auto queue = std::make_shared<ThreadQueue>();
+    queue->threadId = ThisThreadId();
+    S().queues[queue->threadId] = queue;
+    currentQueue.queue = queue;
+  }
+  return currentQueue.queue;
+}
+
+uint32_t RootLocked(uint32_t id) {
+  Window* w = FindLocked(id);
+  while (w && w->parent) {
+    id = w->parent;
+    w = FindLocked(id);
+  }
+  return w ? id : 0;
+}
+
+bool IsDescendantLocked(uint32_t ancestor, uint32_t id) {
+  for (Window* w = FindLocked(id); w; w = FindLocked(w->parent))
+    if (w->parent == ancestor) return true;
+  return false;
+}
+
+bool IsVisibleLocked(const Window& window) {
+  for (const Window* w = &window; w; w = FindLocked(w->parent))
+    if (!(w->style & WS_VISIBLE)) return false;
+  return true;
+}
+
+void WakeAllLocked() {
+  for (auto& [id, queue] : S().queues) queue->wake.notify_all();
+}
+
+uint64_t NowLocked() { return twl::ClockMilliseconds(); }
+
+int64_t NextStampLocked() {
+  timespec now{};
+  clock_gettime(CLOCK_REALTIME, &now);
+  int64_t stamp = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+  State& s = S();
+  s.lastStamp = stamp > s.lastStamp ? stamp : s.lastStamp + 1;
+  return s.lastStamp;
+}
+
+LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  WNDPROC proc = nullptr;
+  {
+    Guard guard(Lock());
+    Window* w = FindLocked(window);
+    if (!w) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return 0;
+    }
+    proc = w->proc;
+  }
+  if (!proc) return DefWindowProcA(window, message, wParam, lParam);
+  return proc(window, message, wParam, lParam);
+}
+
+bool RunOneIncoming(Guard& guard, ThreadQueue& queue) {
+  if (queue.incoming.empty()) return false;
+  auto item = queue.incoming.front();
+  queue.incoming.pop_front();
+  ++queue.sendDepth;
+  guard.unlock();
+  LRESULT result = 0;
+  try {
+    result = item->run();
+  } catch (...) {
+    // A procedure must not throw across the queue; the sender gets 0.
+  }
+  guard.lock();
+  --queue.sendDepth;
+  item->result = result;
+  item->done = true;
+  if (item->waiter) item->waiter->wake.notify_all();
+  return true;
+}
+
+void WaitForReply(Guard& guard, const std::shared_ptr<ThreadQueue>& self, const std::shared_ptr<Incoming>& item) {
+  while (!item->done) {
+    if (RunOneIncoming(guard, *self)) continue;
+    self->wake.wait(guard);
+  }
+}
+
+LRESULT SendLocal(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Guard guard(Lock());
+  Window* w = FindLocked(window);
+  if (!w) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (w->threadId == ThisThreadId()) {
+    guard.unlock();
+    return Deliver(window, message, wParam, lParam);
+  }
+  ThreadQueue* target = QueueLocked(w->threadId);
+  if (!target) return 0;
+  auto self = CurrentQueueLocked();
+  auto item = std::make_shared<Incoming>();
+  item->run = [=] { return Deliver(window, message, wParam, lParam); };
+  item->waiter = self;
+  target->incoming.push_back(item);
+  target->wake.notify_all();
+  WaitForReply(guard, self, item);
+  return item->result;
+}
+
+void RunOnThread(DWORD threadId, std::function<void()> fn) {
+  if (threadId == ThisThreadId()) {
+    fn();
+    return;
+  }
+  Guard guard(Lock());
+  ThreadQueue* target = QueueLocked(threadId);
+  if (!target) return;
+  auto item = std::make_shared<Incoming>();
+  item->run = [fn = std::move(fn)] {
+    fn();
+    return LRESULT{0};
+  };
+  target->incoming.push_back(item);
+  target->wake.notify_all();
+}
+
+
+}  // namespace twl::user

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds the benchmarks in the optimised build (build/release, tests off)
+# and runs every benchmark program; arguments go to each program (for
+# example --benchmark_filter=GetString).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh build
+if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q "install ok installed"; then
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends libbenchmark-dev
+fi
+
+build=build/release
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWL_TESTS=OFF -DTWL_BENCH=ON >/dev/null
+cmake --build "$build"
+
+status=0
+for program in "$build"/bench/*; do
+  [[ -x "$program" && -f "$program" ]] || continue
+  echo "== $(basename "$program")"
+  "$program" "$@" || status=1
+done
+exit $status

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds the suite with ThreadSanitizer (build/tsan) and runs the tests whose
+# names match the pattern (all when none is given). Threaded code is run
+# through this before it is considered done.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test
+
+build=build/tsan
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_TSAN=ON -DTWL_TESTS=ON >/dev/null
+cmake --build "$build"
+
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" ${1:+-R "$1"}

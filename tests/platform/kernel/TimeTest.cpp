@@ -1,0 +1,33 @@
+#include <windows.h>
+#include <twlwin/testing.h>
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+TEST(Time, TickCountersWrapAt32Bits) {
+  TwlTestSetTickOffset(0);
+  DWORD base = timeGetTime();
+  // Move the counter to just before the wrap: differences stay right.
+  TwlTestSetTickOffset(0xFFFFFFFFu - base - 10);
+  DWORD before = timeGetTime();
+  Sleep(30);
+  DWORD after = timeGetTime();
+  EXPECT_LT(after, before) << "the counter wrapped";
+  EXPECT_GE(static_cast<DWORD>(after - before), 30u);
+  EXPECT_EQ(GetTickCount() - timeGetTime() <= 1u || timeGetTime() - GetTickCount() <= 1u, true);
+  TwlTestSetTickOffset(0);
+}
+
+TEST(Time, LocalAndSystemTimeAgreeWithTheCalendar) {
+  SYSTEMTIME local{}, utc{};
+  GetLocalTime(&local);
+  GetSystemTime(&utc);
+  time_t now = time(nullptr);
+  tm fields{};
+  gmtime_r(&now, &fields);
+  EXPECT_EQ(utc.wYear, fields.tm_year + 1900);
+  EXPECT_EQ(utc.wDayOfWeek, fields.tm_wday) << "Sunday is 0";
+  EXPECT_GE(utc.wMonth, 1);
+  EXPECT_LE(utc.wMonth, 12);
+  EXPECT_LT(local.wMilliseconds, 1000);
+}

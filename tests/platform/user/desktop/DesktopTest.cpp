@@ -1,0 +1,126 @@
+// Processes of one desktop see each other's top-level windows and reach
+// them with WM_COPYDATA; a process that vanished leaves nothing behind;
+// another desktop sees nothing.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <twlwin/testing.h>
+#include <twlwin/testing_user.h>
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "support/TestPaths.h"
+
+namespace {
+
+constexpr char kOwnerClass[] = "Desktop Test Owner Class";
+constexpr ULONG_PTR kCommandLineTag = 4675;
+constexpr LONG kMarker = 0x4B494C4E;
+
+std::string received;
+HWND receivedFrom = nullptr;
+
+LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COPYDATA) {
+    auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (data->dwData != kCommandLineTag) return 0;
+    received.assign(static_cast<const char*>(data->lpData), data->cbData);
+    receivedFrom = reinterpret_cast<HWND>(wParam);
+    PostQuitMessage(0);
+    return 1234;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND CreateOwner(const char* title) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = OwnerProc;
+  wc.cbWndExtra = 24;
+  wc.lpszClassName = kOwnerClass;
+  RegisterClassExA(&wc);
+  HWND window = CreateWindowExA(WS_EX_APPWINDOW, kOwnerClass, title, WS_POPUP | WS_VISIBLE, -500, -500, 0, 0, nullptr,
+                                nullptr, nullptr, nullptr);
+  SetWindowLongA(window, 4, kMarker);
+  return window;
+}
+
+// Finds the first instance's window by its class and the marker in its
+// extra bytes, as a second instance does.
+HWND FindFirstInstance() {
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    char name[64] = {};
+    GetClassNameA(w, name, sizeof name);
+    if (std::strcmp(name, kOwnerClass) == 0 && GetWindowLongA(w, 4) == kMarker) return w;
+  }
+  return nullptr;
+}
+
+std::string DesktopFolder() {
+  char folder[1024] = {};
+  TwlGetDesktopFolder(folder, sizeof folder);
+  return folder;
+}
+
+int CountPublishedWindows() {
+  int count = 0;
+  for (auto& entry : std::filesystem::directory_iterator(DesktopFolder() + "/windows"))
+    if (entry.path().extension() == ".win") ++count;
+  return count;
+}
+
+}  // namespace
+
+TWLTEST_CHILD(second_instance) {
+  HWND first = FindFirstInstance();
+  if (!first || first != FindWindowA(kOwnerClass, nullptr)) return 10;
+  char title[64] = {};
+  GetWindowTextA(first, title, sizeof title);
+  if (std::string(title) != "First") return 11;
+  std::string line = args.empty() ? "" : args[0];
+  COPYDATASTRUCT data{kCommandLineTag, static_cast<DWORD>(line.size()), line.data()};
+  LRESULT result = SendMessageA(first, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+  return result == 1234 ? 0 : 12;
+}
+
+TWLTEST_CHILD(vanishing_instance) {
+  CreateOwner("Vanishing");
+  kill(getpid(), SIGKILL);  // no clean-up runs
+  return 1;
+}
+
+TWLTEST_CHILD(other_desktop) {
+  setenv("TWL_DESKTOP", (twltest::SandboxDir() + "/other-desktop").c_str(), 1);
+  return FindWindowA(kOwnerClass, nullptr) == nullptr && FindFirstInstance() == nullptr ? 0 : 20;
+}
+
+TEST(Desktop, SecondProcessFindsTheFirstAndItsCopyDataArrivesWhileItWaits) {
+  HWND first = CreateOwner("First");
+  ASSERT_TRUE(first);
+  pid_t child = twltest::SpawnChild("second_instance", {"-play a.mp3"});
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  EXPECT_EQ(received, "-play a.mp3");
+  int status = twltest::WaitChild(child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(Desktop, AVanishedProcessIsForgotten) {
+  int status = twltest::WaitChild(twltest::SpawnChild("vanishing_instance"));
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(CountPublishedWindows(), 1);  // its window record is still there
+  EXPECT_EQ(FindWindowA(kOwnerClass, "Vanishing"), nullptr);
+  EXPECT_EQ(CountPublishedWindows(), 0);
+}
+
+TEST(Desktop, AnotherDesktopSeesNoneOfOurWindows) {
+  ASSERT_TRUE(CreateOwner("First"));
+  ASSERT_EQ(FindWindowA(kOwnerClass, "First") != nullptr, true);
+  int status = twltest::WaitChild(twltest::SpawnChild("other_desktop"));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
