@@ -11,6 +11,7 @@
 #include "CrashHandler.h"
 #include "ModuleMap.h"
 #include "kernel/KernelObject.h"
+#include "modules/Modules.h"
 #include "twlwin/errors.h"
 #include "twlwin/toolhelp.h"
 
@@ -106,7 +107,9 @@ BOOL NextModule(HANDLE handle, LPMODULEENTRY32 entry, bool restart) {
     SetLastError(ERROR_NO_MORE_FILES);
     return FALSE;
   }
-  Describe(snapshot->modules[snapshot->next++], *entry);
+  const ModuleSpan& span = snapshot->modules[snapshot->next++];
+  Describe(span, *entry);
+  entry->hModule = twl::ModuleFromAddress(reinterpret_cast<const void*>(span.base));
   return TRUE;
 }
 

@@ -135,6 +135,11 @@ void Crash(const std::string& kind) {
   if (kind == "bus") TouchTruncatedMapping();
   if (kind == "overflow") Recurse(0);
   if (kind == "thread") std::thread([] { Crash("read"); }).join();
+  if (kind == "layer_thread_overflow") {
+    HANDLE thread = CreateThread(nullptr, 0, [](LPVOID) -> DWORD { return static_cast<DWORD>(Recurse(0)); }, nullptr,
+                                 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+  }
   if (kind == "resume") {
     int value = twltest_read_then_return();
     PutNumber("resumed", static_cast<uint64_t>(value));
@@ -186,7 +191,16 @@ int WaitAtMostAMinute(pid_t child) {
   return twltest::WaitChild(child);
 }
 
+// Under AddressSanitizer the child must not get the sanitizer's alternate
+// stacks: the layer's own are what the tests are about.
+void KeepSanitizerOffTheSignalStacks() {
+  const char* options = std::getenv("ASAN_OPTIONS");
+  std::string joined = options && *options ? std::string(options) + ":" : std::string();
+  setenv("ASAN_OPTIONS", (joined + "use_sigaltstack=0").c_str(), 1);
+}
+
 Report RunCrash(const std::string& kind, LONG answer = EXCEPTION_EXECUTE_HANDLER) {
+  KeepSanitizerOffTheSignalStacks();
   std::string path = twltest::MakeTempDir("crash") + "/report";
   Report report;
   report.status = WaitAtMostAMinute(twltest::SpawnChild("crash", {kind, std::to_string(answer), path}));
@@ -270,6 +284,13 @@ TEST(CrashFilter, RunsOnAnAlternateStackWhenTheStackOverflows) {
   Report report = RunCrash("overflow");
   EXPECT_EQ(report.Number("code"), 0xC00000FDu);
   EXPECT_EQ(report.Number("p0"), 1u) << "the overflow writes";
+  EXPECT_TRUE(KilledBy(report.status, SIGSEGV));
+}
+
+TEST(CrashFilter, ThreadsOfTheLayerHaveAnAlternateStackToo) {
+  Report report = RunCrash("layer_thread_overflow");
+  EXPECT_EQ(report.Number("code"), 0xC00000FDu);
+  EXPECT_NE(report.Number("thread"), report.Number("crasher")) << "the filter ran on the thread that overflowed";
   EXPECT_TRUE(KilledBy(report.status, SIGSEGV));
 }
 

@@ -34,11 +34,13 @@ TEST(Toolhelp, SnapshotNamesTheModulesHoldingCode) {
   const MODULEENTRY32* program = Holding(modules, reinterpret_cast<const void*>(&Modules));
   ASSERT_NE(program, nullptr);
   EXPECT_STREQ(program->szModule, "test_platform_crash");
+  EXPECT_EQ(program->hModule, GetModuleHandleA(nullptr));
   EXPECT_EQ(std::string(program->szExePath).find('/'), 0u) << "a full path";
 
   const MODULEENTRY32* layer = Holding(modules, reinterpret_cast<const void*>(&CreateToolhelp32Snapshot));
   ASSERT_NE(layer, nullptr);
   EXPECT_STREQ(layer->szModule, "libtwlwin.so");
+  EXPECT_EQ(layer->hModule, GetModuleHandleA("libtwlwin.so"));
 
   for (const auto& module : modules) {
     EXPECT_GT(module.modBaseSize, 0u) << module.szModule;
