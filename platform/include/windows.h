@@ -21,3 +21,4 @@
 #include "twlwin/windowing.h"
 #include "twlwin/regions.h"
 #include "twlwin/registry.h"
+#include "twlwin/profile.h"
