@@ -22,3 +22,4 @@
 #include "twlwin/regions.h"
 #include "twlwin/registry.h"
 #include "twlwin/profile.h"
+#include "twlwin/resources.h"

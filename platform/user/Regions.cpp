@@ -5,6 +5,7 @@
 #include "RegionHandles.h"
 #include "WindowManager.h"
 #include "kernel/IdTable.h"
+#include "resources/ImageObjects.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
 
@@ -176,6 +177,7 @@ TWLAPI DWORD GetRegionData(HRGN handle, DWORD size, LPRGNDATA data) {
 
 TWLAPI BOOL DeleteObject(HGDIOBJ object) {
   if (!object) return FALSE;
+  if (twl::DeleteBitmapObject(object)) return TRUE;
   return Table().Remove(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object))) != nullptr;
 }
 
