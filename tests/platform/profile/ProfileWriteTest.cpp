@@ -86,12 +86,7 @@ TEST(ProfileWrite, PythonConfigParserReadsWhatWeWrite) {
                      "    for key, value in parser.items(section):\n"
                      "        sys.stdout.buffer.write(f'{section}/{key}={value}\\n'.encode('utf-8'))\n");
   std::string output;
-  FILE* pipe = popen(("python3 '" + script + "' '" + path + "' 2>&1").c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  char chunk[512];
-  size_t got = 0;
-  while ((got = fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, got);
-  int status = pclose(pipe);
+  int status = twltest::RunCommand("python3 '" + script + "' '" + path + "' 2>&1", &output);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
   EXPECT_EQ(output,
             "ERROR/USER_BREAK=Cancelled.\n"

@@ -64,19 +64,10 @@ TWLTEST_CHILD(registry_write_expecting) {
 
 bool ExitedCleanly(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
 
-std::string RunCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  size_t read = 0;
-  while ((read = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
-  pclose(pipe);
-  return output;
-}
-
 std::string Sqlite(const std::string& database, const std::string& sql) {
-  return RunCommand("sqlite3 -batch '" + database + "' \"" + sql + "\" 2>&1");
+  std::string output;
+  twltest::RunCommand("sqlite3 -batch '" + database + "' \"" + sql + "\" 2>&1", &output);
+  return output;
 }
 
 // Runs a child with some variables of the environment changed.
