@@ -6,10 +6,11 @@ set -euo pipefail
 build_packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
+  libfreetype-dev libpng-dev fonts-dejavu-core
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3
+  python3 sqlite3 imagemagick
 )
 
 wanted=("${build_packages[@]}")

@@ -19,6 +19,9 @@ class CDWORDArray : public CTypedObject {
   void InsertAt(INT index, DWORD value, INT n = 1) { m_Elements.InsertAt(index, value, n); }
   INT RemoveAt(INT index, INT n = 1) { return m_Elements.RemoveAt(index, n); }
 
+  // Loads or stores the count and the elements.
+  void Serialize(CStorage& storage) override;
+
  private:
   ArrayStorage<DWORD> m_Elements;
 };

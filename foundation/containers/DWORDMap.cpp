@@ -1,7 +1,10 @@
 #include "foundation/containers/DWORDMap.h"
 
 #include <new>
+#include <utility>
+#include <vector>
 
+#include "foundation/containers/ArchiveCount.h"
 #include "foundation/kernel/MemoryError.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDWORDMap, CTypedObject)
@@ -119,4 +122,32 @@ void CDWORDMap::GetNextAssoc(Position& position, DWORD& key, DWORD& value) const
   const Node* next = node->next;
   for (UINT bucket = BucketOf(node->key) + 1; !next && bucket < m_TableSize; ++bucket) next = m_Buckets[bucket];
   position = next;
+}
+
+void CDWORDMap::Serialize(CStorage& storage) {
+  if (!storage.IsLoading()) {
+    storage.WriteValue(static_cast<DWORD>(m_Count));
+    Position position = GetStartPosition();
+    while (position) {
+      DWORD key = 0;
+      DWORD value = 0;
+      GetNextAssoc(position, key, value);
+      storage.WriteValue(key);
+      storage.WriteValue(value);
+    }
+    return;
+  }
+  // Every pair is read before the first is added, so a short archive
+  // changes nothing.
+  const DWORD count = LoadArchiveCount(storage);
+  std::vector<std::pair<DWORD, DWORD>> entries;
+  entries.reserve(InitialReserve(count));
+  for (DWORD i = 0; i < count; ++i) {
+    DWORD key = 0;
+    DWORD value = 0;
+    storage.ReadValue(key);
+    storage.ReadValue(value);
+    entries.emplace_back(key, value);
+  }
+  for (const auto& [key, value] : entries) (*this)[key] = value;
 }

@@ -33,6 +33,11 @@ class CDWORDMap : public CTypedObject {
   Position GetStartPosition() const;
   void GetNextAssoc(Position& position, DWORD& key, DWORD& value) const;
 
+  // Stores the count and every entry as key and value in iteration order.
+  // Loading adds the entries to those already there; equal keys take the
+  // loaded value.
+  void Serialize(CStorage& storage) override;
+
  private:
   struct Node {
     Node* next;

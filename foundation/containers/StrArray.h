@@ -19,6 +19,9 @@ class CStrArray : public CTypedObject {
   void SetAtGrow(INT index, const CStr& text) { m_Elements.SetAtGrow(index, text); }
   void RemoveAt(INT index, INT n = 1) { m_Elements.RemoveAt(index, n); }
 
+  // Loads or stores the count and the texts.
+  void Serialize(CStorage& storage) override;
+
  private:
   ArrayStorage<CStr> m_Elements;
 };

@@ -27,10 +27,12 @@ CError::CError() = default;
 
 CError::CError(const CStr& caption, const CStr& text) : m_Caption(caption), m_Text(text) {}
 
-void* CError::operator new(size_t size) noexcept {
+// Kept out of line: inlined, GCC pairs the allocation inside with the class's
+// own operator delete and warns of a mismatch that is not there.
+[[gnu::noinline]] void* CError::operator new(size_t size) noexcept {
   const DWORD lastError = GetLastError();
   SetHeapMark(true);
-  void* memory = std::malloc(size ? size : 1);
+  void* memory = ::operator new(size ? size : 1, std::nothrow);
   if (!memory) SetHeapMark(false);
   SetLastError(lastError);
   return memory;
@@ -44,7 +46,7 @@ void CError::operator delete(void* memory) noexcept {
   const DWORD lastError = GetLastError();
   SetHeapMark(false);
   SetLastError(lastError);
-  std::free(memory);
+  ::operator delete(memory);
 }
 
 CError* CError::Clone() const {

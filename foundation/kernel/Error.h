@@ -37,6 +37,10 @@ class CError : public CTypedObject {
   const CStr& GetText() const { return m_Text; }
   bool IsHeapObject() const { return m_HeapFlag; }
 
+ protected:
+  // For errors whose text is built from their own fields (a code, a path).
+  void SetText(const CStr& text) { m_Text = text; }
+
  private:
   static bool TakeHeapFlag();
 

@@ -2,22 +2,22 @@
 
 #include <iterator>
 
-#include "foundation/errors/LocalText.h"
+#include "foundation/kernel/Localizer.h"
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/kernel/Placeholder.h"
+#include "foundation/streams/Stream.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CStreamError, CError)
 
 namespace {
 
-struct StreamErrorRow {
+struct CodeText {
   const char* key;
   const char* text;
 };
 
-// Indexed by code. The defaults are the texts users know, misspellings
-// included.
-constexpr StreamErrorRow kRows[] = {
+// Indexed by code. The texts are what users see; keep them as they stand.
+constexpr CodeText kCodeTexts[] = {
     {"CStreamError.none", "No error occurred."},
     {"CStreamError.generic", "A generic error occurred."},
     {"CStreamError.genericRead", "A generic reading error occurred."},
@@ -40,32 +40,81 @@ constexpr StreamErrorRow kRows[] = {
     {"CStreamError.shutdown", "The stream has been shut down."},
     {"CStreamError.unsupportedFormat", "The file format is not supported."},
 };
+constexpr CodeText kUnknownText = {"CStreamError.unknown", "An unknown error occurred."};
 
-CStr Caption() { return LocalText("CStreamError.Caption", "Stream Error"); }
+// Building an error must not disturb the last Win32 error of the failure
+// it describes.
+class LastErrorKeeper {
+ public:
+  LastErrorKeeper() : m_Saved(GetLastError()) {}
+  ~LastErrorKeeper() { SetLastError(m_Saved); }
 
-CStr TextWithPath(DWORD code, const char* path) {
-  CStr text = CStreamError::GetCodeText(code);
-  if (!path || !*path) return text;
-  CStr suffix = LocalText("CStreamError.PathSuffix", "(file path: '%PATH%')");
-  return text + " " + ReplacePlaceholder(suffix, PlaceholderPair{"%PATH%", path});
+ private:
+  DWORD m_Saved;
+};
+
+CStr Caption() { return GetLocalizer().GetString("CStreamError.Caption", "Stream Error"); }
+
+CStr WithPathSuffix(CStr text, const CStr& path) {
+  if (path.IsEmpty()) return text;
+  const CStr suffix = GetLocalizer().GetString("CStreamError.PathSuffix", "(file path: '%PATH%')");
+  text += " ";
+  text += ReplacePlaceholder(suffix, {"%PATH%", path});
+  return text;
+}
+
+// The stream's URL, or empty when asking for it fails.
+CStr UrlOf(CStream& stream) {
+  CStr url;
+  try {
+    stream.GetURL(url);
+  } catch (CError* error) {
+    DisposeError(error);
+    url = CStr();
+  }
+  return url;
 }
 
 }  // namespace
 
-CStreamError::CStreamError() : CError(Caption(), GetCodeText(0)) {}
+CStr CStreamError::GetCodeText(DWORD code) {
+  const CodeText& entry = code < std::size(kCodeTexts) ? kCodeTexts[code] : kUnknownText;
+  return GetLocalizer().GetString(entry.key, entry.text);
+}
 
-CStreamError::CStreamError(DWORD code, const char* path)
-    : CError(Caption(), TextWithPath(code, path)), m_Code(code), m_Path(path) {}
+CStreamError::CStreamError() : CStreamError(kNone, static_cast<const char*>(nullptr)) {}
+
+CStreamError::CStreamError(DWORD code, const char* path) : CError(Caption(), CStr()), m_Code(code), m_Path(path) {
+  LastErrorKeeper keeper;
+  SetText(WithPathSuffix(GetCodeText(m_Code), m_Path));
+}
+
+CStreamError::CStreamError(DWORD code, CStream& stream) : CStreamError(code, UrlOf(stream).c_str()) {}
+
+CStreamError::CStreamError(const CError& error, const char* path) : CError(Caption(), CStr()) {
+  LastErrorKeeper keeper;
+  if (error.IsKindOf(&CStreamError::ClassRecord)) {
+    const auto& other = static_cast<const CStreamError&>(error);
+    m_Code = other.m_Code;
+    m_Path = other.m_Path;
+    SetText(other.GetText());
+    return;
+  }
+  m_Code = kGeneric;
+  m_Path = path;
+  SetText(WithPathSuffix(CStr::Format("%s: %s", GetCodeText(kGeneric).c_str(), error.GetText().c_str()), m_Path));
+}
+
+CStreamError::CStreamError(const CError& error, CStream& stream)
+    : CStreamError(error, error.IsKindOf(&CStreamError::ClassRecord) ? "" : UrlOf(stream).c_str()) {}
 
 CStreamError::CStreamError(DWORD code, const char* path, const CStr& text)
     : CError(Caption(), text), m_Code(code), m_Path(path) {}
 
-CError* CStreamError::Clone() const {
-  CError* copy = new CStreamError(m_Code, m_Path, GetText());
-  return copy ? copy : &GetOutOfMemoryError();
-}
+CStreamError::CStreamError(const CStr& caption, const CStr& text, DWORD code, const CStr& path)
+    : CError(caption, text), m_Code(code), m_Path(path) {}
 
-CStr CStreamError::GetCodeText(DWORD code) {
-  if (code < std::size(kRows)) return LocalText(kRows[code].key, kRows[code].text);
-  return LocalText("CStreamError.unknown", "An unknown error occurred.");
+CError* CStreamError::Clone() const {
+  CError* copy = new CStreamError(GetCaption(), GetText(), m_Code, m_Path);
+  return copy ? copy : &GetOutOfMemoryError();
 }

@@ -1,20 +1,55 @@
-// CStreamError: a failed stream operation, with its code (0 to 20) and the
-// URL or path it concerns. The caption is always the stream caption; the
-// text is the code's text, followed by the path when there is one.
+// CStreamError: a failed stream operation, with a code (0 to 20, see
+// GetCodeText) and the path or URL it concerns (possibly empty). The text
+// is the code's localised text, followed by the localised path suffix when
+// there is a path; the caption is always the stream error caption.
 #pragma once
 
 #include <windows.h>
 
 #include "foundation/kernel/Error.h"
 
+class CStream;
+
 class CStreamError : public CError {
   TWL_DECLARE_CLASS(CStreamError)
-
  public:
+  enum Code : DWORD {
+    kNone = 0,
+    kGeneric = 1,
+    kGenericRead = 2,
+    kGenericWrite = 3,
+    kGenericSeek = 4,
+    kGenericOpen = 5,
+    kInvalidParam = 6,
+    kNotPermitted = 7,
+    kEndOfStream = 8,
+    kUnsupportedProtocol = 9,
+    kFileNotFound = 10,
+    kNotEnoughFreeSpace = 11,
+    kAccessDenied = 12,
+    kTooManyOpenFiles = 13,
+    kCorrupted = 14,
+    kConnectionLost = 15,
+    kDeadConnection = 16,
+    kCanEstablishConnection = 17,
+    kInvalidPath = 18,
+    kShutdown = 19,
+    kUnsupportedFormat = 20,
+  };
+
+  // Code 0 without a path.
   CStreamError();
-  CStreamError(DWORD code, const char* path);
-  // An error whose text is known already (taken from another error or a
-  // stored thread error); the path only travels along.
+  CStreamError(DWORD code, const char* path = nullptr);
+  // The for-stream form: the stream's URL is the path. An error thrown by
+  // GetURL is discarded and the path stays empty.
+  CStreamError(DWORD code, CStream& stream);
+  // The from-error forms: a stream error (or one derived from it) keeps its
+  // own code, path and text; any other error becomes code 1 with the text
+  // "<text of code 1>: <its text>" and the given path.
+  CStreamError(const CError& error, const char* path);
+  CStreamError(const CError& error, CStream& stream);
+  // An error whose text is known already (a stored thread error rebuilt);
+  // the path only travels along.
   CStreamError(DWORD code, const char* path, const CStr& text);
 
   CError* Clone() const override;
@@ -22,10 +57,13 @@ class CStreamError : public CError {
   DWORD GetCode() const { return m_Code; }
   const CStr& GetPath() const { return m_Path; }
 
-  // The localised text of a code alone, without a path.
+  // The localised text of a code; codes outside 0 to 20 have the text of
+  // an unknown error.
   static CStr GetCodeText(DWORD code);
 
  private:
-  DWORD m_Code = 0;
+  CStreamError(const CStr& caption, const CStr& text, DWORD code, const CStr& path);
+
+  DWORD m_Code = kNone;
   CStr m_Path;
 };

@@ -130,6 +130,7 @@ bool ReadPackedDib(const uint8_t* data, size_t size, bool iconImage, Dib& dib, s
   if (size - at < pixelBytes) return Fail(error, "bitmap rows cut short");
   dib.width = width;
   dib.height = rows;
+  dib.topDown = topDown;
   dib.bitCount = bitCount;
   dib.stride = static_cast<uint32_t>(stride);
   dib.bits.resize(static_cast<size_t>(pixelBytes));

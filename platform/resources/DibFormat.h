@@ -15,9 +15,10 @@ namespace twl::resources {
 struct Dib {
   int32_t width = 0;
   int32_t height = 0;
+  bool topDown = false;            // how the rows were stored
   uint16_t bitCount = 0;           // 1, 4, 8, 16, 24 or 32
   uint32_t masks[3] = {0, 0, 0};   // red, green, blue for 16 and 32 bits
-  std::vector<uint32_t> colors;    // 0x00RRGGBB, for up to 8 bits
+  std::vector<uint32_t> colors;    // 0x00RRGGBB, 2^bitCount of them for up to 8 bits
   uint32_t stride = 0;             // bytes per row, a multiple of 4
   std::vector<uint8_t> bits;       // rows, top row first
 

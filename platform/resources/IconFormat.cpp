@@ -25,7 +25,7 @@ bool Fail(std::string& error, const char* reason) {
 
 // Colours from the DIB, alpha from its own channel when a 32-bit image has
 // one, else from the mask (a set bit is transparent).
-bool DecodeImage(const uint8_t* data, size_t size, IconImage& image, std::string& error) {
+bool DecodeImage(const uint8_t* data, size_t size, IconFileImage& image, std::string& error) {
   static const uint8_t kPng[] = {0x89, 'P', 'N', 'G'};
   if (size >= 4 && std::equal(kPng, kPng + 4, data)) return Fail(error, "PNG icon images are not supported");
   Dib dib;
@@ -44,20 +44,20 @@ bool DecodeImage(const uint8_t* data, size_t size, IconImage& image, std::string
   image.width = dib.width;
   image.height = dib.height;
   image.bitCount = dib.bitCount;
-  image.pixels.resize(static_cast<size_t>(dib.width) * dib.height);
+  image.hasAlpha = alphaChannel;
+  const size_t pixels = static_cast<size_t>(dib.width) * dib.height;
+  image.colour.resize(pixels);
+  image.mask.resize(pixels);
   for (int32_t y = 0; y < dib.height; ++y) {
     // The mask is stored bottom-up like the image.
     const uint8_t* maskRow = hasMask ? data + end + (dib.height - 1 - y) * maskStride : nullptr;
     for (int32_t x = 0; x < dib.width; ++x) {
-      uint32_t color = dib.Pixel(x, y);
-      uint32_t alpha = 0;
-      if (alphaChannel) {
-        alpha = color >> 24;
-      } else {
-        bool transparent = (maskRow[x / 8] >> (7 - x % 8)) & 1;
-        alpha = transparent ? 0 : 255;
-      }
-      image.pixels[static_cast<size_t>(y) * dib.width + x] = alpha << 24 | (color & 0xFFFFFF);
+      size_t at = static_cast<size_t>(y) * dib.width + x;
+      uint32_t colour = dib.Pixel(x, y);
+      bool masked = maskRow ? (maskRow[x / 8] >> (7 - x % 8)) & 1 : colour >> 24 == 0;
+      uint32_t alpha = alphaChannel ? colour >> 24 : masked ? 0 : 255;
+      image.colour[at] = alpha << 24 | (colour & 0xFFFFFF);
+      image.mask[at] = masked ? 1 : 0;
     }
   }
   return true;
@@ -80,7 +80,7 @@ bool ReadIconFile(const uint8_t* data, size_t size, IconFile& file, std::string&
     uint32_t length = U32(entry + 8);
     uint32_t offset = U32(entry + 12);
     if (offset > size || length > size - offset) return Fail(error, "icon image outside the file");
-    IconImage image;
+    IconFileImage image;
     if (!DecodeImage(data + offset, length, image, error)) return false;
     if (file.isCursor) {
       image.hotspotX = U16(entry + 4);
@@ -97,13 +97,13 @@ bool ReadIconFile(const uint8_t* data, size_t size, IconFile& file, std::string&
   return true;
 }
 
-const IconImage& BestImage(const IconFile& file, int32_t width, int32_t height) {
-  auto distance = [&](const IconImage& image) {
+const IconFileImage& BestImage(const IconFile& file, int32_t width, int32_t height) {
+  auto distance = [&](const IconFileImage& image) {
     int32_t dx = width ? image.width - width : 0;
     int32_t dy = height ? image.height - height : 0;
     return std::abs(dx) + std::abs(dy);
   };
-  const IconImage* best = &file.images.front();
+  const IconFileImage* best = &file.images.front();
   for (const auto& image : file.images) {
     int32_t d = distance(image);
     int32_t bestDistance = distance(*best);

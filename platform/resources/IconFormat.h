@@ -11,18 +11,24 @@
 
 namespace twl::resources {
 
-struct IconImage {
+struct IconFileImage {
   int32_t width = 0;
   int32_t height = 0;
   int32_t hotspotX = 0;  // a cursor's hot spot; an icon's centre
   int32_t hotspotY = 0;
   uint16_t bitCount = 0;
-  std::vector<uint32_t> pixels;  // 0xAARRGGBB, straight alpha, top row first
+  // Per pixel, top row first: the colour as 0xAARRGGBB, and the mask (1
+  // where the background shows through). With an alpha channel the colour
+  // carries straight alpha; without one, alpha is 255 where the mask is
+  // clear and 0 where it is set.
+  std::vector<uint32_t> colour;
+  std::vector<uint8_t> mask;
+  bool hasAlpha = false;
 };
 
 struct IconFile {
   bool isCursor = false;
-  std::vector<IconImage> images;
+  std::vector<IconFileImage> images;
 };
 
 bool ReadIconFile(const uint8_t* data, size_t size, IconFile& file, std::string& error);
@@ -30,6 +36,6 @@ bool ReadIconFile(const uint8_t* data, size_t size, IconFile& file, std::string&
 // The image for a wanted size: the exact size if there is one, else the
 // nearest (the larger on a tie); the most colours among equals. Zero for a
 // side means any.
-const IconImage& BestImage(const IconFile& file, int32_t width, int32_t height);
+const IconFileImage& BestImage(const IconFile& file, int32_t width, int32_t height);
 
 }  // namespace twl::resources

@@ -1,5 +1,7 @@
 #include "ResourceDirectory.h"
 
+#include <limits.h>
+
 #include <cstdlib>
 #include <mutex>
 #include <vector>
@@ -106,6 +108,32 @@ DWORD FindInModule(HMODULE module, LPCSTR name, LPCSTR type, FoundResource& foun
 DWORD FindInLayer(LPCSTR name, LPCSTR type, FoundResource& found) {
   static const HMODULE layer = ModuleFromAddress(reinterpret_cast<const void*>(&TwlRegisterResources));
   return FindInModule(layer, name, type, found);
+}
+
+std::vector<FoundResource> ResourcesOfModuleFile(const std::string& path, LPCSTR type) {
+  std::vector<FoundResource> found;
+  char resolved[PATH_MAX];
+  if (!realpath(path.c_str(), resolved)) return found;
+  Directory& directory = TheDirectory();
+  LearnModules(directory);
+  std::vector<std::pair<HMODULE, size_t>> modules;
+  {
+    std::lock_guard guard(directory.lock);
+    for (size_t i = 0; i < directory.registrations.size(); ++i) {
+      if (directory.registrations[i].loaded) modules.emplace_back(directory.registrations[i].module, i);
+    }
+  }
+  for (const auto& [module, index] : modules) {
+    if (!module || ModuleFilePath(module) != resolved) continue;
+    std::lock_guard guard(directory.lock);
+    const Registration& registration = directory.registrations[index];
+    if (!registration.loaded) continue;
+    for (DWORD i = 0; i < registration.table->count; ++i) {
+      const TWL_RESOURCE& resource = registration.table->resources[i];
+      if (Matches(resource.typeId, resource.typeName, type)) found.push_back({&resource, registration.firstSlot + i});
+    }
+  }
+  return found;
 }
 
 const TWL_RESOURCE* ResourceInSlot(uint32_t slot) {

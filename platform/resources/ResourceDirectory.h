@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "twlwin/resources.h"
 
@@ -23,6 +25,10 @@ struct FoundResource {
 DWORD FindInModule(HMODULE module, LPCSTR name, LPCSTR type, FoundResource& found);
 // The same among the layer's own resources (the system icons and cursors).
 DWORD FindInLayer(LPCSTR name, LPCSTR type, FoundResource& found);
+
+// The resources of one type of the loaded module whose file is at `path`,
+// in table order; none when no loaded module has that file.
+std::vector<FoundResource> ResourcesOfModuleFile(const std::string& path, LPCSTR type);
 
 // The resource of a slot; null when its module has gone.
 const TWL_RESOURCE* ResourceInSlot(uint32_t slot);

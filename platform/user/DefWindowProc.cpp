@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "WindowManager.h"
+#include "twlwin/gdi.h"
 #include "twlwin/regions.h"
 
 namespace twl::user {
@@ -70,11 +71,17 @@ TWLAPI LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
       return 0;
     }
     case WM_ERASEBKGND: {
-      // Filling with the class brush belongs to the GDI layer; the window
-      // counts as erased when its class has a brush.
-      Guard guard(Lock());
-      Window* w = FindLocked(window);
-      return w && w->cls->background ? 1 : 0;
+      HBRUSH brush = nullptr;
+      {
+        Guard guard(Lock());
+        Window* w = FindLocked(window);
+        if (w) brush = w->cls->background;
+      }
+      if (!brush) return 0;
+      RECT client{};
+      GetClientRect(window, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brush);
+      return 1;
     }
     case WM_NCHITTEST:
       return HitTest(window, lParam);

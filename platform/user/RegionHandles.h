@@ -18,5 +18,7 @@ int ReplaceRegion(HRGN handle, const Region& region);
 // over this way).
 std::optional<Region> TakeRegion(HRGN handle);
 int Complexity(const Region& region);
+// DeleteObject's work for region handles (the GDI layer owns DeleteObject).
+bool DeleteRegionHandle(HGDIOBJ object);
 
 }  // namespace twl::user

@@ -5,7 +5,6 @@
 #include "RegionHandles.h"
 #include "WindowManager.h"
 #include "kernel/IdTable.h"
-#include "resources/ImageObjects.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
 
@@ -175,11 +174,14 @@ TWLAPI DWORD GetRegionData(HRGN handle, DWORD size, LPRGNDATA data) {
   return needed;
 }
 
-TWLAPI BOOL DeleteObject(HGDIOBJ object) {
-  if (!object) return FALSE;
-  if (twl::DeleteBitmapObject(object)) return TRUE;
+namespace twl::user {
+
+bool DeleteRegionHandle(HGDIOBJ object) {
+  if (!object) return false;
   return Table().Remove(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(object))) != nullptr;
 }
+
+}  // namespace twl::user
 
 TWLAPI int SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
   {

@@ -24,12 +24,3 @@ TWLAPI void TwlTestSetTickOffset(DWORD offset);
 // The module containing an address, as the layer's parts see it
 // (twl::ModuleFromAddress); null when no loaded module contains it.
 TWLAPI HMODULE TwlTestModuleFromAddress(const void* address);
-
-// What a loaded icon or cursor holds: its size, hot spot and pixels as
-// 0xAARRGGBB, top row first. Pixels may be null; FALSE for a bad handle or
-// a buffer of fewer than width x height values.
-TWLAPI BOOL TwlTestGetIconImage(HICON icon, LONG* width, LONG* height, POINT* hotspot, DWORD* pixels,
-                                DWORD capacity);
-// The same for a loaded bitmap, its colours as 0x00RRGGBB.
-TWLAPI BOOL TwlTestGetBitmapImage(HBITMAP bitmap, LONG* width, LONG* height, WORD* bitCount, DWORD* pixels,
-                                  DWORD capacity);

@@ -1,38 +1,8 @@
-#include <windows.h>
-#include <gtest/gtest.h>
-#include <twlwin/testing.h>
-
 #include <vector>
 
+#include "Pictures.h"
+
 namespace {
-
-struct Picture {
-  LONG width = 0;
-  LONG height = 0;
-  POINT hotspot{-1, -1};
-  WORD bitCount = 0;
-  std::vector<DWORD> pixels;
-  DWORD At(int x, int y) const { return pixels.at(static_cast<size_t>(y) * width + x); }
-};
-
-Picture IconPicture(HICON icon) {
-  Picture picture;
-  EXPECT_TRUE(TwlTestGetIconImage(icon, &picture.width, &picture.height, &picture.hotspot, nullptr, 0));
-  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-  EXPECT_TRUE(TwlTestGetIconImage(icon, nullptr, nullptr, nullptr, picture.pixels.data(),
-                                  static_cast<DWORD>(picture.pixels.size())));
-  return picture;
-}
-
-Picture BitmapPicture(HANDLE bitmap) {
-  Picture picture;
-  auto handle = static_cast<HBITMAP>(bitmap);
-  EXPECT_TRUE(TwlTestGetBitmapImage(handle, &picture.width, &picture.height, &picture.bitCount, nullptr, 0));
-  picture.pixels.resize(static_cast<size_t>(picture.width) * picture.height);
-  EXPECT_TRUE(TwlTestGetBitmapImage(handle, nullptr, nullptr, nullptr, picture.pixels.data(),
-                                    static_cast<DWORD>(picture.pixels.size())));
-  return picture;
-}
 
 HINSTANCE Program() { return GetModuleHandleA(nullptr); }
 
@@ -44,23 +14,25 @@ TEST(ResourceImages, IconsLoadAtTheSystemSizeAndOnceOnly) {
   EXPECT_EQ(picture.width, 32);
   EXPECT_EQ(picture.height, 32);
   EXPECT_EQ(picture.hotspot.x, 16) << "an icon's hot spot is its centre";
-  EXPECT_EQ(picture.At(0, 0) >> 24, 0u) << "transparent corner";
-  EXPECT_EQ(picture.At(3, 5), 0xFF182840u) << "red 8x, green 8y, blue 0x40, opaque; top row first";
+  EXPECT_TRUE(picture.ClearAt(0, 0)) << "transparent corner";
+  EXPECT_FALSE(picture.ClearAt(3, 5));
+  EXPECT_EQ(picture.At(3, 5), 0x182840u) << "red 8x, green 8y, blue 0x40; top row first";
 
   HANDLE small = LoadImageA(Program(), MAKEINTRESOURCEA(101), IMAGE_ICON, 16, 16, 0);
   ASSERT_NE(small, nullptr);
   EXPECT_NE(small, icon);
   Picture smallPicture = IconPicture(static_cast<HICON>(small));
   EXPECT_EQ(smallPicture.width, 16);
-  EXPECT_EQ(smallPicture.At(1, 2), 0xFF102080u);
+  EXPECT_EQ(smallPicture.At(1, 2), 0x102080u);
   EXPECT_EQ(LoadImageA(Program(), MAKEINTRESOURCEA(101), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE), icon);
 }
 
 TEST(ResourceImages, PalettedIconsTakeTransparencyFromTheirMask) {
   Picture picture = IconPicture(LoadIconA(Program(), MAKEINTRESOURCEA(102)));
   ASSERT_EQ(picture.width, 32);
-  EXPECT_EQ(picture.At(3, 9) >> 24, 0u) << "the left half is masked out";
-  EXPECT_EQ(picture.At(21, 9), 0xFF50AF28u) << "palette colour 5: r 80, g 175, b 40";
+  EXPECT_TRUE(picture.ClearAt(3, 9)) << "the left half is masked out";
+  EXPECT_FALSE(picture.ClearAt(21, 9));
+  EXPECT_EQ(picture.At(21, 9), 0x50AF28u) << "palette colour 5: r 80, g 175, b 40";
 }
 
 TEST(ResourceImages, CursorsKeepTheirHotSpot) {
@@ -82,8 +54,8 @@ TEST(ResourceImages, SystemIconsAndCursorsAreThere) {
     EXPECT_EQ(LoadIconA(nullptr, name), icon);
     Picture picture = IconPicture(icon);
     EXPECT_EQ(picture.width, 32);
-    EXPECT_EQ(picture.At(0, 0) >> 24, 0u) << "drawn on a transparent ground";
-    EXPECT_EQ(picture.At(16, 20) >> 24, 0xFFu) << "opaque in the middle";
+    EXPECT_TRUE(picture.ClearAt(0, 0)) << "drawn on a transparent ground";
+    EXPECT_FALSE(picture.ClearAt(16, 20)) << "opaque in the middle";
   }
   EXPECT_EQ(LoadIconA(nullptr, IDI_ERROR), LoadIconA(nullptr, IDI_HAND));
   const struct {
@@ -98,7 +70,7 @@ TEST(ResourceImages, SystemIconsAndCursorsAreThere) {
     Picture picture = IconPicture(cursor);
     EXPECT_EQ(picture.hotspot.x, c.x);
     EXPECT_EQ(picture.hotspot.y, c.y);
-    EXPECT_EQ(picture.At(c.x, c.y) >> 24, 0xFFu) << "the hot spot is on the drawing";
+    EXPECT_FALSE(picture.ClearAt(c.x, c.y)) << "the hot spot is on the drawing";
   }
   EXPECT_EQ(LoadCursorA(nullptr, MAKEINTRESOURCEA(1)), nullptr);
 }
@@ -110,10 +82,12 @@ TEST(ResourceImages, BitmapsKeepTheirDepthAndColours) {
   EXPECT_EQ(picture.width, 29);
   EXPECT_EQ(picture.height, 29);
   EXPECT_EQ(picture.bitCount, 8);
-  EXPECT_EQ(picture.At(4, 10), 0x181818u) << "grey (x + 2y); rows top first";
+  EXPECT_FALSE(picture.topDown) << "rows stay in the order of the resource";
+  EXPECT_EQ(picture.At(4, 10), 0x181818u) << "grey (x + 2y)";
 
   Picture topDown = BitmapPicture(LoadImageA(Program(), "TOPDOWN", IMAGE_BITMAP, 3, 2, 0));
   EXPECT_EQ(topDown.bitCount, 24);
+  EXPECT_TRUE(topDown.topDown);
   EXPECT_EQ(topDown.pixels, (std::vector<DWORD>{0xFF0000, 0x00FF00, 0x0000FF, 0x010203, 0xFAFBFC, 0x804020}));
 
   Picture fields = BitmapPicture(LoadImageA(Program(), MAKEINTRESOURCEA(145), IMAGE_BITMAP, 0, 0, 0));
@@ -129,16 +103,11 @@ TEST(ResourceImages, SharedBitmapsStayAndOthersAreFreed) {
   EXPECT_NE(own, another);
 
   EXPECT_TRUE(DeleteObject(own));
-  EXPECT_FALSE(TwlTestGetBitmapImage(static_cast<HBITMAP>(own), nullptr, nullptr, nullptr, nullptr, 0));
+  EXPECT_EQ(GetObjectType(own), 0u);
   EXPECT_FALSE(DeleteObject(own));
   EXPECT_TRUE(DeleteObject(shared));
-  EXPECT_TRUE(TwlTestGetBitmapImage(static_cast<HBITMAP>(shared), nullptr, nullptr, nullptr, nullptr, 0));
-
-  // A bitmap handle is never taken for a region, nor a region for a bitmap.
-  HRGN region = CreateRectRgn(0, 0, 10, 10);
-  EXPECT_TRUE(TwlTestGetBitmapImage(static_cast<HBITMAP>(another), nullptr, nullptr, nullptr, nullptr, 0));
-  EXPECT_TRUE(DeleteObject(region));
-  EXPECT_TRUE(TwlTestGetBitmapImage(static_cast<HBITMAP>(another), nullptr, nullptr, nullptr, nullptr, 0));
+  EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_BITMAP)) << "a shared bitmap stays";
+  EXPECT_TRUE(DeleteObject(another));
 }
 
 TEST(ResourceImages, RequestsThatCannotBeMetAreRefused) {

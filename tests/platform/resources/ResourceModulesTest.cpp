@@ -2,9 +2,11 @@
 // when it is unloaded, and tables with broken data are refused.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <twlwin/testing.h>
 
 #include <string>
+
+#include "Pictures.h"
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -43,7 +45,10 @@ TEST(ResourceModules, ResourcesOfAnUnloadedPluginAreGone) {
   EXPECT_EQ(SizeofResource(plugin, found), 0u);
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
   EXPECT_EQ(LockResource(reinterpret_cast<HGLOBAL>(found)), nullptr);
-  EXPECT_TRUE(TwlTestGetIconImage(icon, nullptr, nullptr, nullptr, nullptr, 0)) << "a loaded icon keeps its pixels";
+  ICONINFO info{};
+  EXPECT_TRUE(GetIconInfo(icon, &info)) << "a loaded icon keeps its pixels";
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
 
   HMODULE again = LoadLibraryA(TWL_RESOURCE_PLUGIN);
   ASSERT_NE(again, nullptr);
@@ -59,6 +64,31 @@ TEST(ResourceModules, ModuleWithoutResourcesSaysSo) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_RESOURCE_DATA_NOT_FOUND));
   EXPECT_EQ(LoadIconA(bare, MAKEINTRESOURCEA(101)), nullptr);
   FreeLibrary(bare);
+}
+
+TEST(ResourceModules, ExtractIconReadsLoadedModulesAndIconFiles) {
+  HMODULE plugin = LoadLibraryA(TWL_RESOURCE_PLUGIN);
+  ASSERT_NE(plugin, nullptr);
+  EXPECT_EQ(ExtractIconA(nullptr, TWL_RESOURCE_PLUGIN, static_cast<UINT>(-1)), reinterpret_cast<HICON>(1))
+      << "the number of icons";
+  HICON icon = ExtractIconA(nullptr, TWL_RESOURCE_PLUGIN, 0);
+  ASSERT_NE(icon, nullptr);
+  EXPECT_EQ(IconPicture(icon).At(21, 9), 0x50AF28u) << "the plug-in's paletted icon";
+  EXPECT_NE(icon, LoadIconA(plugin, MAKEINTRESOURCEA(101))) << "an extracted icon is the caller's own";
+  EXPECT_TRUE(DestroyIcon(icon));
+  EXPECT_EQ(ExtractIconA(nullptr, TWL_RESOURCE_PLUGIN, 1), nullptr);
+  FreeLibrary(plugin);
+  EXPECT_EQ(ExtractIconA(nullptr, TWL_RESOURCE_PLUGIN, 0), nullptr) << "a module that is not loaded";
+
+  const std::string folder = twltest::MakeTempDir("icons");
+  twltest::WriteFile(folder + "/Player.ico",
+                     twltest::ReadFile(twltest::SourceDir() + "/tests/platform/resources/data/two-sizes.ico"));
+  HICON fromFile = ExtractIconA(nullptr, (folder + "\\PLAYER.ICO").c_str(), 0);
+  ASSERT_NE(fromFile, nullptr);
+  EXPECT_EQ(IconPicture(fromFile).width, 32);
+  DestroyIcon(fromFile);
+  twltest::WriteFile(folder + "/notes.txt", "not an icon");
+  EXPECT_EQ(ExtractIconA(nullptr, (folder + "/notes.txt").c_str(), 0), nullptr);
 }
 
 // Resource data the readers must not trust: a table registered by hand,

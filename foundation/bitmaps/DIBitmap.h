@@ -1,0 +1,130 @@
+// CDIBitmap: a picture in memory. One block of pixel rows, each row
+// followed by its padding, described by a pixel format, the orientation
+// (top-down: the first row in memory is the top row) and an optional
+// colour key (the pixel value that counts as transparent, in the bitmap's
+// own format). A bitmap made from a Windows bitmap-information block keeps
+// that block; its pixels may lie inside it (a packed DIB).
+//
+// Sizes are computed in 64 bits; a bitmap whose pixel block would exceed
+// 2 GiB - 1 bytes (or whose rows exceed 1 GiB) is refused with the
+// bitmap error. Reference counted (a new bitmap has count 1); used by one
+// thread at a time.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+
+#include <windows.h>
+
+#include "foundation/bitmaps/ColorTable.h"
+#include "foundation/bitmaps/PixelFormat.h"
+#include "foundation/kernel/DynamicObject.h"
+
+class CDIBitmap : public CDynamicObject {
+  TWL_DECLARE_CLASS(CDIBitmap)
+ public:
+  // Row padding -1: each row is padded to a multiple of 4 bytes.
+  static constexpr INT kPadToFourBytes = -1;
+  // Orientation -1 keeps the bitmap's own.
+  static constexpr INT kKeepOrientation = -1;
+
+  CDIBitmap() noexcept = default;
+  ~CDIBitmap() override;
+
+  // Frees any pixels (which clears the colour key), then makes an
+  // uninitialised pixel block for width x height pixels of the format,
+  // sharing its palette. Bits per pixel must be 1 to 32.
+  void Create(DWORD width, DWORD height, INT rowPadding, const CPixelFormat& format, bool topDown);
+  // Back to empty: no pixels, no information block, no palette, no key.
+  void Free() noexcept;
+
+  // The stored body (the content of an IMG_IMAGE file after its magic):
+  // version 1, width, height, row padding, flags (bit 0 top-down), bits per
+  // pixel, format flags, red, green, blue and alpha masks, for palettized
+  // formats the palette (count, entries), the data size and the pixel block
+  // as in memory; all u32 little-endian. The colour key and the
+  // information block are not stored. A load checks every field against
+  // the others before it allocates, and leaves the bitmap as it was when
+  // it fails: a version other than 1, a format or size that does not fit
+  // and a data size other than the rows' throw the bitmap error, short
+  // data the archive's end-of-stream error.
+  void Serialize(CStorage& storage) override;
+
+  // Converts the pixels in place into another format, orientation and
+  // padding; the colour key is converted too (through the colour table
+  // when the target is palettized). The table is needed for palettized
+  // targets.
+  void ChangeFormat(const CPixelFormat& format, const CColorTable* table, INT topDown = kKeepOrientation,
+                    INT rowPadding = kPadToFourBytes);
+  // The conversion step of ChangeFormat, with the key already in the
+  // target format. Nothing happens when format and orientation stay and
+  // the key (if any) is unchanged.
+  void ConvertToFormat(const CPixelFormat& format, DWORD key, const CColorTable* table, INT topDown, INT rowPadding);
+
+  // Makes this bitmap a copy of the source: pixels, format with palette,
+  // orientation and colour key. Reuses the pixel block when size and
+  // format match.
+  CDIBitmap& Copy(const CDIBitmap& source);
+
+  // Makes the bitmap from a bitmap-information block of `infoSize` bytes
+  // (header, then colour table or masks, then the pixels when `bits` is
+  // null) and separate bits of `bitsSize` bytes. Every size is checked
+  // against what the blocks hold; a bad or unsupported block throws the
+  // bitmap error and leaves the bitmap as it was. This overload copies
+  // the blocks; the other takes them over.
+  void CreateFromBitmapInfo(const BYTE* info, size_t infoSize, const BYTE* bits, size_t bitsSize);
+  void CreateFromBitmapInfo(std::unique_ptr<BYTE[]> info, size_t infoSize, std::unique_ptr<BYTE[]> bits,
+                            size_t bitsSize);
+  // Builds the information block for the current format (1-, 4- and 8-bit
+  // palettized; RGB555, RGB565, 24- and 32-bit RGB; rows padded to 4
+  // bytes). True when the bitmap has a block afterwards.
+  bool BuildBitmapInfo();
+
+  // Enters the bitmap's colours into the table: marks them (count false)
+  // or counts one per pixel (count true). Palettized bitmaps mark every
+  // palette entry, used or not.
+  CColorTable& CollectColors(CColorTable& table, bool count) const;
+
+  bool HasPixels() const { return m_Pixels != nullptr; }
+  BYTE* GetPixels() { return m_Pixels; }
+  const BYTE* GetPixels() const { return m_Pixels; }
+  DWORD GetWidth() const { return m_Width; }
+  DWORD GetHeight() const { return m_Height; }
+  DWORD GetBytesPerRow() const { return m_BytesPerRow; }
+  DWORD GetRowPadding() const { return m_RowPadding; }
+  DWORD GetDataSize() const { return m_DataSize; }
+  bool IsTopDown() const { return m_TopDown; }
+  const CPixelFormat& GetFormat() const { return m_Format; }
+
+  bool HasColorKey() const { return m_HasColorKey; }
+  void SetColorKeyFlag(bool on) { m_HasColorKey = on; }
+  DWORD GetColorKey() const { return m_ColorKey; }
+  void SetColorKey(DWORD key) { m_ColorKey = key; }
+
+  const BYTE* GetBitmapInfo() const { return m_Info.get(); }
+  size_t GetBitmapInfoSize() const { return m_InfoSize; }
+  bool ArePixelsInBitmapInfo() const { return m_PixelsInInfo; }
+
+ private:
+  struct ParsedInfo;
+  void Store(CStorage& storage) const;
+  void Load(CStorage& storage);
+  static ParsedInfo ParseBitmapInfo(const BYTE* info, size_t infoSize, bool packed, size_t bitsSize);
+  void TakeBitmapInfo(const ParsedInfo& parsed, std::unique_ptr<BYTE[]> info, std::unique_ptr<BYTE[]> bits);
+  DWORD ConvertColorKey(const CPixelFormat& format, const CColorTable* table) const;
+
+  bool m_PixelsInInfo = false;
+  std::unique_ptr<BYTE[]> m_Info;
+  size_t m_InfoSize = 0;
+  std::unique_ptr<BYTE[]> m_PixelBlock;  // empty when the pixels lie in m_Info
+  BYTE* m_Pixels = nullptr;
+  DWORD m_DataSize = 0;
+  DWORD m_BytesPerRow = 0;
+  DWORD m_RowPadding = 0;
+  DWORD m_Width = 0;
+  DWORD m_Height = 0;
+  bool m_TopDown = true;
+  CPixelFormat m_Format;
+  bool m_HasColorKey = false;
+  DWORD m_ColorKey = 0;
+};

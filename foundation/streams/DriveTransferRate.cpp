@@ -1,0 +1,55 @@
+#include "foundation/streams/DriveTransferRate.h"
+
+#include <string>
+
+namespace {
+
+DWORD RateOfDriveType(UINT type) {
+  switch (type) {
+    case DRIVE_REMOVABLE:
+      return 40000;
+    case DRIVE_FIXED:
+      return 2000000;
+    case DRIVE_REMOTE:
+    case DRIVE_CDROM:
+      return 300000;
+    case DRIVE_RAMDISK:
+      return 10000000;
+    default:
+      return 0;
+  }
+}
+
+// The drive type of the mount holding `path`, walking up to the nearest
+// folder that exists.
+UINT DriveTypeOfPath(std::string path) {
+  for (;;) {
+    const UINT type = GetDriveTypeA(path.c_str());
+    if (type != DRIVE_NO_ROOT_DIR && type != DRIVE_UNKNOWN) return type;
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos || path == "/") return type;
+    path.resize(slash == 0 ? 1 : slash);
+  }
+}
+
+UINT DriveTypeOfCurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) return DRIVE_UNKNOWN;
+  std::string directory(needed, '\0');
+  const DWORD length = GetCurrentDirectoryA(needed, directory.data());
+  if (length == 0 || length >= needed) return DRIVE_UNKNOWN;
+  directory.resize(length);
+  return DriveTypeOfPath(directory);
+}
+
+}  // namespace
+
+DWORD GetDriveTransferRate(const char* path) {
+  if (!path || !*path) return 0;
+  if (path[1] == ':') {
+    const char root[] = {path[0], ':', '\\', '\0'};
+    return RateOfDriveType(GetDriveTypeA(root));
+  }
+  if (path[0] == '/') return RateOfDriveType(DriveTypeOfPath(path));
+  return RateOfDriveType(DriveTypeOfCurrentDirectory());
+}

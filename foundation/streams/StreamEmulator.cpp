@@ -1,0 +1,3 @@
+#include "foundation/streams/StreamEmulator.h"
+
+TWL_IMPLEMENT_CLASS(CStreamEmulator, CStream)

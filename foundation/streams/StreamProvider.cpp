@@ -1,0 +1,3 @@
+#include "foundation/streams/StreamProvider.h"
+
+TWL_IMPLEMENT_CLASS(CStreamProvider, CTypedObject)

@@ -1,0 +1,61 @@
+// Shell: file icons from the system image list, icons from program files,
+// and the notification-area (tray) icons, kept as a model that the
+// presenter shows and tests read. Thread-safe.
+#pragma once
+
+#include "commctrl.h"
+
+
+#define SHGFI_ICON 0x000000100
+#define SHGFI_DISPLAYNAME 0x000000200
+#define SHGFI_TYPENAME 0x000000400
+#define SHGFI_SYSICONINDEX 0x000004000
+#define SHGFI_LARGEICON 0x000000000
+#define SHGFI_SMALLICON 0x000000001
+#define SHGFI_OPENICON 0x000000002
+#define SHGFI_USEFILEATTRIBUTES 0x000000010
+
+typedef struct _SHFILEINFOA {
+  HICON hIcon;
+  int iIcon;
+  DWORD dwAttributes;
+  CHAR szDisplayName[MAX_PATH];
+  CHAR szTypeName[80];
+} SHFILEINFOA;
+
+// Icons are generic ones by kind: drive, folder, and documents by file
+// type. With SHGFI_SYSICONINDEX the result is the system image list
+// (16 x 16 with SHGFI_SMALLICON, else 32 x 32) and iIcon the icon's index,
+// the same for every call. Without SHGFI_USEFILEATTRIBUTES the path must
+// exist (drive roots such as "C:\" always do). 0 on failure.
+TWLAPI DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info, UINT size, UINT flags);
+
+// The icon number `index` of a program or library file's own icons; null
+// when there is none. The caller destroys the icon.
+TWLAPI HICON ExtractIconA(HINSTANCE instance, LPCSTR file, UINT index);
+
+#define NIM_ADD 0x00000000
+#define NIM_MODIFY 0x00000001
+#define NIM_DELETE 0x00000002
+#define NIF_MESSAGE 0x00000001
+#define NIF_ICON 0x00000002
+#define NIF_TIP 0x00000004
+
+typedef struct _NOTIFYICONDATAA {
+  DWORD cbSize;
+  HWND hWnd;
+  UINT uID;
+  UINT uFlags;
+  UINT uCallbackMessage;
+  HICON hIcon;
+  CHAR szTip[64];
+} NOTIFYICONDATAA, *PNOTIFYICONDATAA;
+
+// The size Windows programs store in cbSize (the first layout of the
+// record); it is accepted besides sizeof(NOTIFYICONDATAA).
+#define NOTIFYICONDATAA_V1_SIZE 88
+
+// Icons are told apart by window and id. NIM_ADD of an existing icon and
+// NIM_MODIFY or NIM_DELETE of a missing one fail. The tip is cut to 63
+// characters.
+TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data);

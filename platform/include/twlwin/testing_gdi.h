@@ -1,0 +1,41 @@
+// Test controls of the drawing side: dump pixels to PNG files, see which
+// font file a font uses, and read the tray icons the program has added.
+// Product code never includes this header.
+#pragma once
+
+#include "gdi.h"
+
+// Writes the bitmap as an 8-bit RGB PNG file. FALSE with the error set when
+// the handle is not a bitmap or the file cannot be written.
+TWLAPI BOOL TwlTestSaveBitmapPng(HBITMAP bitmap, LPCSTR path);
+// Writes what the DC draws on (its bitmap, or its window's area).
+TWLAPI BOOL TwlTestSaveDcPng(HDC dc, LPCSTR path);
+
+// A window with its visible children, and the whole virtual screen, as
+// they look now.
+TWLAPI BOOL TwlTestSaveWindowPng(HWND window, LPCSTR path);
+TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path);
+// One pixel of the composed window (window coordinates), CLR_INVALID
+// outside it.
+TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y);
+// The composed window's pixels, rows top first, into a width x height
+// buffer (the window's size; see GetWindowRect). FALSE when the sizes
+// differ or the window is gone.
+TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int height);
+
+// The font file behind a font, e.g. ".../DejaVuSansMono.ttf"; returns the
+// length copied, 0 for a bad handle.
+TWLAPI DWORD TwlTestGetFontFile(HFONT font, LPSTR buffer, DWORD size);
+
+// The notification-area icons as Shell_NotifyIconA left them, in the order
+// they were added.
+typedef struct {
+  HWND hWnd;
+  UINT uID;
+  UINT uCallbackMessage;
+  HICON hIcon;
+  CHAR szTip[64];
+} TWLTEST_NOTIFYICON;
+
+TWLAPI UINT TwlTestGetNotifyIconCount();
+TWLAPI BOOL TwlTestGetNotifyIcon(UINT index, TWLTEST_NOTIFYICON* icon);

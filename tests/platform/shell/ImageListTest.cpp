@@ -1,0 +1,127 @@
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "support/TestPaths.h"
+
+namespace {
+
+// A solid icon of one colour, size x size.
+HICON SolidIcon(COLORREF colour, int size = 16) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  HBRUSH brush = CreateSolidBrush(colour);
+  RECT all{0, 0, size, size};
+  FillRect(dc, &all, brush);
+  SelectObject(dc, old);
+  DeleteObject(brush);
+  DeleteDC(dc);
+  ICONINFO iconInfo{TRUE, 0, 0, mask, bitmap};
+  HICON icon = CreateIconIndirect(&iconInfo);
+  DeleteObject(bitmap);
+  DeleteObject(mask);
+  return icon;
+}
+
+// The colour at the centre of what the list draws for `index`.
+COLORREF DrawnColour(HIMAGELIST list, int index, UINT style = ILD_TRANSPARENT) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 32;
+  info.bmiHeader.biHeight = -32;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 32, 32};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  EXPECT_TRUE(ImageList_Draw(list, index, dc, 0, 0, style));
+  COLORREF colour = GetPixel(dc, 8, 8);
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return colour;
+}
+
+TEST(ImageLists, ReplaceIconAppendsCopiesAndReplacesByIndex) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 0, 50);
+  ASSERT_NE(list, nullptr);
+  HICON red = SolidIcon(RGB(255, 0, 0));
+  HICON blue = SolidIcon(RGB(0, 0, 255), 32);  // scaled to the list's size
+  EXPECT_EQ(ImageList_ReplaceIcon(list, -1, red), 0);
+  EXPECT_EQ(ImageList_AddIcon(list, blue), 1);
+  EXPECT_EQ(ImageList_GetImageCount(list), 2);
+  // The list keeps its own copy: the caller's icon may go.
+  DestroyIcon(red);
+  EXPECT_EQ(DrawnColour(list, 0), RGB(255, 0, 0));
+  EXPECT_EQ(DrawnColour(list, 1), RGB(0, 0, 255));
+  EXPECT_EQ(ImageList_ReplaceIcon(list, 0, blue), 0);
+  EXPECT_EQ(DrawnColour(list, 0), RGB(0, 0, 255));
+  EXPECT_EQ(ImageList_ReplaceIcon(list, 2, blue), -1);
+  EXPECT_EQ(ImageList_ReplaceIcon(list, -1, nullptr), -1);
+  EXPECT_EQ(ImageList_GetImageCount(list), 2);
+  DestroyIcon(blue);
+  EXPECT_TRUE(ImageList_Destroy(list));
+  EXPECT_FALSE(ImageList_Destroy(list));
+  EXPECT_EQ(ImageList_GetImageCount(list), 0);
+}
+
+TEST(ImageLists, GetIconHandsOutANewIconOfTheImage) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 0, 50);
+  HICON green = SolidIcon(RGB(0, 160, 0));
+  ImageList_AddIcon(list, green);
+  HICON first = ImageList_GetIcon(list, 0, ILD_TRANSPARENT);
+  HICON second = ImageList_GetIcon(list, 0, ILD_TRANSPARENT);
+  ASSERT_NE(first, nullptr);
+  EXPECT_NE(first, second);
+  EXPECT_NE(first, green);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(first, &info));
+  EXPECT_EQ(info.xHotspot, 8u);
+  DeleteObject(info.hbmMask);
+  DeleteObject(info.hbmColor);
+  EXPECT_EQ(ImageList_GetIcon(list, 5, ILD_TRANSPARENT), nullptr);
+  EXPECT_EQ(ImageList_GetIcon(list, -1, ILD_TRANSPARENT), nullptr);
+  DestroyIcon(first);
+  DestroyIcon(second);
+  DestroyIcon(green);
+  ImageList_Destroy(list);
+}
+
+TEST(ImageLists, SelectedDrawingBlendsWithTheHighlight) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 4);
+  HICON white = SolidIcon(RGB(255, 255, 255));
+  ImageList_AddIcon(list, white);
+  COLORREF selected = DrawnColour(list, 0, ILD_SELECTED);
+  COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
+  EXPECT_NE(selected, RGB(255, 255, 255));
+  EXPECT_NEAR(GetBValue(selected), (255 + GetBValue(highlight)) / 2, 2);
+  DestroyIcon(white);
+  ImageList_Destroy(list);
+}
+
+TEST(ImageLists, OneThreadDrawsWhileAnotherAdds) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 0, 50);
+  HICON icon = SolidIcon(RGB(10, 20, 30));
+  ImageList_AddIcon(list, icon);
+  std::thread adder([&] {
+    for (int i = 0; i < 200; ++i) ImageList_AddIcon(list, icon);
+  });
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(DrawnColour(list, 0), RGB(10, 20, 30));
+  adder.join();
+  EXPECT_EQ(ImageList_GetImageCount(list), 201);
+  DestroyIcon(icon);
+  ImageList_Destroy(list);
+}
+
+}  // namespace
