@@ -6,33 +6,19 @@
 #include <new>
 
 #include "ProfileFile.h"
+#include "text/Utf8Prefix.h"
 #include "twlwin/errors.h"
 #include "twlwin/profile.h"
 
 namespace twl::profile {
 namespace {
 
-// The longest prefix of `text` that fits `room` bytes without splitting a
-// UTF-8 sequence (bytes that are not UTF-8 are cut anywhere).
-size_t FittingLength(const std::string& text, size_t room) {
-  if (text.size() <= room) return text.size();
-  size_t cut = room;
-  size_t back = 0;
-  while (cut > 0 && back < 3 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) {
-    --cut;
-    ++back;
-  }
-  unsigned char lead = static_cast<unsigned char>(text[cut]);
-  bool splitsSequence = back > 0 && lead >= 0xC2 && lead <= 0xF4;
-  return splitsSequence ? cut : room;
-}
-
 DWORD CopyText(const std::string& text, LPSTR buffer, DWORD size) {
   if (text.size() < size) {
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return static_cast<DWORD>(text.size());
   }
-  size_t length = FittingLength(text, size - 1);
+  size_t length = Utf8PrefixLength(reinterpret_cast<const unsigned char*>(text.data()), text.size(), size - 1);
   std::memcpy(buffer, text.data(), length);
   std::memset(buffer + length, 0, size - length);
   return size - 1;

@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "registry/NameFold.h"
+#include "text/NameFold.h"
 
 namespace twl::profile {
 namespace {

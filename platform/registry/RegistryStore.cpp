@@ -2,7 +2,7 @@
 
 #include <time.h>
 
-#include "NameFold.h"
+#include "text/NameFold.h"
 
 namespace twl::registry {
 namespace {

@@ -2,17 +2,14 @@
 
 #include <algorithm>
 
+#include "LittleEndian.h"
+
 namespace twl::resources {
 namespace {
 
 constexpr uint32_t kRgb = 0;
 constexpr uint32_t kBitFields = 3;
 
-uint16_t U16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
-uint32_t U32(const uint8_t* at) {
-  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
-         static_cast<uint32_t>(at[3]) << 24;
-}
 
 bool Fail(std::string& error, const char* reason) {
   error = reason;
@@ -43,11 +40,11 @@ uint32_t Dib::Pixel(int32_t x, int32_t y) const {
     case 8: return colors.at(row[x]);
     case 24: return static_cast<uint32_t>(row[3 * x]) | row[3 * x + 1] << 8 | row[3 * x + 2] << 16;
     case 16: {
-      uint32_t value = U16(row + 2 * x);
+      uint32_t value = ReadU16(row + 2 * x);
       return Channel(value, masks[0]) << 16 | Channel(value, masks[1]) << 8 | Channel(value, masks[2]);
     }
     default: {
-      uint32_t value = U32(row + 4 * x);
+      uint32_t value = ReadU32(row + 4 * x);
       return (value & 0xFF000000u) | Channel(value, masks[0]) << 16 | Channel(value, masks[1]) << 8 |
              Channel(value, masks[2]);
     }
@@ -56,17 +53,17 @@ uint32_t Dib::Pixel(int32_t x, int32_t y) const {
 
 bool ReadPackedDib(const uint8_t* data, size_t size, bool iconImage, Dib& dib, size_t& end, std::string& error) {
   if (size < 4) return Fail(error, "no bitmap header");
-  uint32_t headerSize = U32(data);
+  uint32_t headerSize = ReadU32(data);
   if (headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124) {
     return Fail(error, "unknown bitmap header size");
   }
   if (size < headerSize) return Fail(error, "bitmap header cut short");
-  auto width = static_cast<int32_t>(U32(data + 4));
-  auto height = static_cast<int32_t>(U32(data + 8));
-  uint16_t planes = U16(data + 12);
-  uint16_t bitCount = U16(data + 14);
-  uint32_t compression = U32(data + 16);
-  uint32_t colorsUsed = U32(data + 32);
+  auto width = static_cast<int32_t>(ReadU32(data + 4));
+  auto height = static_cast<int32_t>(ReadU32(data + 8));
+  uint16_t planes = ReadU16(data + 12);
+  uint16_t bitCount = ReadU16(data + 14);
+  uint32_t compression = ReadU32(data + 16);
+  uint32_t colorsUsed = ReadU32(data + 32);
 
   if (planes != 1) return Fail(error, "bitmap planes is not 1");
   if (!ValidBitCount(bitCount)) return Fail(error, "unsupported bits per pixel");
@@ -91,7 +88,7 @@ bool ReadPackedDib(const uint8_t* data, size_t size, bool iconImage, Dib& dib, s
       maskAt = data + at;
       at += 12;
     }
-    for (int i = 0; i < 3; ++i) dib.masks[i] = U32(maskAt + 4 * i);
+    for (int i = 0; i < 3; ++i) dib.masks[i] = ReadU32(maskAt + 4 * i);
     if (!dib.masks[0] || !dib.masks[1] || !dib.masks[2]) return Fail(error, "empty bit field mask");
   } else if (compression == kRgb) {
     if (bitCount == 16) {
@@ -121,7 +118,7 @@ bool ReadPackedDib(const uint8_t* data, size_t size, bool iconImage, Dib& dib, s
   dib.colors.clear();
   if (bitCount <= 8) {
     dib.colors.resize(size_t{1} << bitCount, 0);  // indices past the table read as black
-    for (size_t i = 0; i < paletteSize; ++i) dib.colors[i] = U32(data + at + 4 * i) & 0xFFFFFF;
+    for (size_t i = 0; i < paletteSize; ++i) dib.colors[i] = ReadU32(data + at + 4 * i) & 0xFFFFFF;
   }
   at += paletteSize * 4;
 
@@ -146,7 +143,7 @@ bool ReadPackedDib(const uint8_t* data, size_t size, bool iconImage, Dib& dib, s
 bool ReadBmpFile(const uint8_t* data, size_t size, Dib& dib, size_t& dibOffset, std::string& error) {
   constexpr size_t kFileHeader = 14;
   if (size < kFileHeader || data[0] != 'B' || data[1] != 'M') return Fail(error, "not a BMP file");
-  uint32_t pixelsAt = U32(data + 10);
+  uint32_t pixelsAt = ReadU32(data + 10);
   if (pixelsAt > size) return Fail(error, "BMP pixel offset past the end");
   size_t end = 0;
   if (!ReadPackedDib(data + kFileHeader, size - kFileHeader, false, dib, end, error)) return false;

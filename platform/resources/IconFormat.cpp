@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "DibFormat.h"
+#include "LittleEndian.h"
 
 namespace twl::resources {
 namespace {
@@ -12,11 +13,6 @@ constexpr size_t kDirectorySize = 6;
 constexpr size_t kEntrySize = 16;
 constexpr size_t kMaxImages = 64;
 
-uint16_t U16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | at[1] << 8); }
-uint32_t U32(const uint8_t* at) {
-  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
-         static_cast<uint32_t>(at[3]) << 24;
-}
 
 bool Fail(std::string& error, const char* reason) {
   error = reason;
@@ -66,9 +62,9 @@ bool DecodeImage(const uint8_t* data, size_t size, IconFileImage& image, std::st
 }  // namespace
 
 bool ReadIconFile(const uint8_t* data, size_t size, IconFile& file, std::string& error) {
-  if (size < kDirectorySize || U16(data) != 0) return Fail(error, "not an icon or cursor file");
-  uint16_t type = U16(data + 2);
-  uint16_t count = U16(data + 4);
+  if (size < kDirectorySize || ReadU16(data) != 0) return Fail(error, "not an icon or cursor file");
+  uint16_t type = ReadU16(data + 2);
+  uint16_t count = ReadU16(data + 4);
   if (type != 1 && type != 2) return Fail(error, "not an icon or cursor file");
   if (count == 0 || count > kMaxImages) return Fail(error, "icon image count out of range");
   if ((size - kDirectorySize) / kEntrySize < count) return Fail(error, "icon directory cut short");
@@ -77,14 +73,14 @@ bool ReadIconFile(const uint8_t* data, size_t size, IconFile& file, std::string&
   file.images.clear();
   for (uint16_t i = 0; i < count; ++i) {
     const uint8_t* entry = data + kDirectorySize + i * kEntrySize;
-    uint32_t length = U32(entry + 8);
-    uint32_t offset = U32(entry + 12);
+    uint32_t length = ReadU32(entry + 8);
+    uint32_t offset = ReadU32(entry + 12);
     if (offset > size || length > size - offset) return Fail(error, "icon image outside the file");
     IconFileImage image;
     if (!DecodeImage(data + offset, length, image, error)) return false;
     if (file.isCursor) {
-      image.hotspotX = U16(entry + 4);
-      image.hotspotY = U16(entry + 6);
+      image.hotspotX = ReadU16(entry + 4);
+      image.hotspotY = ReadU16(entry + 6);
       if (image.hotspotX >= image.width || image.hotspotY >= image.height) {
         return Fail(error, "cursor hot spot outside the image");
       }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "ResourceDirectory.h"
+#include "text/Utf8Prefix.h"
 #include "twlwin/errors.h"
 #include "twlwin/resources.h"
 
@@ -14,20 +15,6 @@ const TWL_RESOURCE* ResourceOfHandle(const void* handle) {
   const TWL_RESOURCE* resource = SlotOfHandle(handle, slot) ? ResourceInSlot(slot) : nullptr;
   if (!resource) SetLastError(ERROR_INVALID_HANDLE);
   return resource;
-}
-
-// The longest prefix of `text` that fits `room` bytes without splitting a
-// UTF-8 sequence.
-size_t FittingLength(const BYTE* text, size_t length, size_t room) {
-  if (length <= room) return length;
-  size_t cut = room;
-  size_t back = 0;
-  while (cut > 0 && back < 3 && (text[cut] & 0xC0) == 0x80) {
-    --cut;
-    ++back;
-  }
-  bool splitsSequence = back > 0 && text[cut] >= 0xC2 && text[cut] <= 0xF4;
-  return splitsSequence ? cut : room;
 }
 
 }  // namespace
@@ -78,7 +65,7 @@ TWLAPI int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size) {
       SetLastError(result);
       return 0;
     }
-    size_t length = FittingLength(found.resource->data, found.resource->size, static_cast<size_t>(size) - 1);
+    size_t length = twl::Utf8PrefixLength(found.resource->data, found.resource->size, static_cast<size_t>(size) - 1);
     std::copy(found.resource->data, found.resource->data + length, buffer);
     buffer[length] = '\0';
     return static_cast<int>(length);
