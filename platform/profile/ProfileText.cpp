@@ -139,7 +139,9 @@ void ProfileText::Set(std::string_view section, std::string_view key, std::strin
   size_t header = FindSection(section);
   if (header == std::string::npos) {
     EndLastLine();
-    lines_.push_back(Written("[" + std::string(section) + "]"));
+    std::string header(1, '[');
+    header.append(section).push_back(']');
+    lines_.push_back(Written(std::move(header)));
     lines_.push_back(Written(std::string(key) + "=" + std::string(value)));
     return;
   }

@@ -91,8 +91,9 @@ int main(int argc, char** argv) {
   }
   try {
     rescomp::ResourceList list = rescomp::ReadResourceList(argv[1]);
-    std::string dependencies = Escaped(argv[2]) + ":";
-    for (const auto& source : list.sources) dependencies += " " + Escaped(source);
+    std::string dependencies = Escaped(argv[2]);
+    dependencies += ':';
+    for (const auto& source : list.sources) dependencies.append(1, ' ').append(Escaped(source));
     WriteWhole(argv[2], Generate(list, argv[1]));
     WriteWhole(argv[3], dependencies + "\n");
     return 0;
