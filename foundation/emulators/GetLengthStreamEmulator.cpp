@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "foundation/emulators/DeferredError.h"
+#include "foundation/emulators/Transfer.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/streams/StreamError.h"
 
@@ -18,13 +19,6 @@ constexpr DWORD kEmptyReadPauseMs = 10;
 
 // One scan buffer per thread, not per emulator: scans are rare and short.
 thread_local BYTE t_ScanBuffer[kScanChunk];
-
-// The four ways of taking bytes, all served by one path.
-enum TransferKind : int { kRead, kReadSome, kSkip, kSkipSome };
-
-bool IsBlocking(int kind) { return kind == kRead || kind == kSkip; }
-
-BYTE* Behind(BYTE* target, DWORD count) { return target ? target + count : nullptr; }
 
 bool IsSignalled(HANDLE event) { return event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 
@@ -79,23 +73,6 @@ CStr& CGetLengthStreamEmulator::GetURL(CStr& url) {
   return url;
 }
 
-namespace {
-
-DWORD Apply(CStream& stream, int kind, BYTE* target, DWORD size) {
-  switch (kind) {
-    case kRead:
-      return stream.Read(target, size);
-    case kReadSome:
-      return stream.ReadSome(target, size);
-    case kSkip:
-      return stream.Skip(size);
-    default:
-      return stream.SkipSome(size);
-  }
-}
-
-}  // namespace
-
 // Below the cache start the bytes come from the wrapped stream, from there
 // on from the cache; a request across the cache start takes both.
 DWORD CGetLengthStreamEmulator::Move(int kind, BYTE* target, DWORD size) {
@@ -105,24 +82,24 @@ DWORD CGetLengthStreamEmulator::Move(int kind, BYTE* target, DWORD size) {
   CStream& inner = Inner();
   const LONGLONG beforeCache = m_CacheStart - m_Position;
   if (size <= beforeCache) {
-    const DWORD got = Apply(inner, kind, target, size);
+    const DWORD got = Transfer(inner, kind, target, size);
     m_Position += got;
     return got;
   }
   const DWORD head = static_cast<DWORD>(beforeCache);
-  const DWORD got = Apply(inner, kind, target, head);
+  const DWORD got = Transfer(inner, kind, target, head);
   m_Position += got;
   if (got < head) {
-    if (IsBlocking(kind)) ThrowError<CStreamError>(CStreamError::kEndOfStream, inner);
+    if (TransferWaits(kind)) ThrowError<CStreamError>(CStreamError::kEndOfStream, inner);
     return got;
   }
   m_Cache->Seek(m_CacheOffset, kSeekFromStart, nullptr);
-  return head + MoveFromCache(kind, Behind(target, head), size - head);
+  return head + MoveFromCache(kind, TransferTarget(target, head), size - head);
 }
 
 DWORD CGetLengthStreamEmulator::MoveFromCache(int kind, BYTE* target, DWORD size) {
   if (!HasPartialCache()) {
-    const DWORD got = Apply(*m_Cache, kind, target, size);
+    const DWORD got = Transfer(*m_Cache, kind, target, size);
     m_Position += got;
     return got;
   }
@@ -130,26 +107,26 @@ DWORD CGetLengthStreamEmulator::MoveFromCache(int kind, BYTE* target, DWORD size
   // which stands right behind them. A drained cache is forgotten.
   const LONGLONG cacheEnd = m_CacheStart + m_CachedCount;
   const DWORD fromCache = static_cast<DWORD>(std::min<LONGLONG>(size, cacheEnd - m_Position));
-  const DWORD got = Apply(*m_Cache, kind, target, fromCache);
+  const DWORD got = Transfer(*m_Cache, kind, target, fromCache);
   m_Position += got;
   if (m_Position == cacheEnd) ForgetCache();
   if (got < fromCache || got == size) return got;
-  const DWORD more = Apply(Inner(), kind, Behind(target, got), size - got);
+  const DWORD more = Transfer(Inner(), kind, TransferTarget(target, got), size - got);
   m_Position += more;
   return got + more;
 }
 
 DWORD CGetLengthStreamEmulator::Read(void* buffer, DWORD size) {
-  return Move(kRead, static_cast<BYTE*>(buffer), size);
+  return Move(kTransferRead, static_cast<BYTE*>(buffer), size);
 }
 
 DWORD CGetLengthStreamEmulator::ReadSome(void* buffer, DWORD size) {
-  return Move(kReadSome, static_cast<BYTE*>(buffer), size);
+  return Move(kTransferReadSome, static_cast<BYTE*>(buffer), size);
 }
 
-DWORD CGetLengthStreamEmulator::Skip(DWORD count) { return Move(kSkip, nullptr, count); }
+DWORD CGetLengthStreamEmulator::Skip(DWORD count) { return Move(kTransferSkip, nullptr, count); }
 
-DWORD CGetLengthStreamEmulator::SkipSome(DWORD count) { return Move(kSkipSome, nullptr, count); }
+DWORD CGetLengthStreamEmulator::SkipSome(DWORD count) { return Move(kTransferSkipSome, nullptr, count); }
 
 void CGetLengthStreamEmulator::Write(const void* buffer, DWORD size) {
   ThrowIfShutDown();
