@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "foundation/emulators/BufferedStreamEmulator.h"
+#include "foundation/emulators/FlowingStreamEmulator.h"
 #include "foundation/emulators/GetLengthStreamEmulator.h"
+#include "foundation/emulators/SeekableReadStreamEmulator.h"
 #include "foundation/kernel/Localizer.h"
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/DiskFileStream.h"
@@ -17,6 +19,9 @@ TWL_IMPLEMENT_CREATABLE_CLASS(CFileSystem, CTypedObject)
 namespace {
 
 constexpr DWORD kListChangePollMs = 1;
+constexpr DWORD kSeekableChunkSize = 4096;
+constexpr LONGLONG kSeekableReadAhead = 0x200000;
+constexpr DWORD kFlowingBlockSize = 0x4000;
 constexpr DWORD kBufferedEmulatorSize = 4096;
 
 // Whether the newcomer's answer beats the candidate's for the wanted
@@ -241,9 +246,20 @@ CStream* CFileSystem::AddEmulators(CStream* stream, DWORD wanted, DWORD forbidde
   auto missing = [&] { return wanted & ~chain.Capabilities(); };
   if (!missing()) return stream;
   try {
+    if ((missing() & kStreamSeek) && !(forbidden & kNoSeekableEmulator) && !(wanted & kStreamWrite)) {
+      chain.Add<CSeekableReadStreamEmulator>([](CSeekableReadStreamEmulator& emulator, CStream* inner) {
+        emulator.Attach(inner, nullptr, kSeekableChunkSize, true, true, kSeekableReadAhead);
+      });
+    }
     if ((missing() & kStreamLengthKnown) && !(forbidden & kNoLengthEmulator) && (wanted & readWrite) != readWrite) {
       chain.Add<CGetLengthStreamEmulator>(
           [](CGetLengthStreamEmulator& emulator, CStream* inner) { emulator.Attach(inner, nullptr, true, true); });
+    }
+    if ((missing() & kStreamFlowing) && !(forbidden & kNoFlowingEmulator) &&
+        (!(wanted & kStreamWrite) || (chain.Capabilities() & kStreamSeek))) {
+      chain.Add<CFlowingStreamEmulator>([](CFlowingStreamEmulator& emulator, CStream* inner) {
+        emulator.Attach(inner, kFlowingBlockSize, true, true);
+      });
     }
     const bool bothOnUnseekable = (wanted & readWrite) == readWrite && !(chain.Capabilities() & kStreamSeek);
     if ((missing() & kStreamBuffered) && !(forbidden & kNoBufferedEmulator) && !bothOnUnseekable) {
