@@ -6,8 +6,9 @@
 
 #include <cstdlib>
 #include <string>
-#include <thread>
+#include <future>
 
+#include "Bounded.h"
 #include "PipeStream.h"
 #include "RecordingStream.h"
 #include "StreamTestHelpers.h"
@@ -169,12 +170,10 @@ TEST(GetLengthStreamEmulator, AnAbortedScanKeepsTheBytesInOrder) {
     HoldPipeAt(*piped.provider.State(), 300000);
     EXPECT_EQ(piped.Read(1000), piped.source.substr(0, 1000));
     HANDLE abort = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    LONGLONG length = 0;
-    std::thread scanner([&] { length = piped.emulator->GetLength(false, abort); });
+    auto scanning = std::async(std::launch::async, [&] { return piped.emulator->GetLength(false, abort); });
     EXPECT_TRUE(WaitUntil([&] { return piped.Served() == 300000; }));
     SetEvent(abort);
-    scanner.join();
-    EXPECT_EQ(length, -1);
+    EXPECT_EQ(AwaitOrExit(scanning, "the aborted scan"), -1);
     EXPECT_EQ(piped.emulator->GetPosition(), 1000);
     EXPECT_FALSE(piped.emulator->IsAtEnd());
     HoldPipeAt(*piped.provider.State(), -1);

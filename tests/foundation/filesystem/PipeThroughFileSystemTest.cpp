@@ -15,7 +15,8 @@ using namespace streamtest;
 // that many bytes: the length emulator scans the pipe into a temporary
 // file and serves the bytes from there.
 TEST(FileSystemPipe, LengthFirstThenTheSameBytes) {
-  const auto pipe = AddPipeProvider();
+  const ScopedPipeProvider provider;
+  PipeState& pipe = provider.State();
   const std::string dir = twltest::MakeTempDir("pipe");
   const std::string source = dir + "/source.bin";
   twltest::WriteFile(source, PatternBytes(5 * 1024 * 1024));
@@ -40,7 +41,7 @@ TEST(FileSystemPipe, LengthFirstThenTheSameBytes) {
   EXPECT_EQ(twltest::RunCommand("cmp '" + source + "' '" + dir + "/copy.bin'"), 0);
 
   EXPECT_TRUE(TempFilesLeft().empty());
-  EXPECT_EQ(PipeOpens(*pipe), 1);
-  EXPECT_EQ(PipeBytesServed(*pipe), length);
-  EXPECT_EQ(PipeStreamsOpen(*pipe), 0);
+  EXPECT_EQ(PipeOpens(pipe), 1);
+  EXPECT_EQ(PipeBytesServed(pipe), length);
+  EXPECT_EQ(PipeStreamsOpen(pipe), 0);
 }

@@ -7,6 +7,7 @@
 #include <future>
 #include <thread>
 
+#include "Bounded.h"
 #include "StreamTestHelpers.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/streams/DiskFileStreamProvider.h"
@@ -14,8 +15,6 @@
 #include "foundation/streams/StreamFlags.h"
 
 namespace {
-
-constexpr auto kBound = std::chrono::seconds(30);
 
 class CCountedProvider : public CStreamProvider {
  public:
@@ -126,30 +125,30 @@ TEST(FileSystemProviders, AddWaitsForTheSelectionUnderWay) {
   CFileSystem fileSystem(false);
   auto* blocking = new CBlockingProvider;
   fileSystem.AddProvider(blocking);
-  std::thread selector([&] {
+  auto selector = std::async(std::launch::async, [&] {
     StreamOpenAnswer answer{};
-    fileSystem.FindProvider("x://a", kStreamRead, answer, false, nullptr);
+    return fileSystem.FindProvider("x://a", kStreamRead, answer, false, nullptr);
   });
   ASSERT_EQ(WaitForSingleObject(blocking->entered, 30000), WAIT_OBJECT_0);
 
   // No provider runs under the lock: the list answers from other threads.
   auto count = std::async(std::launch::async, [&] { return fileSystem.GetProviderCount(); });
-  ASSERT_EQ(count.wait_for(kBound), std::future_status::ready);
-  EXPECT_EQ(count.get(), 1);
+  EXPECT_EQ(streamtest::AwaitOrExit(count, "GetProviderCount during a selection"), 1);
 
   int deleted = 0;
   std::atomic<bool> added{false};
   bool selectionHadEnded = false;
-  std::thread adder([&] {
+  auto adder = std::async(std::launch::async, [&] {
     fileSystem.AddProvider(new CCountedProvider(&deleted));
     selectionHadEnded = blocking->returned;
     added = true;
+    return true;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_FALSE(added) << "the list changed during a selection";
   SetEvent(blocking->release);
-  selector.join();
-  adder.join();
+  EXPECT_FALSE(streamtest::AwaitOrExit(selector, "the selection"));
+  EXPECT_TRUE(streamtest::AwaitOrExit(adder, "AddProvider"));
   EXPECT_TRUE(selectionHadEnded);
   EXPECT_EQ(fileSystem.GetProviderCount(), 2);
 }
@@ -166,7 +165,10 @@ TEST(FileSystemProviders, AProviderErrorEndsTheSelection) {
             CStreamError::kCanEstablishConnection);
   EXPECT_EQ(streamtest::CodeThrown([&] { fileSystem.Open("x://a", kStreamRead, 0, true); }),
             CStreamError::kDeadConnection);
-  auto removed = std::async(std::launch::async, [&] { fileSystem.RemoveAllProviders(true); });
-  ASSERT_EQ(removed.wait_for(kBound), std::future_status::ready);
+  auto removed = std::async(std::launch::async, [&] {
+    fileSystem.RemoveAllProviders(true);
+    return true;
+  });
+  EXPECT_TRUE(streamtest::AwaitOrExit(removed, "RemoveAllProviders after a failed selection"));
   EXPECT_EQ(fileSystem.GetProviderCount(), 0);
 }

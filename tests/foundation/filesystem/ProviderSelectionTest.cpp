@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "PipeStream.h"
 #include "StreamChain.h"
 #include "StreamTestHelpers.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/streams/MemoryStream.h"
 #include "foundation/streams/StreamError.h"
 #include "support/TestPaths.h"
+#include <twlwin/testing.h>
 
 using streamtest::CatchStreamError;
 using streamtest::ChainOf;
@@ -147,10 +149,22 @@ TEST(FileSystemOpen, ChoosesTheProviderAndStacksEmulators) {
       {"buffered emulator forbidden", {{true, R, R}}, R | L | B, CFileSystem::kNoBufferedEmulator, 0,
        "CGetLengthStreamEmulator > CMemoryStream"},
       {"both directions: no length emulator", {{true, R | W | S, R | W | S}}, R | W | L, 0, 0, "CMemoryStream"},
+      {"writing: no seekable emulator", {{true, W, W}}, W | S, 0, 0, "CMemoryStream"},
       {"both directions on a seekable stream: buffered", {{true, R | W | S, R | W | S}}, R | W | B, 0, 0,
        "CBufferedStreamEmulator > CMemoryStream"},
-      {"both directions on an unseekable stream: nothing", {{true, R | W, R | W}}, R | W | L | B, 0, 0,
+      {"both directions on an unseekable stream: nothing", {{true, R | W, R | W}}, R | W | L | B | S | F, 0, 0,
        "CMemoryStream"},
+      {"seeking on a plain reader", {{true, R, R}}, R | S, 0, 0, "CSeekableReadStreamEmulator > CMemoryStream"},
+      {"seekable emulator forbidden", {{true, R, R}}, R | S, CFileSystem::kNoSeekableEmulator, 0, "CMemoryStream"},
+      {"forbidden 14: only the seekable emulator", {{true, R, R}}, R | S | L | F | B, 14, 0,
+       "CSeekableReadStreamEmulator > CMemoryStream"},
+      {"everything on a plain reader", {{true, R, R}}, R | S | L | F | B, 0, 0,
+       "CFlowingStreamEmulator > CGetLengthStreamEmulator > CSeekableReadStreamEmulator > CMemoryStream"},
+      {"flowing for a writer that can seek", {{true, R | W | S | L, R | W | S | L}}, R | W | F, 0, 0,
+       "CFlowingStreamEmulator > CMemoryStream"},
+      {"flowing for a writer that cannot seek: nothing", {{true, W, W}}, W | F, 0, 0, "CMemoryStream"},
+      {"flowing emulator forbidden", {{true, R | S | L, R | S | L}}, R | F | B, CFileSystem::kNoFlowingEmulator, 0,
+       "CBufferedStreamEmulator > CMemoryStream"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -237,4 +251,37 @@ TEST(FileSystemFindProvider, ChoosesAsOpenDoesWithoutOpening) {
   answer = {0xAA, 0xBB, 0xCC};
   EXPECT_FALSE(none.fileSystem.FindProvider("x://a", R, answer, false, &provider));
   EXPECT_EQ(answer.capabilities, 0xAAu);
+}
+
+// An emulator that cannot be attached: those made before it are closed,
+// their temporary file too, and the provider's stream is left to Open,
+// which closes it.
+TEST(FileSystemAddEmulators, AFailedAttachUndoesTheChain) {
+  int closed = 0;
+  class CCountedStream : public CCapabilityStream {
+   public:
+    CCountedStream(int* closed) : CCapabilityStream(R | S, "x://counted"), m_Closed(closed) {}
+    void Close() override {
+      ++*m_Closed;
+      CCapabilityStream::Close();
+    }
+    void CloseNoThrow() override {
+      ++*m_Closed;
+      CCapabilityStream::CloseNoThrow();
+    }
+
+   private:
+    int* m_Closed;
+  };
+  auto* stream = new CCountedStream(&closed);
+  TwlTestFailThreadStarts(1);  // the flowing emulator's reader
+  const auto caught = CatchStreamError([&] { GetFileSystem().AddEmulators(stream, R | L | F, 0); });
+  EXPECT_EQ(caught.code, -2);
+  EXPECT_EQ(caught.text, "Unable to create new thread.");
+  EXPECT_EQ(closed, 0);
+  EXPECT_TRUE(streamtest::TempFilesLeft().empty());  // the length emulator's cache went
+  char bytes[4] = {};
+  EXPECT_EQ(stream->Read(bytes, 3), 3u);
+  EXPECT_STREQ(bytes, "012");
+  stream->Close();
 }

@@ -144,10 +144,19 @@ int PipeStreamsOpen(const PipeState& state) { return state.streamsOpen; }
 LONGLONG PipeReadSomeCalls(const PipeState& state) { return state.someCalls; }
 void HoldPipeAt(PipeState& state, LONGLONG offset) { state.holdAt = offset; }
 
-std::shared_ptr<PipeState> AddPipeProvider(PipeSettings settings) {
-  auto* provider = new CPipeStreamProvider(settings);
-  GetFileSystem().AddProvider(provider);
-  return provider->State();
+ScopedPipeProvider::ScopedPipeProvider(PipeSettings settings)
+    : m_Provider(new CPipeStreamProvider(settings)), m_State(m_Provider->State()) {
+  GetFileSystem().AddProvider(m_Provider);
+}
+
+ScopedPipeProvider::~ScopedPipeProvider() {
+  CFileSystem& fileSystem = GetFileSystem();
+  for (INT index = 0; index < fileSystem.GetProviderCount(); ++index) {
+    if (fileSystem.GetProvider(index) == m_Provider) {
+      fileSystem.RemoveProvider(index, true);
+      return;
+    }
+  }
 }
 
 std::string PatternBytes(size_t size, unsigned seed) {

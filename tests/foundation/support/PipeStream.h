@@ -85,8 +85,22 @@ LONGLONG PipeReadSomeCalls(const PipeState& state);
 // No byte at or beyond `offset` is served until the hold moves (-1: none).
 void HoldPipeAt(PipeState& state, LONGLONG offset);
 
-// A pipe provider added to the global file system; returns its state.
-std::shared_ptr<PipeState> AddPipeProvider(PipeSettings settings = {});
+// A pipe provider in the global file system for the scope's lifetime;
+// taken out again the way the data system does it (found by index, removed
+// and deleted).
+class ScopedPipeProvider {
+ public:
+  explicit ScopedPipeProvider(PipeSettings settings = {});
+  ~ScopedPipeProvider();
+  ScopedPipeProvider(const ScopedPipeProvider&) = delete;
+  ScopedPipeProvider& operator=(const ScopedPipeProvider&) = delete;
+
+  PipeState& State() const { return *m_State; }
+
+ private:
+  CPipeStreamProvider* m_Provider;
+  std::shared_ptr<PipeState> m_State;
+};
 
 // Deterministic bytes of a given size, different at every offset.
 std::string PatternBytes(size_t size, unsigned seed = 1);
