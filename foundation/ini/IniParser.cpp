@@ -4,8 +4,10 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "foundation/errors/LocalText.h"
+#include "foundation/filesystem/FileSystem.h"
 #include "foundation/ini/IniData.h"
 #include "foundation/ini/IniItem.h"
 #include "foundation/ini/IniValueScanner.h"
@@ -118,8 +120,26 @@ bool ParseLine(const char* line, const char* end, DWORD lineNumber, const CStr& 
 
 }  // namespace
 
+bool CIniParser::ParseFile(const char* url, CIniData& data, CStr& errors) {
+  CStream* stream = GetFileSystem().Open(url, kStreamRead | kStreamLengthKnown | kStreamShareRead, 0);
+  std::string bytes;
+  try {
+    bytes = ReadWholeStream(*stream);
+  } catch (...) {
+    stream->CloseNoThrow();
+    throw;
+  }
+  // The file system's streams are gone after Close, also when it throws.
+  stream->Close();
+  return ParseBytes(std::move(bytes), url, data, errors);
+}
+
 bool CIniParser::ParseStream(CStream& stream, const char* url, CIniData& data, CStr& errors) {
-  std::string text = AsUtf8(ReadWholeStream(stream));
+  return ParseBytes(ReadWholeStream(stream), url, data, errors);
+}
+
+bool CIniParser::ParseBytes(std::string bytes, const char* url, CIniData& data, CStr& errors) {
+  std::string text = AsUtf8(std::move(bytes));
   // The last line always ends, so an empty file is one empty line.
   text += '\n';
   return ParseText(text.data(), text.size(), FileNameOf(url ? url : ""), data, errors);

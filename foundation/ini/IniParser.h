@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "foundation/kernel/Str.h"
 #include "foundation/kernel/TypedObject.h"
 
@@ -23,13 +25,17 @@ class CIniParser : public CTypedObject {
  public:
   static constexpr LONGLONG kMaxFileSize = 1024 * 1024;
 
-  // Reads the stream from its current position to its end. `url` names
-  // the file in the messages (the part after its last slash or
-  // backslash). The stream stays open: its owner closes it. True when
-  // every line was accepted; each message for a bad line is appended to
-  // `errors` with a line feed.
+  // Opens the URL through the file system (a missing file throws the
+  // stream error fileNotFound), reads it whole and closes it, then parses
+  // it. `url` names the file in the messages by the part after its last
+  // slash or backslash. True when every line was accepted; each message for
+  // a bad line is appended to `errors` with a line feed.
+  bool ParseFile(const char* url, CIniData& data, CStr& errors);
+  // The same for a stream opened by the caller, read from its start to its
+  // end; the stream stays open.
   bool ParseStream(CStream& stream, const char* url, CIniData& data, CStr& errors);
 
  private:
+  bool ParseBytes(std::string bytes, const char* url, CIniData& data, CStr& errors);
   bool ParseText(const char* text, size_t length, const CStr& fileName, CIniData& data, CStr& errors);
 };

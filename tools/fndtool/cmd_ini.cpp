@@ -1,4 +1,5 @@
-// fndtool ini: parses an ini file with the library's parser and prints
+// fndtool ini: parses an ini file (a path or a URL the file system opens)
+// with the library's parser and prints
 // every item with its type and parsed value, then the message of each bad
 // line. Items are declared as NAME:TYPE arguments; every other name of
 // the file is read as a string. Exit code 1 when a line was bad.
@@ -14,7 +15,6 @@
 #include "foundation/ini/IniItems.h"
 #include "foundation/ini/IniParser.h"
 #include "foundation/kernel/Error.h"
-#include "foundation/streams/DiskFileStream.h"
 
 namespace {
 
@@ -135,12 +135,8 @@ int ParseAndPrint(const std::string& path, std::deque<Entry>& entries) {
   CIniData data;
   for (Entry& e : entries) data.AddItem(MakeItem(e));
 
-  // Closed by its destructor also when the parser throws.
-  CDiskFileStream stream;
-  stream.Open(path.c_str(), kStreamRead | kStreamLengthKnown | kStreamShareRead, false);
   CStr errors;
-  const bool accepted = CIniParser().ParseStream(stream, path.c_str(), data, errors);
-  stream.Close();
+  const bool accepted = CIniParser().ParseFile(path.c_str(), data, errors);
 
   for (const Entry& e : entries) {
     if (e.found)

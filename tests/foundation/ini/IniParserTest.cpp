@@ -10,22 +10,18 @@
 #include "foundation/ini/IniItems.h"
 #include "foundation/ini/IniParser.h"
 #include "foundation/kernel/Localizer.h"
-#include "foundation/streams/DiskFileStream.h"
 #include "foundation/streams/MemoryStream.h"
 #include "foundation/streams/StreamError.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-// Parses `content` as the file Main.ini in a folder of its own.
+// Parses `content` as the file Main.ini in a folder of its own, opened
+// by its file:// URL.
 bool ParseFileText(const std::string& content, CIniData& data, CStr& errors) {
   const std::string path = twltest::MakeTempDir("ini") + "/Main.ini";
   twltest::WriteFile(path, content);
-  CDiskFileStream stream;
-  stream.Open(path.c_str(), kStreamRead | kStreamLengthKnown | kStreamShareRead, false);
-  const bool accepted = CIniParser().ParseStream(stream, path.c_str(), data, errors);
-  stream.Close();
-  return accepted;
+  return CIniParser().ParseFile(("file://" + path).c_str(), data, errors);
 }
 
 // A memory stream that counts its reads and may claim another length.
@@ -198,13 +194,34 @@ TEST(IniParser, FileShorterThanItsLengthIsTheStreamsEndOfStream) {
   }
 }
 
-TEST(IniParser, MissingFileIsTheStreamsFileNotFound) {
-  CDiskFileStream stream;
+TEST(IniParser, FilesOpenByPathOrUrlAndAMissingOneIsTheStreamsFileNotFound) {
+  const std::string dir = twltest::MakeTempDir("files");
+  twltest::WriteFile(dir + "/Keys.ini", "Width=3\n");
+  for (const std::string& url : {dir + "/Keys.ini", "file://" + dir + "/Keys.ini"}) {
+    INT width = 0;
+    CIniData data;
+    data.AddItem(new CIniIntegerItem("Width", &width, nullptr, true));
+    CStr errors;
+    EXPECT_TRUE(CIniParser().ParseFile(url.c_str(), data, errors)) << url;
+    EXPECT_EQ(width, 3) << url;
+  }
+
+  CIniData data;
+  CStr errors;
   try {
-    stream.Open((twltest::MakeTempDir("none") + "/Main.ini").c_str(), kStreamRead | kStreamShareRead, false);
-    ADD_FAILURE() << "a missing file opened";
+    CIniParser().ParseFile((dir + "/Missing.ini").c_str(), data, errors);
+    ADD_FAILURE() << "a missing file was parsed";
   } catch (CStreamError* error) {
     EXPECT_EQ(error->GetCode(), CStreamError::kFileNotFound) << "readers of optional files catch this code";
+    DisposeError(error);
+  }
+
+  twltest::WriteFile(dir + "/Large.ini", std::string(CIniParser::kMaxFileSize + 1, '\n'));
+  try {
+    CIniParser().ParseFile((dir + "/Large.ini").c_str(), data, errors);
+    ADD_FAILURE() << "a file over 1 MiB was parsed";
+  } catch (CError* error) {
+    EXPECT_STREQ(error->GetCaption(), "Ini error");
     DisposeError(error);
   }
 }
