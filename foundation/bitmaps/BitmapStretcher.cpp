@@ -17,15 +17,17 @@ constexpr int kWeightShift = 11;
 
 // T[v][k] = floor(v * k / 32) and T[v][33 - k] = v - floor(v * k / 32)
 // for k = 1 to 16, so T[v][33 - w] + T[v][w] = v for every weight w from
-// 1 to 31: a colour blended with itself stays exactly as it was.
+// 1 to 31: a colour blended with itself stays exactly as it was. Kept by
+// weight, then value, so that one pixel's weight picks two rows and its
+// channels index them directly.
 struct BlendTable {
-  BYTE entries[256][33];
+  BYTE byWeight[33][256];
 
-  BlendTable() : entries{} {
+  BlendTable() : byWeight{} {
     for (DWORD v = 0; v < 256; ++v) {
       for (DWORD k = 1; k <= 16; ++k) {
-        entries[v][k] = static_cast<BYTE>(v * k / 32);
-        entries[v][33 - k] = static_cast<BYTE>(v - v * k / 32);
+        byWeight[k][v] = static_cast<BYTE>(v * k / 32);
+        byWeight[33 - k][v] = static_cast<BYTE>(v - v * k / 32);
       }
     }
   }
@@ -63,8 +65,16 @@ INT LowestBit(DWORD mask) {
 }
 
 inline BYTE BlendWith(const BlendTable& table, DWORD a, DWORD b, DWORD weight) {
-  return static_cast<BYTE>(table.entries[a][33 - weight] + table.entries[b][weight]);
+  return static_cast<BYTE>(table.byWeight[33 - weight][a] + table.byWeight[weight][b]);
 }
+
+// The weights of one blend: a's row and b's row of the table.
+struct WeightRows {
+  const BYTE* first;
+  const BYTE* second;
+  WeightRows(const BlendTable& table, DWORD weight) : first(table.byWeight[33 - weight]), second(table.byWeight[weight]) {}
+  DWORD operator()(DWORD a, DWORD b) const { return static_cast<DWORD>(first[a] + second[b]); }
+};
 
 }  // namespace
 
@@ -119,11 +129,10 @@ void CBitmapStretcher::SmoothRows(BYTE* destination, INT destinationPitch, INT w
   const BlendTable& table = SharedBlendTable();
   const DWORD redMask = m_RedMask, greenMask = m_GreenMask, blueMask = m_BlueMask;
   const INT redShift = m_RedShift, greenShift = m_GreenShift, blueShift = m_BlueShift;
-  auto blendPixels = [&](DWORD a, DWORD b, DWORD weight, DWORD& red, DWORD& green, DWORD& blue) {
-    red = BlendWith(table, (a & redMask) >> redShift, (b & redMask) >> redShift, weight);
-    green = BlendWith(table, (a & greenMask) >> greenShift, (b & greenMask) >> greenShift, weight);
-    blue = BlendWith(table, (a & blueMask) >> blueShift, (b & blueMask) >> blueShift, weight);
-  };
+  auto red = [=](DWORD pixel) { return (pixel & redMask) >> redShift; };
+  auto green = [=](DWORD pixel) { return (pixel & greenMask) >> greenShift; };
+  auto blue = [=](DWORD pixel) { return (pixel & blueMask) >> blueShift; };
+  auto compose = [=](DWORD r, DWORD g, DWORD b) { return r << redShift | g << greenShift | b << blueShift; };
 
   // A whole part in a start is taken as a move of the source, so that a
   // weight never leaves 0 to 31.
@@ -133,6 +142,7 @@ void CBitmapStretcher::SmoothRows(BYTE* destination, INT destinationPitch, INT w
   const DWORD xFractionStart = xStart & kFractionMask;
   for (INT i = 0; i < height; ++i) {
     const DWORD yWeight = yFraction >> kWeightShift;
+    const WeightRows vertical(table, yWeight ? yWeight : 1);
     DWORD xFraction = xFractionStart;
     const BYTE* from = sourceRow + xWhole;
     BYTE* to = destination;
@@ -140,22 +150,24 @@ void CBitmapStretcher::SmoothRows(BYTE* destination, INT destinationPitch, INT w
       const DWORD xWeight = xFraction >> kWeightShift;
       const DWORD pixel = ReadPixel<N>(from);
       DWORD result = pixel;
-      if (xWeight != 0 || yWeight != 0) {
-        DWORD red, green, blue;
-        if (yWeight == 0) {
-          blendPixels(pixel, ReadPixel<N>(from + N), xWeight, red, green, blue);
-        } else if (xWeight == 0) {
-          blendPixels(pixel, ReadPixel<N>(from + sourcePitch), yWeight, red, green, blue);
-        } else {
-          DWORD topRed, topGreen, topBlue, bottomRed, bottomGreen, bottomBlue;
-          blendPixels(pixel, ReadPixel<N>(from + N), xWeight, topRed, topGreen, topBlue);
-          blendPixels(ReadPixel<N>(from + sourcePitch), ReadPixel<N>(from + sourcePitch + N), xWeight, bottomRed,
-                      bottomGreen, bottomBlue);
-          red = BlendWith(table, topRed, bottomRed, yWeight);
-          green = BlendWith(table, topGreen, bottomGreen, yWeight);
-          blue = BlendWith(table, topBlue, bottomBlue, yWeight);
+      if (xWeight != 0) {
+        const WeightRows horizontal(table, xWeight);
+        const DWORD right = ReadPixel<N>(from + N);
+        DWORD r = horizontal(red(pixel), red(right));
+        DWORD g = horizontal(green(pixel), green(right));
+        DWORD b = horizontal(blue(pixel), blue(right));
+        if (yWeight != 0) {
+          const DWORD below = ReadPixel<N>(from + sourcePitch);
+          const DWORD belowRight = ReadPixel<N>(from + sourcePitch + N);
+          r = vertical(r, horizontal(red(below), red(belowRight)));
+          g = vertical(g, horizontal(green(below), green(belowRight)));
+          b = vertical(b, horizontal(blue(below), blue(belowRight)));
         }
-        result = red << redShift | green << greenShift | blue << blueShift;
+        result = compose(r, g, b);
+      } else if (yWeight != 0) {
+        const DWORD below = ReadPixel<N>(from + sourcePitch);
+        result = compose(vertical(red(pixel), red(below)), vertical(green(pixel), green(below)),
+                         vertical(blue(pixel), blue(below)));
       }
       WritePixel<N>(to, result);
       to += N;
