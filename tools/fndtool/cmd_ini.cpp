@@ -84,7 +84,10 @@ std::string ValueText(const Entry& e) {
   } else if (e.type == "version") {
     std::snprintf(text, sizeof text, "%u.%02u (0x%08X)", e.word >> 16, e.word & 0xFFFF, e.word);
   } else {
-    return "\"" + std::string(e.text.c_str(), e.text.GetLength()) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(e.text.c_str(), e.text.GetLength());
+    quoted.push_back('"');
+    return quoted;
   }
   return text;
 }
