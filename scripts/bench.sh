@@ -5,11 +5,18 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
-if ! dpkg-query -W -f='${Status}' libbenchmark-dev 2>/dev/null | grep -q "install ok installed"; then
+# pixman is the yardstick of the stretcher benchmark only.
+bench_missing=()
+for package in libbenchmark-dev libpixman-1-dev; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    bench_missing+=("$package")
+  fi
+done
+if ((${#bench_missing[@]})); then
   sudo_cmd=()
   if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends libbenchmark-dev
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${bench_missing[@]}"
 fi
 
 build=build/release
