@@ -157,6 +157,19 @@ TEST(BitmapStretcher, FractionsBelowOneThirtySecondCopyAndAboveBlend) {
   }
 }
 
+TEST(BitmapStretcher, WholePixelsInASmoothingStartMoveTheSource) {
+  // Callers pass fractions; a whole part must not become a weight past
+  // the table, but the same move of the source address.
+  Block from(12, 9, 3, 21);
+  CBitmapStretcher stretcher;
+  stretcher.SetFormat(RgbFormat(3));
+  Block moved(5, 4, 3), started(5, 4, 3);
+  stretcher.StretchSmooth(moved.memory.data(), moved.pitch, 5, 4, from.Row(2) + 3 * 3, from.pitch, 0x14000, 0x11000,
+                          0x4000, 0x9000);
+  Stretch(Copy::Smooth, stretcher, started, from, 0x14000, 0x11000, 0x34000, 0x29000);
+  EXPECT_EQ(started.Pixels(), moved.Pixels());
+}
+
 TEST(BitmapStretcher, FirstAndLastPixelsStayOnTheSourcesFirstAndLast) {
   Block from(7, 5, 2, 9);
   CBitmapStretcher stretcher;
