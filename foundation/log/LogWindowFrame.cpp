@@ -324,7 +324,7 @@ LRESULT CALLBACK CLogWindowFrame::WindowProc(HWND window, UINT message, WPARAM w
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
     auto* frame = static_cast<CLogWindowFrame*>(create->lpCreateParams);
-    frame->m_Window = window;
+    if (frame) frame->m_Window = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(frame));
   }
   auto* frame = reinterpret_cast<CLogWindowFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
