@@ -22,17 +22,6 @@ constexpr int kDefaultWidth = 350;
 constexpr int kDefaultHeight = 220;
 constexpr DWORD kPollMilliseconds = 5;
 
-class SectionLock {
- public:
-  explicit SectionLock(CRITICAL_SECTION& section) : m_Section(section) { EnterCriticalSection(&m_Section); }
-  SectionLock(const SectionLock&) = delete;
-  SectionLock& operator=(const SectionLock&) = delete;
-  ~SectionLock() { LeaveCriticalSection(&m_Section); }
-
- private:
-  CRITICAL_SECTION& m_Section;
-};
-
 bool IsLogMessage(UINT message) { return message >= LOGWINDOW_BEGIN_GROUP && message <= LOGWINDOW_ENTRY; }
 
 // The face stored in the settings key: advanced only when it says 0.
@@ -47,22 +36,18 @@ DWORD ReadStoredMode() {
 
 }  // namespace
 
-CLogWindow::CLogWindow() {
-  GetLogWindowTexts();
-  InitializeCriticalSection(&m_Lock);
-}
+CLogWindow::CLogWindow() { GetLogWindowTexts(); }
 
 CLogWindow::~CLogWindow() {
   Destroy();
   DisposeError(m_ThreadError);
-  DeleteCriticalSection(&m_Lock);
 }
 
 void CLogWindow::Create(HWND owner) {
   Destroy();
   CLogWindowFrame::RegisterWindowClass();
   {
-    SectionLock lock(m_Lock);
+    CriticalSectionLock lock(m_Lock);
     LoadWindowRectOrDefault(WindowRectValueName(kWindowName), &m_Rect, kDefaultWidth, kDefaultHeight, nullptr, 0, 0);
     KeepRectOnScreen(&m_Rect);
     m_Mode = ReadStoredMode();
@@ -82,7 +67,7 @@ void CLogWindow::Create(HWND owner) {
   }
   for (;;) {
     SleepEx(kPollMilliseconds, FALSE);
-    SectionLock lock(m_Lock);
+    CriticalSectionLock lock(m_Lock);
     if (m_Thread && m_Created) return;
     if (m_Thread) continue;
     // The thread has ended: with the error that stopped it, or (when it was
@@ -95,7 +80,7 @@ void CLogWindow::Create(HWND owner) {
 }
 
 void CLogWindow::Destroy() {
-  SectionLock lock(m_Lock);
+  CriticalSectionLock lock(m_Lock);
   if (m_Window) {
     RECT rect{};
     if (GetWindowRect(m_Window, &rect)) SaveWindowRect(WindowRectValueName(kWindowName), &rect);
@@ -103,15 +88,15 @@ void CLogWindow::Destroy() {
   }
   m_QuitRequested = true;
   while (m_Thread) {
-    LeaveCriticalSection(&m_Lock);
+    lock.Leave();
     SleepEx(kPollMilliseconds, FALSE);
-    EnterCriticalSection(&m_Lock);
+    lock.Enter();
   }
   m_QuitRequested = false;
 }
 
 bool CLogWindow::PostToWindow(UINT message, WPARAM wParam, LPARAM lParam) {
-  SectionLock lock(m_Lock);
+  CriticalSectionLock lock(m_Lock);
   return m_Window && PostMessageA(m_Window, message, wParam, lParam);
 }
 
@@ -146,14 +131,14 @@ void CLogWindow::BringToForeground() {
 }
 
 HWND CLogWindow::GetWindowHandle() {
-  SectionLock lock(m_Lock);
+  CriticalSectionLock lock(m_Lock);
   return m_Window;
 }
 
 DWORD WINAPI CLogWindow::ThreadEntry(LPVOID self) { return static_cast<CLogWindow*>(self)->ThreadProc(); }
 
 DWORD CLogWindow::ThreadProc() {
-  EnterCriticalSection(&m_Lock);
+  m_Lock.Enter();
   m_Frame.reset(new (std::nothrow) CLogWindowFrame(m_Mode));
   try {
     if (!m_Frame) ThrowMemoryError();
@@ -172,7 +157,7 @@ DWORD CLogWindow::ThreadProc() {
   DiscardDeferredEntries();
   CloseHandle(m_Thread);
   m_Thread = nullptr;
-  LeaveCriticalSection(&m_Lock);
+  m_Lock.Leave();
   return 0;
 }
 
@@ -180,7 +165,7 @@ DWORD CLogWindow::ThreadProc() {
 // awaited and handled.
 void CLogWindow::RunMessageLoop() {
   for (;;) {
-    LeaveCriticalSection(&m_Lock);
+    m_Lock.Leave();
     MSG message{};
     const Fetch fetched = NextMessage(&message);
     if (fetched == Fetch::Message) {
@@ -197,7 +182,7 @@ void CLogWindow::RunMessageLoop() {
         DisposeError(error);
       }
     }
-    EnterCriticalSection(&m_Lock);
+    m_Lock.Enter();
     if (fetched != Fetch::Message || m_QuitRequested) return;
   }
 }
@@ -212,7 +197,7 @@ CLogWindow::Fetch CLogWindow::NextMessage(MSG* message) {
   // window.
   bool requested = false;
   {
-    SectionLock lock(m_Lock);
+    CriticalSectionLock lock(m_Lock);
     requested = m_QuitRequested;
   }
   if (!requested) PostQuitToMainWindow();

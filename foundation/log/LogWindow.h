@@ -17,6 +17,7 @@
 #include <deque>
 #include <memory>
 
+#include "foundation/kernel/CriticalSection.h"
 #include "foundation/log/Log.h"
 
 class CError;
@@ -74,7 +75,7 @@ class CLogWindow : public CLog {
   void DiscardDeferredEntries();
   bool PostToWindow(UINT message, WPARAM wParam, LPARAM lParam);
 
-  CRITICAL_SECTION m_Lock;
+  CriticalSection m_Lock;
   // Guarded by the lock.
   RECT m_Rect{};
   HWND m_Owner = nullptr;
