@@ -5,16 +5,19 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
-# libgif-dev: giflib, the yardstick of the GIF decoding benchmark only.
-missing=()
-for package in libbenchmark-dev libgif-dev; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+# pixman and giflib (libgif-dev) are the yardsticks of the stretcher and
+# GIF decoding benchmarks only.
+bench_missing=()
+for package in libbenchmark-dev libpixman-1-dev libgif-dev; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    bench_missing+=("$package")
+  fi
 done
-if ((${#missing[@]})); then
+if ((${#bench_missing[@]})); then
   sudo_cmd=()
   if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
   "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${bench_missing[@]}"
 fi
 
 build=build/release

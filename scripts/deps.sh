@@ -7,6 +7,7 @@ build_packages=(
   g++ cmake ninja-build pkg-config
   libsqlite3-dev
   libfreetype-dev libpng-dev fonts-dejavu-core
+  zlib1g-dev
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -1,5 +1,6 @@
 #include "foundation/kernel/Globals.h"
 
+#include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/ClassManager.h"
 #include "foundation/kernel/LibraryTls.h"
 #include "foundation/kernel/Localizer.h"
@@ -24,6 +25,8 @@ struct FoundationGlobals {
   CClassManager classManager;
   CMemoryError outOfMemory{localizer.GetString(CMemoryError::kCaptionKey, CMemoryError::kCaptionDefault),
                            localizer.GetString(CMemoryError::kTextKey, CMemoryError::kTextDefault)};
+  // Built with the disk provider; every read of a file by URL goes through it.
+  CFileSystem fileSystem;
 
   ~FoundationGlobals() { ShutdownThreadModule(); }
 };
@@ -36,3 +39,4 @@ FoundationGlobals& GetFoundationGlobals() {
 CStringLocalizer& GetLocalizer() { return GetFoundationGlobals().localizer; }
 CClassManager& GetClassManager() { return GetFoundationGlobals().classManager; }
 CMemoryError& GetOutOfMemoryError() { return GetFoundationGlobals().outOfMemory; }
+CFileSystem& GetFileSystem() { return GetFoundationGlobals().fileSystem; }

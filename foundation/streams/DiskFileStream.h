@@ -7,6 +7,8 @@
 // thread at a time.
 #pragma once
 
+#include <atomic>
+
 #include "foundation/streams/NonFlowingStream.h"
 
 class CDiskFileStream : public CNonFlowingStream {
@@ -52,5 +54,7 @@ class CDiskFileStream : public CNonFlowingStream {
   DWORD m_Capabilities = 0;
   DWORD m_TransferRate = 0;
   bool m_DeleteOnClose = false;
-  bool m_ShutDown = false;
+  // Set by Shutdown, which may come from another thread while a reader is
+  // inside the stream.
+  std::atomic<bool> m_ShutDown{false};
 };

@@ -11,6 +11,8 @@
 // no path. No lock: one thread at a time.
 #pragma once
 
+#include <atomic>
+
 #include "foundation/streams/NonFlowingStream.h"
 
 class CMemoryStream : public CNonFlowingStream {
@@ -65,6 +67,8 @@ class CMemoryStream : public CNonFlowingStream {
   DWORD m_Capabilities = 0;
   DWORD m_GrowStep = 0;
   bool m_DeleteOnClose = false;
-  bool m_ShutDown = false;
+  // Set by Shutdown, which may come from another thread while a reader is
+  // inside the stream.
+  std::atomic<bool> m_ShutDown{false};
   CStr m_ContentType;
 };

@@ -25,3 +25,6 @@
 #include "twlwin/shell.h"
 #include "twlwin/controls.h"
 #include "twlwin/bitmaps.h"
+#include "twlwin/registry.h"
+#include "twlwin/profile.h"
+#include "twlwin/resources.h"

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "KernelObject.h"
+#include "crash/CrashStack.h"
 #include "twlwin/testing.h"
 #include "twlwin/threads.h"
 
@@ -59,6 +60,7 @@ void SetExitCode(DWORD code) {
 
 void* ThreadEntry(void* raw) {
   std::unique_ptr<StartInfo> info(static_cast<StartInfo*>(raw));
+  PrepareThreadForCrashes();
   currentThread.object = info->thread;
   {
     std::unique_lock lock(DispatcherLock());

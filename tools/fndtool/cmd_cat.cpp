@@ -1,28 +1,35 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <utility>
 
 #include "Command.h"
+#include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/MemoryError.h"
-#include "foundation/streams/DiskFileStreamProvider.h"
 #include "foundation/streams/Stream.h"
-#include "foundation/streams/StreamError.h"
 
 namespace {
 
 // As large as the system's cat reads: fewer calls per byte.
 constexpr DWORD kChunk = 128 * 1024;
 
-// Opens the URL with the providers at hand: local files only for now.
-CStream* OpenForReading(const char* url) {
-  CDiskFileStreamProvider provider;
-  CStream* stream = provider.Open(url, kStreamRead | kStreamShareRead);
-  if (!stream) ThrowError<CStreamError>(CStreamError::kUnsupportedProtocol, url);
-  return stream;
+// Plain reading, others may read the file meanwhile.
+constexpr DWORD kDefaultFlags = kStreamRead | kStreamShareRead;
+
+// "0x" and one to eight hex digits, nothing else.
+bool ParseHexFlags(const std::string& text, DWORD& flags) {
+  if (text.size() < 3 || text.size() > 10 || (text.compare(0, 2, "0x") != 0 && text.compare(0, 2, "0X") != 0))
+    return false;
+  const char* last = text.data() + text.size();
+  DWORD value = 0;
+  const auto [end, error] = std::from_chars(text.data() + 2, last, value, 16);
+  if (error != std::errc() || end != last) return false;
+  flags = value;
+  return true;
 }
 
 // Straight to the descriptor: stdio would split every chunk in two writes.
@@ -52,11 +59,19 @@ bool CopyToStdout(CStream& stream) {
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunCat, "cat", "URL  write the bytes of the stream at URL (a path or a file:// URL) to stdout") {
-  if (args.size() != 1) return fndtool::Fail("cat takes one URL");
+FNDTOOL_COMMAND(RunCat, "cat",
+                "[--flags 0xHEX] URL  write the bytes of the stream at URL to stdout, opened through the file "
+                "system with the given open flags (default 0x100001), so that emulators stack as they ask") {
+  DWORD flags = kDefaultFlags;
+  fndtool::Args rest = args;
+  if (!rest.empty() && rest[0] == "--flags") {
+    if (rest.size() < 2 || !ParseHexFlags(rest[1], flags)) return fndtool::Fail("--flags takes a hex number (0x...)");
+    rest.erase(rest.begin(), rest.begin() + 2);
+  }
+  if (rest.size() != 1) return fndtool::Fail("cat takes one URL");
   CStream* stream = nullptr;
   try {
-    stream = OpenForReading(args[0].c_str());
+    stream = GetFileSystem().Open(rest[0].c_str(), flags, 0);
     const bool written = CopyToStdout(*stream);
     std::exchange(stream, nullptr)->Close();
     if (!written) return fndtool::Fail("cannot write to stdout");

@@ -1,0 +1,55 @@
+#include "foundation/appcore/RegistryValues.h"
+
+#include "foundation/errors/LocalText.h"
+#include "foundation/errors/ThreadErrorState.h"
+
+namespace {
+
+bool FailGet(LONG result) {
+  SetThreadError(THREAD_ERROR_GENERAL, static_cast<DWORD>(result),
+                 LocalText("RegistryError.GetValue", "Error retrieving value from registry."));
+  return false;
+}
+
+bool FailSet(LONG result) {
+  SetThreadError(THREAD_ERROR_GENERAL, static_cast<DWORD>(result),
+                 LocalText("RegistryError.SetValue", "Error setting registry value."));
+  return false;
+}
+
+// Reads a value of exactly this type and size; larger, smaller or other
+// values are refused before a byte is copied.
+bool GetExactValue(HKEY key, const char* name, DWORD wantedType, void* buffer, DWORD wantedSize) {
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+  if (result != ERROR_SUCCESS) return FailGet(result);
+  if (type != wantedType || size != wantedSize) return FailGet(ERROR_INVALID_DATA);
+  result = RegQueryValueExA(key, name, nullptr, &type, static_cast<BYTE*>(buffer), &size);
+  if (result != ERROR_SUCCESS) return FailGet(result);
+  if (type != wantedType || size != wantedSize) return FailGet(ERROR_INVALID_DATA);
+  return true;
+}
+
+}  // namespace
+
+bool GetRegistryDWord(HKEY key, const char* name, DWORD* value) {
+  DWORD read = 0;
+  const bool ok = GetExactValue(key, name, REG_DWORD, &read, sizeof read);
+  *value = ok ? read : 0;
+  return ok;
+}
+
+bool SetRegistryDWord(HKEY key, const char* name, DWORD value) {
+  const LONG result = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  return result == ERROR_SUCCESS || FailSet(result);
+}
+
+bool GetRegistryBinary(HKEY key, const char* name, void* buffer, DWORD size) {
+  return GetExactValue(key, name, REG_BINARY, buffer, size);
+}
+
+bool SetRegistryBinary(HKEY key, const char* name, const void* data, DWORD size) {
+  const LONG result = RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+  return result == ERROR_SUCCESS || FailSet(result);
+}

@@ -1,0 +1,18 @@
+// Typed registry values as the program reads and writes them: a DWORD is
+// only a REG_DWORD of exactly four bytes, a binary value only a REG_BINARY
+// of exactly the size asked for; anything else counts as not there. Every
+// failure leaves the calling thread's error ("RegistryError.GetValue" or
+// "RegistryError.SetValue") and answers false. Any thread may call them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+
+// On failure the value is 0.
+bool GetRegistryDWord(HKEY key, const char* name, DWORD* value);
+bool SetRegistryDWord(HKEY key, const char* name, DWORD value);
+
+// Reads exactly `size` bytes; on failure the buffer is left as it was.
+bool GetRegistryBinary(HKEY key, const char* name, void* buffer, DWORD size);
+bool SetRegistryBinary(HKEY key, const char* name, const void* data, DWORD size);

@@ -1,0 +1,59 @@
+// fndtool zinflate: decompresses one zlib stream from stdin to stdout,
+// through the library's compression wrapper. Input that ends before the
+// stream does, and bytes after it, are errors.
+#include <memory>
+#include <string>
+
+#include "Command.h"
+#include "StdIo.h"
+#include "foundation/kernel/Error.h"
+#include "foundation/zlib/ZLib.h"
+
+namespace {
+
+constexpr size_t kChunk = 128 * 1024;
+
+// Steps are taken while input is left; once stdin has ended, while output
+// still comes. A stream cut short then fails with zlib's "no progress".
+int Inflate(CZLib& zlib) {
+  std::unique_ptr<BYTE[]> input(new BYTE[kChunk]);
+  std::unique_ptr<BYTE[]> output(new BYTE[kChunk]);
+  z_stream& stream = zlib.GetStream();
+  zlib.StartDecompression();
+  INT result = Z_OK;
+  bool last = false;
+  while (result != Z_STREAM_END) {
+    if (!last) {
+      const ptrdiff_t got = fndtool::ReadStdin(input.get(), kChunk);
+      if (got < 0) return fndtool::Fail("cannot read stdin");
+      last = static_cast<size_t>(got) < kChunk;
+      stream.next_in = input.get();
+      stream.avail_in = static_cast<uInt>(got);
+    }
+    do {
+      stream.next_out = output.get();
+      stream.avail_out = kChunk;
+      result = zlib.Inflate(Z_NO_FLUSH);
+      if (!fndtool::WriteStdout(output.get(), kChunk - stream.avail_out)) return fndtool::Fail("cannot write stdout");
+    } while (result != Z_STREAM_END && (last || stream.avail_in > 0));
+  }
+  BYTE extra;
+  if (stream.avail_in > 0 || (!last && fndtool::ReadStdin(&extra, 1) != 0))
+    return fndtool::Fail("bytes follow the end of the compressed stream");
+  zlib.EndDecompression();
+  return 0;
+}
+
+}  // namespace
+
+FNDTOOL_COMMAND(RunZInflate, "zinflate", " decompress a zlib stream from stdin to stdout") {
+  if (!args.empty()) return fndtool::Fail("zinflate takes no arguments");
+  CZLib zlib;
+  try {
+    return Inflate(zlib);
+  } catch (CError* error) {
+    const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
+    DisposeError(error);
+    return fndtool::Fail(text);
+  }
+}
