@@ -6,9 +6,13 @@
 #include "foundation/bitmapfiles/BitmapFileMagic.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/bitmaps/LittleEndian.h"
+#include "foundation/filesystem/FileSystem.h"
 #include "foundation/streams/Stream.h"
 
 namespace {
+
+// Pictures are read from start to end; others may read the file meanwhile.
+constexpr DWORD kPictureOpenFlags = kStreamRead | kStreamSeek | kStreamShareRead;
 
 // A BMP file may carry up to this many bytes beyond its stated size.
 constexpr LONGLONG kBMPSizeTolerance = 40;
@@ -31,6 +35,17 @@ INT CDIBitmap::DetectFileFormat(CStream& stream) {
     if (length - statedSize <= kBMPSizeTolerance) return kBMPFile;
   }
   return kUnknownFileFormat;
+}
+
+void CDIBitmap::Load(const char* url) {
+  CStream* stream = GetFileSystem().Open(url, kPictureOpenFlags, 0);
+  try {
+    Load(*stream);
+  } catch (...) {
+    stream->CloseNoThrow();
+    throw;
+  }
+  stream->Close();
 }
 
 void CDIBitmap::Load(CStream& stream) {

@@ -94,6 +94,10 @@ class CDIBitmap : public CDynamicObject {
   // The format of the file at the stream's position by its first bytes;
   // the position stays where it was.
   static INT DetectFileFormat(CStream& stream);
+  // Opens the URL through the global file system (read, seek, shared for
+  // reading), loads it as the stream overload does and closes the stream,
+  // also when loading fails.
+  void Load(const char* url);
   // Detects the format and runs its reader; a file no reader recognises
   // throws the unknown-format error. The stream stays open.
   void Load(CStream& stream);

@@ -16,28 +16,8 @@
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/bitmaps/PixelConverter.h"
 #include "foundation/kernel/Error.h"
-#include "foundation/streams/DiskFileStreamProvider.h"
-#include "foundation/streams/Stream.h"
-#include "foundation/streams/StreamError.h"
 
 namespace {
-
-// How the bitmap readers open their files: read, seek, others may read.
-constexpr DWORD kBitmapOpenFlags = kStreamRead | kStreamSeek | kStreamShareRead;
-
-// Any picture file the bitmap file readers take.
-void LoadFile(const std::string& path, CDIBitmap& bitmap) {
-  CDiskFileStreamProvider provider;
-  CStream* stream = provider.Open(path.c_str(), kBitmapOpenFlags);
-  if (!stream) ThrowError<CStreamError>(CStreamError::kUnsupportedProtocol, path.c_str());
-  try {
-    bitmap.Load(*stream);
-  } catch (...) {
-    stream->CloseNoThrow();
-    throw;
-  }
-  stream->Close();
-}
 
 bool SaveBmp(const std::string& path, CDIBitmap& bitmap, std::string& problem) {
   if (!bitmap.BuildBitmapInfo()) {
@@ -131,7 +111,7 @@ bool ParseFormat(const std::string& name, CPixelFormat& format) {
 int Convert(const std::string& inPath, const std::string& outPath, const CPixelFormat& requested) {
   std::string problem;
   CDIBitmap bitmap;
-  LoadFile(inPath, bitmap);
+  bitmap.Load(inPath.c_str());
 
   CPixelFormat target = requested;
   CColorTable table;

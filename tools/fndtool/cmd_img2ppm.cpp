@@ -2,32 +2,12 @@
 // through the bitmap file readers and writes it as a binary PPM to stdout,
 // for comparing the readers with other programs.
 #include <cstdio>
-#include <utility>
 
 #include "Command.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
-#include "foundation/streams/DiskFileStreamProvider.h"
-#include "foundation/streams/Stream.h"
-#include "foundation/streams/StreamError.h"
 
 namespace {
-
-// How the bitmap readers open their files: read, seek, others may read.
-constexpr DWORD kBitmapOpenFlags = kStreamRead | kStreamSeek | kStreamShareRead;
-
-void LoadFile(const char* url, CDIBitmap& bitmap) {
-  CDiskFileStreamProvider provider;
-  CStream* stream = provider.Open(url, kBitmapOpenFlags);
-  if (!stream) ThrowError<CStreamError>(CStreamError::kUnsupportedProtocol, url);
-  try {
-    bitmap.Load(*stream);
-  } catch (...) {
-    stream->CloseNoThrow();
-    throw;
-  }
-  stream->Close();
-}
 
 // Red, green and blue bytes in that order, rows top-down without padding.
 void ConvertToPPMLayout(CDIBitmap& bitmap) {
@@ -47,11 +27,11 @@ bool WritePPM(const CDIBitmap& bitmap) {
 }  // namespace
 
 FNDTOOL_COMMAND(RunImg2Ppm, "img2ppm",
-                "FILE  load a BMP, GIF, XTRMPIC or IMG_IMAGE file and write it to stdout as a binary PPM (P6)") {
-  if (args.size() != 1) return fndtool::Fail("img2ppm takes one FILE");
+                "URL  load a BMP, GIF, XTRMPIC or IMG_IMAGE file (a path or file:// URL) and write it\n      to stdout as a binary PPM (P6)") {
+  if (args.size() != 1) return fndtool::Fail("img2ppm takes one URL");
   CDIBitmap bitmap;
   try {
-    LoadFile(args[0].c_str(), bitmap);
+    bitmap.Load(args[0].c_str());
     ConvertToPPMLayout(bitmap);
   } catch (CError* error) {
     const int code = fndtool::Fail(error->GetText().c_str());

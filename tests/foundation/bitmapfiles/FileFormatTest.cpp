@@ -1,5 +1,6 @@
 // Recognising picture files by their first bytes, and loading through the
 // reader of the recognised format.
+#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,6 +9,8 @@
 #include "ReaderTestSupport.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/MemoryStream.h"
+#include "foundation/streams/StreamError.h"
+#include "support/TestPaths.h"
 
 using namespace readertest;
 
@@ -105,6 +108,46 @@ TEST(FileFormat, AFileNoReaderRecognisesFailsWithTheUnknownFormatErrorNamingTheS
   EXPECT_EQ(outcome.errorClass, "CError");
   EXPECT_EQ(outcome.caption, "Bitmap error");
   EXPECT_EQ(outcome.text, "Unknown file format: 'memfile://'");
+}
+
+int OpenDescriptors() {
+  int count = 0;
+  DIR* folder = opendir("/proc/self/fd");
+  while (readdir(folder)) ++count;
+  closedir(folder);
+  return count;
+}
+
+TEST(FileFormat, LoadingByURLOpensThroughTheFileSystemAndAlwaysClosesTheFile) {
+  const std::string dir = twltest::MakeTempDir("url");
+  GIFWriter gif(2, 1, {0x0000FF, 0x00FF00});
+  gif.Add(GIFWriter::Image(2, 1, {1, 0})).Trailer();
+  twltest::WriteFile(dir + "/good.gif", gif.Bytes());
+  twltest::WriteFile(dir + "/bad.gif", gif.Bytes().substr(0, 20));
+  const int before = OpenDescriptors();
+  struct {
+    std::string url;
+    DWORD code;  // 0: loads
+  } cases[] = {
+      {dir + "/good.gif", 0},
+      {"file://" + dir + "/good.gif", 0},
+      {dir + "/bad.gif", CStreamError::kEndOfStream},
+      {dir + "/missing.gif", CStreamError::kFileNotFound},
+      {"nosuchscheme://x/good.gif", CStreamError::kUnsupportedProtocol},
+  };
+  for (const auto& c : cases) {
+    CDIBitmap bitmap;
+    DWORD code = 0;
+    try {
+      bitmap.Load(c.url.c_str());
+    } catch (CError* error) {
+      code = IsKindOf<CStreamError>(error) ? static_cast<CStreamError*>(error)->GetCode() : 0xFFFF;
+      DisposeError(error);
+    }
+    EXPECT_EQ(code, c.code) << c.url;
+    EXPECT_EQ(bitmap.HasPixels(), c.code == 0) << c.url;
+    EXPECT_EQ(OpenDescriptors(), before) << c.url << ": the file is closed";
+  }
 }
 
 }  // namespace
