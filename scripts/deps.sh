@@ -11,7 +11,7 @@ build_packages=(
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3 imagemagick
+  python3 sqlite3 imagemagick gifsicle
 )
 
 wanted=("${build_packages[@]}")

@@ -39,7 +39,13 @@ if command -v convert >/dev/null; then
   convert "$seeds/source.png" -colors 200 -type Palette -compress RLE BMP3:"$seeds/im-rle8.bmp"
   convert "$seeds/source.png" -colors 16 -compress None BMP3:"$seeds/im-4.bmp"
   convert "$seeds/source.png" -define bmp:subtype=RGB565 BMP:"$seeds/im-565.bmp"
+  convert -delay 5 -dispose Background "$seeds/im-2.gif" -dispose Previous -page +3+2 "$seeds/im-16-interlaced.gif" \
+    "$seeds/im-animation.gif"
   rm "$seeds/source.png"
+fi
+if command -v gifsicle >/dev/null && [[ -e "$seeds/im-2.gif" ]]; then
+  gifsicle -d 0 -D background "$seeds/im-2.gif" -d 5 -D previous -t 0 -p 2,1 "$seeds/im-16-interlaced.gif" \
+    -D asis "$seeds/im-256.gif" >"$seeds/gifsicle-animation.gif"
 fi
 
 targets=("$@")

@@ -42,6 +42,14 @@ GIFScreen ReadGIFHeader(CStream& stream, bool anyCase) {
   return screen;
 }
 
+GIFGraphicControl GIFGraphicControl::Parse(const BYTE* bytes) {
+  GIFGraphicControl control;
+  control.flags = bytes[0];
+  control.delay = ReadLE16(bytes + 1);
+  control.transparentIndex = bytes[3];
+  return control;
+}
+
 GIFImageDescriptor ReadGIFImageDescriptor(CStream& stream) {
   BYTE record[9];
   ReadExactly(stream, record, sizeof record);

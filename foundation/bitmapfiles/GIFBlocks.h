@@ -39,6 +39,20 @@ struct GIFImageDescriptor {
   DWORD LocalTableBits() const { return (flags & 7u) + 1; }
 };
 
+// The graphic control extension's 4 bytes: how long the next image is
+// shown, what happens to it afterwards and which index is transparent.
+struct GIFGraphicControl {
+  static constexpr DWORD kSize = 4;
+
+  BYTE flags = 0;  // bits 2-4: disposal method; bit 0: transparency
+  WORD delay = 0;  // hundredths of a second
+  BYTE transparentIndex = 0;
+
+  static GIFGraphicControl Parse(const BYTE* bytes);
+  DWORD DisposalMethod() const { return (flags >> 2) & 7u; }
+  bool HasTransparency() const { return (flags & 1) != 0; }
+};
+
 // The signature ("GIF"; with anyCase also "gif", "Gif", ...), the version
 // (not examined) and the screen descriptor. A short stream ends with
 // CStreamError end of stream, another signature with corrupted.

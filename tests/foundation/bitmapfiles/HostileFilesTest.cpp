@@ -1,4 +1,4 @@
-// Hostile picture files, one per fault (data/, made by
+// Hostile picture files and animations, one per fault (data/, made by
 // data/make_hostile_files.py): each fails cleanly with its error, or is
 // cut off where the picture still makes sense, and nothing is read or
 // written outside a block (the test build runs under AddressSanitizer).
@@ -8,6 +8,8 @@
 #include <string>
 
 #include "ReaderTestSupport.h"
+#include "foundation/bitmapfiles/GIFAnimation.h"
+#include "foundation/bitmapfiles/GIFFrame.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "support/TestPaths.h"
 
@@ -122,6 +124,54 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
       EXPECT_NE(outcome.text.find(path), std::string::npos) << name << ": the text names the file";
     }
     EXPECT_FALSE(bitmap.HasPixels()) << name;
+  }
+}
+
+// Hostile animations, read as separate and as composed frames: an outcome
+// per mode (a frame count when it loads, else the error's class, code and
+// text).
+TEST(HostileFiles, AnimationsFailCleanlyOrAreCutOffInEachMode) {
+  struct Mode {
+    INT frames;  // -1: fails
+    const char* errorClass;
+    DWORD code;
+    const char* text;
+  };
+  const Mode corrupted = {-1, "CStreamError", 14, kCorrupted};
+  const Mode tooLarge = {-1, "CError", 0, kTooLarge};
+  const struct {
+    const char* file;
+    const char* fault;
+    Mode separate;
+    Mode composed;
+  } cases[] = {
+      {"anim-frame-past-canvas.gif", "a 3 x 3 image at (2, 1) on a 4 x 3 screen: composed, it is clipped", corrupted,
+       {1, nullptr, 0, nullptr}},
+      {"anim-frame-left-beyond-screen.gif", "an image starting beyond the screen's right edge", corrupted, corrupted},
+      {"anim-huge-screen.gif", "a 65535 x 65535 screen is 8 GiB of RGB565 canvas", {1, nullptr, 0, nullptr},
+       tooLarge},
+      {"anim-many-frames-large-screen.gif", "129 frames of 2048 x 2048 take more than 1 GiB together",
+       {129, nullptr, 0, nullptr}, tooLarge},
+      {"anim-graphic-control-size-5.gif", "a graphic control block of 5 bytes", corrupted, corrupted},
+      {"anim-transparent-index-beyond-palette.gif", "transparent index 7 of 2 colours: composed, it matches nothing",
+       corrupted, {1, nullptr, 0, nullptr}},
+  };
+  for (const auto& c : cases) {
+    for (const bool compose : {false, true}) {
+      const Mode& expected = compose ? c.composed : c.separate;
+      const std::string name = std::string(c.file) + (compose ? " composed" : " separate") + " (" + c.fault + ")";
+      CGIFAnimation animation;
+      const Outcome outcome = LoadAnimationFile(Fixture(c.file), animation, compose);
+      if (expected.frames >= 0) {
+        ASSERT_TRUE(outcome.loaded) << name << ": " << Describe(outcome);
+        EXPECT_EQ(animation.GetFrameCount(), expected.frames) << name;
+        continue;
+      }
+      EXPECT_EQ(outcome.errorClass, expected.errorClass) << name << ": " << Describe(outcome);
+      EXPECT_EQ(outcome.code, expected.code) << name;
+      EXPECT_EQ(outcome.text.rfind(expected.text, 0), 0u) << name << ": " << outcome.text;
+      EXPECT_EQ(animation.GetFrameCount(), 0) << name;
+    }
   }
 }
 

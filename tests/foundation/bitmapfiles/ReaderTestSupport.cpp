@@ -4,6 +4,7 @@
 #include <map>
 #include <sstream>
 
+#include "foundation/bitmapfiles/GIFAnimation.h"
 #include "foundation/bitmapfiles/LZWError.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
@@ -308,6 +309,32 @@ Outcome LoadFile(const std::string& path, CDIBitmap& bitmap) {
   try {
     stream.Open(path.c_str(), kStreamRead | kStreamSeek | kStreamShareRead, false);
     RunReader(stream, bitmap, Reader::kDetect);
+  } catch (CError* error) {
+    stream.Close();
+    return Capture(error);
+  }
+  stream.Close();
+  return Outcome{true, {}, 0, {}, {}};
+}
+
+Outcome LoadAnimationBytes(const std::string& bytes, CGIFAnimation& animation, bool compose) {
+  CMemoryStream stream;
+  BYTE* block = new BYTE[bytes.size() ? bytes.size() : 1];
+  std::memcpy(block, bytes.data(), bytes.size());
+  stream.Open(block, static_cast<DWORD>(bytes.size()), kStreamRead | kStreamSeek, 0, false);
+  try {
+    animation.Load(stream, compose);
+  } catch (CError* error) {
+    return Capture(error);
+  }
+  return Outcome{true, {}, 0, {}, {}};
+}
+
+Outcome LoadAnimationFile(const std::string& path, CGIFAnimation& animation, bool compose) {
+  CDiskFileStream stream;
+  try {
+    stream.Open(path.c_str(), kStreamRead | kStreamSeek | kStreamShareRead, false);
+    animation.Load(stream, compose);
   } catch (CError* error) {
     stream.Close();
     return Capture(error);

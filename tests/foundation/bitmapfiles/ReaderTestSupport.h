@@ -11,6 +11,7 @@
 #include <windows.h>
 
 class CDIBitmap;
+class CGIFAnimation;
 
 namespace readertest {
 
@@ -134,6 +135,9 @@ enum class Reader { kDetect, kImage, kBMP, kXTRMPIC, kGIF };
 Outcome LoadBytes(const std::string& bytes, CDIBitmap& bitmap, Reader reader = Reader::kDetect);
 // Loads a file through a disk stream, detecting the format.
 Outcome LoadFile(const std::string& path, CDIBitmap& bitmap);
+// Loads an animation from bytes (a memory stream) or from a file.
+Outcome LoadAnimationBytes(const std::string& bytes, CGIFAnimation& animation, bool compose);
+Outcome LoadAnimationFile(const std::string& path, CGIFAnimation& animation, bool compose);
 
 // The pixel value at column x of image row y (row 0 is the top row,
 // whatever the orientation in memory).

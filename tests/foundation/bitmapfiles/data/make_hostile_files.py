@@ -84,6 +84,37 @@ write("gif-local-colour-table.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (2, 3), END]),
           local=[(255, 0, 0), (0, 255, 0), (0, 0, 255), (9, 9, 9)]))
 
+# --- GIF animations ---------------------------------------------------------
+
+def graphic_control(delay, transparent=None, disposal=0, size=4):
+    body = struct.pack("<BHB", disposal << 2 | (1 if transparent is not None else 0), delay, transparent or 0)
+    return b"!\xf9" + bytes([size]) + body + b"\0" * (size - 4) + b"\0"
+
+
+def animation(width, height, frames, table=((0, 0, 0), (255, 255, 255))):
+    """frames: (control bytes, left, top, width, height, indices of 1 bit)."""
+    out = bytearray(b"GIF89a" + struct.pack("<HHBBB", width, height, 0x80 | (len(table).bit_length() - 2), 0, 0))
+    for rgb in table:
+        out += bytes(rgb)
+    for control, left, top, w, h in frames:
+        # Literal codes of index 1, cleared often enough to stay at 3 bits.
+        codes = []
+        for i in range(w * h):
+            if i % 2 == 0:
+                codes.append(CLEAR)
+            codes.append((1, 3))
+        out += control + b"," + struct.pack("<HHHHB", left, top, w, h, 0) + b"\x02"
+        out += sub_blocks(pack_codes(codes + [END]))
+    return bytes(out + b";")
+
+
+write("anim-frame-past-canvas.gif", animation(4, 3, [(graphic_control(10), 2, 1, 3, 3)]))
+write("anim-frame-left-beyond-screen.gif", animation(4, 3, [(graphic_control(10), 9, 0, 1, 1)]))
+write("anim-huge-screen.gif", animation(0xFFFF, 0xFFFF, [(graphic_control(10), 0, 0, 1, 1)]))
+write("anim-many-frames-large-screen.gif", animation(2048, 2048, [(graphic_control(1), 0, 0, 1, 1)] * 129))
+write("anim-graphic-control-size-5.gif", animation(2, 2, [(graphic_control(10, size=5), 0, 0, 2, 2)]))
+write("anim-transparent-index-beyond-palette.gif", animation(2, 2, [(graphic_control(10, transparent=7), 0, 0, 2, 2)]))
+
 # --- BMP -------------------------------------------------------------------
 
 def bmp(width, height, bits, compression=0, size_image=0, colors_used=0, table=b"", pixels=b"",
