@@ -5,9 +5,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh build
-# pixman is the yardstick of the stretcher benchmark only.
+# pixman and giflib (libgif-dev) are the yardsticks of the stretcher and
+# GIF decoding benchmarks only.
 bench_missing=()
-for package in libbenchmark-dev libpixman-1-dev; do
+for package in libbenchmark-dev libpixman-1-dev libgif-dev; do
   if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
     bench_missing+=("$package")
   fi

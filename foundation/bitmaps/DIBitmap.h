@@ -20,6 +20,8 @@
 #include "foundation/bitmaps/PixelFormat.h"
 #include "foundation/kernel/DynamicObject.h"
 
+class CStream;
+
 class CDIBitmap : public CDynamicObject {
   TWL_DECLARE_CLASS(CDIBitmap)
  public:
@@ -79,6 +81,40 @@ class CDIBitmap : public CDynamicObject {
   // palettized; RGB555, RGB565, 24- and 32-bit RGB; rows padded to 4
   // bytes). True when the bitmap has a block afterwards.
   bool BuildBitmapInfo();
+
+  // Picture files (foundation/bitmapfiles/). Every reader checks each
+  // size and count against the others before it allocates.
+  enum FileFormat : INT {
+    kUnknownFileFormat = -1,
+    kImageFile = 0,  // "IMG_IMAGE\0", then the stored body
+    kBMPFile = 1,
+    kXTRMPICFile = 2,
+    kGIFFile = 3,
+  };
+  // The format of the file at the stream's position by its first bytes;
+  // the position stays where it was.
+  static INT DetectFileFormat(CStream& stream);
+  // Opens the URL through the global file system (read, seek, shared for
+  // reading), loads it as the stream overload does and closes the stream,
+  // also when loading fails.
+  void Load(const char* url);
+  // Detects the format and runs its reader; a file no reader recognises
+  // throws the unknown-format error. The stream stays open.
+  void Load(CStream& stream);
+  // The readers: each reads from the stream's position and replaces the
+  // bitmap's contents. The BMP and GIF readers leave the bitmap empty when
+  // they fail; the others leave it as far as they got.
+  void LoadImage(CStream& stream);
+  void LoadBMP(CStream& stream);
+  void LoadXTRMPIC(CStream& stream);
+  // The first image of a GIF file, palettized.
+  void LoadGIF(CStream& stream);
+  // Decodes RLE data of a BMP file (compression 1: RLE8, 2: RLE4) into the
+  // pixel block, which must have been made for it; false when the data is
+  // malformed or the compression is another.
+  bool DecodeRLE(const BYTE* data, DWORD size, DWORD compression);
+  bool DecodeRLE8(const BYTE* data, DWORD size);
+  bool DecodeRLE4(const BYTE* data, DWORD size);
 
   // Enters the bitmap's colours into the table: marks them (count false)
   // or counts one per pixel (count true). Palettized bitmaps mark every

@@ -1,13 +1,12 @@
-// fndtool convert: reads an uncompressed BMP file into a CDIBitmap, changes
-// it to another pixel format and writes it as a BMP again, for checking
-// the conversions with other programs.
+// fndtool convert: reads a picture file (BMP, GIF, XTRMPIC, IMG_IMAGE) into
+// a CDIBitmap, changes it to another pixel format and writes it as a BMP,
+// for checking the conversions with other programs.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,52 +18,6 @@
 #include "foundation/kernel/Error.h"
 
 namespace {
-
-// Larger files are not read: no bitmap the library accepts needs more.
-constexpr std::streamoff kMaxFileSize = 0x80000000LL + 0x10000;
-
-bool ReadWholeFile(const std::string& path, std::vector<BYTE>& bytes, std::string& problem) {
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) {
-    problem = "cannot open '" + path + "'";
-    return false;
-  }
-  const std::streamoff size = file.tellg();
-  if (size < 0 || size > kMaxFileSize) {
-    problem = "'" + path + "' is too large";
-    return false;
-  }
-  bytes.resize(static_cast<size_t>(size));
-  file.seekg(0);
-  if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
-    problem = "cannot read '" + path + "'";
-    return false;
-  }
-  return true;
-}
-
-// The file header, then the information block up to the pixels, which
-// start at bfOffBits; CreateFromBitmapInfo checks every size against the
-// bytes that are there.
-bool LoadBmp(const std::vector<BYTE>& file, CDIBitmap& bitmap, std::string& problem) {
-  if (file.size() < kBitmapFileHeaderSize + kBitmapInfoHeaderSize) {
-    problem = "not a BMP file: too short";
-    return false;
-  }
-  const BITMAPFILEHEADER header = ReadBitmapFileHeader(file.data());
-  if (header.bfType != kBitmapFileType) {
-    problem = "not a BMP file: no 'BM' signature";
-    return false;
-  }
-  if (header.bfOffBits < kBitmapFileHeaderSize + kBitmapInfoHeaderSize || header.bfOffBits > file.size()) {
-    problem = "bad BMP file: the pixel offset lies outside the file";
-    return false;
-  }
-  const BYTE* info = file.data() + kBitmapFileHeaderSize;
-  const BYTE* bits = file.data() + header.bfOffBits;
-  bitmap.CreateFromBitmapInfo(info, header.bfOffBits - kBitmapFileHeaderSize, bits, file.size() - header.bfOffBits);
-  return true;
-}
 
 bool SaveBmp(const std::string& path, CDIBitmap& bitmap, std::string& problem) {
   if (!bitmap.BuildBitmapInfo()) {
@@ -156,11 +109,9 @@ bool ParseFormat(const std::string& name, CPixelFormat& format) {
 }
 
 int Convert(const std::string& inPath, const std::string& outPath, const CPixelFormat& requested) {
-  std::vector<BYTE> file;
   std::string problem;
-  if (!ReadWholeFile(inPath, file, problem)) return fndtool::Fail(problem);
   CDIBitmap bitmap;
-  if (!LoadBmp(file, bitmap, problem)) return fndtool::Fail(problem);
+  bitmap.Load(inPath.c_str());
 
   CPixelFormat target = requested;
   CColorTable table;
@@ -182,9 +133,10 @@ int Convert(const std::string& inPath, const std::string& outPath, const CPixelF
 }  // namespace
 
 FNDTOOL_COMMAND(RunConvert, "convert",
-                "IN.bmp OUT.bmp FORMAT\n"
-                "      convert an uncompressed BMP file to FORMAT (rgb565, rgb555, rgb24, rgb32, pal8)") {
-  if (args.size() != 3) return fndtool::Fail("convert takes IN.bmp OUT.bmp FORMAT");
+                "IN OUT.bmp FORMAT\n"
+                "      convert a BMP, GIF, XTRMPIC or IMG_IMAGE file to a BMP file of FORMAT\n"
+                "      (rgb565, rgb555, rgb24, rgb32, pal8)") {
+  if (args.size() != 3) return fndtool::Fail("convert takes IN OUT.bmp FORMAT");
   CPixelFormat format;
   if (!ParseFormat(args[2], format)) return fndtool::Fail("unknown format '" + args[2] + "'");
   try {

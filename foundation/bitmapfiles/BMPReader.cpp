@@ -1,0 +1,114 @@
+// The BMP reader: Windows bitmap files with the 40-byte information header
+// (longer headers are read as far as its fields and their masks), 1, 2, 4,
+// 8 and 24 bits uncompressed, 16 and 32 bits with bit fields, RLE8 and
+// RLE4.
+#include <cstdint>
+#include <memory>
+#include <new>
+
+#include "foundation/bitmapfiles/BitmapFileErrors.h"
+#include "foundation/bitmapfiles/StreamReading.h"
+#include "foundation/bitmaps/BitmapInfo.h"
+#include "foundation/bitmaps/DIBitmap.h"
+#include "foundation/bitmaps/LittleEndian.h"
+#include "foundation/kernel/MemoryError.h"
+#include "foundation/streams/Stream.h"
+
+namespace {
+
+constexpr DWORD kHeadersSize = kBitmapFileHeaderSize + kBitmapInfoHeaderSize;
+constexpr DWORD kMasksSize = 12;
+
+// Bit fields are the only compression of 16 and 32 bits; RLE8 goes with 8
+// bits and RLE4 with 4 bits only.
+bool IsAcceptedCompression(DWORD bits, DWORD compression) {
+  if (bits == 16 || bits == 32) return compression == BI_BITFIELDS;
+  return compression == BI_RGB || (compression == BI_RLE8 && bits == 8) || (compression == BI_RLE4 && bits == 4);
+}
+
+// The palette of a 1-, 2-, 4- or 8-bit file: `used` RGBQUADs, padded with
+// black to 2^bits entries so that no pixel value reads outside it.
+void ReadPalette(CStream& stream, DWORD bits, DWORD used, CPixelFormat& format) {
+  const DWORD capacity = 1u << bits;
+  BYTE quads[256 * kRGBQuadSize];
+  ReadExactly(stream, quads, used * kRGBQuadSize);
+  CColorPalette* palette = new (std::nothrow) CColorPalette;
+  if (!palette) ThrowMemoryError();
+  try {
+    palette->SetEntries(capacity, nullptr);
+    for (DWORD i = 0; i < used; ++i) palette->GetEntries()[i] = ReadRGBQuadAsEntry(quads + i * kRGBQuadSize);
+    format.SetIndexed(bits, palette);
+  } catch (...) {
+    palette->Release();
+    throw;
+  }
+  palette->Release();
+}
+
+}  // namespace
+
+void CDIBitmap::LoadBMP(CStream& stream) {
+  Free();
+  try {
+    BYTE headers[kHeadersSize];
+    ReadExactly(stream, headers, kHeadersSize);
+    const BITMAPFILEHEADER file = ReadBitmapFileHeader(headers);
+    const BITMAPINFOHEADER info = ReadBitmapInfoHeader(headers + kBitmapFileHeaderSize);
+    const DWORD bits = info.biBitCount;
+    const DWORD compression = info.biCompression;
+    if (!IsAcceptedCompression(bits, compression) || info.biPlanes != 1) ThrowUnsupportedBitmapFormat(stream);
+
+    // A bitmap has at least one column and one row; the sizes themselves
+    // are checked, in 64 bits, when the pixel block is made.
+    if (info.biWidth <= 0 || info.biHeight == 0) ThrowCorruptedFile(stream);
+    const bool topDown = info.biHeight < 0;
+    const int64_t signedHeight = info.biHeight;
+    const DWORD height = static_cast<DWORD>(topDown ? -signedHeight : signedHeight);
+
+    DWORD consumed = kHeadersSize;
+    CPixelFormat format;
+    switch (bits) {
+      case 1:
+      case 2:
+      case 4:
+      case 8: {
+        // More colours than the depth can index would be read for nothing
+        // (a count of 0xFFFFFFFF would read the whole file as palette).
+        const DWORD capacity = 1u << bits;
+        const DWORD used = info.biClrUsed ? info.biClrUsed : capacity;
+        if (used > capacity) ThrowUnsupportedBitmapFormat(stream);
+        ReadPalette(stream, bits, used, format);
+        consumed += used * kRGBQuadSize;
+        break;
+      }
+      case 16:
+      case 32: {
+        BYTE masks[kMasksSize];
+        ReadExactly(stream, masks, kMasksSize);
+        consumed += kMasksSize;
+        format.SetMasks(bits, ReadLE32(masks), ReadLE32(masks + 4), ReadLE32(masks + 8));
+        break;
+      }
+      case 24: format.SetMasks(24, 0xFF0000, 0xFF00, 0xFF); break;
+      default: ThrowUnsupportedBitmapBitCount(stream);
+    }
+
+    if (consumed > file.bfOffBits) ThrowUnsupportedBitmapFormat(stream);
+    SkipExactly(stream, file.bfOffBits - consumed);
+
+    if (compression == BI_RLE8 || compression == BI_RLE4) {
+      if (info.biSizeImage == 0) ThrowUnsupportedBitmapFormat(stream);
+      // Read before the pixel block is made: a file too short for its RLE
+      // data fails before a large block is allocated and zeroed.
+      const std::unique_ptr<BYTE[]> data = ReadBlockExactly(stream, info.biSizeImage);
+      Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);
+      if (!DecodeRLE(data.get(), info.biSizeImage, compression)) ThrowCorruptedFile(stream);
+      return;
+    }
+    Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);
+    ReadExactly(stream, m_Pixels, m_DataSize);
+  } catch (...) {
+    Free();
+    throw;
+  }
+}

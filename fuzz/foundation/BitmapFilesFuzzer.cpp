@@ -1,0 +1,39 @@
+// The picture-file readers on arbitrary bytes: the format is detected and
+// its reader run, as for a file from a skin; a bitmap that loads is then
+// converted to 24-bit RGB, which reads every pixel through its palette or
+// masks (only when it is small: large pictures would slow the search
+// without reaching other code). Errors are expected; anything else (a crash, a sanitizer report,
+// an exception other than an error object) is a finding.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "foundation/bitmaps/DIBitmap.h"
+#include "foundation/kernel/Error.h"
+#include "foundation/streams/MemoryStream.h"
+
+namespace {
+
+constexpr uint64_t kMaxConvertedPixels = 1 << 22;
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size > 0x7FFFFFFF) return 0;
+  BYTE* block = new BYTE[size ? size : 1];
+  if (size) std::memcpy(block, data, size);
+  CMemoryStream stream;
+  stream.Open(block, static_cast<DWORD>(size), kStreamRead | kStreamSeek, 0, false);
+  CDIBitmap bitmap;
+  try {
+    bitmap.Load(stream);
+    if (static_cast<uint64_t>(bitmap.GetWidth()) * bitmap.GetHeight() <= kMaxConvertedPixels) {
+      CPixelFormat rgb;
+      rgb.SetMasks(24, 0xFF0000, 0xFF00, 0xFF);
+      bitmap.ChangeFormat(rgb, nullptr, 1, 0);
+    }
+  } catch (CError* error) {
+    DisposeError(error);
+  }
+  return 0;
+}

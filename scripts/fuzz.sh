@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs
+# each for the given number of seconds, seeded with the picture files of
+# the tests (and a few small files made with ImageMagick when it is there).
+# New inputs collect in build/fuzz/corpus/<target>, findings in
+# build/fuzz/artifacts/<target>. Usage: scripts/fuzz.sh SECONDS [TARGET...]
+# Exit code non-zero when a target finds something.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:?usage: scripts/fuzz.sh SECONDS [TARGET...]}
+shift
+
+scripts/deps.sh build
+missing=()
+for package in clang libclang-rt-14-dev; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+build=build/fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_FUZZ=ON \
+  -DTWL_TESTS=OFF >/dev/null
+cmake --build "$build" --target twl_fuzzers
+
+seeds=$build/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds"
+cp tests/foundation/bitmapfiles/data/*.{bmp,gif,img,xtrmpic} tests/foundation/bitmaps/data/*.bmp "$seeds"/
+if command -v convert >/dev/null; then
+  convert -size 16x12 -seed 5 plasma:fractal "$seeds/source.png"
+  convert "$seeds/source.png" -colors 2 "$seeds/im-2.gif"
+  convert "$seeds/source.png" -colors 16 -interlace GIF "$seeds/im-16-interlaced.gif"
+  convert "$seeds/source.png" -colors 256 "$seeds/im-256.gif"
+  convert "$seeds/source.png" -colors 200 -type Palette -compress RLE BMP3:"$seeds/im-rle8.bmp"
+  convert "$seeds/source.png" -colors 16 -compress None BMP3:"$seeds/im-4.bmp"
+  convert "$seeds/source.png" -define bmp:subtype=RGB565 BMP:"$seeds/im-565.bmp"
+  rm "$seeds/source.png"
+fi
+
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+  for program in "$build"/fuzz/fuzz_*; do targets+=("$(basename "$program")"); done
+fi
+
+status=0
+for target in "${targets[@]}"; do
+  corpus=$build/corpus/$target
+  artifacts=$build/artifacts/$target/
+  mkdir -p "$corpus" "$artifacts"
+  echo "== $target: ${seconds}s"
+  # Pictures may be large by right (up to 2 GiB of pixels): the limits
+  # leave room for that, and a findings report still stops the run.
+  if ! "$build/fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=60 \
+      -artifact_prefix="$artifacts" -print_final_stats=1 2>"$build/$target.log"; then
+    status=1
+    tail -n 60 "$build/$target.log"
+  else
+    grep -E "^stat::(number_of_executed_units|new_units_added|peak_rss_mb)" "$build/$target.log" || true
+  fi
+done
+exit $status

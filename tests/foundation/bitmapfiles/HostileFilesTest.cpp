@@ -1,0 +1,128 @@
+// Hostile picture files, one per fault (data/, made by
+// data/make_hostile_files.py): each fails cleanly with its error, or is
+// cut off where the picture still makes sense, and nothing is read or
+// written outside a block (the test build runs under AddressSanitizer).
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "ReaderTestSupport.h"
+#include "foundation/bitmaps/DIBitmap.h"
+#include "support/TestPaths.h"
+
+using namespace readertest;
+
+namespace {
+
+std::string Fixture(const std::string& name) {
+  return twltest::SourceDir() + "/tests/foundation/bitmapfiles/data/" + name;
+}
+
+struct HostileFile {
+  const char* file;
+  const char* fault;
+  // Failing files: the error's class, code and text (with the file's URL
+  // where the text names it).
+  const char* errorClass;
+  DWORD code;
+  const char* text;
+  // Files that load: what the picture must show.
+  std::function<void(const CDIBitmap&)> check;
+};
+
+const char* const kCorrupted = "The file is corrupted.";
+const char* const kEndOfStream = "The end of the stream was reached.";
+const char* const kUnsupported = "Unsupported file format: ";
+const char* const kTooLarge = "The bitmap is too large.";
+
+TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
+  const HostileFile cases[] = {
+      {"gif-minimum-code-size-12.gif", "an LZW minimum code size of 12 would overrun the code table", "CStreamError",
+       14, kCorrupted, nullptr},
+      {"gif-minimum-code-size-0.gif", "an LZW minimum code size of 0", "CStreamError", 14, kCorrupted, nullptr},
+      {"gif-huge-dimensions.gif", "65535 x 65535 pixels of 8 bits do not fit in memory", "CError", 0, kTooLarge,
+       nullptr},
+      {"gif-code-beyond-next-entry.gif", "a code two entries beyond the table", "CStreamError", 14, kCorrupted,
+       nullptr},
+      {"gif-first-code-names-next-entry.gif", "the first code names the next entry, which has no string yet",
+       "CStreamError", 14, kCorrupted, nullptr},
+      {"gif-image-data-cut-short.gif", "the image data ends before its terminator", "CStreamError", 8, kEndOfStream,
+       nullptr},
+      {"gif-no-colour-table.gif", "neither a global nor a local colour table", "CError", 0, kUnsupported, nullptr},
+      {"gif-unknown-block-before-image.gif", "a block of unknown type before the image", "CError", 0, kUnsupported,
+       nullptr},
+      {"gif-more-indices-than-pixels.gif", "six indices for four pixels: the surplus is dropped", nullptr, 0, nullptr,
+       [](const CDIBitmap& bitmap) {
+         EXPECT_EQ(PixelAt(bitmap, 0, 0), 1u);
+         EXPECT_EQ(PixelAt(bitmap, 1, 0), 0u);
+         EXPECT_EQ(PixelAt(bitmap, 0, 1), 1u);
+         EXPECT_EQ(PixelAt(bitmap, 1, 1), 0u);
+       }},
+      {"gif-data-after-end-code.gif", "300 bytes of codes after the end code are not decoded", nullptr, 0, nullptr,
+       [](const CDIBitmap& bitmap) {
+         EXPECT_EQ(PixelAt(bitmap, 0, 0), 1u);
+         EXPECT_EQ(PixelAt(bitmap, 1, 0), 0u);
+       }},
+      {"gif-local-colour-table.gif", "the code size byte follows the local colour table", nullptr, 0, nullptr,
+       [](const CDIBitmap& bitmap) {
+         EXPECT_EQ(ColorAt(bitmap, 0, 0), 0x0000FF00u);
+         EXPECT_EQ(ColorAt(bitmap, 1, 0), 0x00FF0000u);
+       }},
+      {"bmp-colour-count-ffffffff.bmp", "a colour count of 0xFFFFFFFF", "CError", 0, kUnsupported, nullptr},
+      {"bmp-huge-dimensions.bmp", "0x7FFFFFFF x 0x7FFFFFFF pixels", "CError", 0, kTooLarge, nullptr},
+      {"bmp-row-size-wraps-32-bits.bmp", "a row of 2^32 bytes, 0 when counted in 32 bits", "CError", 0, kTooLarge,
+       nullptr},
+      {"bmp-negative-width.bmp", "a negative width", "CStreamError", 14, kCorrupted, nullptr},
+      {"bmp-rle-delta-below-last-row.bmp", "an RLE move below the last row", "CStreamError", 14, kCorrupted, nullptr},
+      {"bmp-rle-delta-past-right-edge.bmp", "an RLE move past the right edge", "CStreamError", 14, kCorrupted,
+       nullptr},
+      {"bmp-rle-run-past-row-end.bmp", "an RLE run longer than the row", "CStreamError", 14, kCorrupted, nullptr},
+      {"bmp-rle-literal-past-data-end.bmp", "RLE literal pixels beyond the data", "CStreamError", 14, kCorrupted,
+       nullptr},
+      {"bmp-rle-size-beyond-file.bmp", "an RLE data size of nearly 4 GiB in a small file", "CStreamError", 8,
+       kEndOfStream, nullptr},
+      {"bmp-pixel-offset-inside-palette.bmp", "the pixels start inside the palette", "CError", 0, kUnsupported,
+       nullptr},
+      {"bmp-rle-delta-to-row-after-last.bmp", "an RLE move to the row after the last ends the picture", nullptr, 0,
+       nullptr,
+       [](const CDIBitmap& bitmap) {
+         EXPECT_EQ(PixelAt(bitmap, 0, 1), 9u);  // the bottom row comes first
+         for (DWORD x = 0; x < 4; ++x) EXPECT_EQ(PixelAt(bitmap, x, 0), 0u) << x;
+       }},
+      {"bmp-index-beyond-palette.bmp", "a pixel value of 200 with two colours listed shows black", nullptr, 0, nullptr,
+       [](const CDIBitmap& bitmap) {
+         EXPECT_EQ(ColorAt(bitmap, 0, 0), 0x000000FFu);
+         EXPECT_EQ(ColorAt(bitmap, 1, 0), 0u);
+       }},
+      {"xtrmpic-negative-width.xtrmpic", "a negative width", "CStreamError", 14, kCorrupted, nullptr},
+      {"xtrmpic-12-bits-per-pixel.xtrmpic", "12 bits per pixel", "CStreamError", 14, kCorrupted, nullptr},
+      {"xtrmpic-data-size-mismatch.xtrmpic", "a data size other than the rows'", "CStreamError", 14, kCorrupted,
+       nullptr},
+      {"xtrmpic-huge-dimensions.xtrmpic", "32767 x 32767 pixels of 32 bits", "CError", 0, kTooLarge, nullptr},
+      {"img-data-size-mismatch.img", "a data size other than the rows'", "CError", 0, "Invalid bitmap data.",
+       nullptr},
+      {"img-palette-count-ffffffff.img", "a palette count of 0xFFFFFFFF", "CError", 0, "Invalid bitmap data.",
+       nullptr},
+  };
+  for (const HostileFile& c : cases) {
+    const std::string path = Fixture(c.file);
+    CDIBitmap bitmap;
+    const Outcome outcome = LoadFile(path, bitmap);
+    const std::string name = std::string(c.file) + " (" + c.fault + ")";
+    if (c.check) {
+      ASSERT_TRUE(outcome.loaded) << name << ": " << Describe(outcome);
+      c.check(bitmap);
+      continue;
+    }
+    EXPECT_EQ(outcome.errorClass, c.errorClass) << name << ": " << Describe(outcome);
+    EXPECT_EQ(outcome.code, c.code) << name;
+    EXPECT_EQ(outcome.text.rfind(c.text, 0), 0u) << name << ": " << outcome.text;
+    if (outcome.errorClass == "CStreamError" || std::string(c.text) == kUnsupported) {
+      EXPECT_NE(outcome.text.find(path), std::string::npos) << name << ": the text names the file";
+    }
+    EXPECT_FALSE(bitmap.HasPixels()) << name;
+  }
+}
+
+}  // namespace
