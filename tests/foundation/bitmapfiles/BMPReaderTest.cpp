@@ -16,26 +16,26 @@ const std::vector<DWORD> kTwoColors = {0x00FF0000, 0x0000FF00};
 
 // A bitmap of `bits` per pixel, 3 x 2, with a table fitting the depth and
 // zero pixels.
-BMPSpec Spec(WORD bits, DWORD compression) {
-  BMPSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bits = bits;
-  spec.compression = compression;
-  if (bits <= 8) spec.table = Quads(std::vector<DWORD>(size_t{1} << bits, 0x00102030));
+BMPLayout Layout(WORD bits, DWORD compression) {
+  BMPLayout layout;
+  layout.width = 3;
+  layout.height = 2;
+  layout.bits = bits;
+  layout.compression = compression;
+  if (bits <= 8) layout.table = Quads(std::vector<DWORD>(size_t{1} << bits, 0x00102030));
   if (bits == 16 || bits == 32) {
-    Put32(spec.table, bits == 16 ? 0xF800 : 0xFF0000);
-    Put32(spec.table, bits == 16 ? 0x7E0 : 0xFF00);
-    Put32(spec.table, bits == 16 ? 0x1F : 0xFF);
+    Put32(layout.table, bits == 16 ? 0xF800 : 0xFF0000);
+    Put32(layout.table, bits == 16 ? 0x7E0 : 0xFF00);
+    Put32(layout.table, bits == 16 ? 0x1F : 0xFF);
   }
   if (compression == 1 || compression == 2) {
-    spec.pixels = std::string("\0\0\0\0\0\1", 6);  // two empty lines, end
-    spec.sizeImage = 6;
+    layout.pixels = std::string("\0\0\0\0\0\1", 6);  // two empty lines, end
+    layout.sizeImage = 6;
   } else {
     const DWORD stride = ((3 * bits + 31) / 32) * 4;
-    spec.pixels.assign(2 * stride, '\0');
+    layout.pixels.assign(2 * stride, '\0');
   }
-  return spec;
+  return layout;
 }
 
 const char* const kUnsupported = "Unsupported file format: 'memfile://'";
@@ -52,7 +52,7 @@ TEST(BMPReader, BitCountsGoWithTheirCompressionsOnly) {
   };
   for (const auto& c : cases) {
     CDIBitmap bitmap;
-    const Outcome outcome = LoadBytes(MakeBMP(Spec(c.bits, c.compression)), bitmap, Reader::kBMP);
+    const Outcome outcome = LoadBytes(MakeBMP(Layout(c.bits, c.compression)), bitmap, Reader::kBMP);
     const std::string name = std::to_string(c.bits) + " bits, compression " + std::to_string(c.compression);
     EXPECT_EQ(outcome.loaded, c.loads) << name << ": " << Describe(outcome);
     if (c.loads) {
@@ -69,17 +69,17 @@ TEST(BMPReader, BitCountsGoWithTheirCompressionsOnly) {
 TEST(BMPReader, UnknownBitCountsAndPlanesOtherThanOneAreUnsupported) {
   struct {
     const char* name;
-    BMPSpec spec;
+    BMPLayout layout;
     const char* caption;
   } cases[] = {
-      {"3 bits", Spec(8, 0), "Bitmap error"},
-      {"2 planes", Spec(8, 0), "Bitmap error"},
+      {"3 bits", Layout(8, 0), "Bitmap error"},
+      {"2 planes", Layout(8, 0), "Bitmap error"},
   };
-  cases[0].spec.bits = 3;
-  cases[1].spec.planes = 2;
+  cases[0].layout.bits = 3;
+  cases[1].layout.planes = 2;
   for (const auto& c : cases) {
     CDIBitmap bitmap;
-    const Outcome outcome = LoadBytes(MakeBMP(c.spec), bitmap, Reader::kBMP);
+    const Outcome outcome = LoadBytes(MakeBMP(c.layout), bitmap, Reader::kBMP);
     EXPECT_EQ(outcome.errorClass, "CError") << c.name;
     EXPECT_EQ(outcome.caption, c.caption) << c.name;
     EXPECT_EQ(outcome.text, kUnsupported) << c.name;
@@ -98,7 +98,7 @@ TEST(BMPReader, FormatsFollowTheBitCount) {
   };
   for (const auto& c : cases) {
     CDIBitmap bitmap;
-    const Outcome outcome = LoadBytes(MakeBMP(Spec(c.bits, c.bits == 16 || c.bits == 32 ? 3 : 0)), bitmap, Reader::kBMP);
+    const Outcome outcome = LoadBytes(MakeBMP(Layout(c.bits, c.bits == 16 || c.bits == 32 ? 3 : 0)), bitmap, Reader::kBMP);
     ASSERT_TRUE(outcome.loaded) << c.bits << ": " << Describe(outcome);
     const CPixelFormat& format = bitmap.GetFormat();
     EXPECT_EQ(format.flags, c.flags) << c.bits;
@@ -112,16 +112,16 @@ TEST(BMPReader, FormatsFollowTheBitCount) {
 
 TEST(BMPReader, PixelsKeepTheirRowsAndNegativeHeightsLoadTopDown) {
   for (const bool topDown : {false, true}) {
-    BMPSpec spec;
-    spec.width = 2;
-    spec.height = topDown ? -2 : 2;
-    spec.bits = 8;
-    spec.table = Quads({0x000000FF, 0x0000FF00, 0x00FF0000});
-    spec.colorsUsed = 3;
+    BMPLayout layout;
+    layout.width = 2;
+    layout.height = topDown ? -2 : 2;
+    layout.bits = 8;
+    layout.table = Quads({0x000000FF, 0x0000FF00, 0x00FF0000});
+    layout.colorsUsed = 3;
     // Memory row 0, then row 1, each padded to 4 bytes.
-    spec.pixels = std::string("\x01\x02\0\0\x02\x00\0\0", 8);
+    layout.pixels = std::string("\x01\x02\0\0\x02\x00\0\0", 8);
     CDIBitmap bitmap;
-    const Outcome outcome = LoadBytes(MakeBMP(spec), bitmap, Reader::kBMP);
+    const Outcome outcome = LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP);
     ASSERT_TRUE(outcome.loaded) << Describe(outcome);
     EXPECT_EQ(bitmap.IsTopDown(), topDown);
     const DWORD top = topDown ? 0 : 1;  // the image row that memory row 0 shows
@@ -133,77 +133,77 @@ TEST(BMPReader, PixelsKeepTheirRowsAndNegativeHeightsLoadTopDown) {
 }
 
 TEST(BMPReader, ThirtyTwoBitsWithBitFieldsTakeTheMasksFromTheFile) {
-  BMPSpec spec = Spec(32, 3);
-  spec.table.clear();
-  Put32(spec.table, 0xFF);
-  Put32(spec.table, 0xFF00);
-  Put32(spec.table, 0xFF0000);
+  BMPLayout layout = Layout(32, 3);
+  layout.table.clear();
+  Put32(layout.table, 0xFF);
+  Put32(layout.table, 0xFF00);
+  Put32(layout.table, 0xFF0000);
   CDIBitmap bitmap;
-  ASSERT_TRUE(LoadBytes(MakeBMP(spec), bitmap, Reader::kBMP).loaded);
+  ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
   EXPECT_EQ(bitmap.GetFormat().redMask, 0xFFu);
   EXPECT_EQ(bitmap.GetFormat().blueMask, 0xFF0000u);
 }
 
 TEST(BMPReader, AShortPaletteIsPaddedWithBlackSoThatEveryIndexHasAColour) {
-  BMPSpec spec;
-  spec.width = 2;
-  spec.bits = 8;
-  spec.colorsUsed = 2;
-  spec.table = Quads(kTwoColors);
-  spec.pixels = std::string("\x01\xFF\0\0", 4);
+  BMPLayout layout;
+  layout.width = 2;
+  layout.bits = 8;
+  layout.colorsUsed = 2;
+  layout.table = Quads(kTwoColors);
+  layout.pixels = std::string("\x01\xFF\0\0", 4);
   CDIBitmap bitmap;
-  ASSERT_TRUE(LoadBytes(MakeBMP(spec), bitmap, Reader::kBMP).loaded);
+  ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
   ASSERT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 256u);
   EXPECT_EQ(ColorAt(bitmap, 0, 0), kTwoColors[1]);
   EXPECT_EQ(ColorAt(bitmap, 1, 0), 0u);
 }
 
 TEST(BMPReader, ThePixelsStartAtTheirOffsetWhateverLiesBetween) {
-  BMPSpec spec;
-  spec.bits = 24;
-  spec.offBits = 54 + 10;
-  spec.pixels = std::string("\x01\x02\x03\0", 4);
+  BMPLayout layout;
+  layout.bits = 24;
+  layout.offBits = 54 + 10;
+  layout.pixels = std::string("\x01\x02\x03\0", 4);
   CDIBitmap bitmap;
-  ASSERT_TRUE(LoadBytes(MakeBMP(spec), bitmap, Reader::kBMP).loaded);
+  ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
   EXPECT_EQ(PixelAt(bitmap, 0, 0), 0x030201u);
 }
 
 TEST(BMPReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
   struct {
     const char* fault;
-    BMPSpec spec;
+    BMPLayout layout;
     size_t cutTo;  // 0: the whole file
     const char* errorClass;
     DWORD code;
     const char* text;
   } cases[] = {
-      {"header cut short", Spec(24, 0), 40, "CStreamError", 8, nullptr},
-      {"palette cut short", Spec(8, 0), 54 + 100, "CStreamError", 8, nullptr},
-      {"masks cut short", Spec(16, 3), 60, "CStreamError", 8, nullptr},
-      {"pixels cut short", Spec(24, 0), 54 + 10, "CStreamError", 8, nullptr},
-      {"RLE data cut short", Spec(8, 1), 54 + 1024 + 3, "CStreamError", 8, nullptr},
-      {"pixel offset inside the palette", Spec(8, 0), 0, "CError", 0, kUnsupported},
-      {"RLE without a data size", Spec(8, 1), 0, "CError", 0, kUnsupported},
-      {"more colours than the depth can index", Spec(4, 0), 0, "CError", 0, kUnsupported},
-      {"colour count 0xFFFFFFFF", Spec(8, 0), 0, "CError", 0, kUnsupported},
-      {"width 0", Spec(24, 0), 0, "CStreamError", 14, nullptr},
-      {"negative width", Spec(24, 0), 0, "CStreamError", 14, nullptr},
-      {"height 0", Spec(24, 0), 0, "CStreamError", 14, nullptr},
-      {"malformed RLE data", Spec(8, 1), 0, "CStreamError", 14, nullptr},
-      {"rows too large for memory", Spec(32, 3), 0, "CError", 0, "The bitmap is too large."},
+      {"header cut short", Layout(24, 0), 40, "CStreamError", 8, nullptr},
+      {"palette cut short", Layout(8, 0), 54 + 100, "CStreamError", 8, nullptr},
+      {"masks cut short", Layout(16, 3), 60, "CStreamError", 8, nullptr},
+      {"pixels cut short", Layout(24, 0), 54 + 10, "CStreamError", 8, nullptr},
+      {"RLE data cut short", Layout(8, 1), 54 + 1024 + 3, "CStreamError", 8, nullptr},
+      {"pixel offset inside the palette", Layout(8, 0), 0, "CError", 0, kUnsupported},
+      {"RLE without a data size", Layout(8, 1), 0, "CError", 0, kUnsupported},
+      {"more colours than the depth can index", Layout(4, 0), 0, "CError", 0, kUnsupported},
+      {"colour count 0xFFFFFFFF", Layout(8, 0), 0, "CError", 0, kUnsupported},
+      {"width 0", Layout(24, 0), 0, "CStreamError", 14, nullptr},
+      {"negative width", Layout(24, 0), 0, "CStreamError", 14, nullptr},
+      {"height 0", Layout(24, 0), 0, "CStreamError", 14, nullptr},
+      {"malformed RLE data", Layout(8, 1), 0, "CStreamError", 14, nullptr},
+      {"rows too large for memory", Layout(32, 3), 0, "CError", 0, "The bitmap is too large."},
   };
-  cases[5].spec.offBits = 54 + 16;
-  cases[6].spec.sizeImage = 0;
-  cases[7].spec.colorsUsed = 17;
-  cases[8].spec.colorsUsed = 0xFFFFFFFF;
-  cases[9].spec.width = 0;
-  cases[10].spec.width = -3;
-  cases[11].spec.height = 0;
-  cases[12].spec.pixels = std::string("\x05\x01\0\0\0\1", 6);  // a run of 5 in a row of 3 pixels and 1 padding byte
-  cases[13].spec.width = 0x20000000;
-  cases[13].spec.height = 0x20000000;
+  cases[5].layout.offBits = 54 + 16;
+  cases[6].layout.sizeImage = 0;
+  cases[7].layout.colorsUsed = 17;
+  cases[8].layout.colorsUsed = 0xFFFFFFFF;
+  cases[9].layout.width = 0;
+  cases[10].layout.width = -3;
+  cases[11].layout.height = 0;
+  cases[12].layout.pixels = std::string("\x05\x01\0\0\0\1", 6);  // a run of 5 in a row of 3 pixels and 1 padding byte
+  cases[13].layout.width = 0x20000000;
+  cases[13].layout.height = 0x20000000;
   for (const auto& c : cases) {
-    std::string file = MakeBMP(c.spec);
+    std::string file = MakeBMP(c.layout);
     if (c.cutTo) file.resize(c.cutTo);
     CDIBitmap bitmap;
     const Outcome outcome = LoadBytes(file, bitmap, Reader::kBMP);
@@ -218,8 +218,8 @@ TEST(BMPReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
 
 TEST(BMPReader, AFailedLoadEmptiesABitmapThatHeldPixels) {
   CDIBitmap bitmap;
-  ASSERT_TRUE(LoadBytes(MakeBMP(Spec(24, 0)), bitmap, Reader::kBMP).loaded);
-  std::string cut = MakeBMP(Spec(24, 0));
+  ASSERT_TRUE(LoadBytes(MakeBMP(Layout(24, 0)), bitmap, Reader::kBMP).loaded);
+  std::string cut = MakeBMP(Layout(24, 0));
   cut.resize(60);
   EXPECT_FALSE(LoadBytes(cut, bitmap, Reader::kBMP).loaded);
   EXPECT_FALSE(bitmap.HasPixels());

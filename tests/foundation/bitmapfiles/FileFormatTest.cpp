@@ -79,11 +79,11 @@ TEST(FileFormat, DetectionReadsFromTheCurrentPosition) {
 TEST(FileFormat, LoadRunsTheReaderOfTheDetectedFormat) {
   GIFWriter gif(2, 1, {0x0000FF, 0x00FF00});
   gif.Add(GIFWriter::Image(2, 1, {1, 0})).Trailer();
-  BMPSpec bmp;
+  BMPLayout bmp;
   bmp.width = 2;
   bmp.bits = 24;
   bmp.pixels = std::string("\x01\x02\x03\x04\x05\x06\0\0", 8);
-  XTRMPICSpec xtrmpic;
+  XTRMPICLayout xtrmpic;
 
   struct {
     const char* name;

@@ -36,46 +36,46 @@ std::string Quads(const std::vector<DWORD>& entries) {
   return out;
 }
 
-std::string MakeBMP(const BMPSpec& spec) {
+std::string MakeBMP(const BMPLayout& layout) {
   const DWORD headers = 14 + 40;
-  const DWORD offBits = spec.offBits >= 0 ? static_cast<DWORD>(spec.offBits) : headers + static_cast<DWORD>(spec.table.size());
+  const DWORD offBits = layout.offBits >= 0 ? static_cast<DWORD>(layout.offBits) : headers + static_cast<DWORD>(layout.table.size());
   std::string out = "BM";
   Put32(out, 0);  // bfSize, below
   Put32(out, 0);
   Put32(out, offBits);
   Put32(out, 40);
-  Put32(out, static_cast<DWORD>(spec.width));
-  Put32(out, static_cast<DWORD>(spec.height));
-  Put16(out, spec.planes);
-  Put16(out, spec.bits);
-  Put32(out, spec.compression);
-  Put32(out, spec.sizeImage);
+  Put32(out, static_cast<DWORD>(layout.width));
+  Put32(out, static_cast<DWORD>(layout.height));
+  Put16(out, layout.planes);
+  Put16(out, layout.bits);
+  Put32(out, layout.compression);
+  Put32(out, layout.sizeImage);
   Put32(out, 2835);
   Put32(out, 2835);
-  Put32(out, spec.colorsUsed);
+  Put32(out, layout.colorsUsed);
   Put32(out, 0);
-  out += spec.table;
+  out += layout.table;
   if (out.size() < offBits) out.resize(offBits, '\0');
-  out += spec.pixels;
+  out += layout.pixels;
   const DWORD size = static_cast<DWORD>(out.size());
   for (int i = 0; i < 4; ++i) out[2 + i] = static_cast<char>(size >> (8 * i));
   return out;
 }
 
-std::string MakeXTRMPIC(const XTRMPICSpec& spec) {
+std::string MakeXTRMPIC(const XTRMPICLayout& layout) {
   std::string out = "XTRMPIC";
-  Put8(out, spec.flags);
+  Put8(out, layout.flags);
   Put32(out, 0);
-  Put16(out, static_cast<WORD>(spec.width));
-  Put16(out, static_cast<WORD>(spec.height));
-  Put8(out, spec.bits);
-  Put8(out, spec.padding);
-  Put32(out, spec.dataSize);
-  Put8(out, spec.hasPalette);
-  if (spec.withPaletteCount) Put16(out, spec.paletteCount);
-  for (DWORD entry : spec.palette) Put32(out, entry);
-  for (DWORD mask : spec.masks) Put32(out, mask);
-  out += spec.data;
+  Put16(out, static_cast<WORD>(layout.width));
+  Put16(out, static_cast<WORD>(layout.height));
+  Put8(out, layout.bits);
+  Put8(out, layout.padding);
+  Put32(out, layout.dataSize);
+  Put8(out, layout.hasPalette);
+  if (layout.withPaletteCount) Put16(out, layout.paletteCount);
+  for (DWORD entry : layout.palette) Put32(out, entry);
+  for (DWORD mask : layout.masks) Put32(out, mask);
+  out += layout.data;
   return out;
 }
 

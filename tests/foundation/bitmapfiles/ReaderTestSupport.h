@@ -23,7 +23,7 @@ void Put32(std::string& out, DWORD value);
 // A BMP file: file header, 40-byte information header, then `table` (the
 // palette or masks) and `pixels`. bfSize is the file's length and
 // bfOffBits points behind the table unless given.
-struct BMPSpec {
+struct BMPLayout {
   int32_t width = 1;
   int32_t height = 1;
   WORD planes = 1;
@@ -35,13 +35,13 @@ struct BMPSpec {
   std::string pixels;
   int64_t offBits = -1;
 };
-std::string MakeBMP(const BMPSpec& spec);
+std::string MakeBMP(const BMPLayout& layout);
 // RGBQUADs of palette entries 0x00BBGGRR.
 std::string Quads(const std::vector<DWORD>& entries);
 
 // An XTRMPIC file: magic, header fields, palette count and entries when
 // `withPaletteCount`, masks, then the data.
-struct XTRMPICSpec {
+struct XTRMPICLayout {
   BYTE flags = 0;
   int16_t width = 1;
   int16_t height = 1;
@@ -55,7 +55,7 @@ struct XTRMPICSpec {
   std::vector<DWORD> masks;
   std::string data = std::string(4, '\0');
 };
-std::string MakeXTRMPIC(const XTRMPICSpec& spec);
+std::string MakeXTRMPIC(const XTRMPICLayout& layout);
 
 // GIF LZW data (without sub-block framing): a real encoder for indices,
 // and codes packed at the widths given.

@@ -13,17 +13,17 @@ namespace {
 
 TEST(XTRMPICReader, PalettizedFilesOfAnyDepthUpToEightLoadAsEightBitsPerPixel) {
   for (const BYTE bits : {1, 4, 8}) {
-    XTRMPICSpec spec;
-    spec.bits = bits;
-    spec.width = 2;
-    spec.height = 2;
-    spec.padding = 2;
-    spec.paletteCount = 3;
-    spec.palette = {0x000000FF, 0x0000FF00, 0x00FF0000};
-    spec.dataSize = 8;
-    spec.data = std::string("\x01\x02\0\0\x02\x00\0\0", 8);  // bottom row first
+    XTRMPICLayout layout;
+    layout.bits = bits;
+    layout.width = 2;
+    layout.height = 2;
+    layout.padding = 2;
+    layout.paletteCount = 3;
+    layout.palette = {0x000000FF, 0x0000FF00, 0x00FF0000};
+    layout.dataSize = 8;
+    layout.data = std::string("\x01\x02\0\0\x02\x00\0\0", 8);  // bottom row first
     CDIBitmap bitmap;
-    const Outcome outcome = LoadBytes(MakeXTRMPIC(spec), bitmap, Reader::kXTRMPIC);
+    const Outcome outcome = LoadBytes(MakeXTRMPIC(layout), bitmap, Reader::kXTRMPIC);
     ASSERT_TRUE(outcome.loaded) << int{bits} << ": " << Describe(outcome);
     EXPECT_EQ(bitmap.GetFormat().bitsPerPixel, 8u);
     EXPECT_EQ(bitmap.GetFormat().flags, 0x60u);
@@ -49,18 +49,18 @@ TEST(XTRMPICReader, DirectColourFilesTakeTheirMasksAndPassOverAPalette) {
   };
   for (const auto& c : cases) {
     for (const BYTE withPalette : {0, 1}) {
-      XTRMPICSpec spec;
-      spec.bits = c.bits;
-      spec.padding = 0;
-      spec.dataSize = c.bits / 8;
-      spec.data = std::string(c.bits / 8, '\x11');
-      spec.hasPalette = withPalette;
-      spec.withPaletteCount = withPalette;
-      spec.paletteCount = 2;
-      spec.palette = withPalette ? std::vector<DWORD>{1, 2} : std::vector<DWORD>{};
-      spec.masks = c.masks;
+      XTRMPICLayout layout;
+      layout.bits = c.bits;
+      layout.padding = 0;
+      layout.dataSize = c.bits / 8;
+      layout.data = std::string(c.bits / 8, '\x11');
+      layout.hasPalette = withPalette;
+      layout.withPaletteCount = withPalette;
+      layout.paletteCount = 2;
+      layout.palette = withPalette ? std::vector<DWORD>{1, 2} : std::vector<DWORD>{};
+      layout.masks = c.masks;
       CDIBitmap bitmap;
-      const Outcome outcome = LoadBytes(MakeXTRMPIC(spec), bitmap, Reader::kXTRMPIC);
+      const Outcome outcome = LoadBytes(MakeXTRMPIC(layout), bitmap, Reader::kXTRMPIC);
       ASSERT_TRUE(outcome.loaded) << int{c.bits} << ": " << Describe(outcome);
       EXPECT_EQ(bitmap.GetFormat().bitsPerPixel, c.bits);
       EXPECT_EQ(bitmap.GetFormat().flags, 0x40u);
@@ -73,13 +73,13 @@ TEST(XTRMPICReader, DirectColourFilesTakeTheirMasksAndPassOverAPalette) {
 }
 
 TEST(XTRMPICReader, APaletteOfMoreThan256EntriesKeepsTheIndexableOnes) {
-  XTRMPICSpec spec;
-  spec.paletteCount = 300;
-  spec.palette.assign(300, 0);
-  spec.palette[255] = 0x00ABCDEF;
-  spec.data = std::string("\xFF\0\0\0", 4);
+  XTRMPICLayout layout;
+  layout.paletteCount = 300;
+  layout.palette.assign(300, 0);
+  layout.palette[255] = 0x00ABCDEF;
+  layout.data = std::string("\xFF\0\0\0", 4);
   CDIBitmap bitmap;
-  ASSERT_TRUE(LoadBytes(MakeXTRMPIC(spec), bitmap, Reader::kXTRMPIC).loaded);
+  ASSERT_TRUE(LoadBytes(MakeXTRMPIC(layout), bitmap, Reader::kXTRMPIC).loaded);
   EXPECT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 256u);
   EXPECT_EQ(ColorAt(bitmap, 0, 0), 0x00ABCDEFu);
 }
@@ -87,7 +87,7 @@ TEST(XTRMPICReader, APaletteOfMoreThan256EntriesKeepsTheIndexableOnes) {
 TEST(XTRMPICReader, BadFilesFailWithTheirError) {
   struct {
     const char* fault;
-    XTRMPICSpec spec;
+    XTRMPICLayout layout;
     size_t cutTo;
     const char* errorClass;
     DWORD code;
@@ -105,24 +105,24 @@ TEST(XTRMPICReader, BadFilesFailWithTheirError) {
       {"data cut short", {}, 31, "CStorageError", 2},
       {"rows too large for memory", {}, 0, "CError", 0},
   };
-  cases[3].spec.flags = 1;
-  cases[4].spec.bits = 12;
-  cases[5].spec.bits = 40;
-  cases[5].spec.withPaletteCount = false;
-  cases[5].spec.palette.clear();
-  cases[6].spec.paletteCount = 0;
-  cases[6].spec.palette.clear();
-  cases[7].spec.width = -1;
-  cases[8].spec.height = -5;
-  cases[9].spec.dataSize = 5;
-  cases[11].spec.width = 0x7FFF;
-  cases[11].spec.height = 0x7FFF;
-  cases[11].spec.bits = 32;
-  cases[11].spec.withPaletteCount = false;
-  cases[11].spec.palette.clear();
-  cases[11].spec.masks = {0xFF, 0xFF00, 0xFF0000};
+  cases[3].layout.flags = 1;
+  cases[4].layout.bits = 12;
+  cases[5].layout.bits = 40;
+  cases[5].layout.withPaletteCount = false;
+  cases[5].layout.palette.clear();
+  cases[6].layout.paletteCount = 0;
+  cases[6].layout.palette.clear();
+  cases[7].layout.width = -1;
+  cases[8].layout.height = -5;
+  cases[9].layout.dataSize = 5;
+  cases[11].layout.width = 0x7FFF;
+  cases[11].layout.height = 0x7FFF;
+  cases[11].layout.bits = 32;
+  cases[11].layout.withPaletteCount = false;
+  cases[11].layout.palette.clear();
+  cases[11].layout.masks = {0xFF, 0xFF00, 0xFF0000};
   for (auto& c : cases) {
-    std::string file = MakeXTRMPIC(c.spec);
+    std::string file = MakeXTRMPIC(c.layout);
     if (std::string(c.fault) == "wrong magic") file[3] = 'X';
     if (c.cutTo) file.resize(c.cutTo);
     CDIBitmap bitmap;
