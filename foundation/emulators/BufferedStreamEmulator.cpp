@@ -255,25 +255,14 @@ void CBufferedStreamEmulator::CloseStream(bool noThrow) {
         PassOn();
       });
     }
-    if (m_OwnsInner) {
-      failure.Run([this, noThrow] {
-        if (noThrow)
-          m_Inner->CloseNoThrow();
-        else
-          m_Inner->Close();
-      });
-    }
+    if (m_OwnsInner) failure.Close(*m_Inner, noThrow);
     m_Inner = nullptr;
   }
   delete[] m_Buffer;
   m_Buffer = m_Cursor = m_End = nullptr;
   m_Writing = false;
   m_Capabilities = 0;
-  CError* error = failure.Take();
-  if (error && noThrow) {
-    DisposeError(error);
-    error = nullptr;
-  }
+  CError* error = failure.Take(noThrow);
   if (m_DeleteOnClose) delete this;
   if (error) throw error;
 }

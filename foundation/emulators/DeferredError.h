@@ -32,8 +32,29 @@ class DeferredError {
     else
       m_Error = error;
   }
+  // Closes `stream` as one step: a CloseNoThrow closes with CloseNoThrow,
+  // a Close with Close, so that the caller's choice reaches the stream.
+  template <class Closable>
+  void Close(Closable& stream, bool noThrow) {
+    Run([&stream, noThrow] {
+      if (noThrow)
+        stream.CloseNoThrow();
+      else
+        stream.Close();
+    });
+  }
   // The kept error for the caller to throw (null when none).
   CError* Take() { return std::exchange(m_Error, nullptr); }
+  // The same at the end of a close: a CloseNoThrow (`noThrow`) disposes of
+  // the kept error and gets null.
+  CError* Take(bool noThrow) {
+    CError* error = Take();
+    if (error && noThrow) {
+      DisposeError(error);
+      error = nullptr;
+    }
+    return error;
+  }
 
  private:
   CError* m_Error = nullptr;

@@ -346,25 +346,14 @@ void CFlowingStreamEmulator::CloseStream(bool noThrow) {
     m_Stop = false;
     deleteIt = m_DeleteOnClose;
     DiscardBlocks();
-    if (m_Inner && m_OwnsInner) {
-      failure.Run([this, noThrow] {
-        if (noThrow)
-          m_Inner->CloseNoThrow();
-        else
-          m_Inner->Close();
-      });
-    }
+    if (m_Inner && m_OwnsInner) failure.Close(*m_Inner, noThrow);
     m_Inner = nullptr;
     FreeBlock(std::exchange(m_Spare, nullptr));
     m_Pending.Clear();
     m_Capabilities = 0;
   }
   api.Leave();
-  CError* error = failure.Take();
-  if (error && noThrow) {
-    DisposeError(error);
-    error = nullptr;
-  }
+  CError* error = failure.Take(noThrow);
   if (deleteIt) delete this;
   if (error) throw error;
 }

@@ -296,24 +296,13 @@ void CGetLengthStreamEmulator::CloseNoThrow() { CloseStream(true); }
 
 void CGetLengthStreamEmulator::CloseStream(bool noThrow) {
   DeferredError failure;
-  if (m_Inner && m_OwnsInner) {
-    failure.Run([this, noThrow] {
-      if (noThrow)
-        m_Inner->CloseNoThrow();
-      else
-        m_Inner->Close();
-    });
-  }
+  if (m_Inner && m_OwnsInner) failure.Close(*m_Inner, noThrow);
   m_Inner = nullptr;
   if (m_Cache) std::exchange(m_Cache, nullptr)->CloseNoThrow();
   ForgetCache();
   m_Length = -1;
   m_Capabilities = 0;
-  CError* error = failure.Take();
-  if (error && noThrow) {
-    DisposeError(error);
-    error = nullptr;
-  }
+  CError* error = failure.Take(noThrow);
   if (m_DeleteOnClose) delete this;
   if (error) throw error;
 }

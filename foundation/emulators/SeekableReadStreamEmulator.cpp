@@ -455,35 +455,17 @@ void CSeekableReadStreamEmulator::CloseStream(bool noThrow) {
   DeferredError failure;
   {
     CriticalSectionLock state(m_StateLock);
-    if (m_Inner && m_OwnsInner) {
-      failure.Run([this, noThrow] {
-        if (noThrow)
-          m_Inner->CloseNoThrow();
-        else
-          m_Inner->Close();
-      });
-    }
+    if (m_Inner && m_OwnsInner) failure.Close(*m_Inner, noThrow);
     m_Inner = nullptr;
     delete[] m_Chunk;
     m_Chunk = nullptr;
-    if (CStream* cache = std::exchange(m_Cache, nullptr)) {
-      failure.Run([cache, noThrow] {
-        if (noThrow)
-          cache->CloseNoThrow();
-        else
-          cache->Close();
-      });
-    }
+    if (CStream* cache = std::exchange(m_Cache, nullptr)) failure.Close(*cache, noThrow);
     m_Pending.Clear();
     m_Capabilities = 0;
     m_Caching = false;
   }
   api.Leave();
-  CError* error = failure.Take();
-  if (error && noThrow) {
-    DisposeError(error);
-    error = nullptr;
-  }
+  CError* error = failure.Take(noThrow);
   if (deleteIt) delete this;
   if (error) throw error;
 }
