@@ -8,23 +8,11 @@
 
 namespace {
 
-// The stream's URL, or empty when asking for it fails: the error being
-// built must not be replaced by another.
-CStr UrlOf(CStream& stream) {
-  CStr url;
-  try {
-    stream.GetURL(url);
-  } catch (CError* error) {
-    DisposeError(error);
-    url = CStr();
-  }
-  return url;
-}
-
 [[noreturn]] void ThrowWithPath(CStream& stream, const char* captionKey, const char* textKey, const char* textDefault) {
   CStringLocalizer& localizer = GetLocalizer();
   const CStr caption = localizer.GetString(captionKey, "Bitmap error");
-  const CStr text = ReplacePlaceholder(CStr(localizer.GetString(textKey, textDefault)), {"%PATH%", UrlOf(stream)});
+  const CStr text =
+      ReplacePlaceholder(CStr(localizer.GetString(textKey, textDefault)), {"%PATH%", StreamUrlOrEmpty(stream)});
   ThrowError<CError>(caption, text);
 }
 

@@ -63,8 +63,9 @@ CStr WithPathSuffix(CStr text, const CStr& path) {
   return text;
 }
 
-// The stream's URL, or empty when asking for it fails.
-CStr UrlOf(CStream& stream) {
+}  // namespace
+
+CStr StreamUrlOrEmpty(CStream& stream) {
   CStr url;
   try {
     stream.GetURL(url);
@@ -74,8 +75,6 @@ CStr UrlOf(CStream& stream) {
   }
   return url;
 }
-
-}  // namespace
 
 CStr CStreamError::GetCodeText(DWORD code) {
   const CodeText& entry = code < std::size(kCodeTexts) ? kCodeTexts[code] : kUnknownText;
@@ -89,7 +88,7 @@ CStreamError::CStreamError(DWORD code, const char* path) : CError(Caption(), CSt
   SetText(WithPathSuffix(GetCodeText(m_Code), m_Path));
 }
 
-CStreamError::CStreamError(DWORD code, CStream& stream) : CStreamError(code, UrlOf(stream).c_str()) {}
+CStreamError::CStreamError(DWORD code, CStream& stream) : CStreamError(code, StreamUrlOrEmpty(stream).c_str()) {}
 
 CStreamError::CStreamError(const CError& error, const char* path) : CError(Caption(), CStr()) {
   LastErrorKeeper keeper;
@@ -106,7 +105,7 @@ CStreamError::CStreamError(const CError& error, const char* path) : CError(Capti
 }
 
 CStreamError::CStreamError(const CError& error, CStream& stream)
-    : CStreamError(error, error.IsKindOf(&CStreamError::ClassRecord) ? "" : UrlOf(stream).c_str()) {}
+    : CStreamError(error, error.IsKindOf(&CStreamError::ClassRecord) ? "" : StreamUrlOrEmpty(stream).c_str()) {}
 
 CStreamError::CStreamError(DWORD code, const char* path, const CStr& text)
     : CError(Caption(), text), m_Code(code), m_Path(path) {}

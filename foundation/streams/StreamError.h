@@ -67,3 +67,8 @@ class CStreamError : public CError {
   DWORD m_Code = kNone;
   CStr m_Path;
 };
+
+// The stream's URL for an error about it, or empty when asking for it
+// fails: that failure is disposed of, so that it never replaces the error
+// being built.
+CStr StreamUrlOrEmpty(CStream& stream);
