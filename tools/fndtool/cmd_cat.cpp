@@ -1,6 +1,3 @@
-#include <unistd.h>
-
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +5,7 @@
 #include <utility>
 
 #include "Command.h"
+#include "StdIo.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/Stream.h"
@@ -32,18 +30,6 @@ bool ParseHexFlags(const std::string& text, DWORD& flags) {
   return true;
 }
 
-// Straight to the descriptor: stdio would split every chunk in two writes.
-bool WriteAll(const char* bytes, size_t size) {
-  while (size > 0) {
-    const ssize_t written = write(STDOUT_FILENO, bytes, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
-
 // Copies the stream to stdout; false when stdout fails.
 // The buffer is page-aligned: the kernel copies into it fastest.
 bool CopyToStdout(CStream& stream) {
@@ -52,7 +38,8 @@ bool CopyToStdout(CStream& stream) {
   if (!buffer) ThrowMemoryError();
   for (;;) {
     const DWORD got = stream.Read(buffer.get(), kChunk);
-    if (!WriteAll(buffer.get(), got)) return false;
+    // Straight to the descriptor: stdio would split every chunk in two writes.
+    if (!fndtool::WriteStdout(buffer.get(), got)) return false;
     if (got < kChunk) return true;
   }
 }
