@@ -3,55 +3,13 @@
 
 #include <thread>
 
+#include "support/SolidIcons.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-// A solid icon of one colour, size x size.
-HICON SolidIcon(COLORREF colour, int size = 16) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = size;
-  info.bmiHeader.biHeight = -size;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-  HBITMAP mask = CreateBitmap(size, size, 1, 1, nullptr);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  HBRUSH brush = CreateSolidBrush(colour);
-  RECT all{0, 0, size, size};
-  FillRect(dc, &all, brush);
-  SelectObject(dc, old);
-  DeleteObject(brush);
-  DeleteDC(dc);
-  ICONINFO iconInfo{TRUE, 0, 0, mask, bitmap};
-  HICON icon = CreateIconIndirect(&iconInfo);
-  DeleteObject(bitmap);
-  DeleteObject(mask);
-  return icon;
-}
-
-// The colour at the centre of what the list draws for `index`.
-COLORREF DrawnColour(HIMAGELIST list, int index, UINT style = ILD_TRANSPARENT) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = 32;
-  info.bmiHeader.biHeight = -32;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, nullptr, nullptr, 0);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 32, 32};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  EXPECT_TRUE(ImageList_Draw(list, index, dc, 0, 0, style));
-  COLORREF colour = GetPixel(dc, 8, 8);
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return colour;
-}
+using twltest::DrawnColour;
+using twltest::SolidIcon;
 
 TEST(ImageLists, ReplaceIconAppendsCopiesAndReplacesByIndex) {
   HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR16 | ILC_MASK, 0, 50);
