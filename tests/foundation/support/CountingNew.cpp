@@ -1,18 +1,25 @@
 // Replaces the global allocation functions of the test program that links
-// this file; they count, then allocate with malloc.
+// this file; they count and note the largest request, then allocate with
+// malloc. One replacement serves NewCounter and LargestAllocation, since a
+// program can replace them only once.
 #include "CountingNew.h"
 
 #include <cstdlib>
 #include <new>
+
+#include "LargestAllocation.h"
 
 namespace {
 
 thread_local int t_Counting = 0;
 thread_local long t_Allocations = 0;
 thread_local long t_Frees = 0;
+thread_local int t_Watching = 0;
+thread_local size_t t_Largest = 0;
 
 void* Allocate(size_t size) noexcept {
   if (t_Counting) ++t_Allocations;
+  if (t_Watching && size > t_Largest) t_Largest = size;
   return std::malloc(size ? size : 1);
 }
 
@@ -31,6 +38,13 @@ NewCounter::NewCounter() {
 NewCounter::~NewCounter() { --t_Counting; }
 long NewCounter::Allocations() const { return t_Allocations; }
 long NewCounter::Frees() const { return t_Frees; }
+
+LargestAllocation::LargestAllocation() {
+  ++t_Watching;
+  t_Largest = 0;
+}
+LargestAllocation::~LargestAllocation() { --t_Watching; }
+size_t LargestAllocation::Bytes() const { return t_Largest; }
 
 void* operator new(size_t size) {
   void* memory = Allocate(size);
