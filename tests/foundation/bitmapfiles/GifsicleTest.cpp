@@ -8,7 +8,6 @@
 // rules and names them. gifsicle and ImageMagick are test dependencies:
 // without them these tests fail.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <iterator>
 #include <regex>
@@ -17,18 +16,12 @@
 #include <vector>
 
 #include "ReaderTestSupport.h"
+#include "ShellTools.h"
 #include "support/TestPaths.h"
 
 using namespace readertest;
 
 namespace {
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
-int RunShell(const std::string& commandLine, std::string* output = nullptr) {
-  const int status = twltest::RunCommand(commandLine + " 2>&1", output);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 void RequireTools() {
   ASSERT_EQ(RunShell("gifsicle --version >/dev/null"), 0)
@@ -104,12 +97,6 @@ std::vector<FrameInfo> ToolInfo(const std::string& dir) {
 int GifFrames(const std::string& file, const std::string& dir, const char* mode, std::string* output) {
   return RunShell(Quote(twltest::ProgramPath("fndtool")) + " gifframes " + Quote(file) + " " + Quote(dir) + " " + mode,
                   output);
-}
-
-std::string DifferingPixels(const std::string& a, const std::string& b) {
-  std::string output;
-  RunShell("compare -metric AE " + Quote(a) + " " + Quote(b) + " null:", &output);
-  return output;
 }
 
 std::string FrameFile(const std::string& dir, int index) {

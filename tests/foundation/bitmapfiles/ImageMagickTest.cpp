@@ -9,19 +9,12 @@
 #include <vector>
 
 #include "ReaderTestSupport.h"
+#include "ShellTools.h"
 #include "support/TestPaths.h"
 
 using namespace readertest;
 
 namespace {
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
-// Exit code of a shell command line; its stdout and stderr in `output`.
-int RunShell(const std::string& commandLine, std::string* output = nullptr) {
-  const int status = twltest::RunCommand(commandLine + " 2>&1", output);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 void RequireImageMagick() {
   ASSERT_EQ(RunShell("convert -version >/dev/null && compare -version >/dev/null"), 0)
@@ -44,12 +37,6 @@ std::string ToPPM(const std::string& file, const std::string& ppm, std::string* 
   const int code = RunShell(Quote(twltest::ProgramPath("fndtool")) + " img2ppm " + Quote(file) + " > " + Quote(ppm),
                             output);
   return code == 0 ? ppm : std::string();
-}
-
-std::string DifferingPixels(const std::string& a, const std::string& b) {
-  std::string output;
-  RunShell("compare -metric AE " + Quote(a) + " " + Quote(b) + " null:", &output);
-  return output;
 }
 
 // The stored fields that show what ImageMagick made.
