@@ -145,6 +145,18 @@ LONG Guarded(Work work) {
   }
 }
 
+// What opening and creating a key share: the parent key, the sub-key's
+// path split into names, and the new key's hive and rights.
+LONG PrepareOpen(HKEY handle, LPCSTR subKey, REGSAM access, OpenKey& parent, std::vector<std::string>& path,
+                 OpenKey& opened) {
+  LONG checked = FindKey(handle, parent);
+  if (checked == ERROR_SUCCESS) checked = SplitPath(subKey, path);
+  if (checked != ERROR_SUCCESS) return checked;
+  opened.hive = parent.hive;
+  opened.access = RequestedRights(access);
+  return ERROR_SUCCESS;
+}
+
 }  // namespace
 }  // namespace twl::registry
 
@@ -156,12 +168,9 @@ TWLAPI LONG RegOpenKeyExA(HKEY handle, LPCSTR subKey, DWORD options, REGSAM acce
   return Guarded([&]() -> LONG {
     OpenKey parent;
     std::vector<std::string> path;
-    LONG checked = FindKey(handle, parent);
-    if (checked == ERROR_SUCCESS) checked = SplitPath(subKey, path);
-    if (checked != ERROR_SUCCESS) return checked;
     OpenKey opened;
-    opened.hive = parent.hive;
-    opened.access = RequestedRights(access);
+    LONG checked = PrepareOpen(handle, subKey, access, parent, path, opened);
+    if (checked != ERROR_SUCCESS) return checked;
     LONG found = RunTransaction(Access::Read, [&](Transaction& transaction) -> LONG {
       Store store(transaction);
       Rows rows = RowsOf(store, parent);
@@ -187,12 +196,9 @@ TWLAPI LONG RegCreateKeyExA(HKEY handle, LPCSTR subKey, DWORD, LPSTR, DWORD opti
   return Guarded([&]() -> LONG {
     OpenKey parent;
     std::vector<std::string> path;
-    LONG checked = FindKey(handle, parent);
-    if (checked == ERROR_SUCCESS) checked = SplitPath(subKey, path);
-    if (checked != ERROR_SUCCESS) return checked;
     OpenKey opened;
-    opened.hive = parent.hive;
-    opened.access = RequestedRights(access);
+    LONG checked = PrepareOpen(handle, subKey, access, parent, path, opened);
+    if (checked != ERROR_SUCCESS) return checked;
     bool created = false;
     LONG done = RunTransaction(Access::Write, [&](Transaction& transaction) -> LONG {
       Store store(transaction);
