@@ -13,6 +13,7 @@
 #include "kernel/KernelObject.h"
 #include "modules/Modules.h"
 #include "twlwin/errors.h"
+#include "modules/SystemModules.h"
 #include "twlwin/toolhelp.h"
 
 namespace twl::crash {
@@ -149,3 +150,10 @@ TWLAPI HANDLE CreateToolhelp32Snapshot(DWORD flags, DWORD processId) {
 TWLAPI BOOL Module32First(HANDLE snapshot, LPMODULEENTRY32 entry) { return NextModule(snapshot, entry, true); }
 
 TWLAPI BOOL Module32Next(HANDLE snapshot, LPMODULEENTRY32 entry) { return NextModule(snapshot, entry, false); }
+
+// Programs find the tool-help calls in kernel32.dll by name at run time.
+static const twl::SystemLibraryRegistration kKernel32("kernel32.dll", {
+    {"CreateToolhelp32Snapshot", twl::ExportAddress(&CreateToolhelp32Snapshot)},
+    {"Module32First", twl::ExportAddress(&Module32First)},
+    {"Module32Next", twl::ExportAddress(&Module32Next)},
+});

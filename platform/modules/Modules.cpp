@@ -3,6 +3,7 @@
 // the loader's link map), so loading a file twice gives the same handle;
 // LoadLibraryA and FreeLibrary count references on it.
 #include "Modules.h"
+#include "SystemModules.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -33,12 +34,14 @@ struct Module {
   std::string path;     // real path of the file
   void* dl = nullptr;   // our loader handle while LoadLibraryA references it
   int loads = 0;
+  const SystemLibrary* system = nullptr;  // set for a library the layer provides
 };
 
 struct State {
   std::mutex lock;  // never held while the loader runs library code
   IdTable<Module> table;
   std::map<link_map*, uint32_t> byMap;
+  std::map<const SystemLibrary*, uint32_t> bySystemLibrary;
   void* programDl = nullptr;
   link_map* programMap = nullptr;
 };
@@ -144,6 +147,40 @@ std::string LibraryPath(const char* name) {
   return stat(local.c_str(), &info) == 0 ? local : text;
 }
 
+// A library of the layer: one entry per library while it is loaded, counted
+// like a shared object.
+HMODULE LoadSystemLibrary(const SystemLibrary& library) {
+  State& state = Modules();
+  std::lock_guard guard(state.lock);
+  auto found = state.bySystemLibrary.find(&library);
+  if (found != state.bySystemLibrary.end()) {
+    if (auto module = state.table.Find(found->second)) {
+      ++module->loads;
+      SetLastError(ERROR_SUCCESS);
+      return ToHandle(found->second);
+    }
+  }
+  auto module = std::make_shared<Module>();
+  module->system = &library;
+  module->path = SystemDirectory() + "/" + library.fileName;
+  module->loads = 1;
+  uint32_t id = state.table.Insert(module);
+  if (!id) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  state.bySystemLibrary[&library] = id;
+  SetLastError(ERROR_SUCCESS);
+  return ToHandle(id);
+}
+
+HMODULE LoadedSystemLibrary(const SystemLibrary& library) {
+  State& state = Modules();
+  std::lock_guard guard(state.lock);
+  auto found = state.bySystemLibrary.find(&library);
+  return found == state.bySystemLibrary.end() ? nullptr : ToHandle(found->second);
+}
+
 }  // namespace
 
 HMODULE ModuleFromAddress(const void* address) {
@@ -167,6 +204,7 @@ TWLAPI HMODULE LoadLibraryA(LPCSTR name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
+  if (const twl::SystemLibrary* library = twl::FindSystemLibrary(name)) return twl::LoadSystemLibrary(*library);
   std::string path = twl::LibraryPath(name);
   void* dl = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!dl) {
@@ -216,7 +254,8 @@ TWLAPI BOOL FreeLibrary(HMODULE handle) {
     unload = module->dl;
     module->dl = nullptr;
     state.table.Remove(twl::ToId(handle));
-    state.byMap.erase(module->map);
+    if (module->system) state.bySystemLibrary.erase(module->system);
+    else state.byMap.erase(module->map);
   }
   if (unload) dlclose(unload);
   return TRUE;
@@ -232,6 +271,11 @@ TWLAPI FARPROC GetProcAddress(HMODULE handle, LPCSTR name) {
   if (reinterpret_cast<uintptr_t>(name) < 0x10000) {
     SetLastError(ERROR_PROC_NOT_FOUND);  // no export ordinals here
     return nullptr;
+  }
+  if (module->system) {
+    FARPROC address = twl::FindSystemExport(*module->system, name);
+    SetLastError(address ? ERROR_SUCCESS : ERROR_PROC_NOT_FOUND);
+    return address;
   }
   const bool program = module->map == state.programMap;
   void* dl = program ? state.programDl : dlopen(module->path.c_str(), RTLD_NOW | RTLD_NOLOAD);
@@ -255,6 +299,11 @@ TWLAPI FARPROC GetProcAddress(HMODULE handle, LPCSTR name) {
 TWLAPI HMODULE GetModuleHandleA(LPCSTR name) {
   twl::State& state = twl::Modules();
   if (!name) return twl::ToHandle(twl::ProgramId(state));
+  if (const twl::SystemLibrary* library = twl::FindSystemLibrary(name)) {
+    if (HMODULE module = twl::LoadedSystemLibrary(*library)) return module;
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
   std::string wanted = twl::WithSlashes(name);
   const bool byPath = wanted.find('/') != std::string::npos;
   if (byPath) wanted = twl::RealPath(twl::ResolvePath(name));

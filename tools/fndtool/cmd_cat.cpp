@@ -4,8 +4,8 @@
 #include <memory>
 #include <utility>
 
-#include "Command.h"
-#include "StdIo.h"
+#include "driver/Command.h"
+#include "driver/StdIo.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/Stream.h"
@@ -39,33 +39,33 @@ bool CopyToStdout(CStream& stream) {
   for (;;) {
     const DWORD got = stream.Read(buffer.get(), kChunk);
     // Straight to the descriptor: stdio would split every chunk in two writes.
-    if (!fndtool::WriteStdout(buffer.get(), got)) return false;
+    if (!tool::WriteStdout(buffer.get(), got)) return false;
     if (got < kChunk) return true;
   }
 }
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunCat, "cat",
+TOOL_COMMAND(RunCat, "cat",
                 "[--flags 0xHEX] URL  write the bytes of the stream at URL to stdout, opened through the file "
                 "system with the given open flags (default 0x100001), so that emulators stack as they ask") {
   DWORD flags = kDefaultFlags;
-  fndtool::Args rest = args;
+  tool::Args rest = args;
   if (!rest.empty() && rest[0] == "--flags") {
-    if (rest.size() < 2 || !ParseHexFlags(rest[1], flags)) return fndtool::Fail("--flags takes a hex number (0x...)");
+    if (rest.size() < 2 || !ParseHexFlags(rest[1], flags)) return tool::Fail("--flags takes a hex number (0x...)");
     rest.erase(rest.begin(), rest.begin() + 2);
   }
-  if (rest.size() != 1) return fndtool::Fail("cat takes one URL");
+  if (rest.size() != 1) return tool::Fail("cat takes one URL");
   CStream* stream = nullptr;
   try {
     stream = GetFileSystem().Open(rest[0].c_str(), flags, 0);
     const bool written = CopyToStdout(*stream);
     std::exchange(stream, nullptr)->Close();
-    if (!written) return fndtool::Fail("cannot write to stdout");
+    if (!written) return tool::Fail("cannot write to stdout");
     return 0;
   } catch (CError* error) {
     if (stream) stream->CloseNoThrow();
-    const int code = fndtool::Fail(error->GetText().c_str());
+    const int code = tool::Fail(error->GetText().c_str());
     DisposeError(error);
     return code;
   }

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/bitmaps/BitmapInfo.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/bitmaps/PixelConverter.h"
@@ -124,7 +124,7 @@ int Convert(const std::string& inPath, const std::string& outPath, const CPixelF
     FillInverseTable(table, colors);
   }
   bitmap.ChangeFormat(target, &table);
-  if (!SaveBmp(outPath, bitmap, problem)) return fndtool::Fail(problem);
+  if (!SaveBmp(outPath, bitmap, problem)) return tool::Fail(problem);
   std::printf("%s: %ux%u, %u bits per pixel\n", outPath.c_str(), bitmap.GetWidth(), bitmap.GetHeight(),
               bitmap.GetFormat().bitsPerPixel);
   return 0;
@@ -132,18 +132,18 @@ int Convert(const std::string& inPath, const std::string& outPath, const CPixelF
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunConvert, "convert",
+TOOL_COMMAND(RunConvert, "convert",
                 "IN OUT.bmp FORMAT\n"
                 "      convert a BMP, GIF, XTRMPIC or IMG_IMAGE file to a BMP file of FORMAT\n"
                 "      (rgb565, rgb555, rgb24, rgb32, pal8)") {
-  if (args.size() != 3) return fndtool::Fail("convert takes IN OUT.bmp FORMAT");
+  if (args.size() != 3) return tool::Fail("convert takes IN OUT.bmp FORMAT");
   CPixelFormat format;
-  if (!ParseFormat(args[2], format)) return fndtool::Fail("unknown format '" + args[2] + "'");
+  if (!ParseFormat(args[2], format)) return tool::Fail("unknown format '" + args[2] + "'");
   try {
     return Convert(args[0], args[1], format);
   } catch (CError* error) {
     const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
     DisposeError(error);
-    return fndtool::Fail(text);
+    return tool::Fail(text);
   }
 }

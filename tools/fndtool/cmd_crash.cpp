@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/appcore/CrashFilter.h"
 #include "foundation/log/LogFile.h"
 
@@ -28,13 +28,13 @@ bool ParseAddress(const std::string& text, uintptr_t& address) {
 // Crashes on purpose with the program's crash filter installed, so that the
 // crash report can be seen: it lands in the file CrashLog of the current
 // folder.
-FNDTOOL_COMMAND(RunCrash, "crash", "read ADDR  read from ADDR and crash; the report goes to ./CrashLog") {
+TOOL_COMMAND(RunCrash, "crash", "read ADDR  read from ADDR and crash; the report goes to ./CrashLog") {
   uintptr_t address = 0;
-  if (args.size() != 2 || args[0] != "read") return fndtool::Fail("usage: crash read ADDR");
-  if (!ParseAddress(args[1], address)) return fndtool::Fail("not an address: '" + args[1] + "'");
+  if (args.size() != 2 || args[0] != "read") return tool::Fail("usage: crash read ADDR");
+  if (!ParseAddress(args[1], address)) return tool::Fail("not an address: '" + args[1] + "'");
   char folder[MAX_PATH];
   const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) return fndtool::Fail("cannot find the current folder");
+  if (length == 0 || length >= sizeof folder) return tool::Fail("cannot find the current folder");
   crashLog.SetFileName((std::string(folder) + "/CrashLog").c_str());
   CrashFilterTargets targets;
   targets.logFile = &crashLog;

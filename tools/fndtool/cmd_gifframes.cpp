@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/bitmapfiles/GIFAnimation.h"
 #include "foundation/bitmapfiles/GIFFrame.h"
 #include "foundation/filesystem/FileSystem.h"
@@ -62,18 +62,18 @@ std::string Describe(const std::string& name, const CGIFFrame& frame) {
 int WriteFrames(const CGIFAnimation& animation, const std::string& folder) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
-  if (error) return fndtool::Fail("cannot make the folder '" + folder + "'");
+  if (error) return tool::Fail("cannot make the folder '" + folder + "'");
   std::string list;
   for (INT i = 0; i < animation.GetFrameCount(); ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "frame-%03d.ppm", i);
     if (!WritePPM(folder + "/" + name, *animation.GetFrame(i)))
-      return fndtool::Fail("cannot write '" + folder + "/" + name + "'");
+      return tool::Fail("cannot write '" + folder + "/" + name + "'");
     list += Describe(name, *animation.GetFrame(i));
   }
   FILE* file = std::fopen((folder + "/frames.txt").c_str(), "w");
   if (!file || std::fputs(list.c_str(), file) < 0 || std::fclose(file) != 0)
-    return fndtool::Fail("cannot write '" + folder + "/frames.txt'");
+    return tool::Fail("cannot write '" + folder + "/frames.txt'");
   std::printf("%d frames, screen %ux%u\n", animation.GetFrameCount(), animation.GetScreenWidth(),
               animation.GetScreenHeight());
   return 0;
@@ -81,19 +81,19 @@ int WriteFrames(const CGIFAnimation& animation, const std::string& folder) {
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunGifFrames, "gifframes",
+TOOL_COMMAND(RunGifFrames, "gifframes",
                 "URL OUTDIR [separate|composed]\n"
                 "      write the frames of a GIF animation as PPM files into OUTDIR (made when missing), with their delays,\n"
                 "      disposal and positions in OUTDIR/frames.txt (composed frames unless told)") {
-  if (args.size() < 2 || args.size() > 3) return fndtool::Fail("gifframes takes URL OUTDIR [separate|composed]");
+  if (args.size() < 2 || args.size() > 3) return tool::Fail("gifframes takes URL OUTDIR [separate|composed]");
   const std::string mode = args.size() == 3 ? args[2] : "composed";
-  if (mode != "separate" && mode != "composed") return fndtool::Fail("unknown mode '" + mode + "'");
+  if (mode != "separate" && mode != "composed") return tool::Fail("unknown mode '" + mode + "'");
   CGIFAnimation animation;
   try {
     LoadAnimation(args[0], mode == "composed", animation);
     return WriteFrames(animation, args[1]);
   } catch (CError* error) {
-    const int code = fndtool::Fail(error->GetText().c_str());
+    const int code = tool::Fail(error->GetText().c_str());
     DisposeError(error);
     return code;
   }

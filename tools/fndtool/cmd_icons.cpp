@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/appcore/ProgramIcons.h"
 #include "foundation/icons/IconManager.h"
 #include "foundation/kernel/Error.h"
@@ -37,7 +37,7 @@ struct Image {
 
 // One line per image of the host list: index, source and the files whose
 // type gave it, separated by tabs.
-FNDTOOL_COMMAND(RunIcons, "icons",
+TOOL_COMMAND(RunIcons, "icons",
                 "[FILE...]  start the icon manager, add the icon of each file's type and print the host image list") {
   CIconManager manager;
   try {
@@ -60,7 +60,7 @@ FNDTOOL_COMMAND(RunIcons, "icons",
     }
     return 0;
   } catch (CError* error) {
-    const int code = fndtool::Fail(error->GetText().c_str());
+    const int code = tool::Fail(error->GetText().c_str());
     DisposeError(error);
     return code;
   }

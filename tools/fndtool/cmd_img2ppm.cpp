@@ -3,7 +3,7 @@
 // for comparing the readers with other programs.
 #include <cstdio>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
 
@@ -26,18 +26,18 @@ bool WritePPM(const CDIBitmap& bitmap) {
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunImg2Ppm, "img2ppm",
+TOOL_COMMAND(RunImg2Ppm, "img2ppm",
                 "URL  load a BMP, GIF, XTRMPIC or IMG_IMAGE file (a path or file:// URL) and write it\n      to stdout as a binary PPM (P6)") {
-  if (args.size() != 1) return fndtool::Fail("img2ppm takes one URL");
+  if (args.size() != 1) return tool::Fail("img2ppm takes one URL");
   CDIBitmap bitmap;
   try {
     bitmap.Load(args[0].c_str());
     ConvertToPPMLayout(bitmap);
   } catch (CError* error) {
-    const int code = fndtool::Fail(error->GetText().c_str());
+    const int code = tool::Fail(error->GetText().c_str());
     DisposeError(error);
     return code;
   }
-  if (!WritePPM(bitmap)) return fndtool::Fail("cannot write to stdout");
+  if (!WritePPM(bitmap)) return tool::Fail("cannot write to stdout");
   return 0;
 }

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/ini/IniData.h"
 #include "foundation/ini/IniItems.h"
 #include "foundation/ini/IniParser.h"
@@ -153,17 +153,17 @@ int ParseAndPrint(const std::string& path, std::deque<Entry>& entries) {
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunIni, "ini",
+TOOL_COMMAND(RunIni, "ini",
                 "FILE [NAME:TYPE...]\n"
                 "      parse an ini file and print each item with its type and value, then each error;\n"
                 "      TYPE is boolean, color, expansion, transition, integer, unsigned, margins,\n"
                 "      percentage, point, string or version (names not declared are strings)") {
-  if (args.empty()) return fndtool::Fail("ini takes FILE [NAME:TYPE...]");
+  if (args.empty()) return tool::Fail("ini takes FILE [NAME:TYPE...]");
   std::deque<Entry> entries;
   for (size_t i = 1; i < args.size(); ++i) {
     const size_t colon = args[i].rfind(':');
     const std::string type = colon == std::string::npos ? "" : args[i].substr(colon + 1);
-    if (colon == 0 || !IsKnownType(type)) return fndtool::Fail("bad item declaration '" + args[i] + "'");
+    if (colon == 0 || !IsKnownType(type)) return tool::Fail("bad item declaration '" + args[i] + "'");
     entries.emplace_back(args[i].substr(0, colon), type);
   }
   try {
@@ -171,6 +171,6 @@ FNDTOOL_COMMAND(RunIni, "ini",
   } catch (CError* error) {
     const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
     DisposeError(error);
-    return fndtool::Fail(text);
+    return tool::Fail(text);
   }
 }

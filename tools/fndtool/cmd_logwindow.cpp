@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "foundation/appcore/SettingsKey.h"
 #include "foundation/appcore/WindowRect.h"
 #include "foundation/kernel/Error.h"
@@ -68,8 +68,8 @@ bool WaitUntilShown(HWND window) {
 }
 
 int Dump(HWND window, const std::string& path) {
-  if (!WaitUntilShown(window)) return fndtool::Fail("the log window does not answer");
-  if (!TwlTestSaveWindowPng(window, path.c_str())) return fndtool::Fail("cannot write '" + path + "'");
+  if (!WaitUntilShown(window)) return tool::Fail("the log window does not answer");
+  if (!TwlTestSaveWindowPng(window, path.c_str())) return tool::Fail("cannot write '" + path + "'");
   std::printf("%s\n", path.c_str());
   return 0;
 }
@@ -88,17 +88,17 @@ int ShowBothFaces(CLogWindow& log, const std::string& folder) {
 
 // Opens the log window, writes entries from several threads and saves the
 // window in both faces as PNG files, for a look at how it shows the log.
-FNDTOOL_COMMAND(RunLogWindow, "logwindow",
+TOOL_COMMAND(RunLogWindow, "logwindow",
                 "DIR  show the log window with entries of several threads; writes DIR/logwindow-simple.png and "
                 "DIR/logwindow-advanced.png") {
-  if (args.size() != 1) return fndtool::Fail("usage: logwindow DIR");
+  if (args.size() != 1) return tool::Fail("usage: logwindow DIR");
   PrepareSettings();
   CLogWindow log;
   int result = 0;
   try {
     result = ShowBothFaces(log, args[0]);
   } catch (CError* error) {
-    result = fndtool::Fail(error->GetText().c_str());
+    result = tool::Fail(error->GetText().c_str());
     DisposeError(error);
   }
   log.Destroy();

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Command.h"
+#include "driver/Command.h"
 #include "Ppm.h"
 #include "foundation/bitmaps/BitmapStretcher.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -32,7 +32,7 @@ INT PitchOf(const CDIBitmap& bitmap) { return static_cast<INT>(bitmap.GetBytesPe
 int Stretch(const std::string& inPath, const std::string& outPath, DWORD width, DWORD height, bool smooth) {
   std::string problem;
   CDIBitmap source;
-  if (!fndtool::ReadPpm(inPath, source, problem)) return fndtool::Fail(problem);
+  if (!fndtool::ReadPpm(inPath, source, problem)) return tool::Fail(problem);
   CDIBitmap destination;
   destination.Create(width, height, CDIBitmap::kPadToFourBytes, source.GetFormat(), true);
 
@@ -46,27 +46,27 @@ int Stretch(const std::string& inPath, const std::string& outPath, DWORD width, 
   else
     stretcher.StretchNearest(destination.GetPixels(), PitchOf(destination), static_cast<INT>(width),
                              static_cast<INT>(height), source.GetPixels(), PitchOf(source), xStep, yStep, 0, 0);
-  if (!fndtool::WritePpm(outPath, destination, problem)) return fndtool::Fail(problem);
+  if (!fndtool::WritePpm(outPath, destination, problem)) return tool::Fail(problem);
   return 0;
 }
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunStretch, "stretch",
+TOOL_COMMAND(RunStretch, "stretch",
                 "IN.ppm OUT.ppm WIDTH HEIGHT nearest|smooth\n"
                 "      scale a binary PPM picture with the bitmap stretcher") {
-  if (args.size() != 5) return fndtool::Fail("stretch takes IN.ppm OUT.ppm WIDTH HEIGHT nearest|smooth");
+  if (args.size() != 5) return tool::Fail("stretch takes IN.ppm OUT.ppm WIDTH HEIGHT nearest|smooth");
   DWORD width = 0, height = 0;
   if (!ParseSide(args[2], width) || !ParseSide(args[3], height))
-    return fndtool::Fail("WIDTH and HEIGHT must be whole numbers from 1 to " + std::to_string(fndtool::kMaxPpmSide));
+    return tool::Fail("WIDTH and HEIGHT must be whole numbers from 1 to " + std::to_string(fndtool::kMaxPpmSide));
   if (static_cast<unsigned long long>(width) * height > fndtool::kMaxPpmPixels)
-    return fndtool::Fail("the stretched picture would be too large");
-  if (args[4] != "nearest" && args[4] != "smooth") return fndtool::Fail("the mode is nearest or smooth");
+    return tool::Fail("the stretched picture would be too large");
+  if (args[4] != "nearest" && args[4] != "smooth") return tool::Fail("the mode is nearest or smooth");
   try {
     return Stretch(args[0], args[1], width, height, args[4] == "smooth");
   } catch (CError* error) {
     const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
     DisposeError(error);
-    return fndtool::Fail(text);
+    return tool::Fail(text);
   }
 }

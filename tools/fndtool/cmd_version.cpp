@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "Command.h"
+#include "driver/Command.h"
 
-FNDTOOL_COMMAND(RunVersion, "version", "  print the version of the tool and of the system it reports") {
-  if (!args.empty()) return fndtool::Fail("version takes no arguments");
+TOOL_COMMAND(RunVersion, "version", "  print the version of the tool and of the system it reports") {
+  if (!args.empty()) return tool::Fail("version takes no arguments");
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof info;
-  if (!GetVersionExA(&info)) return fndtool::Fail("GetVersionExA failed");
+  if (!GetVersionExA(&info)) return tool::Fail("GetVersionExA failed");
   std::printf("fndtool %s\n", TWL_VERSION_TEXT);
   std::printf("platform: Windows NT %u.%u build %u\n", info.dwMajorVersion, info.dwMinorVersion,
               info.dwBuildNumber);

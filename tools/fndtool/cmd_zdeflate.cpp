@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "Command.h"
-#include "StdIo.h"
+#include "driver/Command.h"
+#include "driver/StdIo.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/zlib/ZLib.h"
 
@@ -19,8 +19,8 @@ int Deflate(CZLib& zlib) {
   z_stream& stream = zlib.GetStream();
   zlib.StartCompression();
   for (bool finished = false; !finished;) {
-    const ptrdiff_t got = fndtool::ReadStdin(input.get(), kChunk);
-    if (got < 0) return fndtool::Fail("cannot read stdin");
+    const ptrdiff_t got = tool::ReadStdin(input.get(), kChunk);
+    if (got < 0) return tool::Fail("cannot read stdin");
     const bool last = static_cast<size_t>(got) < kChunk;
     stream.next_in = input.get();
     stream.avail_in = static_cast<uInt>(got);
@@ -28,7 +28,7 @@ int Deflate(CZLib& zlib) {
       stream.next_out = output.get();
       stream.avail_out = kChunk;
       const INT result = zlib.Deflate(last ? Z_FINISH : Z_NO_FLUSH);
-      if (!fndtool::WriteStdout(output.get(), kChunk - stream.avail_out)) return fndtool::Fail("cannot write stdout");
+      if (!tool::WriteStdout(output.get(), kChunk - stream.avail_out)) return tool::Fail("cannot write stdout");
       finished = result == Z_STREAM_END;
     } while (last ? !finished : stream.avail_in > 0);
   }
@@ -38,14 +38,14 @@ int Deflate(CZLib& zlib) {
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunZDeflate, "zdeflate", " compress stdin to stdout as a zlib stream") {
-  if (!args.empty()) return fndtool::Fail("zdeflate takes no arguments");
+TOOL_COMMAND(RunZDeflate, "zdeflate", " compress stdin to stdout as a zlib stream") {
+  if (!args.empty()) return tool::Fail("zdeflate takes no arguments");
   CZLib zlib;
   try {
     return Deflate(zlib);
   } catch (CError* error) {
     const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
     DisposeError(error);
-    return fndtool::Fail(text);
+    return tool::Fail(text);
   }
 }

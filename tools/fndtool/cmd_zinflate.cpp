@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "Command.h"
-#include "StdIo.h"
+#include "driver/Command.h"
+#include "driver/StdIo.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/zlib/ZLib.h"
 
@@ -24,8 +24,8 @@ int Inflate(CZLib& zlib) {
   bool last = false;
   while (result != Z_STREAM_END) {
     if (!last) {
-      const ptrdiff_t got = fndtool::ReadStdin(input.get(), kChunk);
-      if (got < 0) return fndtool::Fail("cannot read stdin");
+      const ptrdiff_t got = tool::ReadStdin(input.get(), kChunk);
+      if (got < 0) return tool::Fail("cannot read stdin");
       last = static_cast<size_t>(got) < kChunk;
       stream.next_in = input.get();
       stream.avail_in = static_cast<uInt>(got);
@@ -34,26 +34,26 @@ int Inflate(CZLib& zlib) {
       stream.next_out = output.get();
       stream.avail_out = kChunk;
       result = zlib.Inflate(Z_NO_FLUSH);
-      if (!fndtool::WriteStdout(output.get(), kChunk - stream.avail_out)) return fndtool::Fail("cannot write stdout");
+      if (!tool::WriteStdout(output.get(), kChunk - stream.avail_out)) return tool::Fail("cannot write stdout");
     } while (result != Z_STREAM_END && (last || stream.avail_in > 0));
   }
   BYTE extra;
-  if (stream.avail_in > 0 || (!last && fndtool::ReadStdin(&extra, 1) != 0))
-    return fndtool::Fail("bytes follow the end of the compressed stream");
+  if (stream.avail_in > 0 || (!last && tool::ReadStdin(&extra, 1) != 0))
+    return tool::Fail("bytes follow the end of the compressed stream");
   zlib.EndDecompression();
   return 0;
 }
 
 }  // namespace
 
-FNDTOOL_COMMAND(RunZInflate, "zinflate", " decompress a zlib stream from stdin to stdout") {
-  if (!args.empty()) return fndtool::Fail("zinflate takes no arguments");
+TOOL_COMMAND(RunZInflate, "zinflate", " decompress a zlib stream from stdin to stdout") {
+  if (!args.empty()) return tool::Fail("zinflate takes no arguments");
   CZLib zlib;
   try {
     return Inflate(zlib);
   } catch (CError* error) {
     const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
     DisposeError(error);
-    return fndtool::Fail(text);
+    return tool::Fail(text);
   }
 }

@@ -24,3 +24,9 @@ TWLAPI void TwlTestSetTickOffset(DWORD offset);
 // The module containing an address, as the layer's parts see it
 // (twl::ModuleFromAddress); null when no loaded module contains it.
 TWLAPI HMODULE TwlTestModuleFromAddress(const void* address);
+
+// Hides a library the layer provides under a Windows name ("ddraw.dll") or
+// one of its exports, as if the system lacked it; FALSE shows it again.
+// Modules already loaded keep their handles; later lookups fail.
+TWLAPI void TwlTestHideSystemLibrary(LPCSTR fileName, BOOL hidden);
+TWLAPI void TwlTestHideSystemExport(LPCSTR fileName, LPCSTR exportName, BOOL hidden);

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstddef>
 
-namespace fndtool {
+namespace tool {
 
 // Fills the buffer unless stdin ends first; the count read, or -1 on a
 // read error.
@@ -35,4 +35,4 @@ inline bool WriteStdout(const void* buffer, size_t size) {
   return true;
 }
 
-}  // namespace fndtool
+}  // namespace tool
