@@ -1,6 +1,6 @@
 // CPlayListFolderEntry: a playlist entry naming a folder, or a playlist file
 // shown as a folder, with the entries found inside it as its contents. The
-// folder content enumeration fills the contents in the background and
+// folder content enumeration fills the contents as it finds them and
 // counts itself in the running enumerations while it does.
 //
 // Threading: the playlist model belongs to the user-interface thread.

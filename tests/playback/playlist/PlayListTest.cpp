@@ -12,10 +12,6 @@
 
 namespace {
 
-CPlayListFolderEntry* FolderAt(CPlayListEntryHolder& list, INT index) {
-  return static_cast<CPlayListFolderEntry*>(list.GetEntry(index));
-}
-
 TEST(PlayList, ClonedFolderIsIndependent) {
   TreeBuilder builder;
   CPlayList list;

@@ -14,10 +14,6 @@ namespace {
 constexpr int kFile = CPlayListEntryHolder::COLUMN_FILE_NUMBER;
 constexpr int kEntry = CPlayListEntryHolder::COLUMN_ENTRY_NUMBER;
 
-CPlayListFolderEntry* FolderAt(CPlayListEntryHolder& list, INT index) {
-  return static_cast<CPlayListFolderEntry*>(list.GetEntry(index));
-}
-
 TEST(PlayListTree, RenumberGivesEveryEntryItsPositions) {
   TreeBuilder builder;
   CPlayList list;

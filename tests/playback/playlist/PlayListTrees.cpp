@@ -41,6 +41,10 @@ size_t TreeBuilder::Parse(CPlayListEntryHolder& list, const std::string& text, s
   return at;
 }
 
+CPlayListFolderEntry* FolderAt(CPlayListEntryHolder& list, INT index) {
+  return static_cast<CPlayListFolderEntry*>(list.GetEntry(index));
+}
+
 std::string NameOf(const CPlayListEntry* entry) {
   if (!entry) return "null";
   const std::string url = entry->GetURL();

@@ -10,6 +10,7 @@
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
 
 class CPlayListEntry;
+class CPlayListFolderEntry;
 
 class TreeBuilder {
  public:
@@ -29,6 +30,8 @@ class TreeBuilder {
 std::string Describe(const CPlayListEntryHolder& list);
 // Every entry in display order with its file and entry number: "a(0,0) F(1,1) ...".
 std::string Numbers(const CPlayListEntryHolder& list);
+// The folder entry at the index of the list.
+CPlayListFolderEntry* FolderAt(CPlayListEntryHolder& list, INT index);
 // The name part of an entry's URL.
 std::string NameOf(const CPlayListEntry* entry);
 // Empty when the invariants after Renumber hold below the top-level list,
