@@ -19,7 +19,7 @@ bool CollectWaitables(DWORD count, const HANDLE* handles, std::vector<std::share
     auto object = FindHandle(handles[i]);
     auto kind = object ? object->Kind() : ObjectKind::Other;
     bool waitable = kind == ObjectKind::Event || kind == ObjectKind::Mutex || kind == ObjectKind::Semaphore ||
-                    kind == ObjectKind::Thread;
+                    kind == ObjectKind::Thread || kind == ObjectKind::ChangeNotification;
     if (!waitable) {
       SetLastError(ERROR_INVALID_HANDLE);
       return false;
