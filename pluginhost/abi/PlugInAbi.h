@@ -205,6 +205,8 @@ typedef void (*HOST_FileCreatorCallback)(uintptr_t userValue, HOST_FILECREATOR c
 
 typedef uintptr_t (*HOST_ReservedSlot)();
 
+// Each slot keeps one declaration, whatever its length.
+// clang-format off
 struct HostApiTable {
   // Frame: version, thread errors.
   DWORD (*HOST_GetPlayerVersion)();
@@ -257,8 +259,8 @@ struct HostApiTable {
   HOST_ReservedSlot reserved62_134[73];
   // File system, streams.
   BOOL (*HOST_GetFileSystemInfo)(const char* url, DWORD flags, HostFileSystemAnswer* answer, PLUGIN_HANDLE caller);
-  BOOL (*HOST_OpenStream)
-  (const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner, HOST_STREAM* stream);
+  BOOL (*HOST_OpenStream)(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner,
+                          HOST_STREAM* stream);
   BOOL (*HOST_StreamSetProperty)(HOST_STREAM stream, DWORD index, uintptr_t value);
   BOOL (*HOST_StreamGetPath)(HOST_STREAM stream, char** url);
   BOOL (*HOST_StreamGetFlags)(HOST_STREAM stream, DWORD* flags);
@@ -268,8 +270,8 @@ struct HostApiTable {
   BOOL (*HOST_StreamSkipSome)(HOST_STREAM stream, DWORD count, DWORD* skipped);
   // Positions and lengths: two words, low first. Origin 0 start, 1
   // current, 2 end. `position` may be null.
-  BOOL (*HOST_StreamSeek)
-  (HOST_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin, DWORD* position, HANDLE abortEvent);
+  BOOL (*HOST_StreamSeek)(HOST_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin, DWORD* position,
+                          HANDLE abortEvent);
   BOOL (*HOST_StreamCanSeek)(HOST_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin, BOOL* wouldWait);
   BOOL (*HOST_StreamGetPosition)(HOST_STREAM stream, DWORD* position);
   BOOL (*HOST_StreamGetLength)(HOST_STREAM stream, BOOL immediate, DWORD* length, uintptr_t unused);
@@ -283,12 +285,12 @@ struct HostApiTable {
   // Exclusive access to the file being played.
   BOOL (*GetExclusiveFileAccess)(const char* url, PLUGIN_HANDLE player);
   // Disk files for URLs. `abortEvent` may be null; `unused` is not read.
-  BOOL (*HOST_CreateInstantFileCreator)
-  (char** fileName, const char* url, const char* prefix, const char* suffix, HANDLE abortEvent, uintptr_t unused,
-   DWORD flags, PLUGIN_HANDLE caller, HOST_FILECREATOR* creator);
-  BOOL (*HOST_CreateThreadFileCreator)
-  (const char* url, const char* prefix, const char* suffix, HOST_FileCreatorCallback callback, uintptr_t userValue,
-   DWORD flags, PLUGIN_HANDLE caller, HOST_FILECREATOR* creator);
+  BOOL (*HOST_CreateInstantFileCreator)(char** fileName, const char* url, const char* prefix, const char* suffix,
+                                        HANDLE abortEvent, uintptr_t unused, DWORD flags, PLUGIN_HANDLE caller,
+                                        HOST_FILECREATOR* creator);
+  BOOL (*HOST_CreateThreadFileCreator)(const char* url, const char* prefix, const char* suffix,
+                                       HOST_FileCreatorCallback callback, uintptr_t userValue, DWORD flags,
+                                       PLUGIN_HANDLE caller, HOST_FILECREATOR* creator);
   BOOL (*HOST_FileCreatorGetFileName)(HOST_FILECREATOR creator, char** fileName);
   void (*HOST_FileCreatorRelease)(HOST_FILECREATOR creator);
   HOST_ReservedSlot reserved159_233[75];
@@ -300,6 +302,8 @@ struct HostApiTable {
   // Product name, allocated.
   char* (*HOST_GetPlayerName)();
 };
+
+// clang-format on
 
 #define HOST_API_SLOT_COUNT 244u
 

@@ -15,9 +15,12 @@ void SetMissingObjectFunctionError(const char* function) {
   SetThreadError(THREAD_ERROR_GENERAL, 0, text);
 }
 
-bool CPlugInObjectHead::Init(const void* table, const char* name, const char* plugInName) {
-  Unload();
-  const auto* head = static_cast<const PlugInObjectInterface*>(table);
+namespace {
+
+// A head without the functions the init calls unconditionally is refused
+// before anything of it runs.
+template <class Head>
+bool HasMandatoryFunctions(const Head* head) {
   if (!head || !head->OBJECT_GetVersion) {
     SetMissingObjectFunctionError("OBJECT_GetVersion");
     return false;
@@ -26,6 +29,15 @@ bool CPlugInObjectHead::Init(const void* table, const char* name, const char* pl
     SetMissingObjectFunctionError("OBJECT_GetDescription");
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool CPlugInObjectHead::Init(const void* table, const char* name, const char* plugInName) {
+  Unload();
+  const auto* head = static_cast<const PlugInObjectInterface*>(table);
+  if (!HasMandatoryFunctions(head)) return false;
   m_Version = {0, 0};
   head->OBJECT_GetVersion(&m_Version);
   m_Table = table;
@@ -38,14 +50,7 @@ bool CPlugInObjectHead::Init2(const void* table, PLUGIN_CONTEXT context, const c
                               const char* plugInName) {
   Unload();
   const auto* head = static_cast<const PlugInObjectInterface2*>(table);
-  if (!head || !head->OBJECT_GetVersion) {
-    SetMissingObjectFunctionError("OBJECT_GetVersion");
-    return false;
-  }
-  if (!head->OBJECT_GetDescription) {
-    SetMissingObjectFunctionError("OBJECT_GetDescription");
-    return false;
-  }
+  if (!HasMandatoryFunctions(head)) return false;
   m_Version = {0, 0};
   head->OBJECT_GetVersion(context, &m_Version);
   m_Table = table;

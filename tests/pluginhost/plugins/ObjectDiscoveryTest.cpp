@@ -40,6 +40,16 @@ struct Discovered {
   Wrappers wrappers;
 };
 
+// What an object without any optional head slot answers.
+void ExpectHeadDefaults(CTestObject& object) {
+  EXPECT_EQ(object.GetImageIndex(), -1);
+  EXPECT_FALSE(object.HasConfigure());
+  EXPECT_TRUE(object.Configure(nullptr));
+  EXPECT_FALSE(object.HasInfo());
+  EXPECT_TRUE(object.ShowInfo(nullptr));
+  EXPECT_TRUE(object.Head().RestoreSurfaces());
+}
+
 TEST(ObjectDiscovery, ANamelessObjectAmongThreeIsLoggedByItsNumberAndTheOthersAreKept) {
   FixtureTrace trace;
   const long blocksBefore = GetLiveHostBlockCount();
@@ -111,13 +121,7 @@ TEST(ObjectDiscovery, AVersion1PlugInGivesItsOneObjectOfAKindAndNothingForOthers
     EXPECT_EQ(players.log.Text(), "initializing 'Api10031 player'...done\n");
     EXPECT_EQ(player.Head().GetKey(), "Api10031") << "version 1: the plug-in's name";
     EXPECT_EQ(player.GetHandle(), player.Head().GetTable()) << "version 1: the table";
-    // Head defaults of a version-1 object without optional slots.
-    EXPECT_EQ(player.GetImageIndex(), -1);
-    EXPECT_FALSE(player.HasConfigure());
-    EXPECT_TRUE(player.Configure(nullptr));
-    EXPECT_FALSE(player.HasInfo());
-    EXPECT_TRUE(player.ShowInfo(nullptr));
-    EXPECT_TRUE(player.Head().RestoreSurfaces());
+    ExpectHeadDefaults(player);
 
     players.log.Clear();
     DiscoverObjects<CTestObject, CTestObject2>(*players.manager.GetPlugIn(0), PLUGINOBJ_VISUALIZER,
@@ -132,12 +136,7 @@ TEST(ObjectDiscovery, AVersion2ObjectWithoutOptionalSlotsAnswersTheDefaults) {
   ASSERT_EQ(found.wrappers.size(), 1u);
   CTestObject& player = *found.wrappers[0];
   EXPECT_TRUE(player.Head().IsVersion2());
-  EXPECT_EQ(player.GetImageIndex(), -1);
-  EXPECT_FALSE(player.HasConfigure());
-  EXPECT_TRUE(player.Configure(nullptr));
-  EXPECT_FALSE(player.HasInfo());
-  EXPECT_TRUE(player.ShowInfo(nullptr));
-  EXPECT_TRUE(player.Head().RestoreSurfaces());
+  ExpectHeadDefaults(player);
   EXPECT_EQ(player.Head().GetKey(), "Api10032<player>");
 }
 

@@ -21,6 +21,12 @@ void CopyFixture(const std::string& name, const std::string& folder, const std::
                              std::filesystem::copy_options::overwrite_existing);
 }
 
+size_t Count(const std::string& text, const std::string& part) {
+  size_t count = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+  return count;
+}
+
 FixtureTrace::FixtureTrace() : m_Path(twltest::MakeTempDir("trace") + "/trace.txt") {
   setenv("TWL_FIXTURE_TRACE", m_Path.c_str(), 1);
 }

@@ -16,6 +16,9 @@ std::string FixturePath(const std::string& name);
 // Copies a fixture into `folder` under `fileName`.
 void CopyFixture(const std::string& name, const std::string& folder, const std::string& fileName);
 
+// How often `part` occurs in `text`.
+size_t Count(const std::string& text, const std::string& part);
+
 // Points the fixtures' trace at a fresh file; Lines() reads what they wrote.
 class FixtureTrace {
  public:

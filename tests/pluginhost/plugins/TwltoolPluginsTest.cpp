@@ -8,15 +8,10 @@
 #include "support/TestPaths.h"
 
 using plugintest::CopyFixture;
+using plugintest::Count;
 using plugintest::FixturePath;
 
 namespace {
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t count = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
 
 TEST(TwltoolPlugins, PrintsTheScanAndTheKeptPlugIns) {
   const std::string folder = twltest::MakeTempDir("PlugIns");
