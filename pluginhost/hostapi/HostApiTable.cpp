@@ -2,7 +2,6 @@
 // time. Slots of services this host does not offer yet hold the one
 // placeholder, which fails with an invalid parameter.
 #include <cstring>
-#include <type_traits>
 
 #include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -22,25 +21,6 @@ namespace {
 
 using namespace hostapi;
 
-// A named slot whose service is still missing: fails like the placeholder.
-template <class R, class... A>
-R UnavailableSlot(A...) {
-  HOST_Unavailable();
-  return R{};
-}
-template <class... A>
-void UnavailableVoidSlot(A...) {
-  HOST_Unavailable();
-}
-template <class R, class... A>
-constexpr void Unavailable(R (*&slot)(A...)) {
-  if constexpr (std::is_void_v<R>) {
-    slot = &UnavailableVoidSlot<A...>;
-  } else {
-    slot = &UnavailableSlot<R, A...>;
-  }
-}
-
 template <size_t N>
 constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
   for (auto& slot : slots) slot = &HOST_Unavailable;
@@ -56,69 +36,69 @@ constexpr HostApiTable BuildTable() {
   t.HOST_GetPlayerVersion = &HOST_GetPlayerVersion;
   t.HOST_SetError = &HOST_SetError;
   t.HOST_SetErrorText = &HOST_SetErrorText;
-  Unavailable(t.HOST_SetDirectDrawError);
-  Unavailable(t.HOST_SetDirectSoundError);
-  Unavailable(t.HOST_SetStreamError);
-  Unavailable(t.HOST_SetWinMMError);
-  Unavailable(t.HOST_SetMCIError);
+  t.HOST_SetDirectDrawError = &HOST_SetDirectDrawError;
+  t.HOST_SetDirectSoundError = &HOST_SetDirectSoundError;
+  t.HOST_SetStreamError = &HOST_SetStreamError;
+  t.HOST_SetWinMMError = &HOST_SetWinMMError;
+  t.HOST_SetMCIError = &HOST_SetMCIError;
   t.HOST_SetMiscError = &HOST_SetMiscError;
-  Unavailable(t.HOST_ExtendErrorText);
-  Unavailable(t.HOST_SaveError);
-  Unavailable(t.HOST_RestoreError);
-  Unavailable(t.HOST_FreeError);
+  t.HOST_ExtendErrorText = &HOST_ExtendErrorText;
+  t.HOST_SaveError = &HOST_SaveError;
+  t.HOST_RestoreError = &HOST_RestoreError;
+  t.HOST_FreeError = &HOST_FreeError;
   t.HOST_GetErrorType = &HOST_GetErrorType;
   t.HOST_GetErrorCode = &HOST_GetErrorCode;
   t.HOST_GetErrorText = &HOST_GetErrorText;
-  Unavailable(t.HOST_GetDirectDrawErrorCode);
-  Unavailable(t.HOST_GetDirectSoundErrorCode);
-  Unavailable(t.HOST_GetStreamErrorCode);
-  Unavailable(t.HOST_GetWinMMErrorCode);
-  Unavailable(t.HOST_GetMCIErrorCode);
-  Unavailable(t.HOST_GetMiscErrorCode);
-  Unavailable(t.HOST_GetDirectDrawErrorText);
-  Unavailable(t.HOST_GetDirectSoundErrorText);
-  Unavailable(t.HOST_GetStreamErrorText);
-  Unavailable(t.HOST_GetWinMMErrorText);
-  Unavailable(t.HOST_GetMCIErrorText);
-  Unavailable(t.HOST_GetMiscErrorText);
-  Unavailable(t.HOST_LogWrite);
-  Unavailable(t.HOST_LogWriteParams);
-  Unavailable(t.HOST_LogError);
-  Unavailable(t.HOST_MessageBox);
+  t.HOST_GetDirectDrawErrorCode = &HOST_GetDirectDrawErrorCode;
+  t.HOST_GetDirectSoundErrorCode = &HOST_GetDirectSoundErrorCode;
+  t.HOST_GetStreamErrorCode = &HOST_GetStreamErrorCode;
+  t.HOST_GetWinMMErrorCode = &HOST_GetWinMMErrorCode;
+  t.HOST_GetMCIErrorCode = &HOST_GetMCIErrorCode;
+  t.HOST_GetMiscErrorCode = &HOST_GetMiscErrorCode;
+  t.HOST_GetDirectDrawErrorText = &HOST_GetDirectDrawErrorText;
+  t.HOST_GetDirectSoundErrorText = &HOST_GetDirectSoundErrorText;
+  t.HOST_GetStreamErrorText = &HOST_GetStreamErrorText;
+  t.HOST_GetWinMMErrorText = &HOST_GetWinMMErrorText;
+  t.HOST_GetMCIErrorText = &HOST_GetMCIErrorText;
+  t.HOST_GetMiscErrorText = &HOST_GetMiscErrorText;
+  t.HOST_LogWrite = &HOST_LogWrite;
+  t.HOST_LogWriteParams = &HOST_LogWriteParams;
+  t.HOST_LogError = &HOST_LogError;
+  t.HOST_MessageBox = &HOST_MessageBox;
   t.HOST_Alloc = &HOST_Alloc;
   t.HOST_Free = &HOST_Free;
-  Unavailable(t.HOST_GetControlFont);
-  Unavailable(t.HOST_GetWindowHandle);
-  Unavailable(t.HOST_GetFolder);
+  t.HOST_GetControlFont = &HOST_GetControlFont;
+  t.HOST_GetWindowHandle = &HOST_GetWindowHandle;
+  t.HOST_GetFolder = &HOST_GetFolder;
   t.HOST_AllocString = &HOST_AllocString;
-  Unavailable(t.HOST_GetFileSystemInfo);
-  Unavailable(t.HOST_OpenStream);
-  Unavailable(t.HOST_StreamSetProperty);
-  Unavailable(t.HOST_StreamGetPath);
-  Unavailable(t.HOST_StreamGetFlags);
-  Unavailable(t.HOST_StreamRead);
-  Unavailable(t.HOST_StreamReadSome);
-  Unavailable(t.HOST_StreamSkip);
-  Unavailable(t.HOST_StreamSkipSome);
-  Unavailable(t.HOST_StreamSeek);
-  Unavailable(t.HOST_StreamCanSeek);
-  Unavailable(t.HOST_StreamGetPosition);
-  Unavailable(t.HOST_StreamGetLength);
-  Unavailable(t.HOST_StreamGetTransferRate);
-  Unavailable(t.HOST_StreamGetContentType);
-  Unavailable(t.HOST_StreamIsEOF);
-  Unavailable(t.HOST_StreamCheckError);
-  Unavailable(t.HOST_StreamClose);
-  Unavailable(t.HOST_StreamRelease);
-  Unavailable(t.GetExclusiveFileAccess);
-  Unavailable(t.HOST_CreateInstantFileCreator);
-  Unavailable(t.HOST_CreateThreadFileCreator);
-  Unavailable(t.HOST_FileCreatorGetFileName);
-  Unavailable(t.HOST_FileCreatorRelease);
-  Unavailable(t.HOST_LogWriteTime);
-  Unavailable(t.HOST_LogWriteDate);
-  Unavailable(t.HOST_LogWriteDateAndTime);
-  Unavailable(t.HOST_GetPlayerName);
+  t.HOST_GetFileSystemInfo = &HOST_GetFileSystemInfo;
+  t.HOST_OpenStream = &HOST_OpenStream;
+  t.HOST_StreamSetProperty = &HOST_StreamSetProperty;
+  t.HOST_StreamGetPath = &HOST_StreamGetPath;
+  t.HOST_StreamGetFlags = &HOST_StreamGetFlags;
+  t.HOST_StreamRead = &HOST_StreamRead;
+  t.HOST_StreamReadSome = &HOST_StreamReadSome;
+  t.HOST_StreamSkip = &HOST_StreamSkip;
+  t.HOST_StreamSkipSome = &HOST_StreamSkipSome;
+  t.HOST_StreamSeek = &HOST_StreamSeek;
+  t.HOST_StreamCanSeek = &HOST_StreamCanSeek;
+  t.HOST_StreamGetPosition = &HOST_StreamGetPosition;
+  t.HOST_StreamGetLength = &HOST_StreamGetLength;
+  t.HOST_StreamGetTransferRate = &HOST_StreamGetTransferRate;
+  t.HOST_StreamGetContentType = &HOST_StreamGetContentType;
+  t.HOST_StreamIsEOF = &HOST_StreamIsEOF;
+  t.HOST_StreamCheckError = &HOST_StreamCheckError;
+  t.HOST_StreamClose = &HOST_StreamClose;
+  t.HOST_StreamRelease = &HOST_StreamRelease;
+  t.GetExclusiveFileAccess = &GetExclusiveFileAccess;
+  t.HOST_CreateInstantFileCreator = &HOST_CreateInstantFileCreator;
+  t.HOST_CreateThreadFileCreator = &HOST_CreateThreadFileCreator;
+  t.HOST_FileCreatorGetFileName = &HOST_FileCreatorGetFileName;
+  t.HOST_FileCreatorRelease = &HOST_FileCreatorRelease;
+  t.HOST_LogWriteTime = &HOST_LogWriteTime;
+  t.HOST_LogWriteDate = &HOST_LogWriteDate;
+  t.HOST_LogWriteDateAndTime = &HOST_LogWriteDateAndTime;
+  t.HOST_GetPlayerName = &HOST_GetPlayerName;
   return t;
 }
 
@@ -133,4 +113,12 @@ bool IsHostApiPlaceholder(size_t slot) {
   HOST_ReservedSlot entry;
   std::memcpy(&entry, reinterpret_cast<const char*>(&kHostApiTable) + slot * sizeof(void*), sizeof entry);
   return entry == &HOST_Unavailable;
+}
+
+std::vector<size_t> GetHostApiPlaceholderSlots() {
+  std::vector<size_t> slots;
+  for (size_t slot = 0; slot < HOST_API_SLOT_COUNT; ++slot) {
+    if (IsHostApiPlaceholder(slot)) slots.push_back(slot);
+  }
+  return slots;
 }

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <vector>
 
 // Slots that hold the placeholder of services this host does not offer
 // yet.
 bool IsHostApiPlaceholder(size_t slot);
+// All of them, in slot order.
+std::vector<size_t> GetHostApiPlaceholderSlots();
 
 // Blocks from HOST_Alloc and HOST_AllocString not yet freed.
 long GetLiveHostBlockCount();
