@@ -16,8 +16,7 @@ namespace {
 class WatchedFolder {
  public:
   explicit WatchedFolder(DWORD filter = FILE_NOTIFY_CHANGE_FILE_NAME)
-      : path_(twltest::MakeTempDir("watched")),
-        handle_(FindFirstChangeNotificationA(path_.c_str(), FALSE, filter)) {}
+      : path_(twltest::MakeTempDir("watched")), handle_(FindFirstChangeNotificationA(path_.c_str(), FALSE, filter)) {}
   ~WatchedFolder() {
     if (handle_ != INVALID_HANDLE_VALUE) FindCloseChangeNotification(handle_);
   }
