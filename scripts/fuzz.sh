@@ -43,6 +43,11 @@ if command -v convert >/dev/null; then
     "$seeds/im-animation.gif"
   rm "$seeds/source.png"
 fi
+# Compiled skins in both forms of their data chunk.
+if command -v python3 >/dev/null; then
+  python3 tests/skins/container/skin_file.py build "$seeds/stored.s4u" 0
+  python3 tests/skins/container/skin_file.py build "$seeds/packed.s4u" 1
+fi
 if command -v gifsicle >/dev/null && [[ -e "$seeds/im-2.gif" ]]; then
   gifsicle -d 0 -D background "$seeds/im-2.gif" -d 5 -D previous -t 0 -p 2,1 "$seeds/im-16-interlaced.gif" \
     -D asis "$seeds/im-256.gif" >"$seeds/gifsicle-animation.gif"
