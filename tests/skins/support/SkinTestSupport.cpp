@@ -23,8 +23,10 @@ Bytes& Bytes::Raw(const std::string& bytes) {
   return *this;
 }
 
-Bytes& Bytes::Chunk(const char (&tag)[5], const std::string& data) {
-  Tag(tag).U32(static_cast<uint32_t>(data.size()));
+Bytes& Bytes::Chunk(const char (&tag)[5], const std::string& data) { return Chunk(std::string(tag, 4), data); }
+
+Bytes& Bytes::Chunk(const std::string& tag, const std::string& data) {
+  Raw(tag).U32(static_cast<uint32_t>(data.size()));
   return Raw(data);
 }
 

@@ -27,6 +27,7 @@ class Bytes {
   // A chunk: tag, length, data.
   Bytes& Chunk(const char (&tag)[5], const std::string& data);
   Bytes& Chunk(const char (&tag)[5], const Bytes& data) { return Chunk(tag, data.str()); }
+  Bytes& Chunk(const std::string& tag, const std::string& data);
   const std::string& str() const { return m_Bytes; }
   size_t size() const { return m_Bytes.size(); }
 
