@@ -70,3 +70,15 @@ void CSkinBase::ConvertToMapFormat(CDIBitmap& picture) {
   picture.SetColorKeyFlag(false);
   picture.ChangeFormat(format, nullptr, 1, 0);
 }
+
+DWORD CSkinBase::MapValueAt(const CDIBitmap& map, POINT point) {
+  const size_t stride = static_cast<size_t>(map.GetBytesPerRow()) + map.GetRowPadding();
+  return reinterpret_cast<const DWORD*>(map.GetPixels() + stride * point.y)[point.x];
+}
+
+CMask* CSkinBase::CreateVisibilityMask(const CDIBitmap& map, const RECT& rect, DWORD transparent) {
+  const INT stride = static_cast<INT>(map.GetBytesPerRow() + map.GetRowPadding());
+  CMask* mask = CreateMaskFromMap(reinterpret_cast<const DWORD*>(map.GetPixels()), stride, rect, transparent);
+  if (mask) mask->Invert();
+  return mask;
+}

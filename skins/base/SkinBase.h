@@ -44,6 +44,12 @@ class CSkinBase : public CTypedObject {
   // Converts a picture in place to the map layout: 32-bit pixels with red
   // in the low byte, top row first.
   static void ConvertToMapFormat(CDIBitmap& picture);
+  // The value of a map picture's pixel (inside the picture).
+  static DWORD MapValueAt(const CDIBitmap& map, POINT point);
+  // The visible pixels of the rectangle: 1 where the map is not the
+  // transparent value; null when the whole rectangle is transparent (the
+  // part is then drawn whole).
+  static CMask* CreateVisibilityMask(const CDIBitmap& map, const RECT& rect, DWORD transparent);
 
   // Chunks and blocks: the returned position is that after the head; the
   // length is written by EndChunk. They nest freely.
