@@ -27,7 +27,7 @@ constexpr DWORD kInnerSize = 16u << 20;
 // skips, filled with what skins hold: runs of repeated rows and noise.
 class BenchSkin : public CSkinElementChunks {
  public:
-  BenchSkin() : CSkinElementChunks(info, colors, fonts) {}
+  BenchSkin() : CSkinElementChunks({&info, &colors, &fonts}) {}
   void WriteElements(CStream& stream) override {
     CSkinElementChunks::WriteElements(stream);
     const DWORD filler = kInnerSize - static_cast<DWORD>(stream.GetPosition()) - 8;

@@ -12,6 +12,8 @@
 #include "foundation/streams/MemoryStream.h"
 #include "skins/compiled/SkinElementChunks.h"
 #include "skins/compiled/SkinFile.h"
+#include "skins/frames/AuxWindowSkin.h"
+#include "skins/frames/ControlWindowSkin.h"
 #include "skins/info/SkinInfo.h"
 #include "skins/sets/SkinColorSet.h"
 #include "skins/sets/SkinFontSet.h"
@@ -25,7 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   CSkinInfo info;
   CSkinColorSet colors;
   CSkinFontSet fonts;
-  CSkinElementChunks content(info, colors, fonts);
+  CControlWindowSkin controlWindows[3];
+  CAuxWindowSkin auxWindow;
+  CSkinElementChunks content(
+      {&info, &colors, &fonts, {&controlWindows[0], &controlWindows[1], &controlWindows[2]}, &auxWindow});
   try {
     ReadSkinFile(stream, content);
   } catch (CError* error) {

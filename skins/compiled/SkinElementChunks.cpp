@@ -5,41 +5,66 @@
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/compiled/SkinFileFormat.h"
+#include "skins/frames/AuxWindowSkin.h"
+#include "skins/frames/ControlWindowSkin.h"
 #include "skins/sets/SkinColorSet.h"
 #include "skins/sets/SkinFontSet.h"
 
-CSkinElementChunks::CSkinElementChunks(CSkinInfo& info, CSkinColorSet& colors, CSkinFontSet& fonts)
-    : m_Info(info), m_Colors(colors), m_Fonts(fonts) {}
+CSkinElementChunks::CSkinElementChunks(const Elements& elements) : m_Elements(elements) {}
 
-void CSkinElementChunks::MarkRead(bool& read) {
-  if (read) ThrowCorruptedFile();
-  read = true;
+int CSkinElementChunks::ElementOfTag(DWORD tag) const {
+  if (tag == kTagCOLR && m_Elements.colors) return kColors;
+  if (tag == kTagFONT && m_Elements.fonts) return kFonts;
+  if (tag == kTagAWND && m_Elements.auxWindow) return kAux;
+  for (int mode = 0; mode < 3; ++mode)
+    if (tag == kControlWindowTags[mode] && m_Elements.controlWindows[mode]) return kControl0 + mode;
+  return -1;
 }
 
 void CSkinElementChunks::ReadElement(CStream& stream, DWORD tag, DWORD length) {
-  switch (tag) {
-    case kTagCOLR:
-      MarkRead(m_ColorsRead);
-      m_Colors.Read(stream, length);
-      return;
-    case kTagFONT:
-      MarkRead(m_FontsRead);
-      m_Fonts.Read(stream, length);
-      return;
-    default:
-      SkipExact(stream, length);
+  const int element = ElementOfTag(tag);
+  if (element < 0) {
+    SkipExact(stream, length);
+    return;
+  }
+  if (m_Read[element]) ThrowCorruptedFile();
+  m_Read[element] = true;
+  ReadBound(element, stream, length);
+}
+
+void CSkinElementChunks::ReadBound(int element, CStream& stream, DWORD length) {
+  switch (element) {
+    case kColors: m_Elements.colors->Read(stream, length); return;
+    case kFonts: m_Elements.fonts->Read(stream, length); return;
+    case kAux: m_Elements.auxWindow->LoadCompiled(stream, length); return;
+    default: m_Elements.controlWindows[element - kControl0]->LoadCompiled(stream, length); return;
   }
 }
 
 void CSkinElementChunks::EndElements() {
-  if (!m_FontsRead) ThrowCorruptedFile();
+  const bool required[kElementCount] = {false, m_Elements.fonts != nullptr, m_Elements.controlWindows[0] != nullptr,
+                                        false, false, m_Elements.auxWindow != nullptr};
+  for (int element = 0; element < kElementCount; ++element)
+    if (required[element] && !m_Read[element]) ThrowCorruptedFile();
 }
 
+namespace {
+
+template <class Write>
+void WriteChunk(CStream& stream, DWORD tag, Write write) {
+  const LONGLONG chunk = CSkinBase::BeginChunk(stream, tag);
+  write();
+  CSkinBase::EndChunk(stream, chunk);
+}
+
+}  // namespace
+
 void CSkinElementChunks::WriteElements(CStream& stream) {
-  LONGLONG chunk = CSkinBase::BeginChunk(stream, kTagCOLR);
-  m_Colors.Write(stream);
-  CSkinBase::EndChunk(stream, chunk);
-  chunk = CSkinBase::BeginChunk(stream, kTagFONT);
-  m_Fonts.Write(stream);
-  CSkinBase::EndChunk(stream, chunk);
+  if (m_Elements.colors) WriteChunk(stream, kTagCOLR, [&] { m_Elements.colors->Write(stream); });
+  if (m_Elements.fonts) WriteChunk(stream, kTagFONT, [&] { m_Elements.fonts->Write(stream); });
+  for (int mode = 0; mode < 3; ++mode) {
+    CControlWindowSkin* control = m_Elements.controlWindows[mode];
+    if (control && control->IsLoaded()) WriteChunk(stream, kControlWindowTags[mode], [&] { control->SaveCompiled(stream); });
+  }
+  if (m_Elements.auxWindow) WriteChunk(stream, kTagAWND, [&] { m_Elements.auxWindow->SaveCompiled(stream); });
 }

@@ -1,34 +1,47 @@
 // CSkinElementChunks: the element chunks of a compiled skin's inner
 // stream, bound to the descriptions that read and write them. Each known
-// tag is read at most once, unknown tags are skipped, and the elements a
-// whole skin needs must all be there. The descriptions are the owner's;
-// this object only dispatches.
+// tag is read at most once and unknown tags are skipped. Of the elements a
+// whole skin needs (FONT, the normal and small main windows, the normal
+// control window and the frame), those the owner binds must all be there.
+// The descriptions are the owner's; this object only dispatches.
 #pragma once
 
 #include <windows.h>
 
 #include "skins/compiled/SkinFile.h"
 
+class CAuxWindowSkin;
+class CControlWindowSkin;
 class CSkinColorSet;
 class CSkinFontSet;
 class CSkinInfo;
 
 class CSkinElementChunks : public CSkinFileContent {
  public:
-  CSkinElementChunks(CSkinInfo& info, CSkinColorSet& colors, CSkinFontSet& fonts);
+  // What the owner binds; null members are elements it does not hold,
+  // whose chunks are skipped and not written.
+  struct Elements {
+    CSkinInfo* info = nullptr;  // required
+    CSkinColorSet* colors = nullptr;
+    CSkinFontSet* fonts = nullptr;
+    CControlWindowSkin* controlWindows[3] = {};
+    CAuxWindowSkin* auxWindow = nullptr;
+  };
 
-  CSkinInfo& GetInfo() override { return m_Info; }
+  explicit CSkinElementChunks(const Elements& elements);
+
+  CSkinInfo& GetInfo() override { return *m_Elements.info; }
   void ReadElement(CStream& stream, DWORD tag, DWORD length) override;
   void EndElements() override;
   void WriteElements(CStream& stream) override;
 
  private:
-  // Marks the tag read; a second one is a corrupted file.
-  void MarkRead(bool& read);
+  enum Element { kColors, kFonts, kControl0, kControl1, kControl2, kAux, kElementCount };
 
-  CSkinInfo& m_Info;
-  CSkinColorSet& m_Colors;
-  CSkinFontSet& m_Fonts;
-  bool m_ColorsRead = false;
-  bool m_FontsRead = false;
+  // The element a tag names among those bound, or -1.
+  int ElementOfTag(DWORD tag) const;
+  void ReadBound(int element, CStream& stream, DWORD length);
+
+  Elements m_Elements;
+  bool m_Read[kElementCount] = {};
 };

@@ -31,7 +31,7 @@ namespace {
 
 // A skin of what exists so far: information, colours and fonts.
 struct ColorsAndFonts : CSkinElementChunks {
-  ColorsAndFonts() : CSkinElementChunks(info, colors, fonts) {}
+  ColorsAndFonts() : CSkinElementChunks({&info, &colors, &fonts}) {}
   CSkinInfo info;
   CSkinColorSet colors;
   CSkinFontSet fonts;
