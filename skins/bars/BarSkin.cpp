@@ -1,0 +1,121 @@
+#include "skins/bars/BarSkin.h"
+
+#include <cstdint>
+
+#include "display/masks/Mask.h"
+#include "foundation/bitmaps/DIBitmap.h"
+#include "foundation/streams/Stream.h"
+#include "skins/bars/BarScript.h"
+#include "skins/base/ChunkIo.h"
+#include "skins/base/SkinErrors.h"
+#include "skins/base/SkinPointers.h"
+
+TWL_IMPLEMENT_CREATABLE_CLASS(CBarSkin, CSkinBase)
+
+namespace {
+
+constexpr DWORD kTagBRMC = MakeTag("BRMC");
+constexpr DWORD kTagBRBM = MakeTag("BRBM");
+constexpr DWORD kTagBRMK = MakeTag("BRMK");
+constexpr DWORD kTagBRST = MakeTag("BRST");
+
+}  // namespace
+
+CBarSkin::~CBarSkin() { Clear(); }
+
+void CBarSkin::Clear() {
+  ReleaseBitmap(m_Bitmap);
+  DeleteOwned(m_Mask);
+  DeleteOwned(m_Script);
+}
+
+bool CBarSkin::HasRectSize(DWORD width, DWORD height) const {
+  return static_cast<int64_t>(width) == static_cast<int64_t>(m_Rect.right) - m_Rect.left &&
+         static_cast<int64_t>(height) == static_cast<int64_t>(m_Rect.bottom) - m_Rect.top;
+}
+
+bool CBarSkin::ContainsRelativePoint(POINT point) const {
+  const int64_t width = static_cast<int64_t>(m_Rect.right) - m_Rect.left;
+  const int64_t height = static_cast<int64_t>(m_Rect.bottom) - m_Rect.top;
+  if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height) return false;
+  return !m_Mask || m_Mask->IsInside(point.x, point.y);
+}
+
+void CBarSkin::LoadCompiled(CStream& stream, DWORD length) {
+  Clear();
+  try {
+    ReadChunks(stream, length);
+  } catch (...) {
+    Clear();
+    throw;
+  }
+}
+
+void CBarSkin::ReadChunks(CStream& stream, DWORD length) {
+  bool commonRead = false;
+  DWORD remaining = length;
+  while (remaining != 0) {
+    const ChunkHead head = NextChunk(stream, remaining);
+    if (head.tag == kTagBRMC) {
+      if (commonRead || head.length < 16) ThrowCorruptedFile();
+      const int64_t x = ReadI32(stream), y = ReadI32(stream), width = ReadI32(stream), height = ReadI32(stream);
+      if (x + width < INT32_MIN || x + width > INT32_MAX || y + height < INT32_MIN || y + height > INT32_MAX)
+        ThrowCorruptedFile();
+      m_Rect = RECT{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + width), static_cast<LONG>(y + height)};
+      SkipExact(stream, head.length - 16);
+      commonRead = true;
+    } else if (head.tag == kTagBRBM) {
+      if (!commonRead || m_Bitmap) ThrowCorruptedFile();
+      DWORD used = 0;
+      m_Bitmap = ReadBitmap(stream, head.length, &used);
+      SkipExact(stream, head.length - used);
+      if (!HasRectSize(m_Bitmap->GetWidth(), m_Bitmap->GetHeight())) ThrowCorruptedFile();
+    } else if (head.tag == kTagBRMK) {
+      if (!commonRead || m_Mask || m_Script) ThrowCorruptedFile();
+      m_Mask = ReadMask(stream, head.length);
+      if (!HasRectSize(static_cast<DWORD>(m_Mask->GetWidth()), static_cast<DWORD>(m_Mask->GetHeight())))
+        ThrowCorruptedFile();
+    } else if (head.tag == kTagBRST) {
+      if (!commonRead || m_Script) ThrowCorruptedFile();
+      m_Script = NewObject<CBarScript>();
+      m_Script->LoadCompiled(stream, head.length);
+    } else {
+      SkipExact(stream, head.length);
+    }
+  }
+  if (!commonRead || !m_Bitmap) ThrowCorruptedFile();
+  if (!m_Script) return;
+  // The slider fills from the fill point and cuts the mask along edges
+  // through the way points: points outside the bar would take it outside
+  // its mask. A folder load refuses them too.
+  if (!ContainsRelativePoint(m_Script->GetFillPoint())) ThrowCorruptedFile();
+  for (INT i = 0; i < m_Script->GetPointCount(); ++i)
+    if (!ContainsRelativePoint(m_Script->GetPoints()[i])) ThrowCorruptedFile();
+  m_Script->InitConnectors();
+}
+
+void CBarSkin::SaveCompiled(CStream& stream) const {
+  LONGLONG chunk = BeginChunk(stream, kTagBRMC);
+  WriteI32(stream, m_Rect.left);
+  WriteI32(stream, m_Rect.top);
+  WriteI32(stream, m_Rect.right - m_Rect.left);
+  WriteI32(stream, m_Rect.bottom - m_Rect.top);
+  EndChunk(stream, chunk);
+  chunk = BeginChunk(stream, kTagBRBM);
+  WriteBitmap(stream, *m_Bitmap);
+  EndChunk(stream, chunk);
+  if (m_Mask) {
+    chunk = BeginChunk(stream, kTagBRMK);
+    WriteMask(stream, *m_Mask);
+    EndChunk(stream, chunk);
+  }
+  if (m_Script) {
+    chunk = BeginChunk(stream, kTagBRST);
+    m_Script->SaveCompiled(stream);
+    EndChunk(stream, chunk);
+  }
+}
+
+void CBarSkin::CollectColors(CColorTable& table) const {
+  if (m_Bitmap) m_Bitmap->CollectColors(table, false);
+}
