@@ -13,8 +13,10 @@
 namespace {
 
 constexpr DWORD kKey = CBitmapAnimation::kKey;
-// At most 1 GiB of in-between frames.
-constexpr uint64_t kMaxFadePixels = 1u << 28;
+// In-between frames take at most 256 MiB of pixels; each frame counts at
+// least 64 pixels for what a picture costs besides its pixels.
+constexpr uint64_t kMaxFadePixels = 1u << 26;
+constexpr uint64_t kFrameOverheadPixels = 64;
 
 CPixelFormat AnimationFormat() {
   CPixelFormat format;
@@ -152,7 +154,7 @@ void CBitmapAnimation::CreateTransitions() {
   uint64_t frames = 0;
   for (const Transition& transition : m_Transitions)
     if (transition.type == kFade && transition.count > 0) frames += static_cast<uint64_t>(transition.count);
-  const uint64_t pixels = std::max<uint64_t>(PixelCount(*m_Base), 1);
+  const uint64_t pixels = std::max<uint64_t>(PixelCount(*m_Base), kFrameOverheadPixels);
   if (frames > kMaxFadePixels / pixels)
     ThrowSkinError(kSkinErrorCaption,
                    SkinText("BitmapAnimationError.TooManyFadeFrames",

@@ -268,3 +268,13 @@ TEST(BitmapAnimation, SkincDescribesTheFolderAndTheCompiledFormAlike) {
   EXPECT_EQ(RunTool(skinc + " describe anim " + Quote(folder), &folderOut, &err), 1);
   EXPECT_EQ(err, "skinc: The 'Delay' entry in 'MainWindowNormalAnim.ini' must be >=10\n\n");
 }
+
+// Fade counts come from files: a count that would fill the memory with
+// in-between frames is refused when the animation is prepared.
+TEST(BitmapAnimation, FadesThatWouldExhaustTheMemoryAreRefused) {
+  CBitmapAnimation animation;
+  LoadPayload(animation, Payload(7, {BitmapRecord(1, 1, 5)}, {1, 0x7FFFFFFF, 10, 1, 0x7FFFFFFF, 10}));
+  EXPECT_EQ(ExpectError([&] { animation.Prepare(); },
+                        "The fades of animation '' need too many in-between frames."),
+            "Skin error");
+}
