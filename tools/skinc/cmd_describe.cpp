@@ -1,4 +1,4 @@
-// skinc describe KIND FOLDER [PREFIX] [--compiled]: one element
+// skinc describe KIND FOLDER [PREFIX] [--compiled]: one kind of element
 // description loaded from a skin folder, printed as "Key: value" lines.
 // With --compiled it is written to its compiled form and read back first,
 // so both forms can be compared.
@@ -15,6 +15,7 @@
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/AuxWindowSkin.h"
 #include "skins/frames/ControlWindowSkin.h"
+#include "skins/mainwindow/MainWindowSkin.h"
 
 namespace {
 
@@ -163,21 +164,53 @@ int DescribeAnimation(const Options& options) {
   return 0;
 }
 
+void PrintButton(const char* key, const CButtonSkinBase& button) {
+  if (!button.IsDefined()) return;
+  std::printf("%s: %s %s\n", key, Rect(button.GetRect()).c_str(), button.GetMask() ? "mask" : "nomask");
+}
+
+void PrintButtons(CMainWindowSkin& main) {
+  for (int i = 0; i < CMainWindowSkin::kButtonCount; ++i) PrintButton(CMainWindowSkin::GetButtonKey(i), main.GetButton(i));
+  for (int i = 0; i < CMainWindowSkin::kButtonCount; ++i)
+    PrintButton((std::string("Anim") + CMainWindowSkin::GetButtonKey(i)).c_str(), main.GetAnimButton(i));
+}
+
+int DescribeButtons(const Options& options) {
+  CMainWindowSkin main;
+  main.Load(options.folder.c_str(), options.prefix.c_str());
+  if (!options.compiled) {
+    PrintButtons(main);
+    return 0;
+  }
+  CMemoryStream stream;
+  stream.Open(nullptr, 0, kStreamRead | kStreamWrite | kStreamSeek, 65536, false);
+  main.SaveCompiled(stream);
+  const DWORD length = static_cast<DWORD>(stream.GetLength(true, nullptr));
+  stream.Seek(0, kSeekFromStart, nullptr);
+  CMainWindowSkin read;
+  read.LoadCompiled(stream, length);
+  PrintButtons(read);
+  return 0;
+}
+
 }  // namespace
 
 TOOL_COMMAND(Describe, "describe",
-             "anim|aux|control FOLDER [PREFIX] [--compiled]  load one description from a skin folder (the\n"
-             "      animation is that of PREFIX + MainWindowNormal) and print it as \"Key: value\" lines: part or\n"
+             "button|anim|aux|control FOLDER [PREFIX] [--compiled]  load one description from a skin folder (the\n"
+             "      buttons and the animation are those of the PREFIX main window) and print it as \"Key: value\"\n"
+             "      lines: each defined button \"ButtonX|AnimButtonX: left,top,right,bottom mask|nomask\"; part or\n"
              "      band sizes (WxH), parts with masks, margins, expansion (stretch|tile,cut|whole), caption\n"
              "      rectangle and font; base, frame count, delays, transitions and prepared entries. --compiled\n"
              "      prints it after saving and loading its compiled form")
 {
   Options options;
-  if (!ParseOptions(args, options)) return tool::Fail("usage: describe anim|aux|control FOLDER [PREFIX] [--compiled]");
+  if (!ParseOptions(args, options))
+    return tool::Fail("usage: describe button|anim|aux|control FOLDER [PREFIX] [--compiled]");
   return skinc::RunReportingErrors([&] {
     if (options.kind == "aux") return DescribeAux(options);
     if (options.kind == "control") return DescribeControl(options);
     if (options.kind == "anim") return DescribeAnimation(options);
+    if (options.kind == "button") return DescribeButtons(options);
     return tool::Fail("unknown kind '" + options.kind + "'");
   });
 }
