@@ -7,6 +7,7 @@
 #include "skins/compiled/SkinFileFormat.h"
 #include "skins/frames/AuxWindowSkin.h"
 #include "skins/frames/ControlWindowSkin.h"
+#include "skins/mainwindow/MainWindowSkin.h"
 #include "skins/sets/SkinColorSet.h"
 #include "skins/sets/SkinFontSet.h"
 
@@ -16,8 +17,10 @@ int CSkinElementChunks::ElementOfTag(DWORD tag) const {
   if (tag == kTagCOLR && m_Elements.colors) return kColors;
   if (tag == kTagFONT && m_Elements.fonts) return kFonts;
   if (tag == kTagAWND && m_Elements.auxWindow) return kAux;
-  for (int mode = 0; mode < 3; ++mode)
+  for (int mode = 0; mode < 3; ++mode) {
+    if (tag == kMainWindowTags[mode] && m_Elements.mainWindows[mode]) return kMain0 + mode;
     if (tag == kControlWindowTags[mode] && m_Elements.controlWindows[mode]) return kControl0 + mode;
+  }
   return -1;
 }
 
@@ -37,13 +40,23 @@ void CSkinElementChunks::ReadBound(int element, CStream& stream, DWORD length) {
     case kColors: m_Elements.colors->Read(stream, length); return;
     case kFonts: m_Elements.fonts->Read(stream, length); return;
     case kAux: m_Elements.auxWindow->LoadCompiled(stream, length); return;
+    case kMain0:
+    case kMain1:
+    case kMain2: m_Elements.mainWindows[element - kMain0]->LoadCompiled(stream, length); return;
     default: m_Elements.controlWindows[element - kControl0]->LoadCompiled(stream, length); return;
   }
 }
 
 void CSkinElementChunks::EndElements() {
-  const bool required[kElementCount] = {false, m_Elements.fonts != nullptr, m_Elements.controlWindows[0] != nullptr,
-                                        false, false, m_Elements.auxWindow != nullptr};
+  const bool required[kElementCount] = {false,
+                                        m_Elements.fonts != nullptr,
+                                        m_Elements.mainWindows[0] != nullptr,
+                                        m_Elements.mainWindows[1] != nullptr,
+                                        false,
+                                        m_Elements.controlWindows[0] != nullptr,
+                                        false,
+                                        false,
+                                        m_Elements.auxWindow != nullptr};
   for (int element = 0; element < kElementCount; ++element)
     if (required[element] && !m_Read[element]) ThrowCorruptedFile();
 }
@@ -62,6 +75,10 @@ void WriteChunk(CStream& stream, DWORD tag, Write write) {
 void CSkinElementChunks::WriteElements(CStream& stream) {
   if (m_Elements.colors) WriteChunk(stream, kTagCOLR, [&] { m_Elements.colors->Write(stream); });
   if (m_Elements.fonts) WriteChunk(stream, kTagFONT, [&] { m_Elements.fonts->Write(stream); });
+  for (int mode = 0; mode < 3; ++mode) {
+    CMainWindowSkin* main = m_Elements.mainWindows[mode];
+    if (main && main->IsLoaded()) WriteChunk(stream, kMainWindowTags[mode], [&] { main->SaveCompiled(stream); });
+  }
   for (int mode = 0; mode < 3; ++mode) {
     CControlWindowSkin* control = m_Elements.controlWindows[mode];
     if (control && control->IsLoaded()) WriteChunk(stream, kControlWindowTags[mode], [&] { control->SaveCompiled(stream); });

@@ -12,6 +12,7 @@
 
 class CAuxWindowSkin;
 class CControlWindowSkin;
+class CMainWindowSkin;
 class CSkinColorSet;
 class CSkinFontSet;
 class CSkinInfo;
@@ -24,6 +25,7 @@ class CSkinElementChunks : public CSkinFileContent {
     CSkinInfo* info = nullptr;  // required
     CSkinColorSet* colors = nullptr;
     CSkinFontSet* fonts = nullptr;
+    CMainWindowSkin* mainWindows[3] = {};
     CControlWindowSkin* controlWindows[3] = {};
     CAuxWindowSkin* auxWindow = nullptr;
   };
@@ -36,7 +38,7 @@ class CSkinElementChunks : public CSkinFileContent {
   void WriteElements(CStream& stream) override;
 
  private:
-  enum Element { kColors, kFonts, kControl0, kControl1, kControl2, kAux, kElementCount };
+  enum Element { kColors, kFonts, kMain0, kMain1, kMain2, kControl0, kControl1, kControl2, kAux, kElementCount };
 
   // The element a tag names among those bound, or -1.
   int ElementOfTag(DWORD tag) const;
