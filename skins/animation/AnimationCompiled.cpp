@@ -6,6 +6,7 @@
 #include "skins/animation/BitmapAnimation.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinPointers.h"
 
 namespace {
@@ -60,13 +61,7 @@ void CBitmapAnimation::SaveCompiled(CStream& stream) const {
 }
 
 void CBitmapAnimation::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadPayload(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadPayload(stream, length); });
 }
 
 void CBitmapAnimation::ReadPayload(CStream& stream, DWORD length) {

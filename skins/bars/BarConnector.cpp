@@ -144,28 +144,25 @@ void CBarSplineConnector::Init(const CBarScript& script, INT index) {
   m_StartSpeed = SpeedAt(0);
 }
 
-void CBarSplineConnector::PointAt(double t, double& x, double& y) const {
-  const double t2 = t * t, t3 = t2 * t;
-  const double w[4] = {-t3 + 2 * t2 - t, 3 * t3 - 5 * t2 + 2, -3 * t3 + 4 * t2 + t, t3 - t2};
+// Half the sum of the control points weighted.
+void CBarSplineConnector::Weigh(const double (&weights)[4], double& x, double& y) const {
   x = y = 0;
   for (int i = 0; i < 4; ++i) {
-    x += w[i] * m_P[i].x;
-    y += w[i] * m_P[i].y;
+    x += weights[i] * m_P[i].x;
+    y += weights[i] * m_P[i].y;
   }
   x /= 2;
   y /= 2;
 }
 
+void CBarSplineConnector::PointAt(double t, double& x, double& y) const {
+  const double t2 = t * t, t3 = t2 * t;
+  Weigh({-t3 + 2 * t2 - t, 3 * t3 - 5 * t2 + 2, -3 * t3 + 4 * t2 + t, t3 - t2}, x, y);
+}
+
 void CBarSplineConnector::TangentAt(double t, double& x, double& y) const {
   const double t2 = t * t;
-  const double w[4] = {-3 * t2 + 4 * t - 1, 9 * t2 - 10 * t, -9 * t2 + 8 * t + 1, 3 * t2 - 2 * t};
-  x = y = 0;
-  for (int i = 0; i < 4; ++i) {
-    x += w[i] * m_P[i].x;
-    y += w[i] * m_P[i].y;
-  }
-  x /= 2;
-  y /= 2;
+  Weigh({-3 * t2 + 4 * t - 1, 9 * t2 - 10 * t, -9 * t2 + 8 * t + 1, 3 * t2 - 2 * t}, x, y);
 }
 
 double CBarSplineConnector::SpeedAt(double t) const {

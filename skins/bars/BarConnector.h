@@ -72,6 +72,7 @@ class CBarSplineConnector : public CBarConnector {
   double ArcLength(double from, double to) const;
 
  private:
+  void Weigh(const double (&weights)[4], double& x, double& y) const;
   void PointAt(double t, double& x, double& y) const;
   void TangentAt(double t, double& x, double& y) const;
   double SpeedAt(double t) const;

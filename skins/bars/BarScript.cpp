@@ -9,6 +9,7 @@
 #include "foundation/streams/Stream.h"
 #include "skins/bars/BarConnector.h"
 #include "skins/base/ChunkIo.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CBarScript, CTypedObject)
@@ -45,13 +46,7 @@ void CBarScript::InitConnectors() {
 }
 
 void CBarScript::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadBlock(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadBlock(stream, length); });
 }
 
 void CBarScript::ReadBlock(CStream& stream, DWORD length) {

@@ -8,6 +8,7 @@
 #include "skins/bars/BarScript.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinPointers.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CBarSkin, CSkinBase)
@@ -42,13 +43,7 @@ bool CBarSkin::ContainsRelativePoint(POINT point) const {
 }
 
 void CBarSkin::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadChunks(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadChunks(stream, length); });
 }
 
 void CBarSkin::ReadChunks(CStream& stream, DWORD length) {
@@ -58,10 +53,7 @@ void CBarSkin::ReadChunks(CStream& stream, DWORD length) {
     const ChunkHead head = NextChunk(stream, remaining);
     if (head.tag == kTagBRMC) {
       if (commonRead || head.length < 16) ThrowCorruptedFile();
-      const int64_t x = ReadI32(stream), y = ReadI32(stream), width = ReadI32(stream), height = ReadI32(stream);
-      if (x + width < INT32_MIN || x + width > INT32_MAX || y + height < INT32_MIN || y + height > INT32_MAX)
-        ThrowCorruptedFile();
-      m_Rect = RECT{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + width), static_cast<LONG>(y + height)};
+      m_Rect = ReadRectRecord(stream);
       SkipExact(stream, head.length - 16);
       commonRead = true;
     } else if (head.tag == kTagBRBM) {
@@ -95,25 +87,10 @@ void CBarSkin::ReadChunks(CStream& stream, DWORD length) {
 }
 
 void CBarSkin::SaveCompiled(CStream& stream) const {
-  LONGLONG chunk = BeginChunk(stream, kTagBRMC);
-  WriteI32(stream, m_Rect.left);
-  WriteI32(stream, m_Rect.top);
-  WriteI32(stream, m_Rect.right - m_Rect.left);
-  WriteI32(stream, m_Rect.bottom - m_Rect.top);
-  EndChunk(stream, chunk);
-  chunk = BeginChunk(stream, kTagBRBM);
-  WriteBitmap(stream, *m_Bitmap);
-  EndChunk(stream, chunk);
-  if (m_Mask) {
-    chunk = BeginChunk(stream, kTagBRMK);
-    WriteMask(stream, *m_Mask);
-    EndChunk(stream, chunk);
-  }
-  if (m_Script) {
-    chunk = BeginChunk(stream, kTagBRST);
-    m_Script->SaveCompiled(stream);
-    EndChunk(stream, chunk);
-  }
+  WriteChunk(stream, kTagBRMC, [&] { WriteRectRecord(stream, m_Rect); });
+  WriteChunk(stream, kTagBRBM, [&] { WriteBitmap(stream, *m_Bitmap); });
+  if (m_Mask) WriteChunk(stream, kTagBRMK, [&] { WriteMask(stream, *m_Mask); });
+  if (m_Script) WriteChunk(stream, kTagBRST, [&] { m_Script->SaveCompiled(stream); });
 }
 
 void CBarSkin::CollectColors(CColorTable& table) const {

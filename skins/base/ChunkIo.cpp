@@ -1,5 +1,7 @@
 #include "skins/base/ChunkIo.h"
 
+#include <cstdint>
+
 #include "foundation/streams/Stream.h"
 #include "skins/base/SkinErrors.h"
 
@@ -51,6 +53,20 @@ ChunkHead NextChunk(CStream& stream, DWORD& remaining) {
   if (head.length > remaining - 8) ThrowCorruptedFile();
   remaining -= 8 + head.length;
   return head;
+}
+
+RECT ReadRectRecord(CStream& stream) {
+  const int64_t x = ReadI32(stream), y = ReadI32(stream), width = ReadI32(stream), height = ReadI32(stream);
+  if (x + width < INT32_MIN || x + width > INT32_MAX || y + height < INT32_MIN || y + height > INT32_MAX)
+    ThrowCorruptedFile();
+  return RECT{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + width), static_cast<LONG>(y + height)};
+}
+
+void WriteRectRecord(CStream& stream, const RECT& rect) {
+  WriteI32(stream, rect.left);
+  WriteI32(stream, rect.top);
+  WriteI32(stream, rect.right - rect.left);
+  WriteI32(stream, rect.bottom - rect.top);
 }
 
 void RequireStreamBytes(CStream& stream, uint64_t count) {

@@ -38,6 +38,11 @@ ChunkHead ReadChunkHead(CStream& stream);
 // corrupted file. `remaining` loses the head and the data.
 ChunkHead NextChunk(CStream& stream, DWORD& remaining);
 
+// A rectangle stored as x, y, width and height (signed); one whose right
+// or bottom edge needs more than 32 bits is a corrupted file.
+RECT ReadRectRecord(CStream& stream);
+void WriteRectRecord(CStream& stream, const RECT& rect);
+
 // Before a large allocation for data still to be read: when the stream
 // knows its length and fewer than `count` bytes follow its position, the
 // read would come up short, so "end of stream" is thrown now.

@@ -56,6 +56,13 @@ class CSkinBase : public CTypedObject {
   static LONGLONG BeginChunk(CStream& stream, DWORD tag);
   static LONGLONG BeginBlock(CStream& stream);
   static void EndChunk(CStream& stream, LONGLONG position);
+  // A chunk around what `write` writes.
+  template <class Write>
+  static void WriteChunk(CStream& stream, DWORD tag, Write&& write) {
+    const LONGLONG position = BeginChunk(stream, tag);
+    write();
+    EndChunk(stream, position);
+  }
 
   // The bitmap record: its length, kind, width, height and bits per pixel,
   // then the palette or the channel masks, then top-down rows without

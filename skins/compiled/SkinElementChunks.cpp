@@ -61,27 +61,17 @@ void CSkinElementChunks::EndElements() {
     if (required[element] && !m_Read[element]) ThrowCorruptedFile();
 }
 
-namespace {
-
-template <class Write>
-void WriteChunk(CStream& stream, DWORD tag, Write write) {
-  const LONGLONG chunk = CSkinBase::BeginChunk(stream, tag);
-  write();
-  CSkinBase::EndChunk(stream, chunk);
-}
-
-}  // namespace
-
 void CSkinElementChunks::WriteElements(CStream& stream) {
-  if (m_Elements.colors) WriteChunk(stream, kTagCOLR, [&] { m_Elements.colors->Write(stream); });
-  if (m_Elements.fonts) WriteChunk(stream, kTagFONT, [&] { m_Elements.fonts->Write(stream); });
+  const auto write = [&stream](DWORD tag, const auto& writeElement) { CSkinBase::WriteChunk(stream, tag, writeElement); };
+  if (m_Elements.colors) write(kTagCOLR, [&] { m_Elements.colors->Write(stream); });
+  if (m_Elements.fonts) write(kTagFONT, [&] { m_Elements.fonts->Write(stream); });
   for (int mode = 0; mode < 3; ++mode) {
     CMainWindowSkin* main = m_Elements.mainWindows[mode];
-    if (main && main->IsLoaded()) WriteChunk(stream, kMainWindowTags[mode], [&] { main->SaveCompiled(stream); });
+    if (main && main->IsLoaded()) write(kMainWindowTags[mode], [&] { main->SaveCompiled(stream); });
   }
   for (int mode = 0; mode < 3; ++mode) {
     CControlWindowSkin* control = m_Elements.controlWindows[mode];
-    if (control && control->IsLoaded()) WriteChunk(stream, kControlWindowTags[mode], [&] { control->SaveCompiled(stream); });
+    if (control && control->IsLoaded()) write(kControlWindowTags[mode], [&] { control->SaveCompiled(stream); });
   }
-  if (m_Elements.auxWindow) WriteChunk(stream, kTagAWND, [&] { m_Elements.auxWindow->SaveCompiled(stream); });
+  if (m_Elements.auxWindow) write(kTagAWND, [&] { m_Elements.auxWindow->SaveCompiled(stream); });
 }

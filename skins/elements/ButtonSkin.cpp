@@ -7,6 +7,7 @@
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinPointers.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CButtonSkin, CSkinBase)
@@ -46,13 +47,7 @@ bool CButtonSkinBase::HasRectSize(DWORD width, DWORD height) const {
 }
 
 void CButtonSkinBase::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadChunks(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadChunks(stream, length); });
 }
 
 void CButtonSkinBase::ReadChunks(CStream& stream, DWORD length) {
@@ -70,11 +65,7 @@ void CButtonSkinBase::ReadChunks(CStream& stream, DWORD length) {
       if (!HasRectSize(m_States[state]->GetWidth(), m_States[state]->GetHeight())) ThrowCorruptedFile();
     } else if (head.tag == kTagBTMC) {
       if (commonSeen || head.length < 16) ThrowCorruptedFile();
-      const int64_t x = ReadI32(stream), y = ReadI32(stream), width = ReadI32(stream), height = ReadI32(stream);
-      // Edges beyond 32 bits describe no window.
-      if (x + width < INT32_MIN || x + width > INT32_MAX || y + height < INT32_MIN || y + height > INT32_MAX)
-        ThrowCorruptedFile();
-      m_Rect = RECT{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + width), static_cast<LONG>(y + height)};
+      m_Rect = ReadRectRecord(stream);
       SkipExact(stream, head.length - 16);
       commonSeen = true;
     } else if (head.tag == kTagBTMK) {
@@ -93,23 +84,10 @@ void CButtonSkinBase::ReadChunks(CStream& stream, DWORD length) {
 }
 
 void CButtonSkinBase::SaveCompiled(CStream& stream) const {
-  LONGLONG chunk = BeginChunk(stream, kTagBTMC);
-  WriteI32(stream, m_Rect.left);
-  WriteI32(stream, m_Rect.top);
-  WriteI32(stream, m_Rect.right - m_Rect.left);
-  WriteI32(stream, m_Rect.bottom - m_Rect.top);
-  EndChunk(stream, chunk);
-  for (int i = 0; i < m_StateCount; ++i) {
-    if (!m_States[i]) continue;
-    chunk = BeginChunk(stream, m_StateTags[i]);
-    WriteBitmap(stream, *m_States[i]);
-    EndChunk(stream, chunk);
-  }
-  if (m_Mask) {
-    chunk = BeginChunk(stream, kTagBTMK);
-    WriteMask(stream, *m_Mask);
-    EndChunk(stream, chunk);
-  }
+  WriteChunk(stream, kTagBTMC, [&] { WriteRectRecord(stream, m_Rect); });
+  for (int i = 0; i < m_StateCount; ++i)
+    if (m_States[i]) WriteChunk(stream, m_StateTags[i], [&] { WriteBitmap(stream, *m_States[i]); });
+  if (m_Mask) WriteChunk(stream, kTagBTMK, [&] { WriteMask(stream, *m_Mask); });
 }
 
 void CButtonSkin::CollectColors(CColorTable& table) const {

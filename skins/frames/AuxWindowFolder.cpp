@@ -8,6 +8,7 @@
 #include "foundation/ini/IniParser.h"
 #include "foundation/kernel/Error.h"
 #include "skins/base/FolderMessages.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/AuxWindowSkin.h"
@@ -141,15 +142,11 @@ class AuxWindowFolderLoader {
 };
 
 void CAuxWindowSkin::LoadFromFolder(const char* folder) {
-  Clear();
-  m_Margins = RECT{};
-  m_HorzExpansionType = m_VertExpansionType = kStretch;
-  m_HorzExpansionCut = m_VertExpansionCut = true;
-  m_CaptionRect = RECT{};
-  try {
+  LoadCleared(*this, [&] {
+    m_Margins = RECT{};
+    m_HorzExpansionType = m_VertExpansionType = kStretch;
+    m_HorzExpansionCut = m_VertExpansionCut = true;
+    m_CaptionRect = RECT{};
     AuxWindowFolderLoader(*this, folder).Load();
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  });
 }

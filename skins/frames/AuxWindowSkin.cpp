@@ -6,7 +6,9 @@
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/frames/PartChunks.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CAuxWindowSkin, CVarSizeWindowSkin)
 
@@ -24,12 +26,6 @@ constexpr DWORD kMaskTags[CAuxWindowSkin::kPartCount] = {
     MakeTag("MMRT"), MakeTag("MBLT"), MakeTag("MBMD"), MakeTag("MBRT")};
 constexpr DWORD kSettingsSize = 48;
 
-int IndexOf(const DWORD (&tags)[CAuxWindowSkin::kPartCount], DWORD tag) {
-  for (int i = 0; i < CAuxWindowSkin::kPartCount; ++i)
-    if (tags[i] == tag) return i;
-  return -1;
-}
-
 }  // namespace
 
 CAuxWindowSkin::~CAuxWindowSkin() { Clear(); }
@@ -41,13 +37,7 @@ void CAuxWindowSkin::Clear() {
 }
 
 void CAuxWindowSkin::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadChunks(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadChunks(stream, length); });
 }
 
 void CAuxWindowSkin::ReadChunks(CStream& stream, DWORD length) {
@@ -84,19 +74,7 @@ void CAuxWindowSkin::ReadChunks(CStream& stream, DWORD length) {
 }
 
 void CAuxWindowSkin::ReadParts(CStream& stream, DWORD length) {
-  DWORD remaining = length;
-  while (remaining != 0) {
-    const ChunkHead head = NextChunk(stream, remaining);
-    const int index = IndexOf(kPartTags, head.tag);
-    if (index < 0) {
-      SkipExact(stream, head.length);
-      continue;
-    }
-    if (m_Parts[index]) ThrowCorruptedFile();
-    DWORD used = 0;
-    m_Parts[index] = ReadBitmap(stream, head.length, &used);
-    SkipExact(stream, head.length - used);
-  }
+  ReadPartBitmaps(stream, length, kPartTags, kPartCount, m_Parts);
   for (const CDIBitmap* part : m_Parts)
     if (!part) ThrowCorruptedFile();
   CheckGrid();
@@ -114,20 +92,7 @@ void CAuxWindowSkin::CheckGrid() const {
 }
 
 void CAuxWindowSkin::ReadMasks(CStream& stream, DWORD length) {
-  DWORD remaining = length;
-  while (remaining != 0) {
-    const ChunkHead head = NextChunk(stream, remaining);
-    const int index = IndexOf(kMaskTags, head.tag);
-    if (index < 0) {
-      SkipExact(stream, head.length);
-      continue;
-    }
-    if (m_Masks[index]) ThrowCorruptedFile();
-    m_Masks[index] = ReadMask(stream, head.length);
-    if (static_cast<DWORD>(m_Masks[index]->GetWidth()) != m_Parts[index]->GetWidth() ||
-        static_cast<DWORD>(m_Masks[index]->GetHeight()) != m_Parts[index]->GetHeight())
-      ThrowCorruptedFile();
-  }
+  ReadPartMasks(stream, length, kMaskTags, kPartCount, m_Parts, m_Masks);
 }
 
 void CAuxWindowSkin::ReadSettings(CStream& stream, DWORD length) {
@@ -143,44 +108,20 @@ void CAuxWindowSkin::ReadSettings(CStream& stream, DWORD length) {
     ThrowCorruptedFile();
   m_HorzExpansionCut = ReadU32(stream) & 1;
   m_VertExpansionCut = ReadU32(stream) & 1;
-  const int64_t x = ReadI32(stream), y = ReadI32(stream), width = ReadI32(stream), height = ReadI32(stream);
-  m_CaptionRect = RECT{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + width),
-                       static_cast<LONG>(y + height)};
+  m_CaptionRect = ReadRectRecord(stream);
   SkipExact(stream, length - kSettingsSize);
 }
 
 void CAuxWindowSkin::SaveCompiled(CStream& stream) const {
-  LONGLONG chunk = BeginChunk(stream, kTagSBMP);
-  for (int i = 0; i < kPartCount; ++i) {
-    if (!m_Parts[i]) continue;
-    const LONGLONG part = BeginChunk(stream, kPartTags[i]);
-    WriteBitmap(stream, *m_Parts[i]);
-    EndChunk(stream, part);
-  }
-  EndChunk(stream, chunk);
-
-  chunk = BeginChunk(stream, kTagSMSK);
-  for (int i = 0; i < kPartCount; ++i) {
-    if (!m_Masks[i]) continue;
-    const LONGLONG mask = BeginChunk(stream, kMaskTags[i]);
-    WriteMask(stream, *m_Masks[i]);
-    EndChunk(stream, mask);
-  }
-  EndChunk(stream, chunk);
-
-  if (m_CaptionFont) {
-    chunk = BeginChunk(stream, kTagSCFT);
-    WriteFont(stream, *m_CaptionFont);
-    EndChunk(stream, chunk);
-  }
-
-  chunk = BeginChunk(stream, kTagSMSC);
-  for (INT value : {m_Margins.left, m_Margins.top, m_Margins.right, m_Margins.bottom, m_HorzExpansionType,
-                    m_VertExpansionType, static_cast<INT>(m_HorzExpansionCut), static_cast<INT>(m_VertExpansionCut),
-                    m_CaptionRect.left, m_CaptionRect.top, m_CaptionRect.right - m_CaptionRect.left,
-                    m_CaptionRect.bottom - m_CaptionRect.top})
-    WriteI32(stream, value);
-  EndChunk(stream, chunk);
+  WriteChunk(stream, kTagSBMP, [&] { WritePartBitmaps(stream, kPartTags, kPartCount, m_Parts); });
+  WriteChunk(stream, kTagSMSK, [&] { WritePartMasks(stream, kMaskTags, kPartCount, m_Masks); });
+  if (m_CaptionFont) WriteChunk(stream, kTagSCFT, [&] { WriteFont(stream, *m_CaptionFont); });
+  WriteChunk(stream, kTagSMSC, [&] {
+    for (INT value : {m_Margins.left, m_Margins.top, m_Margins.right, m_Margins.bottom, m_HorzExpansionType,
+                      m_VertExpansionType, static_cast<INT>(m_HorzExpansionCut), static_cast<INT>(m_VertExpansionCut)})
+      WriteI32(stream, value);
+    WriteRectRecord(stream, m_CaptionRect);
+  });
 }
 
 void CAuxWindowSkin::CollectColors(CColorTable& table) const {

@@ -10,6 +10,7 @@
 #include "foundation/ini/IniParser.h"
 #include "foundation/kernel/Error.h"
 #include "skins/base/FolderMessages.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/ControlWindowSkin.h"
@@ -174,14 +175,10 @@ class ControlWindowFolderLoader {
 };
 
 void CControlWindowSkin::Load(const char* folder, const char* prefix) {
-  Clear();
-  m_Margins = RECT{};
-  m_ExpansionType = kStretch;
-  m_ExpansionCut = true;
-  try {
+  LoadCleared(*this, [&] {
+    m_Margins = RECT{};
+    m_ExpansionType = kStretch;
+    m_ExpansionCut = true;
     ControlWindowFolderLoader(*this, folder, prefix).Load();
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  });
 }

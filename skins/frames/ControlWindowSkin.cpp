@@ -5,7 +5,9 @@
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/frames/PartChunks.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CControlWindowSkin, CVarSizeWindowSkin)
 
@@ -19,12 +21,6 @@ constexpr DWORD kTagSFNT = MakeTag("SFNT");
 constexpr DWORD kBandTags[CControlWindowSkin::kBandCount] = {MakeTag("BTOP"), MakeTag("BMID"), MakeTag("BBTM")};
 constexpr DWORD kMaskTags[CControlWindowSkin::kBandCount] = {MakeTag("MTOP"), MakeTag("MMID"), MakeTag("MBTM")};
 constexpr DWORD kSettingsSize = 24;
-
-int IndexOf(const DWORD (&tags)[CControlWindowSkin::kBandCount], DWORD tag) {
-  for (int i = 0; i < CControlWindowSkin::kBandCount; ++i)
-    if (tags[i] == tag) return i;
-  return -1;
-}
 
 void MarkRead(bool& read) {
   if (read) ThrowCorruptedFile();
@@ -48,13 +44,7 @@ void CControlWindowSkin::AssignColorSet(const CSkinColorSet& colors) {
 }
 
 void CControlWindowSkin::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadChunks(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadChunks(stream, length); });
 }
 
 void CControlWindowSkin::ReadChunks(CStream& stream, DWORD length) {
@@ -92,19 +82,7 @@ void CControlWindowSkin::ReadChunks(CStream& stream, DWORD length) {
 }
 
 void CControlWindowSkin::ReadBands(CStream& stream, DWORD length) {
-  DWORD remaining = length;
-  while (remaining != 0) {
-    const ChunkHead head = NextChunk(stream, remaining);
-    const int index = IndexOf(kBandTags, head.tag);
-    if (index < 0) {
-      SkipExact(stream, head.length);
-      continue;
-    }
-    if (m_Parts[index]) ThrowCorruptedFile();
-    DWORD used = 0;
-    m_Parts[index] = ReadBitmap(stream, head.length, &used);
-    SkipExact(stream, head.length - used);
-  }
+  ReadPartBitmaps(stream, length, kBandTags, kBandCount, m_Parts);
   // The painters copy rows of one band's width across all three.
   for (const CDIBitmap* band : m_Parts) {
     if (!band || band->GetWidth() == 0 || band->GetHeight() == 0) ThrowCorruptedFile();
@@ -113,20 +91,7 @@ void CControlWindowSkin::ReadBands(CStream& stream, DWORD length) {
 }
 
 void CControlWindowSkin::ReadMasks(CStream& stream, DWORD length) {
-  DWORD remaining = length;
-  while (remaining != 0) {
-    const ChunkHead head = NextChunk(stream, remaining);
-    const int index = IndexOf(kMaskTags, head.tag);
-    if (index < 0) {
-      SkipExact(stream, head.length);
-      continue;
-    }
-    if (m_Masks[index]) ThrowCorruptedFile();
-    m_Masks[index] = ReadMask(stream, head.length);
-    if (static_cast<DWORD>(m_Masks[index]->GetWidth()) != m_Parts[index]->GetWidth() ||
-        static_cast<DWORD>(m_Masks[index]->GetHeight()) != m_Parts[index]->GetHeight())
-      ThrowCorruptedFile();
-  }
+  ReadPartMasks(stream, length, kMaskTags, kBandCount, m_Parts, m_Masks);
 }
 
 void CControlWindowSkin::ReadSettings(CStream& stream, DWORD length) {
@@ -142,40 +107,15 @@ void CControlWindowSkin::ReadSettings(CStream& stream, DWORD length) {
 }
 
 void CControlWindowSkin::SaveCompiled(CStream& stream) const {
-  LONGLONG chunk = BeginChunk(stream, kTagSBMP);
-  for (int i = 0; i < kBandCount; ++i) {
-    if (!m_Parts[i]) continue;
-    const LONGLONG band = BeginChunk(stream, kBandTags[i]);
-    WriteBitmap(stream, *m_Parts[i]);
-    EndChunk(stream, band);
-  }
-  EndChunk(stream, chunk);
-
-  chunk = BeginChunk(stream, kTagSMSK);
-  for (int i = 0; i < kBandCount; ++i) {
-    if (!m_Masks[i]) continue;
-    const LONGLONG mask = BeginChunk(stream, kMaskTags[i]);
-    WriteMask(stream, *m_Masks[i]);
-    EndChunk(stream, mask);
-  }
-  EndChunk(stream, chunk);
-
-  chunk = BeginChunk(stream, kTagSMSC);
-  for (INT value : {m_Margins.left, m_Margins.top, m_Margins.right, m_Margins.bottom, m_ExpansionType,
-                    static_cast<INT>(m_ExpansionCut)})
-    WriteI32(stream, value);
-  EndChunk(stream, chunk);
-
-  if (m_Colors.IsLoaded()) {
-    chunk = BeginChunk(stream, kTagSCLR);
-    m_Colors.Write(stream);
-    EndChunk(stream, chunk);
-  }
-  if (m_Fonts.IsLoaded()) {
-    chunk = BeginChunk(stream, kTagSFNT);
-    m_Fonts.Write(stream);
-    EndChunk(stream, chunk);
-  }
+  WriteChunk(stream, kTagSBMP, [&] { WritePartBitmaps(stream, kBandTags, kBandCount, m_Parts); });
+  WriteChunk(stream, kTagSMSK, [&] { WritePartMasks(stream, kMaskTags, kBandCount, m_Masks); });
+  WriteChunk(stream, kTagSMSC, [&] {
+    for (INT value : {m_Margins.left, m_Margins.top, m_Margins.right, m_Margins.bottom, m_ExpansionType,
+                      static_cast<INT>(m_ExpansionCut)})
+      WriteI32(stream, value);
+  });
+  if (m_Colors.IsLoaded()) WriteChunk(stream, kTagSCLR, [&] { m_Colors.Write(stream); });
+  if (m_Fonts.IsLoaded()) WriteChunk(stream, kTagSFNT, [&] { m_Fonts.Write(stream); });
 }
 
 void CControlWindowSkin::CollectColors(CColorTable& table) const {

@@ -14,6 +14,7 @@
 #include "foundation/streams/Stream.h"
 #include "skins/bars/BarScript.h"
 #include "skins/base/FolderMessages.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/mainwindow/MainWindowSkin.h"
@@ -271,13 +272,9 @@ class MainWindowFolderLoader {
 };
 
 void CMainWindowSkin::Load(const char* folder, const char* prefix) {
-  Clear();
-  m_ControlWindowHook = POINT{};
-  m_ControlWindowDisplacement = 0;
-  try {
+  LoadCleared(*this, [&] {
+    m_ControlWindowHook = POINT{};
+    m_ControlWindowDisplacement = 0;
     MainWindowFolderLoader(*this, folder, prefix).Load();
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  });
 }

@@ -10,6 +10,7 @@
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinPointers.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CMainWindowSkin, CSkinBase)
@@ -70,13 +71,6 @@ INT FixedPoint(double fraction) {
   return static_cast<INT>(scaled);
 }
 
-template <class Write>
-void WriteChunk(CStream& stream, DWORD tag, Write write) {
-  const LONGLONG chunk = CSkinBase::BeginChunk(stream, tag);
-  write();
-  CSkinBase::EndChunk(stream, chunk);
-}
-
 }  // namespace
 
 const char* CMainWindowSkin::GetButtonKey(int index) { return kButtons[index].name; }
@@ -99,13 +93,7 @@ void CMainWindowSkin::Clear() {
 }
 
 void CMainWindowSkin::LoadCompiled(CStream& stream, DWORD length) {
-  Clear();
-  try {
-    ReadChunks(stream, length);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { ReadChunks(stream, length); });
 }
 
 void CMainWindowSkin::ReadChunks(CStream& stream, DWORD length) {
@@ -139,10 +127,7 @@ void CMainWindowSkin::ReadAreas(CStream& stream, DWORD length) {
   const DWORD count = ReadU32(stream);
   if ((length - 4) / 16 < count) ThrowCorruptedFile();
   const DWORD taken = std::min<DWORD>(count, kAreaCount);
-  for (DWORD i = 0; i < taken; ++i) {
-    const int64_t x = ReadI32(stream), y = ReadI32(stream), width = ReadI32(stream), height = ReadI32(stream);
-    m_Areas[i] = RECT{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + width), static_cast<LONG>(y + height)};
-  }
+  for (DWORD i = 0; i < taken; ++i) m_Areas[i] = ReadRectRecord(stream);
   SkipExact(stream, length - 4 - 16 * taken);
 }
 
@@ -230,12 +215,7 @@ void CMainWindowSkin::SaveCompiled(CStream& stream) {
   WriteChunk(stream, kTagSBKG, [&] { m_Background.SaveCompiled(stream); });
   WriteChunk(stream, kTagSARE, [&] {
     WriteU32(stream, kAreaCount);
-    for (const RECT& area : m_Areas) {
-      WriteI32(stream, area.left);
-      WriteI32(stream, area.top);
-      WriteI32(stream, area.right - area.left);
-      WriteI32(stream, area.bottom - area.top);
-    }
+    for (const RECT& area : m_Areas) WriteRectRecord(stream, area);
   });
   if (m_Masks[kDragMask] || m_Masks[kWindowMask]) {
     WriteChunk(stream, kTagSMSK, [&] {

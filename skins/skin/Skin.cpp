@@ -5,6 +5,7 @@
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/Error.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CSkin, CSkinBase)
@@ -44,13 +45,7 @@ CControlWindowSkin* CSkin::GetControlWindowSkin(int mode) {
 }
 
 void CSkin::LoadFromFolder(const char* folder) {
-  Clear();
-  try {
-    LoadFolderParts(folder);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  LoadCleared(*this, [&] { LoadFolderParts(folder); });
   m_Loaded = true;
 }
 

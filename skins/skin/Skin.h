@@ -14,6 +14,7 @@
 #include <windows.h>
 
 #include "skins/base/SkinBase.h"
+#include "skins/compiled/SkinElementChunks.h"
 #include "skins/frames/AuxWindowSkin.h"
 #include "skins/frames/ControlWindowSkin.h"
 #include "skins/info/SkinInfo.h"
@@ -65,6 +66,10 @@ class CSkin : public CSkinBase {
 
  private:
   void LoadFolderParts(const char* folder);
+  // Every description bound to its compiled chunk.
+  CSkinElementChunks::Elements BindElements();
+  template <class Use>
+  void WithFile(const char* url, DWORD flags, Use use);
   void CheckFonts() const;
   void ReadMode(int mode, CStream& stream, DWORD length);
 

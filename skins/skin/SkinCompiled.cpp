@@ -3,6 +3,7 @@
 #include "foundation/kernel/Error.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
+#include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/compiled/SkinElementChunks.h"
 #include "skins/compiled/SkinFile.h"
@@ -29,8 +30,7 @@ void MarkRead(bool& read) {
 
 }  // namespace
 
-void CSkin::LoadCompiled(CStream& stream) {
-  Clear();
+CSkinElementChunks::Elements CSkin::BindElements() {
   CSkinElementChunks::Elements elements;
   elements.info = &m_Info;
   elements.colors = &m_Colors;
@@ -40,21 +40,24 @@ void CSkin::LoadCompiled(CStream& stream) {
     elements.controlWindows[mode] = &m_ControlWindows[mode];
   }
   elements.auxWindow = &m_AuxWindow;
-  WholeSkinChunks content(elements, *this);
-  try {
-    ReadSkinFile(stream, content);
-  } catch (...) {
-    Clear();
-    throw;
-  }
+  return elements;
+}
+
+void CSkin::LoadCompiled(CStream& stream) {
+  WholeSkinChunks content(BindElements(), *this);
+  LoadCleared(*this, [&] { ReadSkinFile(stream, content); });
   m_Loaded = true;
 }
 
-void CSkin::LoadCompiledFile(const char* url) {
+// Runs `use` on the file opened with the flags and closes it; on any error
+// the file is closed without reporting its close errors, the skin is
+// cleared and the error passes on.
+template <class Use>
+void CSkin::WithFile(const char* url, DWORD flags, Use use) {
   CStream* stream = nullptr;
   try {
-    stream = GetFileSystem().Open(url, kStreamRead | kStreamBuffered | kStreamShareRead, 0);
-    LoadCompiled(*stream);
+    stream = GetFileSystem().Open(url, flags, 0);
+    use(*stream);
     CStream* closing = stream;
     stream = nullptr;
     closing->Close();
@@ -65,33 +68,18 @@ void CSkin::LoadCompiledFile(const char* url) {
   }
 }
 
+void CSkin::LoadCompiledFile(const char* url) {
+  WithFile(url, kStreamRead | kStreamBuffered | kStreamShareRead, [&](CStream& stream) { LoadCompiled(stream); });
+}
+
 void CSkin::WriteCompiled(CStream& stream, bool packed) {
-  CSkinElementChunks::Elements elements;
-  elements.info = &m_Info;
-  elements.colors = &m_Colors;
-  elements.fonts = &m_Fonts;
-  for (int mode = 0; mode < kModeCount; ++mode) {
-    elements.mainWindows[mode] = &m_MainWindows[mode];
-    elements.controlWindows[mode] = &m_ControlWindows[mode];
-  }
-  elements.auxWindow = &m_AuxWindow;
-  CSkinElementChunks content(elements);
+  CSkinElementChunks content(BindElements());
   WriteSkinFile(stream, content, packed);
 }
 
 void CSkin::SaveCompiled(const char* url, bool packed) {
-  CStream* stream = nullptr;
-  try {
-    stream = GetFileSystem().Open(url, kStreamWrite | kStreamSeek | kStreamBuffered | kStreamCreateAlways, 0);
-    WriteCompiled(*stream, packed);
-    CStream* closing = stream;
-    stream = nullptr;
-    closing->Close();
-  } catch (...) {
-    if (stream) stream->CloseNoThrow();
-    Clear();
-    throw;
-  }
+  WithFile(url, kStreamWrite | kStreamSeek | kStreamBuffered | kStreamCreateAlways,
+           [&](CStream& stream) { WriteCompiled(stream, packed); });
 }
 
 void CSkin::LoadModeFromCompiled(int mode, CStream& stream) {
