@@ -65,8 +65,11 @@ def check(path):
     if len(inner) != unpacked_size:
         fail('inflated %d bytes, announced %d' % (len(inner), unpacked_size))
     print('DATA packed %d %d' % (unpacked_size, packed_size))
-    for tag, _, size in chunks(inner, 0, len(inner)):
+    for tag, at, size in chunks(inner, 0, len(inner)):
         print('inner', tag, size)
+        if tag == 'FONT':
+            for font, _, font_size in chunks(inner, at, at + size):
+                print('font', font, font_size)
 
 
 def chunk(tag, payload):
