@@ -5,8 +5,8 @@
 #include "foundation/streams/Stream.h"
 #include "skins/animation/BitmapAnimation.h"
 #include "skins/base/ChunkIo.h"
-#include "skins/base/SkinErrors.h"
 #include "skins/base/LoadCleared.h"
+#include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 
 namespace {

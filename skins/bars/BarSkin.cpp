@@ -7,8 +7,8 @@
 #include "foundation/streams/Stream.h"
 #include "skins/bars/BarScript.h"
 #include "skins/base/ChunkIo.h"
-#include "skins/base/SkinErrors.h"
 #include "skins/base/LoadCleared.h"
+#include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CBarSkin, CSkinBase)

@@ -6,8 +6,8 @@
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
-#include "skins/base/SkinErrors.h"
 #include "skins/base/LoadCleared.h"
+#include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CButtonSkin, CSkinBase)

@@ -4,8 +4,8 @@
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
-#include "skins/base/SkinErrors.h"
 #include "skins/base/LoadCleared.h"
+#include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/PartChunks.h"
 

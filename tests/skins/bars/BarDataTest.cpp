@@ -122,7 +122,7 @@ TEST(BarData, SplineArcLengthMatchesNumericIntegration) {
                   "def speed(t):\n"
                   "    w = [-3*t*t + 4*t - 1, 9*t*t - 10*t, -9*t*t + 8*t + 1, 3*t*t - 2*t]\n"
                   "    return math.hypot(sum(a * p[0] for a, p in zip(w, P)) / 2, sum(a * p[1] for a, p in zip(w, P)) / 2)\n"
-                  "n = 200000\n"
+                  "n = 20000\n"
                   "print(\"%.6f\" % (sum(speed((i + 0.5) / n) for i in range(n)) / n))\n"
                   "'",
                   &output),

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "../support/SkinTestSupport.h"
 #include "../../foundation/support/LargestAllocation.h"
+#include "../support/SkinTestSupport.h"
 #include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/ColorPalette.h"
