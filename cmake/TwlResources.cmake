@@ -1,3 +1,7 @@
+# Where the build puts the resource files it makes (the compiled built-in
+# skin).
+set(TWL_GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/resources)
+
 # Resources of a module: twl_add_resources(target LIST [GENERATED FOLDER]
 # [DEPENDS targets...]) compiles the resource list LIST (format:
 # tools/rescomp/ResourceList.h) into a source of the target, which registers
@@ -5,10 +9,6 @@
 # the list names as "@name" are taken from FOLDER, where the targets named
 # after DEPENDS make them. The build redoes it when the list or a file it
 # names changes.
-# Where the build puts the resource files it makes (the compiled built-in
-# skin).
-set(TWL_GENERATED_RESOURCES ${CMAKE_BINARY_DIR}/resources)
-
 function(twl_add_resources target list)
   cmake_parse_arguments(ARG "" "GENERATED" "DEPENDS" ${ARGN})
   get_filename_component(list_path ${list} ABSOLUTE)
