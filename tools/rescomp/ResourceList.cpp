@@ -169,7 +169,7 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-ResourceList ReadResourceList(const std::string& path) {
+ResourceList ReadResourceList(const std::string& path, const std::string& generatedFolder) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error("cannot read " + path);
   ResourceList list;
@@ -188,7 +188,11 @@ ResourceList ReadResourceList(const std::string& path) {
     SetName(resource, tokens[1], path, line);
     bool fromFile = !tokens[2].quoted;
     if (fromFile) {
-      std::string source = tokens[2].text[0] == '/' ? tokens[2].text : FolderOf(path) + "/" + tokens[2].text;
+      const std::string& name = tokens[2].text;
+      if (name[0] == '@' && generatedFolder.empty()) Fail(path, line, "no folder of generated files for " + name);
+      const std::string source = name[0] == '@'   ? generatedFolder + "/" + name.substr(1)
+                                 : name[0] == '/' ? name
+                                                  : FolderOf(path) + "/" + name;
       resource.data = ReadFileBytes(source, path, line);
       list.sources.push_back(source);
     } else {
