@@ -28,3 +28,4 @@
 #include "twlwin/registry.h"
 #include "twlwin/profile.h"
 #include "twlwin/resources.h"
+#include "twlwin/menus.h"

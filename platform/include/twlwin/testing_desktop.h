@@ -1,0 +1,55 @@
+// Test controls of what a user does on the desktop around the windows:
+// choosing from menus, dropping files from a file manager, the mouse
+// cursor on show, and the programs the shell would open. Product code
+// never includes this header. Thread-safe.
+#pragma once
+
+#include "types.h"
+
+// --- Menus ---
+// TrackPopupMenu takes the pushed answers in order; with none left it asks
+// the script, and with no script the menu is dismissed. An id that names
+// no item the user could choose (missing, disabled, a separator, one that
+// opens a submenu) dismisses the menu instead, with a note on stderr.
+TWLAPI void TwlTestPushMenuChoice(UINT id);  // 0 dismisses
+TWLAPI void TwlTestPushMenuFailure();        // the track fails
+// Answers an id, 0 to dismiss or -1 to fail. It runs on the tracking
+// thread and may read the menu (GetMenuItemInfoA, TwlTestDescribeMenu).
+typedef int (*TWL_MENU_SCRIPT)(HMENU menu, UINT flags, int x, int y, void* context);
+TWLAPI void TwlTestSetMenuScript(TWL_MENU_SCRIPT script, void* context);
+// After `skip` more calls that succeed, the next CreateMenu or
+// CreatePopupMenu (InsertMenuItemA) fails once with ERROR_NOT_ENOUGH_MEMORY;
+// a negative skip cancels.
+TWLAPI void TwlTestFailMenuCreation(int skip);
+TWLAPI void TwlTestFailMenuInsertion(int skip);
+// Forgets answers, script, failures and the record of tracks.
+TWLAPI void TwlTestResetMenus();
+
+// Every track is recorded with the menu as it was shown.
+typedef struct TWL_MENU_TRACK {
+  UINT flags;
+  POINT at;
+  HWND owner;
+  BOOL systemMenu;
+  int answer;  // the id chosen, 0 when dismissed, -1 when the track failed
+} TWL_MENU_TRACK;
+TWLAPI int TwlTestMenuTrackCount();
+// Copies the record of track `index` (0 = first) and the menu's text form;
+// either pointer may be null.
+TWLAPI BOOL TwlTestGetMenuTrack(int index, TWL_MENU_TRACK* track, LPSTR description, DWORD size);
+
+// The text form of a menu: one item a line, submenus indented by two blanks
+// under the item that opens them, "-" for a separator:
+//   1001 &Play
+//   1009 Change volume... >
+//     1010 0 % (radio, checked)
+//   -
+//   1101 E&xit (disabled)
+// Marks in brackets: radio, checked, disabled, default. Answers the length
+// of the text; the buffer gets as much as fits, always terminated.
+TWLAPI DWORD TwlTestDescribeMenu(HMENU menu, LPSTR buffer, DWORD size);
+
+// Opens the window's system menu as a user does from its taskbar button:
+// tracked like a pop-up menu at the cursor, the choice posted as
+// WM_SYSCOMMAND. FALSE when the window has no system menu.
+TWLAPI BOOL TwlTestOpenSystemMenu(HWND window);
