@@ -28,4 +28,5 @@
 #include "twlwin/registry.h"
 #include "twlwin/profile.h"
 #include "twlwin/resources.h"
+#include "twlwin/hooks.h"
 #include "twlwin/menus.h"

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "DesktopWindows.h"
+#include "Hooks.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -51,6 +52,7 @@ void RaiseForActivationLocked(Window& w) {
 }  // namespace
 
 void ActivateWindow(HWND window, int how) {
+  if (ActivationRefusedByHook(window, how)) return;
   uint32_t target = 0;
   uint32_t old = 0;
   uint32_t previousForeground = 0;
@@ -71,8 +73,6 @@ void ActivateWindow(HWND window, int how) {
       if (target) S().foreground = target;
       return;
     }
-    // A WH_CBT hook (HCBT_ACTIVATE) may refuse the activation here once
-    // hooks exist.
     queue->active = target;
     if (Window* o = FindLocked(old)) oldMinimized = (o->style & WS_MINIMIZE) != 0;
     previousForeground = S().foreground;
