@@ -30,3 +30,4 @@
 #include "twlwin/resources.h"
 #include "twlwin/hooks.h"
 #include "twlwin/menus.h"
+#include "twlwin/keyboard.h"
