@@ -31,3 +31,4 @@
 #include "twlwin/hooks.h"
 #include "twlwin/menus.h"
 #include "twlwin/keyboard.h"
+#include "twlwin/cursors.h"

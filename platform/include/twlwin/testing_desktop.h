@@ -53,3 +53,9 @@ TWLAPI DWORD TwlTestDescribeMenu(HMENU menu, LPSTR buffer, DWORD size);
 // tracked like a pop-up menu at the cursor, the choice posted as
 // WM_SYSCOMMAND. FALSE when the window has no system menu.
 TWLAPI BOOL TwlTestOpenSystemMenu(HWND window);
+
+// --- The mouse cursor ---
+// What SetCursor set last (the arrow before any call), and ShowCursor's
+// display counter (the cursor shows while it is 0 or more).
+TWLAPI HCURSOR TwlTestGetCursor();
+TWLAPI int TwlTestGetCursorShowCount();
