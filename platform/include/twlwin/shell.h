@@ -59,3 +59,14 @@ typedef struct _NOTIFYICONDATAA {
 // NIM_MODIFY or NIM_DELETE of a missing one fail. The tip is cut to 63
 // characters.
 TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data);
+
+// --- Files dropped on a window ---
+// A window with WS_EX_ACCEPTFILES gets WM_DROPFILES with the drop in
+// wParam. The drop belongs to the receiver, which frees it with DragFinish.
+TWL_DECLARE_HANDLE(HDROP);
+
+// index 0xFFFFFFFF: the number of files. Otherwise the length of the name
+// of file `index` (0 when there is none) with a null buffer, else the bytes
+// copied: at most size - 1 (a UTF-8 character is never split), terminated.
+TWLAPI UINT DragQueryFileA(HDROP drop, UINT index, LPSTR buffer, UINT size);
+TWLAPI void DragFinish(HDROP drop);

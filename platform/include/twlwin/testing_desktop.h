@@ -59,3 +59,10 @@ TWLAPI BOOL TwlTestOpenSystemMenu(HWND window);
 // display counter (the cursor shows while it is 0 or more).
 TWLAPI HCURSOR TwlTestGetCursor();
 TWLAPI int TwlTestGetCursorShowCount();
+
+// --- Files dropped from a file manager ---
+// The window under the screen point, or its nearest ancestor, with
+// WS_EX_ACCEPTFILES gets one WM_DROPFILES (posted) whose HDROP names the
+// paths (UTF-8, as given). FALSE when no window there accepts files, the
+// window there is disabled, or the list is empty.
+TWLAPI BOOL TwlTestDropFiles(int x, int y, const LPCSTR* paths, int count);
