@@ -32,3 +32,4 @@
 #include "twlwin/menus.h"
 #include "twlwin/keyboard.h"
 #include "twlwin/cursors.h"
+#include "twlwin/processes.h"
