@@ -32,4 +32,5 @@
 #include "twlwin/menus.h"
 #include "twlwin/keyboard.h"
 #include "twlwin/cursors.h"
+#include "twlwin/help.h"
 #include "twlwin/processes.h"

@@ -66,3 +66,28 @@ TWLAPI int TwlTestGetCursorShowCount();
 // paths (UTF-8, as given). FALSE when no window there accepts files, the
 // window there is disabled, or the list is empty.
 TWLAPI BOOL TwlTestDropFiles(int x, int y, const LPCSTR* paths, int count);
+
+// --- Programs the shell opens ---
+// ShellExecuteA, WinHelpA and HtmlHelpA open nothing but only record what
+// they were asked while recording is on: always when TWL_HEADLESS is set
+// or no display is found, and when a test asks. Every call is recorded.
+TWLAPI void TwlTestRecordShellLaunches(BOOL record);
+// The next recorded launch answers `result` instead of succeeding: for
+// ShellExecuteA the value itself (an SE_ERR_ code), WinHelpA and HtmlHelpA
+// fail when it is 32 or less.
+TWLAPI void TwlTestPushShellResult(INT_PTR result);
+
+typedef struct TWL_SHELL_LAUNCH {
+  char call[16];          // "ShellExecute", "WinHelp" or "HtmlHelp"
+  char verb[32];          // ShellExecuteA's operation ("" for none); the help command as a number
+  char target[1024];      // the file or URL; the help file as given
+  char parameters[1024];  // ShellExecuteA's parameters
+  char directory[1024];   // ShellExecuteA's folder
+  UINT_PTR data;          // the help call's data
+  INT_PTR result;         // what the call answered (help calls: 1 or 0)
+  BOOL opened;            // something was started, not only recorded
+} TWL_SHELL_LAUNCH;
+TWLAPI int TwlTestShellLaunchCount();
+TWLAPI BOOL TwlTestGetShellLaunch(int index, TWL_SHELL_LAUNCH* launch);
+// Forgets the record and pushed results; recording goes back to its default.
+TWLAPI void TwlTestResetShellLaunches();
