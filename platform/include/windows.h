@@ -34,3 +34,4 @@
 #include "twlwin/cursors.h"
 #include "twlwin/help.h"
 #include "twlwin/processes.h"
+#include "twlwin/sysinfo.h"
