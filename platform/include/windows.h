@@ -35,3 +35,4 @@
 #include "twlwin/help.h"
 #include "twlwin/processes.h"
 #include "twlwin/sysinfo.h"
+#include "twlwin/fileversion.h"
