@@ -32,6 +32,7 @@ seeds=$build/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"
 cp tests/foundation/bitmapfiles/data/*.{bmp,gif,img,xtrmpic} tests/foundation/bitmaps/data/*.bmp "$seeds"/
+cp /proc/meminfo "$seeds/meminfo.txt"
 if command -v convert >/dev/null; then
   convert -size 16x12 -seed 5 plasma:fractal "$seeds/source.png"
   convert "$seeds/source.png" -colors 2 "$seeds/im-2.gif"

@@ -7,9 +7,11 @@
 //   RAWDATA  131     skins/default.s4u
 //   RAWDATA  134     "1.75 build 64"
 //   STRING   1000    "Velbrook Tunewell"
+//   VERSION  1       "1.75.0.64"
 //
-// TYPE is ICON, CURSOR, BITMAP, STRING, RCDATA, a number, or any other word,
-// which names a type of its own (RAWDATA). NAME is a number from 1 to 65535
+// TYPE is ICON, CURSOR, BITMAP, STRING, RCDATA, VERSION (file and product
+// version from a quoted text, up to four numbers), a number, or any other
+// word, which names a type of its own (RAWDATA). NAME is a number from 1 to 65535
 // or a word; words compare without case. SOURCE is a file, relative to the
 // list's folder, or a quoted text (escapes \n \t \\ \" \xHH) whose bytes
 // are the resource without a terminator. A file named "@name" is one the
