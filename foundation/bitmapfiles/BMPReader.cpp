@@ -1,7 +1,7 @@
 // The BMP reader: Windows bitmap files with the 40-byte information header
-// (longer headers are read as far as its fields and their masks), 1, 2, 4,
-// 8 and 24 bits uncompressed, 16 and 32 bits with bit fields, RLE8 and
-// RLE4.
+// or a longer one (read as far as the 40 bytes' fields and the masks that
+// follow them; a palette starts after the whole header), 1, 2, 4, 8 and 24
+// bits uncompressed, 16 and 32 bits with bit fields, RLE8 and RLE4.
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -65,7 +65,7 @@ void CDIBitmap::LoadBMP(CStream& stream) {
     const int64_t signedHeight = info.biHeight;
     const DWORD height = static_cast<DWORD>(topDown ? -signedHeight : signedHeight);
 
-    DWORD consumed = kHeadersSize;
+    uint64_t consumed = kHeadersSize;
     CPixelFormat format;
     switch (bits) {
       case 1:
@@ -77,6 +77,13 @@ void CDIBitmap::LoadBMP(CStream& stream) {
         const DWORD capacity = 1u << bits;
         const DWORD used = info.biClrUsed ? info.biClrUsed : capacity;
         if (used > capacity) ThrowUnsupportedBitmapFormat(stream);
+        // The palette follows the whole information header, however long.
+        if (info.biSize > kBitmapInfoHeaderSize) {
+          const DWORD rest = info.biSize - static_cast<DWORD>(kBitmapInfoHeaderSize);
+          if (consumed + rest > file.bfOffBits) ThrowUnsupportedBitmapFormat(stream);
+          SkipExactly(stream, rest);
+          consumed += rest;
+        }
         ReadPalette(stream, bits, used, format);
         consumed += used * kRGBQuadSize;
         break;
@@ -94,7 +101,7 @@ void CDIBitmap::LoadBMP(CStream& stream) {
     }
 
     if (consumed > file.bfOffBits) ThrowUnsupportedBitmapFormat(stream);
-    SkipExactly(stream, file.bfOffBits - consumed);
+    SkipExactly(stream, static_cast<DWORD>(file.bfOffBits - consumed));
 
     if (compression == BI_RLE8 || compression == BI_RLE4) {
       if (info.biSizeImage == 0) ThrowUnsupportedBitmapFormat(stream);

@@ -168,6 +168,38 @@ TEST(BMPReader, ThePixelsStartAtTheirOffsetWhateverLiesBetween) {
   EXPECT_EQ(PixelAt(bitmap, 0, 0), 0x030201u);
 }
 
+// Most writers now use the longer headers (108 and 124 bytes, ImageMagick
+// by default): the palette follows the whole header. What lies in the
+// header's tail here is what ImageMagick puts there: colour masks and the
+// colour space.
+TEST(BMPReader, ThePaletteFollowsAnInformationHeaderOfAnyLength) {
+  const std::vector<DWORD> palette = {0x00000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
+  for (const DWORD headerSize : {40u, 52u, 56u, 108u, 124u}) {
+    for (const WORD bits : {1, 4, 8}) {
+      BMPLayout layout;
+      layout.width = 2;
+      layout.bits = bits;
+      for (const DWORD mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u})
+        if (layout.headerTail.size() + 4 <= headerSize - 40) Put32(layout.headerTail, mask);
+      if (layout.headerTail.size() + 4 <= headerSize - 40) layout.headerTail += "BGRs";
+      layout.headerTail.resize(headerSize - 40, '\0');
+      layout.colorsUsed = bits == 1 ? 2 : 4;
+      layout.table = Quads(std::vector<DWORD>(palette.begin(), palette.begin() + layout.colorsUsed));
+      // Pixel values 1 and the last listed colour.
+      const BYTE last = static_cast<BYTE>(layout.colorsUsed - 1);
+      layout.pixels = std::string(1, static_cast<char>(bits == 8 ? 1 : (1 << (8 - bits)) | last << (8 - 2 * bits)));
+      if (bits == 8) layout.pixels += static_cast<char>(last);
+      layout.pixels.resize(4, '\0');
+      const std::string name = std::to_string(headerSize) + "-byte header, " + std::to_string(bits) + " bits";
+      CDIBitmap bitmap;
+      const Outcome outcome = LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP);
+      ASSERT_TRUE(outcome.loaded) << name << ": " << Describe(outcome);
+      EXPECT_EQ(ColorAt(bitmap, 0, 0), palette[1]) << name;
+      EXPECT_EQ(ColorAt(bitmap, 1, 0), palette[last]) << name;
+    }
+  }
+}
+
 TEST(BMPReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
   struct {
     const char* fault;
@@ -213,6 +245,18 @@ TEST(BMPReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
       EXPECT_EQ(outcome.text, c.text) << c.fault;
     }
     EXPECT_FALSE(bitmap.HasPixels()) << c.fault;
+  }
+}
+
+TEST(BMPReader, AnInformationHeaderReachingPastThePixelsIsUnsupported) {
+  BMPLayout layout = Layout(8, 0);
+  std::string file = MakeBMP(layout);
+  for (const DWORD headerSize : {1100u, 0xFFFFFFF0u}) {
+    for (int i = 0; i < 4; ++i) file[14 + i] = static_cast<char>(headerSize >> (8 * i));
+    CDIBitmap bitmap;
+    const Outcome outcome = LoadBytes(file, bitmap, Reader::kBMP);
+    EXPECT_EQ(outcome.text, kUnsupported) << headerSize << ": " << Describe(outcome);
+    EXPECT_FALSE(bitmap.HasPixels());
   }
 }
 

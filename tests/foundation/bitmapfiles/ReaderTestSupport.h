@@ -20,10 +20,12 @@ void Put8(std::string& out, DWORD value);
 void Put16(std::string& out, DWORD value);
 void Put32(std::string& out, DWORD value);
 
-// A BMP file: file header, 40-byte information header, then `table` (the
-// palette or masks) and `pixels`. bfSize is the file's length and
-// bfOffBits points behind the table unless given.
+// A BMP file: file header, information header (40 bytes, or longer with
+// `headerTail` after the 40 bytes' fields), then `table` (the palette or
+// masks) and `pixels`. bfSize is the file's length and bfOffBits points
+// behind the table unless given.
 struct BMPLayout {
+  std::string headerTail;
   int32_t width = 1;
   int32_t height = 1;
   WORD planes = 1;
