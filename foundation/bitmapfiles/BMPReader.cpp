@@ -26,16 +26,15 @@ bool IsAcceptedCompression(DWORD bits, DWORD compression) {
   return compression == BI_RGB || (compression == BI_RLE8 && bits == 8) || (compression == BI_RLE4 && bits == 4);
 }
 
-// The palette of a 1-, 2-, 4- or 8-bit file: `used` RGBQUADs, padded with
-// black to 2^bits entries so that no pixel value reads outside it.
+// The palette of a 1-, 2-, 4- or 8-bit file: `used` RGBQUADs. Pixel values
+// beyond them are not looked up here; the conversions show them black.
 void ReadPalette(CStream& stream, DWORD bits, DWORD used, CPixelFormat& format) {
-  const DWORD capacity = 1u << bits;
   BYTE quads[256 * kRGBQuadSize];
   ReadExactly(stream, quads, used * kRGBQuadSize);
   CColorPalette* palette = new (std::nothrow) CColorPalette;
   if (!palette) ThrowMemoryError();
   try {
-    palette->SetEntries(capacity, nullptr);
+    palette->SetEntries(used, nullptr);
     for (DWORD i = 0; i < used; ++i) palette->GetEntries()[i] = ReadRGBQuadAsEntry(quads + i * kRGBQuadSize);
     format.SetIndexed(bits, palette);
   } catch (...) {

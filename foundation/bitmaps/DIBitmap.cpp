@@ -152,14 +152,14 @@ CDIBitmap::ParsedInfo CDIBitmap::ParseBitmapInfo(const BYTE* info, size_t infoSi
   }
 
   if (indexedFlag) {
-    // Padded to 2^bits entries (black), so that no index reads outside.
+    // The colours the block lists; indices beyond them show black.
+    const DWORD used = static_cast<DWORD>(tableNeeded / kRGBQuadSize);
     CColorPalette* palette = new (std::nothrow) CColorPalette;
     if (!palette) ThrowMemoryError();
     try {
-      palette->SetEntries(1u << bits, nullptr);
+      palette->SetEntries(used, nullptr);
       const BYTE* table = info + header.biSize;
-      for (size_t i = 0; i < tableNeeded / kRGBQuadSize; ++i)
-        palette->GetEntries()[i] = ReadRGBQuadAsEntry(table + i * kRGBQuadSize);
+      for (DWORD i = 0; i < used; ++i) palette->GetEntries()[i] = ReadRGBQuadAsEntry(table + i * kRGBQuadSize);
       parsed.format.SetIndexed(bits, palette);
     } catch (...) {
       palette->Release();

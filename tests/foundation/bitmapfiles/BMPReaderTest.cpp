@@ -144,7 +144,7 @@ TEST(BMPReader, ThirtyTwoBitsWithBitFieldsTakeTheMasksFromTheFile) {
   EXPECT_EQ(bitmap.GetFormat().blueMask, 0xFF0000u);
 }
 
-TEST(BMPReader, AShortPaletteIsPaddedWithBlackSoThatEveryIndexHasAColour) {
+TEST(BMPReader, AShortPaletteKeepsItsCountAndIndicesBeyondItShowBlack) {
   BMPLayout layout;
   layout.width = 2;
   layout.bits = 8;
@@ -153,9 +153,38 @@ TEST(BMPReader, AShortPaletteIsPaddedWithBlackSoThatEveryIndexHasAColour) {
   layout.pixels = std::string("\x01\xFF\0\0", 4);
   CDIBitmap bitmap;
   ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
-  ASSERT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 256u);
-  EXPECT_EQ(ColorAt(bitmap, 0, 0), kTwoColors[1]);
-  EXPECT_EQ(ColorAt(bitmap, 1, 0), 0u);
+  ASSERT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 2u);
+  EXPECT_EQ(ShownColorAt(bitmap, 0, 0), kTwoColors[1]);
+  EXPECT_EQ(ShownColorAt(bitmap, 1, 0), 0u);
+}
+
+// What a file lists is what later code sees: colour collection for the
+// 256-colour palette marks no colour the file does not have, and the
+// information block handed to plug-ins says how many colours it has.
+TEST(BMPReader, AShortPaletteReachesColourCollectionAndTheBitmapInfoAsRead) {
+  BMPLayout layout;
+  layout.width = 2;
+  layout.bits = 8;
+  layout.colorsUsed = 2;
+  layout.table = Quads({0x000000FF, 0x00FFFFFF});  // red and white, no black
+  layout.pixels = std::string("\x01\x00\0\0", 4);
+  CDIBitmap bitmap;
+  ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
+
+  CColorTable table;
+  table.Setup(5, 6, 5, 16);
+  bitmap.CollectColors(table, false);
+  std::vector<DWORD> marked;
+  for (DWORD position = table.FindFirstUsed(); position != 0;) {
+    DWORD index = 0, value = 0;
+    table.GetNextUsed(position, index, value);
+    marked.push_back(index);
+  }
+  EXPECT_EQ(marked, (std::vector<DWORD>{0x1F, 0xFFFF})) << "red and white cells only";
+
+  ASSERT_TRUE(bitmap.BuildBitmapInfo());
+  const BYTE* info = bitmap.GetBitmapInfo();
+  EXPECT_EQ(info[32] | info[33] << 8 | info[34] << 16 | info[35] << 24, 2) << "biClrUsed";
 }
 
 TEST(BMPReader, ThePixelsStartAtTheirOffsetWhateverLiesBetween) {

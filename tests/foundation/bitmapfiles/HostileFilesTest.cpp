@@ -94,8 +94,8 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
        }},
       {"bmp-index-beyond-palette.bmp", "a pixel value of 200 with two colours listed shows black", nullptr, 0, nullptr,
        [](const CDIBitmap& bitmap) {
-         EXPECT_EQ(ColorAt(bitmap, 0, 0), 0x000000FFu);
-         EXPECT_EQ(ColorAt(bitmap, 1, 0), 0u);
+         EXPECT_EQ(ShownColorAt(bitmap, 0, 0), 0x000000FFu);
+         EXPECT_EQ(ShownColorAt(bitmap, 1, 0), 0u);
        }},
       {"xtrmpic-negative-width.xtrmpic", "a negative width", "CStreamError", 14, kCorrupted, nullptr},
       {"xtrmpic-12-bits-per-pixel.xtrmpic", "12 bits per pixel", "CStreamError", 14, kCorrupted, nullptr},

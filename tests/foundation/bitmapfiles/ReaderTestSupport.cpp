@@ -364,4 +364,14 @@ DWORD ColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y) {
   return palette && index < palette->GetCount() ? palette->GetEntries()[index] : 0xFFFFFFFF;
 }
 
+DWORD ShownColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y) {
+  CDIBitmap copy;
+  copy.Copy(bitmap);
+  copy.SetColorKeyFlag(false);
+  CPixelFormat entries;
+  entries.SetChannelBits(8, 8, 8, 0, 32);
+  copy.ChangeFormat(entries, nullptr);
+  return PixelAt(copy, x, y);
+}
+
 }  // namespace readertest

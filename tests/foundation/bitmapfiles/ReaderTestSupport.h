@@ -144,7 +144,10 @@ Outcome LoadAnimationFile(const std::string& path, CGIFAnimation& animation, boo
 // The pixel value at column x of image row y (row 0 is the top row,
 // whatever the orientation in memory).
 DWORD PixelAt(const CDIBitmap& bitmap, DWORD x, DWORD y);
-// The palette entry of that pixel, for palettized bitmaps.
+// The palette entry of that pixel, for palettized bitmaps; 0xFFFFFFFF for
+// an index beyond the palette.
 DWORD ColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y);
+// The colour (0x00BBGGRR) that converting the bitmap to RGB shows there.
+DWORD ShownColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y);
 
 }  // namespace readertest
