@@ -94,8 +94,8 @@ void CDIBitmap::LoadXTRMPIC(CStream& stream) {
   storage.Open(&stream, CStorage::kLoad, 1, kArchiveBuffer);
   const XTRMPICHeader header = ReadHeader(storage);
   if (header.flags & kUnsupportedFlag) ThrowUnsupportedBitmapFormat(stream);
-  // Negative sizes describe no bitmap.
-  if (header.width < 0 || header.height < 0) ThrowCorruptedFile(stream);
+  // Negative or zero sizes describe no picture (as for BMP files).
+  if (header.width <= 0 || header.height <= 0) ThrowCorruptedFile(stream);
 
   const DWORD bits = header.bitsPerPixel;
   CPixelFormat format;

@@ -519,7 +519,15 @@ void CDIBitmap::Load(CStorage& storage) {
   storage.ReadValue(flags);
   CPixelFormat format;
   format.Serialize(storage);
-  if (format.IsPalettized()) format.SerializePalette(storage);
+  if (format.IsPalettized()) {
+    const DWORD depthFlag = CPixelFormat::IndexedFlagForDepth(format.bitsPerPixel);
+    if (!depthFlag) ThrowBitmapError(kUnsupportedFormatKey, kUnsupportedFormatText);
+    // One index flag, the one of the depth: otherwise the conversions would
+    // not all read the pixels alike.
+    if ((format.flags & kPixelIndexedMask) != depthFlag)
+      ThrowBitmapError(kInvalidBitmapDataKey, kInvalidBitmapDataText);
+    format.SerializePalette(storage);
+  }
   storage.ReadValue(dataSize);
 
   if (width == 0 || height == 0) {

@@ -48,6 +48,7 @@ class CDIBitmap : public CDynamicObject {
   // information block are not stored. A load checks every field against
   // the others before it allocates, and leaves the bitmap as it was when
   // it fails: a version other than 1, a format or size that does not fit
+  // (a palettized format must carry exactly the index flag of its depth)
   // and a data size other than the rows' throw the bitmap error, short
   // data the archive's end-of-stream error.
   void Serialize(CStorage& storage) override;
@@ -102,8 +103,9 @@ class CDIBitmap : public CDynamicObject {
   // throws the unknown-format error. The stream stays open.
   void Load(CStream& stream);
   // The readers: each reads from the stream's position and replaces the
-  // bitmap's contents. The BMP and GIF readers leave the bitmap empty when
-  // they fail; the others leave it as far as they got.
+  // bitmap's contents. A picture of width or height 0 is a corrupted file.
+  // The BMP and GIF readers leave the bitmap empty when they fail; the
+  // others leave it as far as they got.
   void LoadImage(CStream& stream);
   void LoadBMP(CStream& stream);
   void LoadXTRMPIC(CStream& stream);

@@ -97,6 +97,10 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
          EXPECT_EQ(ShownColorAt(bitmap, 0, 0), 0x000000FFu);
          EXPECT_EQ(ShownColorAt(bitmap, 1, 0), 0u);
        }},
+      {"gif-zero-width.gif", "an image of width 0", "CStreamError", 14, kCorrupted, nullptr},
+      {"xtrmpic-0x0.xtrmpic", "a picture of width and height 0", "CStreamError", 14, kCorrupted, nullptr},
+      {"img-two-index-flags.img", "an 8-bit format with the 4-bit index flag too", "CError", 0, "Invalid bitmap data.",
+       nullptr},
       {"xtrmpic-negative-width.xtrmpic", "a negative width", "CStreamError", 14, kCorrupted, nullptr},
       {"xtrmpic-12-bits-per-pixel.xtrmpic", "12 bits per pixel", "CStreamError", 14, kCorrupted, nullptr},
       {"xtrmpic-data-size-mismatch.xtrmpic", "a data size other than the rows'", "CStreamError", 14, kCorrupted,

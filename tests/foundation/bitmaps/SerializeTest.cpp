@@ -200,6 +200,13 @@ TEST(BitmapBody, DamagedBodiesAreRefusedAndTheBitmapIsKept) {
        "Invalid bitmap data."},
       {"a palettized format of 3 bits", body({1, 1, 1, 3, 0, 3, 0x60, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
        "Unsupported pixel format."},
+      // Two ways of reading the same pixels: refused, whichever is meant.
+      {"8 bits with the 4-bit index flag", body({1, 1, 1, 3, 0, 8, 0x48, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
+       "Invalid bitmap data."},
+      {"8 bits with the 8-bit and the 4-bit index flags", body({1, 1, 1, 3, 0, 8, 0x68, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
+       "Invalid bitmap data."},
+      {"4 bits with the 1-bit index flag", body({1, 1, 1, 3, 0, 4, 0x840, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
+       "Invalid bitmap data."},
       {"64 bits per pixel", body({1, 1, 1, 0, 0, 64, 0x40, 0xFF0000, 0xFF00, 0xFF, 0}, {8}, 8),
        "Unsupported pixel format."},
       {"pixels cut short", body({1, 2, 2, 0, 0, 32, 0x40, 0xFF0000, 0xFF00, 0xFF, 0}, {16}, 15), "end of stream"},

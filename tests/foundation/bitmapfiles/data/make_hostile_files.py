@@ -79,6 +79,7 @@ write("gif-no-colour-table.gif", gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), EN
 write("gif-image-data-cut-short.gif", gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), END]))[:-4])
 write("gif-unknown-block-before-image.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), END]), before_image=b"\x99"))
+write("gif-zero-width.gif", gif(0, 5, pack_codes([CLEAR, END]), image_width=0, image_height=5))
 # The local colour table lies between the descriptor and the code size.
 write("gif-local-colour-table.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (2, 3), END]),
@@ -167,6 +168,7 @@ def xtrmpic(width, height, bits, padding, data_size, palette=(0,), masks=(), dat
 write("xtrmpic-negative-width.xtrmpic", xtrmpic(-2, 1, 8, 2, 4, data=b"\0" * 4))
 write("xtrmpic-12-bits-per-pixel.xtrmpic", xtrmpic(2, 1, 12, 0, 4, data=b"\0" * 4))
 write("xtrmpic-data-size-mismatch.xtrmpic", xtrmpic(2, 1, 8, 2, 5, data=b"\0" * 5))
+write("xtrmpic-0x0.xtrmpic", xtrmpic(0, 0, 8, 0, 0))
 write("xtrmpic-huge-dimensions.xtrmpic",
       xtrmpic(0x7FFF, 0x7FFF, 32, 0, 0xFFFC0004, masks=(0xFF0000, 0xFF00, 0xFF), data=b"\0" * 16))
 
@@ -182,3 +184,5 @@ def img_image(width, height, padding, bits, flags, masks, palette, data_size, da
 
 write("img-data-size-mismatch.img", img_image(2, 2, 2, 8, 0x60, (0, 0, 0, 0), (1, [0]), 6, b"\0" * 6))
 write("img-palette-count-ffffffff.img", img_image(2, 2, 2, 8, 0x60, (0, 0, 0, 0), (0xFFFFFFFF, [0]), 8, b"\0" * 8))
+# Two index flags (8 and 4 bits) on an 8-bit format.
+write("img-two-index-flags.img", img_image(2, 2, 2, 8, 0x68, (0, 0, 0, 0), (1, [0]), 8, b"\0" * 8))
