@@ -7,9 +7,10 @@
 //
 // A row holds as many pixels as its bytes, padding included, can take:
 // some writers (ImageMagick among them) encode the padding as pixels too.
-// Pixels beyond the bitmap's width are dropped, so the padding stays zero.
-// Runs, literals and moves that would leave the row or the bitmap fail the
-// decode: nothing is ever written outside the row being filled.
+// So runs, literals and delta moves may all reach into the padding; pixels
+// beyond the bitmap's width are dropped, and the padding stays zero. Runs,
+// literals and moves that would leave the padded row or the bitmap fail
+// the decode: nothing is ever written outside the row being filled.
 #include <algorithm>
 #include <cstring>
 

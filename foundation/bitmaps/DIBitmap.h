@@ -113,7 +113,10 @@ class CDIBitmap : public CDynamicObject {
   void LoadGIF(CStream& stream);
   // Decodes RLE data of a BMP file (compression 1: RLE8, 2: RLE4) into the
   // pixel block, which must have been made for it; false when the data is
-  // malformed or the compression is another.
+  // malformed or the compression is another. The block is zeroed first.
+  // Runs, literals and moves may reach into the row padding (some writers
+  // encode it as pixels): pixels beyond the width are dropped, and only
+  // what would leave the padded row or the bitmap is malformed.
   bool DecodeRLE(const BYTE* data, DWORD size, DWORD compression);
   bool DecodeRLE8(const BYTE* data, DWORD size);
   bool DecodeRLE4(const BYTE* data, DWORD size);
