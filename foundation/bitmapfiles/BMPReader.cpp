@@ -7,6 +7,7 @@
 #include <new>
 
 #include "foundation/bitmapfiles/BitmapFileErrors.h"
+#include "foundation/bitmapfiles/RLEData.h"
 #include "foundation/bitmapfiles/StreamReading.h"
 #include "foundation/bitmaps/BitmapInfo.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -104,9 +105,12 @@ void CDIBitmap::LoadBMP(CStream& stream) {
 
     if (compression == BI_RLE8 || compression == BI_RLE4) {
       if (info.biSizeImage == 0) ThrowUnsupportedBitmapFormat(stream);
-      // Read before the pixel block is made: a file too short for its RLE
-      // data fails before a large block is allocated and zeroed.
+      // Read and checked before the pixel block is made: a file too short
+      // for its RLE data, or whose data is malformed, fails before a large
+      // block is allocated and zeroed.
       const std::unique_ptr<BYTE[]> data = ReadBlockExactly(stream, info.biSizeImage);
+      if (!IsDecodableRLE(data.get(), info.biSizeImage, compression, static_cast<DWORD>(info.biWidth), height))
+        ThrowCorruptedFile(stream);
       Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);
       if (!DecodeRLE(data.get(), info.biSizeImage, compression)) ThrowCorruptedFile(stream);
       return;

@@ -62,6 +62,10 @@ void GIFIndexBuffer::Decode(CStream& stream, DWORD minimumCodeSize, DWORD width,
                             DWORD colorBits) {
   // Larger sizes would overrun the decoder's table and shifts.
   if (minimumCodeSize < 1 || minimumCodeSize > kMaxMinimumCodeSize) ThrowCorruptedFile(stream);
+  // An image without any data is refused before its buffer is made: a few
+  // bytes must not cost the memory of the size they claim.
+  BYTE blockSize = ReadByteExactly(stream);
+  if (blockSize == 0) ThrowCorruptedFile(stream);
   const uint64_t pixels = static_cast<uint64_t>(width) * height;
   const DWORD fieldWidth = pixels <= kMaxBufferSize ? 8 : depth;
   const uint64_t size = (pixels * fieldWidth + 7) / 8;
@@ -78,7 +82,7 @@ void GIFIndexBuffer::Decode(CStream& stream, DWORD minimumCodeSize, DWORD width,
   decoder.SetOutput(m_Indices.get(), pixels, fieldWidth, (1u << colorBits) - 1);
   BYTE input[kInputSize];
   DWORD carried = 0;
-  for (BYTE blockSize = ReadByteExactly(stream); blockSize != 0; blockSize = ReadByteExactly(stream)) {
+  for (; blockSize != 0; blockSize = ReadByteExactly(stream)) {
     ReadExactly(stream, input + carried, blockSize);
     const DWORD available = carried + blockSize;
     decoder.SetInput(input);

@@ -22,9 +22,10 @@ class CStream;
 class GIFIndexBuffer {
  public:
   // Reads the image data (the sub-blocks after the minimum code size byte)
-  // from the stream and decodes it. A minimum code size outside 1 to 8 and
-  // undecodable data throw CStreamError corrupted, a short stream end of
-  // stream, an image too large for memory the bitmap error.
+  // from the stream and decodes it. A minimum code size outside 1 to 8,
+  // image data without any sub-block and undecodable data throw
+  // CStreamError corrupted, a short stream end of stream, an image too
+  // large for memory the bitmap error.
   void Decode(CStream& stream, DWORD minimumCodeSize, DWORD width, DWORD height, DWORD depth, DWORD colorBits);
 
   DWORD GetWidth() const { return m_Width; }

@@ -17,9 +17,9 @@ TWL_IMPLEMENT_CREATABLE_CLASS(CDIBitmap, CDynamicObject)
 
 namespace {
 
-// The pixel block's size is a 32-bit field, and reversing the rows adds
-// -(padding + 2 x bytes per row) as a 32-bit skip: both must fit.
-constexpr uint64_t kMaxDataSize = 0x7FFFFFFF;
+// The pixel block's size is a 32-bit field (kMaxDataSize), and reversing
+// the rows adds -(padding + 2 x bytes per row) as a 32-bit skip: both must
+// fit.
 constexpr uint64_t kMaxRowStride = 0x3FFFFFFF;
 
 constexpr const char* kInvalidInfoKey = "CDIBitmap.invalidBitmapInfo";
@@ -38,7 +38,8 @@ RowLayout ComputeRowLayout(uint64_t width, uint64_t height, DWORD bits, INT padd
   const uint64_t bytesPerRow = rowBits / 8 + (rowBits % 8 ? 1 : 0);
   const uint64_t pad = padding < 0 ? (0 - bytesPerRow) & 3 : static_cast<uint64_t>(padding);
   const uint64_t stride = bytesPerRow + pad;
-  if (stride > kMaxRowStride || stride * height > kMaxDataSize) ThrowBitmapError(kTooLargeKey, kTooLargeText);
+  if (stride > kMaxRowStride || stride * height > CDIBitmap::kMaxDataSize)
+    ThrowBitmapError(kTooLargeKey, kTooLargeText);
   return {static_cast<DWORD>(bytesPerRow), static_cast<DWORD>(pad), static_cast<DWORD>(stride * height)};
 }
 

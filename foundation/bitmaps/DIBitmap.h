@@ -29,6 +29,8 @@ class CDIBitmap : public CDynamicObject {
   static constexpr INT kPadToFourBytes = -1;
   // Orientation -1 keeps the bitmap's own.
   static constexpr INT kKeepOrientation = -1;
+  // The largest pixel block a bitmap may have, in bytes.
+  static constexpr DWORD kMaxDataSize = 0x7FFFFFFF;
 
   CDIBitmap() noexcept = default;
   ~CDIBitmap() override;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "LargestAllocation.h"
 #include "ReaderTestSupport.h"
 #include "foundation/bitmapfiles/GIFAnimation.h"
 #include "foundation/bitmapfiles/GIFFrame.h"
@@ -97,6 +98,10 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
          EXPECT_EQ(ShownColorAt(bitmap, 0, 0), 0x000000FFu);
          EXPECT_EQ(ShownColorAt(bitmap, 1, 0), 0u);
        }},
+      {"bmp-rle-huge-picture-little-data.bmp", "64 bytes claiming 46000 x 46000 pixels, their RLE data running out",
+       "CStreamError", 14, kCorrupted, nullptr},
+      {"gif-huge-image-without-data.gif", "a 40000 x 40000 image without any image data", "CStreamError", 14,
+       kCorrupted, nullptr},
       {"gif-zero-width.gif", "an image of width 0", "CStreamError", 14, kCorrupted, nullptr},
       {"xtrmpic-0x0.xtrmpic", "a picture of width and height 0", "CStreamError", 14, kCorrupted, nullptr},
       {"img-two-index-flags.img", "an 8-bit format with the 4-bit index flag too", "CError", 0, "Invalid bitmap data.",
@@ -128,6 +133,23 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
       EXPECT_NE(outcome.text.find(path), std::string::npos) << name << ": the text names the file";
     }
     EXPECT_FALSE(bitmap.HasPixels()) << name;
+  }
+}
+
+// A few bytes claiming a huge picture cost the memory of their data, not
+// of the picture: nothing large is allocated before the data fails.
+TEST(HostileFiles, TinyFilesClaimingHugePicturesAllocateNothingLarge) {
+  for (const char* file : {"bmp-rle-huge-picture-little-data.bmp", "gif-huge-image-without-data.gif"}) {
+    CDIBitmap bitmap;
+    Outcome outcome;
+    size_t largest = 0;
+    {
+      LargestAllocation watch;
+      outcome = LoadFile(Fixture(file), bitmap);
+      largest = watch.Bytes();
+    }
+    EXPECT_FALSE(outcome.loaded) << file;
+    EXPECT_LT(largest, size_t{1} << 20) << file;
   }
 }
 

@@ -295,6 +295,12 @@ TEST(ImageMagick, Img2ppmReportsAFailureOnStderrWithExitCodeOne) {
       {fixture, "The file is corrupted."},
       {dir + "/missing.gif", "The file was not found."},
       {twltest::SourceDir() + "/tests/foundation/bitmapfiles/CMakeLists.txt", "Unknown file format: '"},
+      // Their PPM would exceed 2 GiB: refused before a reader decodes them
+      // (a reader would find the RLE data corrupted).
+      {twltest::SourceDir() + "/tests/foundation/bitmapfiles/data/bmp-rle-huge-picture-little-data.bmp",
+       "The bitmap is too large."},
+      {twltest::SourceDir() + "/tests/foundation/bitmapfiles/data/gif-huge-image-without-data.gif",
+       "The bitmap is too large."},
   };
   for (const auto& c : cases) {
     const int status = twltest::RunCommand(Quote(twltest::ProgramPath("fndtool")) + " img2ppm " + Quote(c.file) +

@@ -80,6 +80,10 @@ write("gif-image-data-cut-short.gif", gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3
 write("gif-unknown-block-before-image.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), END]), before_image=b"\x99"))
 write("gif-zero-width.gif", gif(0, 5, pack_codes([CLEAR, END]), image_width=0, image_height=5))
+# 40000 x 40000 pixels of 8 bits (a 32-colour table) claimed by a few bytes:
+# the code size byte is followed at once by the empty sub-block.
+write("gif-huge-image-without-data.gif",
+      gif(40000, 40000, b"", code_size=5, table=[(i, i, i) for i in range(32)]))
 # The local colour table lies between the descriptor and the code size.
 write("gif-local-colour-table.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (2, 3), END]),
@@ -149,6 +153,11 @@ write("bmp-rle-literal-past-data-end.bmp", bmp(**RLE_4X2, size_image=6, pixels=b
 # A move to the row after the last one; the run after it has no row left.
 write("bmp-rle-delta-to-row-after-last.bmp",
       bmp(**RLE_4X2, size_image=10, pixels=b"\x01\x09\0\x02\x00\x02\x04\x07\0\x01"))
+# 46000 x 46000 pixels of 8 bits claimed by 64 bytes: two short rows, then
+# the data runs out.
+write("bmp-rle-huge-picture-little-data.bmp",
+      bmp(46000, 46000, 8, compression=1, size_image=6, colors_used=1, table=quads([(0, 0, 0)]),
+          pixels=b"\x04\x07\0\0\x04\x07"))
 write("bmp-rle-size-beyond-file.bmp", bmp(**RLE_4X2, size_image=0xFFFFFF00, pixels=b"\x04\x07\0\x01"))
 # Two colours listed, pixel values 1 and 200.
 write("bmp-index-beyond-palette.bmp",

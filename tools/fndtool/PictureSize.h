@@ -1,0 +1,23 @@
+// The size a picture file claims in its headers, read without decoding the
+// picture, so that fndtool can refuse a picture whose output could not be
+// made before a reader spends memory on its pixels.
+#pragma once
+
+#include <cstdint>
+
+class CStream;
+
+namespace fndtool {
+
+struct ClaimedSize {
+  uint64_t width = 0;
+  uint64_t height = 0;
+};
+
+// The width and height of the picture (the first image of a GIF file) at
+// the stream's position; the position is left anywhere. False when the
+// headers cannot be read: the file is not a BMP, GIF, XTRMPIC or IMG_IMAGE
+// file, or they are cut short. The reader then reports what is wrong.
+bool ReadClaimedSize(CStream& stream, ClaimedSize& size);
+
+}  // namespace fndtool
