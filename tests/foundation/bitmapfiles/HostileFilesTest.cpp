@@ -151,6 +151,17 @@ TEST(HostileFiles, TinyFilesClaimingHugePicturesAllocateNothingLarge) {
     EXPECT_FALSE(outcome.loaded) << file;
     EXPECT_LT(largest, size_t{1} << 20) << file;
   }
+  // A separate frame is refused by its size before it is decoded.
+  CGIFAnimation animation;
+  Outcome outcome;
+  size_t largest = 0;
+  {
+    LargestAllocation watch;
+    outcome = LoadAnimationFile(Fixture("anim-huge-frame-on-small-screen.gif"), animation, false);
+    largest = watch.Bytes();
+  }
+  EXPECT_FALSE(outcome.loaded);
+  EXPECT_LT(largest, size_t{1} << 20);
 }
 
 // Hostile animations, read as separate and as composed frames: an outcome
@@ -178,6 +189,8 @@ TEST(HostileFiles, AnimationsFailCleanlyOrAreCutOffInEachMode) {
        tooLarge},
       {"anim-many-frames-large-screen.gif", "129 frames of 2048 x 2048 take more than 1 GiB together",
        {129, nullptr, 0, nullptr}, tooLarge},
+      {"anim-huge-frame-on-small-screen.gif", "a 65534 x 65534 image on a 4 x 3 screen: composed, it is clipped",
+       corrupted, {1, nullptr, 0, nullptr}},
       {"anim-graphic-control-size-5.gif", "a graphic control block of 5 bytes", corrupted, corrupted},
       {"anim-transparent-index-beyond-palette.gif", "transparent index 7 of 2 colours: composed, it matches nothing",
        corrupted, {1, nullptr, 0, nullptr}},

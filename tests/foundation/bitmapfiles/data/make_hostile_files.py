@@ -117,6 +117,10 @@ write("anim-frame-past-canvas.gif", animation(4, 3, [(graphic_control(10), 2, 1,
 write("anim-frame-left-beyond-screen.gif", animation(4, 3, [(graphic_control(10), 9, 0, 1, 1)]))
 write("anim-huge-screen.gif", animation(0xFFFF, 0xFFFF, [(graphic_control(10), 0, 0, 1, 1)]))
 write("anim-many-frames-large-screen.gif", animation(2048, 2048, [(graphic_control(1), 0, 0, 1, 1)] * 129))
+# A 65534 x 65534 image on a 4 x 3 screen, with the data of one pixel: a
+# separate frame is refused by its size, a composed one is clipped.
+write("anim-huge-frame-on-small-screen.gif", animation(4, 3, [(graphic_control(10), 0, 0, 1, 1)])
+      .replace(struct.pack("<HHHHB", 0, 0, 1, 1, 0), struct.pack("<HHHHB", 0, 0, 65534, 65534, 0)))
 write("anim-graphic-control-size-5.gif", animation(2, 2, [(graphic_control(10, size=5), 0, 0, 2, 2)]))
 write("anim-transparent-index-beyond-palette.gif", animation(2, 2, [(graphic_control(10, transparent=7), 0, 0, 2, 2)]))
 
