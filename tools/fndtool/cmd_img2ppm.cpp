@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "PictureSize.h"
 #include "driver/Command.h"
+#include "foundation/bitmapfiles/PictureSize.h"
 #include "foundation/bitmaps/BitmapError.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/LocalText.h"
@@ -20,7 +20,7 @@ constexpr uint64_t kPPMBytesPerPixel = 3;
 
 // The PPM pixels are one bitmap of 24 bits per pixel: a picture whose
 // claimed size cannot be made so is refused before a reader decodes it.
-bool OutputFits(const fndtool::ClaimedSize& size) {
+bool OutputFits(const ClaimedPictureSize& size) {
   const uint64_t rowBytes = size.width * kPPMBytesPerPixel;
   return rowBytes <= CDIBitmap::kMaxDataSize && rowBytes * size.height <= CDIBitmap::kMaxDataSize;
 }
@@ -37,8 +37,8 @@ void ConvertToPPMLayout(CDIBitmap& bitmap) {
 bool LoadFitting(const std::string& url, CDIBitmap& bitmap) {
   CStream* stream = GetFileSystem().Open(url.c_str(), kOpenFlags, 0);
   try {
-    fndtool::ClaimedSize size;
-    const bool fits = !fndtool::ReadClaimedSize(*stream, size) || OutputFits(size);
+    ClaimedPictureSize size;
+    const bool fits = !ReadClaimedPictureSize(*stream, size) || OutputFits(size);
     if (fits) {
       stream->Seek(0, kSeekFromStart, nullptr);
       bitmap.Load(*stream);

@@ -1,4 +1,4 @@
-#include "PictureSize.h"
+#include "foundation/bitmapfiles/PictureSize.h"
 
 #include <cstdlib>
 
@@ -9,13 +9,12 @@
 #include "foundation/kernel/Error.h"
 #include "foundation/streams/Stream.h"
 
-namespace fndtool {
 namespace {
 
 // The first `count` bytes of the file; false when it is shorter.
 bool ReadHead(CStream& stream, BYTE* bytes, DWORD count) { return stream.Read(bytes, count) == count; }
 
-bool ReadBMPSize(CStream& stream, ClaimedSize& size) {
+bool ReadBMPSize(CStream& stream, ClaimedPictureSize& size) {
   BYTE head[26];
   if (!ReadHead(stream, head, sizeof head)) return false;
   const int64_t width = static_cast<int32_t>(ReadLE32(head + 18));
@@ -24,7 +23,7 @@ bool ReadBMPSize(CStream& stream, ClaimedSize& size) {
   return true;
 }
 
-bool ReadXTRMPICSize(CStream& stream, ClaimedSize& size) {
+bool ReadXTRMPICSize(CStream& stream, ClaimedPictureSize& size) {
   BYTE head[16];
   if (!ReadHead(stream, head, sizeof head)) return false;
   const int width = static_cast<int16_t>(ReadLE16(head + 12));
@@ -33,7 +32,7 @@ bool ReadXTRMPICSize(CStream& stream, ClaimedSize& size) {
   return true;
 }
 
-bool ReadImageFileSize(CStream& stream, ClaimedSize& size) {
+bool ReadImageFileSize(CStream& stream, ClaimedPictureSize& size) {
   BYTE head[22];  // the magic, the body's version, width and height
   if (!ReadHead(stream, head, sizeof head)) return false;
   size = {ReadLE32(head + 14), ReadLE32(head + 18)};
@@ -41,7 +40,7 @@ bool ReadImageFileSize(CStream& stream, ClaimedSize& size) {
 }
 
 // Passes over the colour table and the extensions before the first image.
-bool ReadGIFSize(CStream& stream, ClaimedSize& size) {
+bool ReadGIFSize(CStream& stream, ClaimedPictureSize& size) {
   const GIFScreen screen = ReadGIFHeader(stream, false);
   if (screen.HasGlobalTable()) ReadGIFColorTable(stream, screen.GlobalTableBits())->Release();
   for (;;) {
@@ -60,7 +59,7 @@ bool ReadGIFSize(CStream& stream, ClaimedSize& size) {
 
 }  // namespace
 
-bool ReadClaimedSize(CStream& stream, ClaimedSize& size) {
+bool ReadClaimedPictureSize(CStream& stream, ClaimedPictureSize& size) {
   try {
     switch (CDIBitmap::DetectFileFormat(stream)) {
       case CDIBitmap::kBMPFile: return ReadBMPSize(stream, size);
@@ -75,4 +74,3 @@ bool ReadClaimedSize(CStream& stream, ClaimedSize& size) {
   }
 }
 
-}  // namespace fndtool
