@@ -3,8 +3,8 @@
 // follow them; a palette starts after the whole header), 1, 2, 4, 8 and 24
 // bits uncompressed, 16 and 32 bits with bit fields, RLE8 and RLE4.
 #include <cstdint>
-#include <memory>
 #include <new>
+#include <vector>
 
 #include "foundation/bitmapfiles/BitmapFileErrors.h"
 #include "foundation/bitmapfiles/RLEData.h"
@@ -108,11 +108,11 @@ void CDIBitmap::LoadBMP(CStream& stream) {
       // Read and checked before the pixel block is made: a file too short
       // for its RLE data, or whose data is malformed, fails before a large
       // block is allocated and zeroed.
-      const std::unique_ptr<BYTE[]> data = ReadBlockExactly(stream, info.biSizeImage);
-      if (!IsDecodableRLE(data.get(), info.biSizeImage, compression, static_cast<DWORD>(info.biWidth), height))
+      const std::vector<BYTE> data = ReadBlockExactly(stream, info.biSizeImage);
+      if (!IsDecodableRLE(data.data(), info.biSizeImage, compression, static_cast<DWORD>(info.biWidth), height))
         ThrowCorruptedFile(stream);
       Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);
-      if (!DecodeRLE(data.get(), info.biSizeImage, compression)) ThrowCorruptedFile(stream);
+      if (!DecodeRLE(data.data(), info.biSizeImage, compression)) ThrowCorruptedFile(stream);
       return;
     }
     Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);

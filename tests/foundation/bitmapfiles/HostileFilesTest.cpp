@@ -139,7 +139,8 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
 // A few bytes claiming a huge picture cost the memory of their data, not
 // of the picture: nothing large is allocated before the data fails.
 TEST(HostileFiles, TinyFilesClaimingHugePicturesAllocateNothingLarge) {
-  for (const char* file : {"bmp-rle-huge-picture-little-data.bmp", "gif-huge-image-without-data.gif"}) {
+  for (const char* file :
+       {"bmp-rle-huge-picture-little-data.bmp", "gif-huge-image-without-data.gif", "bmp-rle-size-beyond-file.bmp"}) {
     CDIBitmap bitmap;
     Outcome outcome;
     size_t largest = 0;
