@@ -1,7 +1,7 @@
 // The picture-file readers on arbitrary bytes: the format is detected and
 // its reader run, as for a file from a skin; a bitmap that loads is then
 // converted to 24-bit RGB, which reads every pixel through its palette or
-// masks. Pictures whose headers claim more than a few million pixels are
+// masks. Pictures whose headers claim more than a million pixels are
 // not loaded: a few bytes of data may rightly make such a picture (rows
 // the data never reaches are zero), and filling it would slow the search
 // without reaching other code; the tests hold hostile files of that kind.
@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr uint64_t kMaxPixels = 1 << 22;
+constexpr uint64_t kMaxPixels = 1 << 20;
 
 // A claimed size within the bound; headers that cannot be read pass, since
 // the reader then fails on them early.
