@@ -8,6 +8,7 @@ build_packages=(
   libsqlite3-dev
   libfreetype-dev libpng-dev fonts-dejavu-core
   zlib1g-dev
+  libsdl2-dev
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
