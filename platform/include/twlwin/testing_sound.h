@@ -1,6 +1,6 @@
 // Test controls of the sound output: which sink plays the mix, which
-// devices DirectSound lists, and lost buffers. Product code never
-// includes this header. Thread-safe.
+// devices DirectSound lists, lost buffers, and the mixer slider as a user
+// moves it. Product code never includes this header. Thread-safe.
 #pragma once
 
 #include "com.h"
@@ -31,3 +31,7 @@ TWLAPI void TwlTestSetSoundDevices(const TwlTestSoundDevice* devices, DWORD coun
 // until Restore.
 TWLAPI void TwlTestLoseSoundBuffers();
 
+// Moves the master volume slider as a user would (0..65535): the volume
+// changes and every window that opened the mixer gets its notice. FALSE
+// for a value out of range.
+TWLAPI BOOL TwlTestMoveMixerSlider(DWORD value);

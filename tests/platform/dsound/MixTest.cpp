@@ -1,5 +1,5 @@
 // What reaches the WAV sink: bit-exact sound in the primary format, volume,
-// pan, conversions, clipping, and a file that is valid
+// pan, the master volume, conversions, clipping, and a file that is valid
 // at every moment.
 #include <cmath>
 
@@ -84,6 +84,21 @@ TEST_F(Mix, VolumeAndPanAttenuateInHundredthsOfADecibel) {
     EXPECT_NEAR(out[1], -20000 * row.right, 1.0);
     EXPECT_EQ(out[0], out[out.size() - 2]);
     TearDown();
+  }
+}
+
+TEST_F(Mix, TheMasterVolumeScalesTheMixByItsShareOf65535) {
+  OpenCapture();
+  std::vector<int16_t> ramp;
+  for (int i = 0; i < 4410; ++i) ramp.insert(ramp.end(), {static_cast<int16_t>(i * 15 - 32768), static_cast<int16_t>(32767 - i * 15)});
+  IDirectSoundBuffer* buffer = MakeBuffer(Pcm(44100, 16, 2), 17640);
+  Write(buffer, 0, Bytes16(ramp));
+  ASSERT_TRUE(TwlTestMoveMixerSlider(32768));
+  const std::vector<int16_t> out = Samples16(PlayFor({buffer}, 100).data);
+  ASSERT_TRUE(TwlTestMoveMixerSlider(65535));
+  ASSERT_EQ(out.size(), ramp.size());
+  for (size_t i = 0; i < out.size(); ++i) {
+    ASSERT_NEAR(out[i], std::lround(ramp[i] * 32768.0 / 65535.0), 1) << i;
   }
 }
 
