@@ -13,6 +13,7 @@ build_packages=(
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
+  sox
 )
 
 wanted=("${build_packages[@]}")
