@@ -94,11 +94,7 @@ class DirectSoundObject final : public IDirectSound {
   std::atomic<ULONG> references_{1};
 };
 
-}  // namespace
-}  // namespace twl::sound
-
-TWLAPI HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound, LPUNKNOWN outer) {
-  using namespace twl::sound;
+HRESULT CreateDirectSound(LPCGUID device, LPDIRECTSOUND* directSound, LPUNKNOWN outer) {
   if (!directSound) return DSERR_INVALIDPARAM;
   *directSound = nullptr;
   if (outer) return DSERR_NOAGGREGATION;
@@ -113,6 +109,17 @@ TWLAPI HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound, LPU
   if (*directSound) return DS_OK;
   engine.Update([&engine] { engine.CloseDevice(); });
   return DSERR_OUTOFMEMORY;
+}
+
+}  // namespace
+}  // namespace twl::sound
+
+TWLAPI HRESULT DirectSoundCreate(LPCGUID device, LPDIRECTSOUND* directSound, LPUNKNOWN outer) {
+  try {
+    return twl::sound::CreateDirectSound(device, directSound, outer);
+  } catch (const std::bad_alloc&) {
+    return DSERR_OUTOFMEMORY;
+  }
 }
 
 // Programs load DirectSound at run time.

@@ -3,6 +3,7 @@
 // it keeps the output running between sounds. Its memory is not offered
 // (that would take the write-primary level).
 #include <algorithm>
+#include <new>
 
 #include "SoundBuffers.h"
 #include "SoundEngine.h"
@@ -130,8 +131,13 @@ HRESULT CreatePrimaryBuffer(const std::shared_ptr<DeviceState>& device, const DS
     if (device->primary && device->primary->AddRefIfAlive()) return device->primary;
     auto* created = new (std::nothrow) PrimaryBuffer(device, flags);
     if (!created) return nullptr;
+    try {
+      device->buffers.push_back(created);
+    } catch (const std::bad_alloc&) {
+      delete created;
+      return nullptr;
+    }
     device->primary = created;
-    device->buffers.push_back(created);
     return created;
   });
   return *buffer ? DS_OK : DSERR_OUTOFMEMORY;

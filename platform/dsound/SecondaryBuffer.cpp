@@ -172,10 +172,16 @@ class SecondaryBuffer final : public SoundBufferBase {
     });
   }
 
-  // Joins the device and the mix.
-  void Attach() {
-    device_->buffers.push_back(this);
-    SoundEngine::Get().AddVoice(voice_);
+  // Joins the mix and the device; false when memory ran out.
+  bool Attach() {
+    if (!SoundEngine::Get().AddVoice(voice_)) return false;
+    try {
+      device_->buffers.push_back(this);
+    } catch (const std::bad_alloc&) {
+      SoundEngine::Get().RemoveVoice(voice_);
+      return false;
+    }
+    return true;
   }
 
   void Close() override {
@@ -231,7 +237,10 @@ HRESULT CreateSecondaryBuffer(const std::shared_ptr<DeviceState>& device, const 
   std::memset(voice.ring.get(), voice.format.bits == 8 ? 0x80 : 0x00, bytes);
   auto* created = new (std::nothrow) SecondaryBuffer(device, flags, std::move(voice));
   if (!created) return DSERR_OUTOFMEMORY;
-  SoundEngine::Get().Update([created] { created->Attach(); });
+  if (!SoundEngine::Get().Update([created] { return created->Attach(); })) {
+    created->Release();
+    return DSERR_OUTOFMEMORY;
+  }
   *buffer = created;
   return DS_OK;
 }

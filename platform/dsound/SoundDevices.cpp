@@ -1,6 +1,7 @@
 #include "SoundDevices.h"
 
 #include <mutex>
+#include <new>
 
 namespace twl::sound {
 namespace {
@@ -29,6 +30,12 @@ std::vector<SoundDevice> ListSoundDevices() {
   return list.devices;
 }
 
+size_t SoundDeviceCount() {
+  DeviceList& list = Devices();
+  std::lock_guard guard(list.lock);
+  return list.devices.size();
+}
+
 bool FindSoundDevice(LPCGUID guid, SoundDevice& device) {
   DeviceList& list = Devices();
   std::lock_guard guard(list.lock);
@@ -51,7 +58,12 @@ void SetSoundDevices(const std::vector<SoundDevice>* devices) {
 TWLAPI HRESULT DirectSoundEnumerateA(LPDSENUMCALLBACKA callback, LPVOID context) {
   if (!callback) return DSERR_INVALIDPARAM;
   // The callback runs without the list's lock: it may call DirectSound.
-  std::vector<twl::sound::SoundDevice> devices = twl::sound::ListSoundDevices();
+  std::vector<twl::sound::SoundDevice> devices;
+  try {
+    devices = twl::sound::ListSoundDevices();
+  } catch (const std::bad_alloc&) {
+    return DSERR_OUTOFMEMORY;
+  }
   if (devices.empty()) return DS_OK;
   if (!callback(nullptr, "Primary Sound Driver", "", context)) return DS_OK;
   for (twl::sound::SoundDevice& device : devices) {

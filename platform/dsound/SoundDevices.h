@@ -19,6 +19,7 @@ struct SoundDevice {
 };
 
 std::vector<SoundDevice> ListSoundDevices();
+size_t SoundDeviceCount();
 
 // The device a GUID names, the first device for null; false when there is
 // no such device.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "Mixing.h"
 #include "SinkChoice.h"
@@ -40,9 +41,14 @@ void SoundEngine::CloseDevice() {
   if (devicesOpen_ > 0) --devicesOpen_;
 }
 
-void SoundEngine::AddVoice(Voice& voice) {
+bool SoundEngine::AddVoice(Voice& voice) {
   voice.phase = 0;
-  voices_.push_back(&voice);
+  try {
+    voices_.push_back(&voice);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 void SoundEngine::RemoveVoice(Voice& voice) { voices_.erase(std::remove(voices_.begin(), voices_.end(), &voice), voices_.end()); }
@@ -172,11 +178,17 @@ void SoundEngine::SyncSink() {
   retired.clear();  // a device's thread ends here, outside the mix lock
   if (!sink || !sink->PullsOnItsOwn() || sink->Sync(devicesOpen, running, primary)) return;
   // No sound device opened: the output plays into nothing from now on.
-  {
+  // (Without memory for that, the next call tries the device again.)
+  try {
+    std::unique_ptr<SoundSink> nowhere = MakeNullSink();
+    retired.reserve(1);
     std::lock_guard mix(mixLock_);
-    ReplaceSink(MakeNullSink());
+    retired.push_back(std::move(sink_));
+    sink_ = std::move(nowhere);
+    Rebase();
     NoteChanges();
-    retired.swap(retiredSinks_);
+  } catch (const std::bad_alloc&) {
+    return;
   }
   retired.clear();
 }

@@ -43,7 +43,8 @@ class SoundEngine {
   HRESULT OpenDevice();
   void CloseDevice();
 
-  void AddVoice(Voice& voice);
+  // False when there is no memory for one more voice.
+  bool AddVoice(Voice& voice);
   void RemoveVoice(Voice& voice);
   // Every voice is lost: it stops until its buffer is restored.
   void LoseAllVoices();

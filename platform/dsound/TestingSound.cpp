@@ -7,8 +7,12 @@
 
 TWLAPI BOOL TwlTestSetSoundSink(LPCSTR sink) {
   twl::sound::SoundEngine& engine = twl::sound::SoundEngine::Get();
-  const std::string choice = sink ? sink : "";
-  return engine.Update([&] { return engine.ChooseSink(choice); }) ? TRUE : FALSE;
+  try {
+    const std::string choice = sink ? sink : "";
+    return engine.Update([&] { return engine.ChooseSink(choice); }) ? TRUE : FALSE;
+  } catch (const std::bad_alloc&) {
+    return FALSE;
+  }
 }
 
 TWLAPI void TwlTestSetSoundDevices(const TwlTestSoundDevice* devices, DWORD count) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
 
 namespace twl::sound {
 namespace {
@@ -64,7 +65,12 @@ void WavFileSink::Write(const uint8_t* bytes, size_t size, const PcmFormat& form
     format_ = format;
     if (!WriteHeader()) return;
   }
-  pending_.insert(pending_.end(), bytes, bytes + size);
+  try {
+    pending_.insert(pending_.end(), bytes, bytes + size);
+  } catch (const std::bad_alloc&) {
+    failed_ = true;  // the capture ends; the file keeps what it has
+    return;
+  }
   if (pending_.size() >= kPendingLimit) Flush();
 }
 

@@ -4,6 +4,8 @@
 // handle opened with CALLBACK_WINDOW.
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -32,16 +34,20 @@ twl::IdTable<OpenMixer>& OpenMixers() {
 HMIXER ToHandle(uint32_t id) { return reinterpret_cast<HMIXER>(static_cast<uintptr_t>(id)); }
 uint32_t FromHandle(const void* handle) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(handle)); }
 
-// The name of the sound output, for the line's target.
-std::string OutputName() {
-  std::vector<twl::sound::SoundDevice> devices = twl::sound::ListSoundDevices();
-  return devices.empty() ? std::string() : devices.front().description;
-}
-
 void CopyName(char* target, size_t capacity, const std::string& name) {
   const size_t length = std::min(name.size(), capacity - 1);
   std::memcpy(target, name.data(), length);
   target[length] = '\0';
+}
+
+// The line's target is the sound output, under the default device's name.
+void NameTarget(MIXERLINEA& line) {
+  twl::sound::SoundDevice device;
+  try {
+    if (twl::sound::FindSoundDevice(nullptr, device)) CopyName(line.Target.szPname, sizeof line.Target.szPname, device.description);
+  } catch (const std::bad_alloc&) {
+    // The name stays empty.
+  }
 }
 
 // The device an object argument names: a device index, or an open handle
@@ -67,22 +73,28 @@ MMRESULT CheckValueDetails(const MIXERCONTROLDETAILS* details) {
 }
 
 // Sets the master volume and tells every window that opened the mixer,
-// whoever made the change.
-void ChangeVolume(DWORD value) {
+// whoever made the change. False, with nothing changed, when memory ran
+// out.
+bool ChangeVolume(DWORD value) {
+  std::vector<std::pair<uint32_t, HWND>> receivers;
+  try {
+    OpenMixers().ForEach([&](uint32_t id, const std::shared_ptr<OpenMixer>& mixer) {
+      if (mixer->window) receivers.emplace_back(id, mixer->window);
+    });
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   twl::sound::SoundEngine& engine = twl::sound::SoundEngine::Get();
   engine.Update([&] { engine.SetMasterVolume(value); });
-  std::vector<std::pair<uint32_t, HWND>> receivers;
-  OpenMixers().ForEach([&](uint32_t id, const std::shared_ptr<OpenMixer>& mixer) {
-    if (mixer->window) receivers.emplace_back(id, mixer->window);
-  });
   for (const auto& [id, window] : receivers) {
     PostMessageA(window, MM_MIXM_CONTROL_CHANGE, reinterpret_cast<WPARAM>(ToHandle(id)), kVolumeControlId);
   }
+  return true;
 }
 
 }  // namespace
 
-TWLAPI UINT mixerGetNumDevs() { return twl::sound::ListSoundDevices().empty() ? 0 : 1; }
+TWLAPI UINT mixerGetNumDevs() { return twl::sound::SoundDeviceCount() == 0 ? 0 : 1; }
 
 TWLAPI MMRESULT mixerOpen(LPHMIXER mixer, UINT deviceId, DWORD_PTR callback, DWORD_PTR, DWORD flags) {
   if (!mixer) return MMSYSERR_INVALPARAM;
@@ -98,7 +110,12 @@ TWLAPI MMRESULT mixerOpen(LPHMIXER mixer, UINT deviceId, DWORD_PTR callback, DWO
     window = reinterpret_cast<HWND>(callback);
     if (!IsWindow(window)) return MMSYSERR_INVALPARAM;
   }
-  const uint32_t id = OpenMixers().Insert(std::make_shared<OpenMixer>(OpenMixer{window}));
+  uint32_t id = 0;
+  try {
+    id = OpenMixers().Insert(std::make_shared<OpenMixer>(OpenMixer{window}));
+  } catch (const std::bad_alloc&) {
+    return MMSYSERR_NOMEM;
+  }
   if (id == 0) return MMSYSERR_NOMEM;
   *mixer = ToHandle(id);
   return MMSYSERR_NOERROR;
@@ -124,7 +141,7 @@ TWLAPI MMRESULT mixerGetLineInfoA(HMIXEROBJ object, LPMIXERLINEA line, DWORD fla
   CopyName(line->szShortName, sizeof line->szShortName, "Speakers");
   CopyName(line->szName, sizeof line->szName, "Speakers");
   line->Target.dwType = MIXERLINE_TARGETTYPE_WAVEOUT;
-  CopyName(line->Target.szPname, sizeof line->Target.szPname, OutputName());
+  NameTarget(*line);
   return MMSYSERR_NOERROR;
 }
 
@@ -168,12 +185,9 @@ TWLAPI MMRESULT mixerSetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS d
   if (value > twl::sound::kMasterVolumeMax) return MIXERR_INVALVALUE;
   // Every set is a change, even to the value the control holds: a program
   // that counts the notices of its own sets must get one for each.
-  ChangeVolume(value);
-  return MMSYSERR_NOERROR;
+  return ChangeVolume(value) ? MMSYSERR_NOERROR : MMSYSERR_NOMEM;
 }
 
 TWLAPI BOOL TwlTestMoveMixerSlider(DWORD value) {
-  if (value > twl::sound::kMasterVolumeMax) return FALSE;
-  ChangeVolume(value);
-  return TRUE;
+  return value <= twl::sound::kMasterVolumeMax && ChangeVolume(value) ? TRUE : FALSE;
 }
