@@ -33,15 +33,8 @@ class PrimaryBuffer final : public SoundBufferBase {
   HRESULT GetCurrentPosition(LPDWORD, LPDWORD) override { return DSERR_UNSUPPORTED; }
 
   HRESULT GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten) override {
-    if (!format) {
-      if (!sizeWritten) return DSERR_INVALIDPARAM;
-      *sizeWritten = sizeof(WAVEFORMATEX);
-      return DS_OK;
-    }
-    if (sizeAllocated < sizeof(WAVEFORMATEX)) return DSERR_INVALIDPARAM;
-    *format = WaveFromFormat(SoundEngine::Get().Update([] { return SoundEngine::Get().PrimaryFormat(); }));
-    if (sizeWritten) *sizeWritten = sizeof(WAVEFORMATEX);
-    return DS_OK;
+    const PcmFormat primary = SoundEngine::Get().Update([] { return SoundEngine::Get().PrimaryFormat(); });
+    return CopyFormat(primary, format, sizeAllocated, sizeWritten);
   }
 
   HRESULT GetVolume(LPLONG volume) override { return volume ? DSERR_CONTROLUNAVAIL : DSERR_INVALIDPARAM; }

@@ -45,15 +45,7 @@ class SecondaryBuffer final : public SoundBufferBase {
   }
 
   HRESULT GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten) override {
-    if (!format) {
-      if (!sizeWritten) return DSERR_INVALIDPARAM;
-      *sizeWritten = sizeof(WAVEFORMATEX);
-      return DS_OK;
-    }
-    if (sizeAllocated < sizeof(WAVEFORMATEX)) return DSERR_INVALIDPARAM;
-    *format = WaveFromFormat(voice_.format);
-    if (sizeWritten) *sizeWritten = sizeof(WAVEFORMATEX);
-    return DS_OK;
+    return CopyFormat(voice_.format, format, sizeAllocated, sizeWritten);
   }
 
   HRESULT GetVolume(LPLONG volume) override {

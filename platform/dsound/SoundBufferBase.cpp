@@ -33,6 +33,19 @@ ULONG SoundBufferBase::Release() {
   return 0;
 }
 
+HRESULT SoundBufferBase::CopyFormat(const PcmFormat& pcm, LPWAVEFORMATEX format, DWORD sizeAllocated,
+                                    LPDWORD sizeWritten) {
+  if (!format) {
+    if (!sizeWritten) return DSERR_INVALIDPARAM;
+    *sizeWritten = sizeof(WAVEFORMATEX);
+    return DS_OK;
+  }
+  if (sizeAllocated < sizeof(WAVEFORMATEX)) return DSERR_INVALIDPARAM;
+  *format = WaveFromFormat(pcm);
+  if (sizeWritten) *sizeWritten = sizeof(WAVEFORMATEX);
+  return DS_OK;
+}
+
 HRESULT SoundBufferBase::Initialize(IDirectSound*, LPCDSBUFFERDESC) { return DSERR_ALREADYINITIALIZED; }
 
 // No buffer is made with a frequency control.

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "PcmFormat.h"
 #include "twlwin/dsound.h"
 
 namespace twl::sound {
@@ -46,6 +47,9 @@ class SoundBufferBase : public IDirectSoundBuffer {
   virtual ~SoundBufferBase() = default;
   // The last reference went: the buffer leaves its device and the mix.
   virtual void Detach() = 0;
+  // GetFormat of a buffer in `pcm`: without a record to fill, the size
+  // one takes.
+  static HRESULT CopyFormat(const PcmFormat& pcm, LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten);
 
   std::shared_ptr<DeviceState> device_;
 

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <string>
 
+#include "HiddenWindow.h"
 #include "WavFile.h"
 #include "driver/Command.h"
 
@@ -79,17 +80,6 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
   return static_cast<bool>(file.read(bytes.data(), size));
 }
 
-// The window the cooperative level belongs to.
-HWND MakeOwnerWindow() {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "twltool sound owner";
-  RegisterClassA(&windowClass);
-  return CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance,
-                         nullptr);
-}
-
 // Releases an interface when the scope ends.
 template <class Interface>
 struct Held {
@@ -136,7 +126,7 @@ int PlayFile(const DirectSoundEntries& entries, const PlayOptions& options) {
     return tool::Fail("dsound: " + options.path + ": a rate of " + std::to_string(sound.rate) + " Hz is not played");
   }
 
-  HWND owner = MakeOwnerWindow();
+  HWND owner = twltool::MakeHiddenWindow();
   Held<IDirectSound> device;
   if (HRESULT result = entries.create(nullptr, &device.object, nullptr); FAILED(result)) {
     return FailCall("DirectSoundCreate", result);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "HiddenWindow.h"
 #include "driver/Command.h"
 
 namespace {
@@ -75,16 +76,6 @@ int CountNotices(HWND window) {
   return notices;
 }
 
-HWND MakeNoticeWindow() {
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = "twltool mixer notices";
-  RegisterClassA(&windowClass);
-  return CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance,
-                         nullptr);
-}
-
 }  // namespace
 
 TOOL_COMMAND(RunMixer, "mixer",
@@ -96,7 +87,7 @@ TOOL_COMMAND(RunMixer, "mixer",
   if (!set && !(args.size() == 1 && args[0] == "get")) return tool::Fail("mixer: get or set VALUE");
   DWORD wanted = 0;
   if (set && !ParseValue(args[1], wanted)) return tool::Fail("mixer: not a value: '" + args[1] + "'");
-  HWND window = MakeNoticeWindow();
+  HWND window = twltool::MakeHiddenWindow();
   HMIXER mixer = nullptr;
   if (MMRESULT result = mixerOpen(&mixer, 0, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW)) {
     return FailCall("mixerOpen", result);

@@ -45,14 +45,20 @@ MIXERLINEA LineOfType(DWORD type) {
   return line;
 }
 
-MMRESULT GetValue(HMIXEROBJ object, DWORD flags, DWORD control, DWORD& value) {
-  MIXERCONTROLDETAILS_UNSIGNED details{};
+// A request for one channel's unsigned value.
+MIXERCONTROLDETAILS ValueRequest(DWORD control, MIXERCONTROLDETAILS_UNSIGNED& details) {
   MIXERCONTROLDETAILS request{};
   request.cbStruct = sizeof request;
   request.dwControlID = control;
   request.cChannels = 1;
   request.cbDetails = sizeof details;
   request.paDetails = &details;
+  return request;
+}
+
+MMRESULT GetValue(HMIXEROBJ object, DWORD flags, DWORD control, DWORD& value) {
+  MIXERCONTROLDETAILS_UNSIGNED details{};
+  MIXERCONTROLDETAILS request = ValueRequest(control, details);
   const MMRESULT result = mixerGetControlDetailsA(object, &request, flags | MIXER_GETCONTROLDETAILSF_VALUE);
   value = details.dwValue;
   return result;
@@ -60,12 +66,7 @@ MMRESULT GetValue(HMIXEROBJ object, DWORD flags, DWORD control, DWORD& value) {
 
 MMRESULT SetValue(HMIXEROBJ object, DWORD flags, DWORD control, DWORD value) {
   MIXERCONTROLDETAILS_UNSIGNED details{value};
-  MIXERCONTROLDETAILS request{};
-  request.cbStruct = sizeof request;
-  request.dwControlID = control;
-  request.cChannels = 1;
-  request.cbDetails = sizeof details;
-  request.paDetails = &details;
+  MIXERCONTROLDETAILS request = ValueRequest(control, details);
   return mixerSetControlDetails(object, &request, flags | MIXER_SETCONTROLDETAILSF_VALUE);
 }
 
