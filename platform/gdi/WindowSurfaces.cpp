@@ -148,8 +148,8 @@ std::shared_ptr<Bitmap> ComposeScreen() {
   int height;
   {
     user::Guard guard(user::Lock());
-    width = user::S().screen.width;
-    height = user::S().screen.height;
+    width = user::Model().screen.width;
+    height = user::Model().screen.height;
     std::vector<uint32_t> order = user::LocalTopLevelsLocked();
     for (auto it = order.rbegin(); it != order.rend(); ++it) {
       user::Window* w = user::FindLocked(*it);

@@ -36,7 +36,7 @@ void DeactivateThisThread() {
     Guard guard(Lock());
     auto queue = CurrentQueueLocked();
     old = queue->active;
-    if (!old || S().foreground == old) return;
+    if (!old || Model().foreground == old) return;
     queue->active = 0;
   }
   SendMessageA(HwndOf(old), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
@@ -68,21 +68,21 @@ void ActivateWindow(HWND window, int how) {
     }
     old = queue->active;
     if (old == target) {
-      if (target) S().foreground = target;
+      if (target) Model().foreground = target;
       return;
     }
     // A WH_CBT hook (HCBT_ACTIVATE) may refuse the activation here once
     // hooks exist.
     queue->active = target;
     if (Window* o = FindLocked(old)) oldMinimized = (o->style & WS_MINIMIZE) != 0;
-    previousForeground = S().foreground;
+    previousForeground = Model().foreground;
     if (target) {
-      S().foreground = target;
+      Model().foreground = target;
       RaiseForActivationLocked(*FindLocked(target));
       if (Window* f = FindLocked(previousForeground); f && f->threadId != queue->threadId)
         previousForegroundThread = f->threadId;
-    } else if (S().foreground == old) {
-      S().foreground = 0;
+    } else if (Model().foreground == old) {
+      Model().foreground = 0;
     }
   }
   if (previousForegroundThread) RunOnThread(previousForegroundThread, DeactivateThisThread);
@@ -106,7 +106,7 @@ void ReleaseWindowState(HWND window, bool destroying) {
     Guard guard(Lock());
     Window* w = FindLocked(window);
     if (!w) return;
-    captureInside = InsideLocked(w->id, S().capture);
+    captureInside = InsideLocked(w->id, Model().capture);
     threadId = w->threadId;
   }
   if (captureInside) ReleaseCapture();
@@ -221,7 +221,7 @@ TWLAPI BOOL SetForegroundWindow(HWND window) {
     }
     root = RootLocked(w->id);
     threadId = FindLocked(root)->threadId;
-    if (threadId != ThisThreadId()) S().foreground = root;
+    if (threadId != ThisThreadId()) Model().foreground = root;
   }
   if (threadId == ThisThreadId()) {
     ActivateWindow(HwndOf(root), WA_ACTIVE);
@@ -234,7 +234,7 @@ TWLAPI BOOL SetForegroundWindow(HWND window) {
 
 TWLAPI HWND GetForegroundWindow() {
   Guard guard(Lock());
-  return HwndOf(S().foreground);
+  return HwndOf(Model().foreground);
 }
 
 TWLAPI BOOL AllowSetForegroundWindow(DWORD) { return TRUE; }
@@ -247,8 +247,8 @@ TWLAPI HWND SetCapture(HWND window) {
       SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return nullptr;
     }
-    old = S().capture;
-    S().capture = IdOf(window);
+    old = Model().capture;
+    Model().capture = IdOf(window);
   }
   if (old && old != IdOf(window))
     SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
@@ -259,8 +259,8 @@ TWLAPI BOOL ReleaseCapture() {
   uint32_t old = 0;
   {
     Guard guard(Lock());
-    old = S().capture;
-    S().capture = 0;
+    old = Model().capture;
+    Model().capture = 0;
   }
   if (old) SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, 0);
   return TRUE;
@@ -268,7 +268,7 @@ TWLAPI BOOL ReleaseCapture() {
 
 TWLAPI HWND GetCapture() {
   Guard guard(Lock());
-  Window* w = FindLocked(S().capture);
+  Window* w = FindLocked(Model().capture);
   return w && w->threadId == ThisThreadId() ? HwndOf(w->id) : nullptr;
 }
 
@@ -293,7 +293,7 @@ TWLAPI BOOL EnableWindow(HWND window, BOOL enable) {
     if (!w->parent && !w->messageOnly) PublishLocked(*w);
     ThreadQueue* queue = QueueLocked(w->threadId);
     focusInside = queue && InsideLocked(w->id, queue->focus);
-    captureInside = InsideLocked(w->id, S().capture);
+    captureInside = InsideLocked(w->id, Model().capture);
     ownThread = w->threadId == ThisThreadId();
   }
   if (!enable) {

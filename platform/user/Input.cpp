@@ -28,7 +28,7 @@ uint32_t DeepestChildLocked(const Window& parent, POINT screen) {
 }
 
 WPARAM MouseKeysLocked() {
-  const BYTE* keys = S().asyncKeys;
+  const BYTE* keys = Model().asyncKeys;
   WPARAM flags = 0;
   if (keys[VK_LBUTTON] & 0x80) flags |= MK_LBUTTON;
   if (keys[VK_RBUTTON] & 0x80) flags |= MK_RBUTTON;
@@ -69,7 +69,7 @@ int HitCodeLocked(const Window& w, POINT screen) {
 // Turns a second click close in time and place into a double click for
 // classes that ask for them.
 UINT DoubleClickLocked(const Window& w, UINT message, POINT screen) {
-  State& s = S();
+  WindowModel& s = Model();
   uint64_t now = NowLocked();
   bool isDouble = (w.cls->style & CS_DBLCLKS) && s.lastDownMessage == message && s.lastDownWindow == w.id &&
                   now - s.lastDownTime <= kDoubleClickTime &&
@@ -88,7 +88,7 @@ UINT DoubleClickLocked(const Window& w, UINT message, POINT screen) {
 
 BOOL InjectMouse(int button, bool down, POINT screen) {
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   s.cursor = screen;
   if (button) UpdateKeyState(s.asyncKeys, static_cast<UINT>(button), down);
   uint32_t target = s.capture;
@@ -118,7 +118,7 @@ BOOL InjectMouse(int button, bool down, POINT screen) {
 
 // Keys and the wheel go to the focus of the foreground window's thread.
 ThreadQueue* KeyboardQueueLocked() {
-  Window* foreground = FindLocked(S().foreground);
+  Window* foreground = FindLocked(Model().foreground);
   return foreground ? QueueLocked(foreground->threadId) : nullptr;
 }
 
@@ -198,13 +198,13 @@ TWLAPI HWND WindowFromPoint(POINT point) {
 TWLAPI BOOL GetCursorPos(LPPOINT point) {
   if (!point) return FALSE;
   Guard guard(Lock());
-  *point = S().cursor;
+  *point = Model().cursor;
   return TRUE;
 }
 
 TWLAPI BOOL SetCursorPos(int x, int y) {
   Guard guard(Lock());
-  S().cursor = POINT{x, y};
+  Model().cursor = POINT{x, y};
   return TRUE;
 }
 
@@ -223,7 +223,7 @@ TWLAPI BOOL TwlTestClick(int x, int y) {
 
 TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) {
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   s.cursor = POINT{x, y};
   ThreadQueue* queue = KeyboardQueueLocked();
   if (!queue) return FALSE;
@@ -238,7 +238,7 @@ TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) {
 TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) {
   if (vk == 0 || vk > 0xFF) return FALSE;
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   const bool wasDown = s.asyncKeys[vk] & 0x80;
   const bool altBefore = s.asyncKeys[VK_MENU] & 0x80;
   UpdateKeyState(s.asyncKeys, vk, down != FALSE);

@@ -37,7 +37,7 @@ bool Above(const ZEntry& a, const ZEntry& b) {
 
 std::vector<ZEntry> DesktopOrderLocked(const std::vector<ForeignWindow>& foreign) {
   std::vector<ZEntry> order;
-  for (auto& [id, w] : S().windows)
+  for (auto& [id, w] : Model().windows)
     if (!w->parent && !w->messageOnly) order.push_back({id, (w->exStyle & WS_EX_TOPMOST) != 0, w->zStamp});
   for (const ForeignWindow& f : foreign) order.push_back({f.id, (f.exStyle & WS_EX_TOPMOST) != 0, f.stamp});
   std::sort(order.begin(), order.end(), Above);
@@ -50,7 +50,7 @@ void RaiseLocked(Window& w, bool withOwned) {
   w.zStamp = NextStampLocked();
   if (!withOwned) return;
   std::vector<Window*> owned;
-  for (auto& [id, other] : S().windows)
+  for (auto& [id, other] : Model().windows)
     if (other->owner == w.id && !other->parent && (other->exStyle & WS_EX_TOPMOST) == (w.exStyle & WS_EX_TOPMOST))
       owned.push_back(other.get());
   std::sort(owned.begin(), owned.end(), [](Window* a, Window* b) { return a->zStamp < b->zStamp; });
@@ -255,7 +255,7 @@ RECT ChangeShapeLocked(Window& w, Shape shape) {
     }
     case Shape::Maximized: {
       w.style |= WS_MAXIMIZE;
-      RECT area = S().screen.workArea;
+      RECT area = Model().screen.workArea;
       if (Window* parent = FindLocked(w.parent)) area = ClientRectLocked(*parent);
       Insets in = FrameInsets(w.style, w.exStyle);
       return RECT{area.left - in.left, area.top - in.left, area.right + in.right, area.bottom + in.bottom};

@@ -7,7 +7,7 @@ using namespace twl::user;
 
 TWLAPI int GetSystemMetrics(int index) {
   Guard guard(Lock());
-  const Screen& screen = S().screen;
+  const Screen& screen = Model().screen;
   switch (index) {
     case SM_CXSCREEN: case SM_CXVIRTUALSCREEN: return screen.width;
     case SM_CYSCREEN: case SM_CYVIRTUALSCREEN: return screen.height;
@@ -39,7 +39,7 @@ TWLAPI int GetSystemMetrics(int index) {
 
 TWLAPI BOOL SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT) {
   Guard guard(Lock());
-  Screen& screen = S().screen;
+  Screen& screen = Model().screen;
   switch (action) {
     case SPI_GETWORKAREA:
       if (!pvParam) break;
@@ -61,7 +61,7 @@ TWLAPI UINT GetDoubleClickTime() { return 500; }
 
 TWLAPI void TwlTestSetScreen(int width, int height, int bitsPerPixel) {
   Guard guard(Lock());
-  Screen& screen = S().screen;
+  Screen& screen = Model().screen;
   screen.width = width > 0 ? width : screen.width;
   screen.height = height > 0 ? height : screen.height;
   screen.bitsPerPixel = bitsPerPixel > 0 ? bitsPerPixel : screen.bitsPerPixel;
@@ -70,6 +70,6 @@ TWLAPI void TwlTestSetScreen(int width, int height, int bitsPerPixel) {
 
 TWLAPI void TwlTestSetWorkArea(const RECT* area) {
   Guard guard(Lock());
-  Screen& screen = S().screen;
+  Screen& screen = Model().screen;
   screen.workArea = area ? *area : RECT{0, 0, screen.width, screen.height};
 }

@@ -34,7 +34,7 @@ TWLAPI int TwlTestListWindows(HWND* windows, int capacity) {
   Guard guard(Lock());
   std::vector<uint32_t> all;
   for (uint32_t id : LocalTopLevelsLocked()) ListSubtreeLocked(id, all);
-  for (auto& [id, w] : S().windows)
+  for (auto& [id, w] : Model().windows)
     if (w->messageOnly) ListSubtreeLocked(id, all);
   for (size_t i = 0; windows && i < all.size() && i < static_cast<size_t>(capacity > 0 ? capacity : 0); ++i)
     windows[i] = HwndOf(all[i]);

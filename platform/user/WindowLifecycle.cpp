@@ -22,15 +22,15 @@ void ApplyDefaults(bool child, int& x, int& y, int& width, int& height) {
   }
   if (width == CW_USEDEFAULT) {
     Guard guard(Lock());
-    width = child ? 0 : S().screen.width * 3 / 4;
-    height = child ? 0 : S().screen.height * 3 / 4;
+    width = child ? 0 : Model().screen.width * 3 / 4;
+    height = child ? 0 : Model().screen.height * 3 / 4;
   }
   width = std::max(width, 0);
   height = std::max(height, 0);
 }
 
 void RemoveLocked(uint32_t id) {
-  State& s = S();
+  WindowModel& s = Model();
   Window* w = FindLocked(id);
   if (!w) return;
   if (Window* parent = FindLocked(w->parent)) std::erase(parent->children, id);
@@ -141,7 +141,7 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     } else {
       w->zStamp = NextStampLocked();
     }
-    S().windows[id] = w;
+    Model().windows[id] = w;
     if (!parent && !messageOnly) PublishLocked(*w);
   }
 
@@ -180,7 +180,7 @@ TWLAPI BOOL DestroyWindow(HWND window) {
     }
     if (w->destroying) return TRUE;
     if (w->parent == 0)
-      for (auto& [id, other] : S().windows)
+      for (auto& [id, other] : Model().windows)
         if (other->owner == IdOf(window) && other->threadId == w->threadId) owned.push_back(id);
   }
   // Owned pop-ups go first, as they cannot outlive their owner.

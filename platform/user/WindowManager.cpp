@@ -13,7 +13,7 @@ namespace twl::user {
 namespace {
 
 void ForgetWindowsOfThreadLocked(DWORD threadId) {
-  State& s = S();
+  WindowModel& s = Model();
   std::vector<uint32_t> gone;
   for (auto& [id, w] : s.windows)
     if (w->threadId == threadId) gone.push_back(id);
@@ -40,7 +40,7 @@ void EndThreadLocked(const std::shared_ptr<ThreadQueue>& queue) {
   queue->incoming.clear();
   queue->posted.clear();
   ForgetWindowsOfThreadLocked(queue->threadId);
-  S().queues.erase(queue->threadId);
+  Model().queues.erase(queue->threadId);
 }
 
 struct QueueHolder {
@@ -56,17 +56,17 @@ thread_local QueueHolder currentQueue;
 
 }  // namespace
 
-State& S() {
+WindowModel& Model() {
   // Never destroyed: threads and the desktop server may still run while the
   // process exits.
-  static State* state = new State;
+  static WindowModel* state = new WindowModel;
   return *state;
 }
 
 DWORD ThisThreadId() { return GetCurrentThreadId(); }
 
 Window* FindLocked(uint32_t id) {
-  auto& windows = S().windows;
+  auto& windows = Model().windows;
   auto found = windows.find(id);
   return found == windows.end() ? nullptr : found->second.get();
 }
@@ -74,15 +74,15 @@ Window* FindLocked(uint32_t id) {
 Window* FindLocked(HWND window) { return FindLocked(IdOf(window)); }
 
 ThreadQueue* QueueLocked(DWORD threadId) {
-  auto found = S().queues.find(threadId);
-  return found == S().queues.end() ? nullptr : found->second.get();
+  auto found = Model().queues.find(threadId);
+  return found == Model().queues.end() ? nullptr : found->second.get();
 }
 
 std::shared_ptr<ThreadQueue> CurrentQueueLocked() {
   if (!currentQueue.queue) {
     auto queue = std::make_shared<ThreadQueue>();
     queue->threadId = ThisThreadId();
-    S().queues[queue->threadId] = queue;
+    Model().queues[queue->threadId] = queue;
     currentQueue.queue = queue;
   }
   return currentQueue.queue;
@@ -110,7 +110,7 @@ bool IsVisibleLocked(const Window& window) {
 }
 
 void WakeAllLocked() {
-  for (auto& [id, queue] : S().queues) queue->wake.notify_all();
+  for (auto& [id, queue] : Model().queues) queue->wake.notify_all();
 }
 
 uint64_t NowLocked() { return twl::ClockMilliseconds(); }
@@ -119,7 +119,7 @@ int64_t NextStampLocked() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
   int64_t stamp = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-  State& s = S();
+  WindowModel& s = Model();
   s.lastStamp = stamp > s.lastStamp ? stamp : s.lastStamp + 1;
   return s.lastStamp;
 }

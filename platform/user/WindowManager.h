@@ -110,7 +110,7 @@ struct Screen {
   bool screenSaverActive = true;
 };
 
-struct State {
+struct WindowModel {
   std::mutex lock;
   std::unordered_map<std::string, std::shared_ptr<WindowClass>> classes;  // by lower-case name
   ATOM nextAtom = 0xC000;
@@ -129,8 +129,8 @@ struct State {
   POINT lastDownPoint{0, 0};
 };
 
-State& S();
-inline std::mutex& Lock() { return S().lock; }
+WindowModel& Model();
+inline std::mutex& Lock() { return Model().lock; }
 using Guard = std::unique_lock<std::mutex>;
 
 DWORD ThisThreadId();
