@@ -4,7 +4,7 @@
 // owns the window, so its WM_ACTIVATE arrives there.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 

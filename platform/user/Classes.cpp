@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 

@@ -2,7 +2,7 @@
 // helpers. A window's rectangle is kept in its parent's client coordinates.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"

@@ -3,7 +3,7 @@
 // the windows other processes of the desktop published.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "DesktopWindows.h"
+#include "CopyDataServer.h"
 #include "kernel/Clock.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"

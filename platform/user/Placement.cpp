@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"

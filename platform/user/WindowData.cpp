@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 

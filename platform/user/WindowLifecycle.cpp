@@ -1,7 +1,8 @@
 // Creating and destroying windows.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "WindowIds.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 

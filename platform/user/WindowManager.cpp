@@ -3,7 +3,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "kernel/Clock.h"
 #include "twlwin/errors.h"
 #include "twlwin/threads.h"

@@ -1,7 +1,8 @@
-// The desktop shared by the processes of one user: window ids unique across
-// them, a published record per top-level window (class, title, extra bytes,
-// z-order stamp) and a Unix domain socket per process over which WM_COPYDATA
-// arrives. Records of processes that vanished are removed when met.
+// The published records of top-level windows: one file per window in the
+// desktop folder (class, title, styles, rectangle, z-order stamp and extra
+// bytes), through which other processes find, read and order this
+// process's windows, and this process theirs. Everything read from a
+// record comes from another process and is checked before use.
 // Thread-safe; the Locked functions expect the window manager's lock.
 #pragma once
 
@@ -28,9 +29,6 @@ struct ForeignWindow {
   std::vector<BYTE> extra;
 };
 
-// A window id no other process of the desktop uses (0 when none is left).
-uint32_t AllocateWindowId();
-
 void PublishLocked(const Window& window);
 void UnpublishLocked(uint32_t id);
 
@@ -38,9 +36,9 @@ void UnpublishLocked(uint32_t id);
 std::vector<ForeignWindow> ForeignWindows();
 std::optional<ForeignWindow> FindForeign(uint32_t id);
 
-// Sends WM_COPYDATA to another process's window and waits for its result,
-// taking this thread's incoming sends meanwhile. Null when the process
-// cannot be reached (it is then forgotten).
-std::optional<LRESULT> SendCopyDataAcross(const ForeignWindow& target, HWND from, const COPYDATASTRUCT& data);
+// Removes the records this process published (at exit) and those of a
+// vanished process.
+void RemovePublishedRecords();
+void RemoveRecordsOfProcess(const std::string& folder, const std::string& key);
 
 }  // namespace twl::user
