@@ -1,4 +1,7 @@
 // Metrics of the virtual screen and of the classic window look.
+#include <algorithm>
+
+#include "DisplayMode.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/testing_user.h"
@@ -60,12 +63,7 @@ TWLAPI BOOL SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
 TWLAPI UINT GetDoubleClickTime() { return 500; }
 
 TWLAPI void TwlTestSetScreen(int width, int height, int bitsPerPixel) {
-  Guard guard(Lock());
-  Screen& screen = Model().screen;
-  screen.width = width > 0 ? width : screen.width;
-  screen.height = height > 0 ? height : screen.height;
-  screen.bitsPerPixel = bitsPerPixel > 0 ? bitsPerPixel : screen.bitsPerPixel;
-  screen.workArea = RECT{0, 0, screen.width, screen.height};
+  ChangeDisplayMode(std::max(width, 0), std::max(height, 0), std::max(bitsPerPixel, 0));
 }
 
 TWLAPI void TwlTestSetWorkArea(const RECT* area) {

@@ -108,6 +108,7 @@ struct Screen {
   int bitsPerPixel = 32;
   RECT workArea{0, 0, 1024, 768};
   bool screenSaverActive = true;
+  uint32_t modeGeneration = 1;  // grows with every display mode change
 };
 
 struct WindowModel {

@@ -7,7 +7,8 @@
 #include "types.h"
 
 // The virtual screen (1024 x 768, 32 bits per pixel by default). Setting
-// the screen also makes the work area the whole screen.
+// the screen is a display mode change (0 keeps a value): the work area
+// becomes the whole screen and the top-level windows get WM_DISPLAYCHANGE.
 TWLAPI void TwlTestSetScreen(int width, int height, int bitsPerPixel);
 TWLAPI void TwlTestSetWorkArea(const RECT* area);
 
