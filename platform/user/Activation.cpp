@@ -4,6 +4,7 @@
 // owns the window, so its WM_ACTIVATE arrives there.
 #include <algorithm>
 
+#include "ScreenEvents.h"
 #include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
@@ -43,9 +44,10 @@ void DeactivateThisThread() {
   if (GetFocus()) SetFocus(nullptr);
 }
 
-void RaiseForActivationLocked(Window& w) {
+void RaiseForActivationLocked(Window& w, ScreenChanges& changes) {
   w.zStamp = NextStampLocked();
   if (!w.messageOnly) PublishLocked(w);
+  changes.AddLocked(TWL_SCREEN_ZORDER, w, RECT{});
 }
 
 }  // namespace
@@ -57,6 +59,7 @@ void ActivateWindow(HWND window, int how) {
   DWORD previousForegroundThread = 0;
   bool oldMinimized = false;
   bool newMinimized = false;
+  ScreenChanges changes;
   {
     Guard guard(Lock());
     auto queue = CurrentQueueLocked();
@@ -78,13 +81,14 @@ void ActivateWindow(HWND window, int how) {
     previousForeground = Model().foreground;
     if (target) {
       Model().foreground = target;
-      RaiseForActivationLocked(*FindLocked(target));
+      RaiseForActivationLocked(*FindLocked(target), changes);
       if (Window* f = FindLocked(previousForeground); f && f->threadId != queue->threadId)
         previousForegroundThread = f->threadId;
     } else if (Model().foreground == old) {
       Model().foreground = 0;
     }
   }
+  changes.Tell();
   if (previousForegroundThread) RunOnThread(previousForegroundThread, DeactivateThisThread);
   if (old && IsWindow(HwndOf(old)))
     SendMessageA(HwndOf(old), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, oldMinimized), static_cast<LPARAM>(target));

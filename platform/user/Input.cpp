@@ -7,6 +7,7 @@
 
 #include "WindowManager.h"
 #include "twlwin/regions.h"
+#include "twlwin/presenter.h"
 #include "twlwin/testing_user.h"
 
 namespace twl::user {
@@ -208,20 +209,14 @@ TWLAPI BOOL SetCursorPos(int x, int y) {
   return TRUE;
 }
 
-TWLAPI BOOL TwlTestMouseMove(int x, int y) { return InjectMouse(0, false, POINT{x, y}); }
+TWLAPI BOOL TwlInputMouseMove(int x, int y) { return InjectMouse(0, false, POINT{x, y}); }
 
-TWLAPI BOOL TwlTestMouseButton(int button, BOOL down, int x, int y) {
+TWLAPI BOOL TwlInputMouseButton(int button, BOOL down, int x, int y) {
   if (button != VK_LBUTTON && button != VK_RBUTTON && button != VK_MBUTTON) return FALSE;
   return InjectMouse(button, down != FALSE, POINT{x, y});
 }
 
-TWLAPI BOOL TwlTestClick(int x, int y) {
-  BOOL pressed = InjectMouse(VK_LBUTTON, true, POINT{x, y});
-  BOOL released = InjectMouse(VK_LBUTTON, false, POINT{x, y});
-  return pressed && released;
-}
-
-TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) {
+TWLAPI BOOL TwlInputMouseWheel(int x, int y, int delta) {
   Guard guard(Lock());
   WindowModel& s = Model();
   s.cursor = POINT{x, y};
@@ -235,7 +230,7 @@ TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) {
   return TRUE;
 }
 
-TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) {
+TWLAPI BOOL TwlInputKey(UINT vk, BOOL down) {
   if (vk == 0 || vk > 0xFF) return FALSE;
   Guard guard(Lock());
   WindowModel& s = Model();
@@ -257,8 +252,20 @@ TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) {
   return TRUE;
 }
 
+// The testing interface's input is the presenter's.
+TWLAPI BOOL TwlTestMouseMove(int x, int y) { return TwlInputMouseMove(x, y); }
+TWLAPI BOOL TwlTestMouseButton(int button, BOOL down, int x, int y) { return TwlInputMouseButton(button, down, x, y); }
+TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) { return TwlInputMouseWheel(x, y, delta); }
+TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) { return TwlInputKey(vk, down); }
+
+TWLAPI BOOL TwlTestClick(int x, int y) {
+  BOOL pressed = TwlInputMouseButton(VK_LBUTTON, TRUE, x, y);
+  BOOL released = TwlInputMouseButton(VK_LBUTTON, FALSE, x, y);
+  return pressed && released;
+}
+
 TWLAPI BOOL TwlTestKeyPress(UINT vk) {
-  BOOL pressed = TwlTestKey(vk, TRUE);
-  BOOL released = TwlTestKey(vk, FALSE);
+  BOOL pressed = TwlInputKey(vk, TRUE);
+  BOOL released = TwlInputKey(vk, FALSE);
   return pressed && released;
 }

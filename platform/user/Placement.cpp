@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "ScreenEvents.h"
 #include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
@@ -187,12 +188,16 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
   bool becameHidden = false;
   bool activate = false;
   DWORD threadId = 0;
+  ScreenChanges changes;
   {
     Guard guard(Lock());
     Window* w = FindLocked(window);
     if (!w) return FALSE;
     threadId = w->threadId;
     RECT old = w->rect;
+    RECT oldOnScreen = ScreenRectLocked(*w);
+    const int64_t oldStamp = w->zStamp;
+    const std::vector<uint32_t> oldSiblings = w->parent ? FindLocked(w->parent)->children : std::vector<uint32_t>{};
     RECT oldClient = ClientRectLocked(*w);
     if (!(pos.flags & SWP_NOMOVE)) OffsetRect(&w->rect, pos.x - w->rect.left, pos.y - w->rect.top);
     if (!(pos.flags & SWP_NOSIZE)) {
@@ -227,7 +232,17 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
     pos.cx = w->rect.right - w->rect.left;
     pos.cy = w->rect.bottom - w->rect.top;
     if (!w->parent && !w->messageOnly) PublishLocked(*w);
+    RECT onScreen = ScreenRectLocked(*w);
+    RECT both;
+    UnionRect(&both, &oldOnScreen, &onScreen);
+    bool reordered = w->parent ? FindLocked(w->parent)->children != oldSiblings : w->zStamp != oldStamp;
+    if (becameVisible) changes.AddLocked(TWL_SCREEN_SHOWN, *w, onScreen);
+    if (becameHidden) changes.AddLocked(TWL_SCREEN_HIDDEN, *w, oldOnScreen);
+    if (!(pos.flags & SWP_NOMOVE)) changes.AddLocked(TWL_SCREEN_MOVED, *w, w->parent ? both : onScreen);
+    if (!(pos.flags & SWP_NOSIZE)) changes.AddLocked(TWL_SCREEN_RESIZED, *w, w->parent ? both : onScreen);
+    if (reordered) changes.AddLocked(TWL_SCREEN_ZORDER, *w, w->parent ? onScreen : RECT{});
   }
+  changes.Tell();
   if (becameHidden) ReleaseWindowState(window, false);
   SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   if (activate) RequestActivation(window, threadId);

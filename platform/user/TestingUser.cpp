@@ -3,8 +3,12 @@
 #include <chrono>
 #include <thread>
 
+#include "RegionHandles.h"
+#include "WindowLayout.h"
 #include "WindowManager.h"
 #include "kernel/Clock.h"
+#include "twlwin/errors.h"
+#include "twlwin/regions.h"
 #include "twlwin/testing_user.h"
 
 namespace twl::user {
@@ -84,4 +88,15 @@ TWLAPI void TwlTestAdvanceClock(DWORD milliseconds) {
   Guard guard(Lock());
   twl::AdvanceManualClock(milliseconds);
   WakeAllLocked();
+}
+
+TWLAPI int TwlTestGetVisibleRegion(HWND window, HRGN region) {
+  {
+    Guard guard(Lock());
+    if (!FindLocked(window)) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return ERROR;
+    }
+  }
+  return ReplaceRegion(region, VisibleRegion(window));
 }

@@ -1,6 +1,8 @@
 // Creating and destroying windows.
 #include <algorithm>
 
+#include "PaintDevice.h"
+#include "ScreenEvents.h"
 #include "WindowIds.h"
 #include "WindowRecords.h"
 #include "WindowManager.h"
@@ -47,6 +49,7 @@ void RemoveLocked(uint32_t id) {
   if (s.capture == id) s.capture = 0;
   if (w->parent == 0 && !w->messageOnly) UnpublishLocked(id);
   s.windows.erase(id);
+  ForgetWindowPixels(id);
 }
 
 std::vector<uint32_t> ChildrenOf(uint32_t id) {
@@ -72,8 +75,13 @@ void SendDestroy(uint32_t id) {
 void FinishDestroy(uint32_t id) {
   for (uint32_t child : ChildrenOf(id)) FinishDestroy(child);
   Deliver(HwndOf(id), WM_NCDESTROY, 0, 0);
-  Guard guard(Lock());
-  RemoveLocked(id);
+  ScreenChanges changes;
+  {
+    Guard guard(Lock());
+    if (const Window* w = FindLocked(id)) changes.AddLocked(TWL_SCREEN_DESTROYED, *w, ScreenRectLocked(*w));
+    RemoveLocked(id);
+  }
+  changes.Tell();
 }
 
 }  // namespace
@@ -97,6 +105,7 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   }
   HWND hwnd = HwndOf(id);
   DWORD shownAs = style & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
+  ScreenChanges changes;
   {
     Guard guard(Lock());
     auto cls = FindClassLocked(className);
@@ -144,7 +153,9 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     }
     Model().windows[id] = w;
     if (!parent && !messageOnly) PublishLocked(*w);
+    if (!parent) changes.AddLocked(TWL_SCREEN_CREATED, *w, w->rect);
   }
+  changes.Tell();
 
   CREATESTRUCTA create{parameter, instance, menu,   parentWindow, height,    width,
                        y,         x,        static_cast<LONG>(style), windowName, className, exStyle};

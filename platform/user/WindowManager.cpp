@@ -3,6 +3,7 @@
 #include <chrono>
 #include <ctime>
 
+#include "PaintDevice.h"
 #include "WindowRecords.h"
 #include "kernel/Clock.h"
 #include "twlwin/errors.h"
@@ -25,6 +26,7 @@ void ForgetWindowsOfThreadLocked(DWORD threadId) {
     if (s.foreground == id) s.foreground = 0;
     if (s.capture == id) s.capture = 0;
     s.windows.erase(id);
+    ForgetWindowPixels(id);
   }
 }
 

@@ -47,6 +47,11 @@ TWLAPI BOOL TwlTestWaitForIdle(DWORD threadId, DWORD timeoutMilliseconds);
 // The next GetMessageA of any thread fails with -1.
 TWLAPI void TwlTestFailNextGetMessage();
 
+// The part of the screen where the window's own pixels show, in screen
+// coordinates (see twlwin/presenter.h), copied into `region`. Returns the
+// region's complexity, ERROR for a bad handle.
+TWLAPI int TwlTestGetVisibleRegion(HWND window, HRGN region);
+
 // Timers and message times follow a clock the test moves instead of real
 // time while the manual clock is on.
 TWLAPI void TwlTestUseManualClock(BOOL manual);
