@@ -39,7 +39,8 @@ bool Above(const ZEntry& a, const ZEntry& b) {
 std::vector<ZEntry> DesktopOrderLocked(const std::vector<ForeignWindow>& foreign) {
   std::vector<ZEntry> order;
   for (auto& [id, w] : Model().windows)
-    if (!w->parent && !w->messageOnly) order.push_back({id, (w->exStyle & WS_EX_TOPMOST) != 0, w->zStamp});
+    if (!w->parent && !w->messageOnly && !(w->style & WS_CHILD))  // a child handed back as its tree went
+      order.push_back({id, (w->exStyle & WS_EX_TOPMOST) != 0, w->zStamp});
   for (const ForeignWindow& f : foreign) order.push_back({f.id, (f.exStyle & WS_EX_TOPMOST) != 0, f.stamp});
   std::sort(order.begin(), order.end(), Above);
   return order;

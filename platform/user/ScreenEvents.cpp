@@ -35,8 +35,20 @@ Listeners& ScreenListeners() {
   return *listeners;
 }
 
-// The listeners this thread is calling now, so that one may remove itself.
-thread_local std::vector<const Listener*> callingNow;
+// The listeners this thread is calling now, innermost first, so that one
+// may remove itself. A chain through the callers' frames: nothing to
+// destroy when the thread ends (windows are torn down as threads end).
+struct Calling {
+  const Listener* listener;
+  const Calling* outer;
+};
+thread_local const Calling* callingNow = nullptr;
+
+int CallsOnThisThread(const Listener* listener) {
+  int count = 0;
+  for (const Calling* c = callingNow; c; c = c->outer) count += c->listener == listener;
+  return count;
+}
 
 void TellOne(const TWLSCREENEVENT& event) {
   Listeners& listeners = ScreenListeners();
@@ -51,9 +63,10 @@ void TellOne(const TWLSCREENEVENT& event) {
       if (listener->removed) continue;
       ++listener->running;
     }
-    callingNow.push_back(listener.get());
+    Calling calling{listener.get(), callingNow};
+    callingNow = &calling;
     listener->call(&event, listener->context);
-    callingNow.pop_back();
+    callingNow = calling.outer;
     std::lock_guard guard(listeners.lock);
     if (--listener->running == 0) listeners.idle.notify_all();
   }
@@ -140,7 +153,7 @@ TWLAPI BOOL TwlRemoveScreenListener(DWORD cookie) {
   entry->removed = true;
   --listeners.count;
   // Calls already under way finish first, except this thread's own.
-  int own = static_cast<int>(std::count(callingNow.begin(), callingNow.end(), entry.get()));
+  int own = CallsOnThisThread(entry.get());
   listeners.idle.wait(guard, [&] { return entry->running <= own; });
   return TRUE;
 }

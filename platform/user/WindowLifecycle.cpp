@@ -40,6 +40,8 @@ void RemoveLocked(uint32_t id) {
   if (ThreadQueue* queue = QueueLocked(w->threadId)) {
     std::erase_if(queue->posted, [id](const Posted& p) { return IdOf(p.msg.hwnd) == id; });
     std::erase_if(queue->timers, [id](const Timer& t) { return IdOf(t.window) == id; });
+  }
+  for (auto& [threadId, queue] : s.queues) {
     if (queue->active == id) queue->active = 0;
     if (queue->focus == id) queue->focus = 0;
   }
@@ -58,23 +60,47 @@ std::vector<uint32_t> ChildrenOf(uint32_t id) {
   return w ? w->children : std::vector<uint32_t>{};
 }
 
-// WM_DESTROY goes to the window first, then to its children.
-void SendDestroy(uint32_t id) {
+// One teardown of a window tree. When the thread that owns the tree has
+// ended, its windows get no messages (their procedures cannot run any
+// more) and the windows of other threads found in the tree are handed back
+// to their own threads.
+struct Teardown {
+  bool threadEnded = false;
+  DWORD ending = 0;  // the thread that ended
+  std::vector<std::pair<uint32_t, DWORD>> handedBack;  // window, its thread
+};
+
+// A window of another thread inside the tree of a thread that ended: it
+// leaves the tree at once, so nothing points at a removed window, and its
+// own thread destroys it (and what lies below it) when it next takes
+// messages.
+void HandBackLocked(Window& w, Teardown& run) {
+  if (Window* parent = FindLocked(w.parent)) std::erase(parent->children, w.id);
+  w.parent = 0;
+  w.destroying = true;
+  w.style &= ~WS_VISIBLE;
+  run.handedBack.emplace_back(w.id, w.threadId);
+}
+
+// WM_DESTROY goes to the window first, then to its children, each on the
+// thread that owns the window.
+void SendDestroy(uint32_t id, Teardown& run) {
   {
     Guard guard(Lock());
     Window* w = FindLocked(id);
     if (!w) return;
+    if (run.threadEnded && w->threadId != run.ending) return HandBackLocked(*w, run);
     w->destroying = true;
     w->style &= ~WS_VISIBLE;
   }
-  Deliver(HwndOf(id), WM_DESTROY, 0, 0);
-  for (uint32_t child : ChildrenOf(id)) SendDestroy(child);
+  if (!run.threadEnded) SendLocal(HwndOf(id), WM_DESTROY, 0, 0);
+  for (uint32_t child : ChildrenOf(id)) SendDestroy(child, run);
 }
 
 // WM_NCDESTROY goes to the children first; then the window is gone.
-void FinishDestroy(uint32_t id) {
-  for (uint32_t child : ChildrenOf(id)) FinishDestroy(child);
-  Deliver(HwndOf(id), WM_NCDESTROY, 0, 0);
+void FinishDestroy(uint32_t id, const Teardown& run) {
+  for (uint32_t child : ChildrenOf(id)) FinishDestroy(child, run);
+  if (!run.threadEnded) SendLocal(HwndOf(id), WM_NCDESTROY, 0, 0);
   ScreenChanges changes;
   {
     Guard guard(Lock());
@@ -84,9 +110,21 @@ void FinishDestroy(uint32_t id) {
   changes.Tell();
 }
 
+void TearDown(uint32_t id, Teardown& run) {
+  SendDestroy(id, run);
+  FinishDestroy(id, run);
+  for (auto [window, threadId] : run.handedBack)
+    RunOnThread(threadId, [window] { TearDownWindow(window, false); });
+}
+
 }  // namespace
 
-void ForgetWindowLocked(uint32_t id) { RemoveLocked(id); }
+void TearDownWindow(uint32_t id, bool threadEnded) {
+  Teardown run;
+  run.threadEnded = threadEnded;
+  run.ending = ThisThreadId();
+  TearDown(id, run);
+}
 
 }  // namespace twl::user
 
@@ -198,8 +236,7 @@ TWLAPI BOOL DestroyWindow(HWND window) {
   // Owned pop-ups go first, as they cannot outlive their owner.
   for (uint32_t id : owned) DestroyWindow(HwndOf(id));
   ReleaseWindowState(window, true);
-  SendDestroy(IdOf(window));
-  FinishDestroy(IdOf(window));
+  TearDownWindow(IdOf(window), false);
   return TRUE;
 }
 

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <ctime>
 
-#include "PaintDevice.h"
 #include "WindowRecords.h"
 #include "kernel/Clock.h"
 #include "twlwin/errors.h"
@@ -13,44 +12,39 @@ namespace twl::user {
 
 namespace {
 
-void ForgetWindowsOfThreadLocked(DWORD threadId) {
-  WindowModel& s = Model();
-  std::vector<uint32_t> gone;
-  for (auto& [id, w] : s.windows)
-    if (w->threadId == threadId) gone.push_back(id);
-  for (uint32_t id : gone) {
-    Window* w = FindLocked(id);
-    if (!w) continue;
-    if (Window* parent = FindLocked(w->parent)) std::erase(parent->children, id);
-    if (w->parent == 0) UnpublishLocked(id);
-    if (s.foreground == id) s.foreground = 0;
-    if (s.capture == id) s.capture = 0;
-    s.windows.erase(id);
-    ForgetWindowPixels(id);
+// Ends a thread's part in the window manager: every thread still waiting
+// for one of its sends is released with a result of 0, and its windows are
+// torn down as DestroyWindow does, without messages to them (the thread
+// cannot run procedures any more).
+void EndThread(const std::shared_ptr<ThreadQueue>& queue) {
+  std::vector<uint32_t> trees;
+  {
+    Guard guard(Lock());
+    queue->alive = false;
+    for (auto& item : queue->incoming) {
+      item->done = true;
+      if (item->waiter) item->waiter->wake.notify_all();
+    }
+    queue->incoming.clear();
+    queue->posted.clear();
+    queue->timers.clear();
+    // The thread's windows whose parent is not its own: the roots of what
+    // it leaves behind.
+    for (auto& [id, w] : Model().windows) {
+      if (w->threadId != queue->threadId) continue;
+      const Window* parent = FindLocked(w->parent);
+      if (!parent || parent->threadId != queue->threadId) trees.push_back(id);
+    }
   }
-}
-
-// Ends a thread's part in the window manager: its windows go away without
-// messages (the thread cannot run procedures any more) and every thread
-// still waiting for one of its sends is released with a result of 0.
-void EndThreadLocked(const std::shared_ptr<ThreadQueue>& queue) {
-  queue->alive = false;
-  for (auto& item : queue->incoming) {
-    item->done = true;
-    if (item->waiter) item->waiter->wake.notify_all();
-  }
-  queue->incoming.clear();
-  queue->posted.clear();
-  ForgetWindowsOfThreadLocked(queue->threadId);
+  for (uint32_t id : trees) TearDownWindow(id, true);
+  Guard guard(Lock());
   Model().queues.erase(queue->threadId);
 }
 
 struct QueueHolder {
   std::shared_ptr<ThreadQueue> queue;
   ~QueueHolder() {
-    if (!queue) return;
-    Guard guard(Lock());
-    EndThreadLocked(queue);
+    if (queue) EndThread(queue);
   }
 };
 
@@ -180,7 +174,7 @@ LRESULT SendLocal(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Deliver(window, message, wParam, lParam);
   }
   ThreadQueue* target = QueueLocked(w->threadId);
-  if (!target) return 0;
+  if (!target || !target->alive) return 0;
   auto self = CurrentQueueLocked();
   auto item = std::make_shared<Incoming>();
   item->run = [=] { return Deliver(window, message, wParam, lParam); };
@@ -198,7 +192,7 @@ void RunOnThread(DWORD threadId, std::function<void()> fn) {
   }
   Guard guard(Lock());
   ThreadQueue* target = QueueLocked(threadId);
-  if (!target) return;
+  if (!target || !target->alive) return;
   auto item = std::make_shared<Incoming>();
   item->run = [fn = std::move(fn)] {
     fn();

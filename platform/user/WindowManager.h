@@ -224,7 +224,12 @@ void StoreTitle(HWND window, const char* text);
 // Takes capture, focus and activation from a window and its children that
 // are being hidden or destroyed.
 void ReleaseWindowState(HWND window, bool destroying);
-void ForgetWindowLocked(uint32_t id);
+// Destroys a window and everything below it: WM_DESTROY (a window before
+// its children) and WM_NCDESTROY (children first), each on the thread that
+// owns the window, then the window leaves the model. `threadEnded` is for
+// the calling thread's own windows as it ends: they get no messages, and
+// windows of other threads below them are handed to their own threads.
+void TearDownWindow(uint32_t id, bool threadEnded);
 // Makes a top-level window the active one of its thread (runs there).
 void ActivateWindow(HWND window, int how);
 
