@@ -8,6 +8,7 @@ namespace {
 
 std::atomic<bool> manualClock{false};
 std::atomic<uint64_t> manualNow{0};
+std::atomic<uint32_t> tickOffset{0};
 
 uint64_t MonotonicMilliseconds() {
   timespec now{};
@@ -20,6 +21,10 @@ uint64_t MonotonicMilliseconds() {
 uint64_t ClockMilliseconds() { return manualClock ? manualNow.load() : MonotonicMilliseconds(); }
 
 bool ClockIsManual() { return manualClock; }
+
+uint32_t TickCount() { return static_cast<uint32_t>(ClockMilliseconds()) + tickOffset.load(); }
+
+void SetTickOffset(uint32_t offset) { tickOffset = offset; }
 
 void UseManualClock(bool manual) {
   if (manual && !manualClock) manualNow = MonotonicMilliseconds();

@@ -65,13 +65,13 @@ bool TakeMessageLocked(ThreadQueue& queue, MSG* out, HWND filter, UINT lo, UINT 
     return true;
   }
   if (queue.quitPosted) {
-    *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, static_cast<DWORD>(NowLocked()), Model().cursor};
+    *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, twl::TickCount(), Model().cursor};
     if (remove) queue.quitPosted = false;
     return true;
   }
   if (InRange(WM_PAINT, lo, hi)) {
     if (HWND window = PaintCandidateLocked(queue, filter)) {
-      *out = MSG{window, WM_PAINT, 0, 0, static_cast<DWORD>(NowLocked()), Model().cursor};
+      *out = MSG{window, WM_PAINT, 0, 0, twl::TickCount(), Model().cursor};
       return true;
     }
   }
@@ -79,7 +79,7 @@ bool TakeMessageLocked(ThreadQueue& queue, MSG* out, HWND filter, UINT lo, UINT 
     uint64_t now = NowLocked();
     for (Timer& t : queue.timers) {
       if (t.due > now || !WindowMatchesLocked(t.window, filter)) continue;
-      *out = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), static_cast<DWORD>(now), Model().cursor};
+      *out = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), twl::TickCount(), Model().cursor};
       if (remove) t.due = now + t.interval;
       return true;
     }
@@ -108,7 +108,7 @@ void WaitForWorkLocked(Guard& guard, ThreadQueue& queue) {
 
 void PostLocked(ThreadQueue& queue, const MSG& msg, bool input) {
   MSG stamped = msg;
-  stamped.time = static_cast<DWORD>(NowLocked());
+  stamped.time = twl::TickCount();
   stamped.pt = Model().cursor;
   queue.posted.push_back(Posted{stamped, input});
   queue.wake.notify_all();
