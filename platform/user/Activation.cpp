@@ -44,9 +44,9 @@ void DeactivateThisThread() {
   if (GetFocus()) SetFocus(nullptr);
 }
 
-void RaiseForActivationLocked(Window& w, ScreenChanges& changes) {
+void RaiseForActivationLocked(Window& w, ScreenChanges& changes, RecordUpdate& records) {
   w.zStamp = NextStampLocked();
-  if (!w.messageOnly) PublishLocked(w);
+  records.WindowChangedLocked(w);
   changes.AddLocked(TWL_SCREEN_ZORDER, w, RECT{});
 }
 
@@ -60,6 +60,7 @@ void ActivateWindow(HWND window, int how) {
   bool oldMinimized = false;
   bool newMinimized = false;
   ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     auto queue = CurrentQueueLocked();
@@ -81,13 +82,14 @@ void ActivateWindow(HWND window, int how) {
     previousForeground = Model().foreground;
     if (target) {
       Model().foreground = target;
-      RaiseForActivationLocked(*FindLocked(target), changes);
+      RaiseForActivationLocked(*FindLocked(target), changes, records);
       if (Window* f = FindLocked(previousForeground); f && f->threadId != queue->threadId)
         previousForegroundThread = f->threadId;
     } else if (Model().foreground == old) {
       Model().foreground = 0;
     }
   }
+  records.Write();
   changes.Tell();
   if (previousForegroundThread) RunOnThread(previousForegroundThread, DeactivateThisThread);
   if (old && IsWindow(HwndOf(old)))
@@ -281,6 +283,7 @@ TWLAPI BOOL EnableWindow(HWND window, BOOL enable) {
   bool focusInside = false;
   bool captureInside = false;
   bool ownThread = false;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     Window* w = FindLocked(window);
@@ -294,12 +297,13 @@ TWLAPI BOOL EnableWindow(HWND window, BOOL enable) {
       w->style &= ~WS_DISABLED;
     else
       w->style |= WS_DISABLED;
-    if (!w->parent && !w->messageOnly) PublishLocked(*w);
+    records.WindowChangedLocked(*w);
     ThreadQueue* queue = QueueLocked(w->threadId);
     focusInside = queue && InsideLocked(w->id, queue->focus);
     captureInside = InsideLocked(w->id, Model().capture);
     ownThread = w->threadId == ThisThreadId();
   }
+  records.Write();
   if (!enable) {
     // A disabled window keeps neither the keyboard nor the mouse.
     if (captureInside) ReleaseCapture();

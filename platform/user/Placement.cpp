@@ -190,6 +190,7 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
   bool activate = false;
   DWORD threadId = 0;
   ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     Window* w = FindLocked(window);
@@ -232,7 +233,7 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
     pos.y = w->rect.top;
     pos.cx = w->rect.right - w->rect.left;
     pos.cy = w->rect.bottom - w->rect.top;
-    if (!w->parent && !w->messageOnly) PublishLocked(*w);
+    records.WindowChangedLocked(*w);
     RECT onScreen = ScreenRectLocked(*w);
     RECT both;
     UnionRect(&both, &oldOnScreen, &onScreen);
@@ -243,6 +244,7 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
     if (!(pos.flags & SWP_NOSIZE)) changes.AddLocked(TWL_SCREEN_RESIZED, *w, w->parent ? both : onScreen);
     if (reordered) changes.AddLocked(TWL_SCREEN_ZORDER, *w, w->parent ? onScreen : RECT{});
   }
+  records.Write();
   changes.Tell();
   if (becameHidden) ReleaseWindowState(window, false);
   SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));

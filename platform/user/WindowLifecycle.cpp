@@ -32,10 +32,11 @@ void ApplyDefaults(bool child, int& x, int& y, int& width, int& height) {
   height = std::max(height, 0);
 }
 
-void RemoveLocked(uint32_t id) {
+void RemoveLocked(uint32_t id, RecordUpdate& records) {
   WindowModel& s = Model();
   Window* w = FindLocked(id);
   if (!w) return;
+  records.WindowGoneLocked(*w);
   if (Window* parent = FindLocked(w->parent)) std::erase(parent->children, id);
   if (ThreadQueue* queue = QueueLocked(w->threadId)) {
     std::erase_if(queue->posted, [id](const Posted& p) { return IdOf(p.msg.hwnd) == id; });
@@ -49,7 +50,6 @@ void RemoveLocked(uint32_t id) {
     if (other->owner == id) other->owner = 0;
   if (s.foreground == id) s.foreground = 0;
   if (s.capture == id) s.capture = 0;
-  if (w->parent == 0 && !w->messageOnly) UnpublishLocked(id);
   s.windows.erase(id);
   ForgetWindowPixels(id);
 }
@@ -102,11 +102,13 @@ void FinishDestroy(uint32_t id, const Teardown& run) {
   for (uint32_t child : ChildrenOf(id)) FinishDestroy(child, run);
   if (!run.threadEnded) SendLocal(HwndOf(id), WM_NCDESTROY, 0, 0);
   ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     if (const Window* w = FindLocked(id)) changes.AddLocked(TWL_SCREEN_DESTROYED, *w, ScreenRectLocked(*w));
-    RemoveLocked(id);
+    RemoveLocked(id, records);
   }
+  records.Write();
   changes.Tell();
 }
 
@@ -144,6 +146,7 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   HWND hwnd = HwndOf(id);
   DWORD shownAs = style & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
   ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     auto cls = FindClassLocked(className);
@@ -190,9 +193,10 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
       w->zStamp = NextStampLocked();
     }
     Model().windows[id] = w;
-    if (!parent && !messageOnly) PublishLocked(*w);
+    records.WindowChangedLocked(*w);
     if (!parent) changes.AddLocked(TWL_SCREEN_CREATED, *w, w->rect);
   }
+  records.Write();
   changes.Tell();
 
   CREATESTRUCTA create{parameter, instance, menu,   parentWindow, height,    width,

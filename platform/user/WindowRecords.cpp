@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <mutex>
-#include <set>
+#include <unordered_map>
 #include <sstream>
 
 #include "DesktopFiles.h"
@@ -24,15 +24,26 @@ constexpr size_t kMaxClassName = 256;
 constexpr size_t kMaxTitle = 64 * 1024;
 constexpr size_t kMaxExtra = 4096;
 
+// What this process has written of each record. Entries of removed
+// windows stay only while older updates of them are still to be written.
+struct RecordState {
+  uint64_t written = 0;  // version of the last update written
+  int pending = 0;       // updates taken and not yet written
+  bool removed = false;
+};
+
 struct Published {
   std::mutex lock;
-  std::set<uint32_t> ids;
+  uint64_t nextVersion = 0;
+  std::unordered_map<uint32_t, RecordState> byId;
 };
 
 Published& ThisProcessRecords() {
   static auto* published = new Published;
   return *published;
 }
+
+bool HasRecord(const Window& w) { return !w.parent && !w.messageOnly && !(w.style & WS_CHILD); }
 
 std::string RecordFile(const std::string& folder, uint32_t id) {
   char name[32];
@@ -115,22 +126,46 @@ std::optional<ForeignWindow> ParseRecord(const std::string& text, uint32_t expec
 
 }  // namespace
 
-void PublishLocked(const Window& window) {
-  auto place = JoinDesktop();
+void RecordUpdate::WindowChangedLocked(const Window& w) {
+  if (!HasRecord(w)) return;
+  auto place = JoinDesktop();  // joined long before: windows get their ids there
   if (!place) return;
   Published& published = ThisProcessRecords();
   std::lock_guard guard(published.lock);
-  if (WriteFileAtomically(RecordFile(place->folder, window.id), RecordText(window, place->key), place->key))
-    published.ids.insert(window.id);
+  ++published.byId[w.id].pending;
+  entries_.push_back(Entry{w.id, ++published.nextVersion, false, RecordText(w, place->key)});
 }
 
-void UnpublishLocked(uint32_t id) {
+void RecordUpdate::WindowGoneLocked(const Window& w) {
+  if (!HasRecord(w)) return;
   Published& published = ThisProcessRecords();
-  {
-    std::lock_guard guard(published.lock);
-    if (!published.ids.erase(id)) return;
+  std::lock_guard guard(published.lock);
+  auto found = published.byId.find(w.id);
+  if (found == published.byId.end()) return;
+  ++found->second.pending;
+  entries_.push_back(Entry{w.id, ++published.nextVersion, true, {}});
+}
+
+void RecordUpdate::Write() {
+  if (entries_.empty()) return;
+  auto place = JoinDesktop();
+  Published& published = ThisProcessRecords();
+  std::lock_guard guard(published.lock);
+  for (const Entry& entry : entries_) {
+    RecordState& state = published.byId[entry.id];
+    --state.pending;
+    if (place && entry.version > state.written && !state.removed) {
+      state.written = entry.version;
+      std::string path = RecordFile(place->folder, entry.id);
+      if (entry.removal)
+        unlink(path.c_str());
+      else
+        WriteFileAtomically(path, entry.text, place->key);
+    }
+    state.removed = state.removed || entry.removal;
+    if (state.removed && state.pending == 0) published.byId.erase(entry.id);
   }
-  if (auto place = JoinDesktop()) unlink(RecordFile(place->folder, id).c_str());
+  entries_.clear();
 }
 
 void RemovePublishedRecords() {
@@ -138,8 +173,11 @@ void RemovePublishedRecords() {
   if (!place) return;
   Published& published = ThisProcessRecords();
   std::lock_guard guard(published.lock);
-  for (uint32_t id : published.ids) unlink(RecordFile(place->folder, id).c_str());
-  published.ids.clear();
+  for (auto& [id, state] : published.byId) {
+    if (state.removed) continue;
+    unlink(RecordFile(place->folder, id).c_str());
+    state.removed = true;
+  }
 }
 
 void RemoveRecordsOfProcess(const std::string& folder, const std::string& key) {

@@ -29,8 +29,35 @@ struct ForeignWindow {
   std::vector<BYTE> extra;
 };
 
-void PublishLocked(const Window& window);
-void UnpublishLocked(uint32_t id);
+// Changes to the records of one change of the window model: taken while
+// the window model's lock is held, written once it is released, so that no
+// thread waits for the disk while holding the lock. A record older than
+// one already written (or than the window's removal) is dropped, whatever
+// order threads write in. Every update taken must be written.
+class RecordUpdate {
+ public:
+  RecordUpdate() = default;
+  RecordUpdate(const RecordUpdate&) = delete;
+  RecordUpdate& operator=(const RecordUpdate&) = delete;
+  ~RecordUpdate() { Write(); }
+
+  // Lock held. Nothing for windows that have no record (children and
+  // message-only windows).
+  void WindowChangedLocked(const Window& window);
+  void WindowGoneLocked(const Window& window);
+  // Lock not held.
+  void Write();
+
+  struct Entry {
+    uint32_t id;
+    uint64_t version;
+    bool removal;
+    std::string text;
+  };
+
+ private:
+  std::vector<Entry> entries_;
+};
 
 // Top-level windows of the other processes of the desktop.
 std::vector<ForeignWindow> ForeignWindows();
