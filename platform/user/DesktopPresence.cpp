@@ -17,6 +17,7 @@
 
 #include "CopyDataServer.h"
 #include "WindowRecords.h"
+#include "ZOrderStamps.h"
 #include "kernel/Desktop.h"
 
 namespace twl::user {
@@ -66,6 +67,7 @@ std::optional<DesktopPlace> JoinLocked() {
     return std::nullopt;
   }
   // aliveFd stays open (and locked) until the process ends.
+  MapZOrderCounter(folder);
   StartCopyDataServer(folder, key);
   std::atexit(RemoveOwnFiles);
   return DesktopPlace{folder, key};

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "WindowRecords.h"
+#include "ZOrderStamps.h"
 #include "kernel/Clock.h"
 #include "twlwin/errors.h"
 #include "twlwin/threads.h"
@@ -111,14 +112,7 @@ void WakeAllLocked() {
 
 uint64_t NowLocked() { return twl::ClockMilliseconds(); }
 
-int64_t NextStampLocked() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  int64_t stamp = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-  WindowModel& s = Model();
-  s.lastStamp = stamp > s.lastStamp ? stamp : s.lastStamp + 1;
-  return s.lastStamp;
-}
+int64_t NextStampLocked() { return NextZOrderStamp(); }
 
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = nullptr;

@@ -122,7 +122,6 @@ struct WindowModel {
   POINT cursor{0, 0};
   BYTE asyncKeys[256] = {};
   Screen screen;
-  int64_t lastStamp = 0;
   // Double-click detection.
   UINT lastDownMessage = 0;
   uint32_t lastDownWindow = 0;
@@ -154,7 +153,8 @@ void WakeAllLocked();
 
 // Clock of timers and message times, in milliseconds; tests may drive it.
 uint64_t NowLocked();
-// A desktop-wide increasing stamp for the top-level z-order.
+// A desktop-wide increasing stamp for the top-level z-order
+// (ZOrderStamps.h).
 int64_t NextStampLocked();
 
 // Calls the window procedure on this thread (lock not held). Returns 0 for

@@ -23,6 +23,7 @@
 #include <string>
 #include <thread>
 
+#include "SteppedClock.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -205,4 +206,29 @@ TEST(Desktop, WritingAWindowRecordHoldsUpNoOtherThread) {
   asker.join();
   mover.join();
   EXPECT_TRUE(answeredInTime) << "another thread waited for the record file";
+}
+
+TWLTEST_CHILD(raise_after_clock_step) {
+  desktoptest::StepRealTimeClock(-86400);  // a day back
+  HWND later = CreateOwner("Later");
+  SetWindowPos(later, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  twltest::WriteFile(twltest::SandboxDir() + "/raised", "");
+  for (int i = 0; i < 4000 && !std::filesystem::exists(twltest::SandboxDir() + "/done"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return 0;
+}
+
+TEST(Desktop, AWindowRaisedLaterIsHigherWhateverTheProcessesClocksSay) {
+  HWND earlier = CreateOwner("Earlier");
+  ASSERT_TRUE(earlier);
+  pid_t child = twltest::SpawnChild("raise_after_clock_step");
+  ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(twltest::SandboxDir() + "/raised"); },
+                        std::chrono::seconds(20)));
+  HWND later = FindWindowA(kOwnerClass, "Later");
+  EXPECT_NE(later, nullptr);
+  EXPECT_EQ(GetTopWindow(nullptr), later);
+  EXPECT_EQ(GetWindow(later, GW_HWNDNEXT), earlier);
+  twltest::WriteFile(twltest::SandboxDir() + "/done", "");
+  int status = twltest::WaitChild(child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
