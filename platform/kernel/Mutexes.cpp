@@ -175,8 +175,10 @@ void AbandonMutexesOfThisThread() {
   std::lock_guard lock(DispatcherLock());
   auto mine = std::move(ownedByThisThread.mutexes);
   ownedByThisThread.mutexes.clear();
-  for (auto& mutex : mine) mutex->Abandon();
-  if (!mine.empty()) NotifyWaiters();
+  for (auto& mutex : mine) {
+    mutex->Abandon();
+    mutex->WakeWaiters();
+  }
 }
 
 }  // namespace twl
@@ -227,6 +229,6 @@ TWLAPI BOOL ReleaseMutex(HANDLE handle) {
     SetLastError(ERROR_NOT_OWNER);
     return FALSE;
   }
-  twl::NotifyWaiters();
+  mutex->WakeWaiters();
   return TRUE;
 }

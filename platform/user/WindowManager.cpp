@@ -51,6 +51,15 @@ struct QueueHolder {
 
 thread_local QueueHolder currentQueue;
 
+// Threads waiting for messages look at their timers again when the manual
+// clock moves.
+void WakeQueuesForClock() {
+  Guard guard(Lock());
+  WakeAllLocked();
+}
+
+const bool watchingClock = (AddClockWatcher(WakeQueuesForClock), true);
+
 }  // namespace
 
 WindowModel& Model() {
