@@ -30,6 +30,13 @@ std::vector<Heard> TakeHeard() {
   return std::move(heard);
 }
 
+bool RegisterPlainClass() {
+  WNDCLASSA cls{};
+  cls.lpfnWndProc = DefWindowProcA;
+  cls.lpszClassName = "PresenterTestWindow";
+  return RegisterClassA(&cls) != 0;
+}
+
 HWND Make(RECT r, HWND parent = nullptr, DWORD style = 0) {
   return CreateWindowExA(0, "PresenterTestWindow", "", (parent ? WS_CHILD : WS_POPUP) | style, r.left, r.top,
                          r.right - r.left, r.bottom - r.top, parent, nullptr, nullptr, nullptr);
@@ -83,10 +90,7 @@ const EventCase kEventCases[] = {
 class PresenterEvents : public ::testing::TestWithParam<EventCase> {
  protected:
   void SetUp() override {
-    WNDCLASSA cls{};
-    cls.lpfnWndProc = DefWindowProcA;
-    cls.lpszClassName = "PresenterTestWindow";
-    ASSERT_NE(RegisterClassA(&cls), 0);
+    ASSERT_TRUE(RegisterPlainClass());
     world.top = Make({10, 20, 110, 70});
     world.other = Make({0, 0, 10, 10}, nullptr, WS_VISIBLE);
     world.child = Make({10, 5, 20, 15}, world.top, WS_VISIBLE);
@@ -119,10 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PresenterEvents, ::testing::ValuesIn(kEventCases
                          [](const ::testing::TestParamInfo<EventCase>& info) { return info.param.name; });
 
 TEST(Presenter, ARemovedListenerHearsNothingMoreAndMayRemoveItselfWhileCalled) {
-  WNDCLASSA cls{};
-  cls.lpfnWndProc = DefWindowProcA;
-  cls.lpszClassName = "PresenterTestWindow";
-  ASSERT_NE(RegisterClassA(&cls), 0);
+  ASSERT_TRUE(RegisterPlainClass());
   struct Self {
     DWORD cookie = 0;
     int calls = 0;
