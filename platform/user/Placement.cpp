@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <climits>
 
+#include "Hooks.h"
 #include "ScreenEvents.h"
 #include "WindowRecords.h"
 #include "WindowManager.h"
@@ -307,6 +308,7 @@ TWLAPI BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL re
 TWLAPI BOOL BringWindowToTop(HWND window) { return SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
 TWLAPI BOOL ShowWindow(HWND window, int command) {
+  if (MinMaxRefusedByHook(window, command)) return IsWindowVisible(window);
   bool wasVisible = false;
   bool wasActive = false;
   std::optional<Shape> shape;

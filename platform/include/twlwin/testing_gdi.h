@@ -29,6 +29,10 @@ TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int
 // them (twlwin/presenter.h). FALSE when the area is not on the screen.
 TWLAPI BOOL TwlTestWriteScreenPixels(const RECT* area, const DWORD* rows, int stride, HWND onlyWindow);
 
+// ExtCreateRegion refuses region data of more than `maxRects` rectangles,
+// as large region data can fail on Windows; 0xFFFFFFFF lifts the limit.
+TWLAPI void TwlTestLimitExtCreateRegion(DWORD maxRects);
+
 // The font file behind a font, e.g. ".../DejaVuSansMono.ttf"; returns the
 // length copied, 0 for a bad handle.
 TWLAPI DWORD TwlTestGetFontFile(HFONT font, LPSTR buffer, DWORD size);
