@@ -12,6 +12,7 @@
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/streams/MemoryStream.h"
+#include "foundation/streams/StreamError.h"
 #include "pluginhost/plugins/PlugInManager.h"
 #include "pluginhost/streams/PlugInStreamProviderBase.h"
 
@@ -166,6 +167,7 @@ CStream* CDataSystem::OpenStream(const char* url, DWORD flags, DWORD forbidden, 
     for (DWORD slot = 0; slot < kDataSessionSlotCount && !owned; ++slot)
       if (m_Owners[slot] == caller) owned = &m_Slots[slot];
   }
+  if (!url) ThrowError<CStreamError>(CStreamError::kInvalidParam);
   return owned ? owned->Open(url, flags, forbidden) : GetFileSystem().Open(url, flags, forbidden);
 }
 

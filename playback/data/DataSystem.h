@@ -87,7 +87,8 @@ class CDataSystem : public CTypedObject {
   void SetSessionOwner(DWORD slot, PLUGIN_HANDLE owner);
   // A stream for the caller: through the first slot (0, then 1) the
   // caller's handle owns, else straight from the file system. The caller
-  // closes it. Throws CStreamError (19 while the caller's slot is aborted).
+  // closes it. Throws CStreamError (6 without a URL, 19 while the caller's
+  // slot is aborted) and what the file system throws.
   CStream* OpenStream(const char* url, DWORD flags, DWORD forbidden, PLUGIN_HANDLE caller);
   // Closes hard every slot bound to the URL (a player takes the file for
   // itself).

@@ -63,8 +63,9 @@ void CMultiSessionStreamController::Abort() {
 }
 
 CStream* CMultiSessionStreamController::Open(const char* url, DWORD flags, DWORD forbidden) {
+  if (!url) ThrowError<CStreamError>(CStreamError::kInvalidParam);
   CriticalSectionLock main(m_MainLock);
-  if (!url || m_URL.IsEmpty() || !(m_URL == url)) {
+  if (m_URL.IsEmpty() || !(m_URL == url)) {
     main.Leave();
     return GetFileSystem().Open(url, flags, forbidden);
   }

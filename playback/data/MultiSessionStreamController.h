@@ -54,8 +54,8 @@ class CMultiSessionStreamController : public CTypedObject {
   // session is open gets a fresh shared stream and the old one stays with
   // its session. Any other URL opens plainly through the file system
   // (CFileSystem::Open with flags and forbidden emulators). Throws what the
-  // file system throws, and CStreamError 19 for the bound URL while the
-  // slot is aborted.
+  // file system throws, CStreamError 6 without a URL, and CStreamError 19
+  // for the bound URL while the slot is aborted.
   CStream* Open(const char* url, DWORD flags, DWORD forbidden);
   // The open session goes on alone and the slot closes when it ends;
   // without a session the shared stream is let go softly.
