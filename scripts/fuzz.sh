@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs
 # each for the given number of seconds, seeded with the picture files of
-# the tests (and a few small files made with ImageMagick when it is there).
+# the tests (and a few small files made with ImageMagick when it is there)
+# and stored proxy settings built with python3.
 # New inputs collect in build/fuzz/corpus/<target>, findings in
 # build/fuzz/artifacts/<target>. Usage: scripts/fuzz.sh SECONDS [TARGET...]
 # Exit code non-zero when a target finds something.
@@ -47,6 +48,20 @@ if command -v gifsicle >/dev/null && [[ -e "$seeds/im-2.gif" ]]; then
   gifsicle -d 0 -D background "$seeds/im-2.gif" -d 5 -D previous -t 0 -p 2,1 "$seeds/im-16-interlaced.gif" \
     -D asis "$seeds/im-256.gif" >"$seeds/gifsicle-animation.gif"
 fi
+
+# Stored proxy settings ("ProxyData"), as python3's struct module builds them.
+python3 - "$seeds" <<'PY'
+import struct, sys
+w = lambda n: struct.pack('<I', n & 0xFFFFFFFF)
+t = lambda s: w(len(s)) + s
+seeds = {
+    'proxy-none': w(1) + t(b'http') + w(0),
+    'proxy-ftp': w(2) + t(b'http') + w(0) + t(b'ftp') + t(b'user@host') + t(b'gate.example') + w(-1) + w(1),
+    'proxy-unknown': w(1) + t(b'gopher') + t(b'socks') + t(b'g') + w(1080) + w(0),
+}
+for name, data in seeds.items():
+    open(sys.argv[1] + '/' + name + '.bin', 'wb').write(data)
+PY
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
