@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "SessionSupport.h"
 #include "TestStreams.h"
 #include "foundation/streams/Stream.h"
 #include "foundation/streams/StreamError.h"
@@ -16,33 +17,10 @@
 
 namespace {
 
+using namespace sessions;
 using Clock = std::chrono::steady_clock;
 
-constexpr DWORD kReadFlags = kStreamRead | kStreamShareRead | kStreamShareWrite | kStreamOpenExistingToo;
 constexpr auto kPatience = std::chrono::seconds(10);
-
-PLUGIN_HANDLE Player() { return reinterpret_cast<PLUGIN_HANDLE>(0x100); }
-
-// The stream error code that `work` throws; 0 when it throws nothing, -1
-// for another error.
-template <class Work>
-long StreamErrorOf(Work work) {
-  try {
-    work();
-  } catch (CError* error) {
-    const long code = IsKindOf<CStreamError>(error) ? static_cast<long>(static_cast<CStreamError*>(error)->GetCode()) : -1;
-    DisposeError(error);
-    return code;
-  }
-  return 0;
-}
-
-CDataSystem& BoundTo(const std::string& url) {
-  CDataSystem& data = GetDataSystem();
-  data.SetSessionOwner(kPlayerSession, Player());
-  data.SetSessionUrl(kPlayerSession, url.c_str());
-  return data;
-}
 
 long OpenAndClose(CDataSystem& data, const std::string& url) {
   return StreamErrorOf([&] { data.OpenStream(url.c_str(), kReadFlags, 0, Player())->Close(); });

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "SessionSupport.h"
 #include "TestStreams.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/streams/Stream.h"
@@ -16,18 +17,12 @@
 
 namespace {
 
+using namespace sessions;
 using teststreams::CloseCount;
 using teststreams::Content;
 using teststreams::OpenCount;
 
 constexpr ULONGLONG kNoSession = CMultiSessionStreamController::kNoSession;
-// What host API slot 136 hands on for a plug-in that reads.
-constexpr DWORD kReadFlags = kStreamRead | kStreamShareRead | kStreamShareWrite | kStreamOpenExistingToo;
-
-PLUGIN_HANDLE Handle(uintptr_t value) { return reinterpret_cast<PLUGIN_HANDLE>(value); }
-PLUGIN_HANDLE Player() { return Handle(0x100); }
-PLUGIN_HANDLE Identifier() { return Handle(0x200); }
-PLUGIN_HANDLE Stranger() { return Handle(0x300); }
 
 // A stream that is closed at the end of the scope unless closed before.
 class Opened {
@@ -49,27 +44,6 @@ class Opened {
  private:
   CStream* m_Stream;
 };
-
-// The code of the stream error that `work` throws; -1 when it throws none
-// or another error.
-template <class Work>
-long StreamErrorOf(Work work) {
-  try {
-    work();
-  } catch (CError* error) {
-    const long code = IsKindOf<CStreamError>(error) ? static_cast<long>(static_cast<CStreamError*>(error)->GetCode()) : -1;
-    DisposeError(error);
-    return code;
-  }
-  return -1;
-}
-
-CDataSystem& BoundTo(const std::string& url, PLUGIN_HANDLE owner = Player()) {
-  CDataSystem& data = GetDataSystem();
-  data.SetSessionOwner(kPlayerSession, owner);
-  data.SetSessionUrl(kPlayerSession, url.c_str());
-  return data;
-}
 
 TEST(Sessions, TwoSuccessiveOpensOfTheBoundUrlOpenTheSourceOnceAndTheSecondReadsFromByteZero) {
   const std::string url = teststreams::Counting("successive");

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "StoredBytes.h"
+#include "foundation/appcore/RegistryValues.h"
 #include "foundation/appcore/SettingsKey.h"
 #include "support/TestPaths.h"
 
@@ -33,9 +34,7 @@ ToolRun Proxy(const std::string& args) {
 void StoreProxyData(const std::string& bytes) {
   HKEY key = nullptr;
   ASSERT_TRUE(OpenSettingsKey(KEY_SET_VALUE, &key));
-  ASSERT_EQ(RegSetValueExA(key, "ProxyData", 0, REG_BINARY, reinterpret_cast<const BYTE*>(bytes.data()),
-                           static_cast<DWORD>(bytes.size())),
-            ERROR_SUCCESS);
+  EXPECT_TRUE(SetRegistryBinary(key, "ProxyData", bytes.data(), static_cast<DWORD>(bytes.size())));
   RegCloseKey(key);
 }
 
