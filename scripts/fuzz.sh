@@ -80,7 +80,10 @@ PY
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-  for program in "$build"/fuzz/fuzz_*; do targets+=("$(basename "$program")"); done
+  # Only the programs: the build folder also holds generated sources.
+  for program in "$build"/fuzz/fuzz_*; do
+    if [[ -f $program && -x $program ]]; then targets+=("$(basename "$program")"); fi
+  done
 fi
 
 status=0
