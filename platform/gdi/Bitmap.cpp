@@ -1,8 +1,9 @@
 #include "Bitmap.h"
 
-#include <bit>
 #include <cstring>
 #include <limits>
+
+#include "ChannelScaling.h"
 
 namespace twl::gdi {
 namespace {
@@ -20,28 +21,6 @@ int StrideFor(int width, int bits, int alignBytes) {
   int64_t rowBits = static_cast<int64_t>(width) * bits;
   int64_t alignBits = alignBytes * 8;
   return static_cast<int>((rowBits + alignBits - 1) / alignBits * alignBytes);
-}
-
-// Reads the channel under `mask` scaled to 8 bits.
-uint8_t Channel(uint32_t value, uint32_t mask) {
-  if (mask == 0) return 0;
-  int shift = std::countr_zero(mask);
-  int width = std::popcount(mask);
-  uint32_t v = (value & mask) >> shift;
-  if (width >= 8) return static_cast<uint8_t>(v >> (width - 8));
-  // Spread the high bits into the low ones so full intensity stays 255.
-  uint32_t scaled = v << (8 - width);
-  scaled |= scaled >> width;
-  if (width < 4) scaled |= scaled >> (2 * width);
-  return static_cast<uint8_t>(scaled);
-}
-
-uint32_t Place(uint8_t channel, uint32_t mask) {
-  if (mask == 0) return 0;
-  int shift = std::countr_zero(mask);
-  int width = std::popcount(mask);
-  uint32_t v = width >= 8 ? static_cast<uint32_t>(channel) << (width - 8) : channel >> (8 - width);
-  return (v << shift) & mask;
 }
 
 bool ValidSize(int width, int height) { return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide; }
