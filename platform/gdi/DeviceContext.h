@@ -31,6 +31,9 @@ class DeviceContext final : public GdiObject {
   std::shared_ptr<Pen> penObject;
   HGDIOBJ font = nullptr;
   std::shared_ptr<Font> fontObject;
+  HGDIOBJ palette = nullptr;  // null: the default palette
+  bool paletteInBackground = false;
+  HWND window = nullptr;      // the window of a window DC
   COLORREF textColour = RGB(0, 0, 0);
   COLORREF bkColour = RGB(255, 255, 255);
   int bkMode = OPAQUE;

@@ -32,6 +32,7 @@ HDC OpenWindowDc(HWND window, bool wholeWindow) {
     }
     RECT area = wholeWindow ? place.window : place.client;
     dc = MakeSurfaceDc(place.surface, area, POINT{area.left, area.top});
+    dc->window = window;
   }
   HDC handle = InsertDc(dc);
   if (!handle) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
