@@ -4,6 +4,7 @@
 #pragma once
 
 #include "twlwin/types.h"
+#include "twlwin/com.h"
 #include "twlwin/errors.h"
 #include "twlwin/handles.h"
 #include "twlwin/sync.h"
@@ -21,6 +22,7 @@
 #include "twlwin/windowing.h"
 #include "twlwin/regions.h"
 #include "twlwin/gdi.h"
+#include "twlwin/palettes.h"
 #include "twlwin/commctrl.h"
 #include "twlwin/shell.h"
 #include "twlwin/controls.h"
@@ -28,3 +30,4 @@
 #include "twlwin/registry.h"
 #include "twlwin/profile.h"
 #include "twlwin/resources.h"
+#include "twlwin/ddraw.h"
