@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "twlwin/testing.h"
 #include "twlwin/testing_display.h"
 
 namespace ddtest {
@@ -69,12 +70,14 @@ class DirectDrawTest : public ::testing::Test {
     return Keep(Create(desc));
   }
 
-  IDirectDrawSurface2* MakePrimary() {
+  IDirectDrawSurface2* MakePrimary() { return Keep(MakeOwnPrimary()); }
+  // The caller releases it.
+  IDirectDrawSurface2* MakeOwnPrimary() {
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    return Keep(Create(desc));
+    return Create(desc);
   }
 
   IDirectDrawSurface2* Create(DDSURFACEDESC& desc) {
