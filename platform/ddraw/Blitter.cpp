@@ -60,6 +60,9 @@ void StretchRows(const PixelView& target, const RECT& whole, const RECT& clip, c
   }
 }
 
+// A multiple of 2, 3 and 4 bytes.
+constexpr size_t kFillBlockBytes = 192;
+
 template <int Bytes>
 void FillRow(uint8_t* row, int width, uint32_t pixel) {
   for (int i = 0; i < width; ++i) Store<Bytes>(row + static_cast<ptrdiff_t>(i) * Bytes, pixel);
@@ -70,16 +73,26 @@ void FillRow(uint8_t* row, int width, uint32_t pixel) {
 void Fill(const PixelView& target, const RECT& rect, uint32_t pixel) {
   const int width = rect.right - rect.left;
   if (width <= 0 || rect.bottom <= rect.top) return;
-  // The first row is built pixel by pixel; the others are copies of it.
-  uint8_t* first = target.At(rect.left, rect.top);
-  switch (target.bytesPerPixel) {
-    case 1: std::memset(first, static_cast<int>(pixel & 0xFF), static_cast<size_t>(width)); break;
-    case 2: FillRow<2>(first, width, pixel); break;
-    case 3: FillRow<3>(first, width, pixel); break;
-    default: FillRow<4>(first, width, pixel); break;
-  }
   const size_t rowBytes = static_cast<size_t>(width) * target.bytesPerPixel;
-  for (int y = rect.top + 1; y < rect.bottom; ++y) std::memcpy(target.At(rect.left, y), first, rowBytes);
+  if (target.bytesPerPixel == 1) {
+    for (int y = rect.top; y < rect.bottom; ++y) std::memset(target.At(rect.left, y), static_cast<int>(pixel & 0xFF), rowBytes);
+    return;
+  }
+  // Rows are written from a small block of pixels that stays in the cache,
+  // so filling costs writes only, as memset does. The block holds whole
+  // pixels of 2, 3 or 4 bytes.
+  alignas(16) uint8_t block[kFillBlockBytes];
+  switch (target.bytesPerPixel) {
+    case 2: FillRow<2>(block, kFillBlockBytes / 2, pixel); break;
+    case 3: FillRow<3>(block, kFillBlockBytes / 3, pixel); break;
+    default: FillRow<4>(block, kFillBlockBytes / 4, pixel); break;
+  }
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    uint8_t* row = target.At(rect.left, y);
+    size_t done = 0;
+    for (; done + kFillBlockBytes <= rowBytes; done += kFillBlockBytes) std::memcpy(row + done, block, kFillBlockBytes);
+    std::memcpy(row + done, block, rowBytes - done);
+  }
 }
 
 void Copy(const PixelView& target, int x, int y, const PixelView& source, const RECT& sourceRect,
