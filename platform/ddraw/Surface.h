@@ -67,6 +67,8 @@ class Surface final : public IDirectDrawSurface4 {
   bool Busy() const { return locked_ || dc_ != nullptr; }
   // Lost or busy: the answer an access gets before it starts.
   HRESULT Unavailable() const;
+  // The source of a copy, its rectangle (null: all of it) checked.
+  HRESULT CheckSource(IDirectDrawSurface* source, const RECT* sourceRect, bool keyed, Surface** from, RECT* part);
   HRESULT Fill(const RECT& destination, DWORD colour);
   HRESULT Copy(const RECT& destination, Surface& source, const RECT& sourceRect, bool keyed);
   // The rectangles of `destination` a blit may write: all of it, or with a

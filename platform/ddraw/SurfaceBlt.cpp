@@ -44,6 +44,18 @@ PixelView Surface::DetachedSource(Surface& source, const RECT& sourceRect, std::
   return copy;
 }
 
+HRESULT Surface::CheckSource(IDirectDrawSurface* source, const RECT* sourceRect, bool keyed, Surface** from,
+                             RECT* part) {
+  *from = SurfaceOf(source);
+  if (!*from) return DDERR_INVALIDPARAMS;
+  if (HRESULT result = (*from)->Unavailable(); *from != this && FAILED(result)) return result;
+  if (!display::SameFormat((*from)->format_, format_)) return DDERR_INVALIDPIXELFORMAT;
+  *part = sourceRect ? *sourceRect : (*from)->Bounds();
+  if (!IsProper(*part) || !LiesWithin(*part, (*from)->Bounds())) return DDERR_INVALIDRECT;
+  if (keyed && !(*from)->sourceKey_) return DDERR_NOCOLORKEY;
+  return DD_OK;
+}
+
 HRESULT Surface::Fill(const RECT& destination, DWORD colour) {
   Region area;
   if (HRESULT result = WritableArea(destination, &area); FAILED(result)) return result;
@@ -92,14 +104,10 @@ HRESULT Surface::Blt(LPRECT destination, IDirectDrawSurface* source, LPRECT sour
     if (!fx || fx->dwSize != sizeof(DDBLTFX)) return DDERR_INVALIDPARAMS;
     return Fill(target, fx->dwFillColor);
   }
-  Surface* from = SurfaceOf(source);
-  if (!from) return DDERR_INVALIDPARAMS;
-  if (HRESULT result = from->Unavailable(); from != this && FAILED(result)) return result;
-  if (!display::SameFormat(from->format_, format_)) return DDERR_INVALIDPIXELFORMAT;
-  const RECT part = sourceRect ? *sourceRect : from->Bounds();
-  if (!IsProper(part) || !LiesWithin(part, from->Bounds())) return DDERR_INVALIDRECT;
+  Surface* from = nullptr;
+  RECT part{};
   const bool keyed = flags & DDBLT_KEYSRC;
-  if (keyed && !from->sourceKey_) return DDERR_NOCOLORKEY;
+  if (HRESULT result = CheckSource(source, sourceRect, keyed, &from, &part); FAILED(result)) return result;
   return Copy(target, *from, part, keyed);
 }
 
@@ -107,19 +115,15 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, IDirectDrawSurface* source, LPRECT so
   if (flags & ~kBltFastFlags) return DDERR_UNSUPPORTED;
   if (HRESULT result = Unavailable(); FAILED(result)) return result;
   if (clipper_) return DDERR_BLTFASTCANTCLIP;
-  Surface* from = SurfaceOf(source);
-  if (!from) return DDERR_INVALIDPARAMS;
-  if (HRESULT result = from->Unavailable(); from != this && FAILED(result)) return result;
-  if (!display::SameFormat(from->format_, format_)) return DDERR_INVALIDPIXELFORMAT;
-  const RECT part = sourceRect ? *sourceRect : from->Bounds();
-  if (!IsProper(part) || !LiesWithin(part, from->Bounds())) return DDERR_INVALIDRECT;
+  Surface* from = nullptr;
+  RECT part{};
+  const bool keyed = flags & DDBLTFAST_SRCCOLORKEY;
+  if (HRESULT result = CheckSource(source, sourceRect, keyed, &from, &part); FAILED(result)) return result;
   // x and y are unsigned: a "negative" position is a large one and lies outside.
   if (static_cast<int64_t>(x) + WidthOf(part) > width_ || static_cast<int64_t>(y) + HeightOf(part) > height_)
     return DDERR_INVALIDRECT;
   const RECT target{static_cast<LONG>(x), static_cast<LONG>(y), static_cast<LONG>(x + WidthOf(part)),
                     static_cast<LONG>(y + HeightOf(part))};
-  const bool keyed = flags & DDBLTFAST_SRCCOLORKEY;
-  if (keyed && !from->sourceKey_) return DDERR_NOCOLORKEY;
   return Copy(target, *from, part, keyed);
 }
 

@@ -1,8 +1,6 @@
 #include "PixelFormats.h"
 
-#include <limits>
-
-#include "gdi/ChannelScaling.h"
+#include "gdi/PixelColours.h"
 
 namespace twl::display {
 namespace {
@@ -77,30 +75,13 @@ bool SameFormat(const DDPIXELFORMAT& a, const DDPIXELFORMAT& b) {
          a.dwRGBAlphaBitMask == b.dwRGBAlphaBitMask;
 }
 
-int NearestIndex(const std::vector<COLORREF>& palette, COLORREF colour) {
-  int best = 0;
-  int bestDistance = std::numeric_limits<int>::max();
-  for (size_t i = 0; i < palette.size(); ++i) {
-    int dr = GetRValue(palette[i]) - GetRValue(colour);
-    int dg = GetGValue(palette[i]) - GetGValue(colour);
-    int db = GetBValue(palette[i]) - GetBValue(colour);
-    int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = static_cast<int>(i);
-      if (distance == 0) break;
-    }
-  }
-  return best;
-}
-
 COLORREF ColourOfPixel(const DDPIXELFORMAT& format, uint32_t pixel, const std::vector<COLORREF>& palette) {
   if (IsPalettized(format)) return pixel < palette.size() ? palette[pixel] & 0xFFFFFF : RGB(0, 0, 0);
   return RGB(Channel(pixel, format.dwRBitMask), Channel(pixel, format.dwGBitMask), Channel(pixel, format.dwBBitMask));
 }
 
 uint32_t PixelOfColour(const DDPIXELFORMAT& format, COLORREF colour, const std::vector<COLORREF>& palette) {
-  if (IsPalettized(format)) return static_cast<uint32_t>(NearestIndex(palette, colour));
+  if (IsPalettized(format)) return static_cast<uint32_t>(gdi::NearestEntry(palette, colour));
   return Place(GetRValue(colour), format.dwRBitMask) | Place(GetGValue(colour), format.dwGBitMask) |
          Place(GetBValue(colour), format.dwBBitMask);
 }

@@ -34,8 +34,5 @@ bool SameFormat(const DDPIXELFORMAT& a, const DDPIXELFORMAT& b);
 // the index.
 COLORREF ColourOfPixel(const DDPIXELFORMAT& format, uint32_t pixel, const std::vector<COLORREF>& palette);
 uint32_t PixelOfColour(const DDPIXELFORMAT& format, COLORREF colour, const std::vector<COLORREF>& palette);
-// The index of the palette entry nearest to the colour (smallest sum of
-// squared channel differences, lowest index on a tie).
-int NearestIndex(const std::vector<COLORREF>& palette, COLORREF colour);
 
 }  // namespace twl::display

@@ -1,9 +1,8 @@
 #include "Bitmap.h"
 
 #include <cstring>
-#include <limits>
 
-#include "ChannelScaling.h"
+#include "PixelColours.h"
 
 namespace twl::gdi {
 namespace {
@@ -71,23 +70,7 @@ const uint8_t* Bitmap::Row(int y) const {
   return bits_.data() + static_cast<size_t>(topDown_ ? y : height_ - 1 - y) * stride_;
 }
 
-int Bitmap::NearestPaletteIndex(COLORREF colour) const {
-  int best = 0;
-  int bestDistance = std::numeric_limits<int>::max();
-  for (size_t i = 0; i < palette_.size(); ++i) {
-    COLORREF entry = palette_[i];
-    int dr = GetRValue(entry) - GetRValue(colour);
-    int dg = GetGValue(entry) - GetGValue(colour);
-    int db = GetBValue(entry) - GetBValue(colour);
-    int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = static_cast<int>(i);
-      if (distance == 0) break;
-    }
-  }
-  return best;
-}
+int Bitmap::NearestPaletteIndex(COLORREF colour) const { return NearestEntry(palette_, colour); }
 
 COLORREF Bitmap::GetPixel(int x, int y) const {
   const uint8_t* row = Row(y);
