@@ -2,7 +2,9 @@
 // mode can come back), injected losses, SetDisplayMode and its give-back,
 // the offered modes, the cooperative levels, and the first mode taken from
 // TWL_DISPLAY.
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 #include "DirectDrawFixture.h"
 #include "MessageLog.h"
@@ -84,6 +86,34 @@ TEST_F(DisplayMode, SurfacesMadeAfterALossAreNotLost) {
   TwlTestLoseSurfaces();
   IDirectDrawSurface2* picture = MakeSurface(4, 4);
   EXPECT_EQ(picture->IsLost(), DD_OK);
+}
+
+TEST_F(DisplayMode, ThreadsBlittingWhileTheModeChangesSeeTheirSurfacesLost) {
+  // Each thread uses its own surfaces, as each plug-in thread would under
+  // the display lock; only the display mode is shared.
+  IDirectDrawSurface2* sources[2] = {MakeSurface(64, 64), MakeSurface(64, 64)};
+  IDirectDrawSurface2* targets[2] = {MakeSurface(64, 64), MakeSurface(64, 64)};
+  std::atomic<int> started{0};
+  HRESULT lastBlt[2] = {DD_OK, DD_OK};
+  HRESULT restore[2] = {DD_OK, DD_OK};
+  auto work = [&](int i) {
+    ++started;
+    HRESULT result = DD_OK;
+    for (int n = 0; n < 1000000 && result == DD_OK; ++n)
+      result = targets[i]->Blt(nullptr, sources[i], nullptr, DDBLT_WAIT, nullptr);
+    lastBlt[i] = result;
+    restore[i] = targets[i]->Restore();
+  };
+  std::thread first(work, 0);
+  std::thread second(work, 1);
+  while (started < 2) std::this_thread::yield();
+  ASSERT_TRUE(TwlTestSetDisplayMode(800, 600, 16));
+  first.join();
+  second.join();
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(lastBlt[i], DDERR_SURFACELOST);
+    EXPECT_EQ(restore[i], DDERR_WRONGMODE);
+  }
 }
 
 TEST_F(DisplayMode, SetDisplayModeTakesOnlyOfferedModesAndGivesTheModeBack) {
