@@ -37,5 +37,6 @@ TWLAPI void TwlTestSetDirectDrawCaps(const DDCAPS* driver, const DDCAPS* emulati
 TWLAPI void TwlTestSetSurfaceInterfaces(int newest);
 
 // How many entries the system palette of an 8-bit display has (1 to 256,
-// 256 by default); GetSystemPaletteEntries reports no more than that.
+// 256 by default); GetSystemPaletteEntries reports no more than that. The
+// palette starts afresh: static colours at both ends, black between.
 TWLAPI void TwlTestSetSystemPaletteSize(int entries);
