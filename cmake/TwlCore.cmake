@@ -28,6 +28,8 @@ endif()
 target_include_directories(twlcore ${scope} ${PROJECT_SOURCE_DIR})
 target_link_libraries(twlcore ${scope} foundation twlwin)
 
-# The plug-in ABI: header-only, shared by the host and every plug-in.
+# The plug-in ABI: header-only, shared by the host and every plug-in. Its
+# types are the platform layer's, which every plug-in shares with the host.
 add_library(pluginabi INTERFACE)
 target_include_directories(pluginabi INTERFACE ${PROJECT_SOURCE_DIR})
+target_link_libraries(pluginabi INTERFACE twlwin)

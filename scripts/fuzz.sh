@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs
 # each for the given number of seconds, seeded with the picture files of
-# the tests (and a few small files made with ImageMagick when it is there).
+# the tests (and a few small files made with ImageMagick when it is there)
+# and with compiled skins (the built-in one, and two python3 makes).
 # New inputs collect in build/fuzz/corpus/<target>, findings in
 # build/fuzz/artifacts/<target>. Usage: scripts/fuzz.sh SECONDS [TARGET...]
 # Exit code non-zero when a target finds something.
@@ -25,12 +26,13 @@ fi
 build=build/fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_FUZZ=ON \
   -DTWL_TESTS=OFF >/dev/null
-cmake --build "$build" --target twl_fuzzers
+cmake --build "$build" --target twl_fuzzers twl_builtin_skin
 
 seeds=$build/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"
 cp tests/foundation/bitmapfiles/data/*.{bmp,gif,img,xtrmpic} tests/foundation/bitmaps/data/*.bmp "$seeds"/
+cp /proc/meminfo "$seeds/meminfo.txt"
 if command -v convert >/dev/null; then
   convert -size 16x12 -seed 5 plasma:fractal "$seeds/source.png"
   convert "$seeds/source.png" -colors 2 "$seeds/im-2.gif"
@@ -43,9 +45,22 @@ if command -v convert >/dev/null; then
     "$seeds/im-animation.gif"
   rm "$seeds/source.png"
 fi
+# Compiled skins: the built-in one, and small ones in both forms of their
+# data chunk.
+cp "$build/resources/builtin.s4u" "$seeds/"
+if command -v python3 >/dev/null; then
+  python3 tests/skins/container/skin_file.py build "$seeds/stored.s4u" 0
+  python3 tests/skins/container/skin_file.py build "$seeds/packed.s4u" 1
+fi
 if command -v gifsicle >/dev/null && [[ -e "$seeds/im-2.gif" ]]; then
   gifsicle -d 0 -D background "$seeds/im-2.gif" -d 5 -D previous -t 0 -p 2,1 "$seeds/im-16-interlaced.gif" \
     -D asis "$seeds/im-256.gif" >"$seeds/gifsicle-animation.gif"
+fi
+
+# Sound files for the WAV reader.
+if command -v sox >/dev/null; then
+  sox -n -r 8000 -b 16 -c 2 "$seeds/tone-16-stereo.wav" synth 0.005 sine 440
+  sox -n -r 11025 -b 8 -c 1 "$seeds/tone-8-mono.wav" synth 0.005 sine 440
 fi
 
 targets=("$@")

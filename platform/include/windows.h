@@ -4,8 +4,8 @@
 #pragma once
 
 #include "twlwin/types.h"
-#include "twlwin/com.h"
 #include "twlwin/errors.h"
+#include "twlwin/com.h"
 #include "twlwin/handles.h"
 #include "twlwin/sync.h"
 #include "twlwin/threads.h"
@@ -30,4 +30,12 @@
 #include "twlwin/registry.h"
 #include "twlwin/profile.h"
 #include "twlwin/resources.h"
+#include "twlwin/hooks.h"
+#include "twlwin/menus.h"
+#include "twlwin/keyboard.h"
+#include "twlwin/cursors.h"
+#include "twlwin/help.h"
+#include "twlwin/processes.h"
+#include "twlwin/sysinfo.h"
+#include "twlwin/fileversion.h"
 #include "twlwin/ddraw.h"

@@ -13,7 +13,7 @@
 
 namespace twl {
 
-enum class ObjectKind { File, Find, Event, Mutex, Semaphore, Thread, Other };
+enum class ObjectKind { File, Find, Event, Mutex, Semaphore, Thread, ChangeNotification, Other };
 
 class KernelObject {
  public:

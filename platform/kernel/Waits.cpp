@@ -16,15 +16,12 @@ constexpr auto kPollInterval = std::chrono::milliseconds(5);
 
 bool CollectWaitables(DWORD count, const HANDLE* handles, std::vector<std::shared_ptr<Waitable>>* objects) {
   for (DWORD i = 0; i < count; ++i) {
-    auto object = FindHandle(handles[i]);
-    auto kind = object ? object->Kind() : ObjectKind::Other;
-    bool waitable = kind == ObjectKind::Event || kind == ObjectKind::Mutex || kind == ObjectKind::Semaphore ||
-                    kind == ObjectKind::Thread;
+    auto waitable = std::dynamic_pointer_cast<Waitable>(FindHandle(handles[i]));
     if (!waitable) {
       SetLastError(ERROR_INVALID_HANDLE);
       return false;
     }
-    objects->push_back(std::static_pointer_cast<Waitable>(object));
+    objects->push_back(std::move(waitable));
   }
   return true;
 }

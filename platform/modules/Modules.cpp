@@ -140,9 +140,7 @@ std::vector<LoadedObject> LoadedObjects() {
 std::string LibraryPath(const char* name) {
   std::string text = WithSlashes(name);
   if (text.find('/') != std::string::npos) return ResolvePath(name);
-  std::string programFolder = RealPath("/proc/self/exe");
-  programFolder.erase(programFolder.find_last_of('/') + 1);
-  std::string local = ResolvePath((programFolder + text).c_str());
+  std::string local = ResolvePath((ProgramFolder() + "/" + text).c_str());
   struct stat info {};
   return stat(local.c_str(), &info) == 0 ? local : text;
 }
@@ -190,6 +188,11 @@ HMODULE ModuleFromAddress(const void* address) {
   State& state = Modules();
   std::lock_guard guard(state.lock);
   return ToHandle(RegisterLocked(state, map));
+}
+
+std::string ProgramFolder() {
+  std::string program = RealPath("/proc/self/exe");
+  return program.substr(0, program.find_last_of('/'));
 }
 
 std::string ModuleFilePath(HMODULE module) {

@@ -18,4 +18,8 @@ HMODULE ModuleFromAddress(const void* address);
 // the program.
 std::string ModuleFilePath(HMODULE module);
 
+// The folder of the program's file (real path, no trailing slash), where
+// bare names of libraries and programs are looked for first.
+std::string ProgramFolder();
+
 }  // namespace twl

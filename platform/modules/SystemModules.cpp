@@ -51,6 +51,12 @@ SystemLibraryRegistration::SystemLibraryRegistration(const char* fileName,
   library.exports.assign(exports.begin(), exports.end());
 }
 
+SystemLibraryRegistration::SystemLibraryRegistration(const char* fileName, SystemVersion version,
+                                                     std::initializer_list<SystemExport> exports)
+    : SystemLibraryRegistration(fileName, exports) {
+  Libraries().libraries[LibraryKey(fileName)].version = version;
+}
+
 const std::string& SystemDirectory() {
   static const std::string folder = [] {
     Dl_info info{};

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,16 +25,27 @@ struct SystemExport {
   FARPROC address;
 };
 
+// The version a library reports through the version calls: file and
+// product version alike, major.minor in the most significant half,
+// build.revision in the least ("4.07" is {0x00040007, 0}).
+struct SystemVersion {
+  DWORD mostSignificant = 0;
+  DWORD leastSignificant = 0;
+};
+
 struct SystemLibrary {
   std::string fileName;  // as registered, "ddraw.dll"
   std::vector<SystemExport> exports;
+  std::optional<SystemVersion> version;  // none: the library has no version block
 };
 
 // Registers a library at load time of the layer:
 //   static const twl::SystemLibraryRegistration kDirectDraw("ddraw.dll", {...});
+//   static const twl::SystemLibraryRegistration kDirectDraw("ddraw.dll", twl::SystemVersion{0x00040007, 0}, {...});
 class SystemLibraryRegistration {
  public:
   SystemLibraryRegistration(const char* fileName, std::initializer_list<SystemExport> exports);
+  SystemLibraryRegistration(const char* fileName, SystemVersion version, std::initializer_list<SystemExport> exports);
 };
 
 // The library a LoadLibraryA or GetModuleHandleA name means ("DDRAW.DLL",

@@ -4,7 +4,9 @@
 // owns the window, so its WM_ACTIVATE arrives there.
 #include <algorithm>
 
+#include "AppActivation.h"
 #include "DesktopWindows.h"
+#include "Hooks.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -32,14 +34,17 @@ uint32_t NextActiveLocked(const Window& leaving) {
 // This thread lost the foreground to another thread's window.
 void DeactivateThisThread() {
   uint32_t old = 0;
+  DWORD gainer = 0;
   {
     Guard guard(Lock());
     auto queue = CurrentQueueLocked();
     old = queue->active;
     if (!old || S().foreground == old) return;
     queue->active = 0;
+    if (Window* f = FindLocked(S().foreground)) gainer = f->threadId;
   }
   SendMessageA(HwndOf(old), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+  PostActivateApp(false, gainer);
   if (GetFocus()) SetFocus(nullptr);
 }
 
@@ -51,6 +56,7 @@ void RaiseForActivationLocked(Window& w) {
 }  // namespace
 
 void ActivateWindow(HWND window, int how) {
+  if (ActivationRefusedByHook(window, how)) return;
   uint32_t target = 0;
   uint32_t old = 0;
   uint32_t previousForeground = 0;
@@ -71,8 +77,6 @@ void ActivateWindow(HWND window, int how) {
       if (target) S().foreground = target;
       return;
     }
-    // A WH_CBT hook (HCBT_ACTIVATE) may refuse the activation here once
-    // hooks exist.
     queue->active = target;
     if (Window* o = FindLocked(old)) oldMinimized = (o->style & WS_MINIMIZE) != 0;
     previousForeground = S().foreground;
@@ -89,6 +93,7 @@ void ActivateWindow(HWND window, int how) {
   if (old && IsWindow(HwndOf(old)))
     SendMessageA(HwndOf(old), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, oldMinimized), static_cast<LPARAM>(target));
   if (target) SendMessageA(HwndOf(target), WM_ACTIVATE, MAKEWPARAM(how, newMinimized), static_cast<LPARAM>(old));
+  if (!old != !target) PostActivateApp(target != 0, previousForegroundThread);
   // The focus never stays in a window that is not active.
   bool strayFocus = false;
   {

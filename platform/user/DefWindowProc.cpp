@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "Cursors.h"
 #include "WindowManager.h"
 #include "twlwin/gdi.h"
 #include "twlwin/regions.h"
@@ -85,6 +86,13 @@ TWLAPI LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
     }
     case WM_NCHITTEST:
       return HitTest(window, lParam);
+    case WM_SETCURSOR:
+      return DefaultSetCursor(window, wParam, lParam);
+    case WM_HELP: {
+      // Help asked in a child goes up to its parent.
+      HWND parent = (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) ? GetParent(window) : nullptr;
+      return parent ? SendMessageA(parent, WM_HELP, wParam, lParam) : 0;
+    }
     case WM_MOUSEACTIVATE:
       return MA_ACTIVATE;
     case WM_ACTIVATE:

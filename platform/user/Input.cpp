@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "Cursors.h"
 #include "WindowManager.h"
 #include "twlwin/regions.h"
 #include "twlwin/testing_user.h"
@@ -155,7 +156,12 @@ bool TakeInputLocked(Guard& guard, ThreadQueue& queue, const MSG& msg) {
     case WM_MBUTTONDOWN: case WM_MBUTTONDBLCLK: UpdateKeyState(queue.keys, VK_MBUTTON, true); break;
     case WM_MBUTTONUP: UpdateKeyState(queue.keys, VK_MBUTTON, false); break;
   }
-  if (!IsButtonDown(msg.message)) return true;
+  if (!IsButtonDown(msg.message)) {
+    guard.unlock();
+    SendSetCursor(msg);
+    guard.lock();
+    return true;
+  }
 
   Window* w = FindLocked(msg.hwnd);
   if (!w) return true;
@@ -181,6 +187,7 @@ bool TakeInputLocked(Guard& guard, ThreadQueue& queue, const MSG& msg) {
     SendMessageA(HwndOf(parent), WM_PARENTNOTIFY, MAKEWPARAM(msg.message, 0),
                  MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
   }
+  if (IsWindow(msg.hwnd)) SendSetCursor(msg);
   guard.lock();
   return activate ? (answer != MA_ACTIVATEANDEAT && answer != MA_NOACTIVATEANDEAT) : true;
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "WindowManager.h"
+#include "twlwin/keyboard.h"
 
 namespace twl::user {
 
@@ -29,12 +30,23 @@ constexpr ScanEntry kScanCodes[] = {
     {VK_PRIOR, 0x49},  {VK_SUBTRACT, 0x4A}, {VK_LEFT, 0x4B}, {VK_RIGHT, 0x4D}, {VK_ADD, 0x4E},  {VK_END, 0x4F},
     {VK_DOWN, 0x50},   {VK_NEXT, 0x51},  {VK_INSERT, 0x52}, {VK_DELETE, 0x53}, {VK_F11, 0x57},  {VK_F12, 0x58},
     {VK_LSHIFT, 0x2A}, {VK_LCONTROL, 0x1D}, {VK_RCONTROL, 0x1D}, {VK_LMENU, 0x38}, {VK_RMENU, 0x38},
+    // Punctuation, the number pad, and the keys hotkey names may use.
+    {VK_OEM_MINUS, 0x0C}, {VK_OEM_PLUS, 0x0D}, {VK_OEM_4, 0x1A}, {VK_OEM_6, 0x1B}, {VK_OEM_1, 0x27},
+    {VK_OEM_7, 0x28},  {VK_OEM_3, 0x29}, {VK_OEM_5, 0x2B}, {VK_OEM_COMMA, 0x33}, {VK_OEM_PERIOD, 0x34},
+    {VK_OEM_2, 0x35},  {VK_DIVIDE, 0x35}, {VK_SNAPSHOT, 0x37}, {VK_PAUSE, 0x45}, {VK_SCROLL, 0x46},
+    {VK_NUMPAD0 + 7, 0x47}, {VK_NUMPAD0 + 8, 0x48}, {VK_NUMPAD0 + 9, 0x49}, {VK_NUMPAD0 + 4, 0x4B},
+    {VK_NUMPAD0 + 5, 0x4C}, {VK_NUMPAD0 + 6, 0x4D}, {VK_NUMPAD0 + 1, 0x4F}, {VK_NUMPAD0 + 2, 0x50},
+    {VK_NUMPAD0 + 3, 0x51}, {VK_NUMPAD0, 0x52}, {VK_DECIMAL, 0x53}, {VK_LWIN, 0x5B}, {VK_RWIN, 0x5C},
+    {VK_APPS, 0x5D},   {VK_F13, 0x64},   {VK_F13 + 1, 0x65}, {VK_F13 + 2, 0x66}, {VK_F13 + 3, 0x67},
+    {VK_F13 + 4, 0x68}, {VK_F13 + 5, 0x69}, {VK_F13 + 6, 0x6A}, {VK_F13 + 7, 0x6B}, {VK_F13 + 8, 0x6C},
+    {VK_F13 + 9, 0x6D}, {VK_F13 + 10, 0x6E}, {VK_F24, 0x76},
 };
 
 bool IsExtended(UINT vk) {
   switch (vk) {
     case VK_PRIOR: case VK_NEXT: case VK_END: case VK_HOME: case VK_LEFT: case VK_UP: case VK_RIGHT:
     case VK_DOWN: case VK_INSERT: case VK_DELETE: case VK_DIVIDE: case VK_RCONTROL: case VK_RMENU:
+    case VK_NUMLOCK: case VK_SNAPSHOT: case VK_LWIN: case VK_RWIN: case VK_APPS:
       return true;
   }
   return false;
@@ -127,8 +139,10 @@ TWLAPI UINT MapVirtualKeyA(UINT code, UINT mapType) {
     case 0:  // virtual key to scan code
       return ScanCode(code);
     case 1:  // scan code to virtual key
-      for (UINT vk = 1; vk < 0xA0; ++vk)
-        if (ScanCode(vk) == code && code) return vk;
+      // The table lists the main key of a scan code first; left and right
+      // keys answer their common key.
+      for (const ScanEntry& e : kScanCodes)
+        if (e.scan == code && code) return GenericKey(e.vk) ? GenericKey(e.vk) : e.vk;
       return 0;
     case 2: {  // virtual key to unshifted character
       BYTE none[256] = {};

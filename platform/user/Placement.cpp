@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "DesktopWindows.h"
+#include "Hooks.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
@@ -289,6 +290,7 @@ TWLAPI BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL re
 TWLAPI BOOL BringWindowToTop(HWND window) { return SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
 TWLAPI BOOL ShowWindow(HWND window, int command) {
+  if (MinMaxRefusedByHook(window, command)) return IsWindowVisible(window);
   bool wasVisible = false;
   bool wasActive = false;
   std::optional<Shape> shape;

@@ -1,4 +1,5 @@
 // The region calls over HRGN handles, and window shapes (SetWindowRgn).
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -7,6 +8,7 @@
 #include "kernel/IdTable.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
+#include "twlwin/testing_gdi.h"
 
 namespace twl::user {
 
@@ -30,6 +32,8 @@ std::shared_ptr<RegionObject> Find(HRGN handle) {
 
 // Largest RGNDATA accepted: plenty for any window shape built from a mask.
 constexpr DWORD kMaxRegionRects = 1u << 20;
+// A lower limit that tests set to make large region data fail.
+std::atomic<DWORD> testRectLimit{0xFFFFFFFF};
 
 }  // namespace
 
@@ -93,7 +97,7 @@ TWLAPI HRGN CreateRectRgnIndirect(const RECT* rect) {
 
 TWLAPI HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data) {
   if (xform || !data || size < sizeof(RGNDATAHEADER) || data->rdh.dwSize != sizeof(RGNDATAHEADER) ||
-      data->rdh.iType != RDH_RECTANGLES || data->rdh.nCount > kMaxRegionRects ||
+      data->rdh.iType != RDH_RECTANGLES || data->rdh.nCount > kMaxRegionRects || data->rdh.nCount > testRectLimit ||
       size - sizeof(RGNDATAHEADER) < static_cast<size_t>(data->rdh.nCount) * sizeof(RECT)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
@@ -102,6 +106,8 @@ TWLAPI HRGN ExtCreateRegion(const XFORM* xform, DWORD size, const RGNDATA* data)
   if (!rects.empty()) std::memcpy(rects.data(), data->Buffer, rects.size() * sizeof(RECT));
   return NewRegionHandle(Region::FromRects(rects));
 }
+
+TWLAPI void TwlTestLimitExtCreateRegion(DWORD maxRects) { testRectLimit = maxRects; }
 
 TWLAPI int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode) {
   auto a = CopyRegion(source1);

@@ -9,6 +9,7 @@
 
 #include "resources/DibFormat.h"
 #include "resources/IconFormat.h"
+#include "resources/VersionFormat.h"
 
 namespace rescomp {
 namespace {
@@ -18,6 +19,7 @@ constexpr uint16_t kBitmap = 2;
 constexpr uint16_t kString = 6;
 constexpr uint16_t kRcData = 10;
 constexpr uint16_t kIconGroup = 14;
+constexpr uint16_t kVersion = 16;
 
 struct Token {
   std::string text;
@@ -113,7 +115,8 @@ bool IsWord(const std::string& text) {
 
 void SetType(Resource& resource, const Token& token, const std::string& list, int line) {
   static const std::pair<const char*, uint16_t> kKnown[] = {
-      {"ICON", kIconGroup}, {"CURSOR", kCursorGroup}, {"BITMAP", kBitmap}, {"STRING", kString}, {"RCDATA", kRcData}};
+      {"ICON", kIconGroup}, {"CURSOR", kCursorGroup}, {"BITMAP", kBitmap}, {"STRING", kString}, {"RCDATA", kRcData},
+      {"VERSION", kVersion}};
   std::string upper = Upper(token.text);
   for (const auto& [word, id] : kKnown) {
     if (upper == word) {
@@ -151,6 +154,11 @@ void CheckData(Resource& resource, bool fromFile, const std::string& list, int l
     if (file.isCursor != (resource.typeId == kCursorGroup)) {
       Fail(list, line, file.isCursor ? "a cursor file listed as an icon" : "an icon file listed as a cursor");
     }
+  } else if (resource.typeId == kVersion) {
+    if (fromFile) Fail(list, line, "a version is a quoted text such as \"1.75.0.64\"");
+    auto version = twl::resources::ParseVersionText(std::string(resource.data.begin(), resource.data.end()));
+    if (!version) Fail(list, line, "not a version: up to four numbers 0..65535 with dots between");
+    resource.data = twl::resources::BuildVersionBlock(*version);
   } else if (resource.typeId == kBitmap) {
     if (!fromFile) Fail(list, line, "a bitmap comes from a .bmp file");
     twl::resources::Dib dib;
@@ -169,7 +177,7 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-ResourceList ReadResourceList(const std::string& path) {
+ResourceList ReadResourceList(const std::string& path, const std::string& generatedFolder) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error("cannot read " + path);
   ResourceList list;
@@ -188,7 +196,11 @@ ResourceList ReadResourceList(const std::string& path) {
     SetName(resource, tokens[1], path, line);
     bool fromFile = !tokens[2].quoted;
     if (fromFile) {
-      std::string source = tokens[2].text[0] == '/' ? tokens[2].text : FolderOf(path) + "/" + tokens[2].text;
+      const std::string& name = tokens[2].text;
+      if (name[0] == '@' && generatedFolder.empty()) Fail(path, line, "no folder of generated files for " + name);
+      const std::string source = name[0] == '@'   ? generatedFolder + "/" + name.substr(1)
+                                 : name[0] == '/' ? name
+                                                  : FolderOf(path) + "/" + name;
       resource.data = ReadFileBytes(source, path, line);
       list.sources.push_back(source);
     } else {

@@ -7,13 +7,16 @@
 //   RAWDATA  131     skins/default.s4u
 //   RAWDATA  134     "1.75 build 64"
 //   STRING   1000    "Velbrook Tunewell"
+//   VERSION  1       "1.75.0.64"
 //
-// TYPE is ICON, CURSOR, BITMAP, STRING, RCDATA, a number, or any other word,
-// which names a type of its own (RAWDATA). NAME is a number from 1 to 65535
+// TYPE is ICON, CURSOR, BITMAP, STRING, RCDATA, VERSION (file and product
+// version from a quoted text, up to four numbers), a number, or any other
+// word, which names a type of its own (RAWDATA). NAME is a number from 1 to 65535
 // or a word; words compare without case. SOURCE is a file, relative to the
 // list's folder, or a quoted text (escapes \n \t \\ \" \xHH) whose bytes
-// are the resource without a terminator. Lines starting with # are
-// comments.
+// are the resource without a terminator. A file named "@name" is one the
+// build makes: it is looked up in the generated-files folder given to the
+// reader. Lines starting with # are comments.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +42,6 @@ struct ResourceList {
 // Reads and checks the list and every file it names: icons, cursors and
 // bitmaps must be readable by the platform layer. Throws std::runtime_error
 // with "list:line: reason".
-ResourceList ReadResourceList(const std::string& path);
+ResourceList ReadResourceList(const std::string& path, const std::string& generatedFolder = std::string());
 
 }  // namespace rescomp

@@ -1,6 +1,8 @@
-// rescomp LIST OUTPUT DEPFILE: compiles a module's resource list into a C++
-// source that carries the resources and registers them with the platform
-// layer while the module is loaded; DEPFILE names what the output depends on.
+// rescomp LIST OUTPUT DEPFILE [GENERATED]: compiles a module's resource
+// list into a C++ source that carries the resources and registers them with
+// the platform layer while the module is loaded; DEPFILE names what the
+// output depends on; GENERATED is the folder of the files the build makes
+// ("@name" in the list).
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -85,12 +87,12 @@ void WriteWhole(const std::string& path, const std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: rescomp LIST OUTPUT DEPFILE\n");
+  if (argc != 4 && argc != 5) {
+    std::fprintf(stderr, "usage: rescomp LIST OUTPUT DEPFILE [GENERATED]\n");
     return 2;
   }
   try {
-    rescomp::ResourceList list = rescomp::ReadResourceList(argv[1]);
+    rescomp::ResourceList list = rescomp::ReadResourceList(argv[1], argc == 5 ? argv[4] : "");
     std::string dependencies = Escaped(argv[2]);
     dependencies += ':';
     for (const auto& source : list.sources) dependencies.append(1, ' ').append(Escaped(source));

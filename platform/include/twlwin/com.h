@@ -1,7 +1,7 @@
-// The COM basics the layer's object interfaces share: result codes,
-// interface ids and IUnknown. Interfaces are C++ abstract classes; an
-// object lives until its last Release. Reference counts are thread-safe;
-// everything else is the rule of each interface.
+// The component object basics that the layer's interfaces (DirectSound,
+// DirectDraw, data objects) share: result codes, GUIDs and IUnknown.
+// Interfaces are plain C++ abstract classes whose virtual functions keep the
+// slot order of the system's interfaces. Plain data; any thread may use it.
 #pragma once
 
 #include <cstring>
@@ -9,6 +9,9 @@
 #include "types.h"
 
 typedef LONG HRESULT;
+
+#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
+#define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
 
 #define S_OK static_cast<HRESULT>(0)
 #define S_FALSE static_cast<HRESULT>(1)
@@ -20,33 +23,33 @@ typedef LONG HRESULT;
 #define E_INVALIDARG static_cast<HRESULT>(0x80070057)
 #define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110)
 
-#define SUCCEEDED(hr) (static_cast<HRESULT>(hr) >= 0)
-#define FAILED(hr) (static_cast<HRESULT>(hr) < 0)
-
 typedef struct _GUID {
   DWORD Data1;
   WORD Data2;
   WORD Data3;
   BYTE Data4[8];
-} GUID, IID, CLSID;
+} GUID;
+typedef GUID IID;
 typedef GUID* LPGUID;
 typedef const GUID* LPCGUID;
-typedef const IID& REFIID;
 typedef const GUID& REFGUID;
+typedef const IID& REFIID;
 
 inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
-#define IsEqualIID IsEqualGUID
 inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
+#define IsEqualIID(a, b) IsEqualGUID(a, b)
 
-// {00000000-0000-0000-C000-000000000046}
 inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-struct IUnknown {
+// Reference counting: an object lives while its count is above zero;
+// QueryInterface hands out one more reference of the asked interface.
+class IUnknown {
+ public:
   virtual HRESULT QueryInterface(REFIID iid, void** object) = 0;
   virtual ULONG AddRef() = 0;
   virtual ULONG Release() = 0;
 
  protected:
-  ~IUnknown() = default;  // objects go through Release
+  ~IUnknown() = default;  // only Release ends an object
 };
 typedef IUnknown* LPUNKNOWN;

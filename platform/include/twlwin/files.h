@@ -103,6 +103,20 @@ TWLAPI HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data);
 TWLAPI BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data);
 TWLAPI BOOL FindClose(HANDLE find);
 
+// Change notification on one folder (subtrees are not watched): a waitable
+// handle that is signalled while changes of the kinds in the filter are
+// pending, until FindNextChangeNotification re-arms it. A file whose
+// writer closes it counts as a change of its name, so a file caught while
+// it was still being copied is seen again once complete. When the folder
+// itself is removed the handle stays signalled and re-arming fails.
+#define FILE_NOTIFY_CHANGE_FILE_NAME 0x00000001u
+#define FILE_NOTIFY_CHANGE_DIR_NAME 0x00000002u
+#define FILE_NOTIFY_CHANGE_LAST_WRITE 0x00000010u
+
+TWLAPI HANDLE FindFirstChangeNotificationA(LPCSTR folder, BOOL watchSubtree, DWORD filter);
+TWLAPI BOOL FindNextChangeNotification(HANDLE notification);
+TWLAPI BOOL FindCloseChangeNotification(HANDLE notification);
+
 TWLAPI DWORD GetTempPathA(DWORD size, LPSTR buffer);
 TWLAPI UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR name);
 TWLAPI DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);

@@ -9,6 +9,7 @@
 // - RT_BITMAP: a packed DIB (a .bmp file without its 14-byte file header);
 // - RT_STRING: one UTF-8 string without terminator, named by its string id
 //   (not the blocks of sixteen strings that Windows keeps);
+// - RT_VERSION: a version block with the fixed information only;
 // - any other type (RT_RCDATA, "RAWDATA", ...): the file's bytes as they are.
 #pragma once
 
@@ -32,6 +33,7 @@
 #define RT_RCDATA MAKEINTRESOURCE(10)
 #define RT_GROUP_CURSOR MAKEINTRESOURCE(12)
 #define RT_GROUP_ICON MAKEINTRESOURCE(14)
+#define RT_VERSION MAKEINTRESOURCE(16)
 
 // Names may also be given as text: "#131" is the number 131; other names
 // compare without regard to ASCII case.

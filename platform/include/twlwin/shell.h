@@ -59,3 +59,32 @@ typedef struct _NOTIFYICONDATAA {
 // NIM_MODIFY or NIM_DELETE of a missing one fail. The tip is cut to 63
 // characters.
 TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data);
+
+// --- Files dropped on a window ---
+// A window with WS_EX_ACCEPTFILES gets WM_DROPFILES with the drop in
+// wParam. The drop belongs to the receiver, which frees it with DragFinish.
+TWL_DECLARE_HANDLE(HDROP);
+
+// index 0xFFFFFFFF: the number of files. Otherwise the length of the name
+// of file `index` (0 when there is none) with a null buffer, else the bytes
+// copied: at most size - 1 (a UTF-8 character is never split), terminated.
+TWLAPI UINT DragQueryFileA(HDROP drop, UINT index, LPSTR buffer, UINT size);
+TWLAPI void DragFinish(HDROP drop);
+
+// --- Opening files and web pages with the programs the desktop chooses ---
+#define SE_ERR_FNF 2
+#define SE_ERR_PNF 3
+#define SE_ERR_ACCESSDENIED 5
+#define SE_ERR_OOM 8
+#define SE_ERR_ASSOCINCOMPLETE 27
+#define SE_ERR_NOASSOC 31
+
+// The operations "open" and "explore" (and none, which means "open") open
+// a file, a folder or a URL (xdg-open); a relative file is taken in
+// `directory`. Answers a value above 32 on success, else an SE_ERR_ code:
+// SE_ERR_FNF for a missing file, SE_ERR_NOASSOC for another operation or
+// when the desktop has no program for the file's type. Parameters and the
+// show command are not used. Without a desktop (twlwin/testing_desktop.h)
+// nothing is opened and the call is only recorded.
+TWLAPI HINSTANCE ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                               INT showCommand);

@@ -30,3 +30,11 @@ TWLAPI HMODULE TwlTestModuleFromAddress(const void* address);
 // Modules already loaded keep their handles; later lookups fail.
 TWLAPI void TwlTestHideSystemLibrary(LPCSTR fileName, BOOL hidden);
 TWLAPI void TwlTestHideSystemExport(LPCSTR fileName, LPCSTR exportName, BOOL hidden);
+
+// Makes the version calls report this file and product version for a file
+// (a library the layer provides, "comctl32.dll", or a path to an existing
+// file), or no version at all; TwlTestResetFileVersion brings back the
+// file's own.
+TWLAPI void TwlTestSetFileVersion(LPCSTR file, DWORD versionMS, DWORD versionLS);
+TWLAPI void TwlTestSetNoFileVersion(LPCSTR file);
+TWLAPI void TwlTestResetFileVersion(LPCSTR file);

@@ -23,6 +23,10 @@ TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y);
 // differ or the window is gone.
 TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int height);
 
+// ExtCreateRegion refuses region data of more than `maxRects` rectangles,
+// as large region data can fail on Windows; 0xFFFFFFFF lifts the limit.
+TWLAPI void TwlTestLimitExtCreateRegion(DWORD maxRects);
+
 // The font file behind a font, e.g. ".../DejaVuSansMono.ttf"; returns the
 // length copied, 0 for a bad handle.
 TWLAPI DWORD TwlTestGetFontFile(HFONT font, LPSTR buffer, DWORD size);

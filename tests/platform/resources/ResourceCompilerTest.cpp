@@ -34,7 +34,7 @@ std::string Icon() {
 }
 
 TEST(ResourceCompiler, AcceptsAGoodList) {
-  Outcome run = Compile("# comment\nICON 1 a.ico\nRAWDATA 134 \"1.75 build 64\"\nSTRING 7 \"x\\ty\"\n",
+  Outcome run = Compile("# comment\nICON 1 a.ico\nRAWDATA 134 \"1.75 build 64\"\nSTRING 7 \"x\\ty\"\nVERSION 1 \"1.0\"\n",
                     {{"a.ico", Icon()}});
   EXPECT_EQ(run.exitCode, 0) << run.output;
   EXPECT_TRUE(run.wroteSource);
@@ -60,6 +60,11 @@ TEST(ResourceCompiler, RefusesWhatTheLayerCouldNotUse) {
       {"a bitmap cut short", "BITMAP 1 b.bmp\n", {{"b.bmp", bmp.substr(0, bmp.size() - 40)}}, "rows cut short"},
       {"a bitmap from text", "BITMAP 1 \"BM\"\n", {}, "a bitmap comes from a .bmp file"},
       {"an icon that is none", "ICON 1 i.ico\n", {{"i.ico", "GIF89a"}}, "not a usable icon"},
+      {"a version with five parts", "VERSION 1 \"1.2.3.4.5\"\n", {}, "not a version"},
+      {"a version part past 16 bits", "VERSION 1 \"1.65536\"\n", {}, "not a version"},
+      {"a version with a word", "VERSION 1 \"1.75 build 64\"\n", {}, "not a version"},
+      {"an empty version part", "VERSION 1 \"1..2\"\n", {}, "not a version"},
+      {"a version from a file", "VERSION 1 v.txt\n", {{"v.txt", "1.0"}}, "a version is a quoted text"},
   };
   for (const auto& c : cases) {
     Outcome run = Compile(c.list, c.files);

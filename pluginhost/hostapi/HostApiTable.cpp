@@ -1,0 +1,124 @@
+// The host API table: one constant table, filled slot by slot at compile
+// time. Slots of services this host does not offer yet hold the one
+// placeholder, which fails with an invalid parameter.
+#include <cstring>
+
+#include "foundation/errors/ThreadErrorState.h"
+#include "pluginhost/hostapi/HostApi.h"
+#include "pluginhost/hostapi/HostApiTesting.h"
+#include "pluginhost/hostapi/HostSlots.h"
+
+namespace hostapi {
+
+uintptr_t HOST_Unavailable() {
+  HOST_SetMiscError(HOST_MISC_INVALID_PARAM);
+  return 0;
+}
+
+}  // namespace hostapi
+
+namespace {
+
+using namespace hostapi;
+
+template <size_t N>
+constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
+  for (auto& slot : slots) slot = &HOST_Unavailable;
+}
+
+constexpr HostApiTable BuildTable() {
+  HostApiTable t{};
+  Reserve(t.reserved34_57);
+  Reserve(t.reserved62_134);
+  Reserve(t.reserved159_233);
+  Reserve(t.reserved237_242);
+
+  t.HOST_GetPlayerVersion = &HOST_GetPlayerVersion;
+  t.HOST_SetError = &HOST_SetError;
+  t.HOST_SetErrorText = &HOST_SetErrorText;
+  t.HOST_SetDirectDrawError = &HOST_SetDirectDrawError;
+  t.HOST_SetDirectSoundError = &HOST_SetDirectSoundError;
+  t.HOST_SetStreamError = &HOST_SetStreamError;
+  t.HOST_SetWinMMError = &HOST_SetWinMMError;
+  t.HOST_SetMCIError = &HOST_SetMCIError;
+  t.HOST_SetMiscError = &HOST_SetMiscError;
+  t.HOST_ExtendErrorText = &HOST_ExtendErrorText;
+  t.HOST_SaveError = &HOST_SaveError;
+  t.HOST_RestoreError = &HOST_RestoreError;
+  t.HOST_FreeError = &HOST_FreeError;
+  t.HOST_GetErrorType = &HOST_GetErrorType;
+  t.HOST_GetErrorCode = &HOST_GetErrorCode;
+  t.HOST_GetErrorText = &HOST_GetErrorText;
+  t.HOST_GetDirectDrawErrorCode = &HOST_GetDirectDrawErrorCode;
+  t.HOST_GetDirectSoundErrorCode = &HOST_GetDirectSoundErrorCode;
+  t.HOST_GetStreamErrorCode = &HOST_GetStreamErrorCode;
+  t.HOST_GetWinMMErrorCode = &HOST_GetWinMMErrorCode;
+  t.HOST_GetMCIErrorCode = &HOST_GetMCIErrorCode;
+  t.HOST_GetMiscErrorCode = &HOST_GetMiscErrorCode;
+  t.HOST_GetDirectDrawErrorText = &HOST_GetDirectDrawErrorText;
+  t.HOST_GetDirectSoundErrorText = &HOST_GetDirectSoundErrorText;
+  t.HOST_GetStreamErrorText = &HOST_GetStreamErrorText;
+  t.HOST_GetWinMMErrorText = &HOST_GetWinMMErrorText;
+  t.HOST_GetMCIErrorText = &HOST_GetMCIErrorText;
+  t.HOST_GetMiscErrorText = &HOST_GetMiscErrorText;
+  t.HOST_LogWrite = &HOST_LogWrite;
+  t.HOST_LogWriteParams = &HOST_LogWriteParams;
+  t.HOST_LogError = &HOST_LogError;
+  t.HOST_MessageBox = &HOST_MessageBox;
+  t.HOST_Alloc = &HOST_Alloc;
+  t.HOST_Free = &HOST_Free;
+  t.HOST_GetControlFont = &HOST_GetControlFont;
+  t.HOST_GetWindowHandle = &HOST_GetWindowHandle;
+  t.HOST_GetFolder = &HOST_GetFolder;
+  t.HOST_AllocString = &HOST_AllocString;
+  t.HOST_GetFileSystemInfo = &HOST_GetFileSystemInfo;
+  t.HOST_OpenStream = &HOST_OpenStream;
+  t.HOST_StreamSetProperty = &HOST_StreamSetProperty;
+  t.HOST_StreamGetPath = &HOST_StreamGetPath;
+  t.HOST_StreamGetFlags = &HOST_StreamGetFlags;
+  t.HOST_StreamRead = &HOST_StreamRead;
+  t.HOST_StreamReadSome = &HOST_StreamReadSome;
+  t.HOST_StreamSkip = &HOST_StreamSkip;
+  t.HOST_StreamSkipSome = &HOST_StreamSkipSome;
+  t.HOST_StreamSeek = &HOST_StreamSeek;
+  t.HOST_StreamCanSeek = &HOST_StreamCanSeek;
+  t.HOST_StreamGetPosition = &HOST_StreamGetPosition;
+  t.HOST_StreamGetLength = &HOST_StreamGetLength;
+  t.HOST_StreamGetTransferRate = &HOST_StreamGetTransferRate;
+  t.HOST_StreamGetContentType = &HOST_StreamGetContentType;
+  t.HOST_StreamIsEOF = &HOST_StreamIsEOF;
+  t.HOST_StreamCheckError = &HOST_StreamCheckError;
+  t.HOST_StreamClose = &HOST_StreamClose;
+  t.HOST_StreamRelease = &HOST_StreamRelease;
+  t.GetExclusiveFileAccess = &GetExclusiveFileAccess;
+  t.HOST_CreateInstantFileCreator = &HOST_CreateInstantFileCreator;
+  t.HOST_CreateThreadFileCreator = &HOST_CreateThreadFileCreator;
+  t.HOST_FileCreatorGetFileName = &HOST_FileCreatorGetFileName;
+  t.HOST_FileCreatorRelease = &HOST_FileCreatorRelease;
+  t.HOST_LogWriteTime = &HOST_LogWriteTime;
+  t.HOST_LogWriteDate = &HOST_LogWriteDate;
+  t.HOST_LogWriteDateAndTime = &HOST_LogWriteDateAndTime;
+  t.HOST_GetPlayerName = &HOST_GetPlayerName;
+  return t;
+}
+
+constinit const HostApiTable kHostApiTable = BuildTable();
+
+}  // namespace
+
+const HostApiTable* GetHostApiTable() { return &kHostApiTable; }
+
+bool IsHostApiPlaceholder(size_t slot) {
+  if (slot >= HOST_API_SLOT_COUNT) return false;
+  HOST_ReservedSlot entry;
+  std::memcpy(&entry, reinterpret_cast<const char*>(&kHostApiTable) + slot * sizeof(void*), sizeof entry);
+  return entry == &HOST_Unavailable;
+}
+
+std::vector<size_t> GetHostApiPlaceholderSlots() {
+  std::vector<size_t> slots;
+  for (size_t slot = 0; slot < HOST_API_SLOT_COUNT; ++slot) {
+    if (IsHostApiPlaceholder(slot)) slots.push_back(slot);
+  }
+  return slots;
+}

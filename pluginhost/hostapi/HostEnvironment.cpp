@@ -1,0 +1,48 @@
+#include "pluginhost/hostapi/HostEnvironment.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "foundation/appcore/MainWindow.h"
+
+namespace {
+
+std::atomic<CHostEnvironment*> theEnvironment{nullptr};
+
+CHostEnvironment& DefaultEnvironment() {
+  static CHostEnvironment environment;
+  return environment;
+}
+
+}  // namespace
+
+CStr CHostEnvironment::GetProgramFolder() {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return CStr("./");
+  CStr program(path, length);
+  const char* text = program.c_str();
+  const char* slash = std::strrchr(text, '/');
+  return slash ? CStr(text, static_cast<size_t>(slash - text) + 1) : CStr("./");
+}
+
+CStr CHostEnvironment::GetPlugInsFolder() { return GetProgramFolder() + "PlugIns/"; }
+
+CStr CHostEnvironment::GetSkinsFolder() { return GetProgramFolder() + "Skins/"; }
+
+HWND CHostEnvironment::GetOwnerWindow() { return nullptr; }
+
+HWND CHostEnvironment::GetCurrentMainWindow() { return GetMainWindowHandle(); }
+
+HFONT CHostEnvironment::GetControlFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+int CHostEnvironment::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
+  return MessageBoxA(owner, text, caption, style);
+}
+
+void SetHostEnvironment(CHostEnvironment* environment) { theEnvironment.store(environment); }
+
+CHostEnvironment& GetHostEnvironment() {
+  CHostEnvironment* environment = theEnvironment.load();
+  return environment ? *environment : DefaultEnvironment();
+}

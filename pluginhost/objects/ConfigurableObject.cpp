@@ -1,0 +1,3 @@
+#include "pluginhost/objects/ConfigurableObject.h"
+
+TWL_IMPLEMENT_CLASS(CConfigurableObject, CTypedObject)

@@ -1,0 +1,3 @@
+#include "pluginhost/viewer/ControlWindowUser.h"
+
+TWL_IMPLEMENT_CLASS(CControlWindowUser, CConfigurableObject)

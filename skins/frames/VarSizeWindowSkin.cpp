@@ -1,0 +1,3 @@
+#include "skins/frames/VarSizeWindowSkin.h"
+
+TWL_IMPLEMENT_CLASS(CVarSizeWindowSkin, CSkinBase)
