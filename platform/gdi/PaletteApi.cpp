@@ -89,7 +89,7 @@ TWLAPI UINT RealizePalette(HDC handle) {
     if (!palette) return GDI_ERROR;
   }
   Realisation done = Realise(palette->entries, !dc->paletteInBackground);
-  if (done.changed) TellPaletteChanged(dc->window);
+  if (done.changed) TellPaletteChanged(reinterpret_cast<HWND>(static_cast<uintptr_t>(dc->window)));
   return done.placed;
 }
 
