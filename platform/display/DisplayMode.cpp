@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "PixelFormats.h"
-#include "twlwin/testing_user.h"
+#include "user/DisplayMode.h"
 
 namespace twl::display {
 namespace {
@@ -15,12 +15,18 @@ constexpr int kDefaultHeight = 768;
 constexpr int kDefaultDepth = 32;
 constexpr int kBuiltInRefreshRate = 60;
 
+// The window model keeps the screen's size, depth and generation; this
+// keeps what a depth alone does not say.
 struct State {
   std::mutex lock;
   Mode first;  // the mode the process started in
-  Mode mode;
-  uint64_t generation = 1;
-  uint64_t lossCount = 1;
+  // The format of the last mode set here; it describes the display while
+  // the depth is still its bit count. Set before the window model hears of
+  // the change, so windows that ask during WM_DISPLAYCHANGE see it.
+  DDPIXELFORMAT format{};
+  int refreshRate = 0;
+  uint32_t refreshGeneration = 0;
+  uint64_t injectedLosses = 0;
   std::vector<Mode> offered;  // empty: the built-in list
 };
 
@@ -32,32 +38,30 @@ Mode MakeMode(int width, int height, int depth) {
   return mode;
 }
 
-Mode StartMode() {
+Mode StartMode(bool* fromEnvironment) {
+  *fromEnvironment = false;
   const char* text = std::getenv("TWL_DISPLAY");
   if (!text || !*text) return MakeMode(kDefaultWidth, kDefaultHeight, kDefaultDepth);
   Mode mode;
   std::string problem;
-  if (ParseMode(text, &mode, &problem)) return mode;
+  if (ParseMode(text, &mode, &problem)) {
+    *fromEnvironment = true;
+    return mode;
+  }
   std::fprintf(stderr, "TWL_DISPLAY=%s is not used: %s; the display is %dx%dx%d\n", text, problem.c_str(),
                kDefaultWidth, kDefaultHeight, kDefaultDepth);
   return MakeMode(kDefaultWidth, kDefaultHeight, kDefaultDepth);
 }
 
-// The depth the window model's screen records for a format: its code for
-// the formats the layer makes, else the bit count.
-int ScreenDepth(const DDPIXELFORMAT& format) {
-  int depth = DepthOfFormat(format);
-  return depth ? depth : static_cast<int>(format.dwRGBBitCount);
-}
-
-void ResizeScreen(const Mode& mode) { TwlTestSetScreen(mode.width, mode.height, ScreenDepth(mode.format)); }
-
 State& TheState() {
   static State* state = [] {
     auto* made = new State;  // never destroyed: read while the process exits
-    made->first = StartMode();
-    made->mode = made->first;
-    ResizeScreen(made->mode);
+    bool fromEnvironment = false;
+    made->first = StartMode(&fromEnvironment);
+    made->format = made->first.format;
+    if (fromEnvironment)
+      user::ChangeDisplayMode(made->first.width, made->first.height,
+                              static_cast<int>(made->first.format.dwRGBBitCount));
     return made;
   }();
   return *state;
@@ -95,34 +99,56 @@ std::vector<Mode> BuiltInModes(const Mode& first) {
 }  // namespace
 
 CurrentMode Current() {
+  const user::DisplayMode screen = user::CurrentDisplayMode();
   State& state = TheState();
   std::lock_guard guard(state.lock);
-  return CurrentMode{state.mode, state.generation};
+  CurrentMode current;
+  current.generation = screen.generation;
+  current.mode.width = screen.width;
+  current.mode.height = screen.height;
+  // A depth set some other way (the window model's own testing call) has
+  // the layout FormatForDepth gives it.
+  if (state.format.dwRGBBitCount == static_cast<DWORD>(screen.bitsPerPixel))
+    current.mode.format = state.format;
+  else
+    FormatForDepth(screen.bitsPerPixel, &current.mode.format);
+  if (state.refreshGeneration == screen.generation) current.mode.refreshRate = state.refreshRate;
+  return current;
 }
 
 uint64_t LossCount() {
+  const uint64_t generation = user::CurrentDisplayMode().generation;
   State& state = TheState();
   std::lock_guard guard(state.lock);
-  return state.lossCount;
+  // Both grow and never shrink, so their sum moves whenever either does.
+  return generation + state.injectedLosses;
 }
 
 bool ChangeMode(const Mode& mode) {
+  if (SameMode(Current().mode, mode)) return true;
   State& state = TheState();
+  DDPIXELFORMAT before;
   {
     std::lock_guard guard(state.lock);
-    if (SameMode(state.mode, mode)) return false;
-    state.mode = mode;
-    ++state.generation;
-    ++state.lossCount;
+    before = state.format;
+    state.format = mode.format;
   }
-  ResizeScreen(mode);
+  if (!user::ChangeDisplayMode(mode.width, mode.height, static_cast<int>(mode.format.dwRGBBitCount))) {
+    std::lock_guard guard(state.lock);
+    state.format = before;
+    return false;
+  }
+  const uint32_t generation = user::CurrentDisplayMode().generation;
+  std::lock_guard guard(state.lock);
+  state.refreshRate = mode.refreshRate;
+  state.refreshGeneration = generation;
   return true;
 }
 
 void LoseSurfaces() {
   State& state = TheState();
   std::lock_guard guard(state.lock);
-  ++state.lossCount;
+  ++state.injectedLosses;
 }
 
 std::vector<Mode> OfferedModes() {

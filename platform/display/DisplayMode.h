@@ -1,7 +1,9 @@
-// The mode of the simulated display: its size and pixel format, a
-// generation that changes with every mode change (surfaces remember the one
-// they were made in), a loss count that also moves when surfaces are lost
-// without a mode change, and the list of modes the display offers.
+// The mode of the simulated display as DirectDraw sees it: the window
+// model's screen (user/DisplayMode.h: size, depth and a generation that
+// grows with every change, which surfaces remember) with the pixel format
+// the depth alone does not say (5-5-5 or 5-6-5, palette or not), a loss
+// count that also moves when surfaces are lost without a mode change, and
+// the list of modes the display offers.
 //
 // The first mode comes from TWL_DISPLAY=WxHxBPP, else 1024 x 768 x 32.
 // Thread-safe: one lock guards the state and is never held while windows
@@ -28,7 +30,7 @@ constexpr int kMaxSide = 8192;
 
 struct CurrentMode {
   Mode mode;
-  uint64_t generation = 0;
+  uint32_t generation = 0;
 };
 CurrentMode Current();
 
@@ -37,7 +39,9 @@ CurrentMode Current();
 uint64_t LossCount();
 
 // Makes `mode` current unless it already is: a new generation, surfaces
-// lost, the screen resized. Returns false when nothing changed.
+// lost, the screen resized, WM_DISPLAYCHANGE to the top-level windows.
+// False when the window model cannot take the mode (a bit count other than
+// 4, 8, 16, 24 or 32).
 bool ChangeMode(const Mode& mode);
 void LoseSurfaces();
 

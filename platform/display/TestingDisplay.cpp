@@ -18,20 +18,16 @@ TWLAPI BOOL TwlTestSetDisplayMode(int width, int height, int bitsPerPixel) {
   if (!SoundSize(width, height) || !FormatForDepth(bitsPerPixel, &mode.format)) return FALSE;
   mode.width = width;
   mode.height = height;
-  ChangeMode(mode);
-  return TRUE;
+  return ChangeMode(mode) ? TRUE : FALSE;
 }
 
 TWLAPI BOOL TwlTestSetDisplayPixelFormat(int width, int height, const DDPIXELFORMAT* format) {
-  if (!SoundSize(width, height) || !format || format->dwSize != sizeof(DDPIXELFORMAT) ||
-      format->dwRGBBitCount < 1 || format->dwRGBBitCount > 32)
-    return FALSE;
+  if (!SoundSize(width, height) || !format || format->dwSize != sizeof(DDPIXELFORMAT)) return FALSE;
   Mode mode;
   mode.width = width;
   mode.height = height;
   mode.format = *format;
-  ChangeMode(mode);
-  return TRUE;
+  return ChangeMode(mode) ? TRUE : FALSE;
 }
 
 TWLAPI void TwlTestSetDisplayModes(const TWLTEST_DISPLAYMODE* modes, int count) {

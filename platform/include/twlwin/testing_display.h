@@ -11,7 +11,8 @@
 // windows get WM_DISPLAYCHANGE. Bits per pixel: 4 and 8 (palettized), 15
 // (5-5-5), 16 (5-6-5), 24, 32. FALSE for sizes or depths outside that.
 TWLAPI BOOL TwlTestSetDisplayMode(int width, int height, int bitsPerPixel);
-// The same with any pixel format, such as a non-RGB one.
+// The same with any pixel format of 4, 8, 16, 24 or 32 bits, such as a
+// non-RGB one.
 TWLAPI BOOL TwlTestSetDisplayPixelFormat(int width, int height, const DDPIXELFORMAT* format);
 
 // The modes EnumDisplayModes lists and SetDisplayMode accepts, in this
