@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "Screen.h"
+#include "user/WindowLayout.h"
 
 namespace twl::ddraw {
 namespace {
@@ -49,7 +49,7 @@ HRESULT Clipper::GetClipList(LPRECT rect, LPRGNDATA data, LPDWORD size) {
   if (!size) return DDERR_INVALIDPARAMS;
   Region region;
   if (window_) {
-    region = VisibleRegionOf(window_);
+    region = user::VisibleRegion(window_);
   } else if (list_) {
     region = *list_;
   } else {
@@ -105,7 +105,7 @@ HRESULT Clipper::SetHWnd(DWORD flags, HWND window) {
 
 HRESULT Clipper::ClipRegion(const RECT& bounds, Region* region) const {
   if (window_) {
-    *region = VisibleRegionOf(window_);
+    *region = user::VisibleRegion(window_);
   } else if (list_) {
     *region = *list_;
   } else {

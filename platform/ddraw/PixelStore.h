@@ -24,8 +24,10 @@ class PixelStore {
   // undefined. Valid until Close.
   virtual PixelView Open(const RECT& area, bool read) = 0;
   // Ends an access. Pixels inside `written` may have changed; with
-  // `onlyChanged` those that still hold the value they had are left alone.
-  virtual void Close(const PixelView& view, const Region& written, bool onlyChanged) = 0;
+  // `onlyChanged` (after a read) those that still hold the value they had
+  // are left as they were. A window, when given, is the only one a write to
+  // the screen may reach (a clipper bound to it).
+  virtual void Close(const PixelView& view, const Region& written, bool onlyChanged, HWND window) = 0;
 };
 
 class MemoryStore final : public PixelStore {
@@ -38,7 +40,7 @@ class MemoryStore final : public PixelStore {
     PixelView whole{pixels_.data(), pitch_, 0, 0, bytesPerPixel_};
     return PixelView{whole.At(area.left, area.top), pitch_, area.left, area.top, bytesPerPixel_};
   }
-  void Close(const PixelView&, const Region&, bool) override {}
+  void Close(const PixelView&, const Region&, bool, HWND) override {}
 
  private:
   std::vector<uint8_t> pixels_;

@@ -74,6 +74,8 @@ class Surface final : public IDirectDrawSurface4 {
   // The rectangles of `destination` a blit may write: all of it, or with a
   // clipper what the clipper leaves of it.
   HRESULT WritableArea(const RECT& destination, Region* area) const;
+  // The window an attached clipper is bound to, or null.
+  HWND ClipperWindow() const;
   // A copy of the source pixels when source and target are one surface.
   PixelView DetachedSource(Surface& source, const RECT& sourceRect, std::vector<uint8_t>& buffer);
   void FillDescription(DDSURFACEDESC& desc) const;

@@ -54,7 +54,7 @@ HRESULT Surface::Unlock(LPVOID) {
   if (!locked_) return DDERR_NOTLOCKED;
   // What was written into a lost surface shows nowhere.
   const bool keep = !lockReadOnly_ && !Lost();
-  store_->Close(lockView_, keep ? Region(lockedRect_) : Region(), !lockWriteOnly_);
+  store_->Close(lockView_, keep ? Region(lockedRect_) : Region(), !lockWriteOnly_, nullptr);
   locked_ = false;
   lockView_ = PixelView{};
   return DD_OK;
@@ -74,7 +74,7 @@ HRESULT Surface::GetDC(HDC* dc) {
   auto context = gdi::MakeSurfaceDc(bitmap, Bounds(), POINT{0, 0});
   HDC handle = gdi::InsertDc(context);
   if (!handle) {
-    store_->Close(view, Region(), false);
+    store_->Close(view, Region(), false, nullptr);
     return DDERR_OUTOFMEMORY;
   }
   dc_ = handle;
@@ -92,7 +92,7 @@ HRESULT Surface::ReleaseDC(HDC dc) {
     const size_t rowBytes = static_cast<size_t>(width_) * display::BytesPerPixel(format_);
     CopyRows(dcView_.bits, dcView_.pitch, dcBitmap_->Bits(), dcBitmap_->Stride(), rowBytes, height_);
   }
-  store_->Close(dcView_, keep ? Region(Bounds()) : Region(), true);
+  store_->Close(dcView_, keep ? Region(Bounds()) : Region(), true, nullptr);
   if (auto context = gdi::RemoveDc(dc_)) gdi::DeselectAll(*context);
   dc_ = nullptr;
   dcBitmap_.reset();

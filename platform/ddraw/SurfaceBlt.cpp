@@ -32,6 +32,12 @@ HRESULT Surface::WritableArea(const RECT& destination, Region* area) const {
   return DD_OK;
 }
 
+HWND Surface::ClipperWindow() const {
+  HWND window = nullptr;
+  if (clipper_) clipper_->GetHWnd(&window);
+  return window;
+}
+
 PixelView Surface::DetachedSource(Surface& source, const RECT& sourceRect, std::vector<uint8_t>& buffer) {
   const int bytes = display::BytesPerPixel(source.format_);
   const size_t rowBytes = static_cast<size_t>(WidthOf(sourceRect)) * bytes;
@@ -40,7 +46,7 @@ PixelView Surface::DetachedSource(Surface& source, const RECT& sourceRect, std::
   PixelView copy{buffer.data(), static_cast<ptrdiff_t>(rowBytes), sourceRect.left, sourceRect.top, bytes};
   for (int y = sourceRect.top; y < sourceRect.bottom; ++y)
     std::memcpy(copy.At(sourceRect.left, y), from.At(sourceRect.left, y), rowBytes);
-  source.store_->Close(from, Region(), false);
+  source.store_->Close(from, Region(), false, nullptr);
   return copy;
 }
 
@@ -63,7 +69,7 @@ HRESULT Surface::Fill(const RECT& destination, DWORD colour) {
   const uint32_t pixel = colour & display::PixelMask(format_);
   PixelView view = store_->Open(area.Bounds(), false);
   for (const RECT& r : area.Rects()) ddraw::Fill(view, r, pixel);
-  store_->Close(view, area, false);
+  store_->Close(view, area, false, ClipperWindow());
   return DD_OK;
 }
 
@@ -88,8 +94,8 @@ HRESULT Surface::Copy(const RECT& destination, Surface& source, const RECT& sour
                         static_cast<int64_t>(sourceRect.top) - destination.top);
     ddraw::Copy(to, r.left, r.top, from, part, key);
   }
-  store_->Close(to, area, keyed);
-  if (!sameSurface) source.store_->Close(from, Region(), false);
+  store_->Close(to, area, keyed, ClipperWindow());
+  if (!sameSurface) source.store_->Close(from, Region(), false, nullptr);
   return DD_OK;
 }
 

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "DriverState.h"
-#include "Screen.h"
+#include "ScreenStore.h"
 #include "Surface.h"
 #include "display/DisplayMode.h"
 #include "display/PixelFormats.h"
@@ -31,7 +31,7 @@ HRESULT MakePrimary(const display::Mode& mode, uint64_t generation, Surface** ma
   if (!ClaimPrimary()) return DDERR_PRIMARYSURFACEALREADYEXISTS;
   std::unique_ptr<PixelStore> store;
   try {
-    store = MakeScreenStore(mode);
+    store = std::make_unique<ScreenStore>(mode.format);
   } catch (const std::bad_alloc&) {
     ReleasePrimary();
     return DDERR_OUTOFMEMORY;
