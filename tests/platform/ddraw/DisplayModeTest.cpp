@@ -26,11 +26,18 @@ class DisplayMode : public DirectDrawTest {
 
 TEST_F(DisplayMode, ForcedChangeLosesEverySurfaceUntilItIsMadeAnew) {
   UseDisplay(32, 1024, 768);
+  HWND window = ddtest::MessageLog::MakeWindow(RECT{0, 0, 50, 50});
+  ASSERT_NE(window, nullptr);
   IDirectDrawSurface2* primary = MakeOwnPrimary();
   IDirectDrawSurface2* picture = MakeSurface(16, 16);
   ASSERT_TRUE(primary && picture);
 
   ASSERT_TRUE(TwlTestSetDisplayMode(800, 600, 16));
+  std::vector<ddtest::Noted> told = ddtest::MessageLog::Get().Of(WM_DISPLAYCHANGE);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_EQ(told[0].window, window);
+  EXPECT_EQ(told[0].wParam, 16u);
+  EXPECT_EQ(told[0].lParam, MAKELPARAM(800, 600));
 
   for (IDirectDrawSurface2* surface : {primary, picture}) {
     EXPECT_EQ(FillColour(surface, nullptr, 0), static_cast<HRESULT>(0x887601C2));
