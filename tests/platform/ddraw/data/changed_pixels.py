@@ -4,51 +4,11 @@ may change: those inside RECT (left,top,right,bottom), outside every rectangle
 given with --not. Prints three counts: changed pixels outside the allowed
 area, allowed pixels that do not hold COLOUR (RRGGBB) after, and allowed
 pixels in all. Reads PNG with the standard library only."""
-import struct
+import os
 import sys
-import zlib
 
-
-def read_png(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise SystemExit(path + ": not a PNG file")
-    at, idat, width, height = 8, b"", 0, 0
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b"IHDR":
-            width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            if depth != 8 or colour != 2:
-                raise SystemExit(path + ": only 8-bit RGB is read")
-        elif kind == b"IDAT":
-            idat += body
-        at += 12 + length
-    raw = zlib.decompress(idat)
-    stride = width * 3
-    rows, previous, at = [], bytearray(stride), 0
-    for _ in range(height):
-        kind, line = raw[at], bytearray(raw[at + 1:at + 1 + stride])
-        at += 1 + stride
-        for i in range(stride):
-            left = line[i - 3] if i >= 3 else 0
-            up = previous[i]
-            corner = previous[i - 3] if i >= 3 else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                pred = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
-                line[i] = (line[i] + pred) & 255
-        rows.append(bytes(line))
-        previous = line
-    return width, height, rows
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "support"))
+from screen_png import read_png  # noqa: E402
 
 
 def inside(x, y, r):
