@@ -34,6 +34,8 @@ class DeviceContext final : public GdiObject {
   std::shared_ptr<Pen> penObject;
   HGDIOBJ font = nullptr;
   std::shared_ptr<Font> fontObject;
+  HGDIOBJ palette = nullptr;  // null: the default palette
+  bool paletteInBackground = false;
   COLORREF textColour = RGB(0, 0, 0);
   COLORREF bkColour = RGB(255, 255, 255);
   int bkMode = OPAQUE;

@@ -9,7 +9,9 @@ namespace {
 constexpr int kMaxSide = 16384;
 
 bool ValidMode(int width, int height, int bitsPerPixel) {
-  bool depthOk = bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
+  // 4 bits: a 16-colour display, which programs must be able to meet and refuse.
+  bool depthOk = bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 ||
+                 bitsPerPixel == 32;
   return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide && depthOk;
 }
 

@@ -22,7 +22,9 @@ DisplayMode CurrentDisplayMode();
 // bits per pixel, lParam the width and height): the calling thread's
 // windows before this returns, other threads' windows on their own threads
 // without waiting for them. False, with nothing changed, for a size of 0 to
-// 16384 pixels exclusive or a depth other than 8, 16, 24 or 32.
+// 16384 pixels exclusive or a depth other than 4, 8, 16, 24 or 32. The
+// layout of the pixels (5-5-5 or 5-6-5, palette or not) is the display
+// format's (display/DisplayMode.h).
 bool ChangeDisplayMode(int width, int height, int bitsPerPixel);
 
 }  // namespace twl::user

@@ -8,56 +8,14 @@ Colours are six hexadecimal digits. A pixel is inside the disc when its
 centre is: (2x + 1 - 2cx)^2 + (2y + 1 - 2cy)^2 <= diameter^2, with cx, cy
 the disc's centre. Every pixel of the disc window's rectangle must show the
 covering window where that lies, else the disc colour inside the disc and
-the desktop outside it. Reads the PNG with nothing but zlib; prints the
+the desktop outside it. Reads the PNG with the standard library only; prints the
 first wrong pixels and exits 1 when any is wrong.
 """
-import struct
+import os
 import sys
-import zlib
 
-
-def read_png(path):
-    data = open(path, "rb").read()
-    if data[:8] != b"\x89PNG\r\n\x1a\n":
-        raise SystemExit("not a PNG file")
-    at, idat, header = 8, b"", None
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        at += 12 + length
-        if kind == b"IHDR":
-            header = struct.unpack(">IIBBBBB", body)
-        elif kind == b"IDAT":
-            idat += body
-        elif kind == b"IEND":
-            break
-    width, height, depth, colour_type, _, _, interlace = header
-    if depth != 8 or colour_type != 2 or interlace != 0:
-        raise SystemExit("expected 8-bit RGB without interlacing")
-    raw = zlib.decompress(idat)
-    stride = width * 3
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        start = y * (stride + 1)
-        kind, line = raw[start], bytearray(raw[start + 1:start + 1 + stride])
-        for i in range(stride):
-            a = line[i - 3] if i >= 3 else 0
-            b = previous[i]
-            c = previous[i - 3] if i >= 3 else 0
-            if kind == 1:
-                line[i] = (line[i] + a) & 255
-            elif kind == 2:
-                line[i] = (line[i] + b) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                predictor = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
-                line[i] = (line[i] + predictor) & 255
-        rows.append(line)
-        previous = line
-    return width, height, rows
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "support"))
+from screen_png import read_png  # noqa: E402
 
 
 def main():
