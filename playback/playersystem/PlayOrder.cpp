@@ -119,3 +119,14 @@ INT CPlayOrder::RemoveFile(INT file) {
     if (value > static_cast<DWORD>(file)) value -= 1;
   return at;
 }
+
+void CPlayOrder::RemoveFiles(const std::vector<bool>& gone) {
+  std::vector<DWORD> below(gone.size() + 1, 0);
+  for (size_t file = 0; file < gone.size(); ++file) below[file + 1] = below[file] + (gone[file] ? 1 : 0);
+  size_t kept = 0;
+  for (DWORD file : m_Files) {
+    if (file < gone.size() && gone[file]) continue;
+    m_Files[kept++] = file < gone.size() ? file - below[file] : file - below.back();
+  }
+  m_Files.resize(kept);
+}

@@ -42,6 +42,9 @@ class CPlayOrder {
   // Removes the file; numbers above it drop by one. Returns the index it
   // had, -1 when it was not in the order.
   INT RemoveFile(INT file);
+  // Removes every file whose flag is set (`gone` is indexed by file
+  // number); the others close the gaps, keeping their order.
+  void RemoveFiles(const std::vector<bool>& gone);
   // Replaces every file number f by map(f).
   template <class Map>
   void Remap(Map map) {

@@ -37,6 +37,7 @@
 class CFileInfoDataBase;
 class CFolderInfoDataBase;
 class CPlayListFileEntry;
+class CPlayListFolderEntry;
 class CPlugInManager;
 
 // Messages sent (0x4C8-0x4CD) or posted (0x52D) to the user interface's
@@ -170,6 +171,30 @@ class CPlayerSystem : public CTypedObject {
               CPlayListEntry** made = nullptr);
   // Takes the entries over. The index of the first, -1 for count < 1.
   INT InsertEntries(CPlayListEntryHolder* holder, INT index, CPlayListEntry* const* entries, INT count);
+  // Removes and deletes entries from anywhere in the tree (a folder with
+  // everything in it). When the current entry goes, the next file of the
+  // play order becomes current (the one before when it was the last), and
+  // playback goes on there.
+  void RemoveEntries(CPlayListEntry* const* entries, INT count);
+  void RemoveAllEntries();
+  // Reorder entries inside one holder (null: the playlist): `target` as
+  // for CPlayListEntryHolder::Move. MoveEntries moves the listed entries
+  // so that they end up in the listed order before the target.
+  void MoveEntry(CPlayListEntryHolder* holder, INT index, INT target);
+  void MoveEntries(CPlayListEntryHolder* holder, const INT* indices, INT count, INT target);
+  // Replaces the playlist by a copy of a loaded one, with its switches.
+  void SetPlayList(const CPlayList& loaded);
+  void SetEntryVolume(CPlayListFileEntry* entry, INT percent);
+  void OnEntryVolumeChanged(CPlayListFileEntry* entry, INT percent);
+  // Replaces a folder entry by its contents, at once or (without `now`,
+  // while its listing runs) when the listing ends.
+  void ExpandFolderEntry(CPlayListFolderEntry* entry, bool recursive, bool now);
+  void OnFolderEnumerationDone(CPlayListFolderEntry* entry);
+  // Moves every file entry of the source tree, in display order, to the
+  // front of the target (both outside the current playlist).
+  static void FlattenEntries(CPlayListEntryHolder& target, CPlayListEntryHolder& source);
+  // The switches into the playlist, before it is saved.
+  void UpdatePlayListFlags();
 
   // --- State
   CPlayList& GetPlayList() { return m_PlayList; }
@@ -253,7 +278,8 @@ class CPlayerSystem : public CTypedObject {
 
   // Editing.
   void HandEntriesToIdentifier(CPlayListEntry* entry);
-
+  void WithdrawFromIdentifier(CPlayListEntry* entry);
+  void ApplyEntryVolume(CPlayListFileEntry* entry);
 
   // Handlers of the own window.
   void OnPlaybackFinished(WPARAM wParam, LPARAM lParam);

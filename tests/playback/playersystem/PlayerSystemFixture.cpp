@@ -55,6 +55,11 @@ void RecordingIdentifier::AddFileObject(FileInfoRecord* record) {
   added.push_back(record);
 }
 
+void RecordingIdentifier::RemoveFileObject(FileInfoRecord* record) {
+  std::lock_guard guard(m_Lock);
+  removed.push_back(record);
+}
+
 void RecordingIdentifier::AddToPendingList(FileInfoRecord* record) {
   std::lock_guard guard(m_Lock);
   pending.push_back(record);

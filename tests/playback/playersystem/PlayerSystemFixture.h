@@ -113,12 +113,14 @@ class RecordingSessions : public CPlayerSessions {
 class RecordingIdentifier : public CPlayerFileIdentifier {
  public:
   void AddFileObject(FileInfoRecord* record) override;
+  void RemoveFileObject(FileInfoRecord* record) override;
   void AddToPendingList(FileInfoRecord* record) override;
   // Answers the busy record this many times, then null.
   FileInfoRecord* GetCurrentObject() override;
   void RestartIdentification() override { ++restarts; }
 
   std::vector<FileInfoRecord*> added;
+  std::vector<FileInfoRecord*> removed;
   std::vector<FileInfoRecord*> pending;
   std::atomic<FileInfoRecord*> busy{nullptr};
   std::atomic<int> busyAnswers{0};
