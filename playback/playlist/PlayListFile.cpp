@@ -84,8 +84,11 @@ void ReadEntry(CPlayList& list, CStream& stream, DWORD kind, const std::vector<u
   if (urlLength > restSize - 8 || urlLength < 2) ThrowStreamError(CStreamError::kCorrupted, stream);
   const unsigned char* urlBytes = rest.data() + 8;
   if (urlBytes[urlLength - 1] != 0) ThrowStreamError(CStreamError::kCorrupted, stream);
-  const std::string url = rebase.Apply(std::string(reinterpret_cast<const char*>(urlBytes), urlLength - 1),
-                                       kind == kKindFolder);
+  // The URL is the text up to its first NUL, as every user of it reads
+  // it; without any text the entry could be saved but never loaded again.
+  const std::string text(reinterpret_cast<const char*>(urlBytes));
+  if (text.empty()) ThrowStreamError(CStreamError::kCorrupted, stream);
+  const std::string url = rebase.Apply(text, kind == kKindFolder);
 
   if (kind == kKindFolder) {
     auto* folder = new CPlayListFolderEntry(folders.Get(url.c_str()));

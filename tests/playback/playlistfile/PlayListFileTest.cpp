@@ -95,6 +95,8 @@ TEST_F(PlayListFileTest, ReadTable) {
       {"location-length-0", "stream 14", 0},
       {"folders", "ok", 3},
       {"empty", "ok", 0},
+      {"url-text-empty", "stream 14", 1},
+      {"url-inner-nul", "ok", 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
@@ -108,6 +110,12 @@ TEST_F(PlayListFileTest, EntriesCarryWhatTheFileSays) {
   EXPECT_STREQ(list.GetEntry(0)->GetURL(), "file:///m/a.mp3");
   EXPECT_STREQ(list.GetEntry(1)->GetURL(), "file:///m/b.mp3");
   EXPECT_EQ(list.GetCounts()[1], 2) << "renumbered";
+
+  // What follows a NUL inside a URL is not part of it, so the entry saves
+  // as it loaded.
+  ASSERT_EQ(Load("url-inner-nul"), "ok");
+  EXPECT_STREQ(list.GetEntry(0)->GetURL(), "file:///m/a.mp3");
+  EXPECT_STREQ(list.GetEntry(1)->GetURL(), "file:///m/F");
 
   ASSERT_EQ(Load("volume-250"), "ok");
   EXPECT_EQ(FileAt(0)->GetVolume(), 100);

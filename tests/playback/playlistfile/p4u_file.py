@@ -96,6 +96,9 @@ def fixtures(folder_path):
         'folders': header([folder('file:///m/Pending', 1), folder('file:///m/Deep', 3), folder('file:///m/Plain', 2)],
                           flags=3),
         'empty': header([], flags=1),
+        # A URL is its text up to the first NUL: none at all is no URL.
+        'url-text-empty': header([file(a), folder('\0m/F'), file(b)]),
+        'url-inner-nul': header([file(a + '\0junk'), folder('file:///m/F\0junk')]),
     }
     os.makedirs(folder_path, exist_ok=True)
     for name, data in cases.items():
