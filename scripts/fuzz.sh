@@ -3,7 +3,7 @@
 # each for the given number of seconds, seeded with the picture files of
 # the tests (and a few small files made with ImageMagick when it is there)
 # and with compiled skins (the built-in one, and two python3 makes) and
-# stored proxy settings built with python3.
+# stored proxy settings and native playlists built with python3.
 # New inputs collect in build/fuzz/corpus/<target>, findings in
 # build/fuzz/artifacts/<target>. Usage: scripts/fuzz.sh SECONDS [TARGET...]
 # Exit code non-zero when a target finds something.
@@ -77,6 +77,9 @@ seeds = {
 for name, data in seeds.items():
     open(sys.argv[1] + '/' + name + '.bin', 'wb').write(data)
 PY
+
+# Native playlists, as python3's struct module builds them for the tests.
+python3 tests/playback/playlistfile/p4u_file.py fixtures "$seeds"
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then
