@@ -8,10 +8,12 @@ build_packages=(
   libsqlite3-dev
   libfreetype-dev libpng-dev fonts-dejavu-core
   zlib1g-dev
+  libsdl2-dev
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
+  sox
 )
 
 wanted=("${build_packages[@]}")

@@ -57,6 +57,12 @@ if command -v gifsicle >/dev/null && [[ -e "$seeds/im-2.gif" ]]; then
     -D asis "$seeds/im-256.gif" >"$seeds/gifsicle-animation.gif"
 fi
 
+# Sound files for the WAV reader.
+if command -v sox >/dev/null; then
+  sox -n -r 8000 -b 16 -c 2 "$seeds/tone-16-stereo.wav" synth 0.005 sine 440
+  sox -n -r 11025 -b 8 -c 1 "$seeds/tone-8-mono.wav" synth 0.005 sine 440
+fi
+
 targets=("$@")
 if ((${#targets[@]} == 0)); then
   for program in "$build"/fuzz/fuzz_*; do targets+=("$(basename "$program")"); done

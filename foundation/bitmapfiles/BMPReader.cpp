@@ -1,12 +1,13 @@
 // The BMP reader: Windows bitmap files with the 40-byte information header
-// (longer headers are read as far as its fields and their masks), 1, 2, 4,
-// 8 and 24 bits uncompressed, 16 and 32 bits with bit fields, RLE8 and
-// RLE4.
+// or a longer one (read as far as the 40 bytes' fields and the masks that
+// follow them; a palette starts after the whole header), 1, 2, 4, 8 and 24
+// bits uncompressed, 16 and 32 bits with bit fields, RLE8 and RLE4.
 #include <cstdint>
-#include <memory>
 #include <new>
+#include <vector>
 
 #include "foundation/bitmapfiles/BitmapFileErrors.h"
+#include "foundation/bitmapfiles/RLEData.h"
 #include "foundation/bitmapfiles/StreamReading.h"
 #include "foundation/bitmaps/BitmapInfo.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -26,16 +27,15 @@ bool IsAcceptedCompression(DWORD bits, DWORD compression) {
   return compression == BI_RGB || (compression == BI_RLE8 && bits == 8) || (compression == BI_RLE4 && bits == 4);
 }
 
-// The palette of a 1-, 2-, 4- or 8-bit file: `used` RGBQUADs, padded with
-// black to 2^bits entries so that no pixel value reads outside it.
+// The palette of a 1-, 2-, 4- or 8-bit file: `used` RGBQUADs. Pixel values
+// beyond them are not looked up here; the conversions show them black.
 void ReadPalette(CStream& stream, DWORD bits, DWORD used, CPixelFormat& format) {
-  const DWORD capacity = 1u << bits;
   BYTE quads[256 * kRGBQuadSize];
   ReadExactly(stream, quads, used * kRGBQuadSize);
   CColorPalette* palette = new (std::nothrow) CColorPalette;
   if (!palette) ThrowMemoryError();
   try {
-    palette->SetEntries(capacity, nullptr);
+    palette->SetEntries(used, nullptr);
     for (DWORD i = 0; i < used; ++i) palette->GetEntries()[i] = ReadRGBQuadAsEntry(quads + i * kRGBQuadSize);
     format.SetIndexed(bits, palette);
   } catch (...) {
@@ -65,7 +65,7 @@ void CDIBitmap::LoadBMP(CStream& stream) {
     const int64_t signedHeight = info.biHeight;
     const DWORD height = static_cast<DWORD>(topDown ? -signedHeight : signedHeight);
 
-    DWORD consumed = kHeadersSize;
+    uint64_t consumed = kHeadersSize;
     CPixelFormat format;
     switch (bits) {
       case 1:
@@ -77,6 +77,13 @@ void CDIBitmap::LoadBMP(CStream& stream) {
         const DWORD capacity = 1u << bits;
         const DWORD used = info.biClrUsed ? info.biClrUsed : capacity;
         if (used > capacity) ThrowUnsupportedBitmapFormat(stream);
+        // The palette follows the whole information header, however long.
+        if (info.biSize > kBitmapInfoHeaderSize) {
+          const DWORD rest = info.biSize - static_cast<DWORD>(kBitmapInfoHeaderSize);
+          if (consumed + rest > file.bfOffBits) ThrowUnsupportedBitmapFormat(stream);
+          SkipExactly(stream, rest);
+          consumed += rest;
+        }
         ReadPalette(stream, bits, used, format);
         consumed += used * kRGBQuadSize;
         break;
@@ -94,15 +101,18 @@ void CDIBitmap::LoadBMP(CStream& stream) {
     }
 
     if (consumed > file.bfOffBits) ThrowUnsupportedBitmapFormat(stream);
-    SkipExactly(stream, file.bfOffBits - consumed);
+    SkipExactly(stream, static_cast<DWORD>(file.bfOffBits - consumed));
 
     if (compression == BI_RLE8 || compression == BI_RLE4) {
       if (info.biSizeImage == 0) ThrowUnsupportedBitmapFormat(stream);
-      // Read before the pixel block is made: a file too short for its RLE
-      // data fails before a large block is allocated and zeroed.
-      const std::unique_ptr<BYTE[]> data = ReadBlockExactly(stream, info.biSizeImage);
+      // Read and checked before the pixel block is made: a file too short
+      // for its RLE data, or whose data is malformed, fails before a large
+      // block is allocated and zeroed.
+      const std::vector<BYTE> data = ReadBlockExactly(stream, info.biSizeImage);
+      if (!IsDecodableRLE(data.data(), info.biSizeImage, compression, static_cast<DWORD>(info.biWidth), height))
+        ThrowCorruptedFile(stream);
       Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);
-      if (!DecodeRLE(data.get(), info.biSizeImage, compression)) ThrowCorruptedFile(stream);
+      if (!DecodeRLE(data.data(), info.biSizeImage, compression)) ThrowCorruptedFile(stream);
       return;
     }
     Create(static_cast<DWORD>(info.biWidth), height, kPadToFourBytes, format, topDown);

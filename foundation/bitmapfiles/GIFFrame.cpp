@@ -36,6 +36,14 @@ uint64_t PixelBlockSize(DWORD width, DWORD height, DWORD bits) {
   return (bytesPerRow + ((0 - bytesPerRow) & 3)) * height;
 }
 
+// Whether the image may be placed on the screen: separate frames must lie
+// within it, composed ones must start on it (the rest is clipped).
+bool FitsScreen(const GIFImageDescriptor& image, const CGIFAnimation& animation, bool compose) {
+  if (compose) return image.left <= animation.GetScreenWidth() && image.top <= animation.GetScreenHeight();
+  return uint64_t{image.left} + image.width <= animation.GetScreenWidth() &&
+         uint64_t{image.top} + image.height <= animation.GetScreenHeight();
+}
+
 // The smallest n for which 2^n reaches the count.
 DWORD BitsForCount(DWORD count) {
   DWORD bits = 0;
@@ -90,6 +98,8 @@ bool CGIFFrame::Decode(CStream& stream, const CGIFAnimation& animation, bool com
       ReadExtension(stream);
     }
     m_ImageDescriptor = ReadGIFImageDescriptor(stream);
+    // Refused by its descriptor, before its data costs anything.
+    if (!FitsScreen(m_ImageDescriptor, animation, compose)) ThrowCorruptedFile(stream);
     CountedReference<CColorPalette> palette;
     DWORD colorBits = 0;
     if (m_ImageDescriptor.HasLocalTable()) {

@@ -36,8 +36,10 @@ class CGIFFrame : public CDIBitmap {
   // which only graphic control counts) and decodes it into the frame:
   // separate, or composed onto the animation's frames. Continuing a
   // composed frame draws the image onto the picture the frame has. False
-  // at the trailer or the end of the stream. On an error the frame is
-  // reset and the error passes on.
+  // at the trailer or the end of the stream. An image placed off the
+  // screen (a separate frame reaching past it, a composed one starting
+  // beyond it) is corrupted, found from its descriptor before its data is
+  // decoded. On an error the frame is reset and the error passes on.
   bool Decode(CStream& stream, const CGIFAnimation& animation, bool compose, bool continuing);
   // Empty again, with delay, disposal, position and rectangle zero.
   void Reset();

@@ -6,6 +6,11 @@
 // the buffer stays no larger than the bitmap. Indices are cut to the
 // colour table's bits, so none reaches past the table. Pixels the data
 // does not cover stay 0; indices beyond width x height are dropped.
+//
+// The buffer holds only the rows the image data can reach (the i-th LZW
+// code after a clear gives at most i symbols, and no code more than the
+// table has entries); the rows after them read as 0 without taking
+// memory.
 #pragma once
 
 #include <cstdint>
@@ -22,9 +27,10 @@ class CStream;
 class GIFIndexBuffer {
  public:
   // Reads the image data (the sub-blocks after the minimum code size byte)
-  // from the stream and decodes it. A minimum code size outside 1 to 8 and
-  // undecodable data throw CStreamError corrupted, a short stream end of
-  // stream, an image too large for memory the bitmap error.
+  // from the stream, whole, and decodes it. A minimum code size outside 1
+  // to 8, image data without any sub-block and undecodable data throw
+  // CStreamError corrupted, a short stream end of stream, an image too
+  // large for memory the bitmap error.
   void Decode(CStream& stream, DWORD minimumCodeSize, DWORD width, DWORD height, DWORD depth, DWORD colorBits);
 
   DWORD GetWidth() const { return m_Width; }
@@ -33,6 +39,8 @@ class GIFIndexBuffer {
   DWORD GetFieldWidth() const { return m_FieldWidth; }
   // Indices the data gave, at most width x height; the others are 0.
   uint64_t GetDecodedCount() const { return m_Decoded; }
+  // Fields the buffer holds: whole rows, at most width x height.
+  uint64_t GetCapacity() const { return m_Capacity; }
 
   // Calls visit(imageRow, cursor) once per row of the image, in stream
   // order; the cursor stands on the row's first index (read it with Read).
@@ -58,12 +66,19 @@ class GIFIndexBuffer {
 
   CBitFieldCursor CursorAtRow(DWORD streamRow) const {
     CBitFieldCursor cursor;
-    cursor.Setup(m_Indices.get(), m_FieldWidth, static_cast<uint64_t>(streamRow) * m_Width);
+    const uint64_t start = static_cast<uint64_t>(streamRow) * m_Width;
+    if (start >= m_Capacity)
+      cursor.Setup(m_ZeroRow.get(), m_FieldWidth);
+    else
+      cursor.Setup(m_Indices.get(), m_FieldWidth, start);
     return cursor;
   }
 
   // calloc'd: a large image costs memory only as far as its data goes.
   std::unique_ptr<BYTE, FreeBlock> m_Indices;
+  // One row of zeros, for the rows beyond the buffer (when there are any).
+  std::unique_ptr<BYTE, FreeBlock> m_ZeroRow;
+  uint64_t m_Capacity = 0;  // fields in m_Indices, whole rows
   DWORD m_Width = 0;
   DWORD m_Height = 0;
   DWORD m_Depth = 0;

@@ -37,6 +37,8 @@ void CDIBitmap::LoadGIF(CStream& stream) {
     SkipToFirstImage(stream);
 
     GIFImageDescriptor image = ReadGIFImageDescriptor(stream);
+    // An image without a column or a row is no picture (as for BMP files).
+    if (image.width == 0 || image.height == 0) ThrowCorruptedFile(stream);
     if (image.HasLocalTable()) {
       colorBits = image.LocalTableBits();
       palette.Adopt(ReadGIFColorTable(stream, colorBits));

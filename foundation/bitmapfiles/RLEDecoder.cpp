@@ -7,12 +7,15 @@
 //
 // A row holds as many pixels as its bytes, padding included, can take:
 // some writers (ImageMagick among them) encode the padding as pixels too.
-// Pixels beyond the bitmap's width are dropped, so the padding stays zero.
-// Runs, literals and moves that would leave the row or the bitmap fail the
-// decode: nothing is ever written outside the row being filled.
+// So runs, literals and delta moves may all reach into the padding; pixels
+// beyond the bitmap's width are dropped, and the padding stays zero. Runs,
+// literals and moves that would leave the padded row or the bitmap fail
+// the decode: nothing is ever written outside the row being filled.
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
+#include "foundation/bitmapfiles/RLEData.h"
 #include "foundation/bitmaps/DIBitmap.h"
 
 namespace {
@@ -21,7 +24,7 @@ namespace {
 // pixel within it.
 struct RLEPosition {
   DWORD row = 0;
-  DWORD x = 0;
+  uint64_t x = 0;
 };
 
 // What an escape pair (0, code) did to the position.
@@ -29,7 +32,7 @@ enum class EscapeResult { kContinue, kDone, kFailed };
 
 // The end-of-line, end-of-bitmap and delta escapes, shared by both
 // depths. The data cursor `p` points behind the pair.
-EscapeResult ApplyPositionEscape(BYTE code, const BYTE* data, DWORD size, DWORD& p, RLEPosition& at, DWORD rowPixels,
+EscapeResult ApplyPositionEscape(BYTE code, const BYTE* data, DWORD size, DWORD& p, RLEPosition& at, uint64_t rowPixels,
                                  DWORD height) {
   switch (code) {
     case 0:
@@ -73,11 +76,15 @@ struct RLE4Pixels {
 };
 
 // The part of n pixels from x that lies inside the width.
-DWORD VisiblePart(DWORD x, DWORD n, DWORD width) { return x >= width ? 0 : std::min(n, width - x); }
+DWORD VisiblePart(uint64_t x, DWORD n, DWORD width) {
+  return x >= width ? 0 : static_cast<DWORD>(std::min<uint64_t>(n, width - x));
+}
 
+// Walks the data as the decoder does. With pixels null it only checks the
+// data, so that a file can be refused before its pixel block is made.
 template <class Pixels>
-bool DecodeRLEData(BYTE* pixels, DWORD stride, DWORD width, DWORD height, const BYTE* data, DWORD size) {
-  const DWORD rowPixels = stride * Pixels::kPixelsPerByte;
+bool DecodeRLEData(BYTE* pixels, uint64_t stride, DWORD width, DWORD height, const BYTE* data, DWORD size) {
+  const uint64_t rowPixels = stride * Pixels::kPixelsPerByte;
   RLEPosition at;
   DWORD p = 0;
   for (;;) {
@@ -87,10 +94,10 @@ bool DecodeRLEData(BYTE* pixels, DWORD stride, DWORD width, DWORD height, const 
     p += 2;
     // A full row takes only the end of the line or of the bitmap.
     if (at.x >= rowPixels && !(first == 0 && second <= 1)) return false;
-    BYTE* row = pixels + static_cast<size_t>(stride) * at.row;
+    BYTE* row = pixels ? pixels + stride * at.row : nullptr;
     if (first > 0) {
       if (first > rowPixels - at.x) return false;
-      Pixels::Run(row, at.x, VisiblePart(at.x, first, width), second);
+      if (row) Pixels::Run(row, static_cast<DWORD>(at.x), VisiblePart(at.x, first, width), second);
       at.x += first;
       continue;
     }
@@ -103,13 +110,25 @@ bool DecodeRLEData(BYTE* pixels, DWORD stride, DWORD width, DWORD height, const 
     const DWORD bytes = (n + Pixels::kPixelsPerByte - 1) / Pixels::kPixelsPerByte;
     const DWORD padded = bytes + (bytes & 1);
     if (n > rowPixels - at.x || size - p < padded) return false;
-    Pixels::Literal(row, at.x, VisiblePart(at.x, n, width), data + p);
+    if (row) Pixels::Literal(row, static_cast<DWORD>(at.x), VisiblePart(at.x, n, width), data + p);
     p += padded;
     at.x += n;
   }
 }
 
+// Row stride of a bitmap made with rows padded to 4 bytes.
+uint64_t PaddedStride(DWORD width, DWORD bits) { return (uint64_t{width} * bits + 31) / 32 * 4; }
+
 }  // namespace
+
+bool IsDecodableRLE(const BYTE* data, DWORD size, DWORD compression, DWORD width, DWORD height) {
+  if (height == 0) return true;
+  switch (compression) {
+    case BI_RLE8: return DecodeRLEData<RLE8Pixels>(nullptr, PaddedStride(width, 8), width, height, data, size);
+    case BI_RLE4: return DecodeRLEData<RLE4Pixels>(nullptr, PaddedStride(width, 4), width, height, data, size);
+    default: return false;
+  }
+}
 
 bool CDIBitmap::DecodeRLE(const BYTE* data, DWORD size, DWORD compression) {
   switch (compression) {

@@ -1,12 +1,9 @@
 #include "foundation/bitmapfiles/StreamReading.h"
 
 #include <algorithm>
-#include <cstring>
-#include <new>
 #include <vector>
 
 #include "foundation/bitmapfiles/BitmapFileErrors.h"
-#include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/Stream.h"
 
 void ReadExactly(CStream& stream, void* buffer, DWORD size) {
@@ -23,22 +20,16 @@ void SkipExactly(CStream& stream, DWORD count) {
   if (count && stream.Skip(count) != count) ThrowEndOfFile(stream);
 }
 
-std::unique_ptr<BYTE[]> ReadBlockExactly(CStream& stream, DWORD size) {
-  constexpr DWORD kStep = 16 << 20;
-  std::vector<BYTE> collected;
-  if (size > kStep) {
-    while (collected.size() < size) {
-      const DWORD chunk = std::min<DWORD>(kStep, size - static_cast<DWORD>(collected.size()));
-      const size_t start = collected.size();
-      collected.resize(start + chunk);
-      ReadExactly(stream, collected.data() + start, chunk);
-    }
+std::vector<BYTE> ReadBlockExactly(CStream& stream, DWORD size) {
+  // The block grows with what arrives, at most doubling, so a size the
+  // stream cannot back costs about as much as the bytes it does hold.
+  constexpr size_t kFirstStep = 64 << 10;
+  std::vector<BYTE> block;
+  while (block.size() < size) {
+    const size_t start = block.size();
+    const size_t chunk = std::min<size_t>(size - start, std::max(kFirstStep, start));
+    block.resize(start + chunk);
+    ReadExactly(stream, block.data() + start, static_cast<DWORD>(chunk));
   }
-  std::unique_ptr<BYTE[]> block(new (std::nothrow) BYTE[size ? size : 1]);
-  if (!block) ThrowMemoryError();
-  if (size > kStep)
-    std::memcpy(block.get(), collected.data(), size);
-  else
-    ReadExactly(stream, block.get(), size);
   return block;
 }

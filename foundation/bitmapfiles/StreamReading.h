@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 #include <windows.h>
 
@@ -13,7 +13,7 @@ void ReadExactly(CStream& stream, void* buffer, DWORD size);
 BYTE ReadByteExactly(CStream& stream);
 void SkipExactly(CStream& stream, DWORD count);
 
-// A block of `size` bytes read from the stream. Large blocks are collected
-// in steps as the data arrives, so a size the file cannot back fails at
-// its end before the whole block is allocated.
-std::unique_ptr<BYTE[]> ReadBlockExactly(CStream& stream, DWORD size);
+// A block of `size` bytes read from the stream. It grows as the data
+// arrives, so a size the file cannot back fails at the file's end having
+// allocated about what the file holds.
+std::vector<BYTE> ReadBlockExactly(CStream& stream, DWORD size);

@@ -48,16 +48,17 @@ XTRMPICHeader ReadHeader(CStorage& storage) {
   return header;
 }
 
-// The 8-bit palette of `count` stored entries, padded with black to 256 so
-// that no pixel value reads outside it; entries beyond 256 cannot be
-// indexed and are dropped.
+// The 8-bit palette of `count` stored entries. Entries beyond 256 cannot be
+// indexed and are read and dropped; pixel values beyond the count show
+// black.
 void ReadPalette(CStorage& storage, WORD count, CPixelFormat& format) {
-  std::vector<DWORD> entries(std::max<size_t>(count, 1u << kPaletteDepth));
+  std::vector<DWORD> entries(count);
   for (WORD i = 0; i < count; ++i) storage.ReadValue(entries[i]);
+  const DWORD kept = std::min<DWORD>(count, 1u << kPaletteDepth);
   CColorPalette* palette = new (std::nothrow) CColorPalette;
   if (!palette) ThrowMemoryError();
   try {
-    palette->SetEntries(1u << kPaletteDepth, entries.data());
+    palette->SetEntries(kept, entries.data());
     format.SetIndexed(kPaletteDepth, palette);
   } catch (...) {
     palette->Release();
@@ -93,8 +94,8 @@ void CDIBitmap::LoadXTRMPIC(CStream& stream) {
   storage.Open(&stream, CStorage::kLoad, 1, kArchiveBuffer);
   const XTRMPICHeader header = ReadHeader(storage);
   if (header.flags & kUnsupportedFlag) ThrowUnsupportedBitmapFormat(stream);
-  // Negative sizes describe no bitmap.
-  if (header.width < 0 || header.height < 0) ThrowCorruptedFile(stream);
+  // Negative or zero sizes describe no picture (as for BMP files).
+  if (header.width <= 0 || header.height <= 0) ThrowCorruptedFile(stream);
 
   const DWORD bits = header.bitsPerPixel;
   CPixelFormat format;

@@ -69,15 +69,17 @@ void CBitmapFont::Clear() noexcept {
   m_GlyphHeight = 0;
 }
 
-void CBitmapFont::SetBitmap(CDIBitmap* bitmap) {
+bool CBitmapFont::SetBitmap(CDIBitmap* bitmap) {
   Clear();
   m_Bitmap = bitmap;
-  if (!m_Bitmap) return;
+  if (!m_Bitmap) return false;
   try {
     AnalyseMarkers();
+    return true;
   } catch (CError* error) {
     DisposeError(error);
     Clear();
+    return false;
   }
 }
 

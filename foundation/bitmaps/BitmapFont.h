@@ -35,13 +35,16 @@ class CBitmapFont : public CTypedObject {
   CBitmapFont& operator=(const CBitmapFont&) = delete;
   ~CBitmapFont() override;
 
-  // Takes the bitmap over and builds the glyph table from its markers.
-  // (Other code calls this operation Create.) A bitmap without a colour key
-  // gets the top-left pixel as its key; a bottom-up one is first made
-  // 32-bit top-down. When the bitmap cannot be analysed (it has no pixels,
-  // or a conversion fails) the font ends up empty and the bitmap is
-  // released: the font has no failure to report.
-  void SetBitmap(CDIBitmap* bitmap);
+  // Takes the bitmap over (the one reference the caller hands over) and
+  // builds the glyph table from its markers. (Other code calls this
+  // operation Create.) A bitmap without a colour key gets the top-left
+  // pixel as its key; a bottom-up one is first made 32-bit top-down.
+  // When the bitmap cannot be analysed (it has no pixels, or a conversion
+  // fails) the font ends up empty and releases the bitmap, which deletes
+  // it unless the caller holds a reference of its own: the caller's
+  // pointer must not be used afterwards, and GetBitmap() answers null.
+  // Nothing is thrown; the result tells whether the font kept the bitmap.
+  bool SetBitmap(CDIBitmap* bitmap);
   // Takes the bitmap and the glyph table over as they are. Glyphs that do
   // not lie inside the bitmap throw the bitmap error, after the bitmap and
   // table have been released and the font emptied.

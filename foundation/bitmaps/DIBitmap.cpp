@@ -17,9 +17,9 @@ TWL_IMPLEMENT_CREATABLE_CLASS(CDIBitmap, CDynamicObject)
 
 namespace {
 
-// The pixel block's size is a 32-bit field, and reversing the rows adds
-// -(padding + 2 x bytes per row) as a 32-bit skip: both must fit.
-constexpr uint64_t kMaxDataSize = 0x7FFFFFFF;
+// The pixel block's size is a 32-bit field (kMaxDataSize), and reversing
+// the rows adds -(padding + 2 x bytes per row) as a 32-bit skip: both must
+// fit.
 constexpr uint64_t kMaxRowStride = 0x3FFFFFFF;
 
 constexpr const char* kInvalidInfoKey = "CDIBitmap.invalidBitmapInfo";
@@ -38,7 +38,8 @@ RowLayout ComputeRowLayout(uint64_t width, uint64_t height, DWORD bits, INT padd
   const uint64_t bytesPerRow = rowBits / 8 + (rowBits % 8 ? 1 : 0);
   const uint64_t pad = padding < 0 ? (0 - bytesPerRow) & 3 : static_cast<uint64_t>(padding);
   const uint64_t stride = bytesPerRow + pad;
-  if (stride > kMaxRowStride || stride * height > kMaxDataSize) ThrowBitmapError(kTooLargeKey, kTooLargeText);
+  if (stride > kMaxRowStride || stride * height > CDIBitmap::kMaxDataSize)
+    ThrowBitmapError(kTooLargeKey, kTooLargeText);
   return {static_cast<DWORD>(bytesPerRow), static_cast<DWORD>(pad), static_cast<DWORD>(stride * height)};
 }
 
@@ -152,14 +153,14 @@ CDIBitmap::ParsedInfo CDIBitmap::ParseBitmapInfo(const BYTE* info, size_t infoSi
   }
 
   if (indexedFlag) {
-    // Padded to 2^bits entries (black), so that no index reads outside.
+    // The colours the block lists; indices beyond them show black.
+    const DWORD used = static_cast<DWORD>(tableNeeded / kRGBQuadSize);
     CColorPalette* palette = new (std::nothrow) CColorPalette;
     if (!palette) ThrowMemoryError();
     try {
-      palette->SetEntries(1u << bits, nullptr);
+      palette->SetEntries(used, nullptr);
       const BYTE* table = info + header.biSize;
-      for (size_t i = 0; i < tableNeeded / kRGBQuadSize; ++i)
-        palette->GetEntries()[i] = ReadRGBQuadAsEntry(table + i * kRGBQuadSize);
+      for (DWORD i = 0; i < used; ++i) palette->GetEntries()[i] = ReadRGBQuadAsEntry(table + i * kRGBQuadSize);
       parsed.format.SetIndexed(bits, palette);
     } catch (...) {
       palette->Release();
@@ -519,7 +520,15 @@ void CDIBitmap::Load(CStorage& storage) {
   storage.ReadValue(flags);
   CPixelFormat format;
   format.Serialize(storage);
-  if (format.IsPalettized()) format.SerializePalette(storage);
+  if (format.IsPalettized()) {
+    const DWORD depthFlag = CPixelFormat::IndexedFlagForDepth(format.bitsPerPixel);
+    if (!depthFlag) ThrowBitmapError(kUnsupportedFormatKey, kUnsupportedFormatText);
+    // One index flag, the one of the depth: otherwise the conversions would
+    // not all read the pixels alike.
+    if ((format.flags & kPixelIndexedMask) != depthFlag)
+      ThrowBitmapError(kInvalidBitmapDataKey, kInvalidBitmapDataText);
+    format.SerializePalette(storage);
+  }
   storage.ReadValue(dataSize);
 
   if (width == 0 || height == 0) {

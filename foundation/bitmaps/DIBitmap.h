@@ -29,6 +29,8 @@ class CDIBitmap : public CDynamicObject {
   static constexpr INT kPadToFourBytes = -1;
   // Orientation -1 keeps the bitmap's own.
   static constexpr INT kKeepOrientation = -1;
+  // The largest pixel block a bitmap may have, in bytes.
+  static constexpr DWORD kMaxDataSize = 0x7FFFFFFF;
 
   CDIBitmap() noexcept = default;
   ~CDIBitmap() override;
@@ -48,6 +50,7 @@ class CDIBitmap : public CDynamicObject {
   // information block are not stored. A load checks every field against
   // the others before it allocates, and leaves the bitmap as it was when
   // it fails: a version other than 1, a format or size that does not fit
+  // (a palettized format must carry exactly the index flag of its depth)
   // and a data size other than the rows' throw the bitmap error, short
   // data the archive's end-of-stream error.
   void Serialize(CStorage& storage) override;
@@ -102,8 +105,9 @@ class CDIBitmap : public CDynamicObject {
   // throws the unknown-format error. The stream stays open.
   void Load(CStream& stream);
   // The readers: each reads from the stream's position and replaces the
-  // bitmap's contents. The BMP and GIF readers leave the bitmap empty when
-  // they fail; the others leave it as far as they got.
+  // bitmap's contents. A picture of width or height 0 is a corrupted file.
+  // The BMP and GIF readers leave the bitmap empty when they fail; the
+  // others leave it as far as they got.
   void LoadImage(CStream& stream);
   void LoadBMP(CStream& stream);
   void LoadXTRMPIC(CStream& stream);
@@ -111,7 +115,10 @@ class CDIBitmap : public CDynamicObject {
   void LoadGIF(CStream& stream);
   // Decodes RLE data of a BMP file (compression 1: RLE8, 2: RLE4) into the
   // pixel block, which must have been made for it; false when the data is
-  // malformed or the compression is another.
+  // malformed or the compression is another. The block is zeroed first.
+  // Runs, literals and moves may reach into the row padding (some writers
+  // encode it as pixels): pixels beyond the width are dropped, and only
+  // what would leave the padded row or the bitmap is malformed.
   bool DecodeRLE(const BYTE* data, DWORD size, DWORD compression);
   bool DecodeRLE8(const BYTE* data, DWORD size);
   bool DecodeRLE4(const BYTE* data, DWORD size);

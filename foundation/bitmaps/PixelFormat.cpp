@@ -110,7 +110,7 @@ void CPixelFormat::SerializePalette(CStorage& storage) {
   CColorPalette* palette = new (std::nothrow) CColorPalette;
   if (!palette) ThrowMemoryError();
   try {
-    palette->SetEntries(capacity, entries);
+    palette->SetEntries(count, entries);
   } catch (...) {
     palette->Release();
     throw;

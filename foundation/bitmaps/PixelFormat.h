@@ -4,6 +4,10 @@
 // with the formats of display surfaces; a counted reference to the palette
 // of a palettized format follows. Channel masks are always red, green,
 // blue, alpha; palettized formats have all masks zero.
+//
+// A palette may list fewer colours than its depth can index (a file's own
+// count is kept): whoever looks pixel values up in it checks them against
+// its count, and values beyond it show black.
 #pragma once
 
 #include <array>
@@ -58,8 +62,7 @@ class CPixelFormat {
   void Serialize(CStorage& storage);
   // The palette as u32 count and entries (count 0: none). A loaded palette
   // must fit the depth (at most 2^bits entries of a 1-, 2-, 4- or 8-bit
-  // format) and is padded to 2^bits entries (black), so that no index reads
-  // outside it.
+  // format) and keeps its count, so that it is stored back as it was read.
   void SerializePalette(CStorage& storage);
 
   // The palettized flag for a depth of 1, 2, 4 or 8 bits; 0 for others.

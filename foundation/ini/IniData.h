@@ -1,9 +1,13 @@
 // CIniData: what a reader expects of an ini file, as a chain of typed
 // items that it owns. The item added last is the head, and FindItem
 // searches from the head, so of two items with the same name the later
-// one answers. Belongs to one reader; the items' variables must outlive
-// every parse.
+// one answers. Names are looked up in a map, so a file of many lines
+// against many items costs no more than the lines. Belongs to one reader;
+// the items' variables must outlive every parse.
 #pragma once
+
+#include <string>
+#include <unordered_map>
 
 #include "foundation/ini/IniItem.h"
 #include "foundation/kernel/TypedObject.h"
@@ -29,4 +33,6 @@ class CIniData : public CTypedObject {
 
  private:
   CIniItem* m_Head = nullptr;
+  // By name with ASCII letters in lower case: the item FindItem answers.
+  std::unordered_map<std::string, CIniItem*> m_ByName;
 };

@@ -83,13 +83,14 @@ std::string AsUtf8(std::string bytes) {
   return converted;
 }
 
+// The line's content comes from the file: it goes into the message as it
+// stands, and whatever it holds is not taken for a placeholder.
 CStr LineMessage(const char* key, const char* defaultText, DWORD lineNumber, const CStr& fileName,
                  const CStr& lineContent, const CStr& description) {
-  CStr message = LocalText(key, defaultText);
-  message = ReplacePlaceholder(message, {"%LINENUM%", CStr::Format("%u", lineNumber)});
-  message = ReplacePlaceholder(message, {"%FILENAME%", fileName});
-  message = ReplacePlaceholder(message, {"%LINECONTENT%", lineContent});
-  message = ReplacePlaceholder(message, {"%ERRORDESC%", description});
+  const CStr message = FillPlaceholders(LocalText(key, defaultText), {{"%LINENUM%", CStr::Format("%u", lineNumber)},
+                                                                      {"%FILENAME%", fileName},
+                                                                      {"%LINECONTENT%", lineContent},
+                                                                      {"%ERRORDESC%", description}});
   return message + "\n";
 }
 
@@ -139,6 +140,10 @@ bool CIniParser::ParseStream(CStream& stream, const char* url, CIniData& data, C
 }
 
 bool CIniParser::ParseBytes(std::string bytes, const char* url, CIniData& data, CStr& errors) {
+  // Editors on Windows start UTF-8 files with a byte order mark; it is no
+  // part of the first line.
+  static constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+  if (bytes.compare(0, 3, kByteOrderMark) == 0) bytes.erase(0, 3);
   std::string text = AsUtf8(std::move(bytes));
   // The last line always ends, so an empty file is one empty line.
   text += '\n';

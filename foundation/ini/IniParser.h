@@ -2,8 +2,9 @@
 // a CIniData. The file is read whole (at most 1 MiB); each line's value
 // goes to the item of its name, names that no item expects are ignored,
 // and every bad line adds one message to an error text for the caller to
-// show, after which parsing goes on with the next line. Text that is not
-// valid UTF-8 is read as Windows-1252.
+// show, after which parsing goes on with the next line. A UTF-8 byte order
+// mark at the start is passed over; text that is not valid UTF-8 is read
+// as Windows-1252.
 //
 // Failures of the file itself are thrown: the stream's errors, and a
 // CError "Ini error" for a file over 1 MiB. The parser keeps no state, so

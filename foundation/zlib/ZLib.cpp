@@ -73,7 +73,9 @@ void CZLib::StartDecompression() {
 
 INT CZLib::Inflate(INT flush) {
   const INT result = inflate(&m_Stream, flush);
-  if (result < 0) ThrowZLibError(result, m_Stream, CZLibError::kInflate);
+  // A stream that asks for a preset dictionary cannot go on: nothing here
+  // sets one, and zlib would answer every further step the same way.
+  if (result < 0 || result == Z_NEED_DICT) ThrowZLibError(result, m_Stream, CZLibError::kInflate);
   return result;
 }
 

@@ -31,8 +31,9 @@ class CZLib : public CTypedObject {
   bool IsDecompressing() const { return m_Decompressing; }
 
   // Each start first ends a stream still open (End). A result other than
-  // Z_OK throws; a negative step result throws. The steps return zlib's
-  // result (Z_OK, Z_STREAM_END, Z_NEED_DICT).
+  // Z_OK throws; a negative step result throws, and so does Z_NEED_DICT
+  // (no preset dictionary is ever set, so such a stream cannot be
+  // inflated). The steps return zlib's result (Z_OK, Z_STREAM_END).
   void StartCompression(INT level = Z_DEFAULT_COMPRESSION);
   INT Deflate(INT flush);
   void EndCompression();

@@ -5,6 +5,7 @@
 
 #include "twlwin/types.h"
 #include "twlwin/errors.h"
+#include "twlwin/com.h"
 #include "twlwin/handles.h"
 #include "twlwin/sync.h"
 #include "twlwin/threads.h"

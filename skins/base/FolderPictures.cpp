@@ -7,6 +7,7 @@
 #include "foundation/kernel/Str.h"
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/base/SkinErrors.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ CBitmapFont* CSkinBase::LoadFont(const char* folder, const char* prefix, const c
   BitmapPtr picture(LoadBitmap(folder, prefix, name, suffix));
   if (!picture) return nullptr;
   FontPtr font(NewObject<CBitmapFont>());
-  font->SetBitmap(picture.release());
+  // A picture whose characters cannot be found is no font: the font has
+  // already released it, and the failure passes on like a picture that
+  // does not load.
+  if (!font->SetBitmap(picture.release())) ThrowCorruptedFile();
   return font.release();
 }

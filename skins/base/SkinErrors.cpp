@@ -5,11 +5,8 @@
 #include "foundation/kernel/Placeholder.h"
 #include "foundation/streams/StreamError.h"
 
-CStr SkinText(const char* key, const char* defaultText,
-              std::initializer_list<std::pair<const char*, CStr>> placeholders) {
-  CStr text = LocalText(key, defaultText);
-  for (const auto& [placeholder, value] : placeholders) text = ReplacePlaceholder(text, {placeholder, value});
-  return text;
+CStr SkinText(const char* key, const char* defaultText, std::initializer_list<PlaceholderPair> placeholders) {
+  return FillPlaceholders(LocalText(key, defaultText), placeholders);
 }
 
 void ThrowSkinError(const char* captionDefault, const CStr& text) {

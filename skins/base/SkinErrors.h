@@ -5,6 +5,8 @@
 // filled here too.
 #pragma once
 
+#include "foundation/kernel/Placeholder.h"
+
 #include <initializer_list>
 #include <utility>
 
@@ -15,9 +17,9 @@ class CStream;
 inline constexpr const char* kSkinErrorCaption = "Skin error";
 inline constexpr const char* kSkinErrorCaptionCapital = "Skin Error";
 
-// The localised text of a key with its placeholders filled in order.
-CStr SkinText(const char* key, const char* defaultText,
-              std::initializer_list<std::pair<const char*, CStr>> placeholders = {});
+// The localised text of a key with its placeholders filled in one pass, so
+// a value taken from a file (a bitmap's name) is never searched again.
+CStr SkinText(const char* key, const char* defaultText, std::initializer_list<PlaceholderPair> placeholders = {});
 
 // A CError with the caption "SkinError.Caption" (the given default) and
 // the text.

@@ -112,7 +112,7 @@ class ControlWindowFolderLoader {
     const long long clientWidth =
         static_cast<long long>(width) - m_Skin.m_Margins.left - static_cast<long long>(m_Skin.m_Margins.right);
     if (clientWidth != CControlWindowSkin::kClientWidth) {
-      const std::initializer_list<std::pair<const char*, CStr>> values = {
+      const std::initializer_list<PlaceholderPair> values = {
           {"%FILENAME%", fileName}, {"%NEEDEDWIDTH%", Number(CControlWindowSkin::kClientWidth)},
           {"%ACTUALWIDTH%", Number(clientWidth)}};
       errors += marginsGiven

@@ -7,6 +7,7 @@
 #include <deque>
 #include <fstream>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -102,7 +103,8 @@ std::vector<std::string> NamesInFile(const std::string& path) {
   file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   bytes.resize(static_cast<size_t>(file.gcount()));
   std::vector<std::string> names;
-  size_t start = 0;
+  // The parser passes over a UTF-8 byte order mark at the start.
+  size_t start = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
   while (start < bytes.size()) {
     size_t end = bytes.find_first_of("\r\n", start);
     if (end == std::string::npos) end = bytes.size();
@@ -118,22 +120,18 @@ std::vector<std::string> NamesInFile(const std::string& path) {
   return names;
 }
 
-bool SameNameNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
+// A name as the parser compares it: ASCII letters without regard to case.
+std::string NameKey(std::string name) {
+  for (char& c : name)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return name;
 }
 
 int ParseAndPrint(const std::string& path, std::deque<Entry>& entries) {
+  std::unordered_set<std::string> known;
+  for (const Entry& e : entries) known.insert(NameKey(e.name));
   for (const std::string& name : NamesInFile(path)) {
-    bool known = false;
-    for (const Entry& e : entries) known = known || SameNameNoCase(e.name, name);
-    if (!known) entries.emplace_back(name, "string");
+    if (known.insert(NameKey(name)).second) entries.emplace_back(name, "string");
   }
   CIniData data;
   for (Entry& e : entries) data.AddItem(MakeItem(e));

@@ -8,6 +8,7 @@
 #include "driver/StdIo.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/zlib/ZLib.h"
+#include "foundation/zlib/ZLibError.h"
 
 namespace {
 
@@ -33,8 +34,14 @@ int Inflate(CZLib& zlib) {
     do {
       stream.next_out = output.get();
       stream.avail_out = kChunk;
+      const uInt inputBefore = stream.avail_in;
       result = zlib.Inflate(Z_NO_FLUSH);
-      if (!tool::WriteStdout(output.get(), kChunk - stream.avail_out)) return tool::Fail("cannot write stdout");
+      const size_t produced = kChunk - stream.avail_out;
+      if (!tool::WriteStdout(output.get(), produced)) return tool::Fail("cannot write stdout");
+      // A step that takes no input and makes no output would be repeated
+      // for ever.
+      if (result != Z_STREAM_END && produced == 0 && stream.avail_in == inputBefore)
+        ThrowError<CZLibError>(Z_BUF_ERROR, nullptr, static_cast<DWORD>(CZLibError::kInflate));
     } while (result != Z_STREAM_END && (last || stream.avail_in > 0));
   }
   BYTE extra;

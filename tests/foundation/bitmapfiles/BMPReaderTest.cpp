@@ -144,7 +144,7 @@ TEST(BMPReader, ThirtyTwoBitsWithBitFieldsTakeTheMasksFromTheFile) {
   EXPECT_EQ(bitmap.GetFormat().blueMask, 0xFF0000u);
 }
 
-TEST(BMPReader, AShortPaletteIsPaddedWithBlackSoThatEveryIndexHasAColour) {
+TEST(BMPReader, AShortPaletteKeepsItsCountAndIndicesBeyondItShowBlack) {
   BMPLayout layout;
   layout.width = 2;
   layout.bits = 8;
@@ -153,9 +153,38 @@ TEST(BMPReader, AShortPaletteIsPaddedWithBlackSoThatEveryIndexHasAColour) {
   layout.pixels = std::string("\x01\xFF\0\0", 4);
   CDIBitmap bitmap;
   ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
-  ASSERT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 256u);
-  EXPECT_EQ(ColorAt(bitmap, 0, 0), kTwoColors[1]);
-  EXPECT_EQ(ColorAt(bitmap, 1, 0), 0u);
+  ASSERT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 2u);
+  EXPECT_EQ(ShownColorAt(bitmap, 0, 0), kTwoColors[1]);
+  EXPECT_EQ(ShownColorAt(bitmap, 1, 0), 0u);
+}
+
+// What a file lists is what later code sees: colour collection for the
+// 256-colour palette marks no colour the file does not have, and the
+// information block handed to plug-ins says how many colours it has.
+TEST(BMPReader, AShortPaletteReachesColourCollectionAndTheBitmapInfoAsRead) {
+  BMPLayout layout;
+  layout.width = 2;
+  layout.bits = 8;
+  layout.colorsUsed = 2;
+  layout.table = Quads({0x000000FF, 0x00FFFFFF});  // red and white, no black
+  layout.pixels = std::string("\x01\x00\0\0", 4);
+  CDIBitmap bitmap;
+  ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
+
+  CColorTable table;
+  table.Setup(5, 6, 5, 16);
+  bitmap.CollectColors(table, false);
+  std::vector<DWORD> marked;
+  for (DWORD position = table.FindFirstUsed(); position != 0;) {
+    DWORD index = 0, value = 0;
+    table.GetNextUsed(position, index, value);
+    marked.push_back(index);
+  }
+  EXPECT_EQ(marked, (std::vector<DWORD>{0x1F, 0xFFFF})) << "red and white cells only";
+
+  ASSERT_TRUE(bitmap.BuildBitmapInfo());
+  const BYTE* info = bitmap.GetBitmapInfo();
+  EXPECT_EQ(info[32] | info[33] << 8 | info[34] << 16 | info[35] << 24, 2) << "biClrUsed";
 }
 
 TEST(BMPReader, ThePixelsStartAtTheirOffsetWhateverLiesBetween) {
@@ -166,6 +195,38 @@ TEST(BMPReader, ThePixelsStartAtTheirOffsetWhateverLiesBetween) {
   CDIBitmap bitmap;
   ASSERT_TRUE(LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP).loaded);
   EXPECT_EQ(PixelAt(bitmap, 0, 0), 0x030201u);
+}
+
+// Most writers now use the longer headers (108 and 124 bytes, ImageMagick
+// by default): the palette follows the whole header. What lies in the
+// header's tail here is what ImageMagick puts there: colour masks and the
+// colour space.
+TEST(BMPReader, ThePaletteFollowsAnInformationHeaderOfAnyLength) {
+  const std::vector<DWORD> palette = {0x00000000, 0x00FF0000, 0x0000FF00, 0x000000FF};
+  for (const DWORD headerSize : {40u, 52u, 56u, 108u, 124u}) {
+    for (const WORD bits : {1, 4, 8}) {
+      BMPLayout layout;
+      layout.width = 2;
+      layout.bits = bits;
+      for (const DWORD mask : {0x00FF0000u, 0x0000FF00u, 0x000000FFu, 0xFF000000u})
+        if (layout.headerTail.size() + 4 <= headerSize - 40) Put32(layout.headerTail, mask);
+      if (layout.headerTail.size() + 4 <= headerSize - 40) layout.headerTail += "BGRs";
+      layout.headerTail.resize(headerSize - 40, '\0');
+      layout.colorsUsed = bits == 1 ? 2 : 4;
+      layout.table = Quads(std::vector<DWORD>(palette.begin(), palette.begin() + layout.colorsUsed));
+      // Pixel values 1 and the last listed colour.
+      const BYTE last = static_cast<BYTE>(layout.colorsUsed - 1);
+      layout.pixels = std::string(1, static_cast<char>(bits == 8 ? 1 : (1 << (8 - bits)) | last << (8 - 2 * bits)));
+      if (bits == 8) layout.pixels += static_cast<char>(last);
+      layout.pixels.resize(4, '\0');
+      const std::string name = std::to_string(headerSize) + "-byte header, " + std::to_string(bits) + " bits";
+      CDIBitmap bitmap;
+      const Outcome outcome = LoadBytes(MakeBMP(layout), bitmap, Reader::kBMP);
+      ASSERT_TRUE(outcome.loaded) << name << ": " << Describe(outcome);
+      EXPECT_EQ(ColorAt(bitmap, 0, 0), palette[1]) << name;
+      EXPECT_EQ(ColorAt(bitmap, 1, 0), palette[last]) << name;
+    }
+  }
 }
 
 TEST(BMPReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
@@ -213,6 +274,18 @@ TEST(BMPReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
       EXPECT_EQ(outcome.text, c.text) << c.fault;
     }
     EXPECT_FALSE(bitmap.HasPixels()) << c.fault;
+  }
+}
+
+TEST(BMPReader, AnInformationHeaderReachingPastThePixelsIsUnsupported) {
+  BMPLayout layout = Layout(8, 0);
+  std::string file = MakeBMP(layout);
+  for (const DWORD headerSize : {1100u, 0xFFFFFFF0u}) {
+    for (int i = 0; i < 4; ++i) file[14 + i] = static_cast<char>(headerSize >> (8 * i));
+    CDIBitmap bitmap;
+    const Outcome outcome = LoadBytes(file, bitmap, Reader::kBMP);
+    EXPECT_EQ(outcome.text, kUnsupported) << headerSize << ": " << Describe(outcome);
+    EXPECT_FALSE(bitmap.HasPixels());
   }
 }
 

@@ -158,6 +158,14 @@ TEST(GIFReader, BadFilesFailWithTheirErrorAndLeaveTheBitmapEmpty) {
       {"a code beyond the next entry",
        GIFWriter(1, 1, Palette(2)).Add(GIFWriter::Image(1, 1).CodeSize(2).Data(PackCodes({{4, 3}, {7, 3}}))).Bytes(),
        "CStreamError", 14, nullptr},
+      // Pictures without a column or a row, as for BMP files.
+      {"width 0", GIFWriter(2, 1, Palette(2)).Add(GIFWriter::Image(0, 5)).Trailer().Bytes(), "CStreamError", 14,
+       nullptr},
+      {"height 0", GIFWriter(2, 1, Palette(2)).Add(GIFWriter::Image(5, 0)).Trailer().Bytes(), "CStreamError", 14,
+       nullptr},
+      // The code size byte, then at once the empty sub-block.
+      {"image data without any sub-block",
+       image.substr(0, header) + std::string(",\0\0\0\0\x02\0\x01\0\0\x02\0;", 13), "CStreamError", 14, nullptr},
   };
   // GIFWriter picks a code size of at least 2 for 0; write the 0 itself.
   cases[10].file[13 + 6 + 10] = 0;

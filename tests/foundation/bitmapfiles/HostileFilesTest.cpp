@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "LargestAllocation.h"
 #include "ReaderTestSupport.h"
 #include "foundation/bitmapfiles/GIFAnimation.h"
 #include "foundation/bitmapfiles/GIFFrame.h"
@@ -94,9 +95,17 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
        }},
       {"bmp-index-beyond-palette.bmp", "a pixel value of 200 with two colours listed shows black", nullptr, 0, nullptr,
        [](const CDIBitmap& bitmap) {
-         EXPECT_EQ(ColorAt(bitmap, 0, 0), 0x000000FFu);
-         EXPECT_EQ(ColorAt(bitmap, 1, 0), 0u);
+         EXPECT_EQ(ShownColorAt(bitmap, 0, 0), 0x000000FFu);
+         EXPECT_EQ(ShownColorAt(bitmap, 1, 0), 0u);
        }},
+      {"bmp-rle-huge-picture-little-data.bmp", "64 bytes claiming 46000 x 46000 pixels, their RLE data running out",
+       "CStreamError", 14, kCorrupted, nullptr},
+      {"gif-huge-image-without-data.gif", "a 40000 x 40000 image without any image data", "CStreamError", 14,
+       kCorrupted, nullptr},
+      {"gif-zero-width.gif", "an image of width 0", "CStreamError", 14, kCorrupted, nullptr},
+      {"xtrmpic-0x0.xtrmpic", "a picture of width and height 0", "CStreamError", 14, kCorrupted, nullptr},
+      {"img-two-index-flags.img", "an 8-bit format with the 4-bit index flag too", "CError", 0, "Invalid bitmap data.",
+       nullptr},
       {"xtrmpic-negative-width.xtrmpic", "a negative width", "CStreamError", 14, kCorrupted, nullptr},
       {"xtrmpic-12-bits-per-pixel.xtrmpic", "12 bits per pixel", "CStreamError", 14, kCorrupted, nullptr},
       {"xtrmpic-data-size-mismatch.xtrmpic", "a data size other than the rows'", "CStreamError", 14, kCorrupted,
@@ -127,6 +136,35 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
   }
 }
 
+// A few bytes claiming a huge picture cost the memory of their data, not
+// of the picture: nothing large is allocated before the data fails.
+TEST(HostileFiles, TinyFilesClaimingHugePicturesAllocateNothingLarge) {
+  for (const char* file :
+       {"bmp-rle-huge-picture-little-data.bmp", "gif-huge-image-without-data.gif", "bmp-rle-size-beyond-file.bmp"}) {
+    CDIBitmap bitmap;
+    Outcome outcome;
+    size_t largest = 0;
+    {
+      LargestAllocation watch;
+      outcome = LoadFile(Fixture(file), bitmap);
+      largest = watch.Bytes();
+    }
+    EXPECT_FALSE(outcome.loaded) << file;
+    EXPECT_LT(largest, size_t{1} << 20) << file;
+  }
+  // A separate frame is refused by its size before it is decoded.
+  CGIFAnimation animation;
+  Outcome outcome;
+  size_t largest = 0;
+  {
+    LargestAllocation watch;
+    outcome = LoadAnimationFile(Fixture("anim-huge-frame-on-small-screen.gif"), animation, false);
+    largest = watch.Bytes();
+  }
+  EXPECT_FALSE(outcome.loaded);
+  EXPECT_LT(largest, size_t{1} << 20);
+}
+
 // Hostile animations, read as separate and as composed frames: an outcome
 // per mode (a frame count when it loads, else the error's class, code and
 // text).
@@ -152,6 +190,8 @@ TEST(HostileFiles, AnimationsFailCleanlyOrAreCutOffInEachMode) {
        tooLarge},
       {"anim-many-frames-large-screen.gif", "129 frames of 2048 x 2048 take more than 1 GiB together",
        {129, nullptr, 0, nullptr}, tooLarge},
+      {"anim-huge-frame-on-small-screen.gif", "a 65534 x 65534 image on a 4 x 3 screen: composed, it is clipped",
+       corrupted, {1, nullptr, 0, nullptr}},
       {"anim-graphic-control-size-5.gif", "a graphic control block of 5 bytes", corrupted, corrupted},
       {"anim-transparent-index-beyond-palette.gif", "transparent index 7 of 2 colours: composed, it matches nothing",
        corrupted, {1, nullptr, 0, nullptr}},

@@ -45,13 +45,14 @@ struct BMPHeader {
   WORD bits;
   DWORD compression;
   DWORD offBits;
+  DWORD infoSize;
 };
 BMPHeader ReadBMPHeader(const std::string& bytes) {
   auto u32 = [&](size_t at) {
     return static_cast<DWORD>(static_cast<BYTE>(bytes[at]) | static_cast<BYTE>(bytes[at + 1]) << 8 |
                               static_cast<BYTE>(bytes[at + 2]) << 16 | static_cast<DWORD>(static_cast<BYTE>(bytes[at + 3])) << 24);
   };
-  return {static_cast<int32_t>(u32(22)), static_cast<WORD>(u32(28) & 0xFFFF), u32(30), u32(10)};
+  return {static_cast<int32_t>(u32(22)), static_cast<WORD>(u32(28) & 0xFFFF), u32(30), u32(10), u32(14)};
 }
 
 void SetLE32(std::string& bytes, size_t at, DWORD value) {
@@ -148,21 +149,29 @@ TEST(ImageMagick, BMPFilesDecodeAsImageMagickDecodesThem) {
   RequireImageMagick();
   const std::string dir = twltest::MakeTempDir("bmp");
   const std::string source = MakeSource(dir);
+  // BMP3: writes the 40-byte information header, BMP: (ImageMagick's
+  // default) the 124-byte one, with the palette after it.
   struct {
     const char* name;
     const char* options;  // to convert; empty: made from another case
     WORD bits;
     DWORD compression;
+    DWORD infoSize;
   } cases[] = {
-      {"rgb24", "-type TrueColor BMP3:", 24, 0},
-      {"pal8", "-colors 256 -type Palette -compress None BMP3:", 8, 0},
-      {"pal4", "-colors 16 -compress None BMP3:", 4, 0},
-      {"pal1", "-colors 2 -type Palette -compress None BMP3:", 1, 0},
-      {"rle8", "-colors 256 -type Palette -compress RLE BMP3:", 8, 1},
-      {"rle8-few-colours", "-colors 5 -type Palette -compress RLE BMP3:", 8, 1},
-      {"rle4", "", 4, 2},
-      {"rgb24-top-down", "", 24, 0},
-      {"pal8-top-down", "", 8, 0},
+      {"rgb24", "-type TrueColor BMP3:", 24, 0, 40},
+      {"pal8", "-colors 256 -type Palette -compress None BMP3:", 8, 0, 40},
+      {"pal4", "-colors 16 -compress None BMP3:", 4, 0, 40},
+      {"pal1", "-colors 2 -type Palette -compress None BMP3:", 1, 0, 40},
+      {"rle8", "-colors 256 -type Palette -compress RLE BMP3:", 8, 1, 40},
+      {"rle8-few-colours", "-colors 5 -type Palette -compress RLE BMP3:", 8, 1, 40},
+      {"rle4", "", 4, 2, 40},
+      {"rgb24-top-down", "", 24, 0, 40},
+      {"pal8-top-down", "", 8, 0, 40},
+      {"rgb24-v5", "-type TrueColor BMP:", 24, 0, 124},
+      {"pal8-v5", "-colors 256 -type Palette -compress None BMP:", 8, 0, 124},
+      {"pal4-v5", "-colors 16 -compress None BMP:", 4, 0, 124},
+      {"pal1-v5", "-colors 2 -type Palette -compress None BMP:", 1, 0, 124},
+      {"rle8-v5", "-colors 200 -type Palette -compress RLE BMP:", 8, 1, 124},
   };
   for (const auto& c : cases) {
     const std::string file = dir + "/" + c.name + ".bmp";
@@ -180,6 +189,7 @@ TEST(ImageMagick, BMPFilesDecodeAsImageMagickDecodesThem) {
     const BMPHeader header = ReadBMPHeader(twltest::ReadFile(file));
     ASSERT_EQ(header.bits, c.bits) << c.name << ": ImageMagick made another depth";
     ASSERT_EQ(header.compression, c.compression) << c.name << ": ImageMagick made another compression";
+    ASSERT_EQ(header.infoSize, c.infoSize) << c.name << ": ImageMagick made another information header";
     const std::string ppm = ToPPM(file, dir + "/" + c.name + ".ppm", &output);
     ASSERT_FALSE(ppm.empty()) << c.name << ": " << output;
     EXPECT_EQ(DifferingPixels(ppm, file), "0") << c.name;
@@ -259,6 +269,22 @@ TEST(ImageMagick, GIFFilesDecodeAsImageMagickDecodesThem) {
   }
 }
 
+// The smallest picture that shows where the palette is read: a palette
+// read from inside ImageMagick's long header gives other colours.
+TEST(ImageMagick, APaletteBMPInImageMagicksDefaultLayoutShowsItsColours) {
+  RequireImageMagick();
+  const std::string dir = twltest::MakeTempDir("palette-v5");
+  const std::string file = dir + "/im.bmp";
+  std::string output;
+  ASSERT_EQ(RunShell("convert -size 4x2 xc:red -fill blue -draw 'point 1,0' -type palette BMP:" + Quote(file), &output),
+            0)
+      << output;
+  const std::string ppm = ToPPM(file, dir + "/im.ppm", &output);
+  ASSERT_FALSE(ppm.empty()) << output;
+  const std::string red("\xFF\x00\x00", 3), blue("\x00\x00\xFF", 3);
+  EXPECT_EQ(twltest::ReadFile(ppm), "P6\n4 2\n255\n" + red + blue + red + red + red + red + red + red);
+}
+
 TEST(ImageMagick, Img2ppmReportsAFailureOnStderrWithExitCodeOne) {
   const std::string dir = twltest::MakeTempDir("fail");
   const std::string fixture = twltest::SourceDir() + "/tests/foundation/bitmapfiles/data/gif-minimum-code-size-12.gif";
@@ -269,6 +295,12 @@ TEST(ImageMagick, Img2ppmReportsAFailureOnStderrWithExitCodeOne) {
       {fixture, "The file is corrupted."},
       {dir + "/missing.gif", "The file was not found."},
       {twltest::SourceDir() + "/tests/foundation/bitmapfiles/CMakeLists.txt", "Unknown file format: '"},
+      // Their PPM would exceed 2 GiB: refused before a reader decodes them
+      // (a reader would find the RLE data corrupted).
+      {twltest::SourceDir() + "/tests/foundation/bitmapfiles/data/bmp-rle-huge-picture-little-data.bmp",
+       "The bitmap is too large."},
+      {twltest::SourceDir() + "/tests/foundation/bitmapfiles/data/gif-huge-image-without-data.gif",
+       "The bitmap is too large."},
   };
   for (const auto& c : cases) {
     const int status = twltest::RunCommand(Quote(twltest::ProgramPath("fndtool")) + " img2ppm " + Quote(c.file) +

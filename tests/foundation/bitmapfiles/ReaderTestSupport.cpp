@@ -37,13 +37,14 @@ std::string Quads(const std::vector<DWORD>& entries) {
 }
 
 std::string MakeBMP(const BMPLayout& layout) {
-  const DWORD headers = 14 + 40;
+  const DWORD infoSize = 40 + static_cast<DWORD>(layout.headerTail.size());
+  const DWORD headers = 14 + infoSize;
   const DWORD offBits = layout.offBits >= 0 ? static_cast<DWORD>(layout.offBits) : headers + static_cast<DWORD>(layout.table.size());
   std::string out = "BM";
   Put32(out, 0);  // bfSize, below
   Put32(out, 0);
   Put32(out, offBits);
-  Put32(out, 40);
+  Put32(out, infoSize);
   Put32(out, static_cast<DWORD>(layout.width));
   Put32(out, static_cast<DWORD>(layout.height));
   Put16(out, layout.planes);
@@ -54,6 +55,7 @@ std::string MakeBMP(const BMPLayout& layout) {
   Put32(out, 2835);
   Put32(out, layout.colorsUsed);
   Put32(out, 0);
+  out += layout.headerTail;
   out += layout.table;
   if (out.size() < offBits) out.resize(offBits, '\0');
   out += layout.pixels;
@@ -360,6 +362,16 @@ DWORD ColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y) {
   const CColorPalette* palette = bitmap.GetFormat().GetPalette();
   const DWORD index = PixelAt(bitmap, x, y);
   return palette && index < palette->GetCount() ? palette->GetEntries()[index] : 0xFFFFFFFF;
+}
+
+DWORD ShownColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y) {
+  CDIBitmap copy;
+  copy.Copy(bitmap);
+  copy.SetColorKeyFlag(false);
+  CPixelFormat entries;
+  entries.SetChannelBits(8, 8, 8, 0, 32);
+  copy.ChangeFormat(entries, nullptr);
+  return PixelAt(copy, x, y);
 }
 
 }  // namespace readertest

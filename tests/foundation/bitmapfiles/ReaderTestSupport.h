@@ -20,10 +20,12 @@ void Put8(std::string& out, DWORD value);
 void Put16(std::string& out, DWORD value);
 void Put32(std::string& out, DWORD value);
 
-// A BMP file: file header, 40-byte information header, then `table` (the
-// palette or masks) and `pixels`. bfSize is the file's length and
-// bfOffBits points behind the table unless given.
+// A BMP file: file header, information header (40 bytes, or longer with
+// `headerTail` after the 40 bytes' fields), then `table` (the palette or
+// masks) and `pixels`. bfSize is the file's length and bfOffBits points
+// behind the table unless given.
 struct BMPLayout {
+  std::string headerTail;
   int32_t width = 1;
   int32_t height = 1;
   WORD planes = 1;
@@ -142,7 +144,10 @@ Outcome LoadAnimationFile(const std::string& path, CGIFAnimation& animation, boo
 // The pixel value at column x of image row y (row 0 is the top row,
 // whatever the orientation in memory).
 DWORD PixelAt(const CDIBitmap& bitmap, DWORD x, DWORD y);
-// The palette entry of that pixel, for palettized bitmaps.
+// The palette entry of that pixel, for palettized bitmaps; 0xFFFFFFFF for
+// an index beyond the palette.
 DWORD ColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y);
+// The colour (0x00BBGGRR) that converting the bitmap to RGB shows there.
+DWORD ShownColorAt(const CDIBitmap& bitmap, DWORD x, DWORD y);
 
 }  // namespace readertest

@@ -32,8 +32,8 @@ TEST(XTRMPICReader, PalettizedFilesOfAnyDepthUpToEightLoadAsEightBitsPerPixel) {
     EXPECT_EQ(ColorAt(bitmap, 0, 1), 0x0000FF00u);
     EXPECT_EQ(ColorAt(bitmap, 1, 1), 0x00FF0000u);
     EXPECT_EQ(ColorAt(bitmap, 1, 0), 0x000000FFu);
-    // Padded to 256 entries, so that no byte value reads outside it.
-    EXPECT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 256u);
+    // The entries the file lists, as many as it lists.
+    EXPECT_EQ(bitmap.GetFormat().GetPalette()->GetCount(), 3u);
   }
 }
 
@@ -104,6 +104,9 @@ TEST(XTRMPICReader, BadFilesFailWithTheirError) {
       {"data size other than the rows'", {}, 0, "CStreamError", 14},
       {"data cut short", {}, 31, "CStorageError", 2},
       {"rows too large for memory", {}, 0, "CError", 0},
+      {"width 0", {}, 0, "CStreamError", 14},
+      {"height 0", {}, 0, "CStreamError", 14},
+      {"width and height 0", {}, 0, "CStreamError", 14},
   };
   cases[3].layout.flags = 1;
   cases[4].layout.bits = 12;
@@ -121,6 +124,19 @@ TEST(XTRMPICReader, BadFilesFailWithTheirError) {
   cases[11].layout.withPaletteCount = false;
   cases[11].layout.palette.clear();
   cases[11].layout.masks = {0xFF, 0xFF00, 0xFF0000};
+  // Sizes of zero describe no picture, whatever data size comes with them.
+  cases[12].layout.width = 0;
+  cases[12].layout.height = 5;
+  cases[12].layout.padding = 0;
+  cases[12].layout.dataSize = 0;
+  cases[12].layout.data.clear();
+  cases[13].layout.height = 0;
+  cases[13].layout.dataSize = 0;
+  cases[13].layout.data.clear();
+  cases[14].layout.width = 0;
+  cases[14].layout.height = 0;
+  cases[14].layout.dataSize = 0;
+  cases[14].layout.data.clear();
   for (auto& c : cases) {
     std::string file = MakeXTRMPIC(c.layout);
     if (std::string(c.fault) == "wrong magic") file[3] = 'X';

@@ -26,8 +26,22 @@ struct ConversionCase {
   DWORD destinationKey = 0;
 };
 
+// 32 bits: 5-6-5 colour (red lowest) under a 16-bit alpha channel, the
+// format pictures of fewer than 8 bits are turned into for display.
+CPixelFormat Alpha16Rgb565() { return Rgb(32, 0x001F, 0x07E0, 0xF800, 0xFFFF0000); }
+
 std::vector<ConversionCase> Cases() {
   return {
+      {"4-bit indices to 5-6-5 under a 16-bit alpha: colours fill their channels", Indexed(4, kColors),
+       Alpha16Rgb565(), 3, {1, 2, 4}, {0xFFFF, 0x001F, 0xF800}},
+      {"keyed 8-bit indices to 5-6-5 under a 16-bit alpha: a colour on the key moves off it", Indexed(8, kColors),
+       Alpha16Rgb565(), 3, {0, 2, 1}, {0x001F, 0x001E, 0xFFFF}, true, 0, 0x001F},
+      {"an 8-bit alpha fills the top of a 16-bit one", Rgb(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), Alpha16Rgb565(), 2,
+       {0xFF0000FF, 0x80FF0000}, {0xFF00F800, 0x8000001F}},
+      {"a 16-bit alpha gives its top 8 bits to an 8-bit one", Alpha16Rgb565(),
+       Rgb(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), 1, {0x1234FFFF}, {0x12F8FCF8}},
+      {"a 16-bit alpha is dropped for 24 bits", Alpha16Rgb565(), Rgb24(), 2, {0xFFFF001F, 0x0000F800},
+       {0xF80000, 0x0000F8}},
       {"RGB565 to 24 bits: top bits only, no replication", Rgb565(), Rgb24(), 5,
        {0xFFFF, 0xF800, 0x07E0, 0x001F, 0}, {0xF8FCF8, 0xF80000, 0x00FC00, 0x0000F8, 0}},
       {"24 bits to RGB555 keeps each channel's top 5 bits", Rgb24(), Rgb555(), 4,

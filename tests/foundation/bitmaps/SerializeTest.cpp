@@ -144,7 +144,7 @@ TEST(BitmapBody, FieldsAreStoredInOrderAndThePaletteOnlyForPalettizedFormats) {
       << "no palette block and no colour key";
 }
 
-TEST(BitmapBody, StoredPaletteCountsLoadPaddedOrAsNoPalette) {
+TEST(BitmapBody, StoredPaletteCountsLoadAsStoredOrAsNoPalette) {
   CDIBitmap bitmap;
   Load(U32({1, 1, 1, 3, 0, 8, 0x60, 0, 0, 0, 0, 0, 4, 0}), [&](CStorage& storage) { bitmap.Serialize(storage); });
   EXPECT_TRUE(bitmap.GetFormat().IsPalettized());
@@ -154,9 +154,27 @@ TEST(BitmapBody, StoredPaletteCountsLoadPaddedOrAsNoPalette) {
        [&](CStorage& storage) { bitmap.Serialize(storage); });
   const CColorPalette* palette = bitmap.GetFormat().GetPalette();
   ASSERT_NE(palette, nullptr);
-  EXPECT_EQ(palette->GetCount(), 256u) << "padded so that every index has an entry";
+  EXPECT_EQ(palette->GetCount(), 2u) << "not padded: stored back, the palette must be as it was";
   EXPECT_EQ(palette->GetEntries()[1], 0xFF00u);
-  EXPECT_EQ(palette->GetEntries()[255], 0u);
+}
+
+// Every byte of a stored body is read into a field that stores it back
+// unchanged: a short palette above all, which later code shows to plug-ins
+// (colours used) and counts into colour histograms.
+TEST(BitmapBody, AnImageFileWithAShortPaletteIsStoredBackByteForByte) {
+  const std::string file = std::string(kImageMagic, sizeof kImageMagic) +
+                           U32({1, 3, 2, 1, 1, 8, 0x60, 0, 0, 0, 0, 2, 0x0000FF, 0xFF0000, 8}) +
+                           std::string("\x01\x00\x01\x00\x00\x01\x01\x00", 8);
+  CMemoryStream stream;
+  BYTE* block = new BYTE[file.size()];
+  std::memcpy(block, file.data(), file.size());
+  stream.Open(block, static_cast<DWORD>(file.size()), kStreamRead | kStreamSeek, 0, false);
+  CDIBitmap bitmap;
+  bitmap.Load(stream);
+  stream.Close();
+  EXPECT_EQ(
+      std::string(kImageMagic, sizeof kImageMagic) + Stored([&](CStorage& storage) { bitmap.Serialize(storage); }),
+      file);
 }
 
 TEST(BitmapBody, DamagedBodiesAreRefusedAndTheBitmapIsKept) {
@@ -182,6 +200,13 @@ TEST(BitmapBody, DamagedBodiesAreRefusedAndTheBitmapIsKept) {
        "Invalid bitmap data."},
       {"a palettized format of 3 bits", body({1, 1, 1, 3, 0, 3, 0x60, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
        "Unsupported pixel format."},
+      // Two ways of reading the same pixels: refused, whichever is meant.
+      {"8 bits with the 4-bit index flag", body({1, 1, 1, 3, 0, 8, 0x48, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
+       "Invalid bitmap data."},
+      {"8 bits with the 8-bit and the 4-bit index flags", body({1, 1, 1, 3, 0, 8, 0x68, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
+       "Invalid bitmap data."},
+      {"4 bits with the 1-bit index flag", body({1, 1, 1, 3, 0, 4, 0x840, 0, 0, 0, 0, 2, 0, 0}, {4}, 4),
+       "Invalid bitmap data."},
       {"64 bits per pixel", body({1, 1, 1, 0, 0, 64, 0x40, 0xFF0000, 0xFF00, 0xFF, 0}, {8}, 8),
        "Unsupported pixel format."},
       {"pixels cut short", body({1, 2, 2, 0, 0, 32, 0x40, 0xFF0000, 0xFF00, 0xFF, 0}, {16}, 15), "end of stream"},

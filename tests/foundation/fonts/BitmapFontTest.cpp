@@ -3,6 +3,8 @@
 // outside their bitmap.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <utility>
@@ -147,6 +149,40 @@ TEST(BitmapFont, BitmapWithoutPixelsLeavesTheFontEmpty) {
   EXPECT_EQ(font.GetGlyphs(), nullptr);
 }
 
+// A picture that tells when it is deleted.
+class WatchedBitmap : public CDIBitmap {
+ public:
+  explicit WatchedBitmap(bool& deleted) : m_Deleted(deleted) {}
+  ~WatchedBitmap() override { m_Deleted = true; }
+
+ private:
+  bool& m_Deleted;
+};
+
+// The font takes the caller's one reference: a picture it cannot analyse is
+// released, so the caller's pointer is gone unless it kept a reference.
+TEST(BitmapFont, APictureThatCannotBeAnalysedIsReleasedAndNotShown) {
+  bool deleted = false;
+  CBitmapFont font;
+  EXPECT_FALSE(font.SetBitmap(new WatchedBitmap(deleted))) << "a picture without pixels";
+  EXPECT_TRUE(deleted) << "the one reference was released";
+  EXPECT_EQ(font.GetBitmap(), nullptr);
+
+  deleted = false;
+  WatchedBitmap* kept = new WatchedBitmap(deleted);
+  kept->AddRef();  // the caller keeps a reference of its own
+  EXPECT_FALSE(font.SetBitmap(kept));
+  EXPECT_FALSE(deleted);
+  EXPECT_EQ(font.GetBitmap(), nullptr);
+  EXPECT_FALSE(kept->HasPixels()) << "still usable through the caller's own reference";
+  kept->Release();
+  EXPECT_TRUE(deleted);
+
+  CDIBitmap* good = MarkedBitmap({K, M, K});
+  EXPECT_TRUE(font.SetBitmap(good));
+  EXPECT_EQ(font.GetBitmap(), good);
+}
+
 TEST(BitmapFont, SetAdoptsATableThatFitsAndRefusesOneThatDoesNot) {
   auto table = [](std::vector<BitmapGlyph> glyphs) {
     std::unique_ptr<BitmapGlyph[]> entries(new BitmapGlyph[glyphs.size() + 1]);
@@ -185,15 +221,27 @@ TEST(BitmapFont, SetAdoptsATableThatFitsAndRefusesOneThatDoesNot) {
   }
 }
 
-// Stores the font into memory and loads it into `loaded`.
-void StoreAndLoad(CBitmapFont& font, CBitmapFont& loaded) {
+// The bytes the font stores.
+std::string StoredBytes(CBitmapFont& font) {
   CMemoryStream stream;
   stream.Open(nullptr, 0, kStreamRead | kStreamWrite | kStreamSeek, 4096, false);
   CStorage out;
   out.Open(&stream, CStorage::kStore, 1, 4096);
   font.Serialize(out);
   out.Close();
-  stream.Seek(0, kSeekFromStart, nullptr);
+  std::string bytes(reinterpret_cast<const char*>(stream.GetBuffer()),
+                    static_cast<size_t>(stream.GetLength(true, nullptr)));
+  stream.Close();
+  return bytes;
+}
+
+// Stores the font into memory and loads it into `loaded`.
+void StoreAndLoad(CBitmapFont& font, CBitmapFont& loaded) {
+  const std::string bytes = StoredBytes(font);
+  CMemoryStream stream;
+  BYTE* block = new BYTE[bytes.size()];
+  std::memcpy(block, bytes.data(), bytes.size());
+  stream.Open(block, static_cast<DWORD>(bytes.size()), kStreamRead | kStreamSeek, 0, false);
   CStorage in;
   in.Open(&stream, CStorage::kLoad, 1, 4096);
   loaded.Serialize(in);
@@ -225,6 +273,66 @@ TEST(BitmapFont, StoredFontLoadsWithTheSameBitmapAndTable) {
   StoreAndLoad(empty, loadedEmpty);
   EXPECT_EQ(loadedEmpty.GetBitmap(), nullptr);
   EXPECT_EQ(loadedEmpty.GetGlyphCount(), 0);
+}
+
+// The stored bytes of a font, as python3's struct module lays them out
+// from the same description (an independent statement of the layout).
+std::string PythonBytes(const std::string& expression) {
+  const std::string file = twltest::MakeTempDir("python") + "/font.py";
+  twltest::WriteFile(file, "import struct\n" + expression + "\nprint(out.hex())\n");
+  std::string hex;
+  FILE* pipe = popen(("/usr/bin/python3 " + file).c_str(), "r");
+  EXPECT_NE(pipe, nullptr) << "python3 is missing: install the package python3 (scripts/deps.sh test)";
+  char buffer[4096];
+  size_t got = 0;
+  while (pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) hex.append(buffer, got);
+  EXPECT_EQ(pipe ? pclose(pipe) : -1, 0) << "python3 failed";
+  std::string bytes;
+  for (size_t i = 0; i + 1 < hex.size() && hex[i] != '\n'; i += 2)
+    bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+  return bytes;
+}
+
+TEST(BitmapFont, StoredFormMatchesTheLayoutBuiltByPython) {
+  // A bottom-up 24-bit picture is analysed as 32 bits, top row first.
+  CBitmapFont trueColor;
+  ASSERT_TRUE(trueColor.SetBitmap(MarkedBitmap({K, M, K, K, M, K, K}, 4, 24, false)));
+  EXPECT_EQ(StoredBytes(trueColor),
+            PythonBytes("K, M, G, w, h = 0xFF00FF, 0, 0xFFFFFF, 7, 4\n"
+                        "rows = [[K, M, K, K, M, K, K]] + [[G - x for x in range(w)] for y in range(1, h)]\n"
+                        "pixels = b''.join(struct.pack('<I', v) for row in rows for v in row)\n"
+                        "out = struct.pack('<11I', 1, w, h, 0, 1, 32, 0x40, 0xFF0000, 0xFF00, 0xFF, 0)\n"
+                        "out += struct.pack('<I', len(pixels)) + pixels\n"
+                        "glyphs = [(1, 3), (4, 2)]\n"
+                        "out += struct.pack('<I', len(glyphs)) + b''.join(struct.pack('<ii', *g) for g in glyphs)"));
+
+  // A palettized picture with its own key is kept as it is: its palette
+  // block is stored, and its row padding.
+  CDIBitmap* indexed = new CDIBitmap;
+  CColorPalette* palette = new CColorPalette;
+  const DWORD entries[3] = {0x00FF00FF, 0x00000000, 0x00FFFFFF};
+  palette->SetEntries(3, entries);
+  CPixelFormat format;
+  format.SetIndexed(8, palette);
+  palette->Release();
+  indexed->Create(5, 2, CDIBitmap::kPadToFourBytes, format, true);
+  const BYTE rows[16] = {0, 1, 0, 1, 0, 0, 0, 0, 2, 2, 2, 2, 2, 0, 0, 0};
+  std::memcpy(indexed->GetPixels(), rows, sizeof rows);
+  indexed->SetColorKey(0);
+  indexed->SetColorKeyFlag(true);
+  CBitmapFont palettized;
+  ASSERT_TRUE(palettized.SetBitmap(indexed));
+  EXPECT_EQ(StoredBytes(palettized),
+            PythonBytes("out = struct.pack('<11I', 1, 5, 2, 3, 1, 8, 0x60, 0, 0, 0, 0)\n"
+                        "out += struct.pack('<4I', 3, 0xFF00FF, 0, 0xFFFFFF)\n"
+                        "pixels = bytes([0, 1, 0, 1, 0, 0, 0, 0, 2, 2, 2, 2, 2, 0, 0, 0])\n"
+                        "out += struct.pack('<I', len(pixels)) + pixels\n"
+                        "glyphs = [(1, 2), (3, 1)]\n"
+                        "out += struct.pack('<I', len(glyphs)) + b''.join(struct.pack('<ii', *g) for g in glyphs)"));
+
+  CBitmapFont empty;
+  EXPECT_EQ(StoredBytes(empty), PythonBytes("out = struct.pack('<13I', 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0)"))
+      << "an empty bitmap body, data size 0, no glyphs";
 }
 
 // Loads a font file of data/ into the font; the error it throws, if any.

@@ -106,6 +106,58 @@ TEST(IniParser, EachBadLineAddsOneMessageWithItsNumberAndParsingGoesOn) {
   EXPECT_TRUE(depthFound);
 }
 
+// The line's text is the file's: whatever it holds goes into the message
+// as it stands, and the message keeps all of its own parts.
+TEST(IniParser, TextFromTheFileInAMessageIsNotTakenForPlaceholders) {
+  struct {
+    const char* behaviour;
+    std::string line;
+    std::string message;
+  } cases[] = {
+      {"a value holding the description's placeholder", "Width=%ERRORDESC%",
+       "Error in 'Main.ini' at line 1 (Width=%ERRORDESC%): value must be an integer\n"},
+      {"a value holding the file name's and line number's", "Width=%FILENAME%:%LINENUM%",
+       "Error in 'Main.ini' at line 1 (Width=%FILENAME%:%LINENUM%): value must be an integer\n"},
+      {"a bad line holding the description's placeholder", "[%ERRORDESC%]",
+       "Syntax error in 'Main.ini' at line 1 ([%ERRORDESC%])\n"},
+      {"a NUL byte in a bad value", std::string("Width=x\0y", 9),
+       std::string("Error in 'Main.ini' at line 1 (Width=x") + '\0' + "y): value must be an integer\n"},
+  };
+  for (const auto& c : cases) {
+    INT width = 0;
+    CIniData data;
+    data.AddItem(new CIniIntegerItem("Width", &width, nullptr, true));
+    CStr errors;
+    EXPECT_FALSE(ParseFileText(c.line, data, errors)) << c.behaviour;
+    EXPECT_EQ(std::string(errors.c_str(), errors.GetLength()), c.message) << c.behaviour;
+  }
+}
+
+// Editors on Windows start UTF-8 files with a byte order mark.
+TEST(IniParser, AByteOrderMarkAtTheStartIsNoPartOfTheFirstLine) {
+  INT width = 0;
+  bool found = false;
+  CStr author;
+  CIniData data;
+  data.AddItem(new CIniIntegerItem("Width", &width, &found, true));
+  data.AddItem(new CIniStringItem("Author", &author));
+  CStr errors;
+  EXPECT_TRUE(ParseFileText("\xEF\xBB\xBFWidth=5\r\nAuthor=J\xc3\xbcrgen\r\n", data, errors));
+  EXPECT_STREQ(errors, "");
+  EXPECT_TRUE(found);
+  EXPECT_EQ(width, 5);
+  EXPECT_STREQ(author, "J\xc3\xbcrgen");
+
+  // A mark before text that is not UTF-8 after all: the mark still goes,
+  // the text is read as Windows-1252.
+  EXPECT_TRUE(ParseFileText("\xEF\xBB\xBF" "Author=J\xfcrgen\n", data, errors));
+  EXPECT_STREQ(author, "J\xc3\xbcrgen");
+
+  // Only at the start: elsewhere it is text of its line.
+  EXPECT_FALSE(ParseFileText("Width=1\n\xEF\xBB\xBFWidth=2\n", data, errors));
+  EXPECT_EQ(width, 1);
+}
+
 TEST(IniParser, EmptyFilesAndBlankLinesAreAccepted) {
   for (const char* content : {"", " \t ", "\n\r\n\r", "a=1"}) {
     CIniData data;

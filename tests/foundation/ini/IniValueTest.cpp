@@ -6,8 +6,11 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "foundation/ini/IniItems.h"
+#include "foundation/kernel/Localizer.h"
 
 namespace {
 
@@ -84,8 +87,41 @@ const char* RefusalText(Kind kind) {
   return "";
 }
 
+// The localisation key each refusal text is fetched by; stored texts of
+// translations depend on these exact keys, misspelt ones included.
+const char* RefusalKey(Kind kind) {
+  switch (kind) {
+    case Kind::Boolean: return "CIniBooleanItem.ParseError";
+    case Kind::Color: return "CIniColorItem,ParseError";
+    case Kind::Expansion: return "CIniExpansionTypeItem.ParseError";
+    case Kind::Transition: return "CIniFrameTransitionItem.ParseError";
+    case Kind::Signed: return "CIniIntegerItem.ParseError.Signed";
+    case Kind::Unsigned: return "CIniIntegerItem.ParseError.Unsigned";
+    case Kind::Margins: return "CIniMarginsItem.ParseError";
+    case Kind::Percentage: return "CIniPercentageItem.ParseError";
+    case Kind::Point: return "CIniPointItem.ParseError";
+    case Kind::String: return "";
+    case Kind::Version: return "CIniVersionItem.ParseError";
+  }
+  return "";
+}
+
 constexpr const char* kRefused = nullptr;
 constexpr const char* kVersionTooBig = "no part of a version number may be bigger than 65536";
+constexpr const char* kVersionTooBigKey = "CIniVersionItem.NumberTooBig";
+
+// Notes the key and default text of every text asked for; answers none,
+// so the defaults are used.
+class RecordingTexts : public CTextProvider {
+ public:
+  RecordingTexts() { GetLocalizer().SetProvider(this); }
+  ~RecordingTexts() override { GetLocalizer().SetProvider(nullptr); }
+  const char* Lookup(const char* key, const char* defaultText) override {
+    asked.emplace_back(key, defaultText);
+    return nullptr;
+  }
+  std::vector<std::pair<std::string, std::string>> asked;
+};
 
 struct ValueCase {
   Kind kind;
@@ -194,7 +230,9 @@ const ValueCase kCases[] = {
 };
 
 TEST(IniValues, EachItemStoresWhatItAcceptsAndRefusesTheRestWithItsText) {
+  RecordingTexts texts;
   for (const ValueCase& c : kCases) {
+    texts.asked.clear();
     const std::string name = std::string("'") + c.value + "' for " + RefusalText(c.kind);
     Targets targets;
     const std::string before = Stored(c.kind, targets);
@@ -205,6 +243,10 @@ TEST(IniValues, EachItemStoresWhatItAcceptsAndRefusesTheRestWithItsText) {
     if (c.stored == kRefused) {
       EXPECT_FALSE(accepted) << name << " stored " << Stored(c.kind, targets);
       EXPECT_STREQ(error, c.error ? c.error : RefusalText(c.kind)) << name;
+      const std::pair<std::string, std::string> asked{c.error == kVersionTooBig ? kVersionTooBigKey : RefusalKey(c.kind),
+                                                      c.error ? c.error : RefusalText(c.kind)};
+      EXPECT_EQ(texts.asked, (std::vector<std::pair<std::string, std::string>>{asked}))
+          << name << ": the text is fetched by its key with its default";
       EXPECT_EQ(Stored(c.kind, targets), before) << name << ": a refused value changed the variable";
       EXPECT_FALSE(found) << name;
       continue;

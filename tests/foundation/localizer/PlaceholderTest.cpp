@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 struct PlaceholderCase {
@@ -40,6 +42,31 @@ TEST(Placeholder, SeveralPlaceholdersFilledOnePairAtATime) {
   text = ReplacePlaceholder(text, PlaceholderPair{"%FILE%", "song %PLAYER%.mp3"});
   text = ReplacePlaceholder(text, PlaceholderPair{"%PLAYER%", "Wave"});
   EXPECT_EQ(text, "Player Wave cannot play song Wave.mp3.");
+}
+
+// Filled in one pass: values (text from files among them) are inserted as
+// they stand and never searched for placeholders again.
+TEST(Placeholder, AllPlaceholdersFilledInOnePass) {
+  const std::string nul("a\0b", 3);
+  struct {
+    const char* behaviour;
+    const char* text;
+    std::string first, second;  // values of %A% and %B%
+    std::string expected;
+  } cases[] = {
+      {"each placeholder gets its own value", "%A% then %B%", "1", "2", "1 then 2"},
+      {"a value holding a later placeholder stays as it is", "%A% then %B%", "%B%", "2", "%B% then 2"},
+      {"a value holding an earlier placeholder stays as it is", "%A% then %B%", "1", "%A%", "1 then %A%"},
+      {"a NUL byte in a value does not end the text", "(%A%): %B%", nul, "why", "(" + nul + "): why"},
+      {"every occurrence is filled", "%B%%A%%B%", "1", "2", "212"},
+      {"percent signs that start no placeholder stay", "100% %A%%", "x", "y", "100% x%"},
+      {"a text without placeholders is unchanged", "plain", "1", "2", "plain"},
+  };
+  for (const auto& c : cases) {
+    const CStr filled =
+        FillPlaceholders(c.text, {{"%A%", CStr(c.first.data(), c.first.size())}, {"%B%", CStr(c.second.data(), c.second.size())}});
+    EXPECT_EQ(std::string(filled.c_str(), filled.GetLength()), c.expected) << c.behaviour;
+  }
 }
 
 }  // namespace

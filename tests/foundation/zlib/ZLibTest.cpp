@@ -125,6 +125,28 @@ TEST(ZLib, FailuresOfTheStepsNameTheCallThatFailed) {
   EXPECT_FALSE(badLevel.IsCompressing());
 }
 
+// No caller sets a dictionary, so a stream that asks for one is an error
+// of the step, not a result to try again with.
+TEST(ZLib, AStreamAskingForAPresetDictionaryFailsAtTheFirstStep) {
+  const BYTE wantsDictionary[] = {0x78, 0xBB, 0x00, 0x00, 0x00, 0x01};
+  BYTE buffer[16];
+  std::string text;
+  CZLib block;
+  EXPECT_EQ(ExpectZLibError(
+                [&] { block.DecompressBlock(wantsDictionary, sizeof wantsDictionary, buffer, sizeof buffer); }, &text),
+            std::make_pair(Z_NEED_DICT, 5u));
+  EXPECT_EQ(text, "Dictionary needed");
+
+  CZLib steps;
+  steps.StartDecompression();
+  z_stream& stream = steps.GetStream();
+  stream.next_in = const_cast<BYTE*>(wantsDictionary);
+  stream.avail_in = sizeof wantsDictionary;
+  stream.next_out = buffer;
+  stream.avail_out = sizeof buffer;
+  EXPECT_EQ(ExpectZLibError([&] { steps.Inflate(Z_NO_FLUSH); }), std::make_pair(Z_NEED_DICT, 5u));
+}
+
 TEST(ZLib, EndingACompressionWithOutputPendingReportsItOnceAndLeavesNothingOpen) {
   const std::vector<BYTE> data = SampleData(70000);
   BYTE output[16];

@@ -79,6 +79,11 @@ write("gif-no-colour-table.gif", gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), EN
 write("gif-image-data-cut-short.gif", gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), END]))[:-4])
 write("gif-unknown-block-before-image.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (0, 3), END]), before_image=b"\x99"))
+write("gif-zero-width.gif", gif(0, 5, pack_codes([CLEAR, END]), image_width=0, image_height=5))
+# 40000 x 40000 pixels of 8 bits (a 32-colour table) claimed by a few bytes:
+# the code size byte is followed at once by the empty sub-block.
+write("gif-huge-image-without-data.gif",
+      gif(40000, 40000, b"", code_size=5, table=[(i, i, i) for i in range(32)]))
 # The local colour table lies between the descriptor and the code size.
 write("gif-local-colour-table.gif",
       gif(2, 1, pack_codes([CLEAR, (1, 3), (2, 3), END]),
@@ -112,6 +117,10 @@ write("anim-frame-past-canvas.gif", animation(4, 3, [(graphic_control(10), 2, 1,
 write("anim-frame-left-beyond-screen.gif", animation(4, 3, [(graphic_control(10), 9, 0, 1, 1)]))
 write("anim-huge-screen.gif", animation(0xFFFF, 0xFFFF, [(graphic_control(10), 0, 0, 1, 1)]))
 write("anim-many-frames-large-screen.gif", animation(2048, 2048, [(graphic_control(1), 0, 0, 1, 1)] * 129))
+# A 65534 x 65534 image on a 4 x 3 screen, with the data of one pixel: a
+# separate frame is refused by its size, a composed one is clipped.
+write("anim-huge-frame-on-small-screen.gif", animation(4, 3, [(graphic_control(10), 0, 0, 1, 1)])
+      .replace(struct.pack("<HHHHB", 0, 0, 1, 1, 0), struct.pack("<HHHHB", 0, 0, 65534, 65534, 0)))
 write("anim-graphic-control-size-5.gif", animation(2, 2, [(graphic_control(10, size=5), 0, 0, 2, 2)]))
 write("anim-transparent-index-beyond-palette.gif", animation(2, 2, [(graphic_control(10, transparent=7), 0, 0, 2, 2)]))
 
@@ -148,6 +157,11 @@ write("bmp-rle-literal-past-data-end.bmp", bmp(**RLE_4X2, size_image=6, pixels=b
 # A move to the row after the last one; the run after it has no row left.
 write("bmp-rle-delta-to-row-after-last.bmp",
       bmp(**RLE_4X2, size_image=10, pixels=b"\x01\x09\0\x02\x00\x02\x04\x07\0\x01"))
+# 46000 x 46000 pixels of 8 bits claimed by 64 bytes: two short rows, then
+# the data runs out.
+write("bmp-rle-huge-picture-little-data.bmp",
+      bmp(46000, 46000, 8, compression=1, size_image=6, colors_used=1, table=quads([(0, 0, 0)]),
+          pixels=b"\x04\x07\0\0\x04\x07"))
 write("bmp-rle-size-beyond-file.bmp", bmp(**RLE_4X2, size_image=0xFFFFFF00, pixels=b"\x04\x07\0\x01"))
 # Two colours listed, pixel values 1 and 200.
 write("bmp-index-beyond-palette.bmp",
@@ -167,6 +181,7 @@ def xtrmpic(width, height, bits, padding, data_size, palette=(0,), masks=(), dat
 write("xtrmpic-negative-width.xtrmpic", xtrmpic(-2, 1, 8, 2, 4, data=b"\0" * 4))
 write("xtrmpic-12-bits-per-pixel.xtrmpic", xtrmpic(2, 1, 12, 0, 4, data=b"\0" * 4))
 write("xtrmpic-data-size-mismatch.xtrmpic", xtrmpic(2, 1, 8, 2, 5, data=b"\0" * 5))
+write("xtrmpic-0x0.xtrmpic", xtrmpic(0, 0, 8, 0, 0))
 write("xtrmpic-huge-dimensions.xtrmpic",
       xtrmpic(0x7FFF, 0x7FFF, 32, 0, 0xFFFC0004, masks=(0xFF0000, 0xFF00, 0xFF), data=b"\0" * 16))
 
@@ -182,3 +197,5 @@ def img_image(width, height, padding, bits, flags, masks, palette, data_size, da
 
 write("img-data-size-mismatch.img", img_image(2, 2, 2, 8, 0x60, (0, 0, 0, 0), (1, [0]), 6, b"\0" * 6))
 write("img-palette-count-ffffffff.img", img_image(2, 2, 2, 8, 0x60, (0, 0, 0, 0), (0xFFFFFFFF, [0]), 8, b"\0" * 8))
+# Two index flags (8 and 4 bits) on an 8-bit format.
+write("img-two-index-flags.img", img_image(2, 2, 2, 8, 0x68, (0, 0, 0, 0), (1, [0]), 8, b"\0" * 8))

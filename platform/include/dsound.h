@@ -1,0 +1,5 @@
+// DirectSound, which programs include beside <windows.h>.
+#pragma once
+
+#include "windows.h"
+#include "twlwin/dsound.h"

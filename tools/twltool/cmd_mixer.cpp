@@ -1,0 +1,119 @@
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "HiddenWindow.h"
+#include "driver/Command.h"
+
+namespace {
+
+struct VolumeControl {
+  HMIXER mixer = nullptr;
+  DWORD id = 0;
+  DWORD maximum = 0;
+};
+
+int FailCall(const char* call, MMRESULT result) {
+  return tool::Fail(std::string("mixer: ") + call + " failed: " + std::to_string(result));
+}
+
+// The speakers line's volume control, found as a program finds it: by the
+// line's component type, then among all of the line's controls.
+MMRESULT FindVolume(HMIXER mixer, VolumeControl& control) {
+  MIXERLINEA line{};
+  line.cbStruct = sizeof line;
+  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+  auto object = reinterpret_cast<HMIXEROBJ>(mixer);
+  if (MMRESULT result = mixerGetLineInfoA(object, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)) {
+    return result;
+  }
+  std::vector<MIXERCONTROLA> controls(line.cControls);
+  MIXERLINECONTROLSA request{};
+  request.cbStruct = sizeof request;
+  request.dwLineID = line.dwLineID;
+  request.cControls = line.cControls;
+  request.cbmxctrl = sizeof(MIXERCONTROLA);
+  request.pamxctrl = controls.data();
+  if (MMRESULT result = mixerGetLineControlsA(object, &request, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL)) {
+    return result;
+  }
+  for (const MIXERCONTROLA& candidate : controls) {
+    if (candidate.dwControlType != MIXERCONTROL_CONTROLTYPE_VOLUME) continue;
+    control = {mixer, candidate.dwControlID, candidate.Bounds.dwMaximum};
+    return MMSYSERR_NOERROR;
+  }
+  return MIXERR_INVALCONTROL;
+}
+
+MIXERCONTROLDETAILS Details(const VolumeControl& control, MIXERCONTROLDETAILS_UNSIGNED& value) {
+  MIXERCONTROLDETAILS details{};
+  details.cbStruct = sizeof details;
+  details.dwControlID = control.id;
+  details.cChannels = 1;
+  details.cbDetails = sizeof value;
+  details.paDetails = &value;
+  return details;
+}
+
+bool ParseValue(const std::string& text, DWORD& value) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long parsed = std::strtoul(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0' || text[0] == '-' || parsed > 0xFFFFFFFFul) return false;
+  value = static_cast<DWORD>(parsed);
+  return true;
+}
+
+// The change notices that reached the window.
+int CountNotices(HWND window) {
+  int notices = 0;
+  MSG message;
+  while (PeekMessageA(&message, window, MM_MIXM_CONTROL_CHANGE, MM_MIXM_CONTROL_CHANGE, PM_REMOVE)) ++notices;
+  return notices;
+}
+
+}  // namespace
+
+TOOL_COMMAND(RunMixer, "mixer",
+             "get | set VALUE\n"
+             "      the master volume of mixer device 0 (its speakers line's volume control):\n"
+             "      get prints it; set changes it (0..65535) and prints 'VALUE (N change notice(s))',\n"
+             "      the value read back and the notices that reached the opening window") {
+  const bool set = args.size() == 2 && args[0] == "set";
+  if (!set && !(args.size() == 1 && args[0] == "get")) return tool::Fail("mixer: get or set VALUE");
+  DWORD wanted = 0;
+  if (set && !ParseValue(args[1], wanted)) return tool::Fail("mixer: not a value: '" + args[1] + "'");
+  HWND window = twltool::MakeHiddenWindow();
+  HMIXER mixer = nullptr;
+  if (MMRESULT result = mixerOpen(&mixer, 0, reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW)) {
+    return FailCall("mixerOpen", result);
+  }
+  VolumeControl control;
+  MMRESULT result = FindVolume(mixer, control);
+  MIXERCONTROLDETAILS_UNSIGNED value{wanted};
+  MIXERCONTROLDETAILS details = Details(control, value);
+  auto object = reinterpret_cast<HMIXEROBJ>(mixer);
+  if (result == MMSYSERR_NOERROR && set) {
+    if (wanted > control.maximum) {
+      mixerClose(mixer);
+      return tool::Fail("mixer: " + args[1] + " is above " + std::to_string(control.maximum));
+    }
+    result = mixerSetControlDetails(object, &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+  }
+  if (result == MMSYSERR_NOERROR) {
+    result = mixerGetControlDetailsA(object, &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE);
+  }
+  const int notices = CountNotices(window);
+  mixerClose(mixer);
+  if (result != MMSYSERR_NOERROR) return FailCall(set ? "setting the volume" : "reading the volume", result);
+  if (!set) {
+    std::printf("%u\n", static_cast<unsigned>(value.dwValue));
+    return 0;
+  }
+  std::printf("%u (%d change notice%s)\n", static_cast<unsigned>(value.dwValue), notices, notices == 1 ? "" : "s");
+  return 0;
+}
