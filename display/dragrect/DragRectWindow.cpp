@@ -4,6 +4,7 @@
 #include <atomic>
 #include <climits>
 
+#include "display/WindowClassOnce.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
@@ -19,16 +20,6 @@ constexpr INT kFrameWidth = 2;
 // strips fails then.
 std::atomic<bool> theClassRegistered{false};
 
-void RegisterStripClass(WNDPROC procedure) {
-  if (theClassRegistered.load()) return;
-  WNDCLASSA windowClass{};
-  windowClass.style = CS_NOCLOSE;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kClassName;
-  if (RegisterClassA(&windowClass)) theClassRegistered.store(true);
-}
-
 INT Saturate(long long value) { return static_cast<INT>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 // A strip's size; an inverted rectangle gives empty strips, not negative
@@ -42,7 +33,7 @@ constexpr COLORREF kPenColours[] = {RGB(200, 200, 200), RGB(60, 60, 60), RGB(160
 
 void CDragRectWindow::Create(const RECT& rect) {
   Destroy();
-  RegisterStripClass(&StripProc);
+  RegisterWindowClassOnce(theClassRegistered, kClassName, &StripProc);
   StoreRect(rect);
   for (int pen = 0; pen < kPenCount; ++pen) {
     m_Pens[pen] = CreatePen(PS_SOLID, 1, kPenColours[pen]);
