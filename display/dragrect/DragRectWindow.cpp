@@ -39,13 +39,14 @@ void CDragRectWindow::Create(const RECT& rect) {
     m_Pens[pen] = CreatePen(PS_SOLID, 1, kPenColours[pen]);
     if (!m_Pens[pen]) {
       Destroy();
-      ThrowError<CError>(LocalText("GDIError.Caption", "GDI error"), LocalText("GDIError.CreatePen", "Error creating pen."));
+      ThrowError<CError>(LocalText("GDIError.Caption", "GDI error"),
+                         LocalText("GDIError.CreatePen", "Error creating pen."));
     }
   }
   const HWND owner = GetHostEnvironment().GetOwnerWindow();
   for (HWND& strip : m_Strips) {
-    strip = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "DragRectWindow", WS_POPUP | WS_DISABLED, 0, 0, 10, 10,
-                            owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    strip = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "DragRectWindow", WS_POPUP | WS_DISABLED, 0, 0, 10, 10, owner,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!strip) {
       Destroy();
       ThrowError<CError>(LocalText("CreateWindowFailed.Caption", "Window error"),

@@ -30,8 +30,10 @@ CLayoutItem* CLayoutBox::GetChild(INT index) const {
 
 CLayoutItem* CLayoutBox::InsertChild(std::unique_ptr<CLayoutItem> item, INT index) {
   CLayoutItem* inserted = item.get();
-  if (index < 0 || index >= GetChildCount()) m_Children.push_back(std::move(item));
-  else m_Children.insert(m_Children.begin() + index, std::move(item));
+  if (index < 0 || index >= GetChildCount())
+    m_Children.push_back(std::move(item));
+  else
+    m_Children.insert(m_Children.begin() + index, std::move(item));
   return inserted;
 }
 
@@ -82,8 +84,10 @@ void CLayoutBox::ComputeSize() {
   }
   m_ContentWidth = IsVertical() ? across : ClampToInt(along);
   m_ContentHeight = IsVertical() ? ClampToInt(along) : across;
-  if (m_GrowToContent) SetMinSize(0, 0);
-  else SetMinSize(m_ContentWidth, m_ContentHeight);
+  if (m_GrowToContent)
+    SetMinSize(0, 0);
+  else
+    SetMinSize(m_ContentWidth, m_ContentHeight);
 }
 
 void CLayoutBox::SizeChildren(INT width, INT height, std::vector<INT>& widths, std::vector<INT>& heights) const {

@@ -30,8 +30,10 @@ bool ReadNumber(std::string_view token, double& value) {
   // Locale-independent; only hundreds of digits can leave the range, and
   // then the number is as large (or small) as a double goes.
   const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), value);
-  if (error == std::errc::result_out_of_range) value = wholePartNonZero ? HUGE_VAL : 0.0;
-  else if (error != std::errc() || end != token.data() + token.size()) return false;
+  if (error == std::errc::result_out_of_range)
+    value = wholePartNonZero ? HUGE_VAL : 0.0;
+  else if (error != std::errc() || end != token.data() + token.size())
+    return false;
   return true;
 }
 

@@ -47,8 +47,10 @@ const MissingRow kDirectSoundRows[] = {
 };
 
 void Hide(const MissingRow& row, BOOL hidden) {
-  if (row.hiddenExport) TwlTestHideSystemExport(row.library, row.hiddenExport, hidden);
-  else TwlTestHideSystemLibrary(row.library, hidden);
+  if (row.hiddenExport)
+    TwlTestHideSystemExport(row.library, row.hiddenExport, hidden);
+  else
+    TwlTestHideSystemLibrary(row.library, hidden);
 }
 
 // Each missing part fails the load with its text; once it is back, the

@@ -2,7 +2,6 @@
 // strips go when the rectangle moves, that making it again replaces the
 // strips, and that the strips never take activation or focus.
 #include <gtest/gtest.h>
-
 #include <windows.h>
 
 #include <algorithm>
@@ -84,8 +83,8 @@ TEST(DragRectWindow, TheStripsDrawARaisedFrameEvenAroundNothing) {
       {"a 0 x 0 rectangle still gives a 4 x 4 frame", {100, 50, 100, 50}, {"LlLL", "LLlD", "LddD", "DDDD"}},
       {"light then mid-light at the top and left, mid-dark then dark at the bottom and right",
        {10, 20, 16, 24},
-       {"LlLLLLLLLL", "LllllllllD", "Ll......dD", "Ll......dD", "Ll......dD", "LL......dD",
-        "LddddddddD", "DDDDDDDDDD"}},
+       {"LlLLLLLLLL", "LllllllllD", "Ll......dD", "Ll......dD", "Ll......dD", "LL......dD", "LddddddddD",
+        "DDDDDDDDDD"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.why);
@@ -112,8 +111,8 @@ TEST(DragRectWindow, StripsFollowTheRectangleAndShowOnlyWhenAsked) {
   frame.MoveTo(100, 200);
   EXPECT_EQ(frame.GetRect().right, 106);
   EXPECT_EQ(frame.GetRect().bottom, 204);
-  EXPECT_EQ(strips(), (std::vector<std::string>{"98 198 100 204", "100 198 108 200", "106 200 108 206",
-                                                "98 204 106 206"}));
+  EXPECT_EQ(strips(),
+            (std::vector<std::string>{"98 198 100 204", "100 198 108 200", "106 200 108 206", "98 204 106 206"}));
   frame.SetRect({0, 0, 1, 1});
   EXPECT_EQ(strips(), (std::vector<std::string>{"-2 -2 0 1", "0 -2 3 0", "1 0 3 3", "-2 1 1 3"}));
   frame.SetRect({50, 50, 40, 40});

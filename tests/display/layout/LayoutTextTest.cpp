@@ -20,22 +20,10 @@ TEST(LayoutWeights, TwoDecimalNumbersWithBlanksAroundAreAcceptedAndNothingElse) 
     double vertical;
   };
   const Row rows[] = {
-      {"1,0", true, 1, 0},
-      {"1 , 1", true, 1, 1},
-      {"0.5,2", true, 0.5, 2},
-      {" \t3,\t 4 \t", true, 3, 4},
-      {"5.,.25", true, 5, 0.25},
-      {"1,", false, 0, 0},
-      {",1", false, 0, 0},
-      {"1.2.3,0", false, 0, 0},
-      {"1,0,0", false, 0, 0},
-      {"1 ,1 ,1", false, 0, 0},
-      {"", false, 0, 0},
-      {".,1", false, 0, 0},
-      {"1 1", false, 0, 0},
-      {"-1,0", false, 0, 0},
-      {"1e3,0", false, 0, 0},
-      {"1,1 x", false, 0, 0},
+      {"1,0", true, 1, 0},       {"1 , 1", true, 1, 1},    {"0.5,2", true, 0.5, 2}, {" \t3,\t 4 \t", true, 3, 4},
+      {"5.,.25", true, 5, 0.25}, {"1,", false, 0, 0},      {",1", false, 0, 0},     {"1.2.3,0", false, 0, 0},
+      {"1,0,0", false, 0, 0},    {"1 ,1 ,1", false, 0, 0}, {"", false, 0, 0},       {".,1", false, 0, 0},
+      {"1 1", false, 0, 0},      {"-1,0", false, 0, 0},    {"1e3,0", false, 0, 0},  {"1,1 x", false, 0, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.text);
@@ -98,9 +86,17 @@ TEST(LayoutText, EntriesBuildCopiesAndSpacersAndFailedEntriesKeepTheirPlace) {
     std::vector<std::string> children;
   };
   const Row rows[] = {
-      {"each group takes the next size pair", 0, "_,(0,0),_,(0,0),_", {1, 1, 5, 7}, true,
+      {"each group takes the next size pair",
+       0,
+       "_,(0,0),_,(0,0),_",
+       {1, 1, 5, 7},
+       true,
        {"_", "1x1(0,0)", "_", "5x7(0,0)", "_"}},
-      {"blanks around entries and a trailing ','", 0, "t,_,(1 , 1),_,t,_,(1 , 0),_,", {2, 3, 4, 5}, true,
+      {"blanks around entries and a trailing ','",
+       0,
+       "t,_,(1 , 1),_,t,_,(1 , 0),_,",
+       {2, 3, 4, 5},
+       true,
        {"t", "_", "2x3(1,1)", "_", "t", "_", "4x5(1,0)", "_"}},
       {"names lose the blanks around them", 0, " _ \t,\tt", {}, true, {"_", "t"}},
       {"the empty text builds nothing", 0, "", {}, true, {}},

@@ -38,7 +38,8 @@ TEST(TwltoolDisplay, ErrorTextsPrintKeyAndText) {
        "called on it.\n"},
       {"ddtext 0", "CDirectDrawError.DD_OK\tThe request completed successfully.\n"},
       {"ddtext 7", "CDirectDrawError.Unknown\tAn unknown error occurred.\n"},
-      {"dstext -2005401450", "CDirectSoundError.DSERR_BUFFERLOST\tThe buffer memory has been lost and must be restored.\n"},
+      {"dstext -2005401450",
+       "CDirectSoundError.DSERR_BUFFERLOST\tThe buffer memory has been lost and must be restored.\n"},
       {"dstext 0x12345678", "CDirectSoundError.Unkown\tAn unknown error occurred.\n"},
   };
   for (const Row& row : rows) {
@@ -69,8 +70,8 @@ TEST(TwltoolDisplay, LayoutPrintsEachItemsRectangle) {
 // The pixels of an area of a PNG file as shade letters, rows top first.
 std::vector<std::string> Shades(const std::string& png, int x, int y, int width, int height) {
   std::string text;
-  const std::string geometry = std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) + "+" +
-                               std::to_string(y);
+  const std::string geometry =
+      std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) + "+" + std::to_string(y);
   EXPECT_EQ(twltest::RunCommand("convert '" + png + "' -crop " + geometry + " +repage txt:-", &text), 0);
   std::vector<std::string> rows(static_cast<size_t>(height), std::string(static_cast<size_t>(width), '?'));
   std::istringstream lines(text);
