@@ -8,6 +8,7 @@ namespace {
 
 std::atomic<bool> manualClock{false};
 std::atomic<uint64_t> manualNow{0};
+std::atomic<bool> sleepAdvances{false};
 
 uint64_t MonotonicMilliseconds() {
   timespec now{};
@@ -27,5 +28,9 @@ void UseManualClock(bool manual) {
 }
 
 void AdvanceManualClock(uint64_t milliseconds) { manualNow += milliseconds; }
+
+void SetSleepAdvancesClock(bool on) { sleepAdvances = on; }
+
+bool SleepAdvancesClock() { return sleepAdvances; }
 
 }  // namespace twl

@@ -15,4 +15,10 @@ bool ClockIsManual();
 void UseManualClock(bool manual);
 void AdvanceManualClock(uint64_t milliseconds);
 
+// While on and the clock is manual, Sleep advances the clock by its time
+// instead of waiting, so code that polls with sleeps runs through test time
+// at once.
+void SetSleepAdvancesClock(bool on);
+bool SleepAdvancesClock();
+
 }  // namespace twl

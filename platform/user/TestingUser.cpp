@@ -85,3 +85,5 @@ TWLAPI void TwlTestAdvanceClock(DWORD milliseconds) {
   twl::AdvanceManualClock(milliseconds);
   WakeAllLocked();
 }
+
+TWLAPI void TwlTestSleepAdvancesClock(BOOL on) { twl::SetSleepAdvancesClock(on != FALSE); }

@@ -50,3 +50,7 @@ TWLAPI void TwlTestFailNextGetMessage();
 // time while the manual clock is on.
 TWLAPI void TwlTestUseManualClock(BOOL manual);
 TWLAPI void TwlTestAdvanceClock(DWORD milliseconds);
+// While on and the manual clock is on, Sleep and SleepEx of every thread
+// advance the clock by their time (as TwlTestAdvanceClock) instead of
+// waiting, so code that polls with sleeps runs through test time at once.
+TWLAPI void TwlTestSleepAdvancesClock(BOOL on);

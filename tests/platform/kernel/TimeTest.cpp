@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <twlwin/testing.h>
+#include <twlwin/testing_user.h>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -30,4 +31,18 @@ TEST(Time, LocalAndSystemTimeAgreeWithTheCalendar) {
   EXPECT_GE(utc.wMonth, 1);
   EXPECT_LE(utc.wMonth, 12);
   EXPECT_LT(local.wMilliseconds, 1000);
+}
+
+TEST(Time, SleepsMoveTheManualClockOnlyWhileAskedTo) {
+  TwlTestUseManualClock(TRUE);
+  const DWORD start = timeGetTime();
+  TwlTestSleepAdvancesClock(TRUE);
+  Sleep(250);
+  SleepEx(10, FALSE);
+  Sleep(0);
+  EXPECT_EQ(timeGetTime() - start, 260u) << "the sleeps passed as test time";
+  TwlTestSleepAdvancesClock(FALSE);
+  Sleep(20);
+  EXPECT_EQ(timeGetTime() - start, 260u) << "a real sleep leaves the manual clock alone";
+  TwlTestUseManualClock(FALSE);
 }
