@@ -14,6 +14,13 @@ class CDefaultPlayerServices final : public CPlayerServices {
   void StopVisualization(PLUGIN_HANDLE) override {}
   void FeedVisualization(const void*, DWORD, DWORD, DWORD, DWORD, DWORD, PLUGIN_HANDLE) override {}
   void SetPosition(DWORD, PLUGIN_HANDLE) override {}
+  bool IsCurrentPlayer(PLUGIN_HANDLE) override { return false; }
+  void NotifyStickToFile(PLUGIN_HANDLE) override {}
+  void NotifyPlaybackFinished(DWORD, PLUGIN_HANDLE) override {}
+  void SetLength(DWORD, PLUGIN_HANDLE) override {}
+  void SetSampleFeed(bool, DWORD, PLUGIN_HANDLE) override {}
+  int GetEffectiveVolume() override { return 256; }
+  CurrentEntryInfo GetCurrentEntryInfo() override { return {}; }
 };
 
 CDefaultPlayerServices g_DefaultServices;

@@ -38,9 +38,24 @@ class RecordingServices : public CPlayerServices {
   void SetPosition(DWORD milliseconds, PLUGIN_HANDLE player) override {
     Add("position " + std::to_string(milliseconds), player);
   }
+  bool IsCurrentPlayer(PLUGIN_HANDLE player) override { return player == kPlayer; }
+  void NotifyStickToFile(PLUGIN_HANDLE player) override { Add("stick to file", player); }
+  void NotifyPlaybackFinished(DWORD result, PLUGIN_HANDLE player) override {
+    Add("finished " + std::to_string(result), player);
+  }
+  void SetLength(DWORD milliseconds, PLUGIN_HANDLE player) override {
+    Add("length " + std::to_string(milliseconds), player);
+  }
+  void SetSampleFeed(bool feedsItself, DWORD flags, PLUGIN_HANDLE player) override {
+    Add("sample feed " + std::to_string(feedsItself) + " " + std::to_string(flags), player);
+  }
+  int GetEffectiveVolume() override { return effectiveVolume; }
+  CurrentEntryInfo GetCurrentEntryInfo() override { return entry; }
 
   std::vector<std::string> reports;
   SoundOptions optionsToGive;
+  int effectiveVolume = 256;
+  CurrentEntryInfo entry;
 
  private:
   void Add(const std::string& report, PLUGIN_HANDLE player) {
