@@ -87,6 +87,17 @@ TEST_F(PlayerReportSlots, PlayersAskForVolumePriorityAndSoundSettings) {
   Host().HOST_Free(settings.device);
   EXPECT_EQ(GetLiveHostBlockCount(), blocks);
 
+  // Without memory for the device's block the record is left as it was.
+  HostSoundSettings untouched{};
+  untouched.frequency = 7;
+  FailNextHostAllocations(1);
+  Host().HOST_SetError(0, 0, nullptr);
+  EXPECT_FALSE(Host().HOST_GetSoundSettings(&untouched, kPlayer));
+  EXPECT_EQ(Host().HOST_GetMiscErrorCode(), 2u);
+  EXPECT_EQ(untouched.device, nullptr);
+  EXPECT_EQ(untouched.frequency, 7u);
+  EXPECT_EQ(GetLiveHostBlockCount(), blocks);
+
   services_.optionsToGive.SetDevice(nullptr);
   ASSERT_TRUE(Host().HOST_GetSoundSettings(&settings, kPlayer));
   EXPECT_EQ(settings.device, nullptr) << "the default device";
@@ -116,6 +127,17 @@ TEST_F(PlayerReportSlots, TheCurrentEntryIsCopiedForThePlayerAndFreedAndZeroedWh
   EXPECT_EQ(GetLiveHostBlockCount(), blocks);
   const HostEntryInfo zero{};
   EXPECT_EQ(std::memcmp(&info, &zero, sizeof info), 0);
+
+  // Without memory for the copies the record is left as it was.
+  HostEntryInfo untouched{};
+  untouched.position = 9;
+  FailNextHostAllocations(1);
+  Host().HOST_SetError(0, 0, nullptr);
+  EXPECT_FALSE(Host().HOST_GetCurrentEntry(&untouched));
+  EXPECT_EQ(Host().HOST_GetMiscErrorCode(), 2u);
+  EXPECT_EQ(untouched.url, nullptr);
+  EXPECT_EQ(untouched.position, 9u);
+  EXPECT_EQ(GetLiveHostBlockCount(), blocks);
 
   // Nothing playing: empty texts stay null.
   services_.entry = CurrentEntryInfo{};
