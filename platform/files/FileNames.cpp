@@ -123,6 +123,28 @@ TWLAPI BOOL MoveFileA(LPCSTR existing, LPCSTR target) {
   return twl::FailWithErrno(errno, to.c_str());
 }
 
+// With MOVEFILE_REPLACE_EXISTING an existing file at the target is
+// replaced in one step (a reader sees the old file or the new one, never
+// a mix); a target that is a directory or open without delete sharing is
+// refused. Without the flag it is MoveFileA.
+TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
+  if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existing, target);
+  if (!existing || !target || !*existing || !*target) return Fail(ERROR_PATH_NOT_FOUND);
+  // An existing target is found as MoveFileA finds it, in any case.
+  const std::string to = twl::ResolvePath(target);
+  struct stat targetInfo {};
+  if (lstat(to.c_str(), &targetInfo) != 0) return MoveFileA(existing, target);
+  if (S_ISDIR(targetInfo.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  if (!twl::ShareTable::AllowsDelete(IdentityOf(targetInfo))) return Fail(ERROR_SHARING_VIOLATION);
+  const std::string from = twl::ResolvePath(existing);
+  struct stat info {};
+  if (lstat(from.c_str(), &info) != 0) return twl::FailWithErrno(errno, from.c_str());
+  if (!twl::ShareTable::AllowsDelete(IdentityOf(info))) return Fail(ERROR_SHARING_VIOLATION);
+  if (rename(from.c_str(), to.c_str()) == 0) return TRUE;
+  if (errno == EXDEV) return Fail(ERROR_NOT_SAME_DEVICE);
+  return twl::FailWithErrno(errno, to.c_str());
+}
+
 TWLAPI DWORD GetFileAttributesA(LPCSTR name) {
   if (!name || !*name) {
     SetLastError(ERROR_PATH_NOT_FOUND);

@@ -9,6 +9,10 @@
 #include "foundation/kernel/Str.h"
 #include "playback/playlist/PlayListEntryHolder.h"
 
+class CFileInfoDataBase;
+class CFolderInfoDataBase;
+class CStream;
+
 class CPlayList : public CPlayListEntryHolder {
   TWL_DECLARE_CLASS(CPlayList)
  public:
@@ -34,7 +38,25 @@ class CPlayList : public CPlayListEntryHolder {
   void UpdateName();
   CStr GetName() const { return m_Name; }
 
+  // The native playlist file ("Ostrell PlayList"). Load opens the URL and
+  // reads the whole file; file entries take their records from `files`,
+  // folder entries from `folders`, and stored titles and durations go into
+  // `files`. Entry URLs that pointed near the place the file was saved at
+  // follow it to where it is loaded from. Errors are thrown as error
+  // objects; the playlist is then reset or holds the entries read so far.
+  void Load(const char* url, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  void Read(CStream& stream, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  // Save writes a temporary file beside the target and puts it in the
+  // target's place only when it is complete, so a failed save keeps the
+  // old file. The playlist's URL and name become the target's. Titles and
+  // durations are read from `files`.
+  void Save(const char* url, CFileInfoDataBase& files);
+  // Writes the playlist with the stream's URL as its location.
+  void Write(CStream& stream, CFileInfoDataBase& files);
+
  private:
+  void WriteAs(CStream& stream, const CStr& location, CFileInfoDataBase& files);
+
   CStr m_URL;
   CStr m_StoredURL;
   BYTE m_Loop = 0;

@@ -93,13 +93,19 @@ CPlayListEntry* CPlayListEntryHolder::FindEntry(int column, INT number) const {
   if (column != COLUMN_FILE_NUMBER && column != COLUMN_ENTRY_NUMBER) return nullptr;
   const CPlayListEntryHolder* list = this;
   for (;;) {
-    // The last entry at or before the number; the list is in ascending order.
-    CPlayListEntry* found = nullptr;
-    for (INT i = 0; i < list->GetCount(); ++i) {
-      CPlayListEntry* entry = list->GetEntry(i);
-      if (entry->GetPosition(column) > number) break;
-      found = entry;
+    // The last entry at or before the number. Positions never decrease
+    // along a list, so a binary search finds the entry that a scan from the
+    // front would stop behind.
+    INT low = 0;
+    INT high = list->GetCount();
+    while (low < high) {
+      const INT middle = low + (high - low) / 2;
+      if (list->GetEntry(middle)->GetPosition(column) > number)
+        high = middle;
+      else
+        low = middle + 1;
     }
+    CPlayListEntry* found = list->GetEntry(low - 1);
     if (!found) return nullptr;
     const bool exact = found->GetPosition(column) == number;
     // A folder shares its file number with the first file inside it.

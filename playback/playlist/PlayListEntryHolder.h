@@ -74,14 +74,14 @@ class CPlayListEntryHolder : public CTypedObject {
   // and its counts. `source` may lie inside this list. Throws the
   // out-of-memory error and then leaves this list as it was.
   void Assign(const CPlayListEntryHolder& source);
+  // Puts the entries at index (0..count) in one step, in their order, and
+  // makes this list their holder; the same result as inserting them one by
+  // one from the last to the first at that index. Throws the out-of-memory
+  // error and then leaves the list as it was.
+  void InsertRun(INT index, const std::vector<CPlayListEntry*>& entries);
 
  private:
   friend class CPlayListFolderEntry;
-
-  // Puts the entries at index (0..count) in one step and makes this list
-  // their holder. Throws the out-of-memory error and then leaves the list
-  // as it was.
-  void InsertRun(INT index, const std::vector<CPlayListEntry*>& entries);
 
   CPlayListFolderEntry* m_Owner = nullptr;
   std::array<INT, 3> m_Counts{};

@@ -201,11 +201,4 @@ void HOST_StreamRelease(HOST_STREAM handle) {
   if (CStream* stream = Streams().Take(handle)) stream->CloseNoThrow();
 }
 
-// Exclusive access belongs to the player system, which answers for the
-// current player; until it decides, nobody gets the file.
-BOOL GetExclusiveFileAccess(const char* url, PLUGIN_HANDLE player) {
-  if (!url || !player) return FailInvalidParameter();
-  return FailWithMiscError(MISC_ERROR_ACCESS_DENIED);
-}
-
 }  // namespace hostapi

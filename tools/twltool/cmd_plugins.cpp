@@ -1,22 +1,12 @@
 #include <charconv>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 
+#include "StdoutLogFront.h"
 #include "driver/Command.h"
-#include "foundation/appcore/LogFront.h"
 #include "pluginhost/plugins/PlugInLoader.h"
 
 namespace {
-
-// Log entries go to stdout as they are written.
-class StdoutLogFront : public CLogFront {
- public:
-  void LogFormatV(DWORD, const char* format, va_list args) override {
-    std::vfprintf(stdout, format, args);
-    std::fflush(stdout);
-  }
-};
 
 void PrintKept(const CPlugInManager& manager, INT from) {
   for (INT index = from; index < manager.GetCount(); ++index) {
@@ -49,8 +39,7 @@ TOOL_COMMAND(RunPlugins, "plugins",
   }
   if (rest.size() != 1) return tool::Fail("plugins takes one folder");
 
-  StdoutLogFront front;
-  SetLogFront(&front);
+  twltool::StdoutLogFront front;
   CPlugInLoader loader;
   loader.LoadPlugIns(rest[0].c_str());
   PrintKept(loader.GetManager(), 0);
@@ -61,6 +50,5 @@ TOOL_COMMAND(RunPlugins, "plugins",
     if (loader.LoadNewPlugIns(nullptr)) PrintKept(loader.GetManager(), before);
   }
   loader.UnloadPlugIns();
-  SetLogFront(nullptr);
   return 0;
 }

@@ -95,6 +95,8 @@ TWLAPI BOOL GetFileTime(HANDLE file, LPFILETIME creation, LPFILETIME lastAccess,
 TWLAPI BOOL DeleteFileA(LPCSTR name);
 TWLAPI BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
 TWLAPI BOOL MoveFileA(LPCSTR existing, LPCSTR target);
+#define MOVEFILE_REPLACE_EXISTING 0x1u
+TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 TWLAPI DWORD GetFileAttributesA(LPCSTR name);
 TWLAPI BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES attributes);
 TWLAPI BOOL RemoveDirectoryA(LPCSTR name);

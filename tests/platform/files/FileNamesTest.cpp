@@ -45,6 +45,30 @@ TEST(FileNames, MoveFile) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
+TEST(FileNames, MoveFileReplacingExisting) {
+  const std::string dir = twltest::MakeTempDir("names");
+  twltest::WriteFile(dir + "/new.txt", "new");
+  twltest::WriteFile(dir + "/Old.txt", "old");
+  ASSERT_TRUE(MoveFileExA((dir + "/new.txt").c_str(), (dir + "/old.TXT").c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(twltest::ReadFile(dir + "/Old.txt"), "new") << "the target is found in any case and replaced";
+  EXPECT_FALSE(std::filesystem::exists(dir + "/new.txt"));
+
+  twltest::WriteFile(dir + "/next.txt", "next");
+  HANDLE reader = CreateFileA((dir + "/Old.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+  ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(MoveFileExA((dir + "/next.txt").c_str(), (dir + "/Old.txt").c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << "open without delete sharing";
+  CloseHandle(reader);
+  EXPECT_EQ(twltest::ReadFile(dir + "/Old.txt"), "new");
+
+  std::filesystem::create_directory(dir + "/folder");
+  EXPECT_FALSE(MoveFileExA((dir + "/next.txt").c_str(), (dir + "/folder").c_str(), MOVEFILE_REPLACE_EXISTING));
+  ASSERT_TRUE(MoveFileExA((dir + "/next.txt").c_str(), (dir + "/fresh.txt").c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(twltest::ReadFile(dir + "/fresh.txt"), "next");
+  EXPECT_FALSE(MoveFileExA((dir + "/fresh.txt").c_str(), (dir + "/Old.txt").c_str(), 0)) << "without the flag";
+}
+
 TEST(FileNames, DeleteFile) {
   const std::string dir = twltest::MakeTempDir("names");
   twltest::WriteFile(dir + "/a.txt", "x");

@@ -1,0 +1,88 @@
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "StdoutLogFront.h"
+#include "driver/Command.h"
+#include "playback/playersystem/PlayerSystem.h"
+#include "pluginhost/plugins/PlugInLoader.h"
+
+namespace {
+
+struct PlayOptions {
+  std::string plugIns;
+  bool loop = false;
+  bool shuffle = false;
+  std::vector<std::string> texts;
+};
+
+bool ReadList(const std::string& path, std::vector<std::string>& texts) {
+  std::ifstream list(path, std::ios::binary);
+  if (!list) return false;
+  for (std::string line; std::getline(list, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    texts.push_back(line);
+  }
+  return true;
+}
+
+// Dispatches messages until nothing plays any more.
+void RunUntilStopped(CPlayerSystem& system) {
+  MSG msg;
+  while (system.IsPlaying() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+}  // namespace
+
+TOOL_COMMAND(RunPlay, "play",
+             "[--plugins DIR] [--loop] [--shuffle] [--list FILE] [URL...]  build the playlist from the URLs and the "
+             "lines of FILE as the player adds dropped files (paths, URLs, \"folder/\", \"name<\" for a file "
+             "whatever its extension), play it from the first file of its play order with the players found in "
+             "DIR's plug-ins, run the message loop until playback stops and print the log as it is written; with "
+             "no player every file is refused once and the exit code is still 0") {
+  PlayOptions options;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--loop") {
+      options.loop = true;
+    } else if (arg == "--shuffle") {
+      options.shuffle = true;
+    } else if (arg == "--plugins" || arg == "--list") {
+      if (i + 1 == args.size()) return tool::Fail(arg + " takes a path");
+      const std::string& value = args[++i];
+      if (arg == "--plugins")
+        options.plugIns = value;
+      else if (!ReadList(value, options.texts))
+        return tool::Fail("cannot read " + value);
+    } else {
+      options.texts.push_back(arg);
+    }
+  }
+
+  twltool::StdoutLogFront front;
+  CPlugInLoader loader;
+  if (!options.plugIns.empty()) loader.LoadPlugIns(options.plugIns.c_str());
+  CPlayerSystem& system = GetPlayerSystem();
+  system.SeedRandom(timeGetTime());
+  system.Init(&loader.GetManager());
+  system.SetLoop(options.loop);
+  std::vector<const char*> texts;
+  for (const auto& text : options.texts) texts.push_back(text.c_str());
+  system.AddUrls(nullptr, -1, texts.data(), static_cast<INT>(texts.size()));
+  if (options.shuffle)
+    system.SetShuffle(true);
+  else
+    system.SelectFirstFile();
+  system.Play(true);
+  RunUntilStopped(system);
+  system.Exit();
+  loader.UnloadPlugIns();
+  return 0;
+}
