@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "display/WindowClassOnce.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 
@@ -15,17 +16,10 @@ constexpr char kClassName[] = "TWLMessageWindow class";
 std::atomic<bool> theClassRegistered{false};
 
 void RegisterWindowClass(WNDPROC procedure) {
-  if (theClassRegistered.load()) return;
-  WNDCLASSA windowClass{};
-  windowClass.style = CS_NOCLOSE;
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.lpszClassName = kClassName;
-  if (!RegisterClassA(&windowClass)) {
+  if (!RegisterWindowClassOnce(theClassRegistered, kClassName, procedure)) {
     ThrowError<CError>(LocalText("RegisterClassFailed.Caption", "Window error"),
                        LocalText("RegisterClassFailed.Text", "Error registering window class."));
   }
-  theClassRegistered.store(true);
 }
 
 }  // namespace

@@ -180,19 +180,38 @@ constexpr ErrorTextRow kDirectSoundRows[] = {
      "were called."},
 };
 
-CStr TextOf(const ErrorTextRow* first, const ErrorTextRow* last, DWORD code, const char* unknownKey) {
+struct FoundRow {
+  const char* key;
+  const char* text;
+};
+
+FoundRow RowOf(const ErrorTextRow* first, const ErrorTextRow* last, DWORD code, const char* unknownKey) {
   const ErrorTextRow* row = std::find_if(first, last, [code](const ErrorTextRow& r) { return r.code == code; });
-  if (row == last) return LocalText(unknownKey, "An unknown error occurred.");
-  return LocalText(row->key, row->text);
+  if (row == last) return {unknownKey, "An unknown error occurred."};
+  return {row->key, row->text};
+}
+
+FoundRow DirectDrawRow(DWORD code) {
+  return RowOf(std::begin(kDirectDrawRows), std::end(kDirectDrawRows), code, "CDirectDrawError.Unknown");
+}
+
+// "Unkown": the key translations have always used.
+FoundRow DirectSoundRow(DWORD code) {
+  return RowOf(std::begin(kDirectSoundRows), std::end(kDirectSoundRows), code, "CDirectSoundError.Unkown");
 }
 
 }  // namespace
 
 CStr GetDirectDrawErrorText(DWORD code) {
-  return TextOf(std::begin(kDirectDrawRows), std::end(kDirectDrawRows), code, "CDirectDrawError.Unknown");
+  const FoundRow row = DirectDrawRow(code);
+  return LocalText(row.key, row.text);
 }
 
-// "Unkown": the key translations have always used.
 CStr GetDirectSoundErrorText(DWORD code) {
-  return TextOf(std::begin(kDirectSoundRows), std::end(kDirectSoundRows), code, "CDirectSoundError.Unkown");
+  const FoundRow row = DirectSoundRow(code);
+  return LocalText(row.key, row.text);
 }
+
+const char* GetDirectDrawErrorKey(DWORD code) { return DirectDrawRow(code).key; }
+
+const char* GetDirectSoundErrorKey(DWORD code) { return DirectSoundRow(code).key; }

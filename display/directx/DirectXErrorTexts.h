@@ -10,3 +10,8 @@
 
 CStr GetDirectDrawErrorText(DWORD code);
 CStr GetDirectSoundErrorText(DWORD code);
+
+// The key a code's text is translated under, the unknown-code key for a
+// code without a row.
+const char* GetDirectDrawErrorKey(DWORD code);
+const char* GetDirectSoundErrorKey(DWORD code);

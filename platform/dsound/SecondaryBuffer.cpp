@@ -33,7 +33,7 @@ class SecondaryBuffer final : public SoundBufferBase {
   }
 
   HRESULT GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) override {
-    return SoundEngine::Get().Update([&] {
+    return SoundEngine::Get().Touch([&] {
       if (HRESULT state = Usable(); FAILED(state)) return state;
       const uint32_t block = voice_.format.BlockAlign();
       const DWORD play = voice_.position * block;
@@ -78,7 +78,7 @@ class SecondaryBuffer final : public SoundBufferBase {
     const DWORD size = voice_.Bytes();
     if (flags & DSBLOCK_ENTIREBUFFER) bytes = size;
     if (bytes == 0 || bytes > size) return DSERR_INVALIDPARAM;
-    return SoundEngine::Get().Update([&] {
+    return SoundEngine::Get().Touch([&] {
       if (HRESULT state = Usable(); FAILED(state)) return state;
       if (flags & DSBLOCK_FROMWRITECURSOR) {
         offset = voice_.position * voice_.format.BlockAlign();
@@ -153,7 +153,7 @@ class SecondaryBuffer final : public SoundBufferBase {
     if (!InRing(audio1, bytes1) || (audio2 && (audio2 != voice_.ring.get() || !InRing(audio2, bytes2)))) {
       return DSERR_INVALIDPARAM;
     }
-    return SoundEngine::Get().Update([&] { return Usable(); });
+    return SoundEngine::Get().Touch([&] { return Usable(); });
   }
 
   HRESULT Restore() override {

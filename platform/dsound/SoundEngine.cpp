@@ -162,6 +162,10 @@ void SoundEngine::Pull(const SoundSink& sink, uint8_t* out, size_t bytes, const 
 }
 
 void SoundEngine::SyncSink() {
+  // The sink and the retired sinks change only under the control lock,
+  // which is held here: a layer-clock sink with nothing retired has
+  // nothing to sync, and the mix lock is not taken again.
+  if (retiredSinks_.empty() && (!sink_ || !sink_->PullsOnItsOwn())) return;
   std::vector<std::unique_ptr<SoundSink>> retired;
   SoundSink* sink = nullptr;
   bool devicesOpen = false;

@@ -9,7 +9,7 @@
 //
 // Threading: every call goes through Update, which serialises callers on
 // the control lock, brings the mix up to date with the clock and runs the
-// change under the mix lock. A device sink's thread takes only the mix
+// change under the mix lock; Touch does the same under the mix lock alone. A device sink's thread takes only the mix
 // lock. Devices open and close under the control lock alone, since closing
 // one waits for its thread.
 #pragma once
@@ -34,6 +34,12 @@ class SoundEngine {
 
   template <class Change>
   auto Update(Change change) -> decltype(change());
+  // For calls that only read a buffer's cursors or hand out and take back
+  // its memory: they never open a device, replace the sink, or start or
+  // stop the output, so the mix lock alone serialises them (a player
+  // makes three of them for every block it writes).
+  template <class Look>
+  auto Touch(Look look) -> decltype(look());
 
   // What follows runs inside Update.
 
@@ -123,6 +129,18 @@ auto SoundEngine::Update(Change change) -> decltype(change()) {
   CatchUp();
   NoteAfterwards note{*this};
   return change();
+}
+
+template <class Look>
+auto SoundEngine::Touch(Look look) -> decltype(look()) {
+  struct NoteAfterwards {
+    SoundEngine& engine;
+    ~NoteAfterwards() { engine.NoteChanges(); }
+  };
+  std::lock_guard mix(mixLock_);
+  CatchUp();
+  NoteAfterwards note{*this};
+  return look();
 }
 
 }  // namespace twl::sound

@@ -13,6 +13,7 @@ namespace {
 std::atomic<bool> manualClock{false};
 std::atomic<uint64_t> manualNow{0};
 std::atomic<uint32_t> tickOffset{0};
+std::atomic<bool> sleepAdvances{false};
 
 uint64_t MonotonicMilliseconds() {
   timespec now{};
@@ -99,5 +100,9 @@ void SleepOnClock(uint64_t milliseconds) {
       sleepers.moved.wait_for(guard, std::chrono::milliseconds(deadline - now));
   }
 }
+
+void SetSleepAdvancesClock(bool on) { sleepAdvances = on; }
+
+bool SleepAdvancesClock() { return sleepAdvances; }
 
 }  // namespace twl

@@ -30,4 +30,10 @@ void AddClockWatcher(void (*watcher)());
 // the manual clock until the test has advanced it that far.
 void SleepOnClock(uint64_t milliseconds);
 
+// While on and the clock is manual, Sleep advances the clock by its time
+// instead of waiting, so code that polls with sleeps runs through test time
+// at once.
+void SetSleepAdvancesClock(bool on);
+bool SleepAdvancesClock();
+
 }  // namespace twl

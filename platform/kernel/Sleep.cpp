@@ -5,6 +5,7 @@
 
 #include "Clock.h"
 #include "twlwin/sync.h"
+#include "twlwin/testing_user.h"
 #include "twlwin/threads.h"
 
 // There are no asynchronous procedure calls, so an alertable sleep is a
@@ -13,6 +14,11 @@
 
 TWLAPI void Sleep(DWORD milliseconds) {
   if (milliseconds == 0) {
+    sched_yield();
+    return;
+  }
+  if (milliseconds != INFINITE && twl::ClockIsManual() && twl::SleepAdvancesClock()) {
+    TwlTestAdvanceClock(milliseconds);
     sched_yield();
     return;
   }

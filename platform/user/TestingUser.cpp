@@ -94,3 +94,5 @@ TWLAPI int TwlTestGetVisibleRegion(HWND window, HRGN region) {
   }
   return ReplaceRegion(region, VisibleRegion(window));
 }
+
+TWLAPI void TwlTestSleepAdvancesClock(BOOL on) { twl::SetSleepAdvancesClock(on != FALSE); }

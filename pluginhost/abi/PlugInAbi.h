@@ -15,11 +15,14 @@
 // unless their description says otherwise.
 #pragma once
 
+#include <dsound.h>
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
+
+#include "pluginhost/abi/CanPlayAnswer.h"
 
 extern "C" {
 
@@ -198,6 +201,88 @@ typedef void (*HOST_FileCreatorCallback)(uintptr_t userValue, HOST_FILECREATOR c
 // suffix asked for, else it is copied.
 #define HOST_FILECREATOR_MATCH_NAME 0x1u
 
+// The list a player adds its file extensions to (PLAYER_RegisterFileTypes,
+// HOST_AddFileExtension), and the proxy type list it registers its proxy
+// types in (PLAYER_RegisterProxyTypes); valid during that call only.
+typedef struct HostFileExtensionList_* HOST_FILEEXTENSIONLIST;
+typedef struct HostProxyTypeList_* HOST_PROXYTYPELIST;
+
+// The preferred sound options (HOST_GetSoundSettings). `device` is a
+// 16-byte block from HOST_Alloc that the plug-in frees with HOST_Free, or
+// null for the default device.
+struct HostSoundSettings {
+  GUID* device;
+  DWORD frequency;
+  DWORD bitsPerSample;
+  DWORD channels;
+  DWORD cooperativeLevel;  // 1 normal, 2 priority, 3 exclusive
+};
+
+// The playlist entry being played (HOST_GetCurrentEntry); texts from
+// HOST_Alloc or null, freed with HOST_FreeEntryInfo.
+struct HostEntryInfo {
+  char* url;
+  char* title;
+  char* displayName;
+  DWORD position;  // milliseconds
+  DWORD length;    // milliseconds
+};
+
+// Results of HOST_PlayerFinished.
+enum HostPlaybackResult : DWORD {
+  HOST_PLAYBACK_FINISHED = 0,
+  HOST_PLAYBACK_ERROR = 1,
+  HOST_PLAYBACK_CANNOT_PLAY = 2,
+};
+
+// A sound buffer handed to a player; flags of HOST_CreateSoundBuffer.
+typedef struct HostSoundBuffer_* HOST_SOUNDBUFFER;
+#define HOST_SOUNDBUFFER_VOLUME 0x1u
+#define HOST_SOUNDBUFFER_PAN 0x2u
+#define HOST_SOUNDBUFFER_FEED_VISUALIZERS 0x4u
+#define HOST_SOUNDBUFFER_REPORT_POSITIONS 0x8u
+// Frequency, bits or channels of HOST_CreateSoundBuffer: the preferred one.
+#define HOST_SOUND_PREFERRED 0xFFFFFFFFu
+
+// ---------------------------------------------------------------------------
+// Player objects (kind 0): the head of the object's version, then the
+// player's own slots. Slots marked mandatory must be filled.
+
+struct PlayerInterface {
+  PlugInObjectInterface head;
+  BOOL (*PLAYER_RegisterFileTypes)(HOST_FILEEXTENSIONLIST list);  // null: true
+  BOOL (*PLAYER_RegisterProxyTypes)(HOST_PROXYTYPELIST proxies);  // null: true
+  // Fills the zeroed answer; the result is not read. Mandatory, as are
+  // the slots up to PLAYER_Slot19.
+  BOOL (*PLAYER_CanPlay)(const char* url, CanPlayAnswer* answer);
+  BOOL (*PLAYER_Play)(const char* url);
+  BOOL (*PLAYER_Stop)();
+  BOOL (*PLAYER_Pause)();
+  BOOL (*PLAYER_Resume)();
+  BOOL (*PLAYER_Seek)(DWORD milliseconds);
+  int32_t (*PLAYER_SetVolume)(int32_t volume);  // 0..256; the answer is passed back
+  uintptr_t (*PLAYER_Slot19)(uintptr_t word);
+  int32_t (*PLAYER_SetDisplayMode)(int32_t mode);  // null: 0
+  // A viewer event: code and two words. Null: 1.
+  int32_t (*PLAYER_Command)(DWORD event, uintptr_t argument, uintptr_t data);
+};
+
+struct PlayerInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*PLAYER_RegisterFileTypes)(PLUGIN_CONTEXT context, HOST_FILEEXTENSIONLIST list);
+  BOOL (*PLAYER_RegisterProxyTypes)(PLUGIN_CONTEXT context, HOST_PROXYTYPELIST proxies);
+  BOOL (*PLAYER_CanPlay)(PLUGIN_CONTEXT context, const char* url, CanPlayAnswer* answer);
+  BOOL (*PLAYER_Play)(PLUGIN_CONTEXT context, const char* url);
+  BOOL (*PLAYER_Stop)(PLUGIN_CONTEXT context);
+  BOOL (*PLAYER_Pause)(PLUGIN_CONTEXT context);
+  BOOL (*PLAYER_Resume)(PLUGIN_CONTEXT context);
+  BOOL (*PLAYER_Seek)(PLUGIN_CONTEXT context, DWORD milliseconds);
+  int32_t (*PLAYER_SetVolume)(PLUGIN_CONTEXT context, int32_t volume);
+  uintptr_t (*PLAYER_Slot19)(PLUGIN_CONTEXT context, uintptr_t word);
+  int32_t (*PLAYER_SetDisplayMode)(PLUGIN_CONTEXT context, int32_t mode);
+  int32_t (*PLAYER_Command)(PLUGIN_CONTEXT context, DWORD event, uintptr_t argument, uintptr_t data);
+};
+
 // ---------------------------------------------------------------------------
 // The host API table: 244 pointer-sized slots. Slots whose services this
 // host does not offer yet fail with HOST_MISC_INVALID_PARAM (and answer 0);
@@ -256,7 +341,29 @@ struct HostApiTable {
   // The host's own text, ending in a separator; not freed by the caller.
   const char* (*HOST_GetFolder)(DWORD which);
   char* (*HOST_AllocString)(const char* text);
-  HOST_ReservedSlot reserved62_134[73];
+  HOST_ReservedSlot reserved62_66[5];
+  // Player reports; ignored unless the player is the current one.
+  void (*HOST_PauseVisualization)(PLUGIN_HANDLE player);
+  void (*HOST_ResumeVisualization)(PLUGIN_HANDLE player);
+  void (*HOST_StopVisualization)(PLUGIN_HANDLE player);
+  void (*HOST_PlayerFeedSamples)(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency,
+                                 DWORD bitsPerSample, DWORD channels, PLUGIN_HANDLE player);
+  void (*HOST_PlayerWillPlay)(PLUGIN_HANDLE player);
+  void (*HOST_PlayerFinished)(DWORD result, PLUGIN_HANDLE player);
+  void (*HOST_PlayerSetPosition)(DWORD milliseconds, PLUGIN_HANDLE player);
+  void (*HOST_PlayerSetDuration)(DWORD milliseconds, PLUGIN_HANDLE player);
+  // Volume 0..256.
+  DWORD (*HOST_GetVolume)();
+  DWORD (*HOST_GetPlayerThreadPriority)();
+  void (*HOST_PlayerSetSampleFeed)(BOOL feedsItself, DWORD flags, PLUGIN_HANDLE player);
+  BOOL (*HOST_GetSoundSettings)(HostSoundSettings* settings, PLUGIN_HANDLE caller);
+  HOST_ReservedSlot reserved79_88[10];
+  // The playlist entry being played.
+  BOOL (*HOST_GetCurrentEntry)(HostEntryInfo* info);
+  void (*HOST_FreeEntryInfo)(HostEntryInfo* info);
+  BOOL (*HOST_AddFileExtension)(HOST_FILEEXTENSIONLIST list, const char* extension, const char* description,
+                                DWORD fileType, PLUGIN_HANDLE caller);
+  HOST_ReservedSlot reserved92_134[43];
   // File system, streams.
   BOOL (*HOST_GetFileSystemInfo)(const char* url, DWORD flags, HostFileSystemAnswer* answer, PLUGIN_HANDLE caller);
   BOOL (*HOST_OpenStream)(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner,
@@ -293,7 +400,45 @@ struct HostApiTable {
                                        PLUGIN_HANDLE caller, HOST_FILECREATOR* creator);
   BOOL (*HOST_FileCreatorGetFileName)(HOST_FILECREATOR creator, char** fileName);
   void (*HOST_FileCreatorRelease)(HOST_FILECREATOR creator);
-  HOST_ReservedSlot reserved159_233[75];
+  // Sound: the primary format of a device, the volume table.
+  BOOL (*HOST_SetPrimarySoundFormat)(IDirectSound* directSound, DWORD frequency, DWORD bitsPerSample,
+                                     DWORD channels);
+  // Hundredths of a decibel for a volume level (0..256).
+  LONG (*HOST_VolumeToAttenuation)(LONG volume);
+  HOST_ReservedSlot reserved161_165[5];
+  // Sound buffers: streaming rings a player writes PCM into. Values come
+  // back through the pointers; every slot answers false with the thread
+  // error on failure.
+  BOOL (*HOST_CreateSoundBuffer)(DWORD bytes, DWORD frequency, DWORD bitsPerSample, DWORD channels, DWORD flags,
+                                 PLUGIN_HANDLE player, HOST_SOUNDBUFFER* buffer);
+  void (*HOST_DestroySoundBuffer)(HOST_SOUNDBUFFER buffer);
+  BOOL (*HOST_SoundBufferReset)(HOST_SOUNDBUFFER buffer, float startMilliseconds);
+  BOOL (*HOST_SoundBufferGetFreeSpace)(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+  BOOL (*HOST_SoundBufferGetLatency)(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+  BOOL (*HOST_SoundBufferGetQueued)(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+  // The low 32 bits of the bytes written since the last reset.
+  BOOL (*HOST_SoundBufferGetTotalWritten)(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+  BOOL (*HOST_SoundBufferWait)(HOST_SOUNDBUFFER buffer, DWORD bytes, HANDLE abortEvent);
+  BOOL (*HOST_SoundBufferWrite)(HOST_SOUNDBUFFER buffer, const void* samples, DWORD bytes, BOOL commit);
+  BOOL (*HOST_SoundBufferWriteSilence)(HOST_SOUNDBUFFER buffer, DWORD bytes, BOOL commit);
+  BOOL (*HOST_SoundBufferGetPlayTime)(HOST_SOUNDBUFFER buffer, DWORD* milliseconds);
+  BOOL (*HOST_SoundBufferLock)(HOST_SOUNDBUFFER buffer, DWORD offset, DWORD bytes, void** first, DWORD* firstBytes,
+                               void** second, DWORD* secondBytes);
+  BOOL (*HOST_SoundBufferUnlock)(HOST_SOUNDBUFFER buffer, void* first, DWORD firstBytes, void* second,
+                                 DWORD secondBytes);
+  BOOL (*HOST_SoundBufferCommit)(HOST_SOUNDBUFFER buffer, DWORD bytes);
+  BOOL (*HOST_SoundBufferGetWriteOffset)(HOST_SOUNDBUFFER buffer, DWORD* offset);
+  BOOL (*HOST_SoundBufferGetCommittedOffset)(HOST_SOUNDBUFFER buffer, DWORD* offset);
+  BOOL (*HOST_SoundBufferPlay)(HOST_SOUNDBUFFER buffer);
+  BOOL (*HOST_SoundBufferStop)(HOST_SOUNDBUFFER buffer, BOOL drain, HANDLE abortEvent);
+  BOOL (*HOST_SoundBufferGetPosition)(HOST_SOUNDBUFFER buffer, DWORD* playCursor, DWORD* writeCursor);
+  BOOL (*HOST_SoundBufferGetPlayPosition)(HOST_SOUNDBUFFER buffer, DWORD* playCursor);
+  BOOL (*HOST_SoundBufferSetPosition)(HOST_SOUNDBUFFER buffer, DWORD offset);
+  BOOL (*HOST_SoundBufferSetVolume)(HOST_SOUNDBUFFER buffer, int32_t volume);
+  BOOL (*HOST_SoundBufferGetVolume)(HOST_SOUNDBUFFER buffer, int32_t* volume);
+  BOOL (*HOST_SoundBufferSetPan)(HOST_SOUNDBUFFER buffer, int32_t pan);
+  BOOL (*HOST_SoundBufferGetPan)(HOST_SOUNDBUFFER buffer, int32_t* pan);
+  HOST_ReservedSlot reserved191_233[43];
   // Log time stamps.
   void (*HOST_LogWriteTime)();
   void (*HOST_LogWriteDate)();
@@ -318,6 +463,10 @@ static_assert(sizeof(PlugInObjectInterface) == 10 * sizeof(void*));
 static_assert(sizeof(PlugInObjectInterface2) == 14 * sizeof(void*));
 static_assert(sizeof(HostSavedError) == 8 + sizeof(void*));
 static_assert(sizeof(HostFileSystemAnswer) == 12);
+static_assert(sizeof(HostSoundSettings) == sizeof(void*) + 16);
+static_assert(sizeof(HostEntryInfo) == 3 * sizeof(void*) + 8);
+static_assert(sizeof(PlayerInterface) == 22 * sizeof(void*));
+static_assert(sizeof(PlayerInterface2) == 26 * sizeof(void*));
 static_assert(sizeof(HostApiTable) == HOST_API_SLOT_COUNT * sizeof(void*));
 
 #define PLUGIN_ABI_SLOT(Table, member) (offsetof(Table, member) / sizeof(void*))
@@ -327,6 +476,13 @@ static_assert(PLUGIN_ABI_SLOT(PlugInObjectInterface, OBJECT_RestoreSurfaces) == 
 static_assert(PLUGIN_ABI_SLOT(PlugInObjectInterface2, OBJECT_Init) == 3);
 static_assert(PLUGIN_ABI_SLOT(PlugInObjectInterface2, OBJECT_ShowInfo) == 10);
 static_assert(PLUGIN_ABI_SLOT(PlugInObjectInterface2, OBJECT_RestoreSurfaces) == 13);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface, PLAYER_RegisterFileTypes) == 10);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface, PLAYER_CanPlay) == 12);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface, PLAYER_Slot19) == 19);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface, PLAYER_Command) == 21);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_RegisterFileTypes) == 14);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_CanPlay) == 16);
+static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_Command) == 25);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SetError) == 1);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetErrorText) == 15);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMiscErrorText) == 27);
@@ -334,11 +490,22 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteParams) == 29);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_Free) == 33);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetControlFont) == 58);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AllocString) == 61);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PauseVisualization) == 67);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PlayerFeedSamples) == 70);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetSoundSettings) == 78);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamSeek) == 144);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamRelease) == 153);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, GetExclusiveFileAccess) == 154);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_FileCreatorRelease) == 158);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_VolumeToAttenuation) == 160);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateSoundBuffer) == 166);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetTotalWritten) == 172);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferStop) == 183);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetPlayPosition) == 185);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetPan) == 190);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteTime) == 234);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteDateAndTime) == 236);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetPlayerName) == 243);

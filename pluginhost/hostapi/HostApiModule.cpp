@@ -1,5 +1,6 @@
 #include "pluginhost/hostapi/HostApiModule.h"
 
+#include "playback/sound/SoundBuffer.h"
 #include "pluginhost/diskfile/DiskFileCallbackManager.h"
 
 CThreadDiskFileCreatorCallbackManager& GetDiskFileCallbackManager() {
@@ -7,6 +8,9 @@ CThreadDiskFileCreatorCallbackManager& GetDiskFileCallbackManager() {
   return manager;
 }
 
-void InitHostApi() { GetDiskFileCallbackManager().Init(); }
+void InitHostApi() {
+  CSoundBuffer::InitVolumeTable();
+  GetDiskFileCallbackManager().Init();
+}
 
 void ExitHostApi() { GetDiskFileCallbackManager().Exit(); }

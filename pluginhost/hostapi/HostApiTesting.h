@@ -14,3 +14,6 @@ std::vector<size_t> GetHostApiPlaceholderSlots();
 
 // Blocks from HOST_Alloc and HOST_AllocString not yet freed.
 long GetLiveHostBlockCount();
+
+// The next `count` host heap allocations fail, as when memory runs out.
+void FailNextHostAllocations(int count);

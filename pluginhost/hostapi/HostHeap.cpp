@@ -10,10 +10,20 @@
 namespace {
 
 std::atomic<long> theLiveBlocks{0};
+std::atomic<int> theFailuresToCome{0};  // tests only
+
+bool TakeFailure() {
+  int left = theFailuresToCome.load(std::memory_order_relaxed);
+  while (left > 0) {
+    if (theFailuresToCome.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
 void* HostAlloc(size_t size) {
+  if (TakeFailure()) return nullptr;
   void* block = std::malloc(size ? size : 1);
   if (block) theLiveBlocks.fetch_add(1, std::memory_order_relaxed);
   return block;
@@ -34,6 +44,8 @@ char* HostAllocString(const char* text) {
 }
 
 long GetLiveHostBlockCount() { return theLiveBlocks.load(std::memory_order_relaxed); }
+
+void FailNextHostAllocations(int count) { theFailuresToCome.store(count, std::memory_order_relaxed); }
 
 namespace hostapi {
 

@@ -92,6 +92,56 @@ BOOL HOST_CreateThreadFileCreator(const char* url, const char* prefix, const cha
 BOOL HOST_FileCreatorGetFileName(HOST_FILECREATOR creator, char** fileName);
 void HOST_FileCreatorRelease(HOST_FILECREATOR creator);
 
+// Player reports and questions about playback.
+void HOST_PauseVisualization(PLUGIN_HANDLE player);
+void HOST_ResumeVisualization(PLUGIN_HANDLE player);
+void HOST_StopVisualization(PLUGIN_HANDLE player);
+void HOST_PlayerFeedSamples(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency, DWORD bitsPerSample,
+                            DWORD channels, PLUGIN_HANDLE player);
+void HOST_PlayerWillPlay(PLUGIN_HANDLE player);
+void HOST_PlayerFinished(DWORD result, PLUGIN_HANDLE player);
+void HOST_PlayerSetPosition(DWORD milliseconds, PLUGIN_HANDLE player);
+void HOST_PlayerSetDuration(DWORD milliseconds, PLUGIN_HANDLE player);
+DWORD HOST_GetVolume();
+DWORD HOST_GetPlayerThreadPriority();
+void HOST_PlayerSetSampleFeed(BOOL feedsItself, DWORD flags, PLUGIN_HANDLE player);
+BOOL HOST_GetSoundSettings(HostSoundSettings* settings, PLUGIN_HANDLE caller);
+BOOL HOST_GetCurrentEntry(HostEntryInfo* info);
+void HOST_FreeEntryInfo(HostEntryInfo* info);
+BOOL HOST_AddFileExtension(HOST_FILEEXTENSIONLIST list, const char* extension, const char* description,
+                           DWORD fileType, PLUGIN_HANDLE caller);
+
+// Sound.
+BOOL HOST_SetPrimarySoundFormat(IDirectSound* directSound, DWORD frequency, DWORD bitsPerSample, DWORD channels);
+LONG HOST_VolumeToAttenuation(LONG volume);
+BOOL HOST_CreateSoundBuffer(DWORD bytes, DWORD frequency, DWORD bitsPerSample, DWORD channels, DWORD flags,
+                            PLUGIN_HANDLE player, HOST_SOUNDBUFFER* buffer);
+void HOST_DestroySoundBuffer(HOST_SOUNDBUFFER buffer);
+BOOL HOST_SoundBufferReset(HOST_SOUNDBUFFER buffer, float startMilliseconds);
+BOOL HOST_SoundBufferGetFreeSpace(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+BOOL HOST_SoundBufferGetLatency(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+BOOL HOST_SoundBufferGetQueued(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+BOOL HOST_SoundBufferGetTotalWritten(HOST_SOUNDBUFFER buffer, DWORD* bytes);
+BOOL HOST_SoundBufferWait(HOST_SOUNDBUFFER buffer, DWORD bytes, HANDLE abortEvent);
+BOOL HOST_SoundBufferWrite(HOST_SOUNDBUFFER buffer, const void* samples, DWORD bytes, BOOL commit);
+BOOL HOST_SoundBufferWriteSilence(HOST_SOUNDBUFFER buffer, DWORD bytes, BOOL commit);
+BOOL HOST_SoundBufferGetPlayTime(HOST_SOUNDBUFFER buffer, DWORD* milliseconds);
+BOOL HOST_SoundBufferLock(HOST_SOUNDBUFFER buffer, DWORD offset, DWORD bytes, void** first, DWORD* firstBytes,
+                          void** second, DWORD* secondBytes);
+BOOL HOST_SoundBufferUnlock(HOST_SOUNDBUFFER buffer, void* first, DWORD firstBytes, void* second, DWORD secondBytes);
+BOOL HOST_SoundBufferCommit(HOST_SOUNDBUFFER buffer, DWORD bytes);
+BOOL HOST_SoundBufferGetWriteOffset(HOST_SOUNDBUFFER buffer, DWORD* offset);
+BOOL HOST_SoundBufferGetCommittedOffset(HOST_SOUNDBUFFER buffer, DWORD* offset);
+BOOL HOST_SoundBufferPlay(HOST_SOUNDBUFFER buffer);
+BOOL HOST_SoundBufferStop(HOST_SOUNDBUFFER buffer, BOOL drain, HANDLE abortEvent);
+BOOL HOST_SoundBufferGetPosition(HOST_SOUNDBUFFER buffer, DWORD* playCursor, DWORD* writeCursor);
+BOOL HOST_SoundBufferGetPlayPosition(HOST_SOUNDBUFFER buffer, DWORD* playCursor);
+BOOL HOST_SoundBufferSetPosition(HOST_SOUNDBUFFER buffer, DWORD offset);
+BOOL HOST_SoundBufferSetVolume(HOST_SOUNDBUFFER buffer, int32_t volume);
+BOOL HOST_SoundBufferGetVolume(HOST_SOUNDBUFFER buffer, int32_t* volume);
+BOOL HOST_SoundBufferSetPan(HOST_SOUNDBUFFER buffer, int32_t pan);
+BOOL HOST_SoundBufferGetPan(HOST_SOUNDBUFFER buffer, int32_t* pan);
+
 // Every slot whose service is not offered yet: fails with
 // HOST_MISC_INVALID_PARAM and answers 0.
 uintptr_t HOST_Unavailable();

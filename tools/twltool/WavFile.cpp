@@ -1,6 +1,8 @@
 #include "WavFile.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <fstream>
 
 namespace twltool {
 namespace {
@@ -10,6 +12,19 @@ uint32_t Read16(std::string_view bytes, size_t at) {
 }
 
 uint32_t Read32(std::string_view bytes, size_t at) { return Read16(bytes, at) | Read16(bytes, at + 2) << 16; }
+
+constexpr size_t kLargestFile = size_t{1} << 30;
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return false;
+  file.seekg(0, std::ios::end);
+  const std::streamoff size = file.tellg();
+  if (size < 0 || static_cast<uint64_t>(size) > kLargestFile) return false;
+  file.seekg(0);
+  bytes.resize(static_cast<size_t>(size));
+  return static_cast<bool>(file.read(bytes.data(), size));
+}
 
 bool Refuse(std::string& error, const std::string& reason) {
   error = reason;
@@ -61,6 +76,13 @@ bool ParseWav(std::string_view bytes, WavSound& sound, std::string& error) {
     at = body + size + (size & 1);  // chunks are padded to even sizes
   }
   return Refuse(error, haveFormat ? "no data chunk" : "no fmt chunk");
+}
+
+bool LoadWav(const std::string& path, std::string& bytes, WavSound& sound, std::string& error) {
+  if (!ReadWholeFile(path, bytes)) return Refuse(error, "cannot read '" + path + "'");
+  if (ParseWav(bytes, sound, error)) return true;
+  error = path + ": " + error;
+  return false;
 }
 
 }  // namespace twltool

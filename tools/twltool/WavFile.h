@@ -20,4 +20,8 @@ struct WavSound {
 // False with the reason in `error`.
 bool ParseWav(std::string_view bytes, WavSound& sound, std::string& error);
 
+// Reads a whole file (up to 1 GiB) into `bytes` and parses it; false with
+// "cannot read 'PATH'" or "PATH: reason" in `error`.
+bool LoadWav(const std::string& path, std::string& bytes, WavSound& sound, std::string& error);
+
 }  // namespace twltool

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -17,7 +16,6 @@ namespace {
 
 constexpr uint32_t kBufferMilliseconds = 500;
 constexpr DWORD kPollMilliseconds = 10;
-constexpr size_t kLargestFile = size_t{1} << 30;
 
 std::string Hex(HRESULT result) {
   char text[16];
@@ -69,17 +67,6 @@ bool ParseHundredths(const std::string& text, LONG& value) {
   return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  file.seekg(0, std::ios::end);
-  const std::streamoff size = file.tellg();
-  if (size < 0 || static_cast<uint64_t>(size) > kLargestFile) return false;
-  file.seekg(0);
-  bytes.resize(static_cast<size_t>(size));
-  return static_cast<bool>(file.read(bytes.data(), size));
-}
-
 // Releases an interface when the scope ends.
 template <class Interface>
 struct Held {
@@ -118,10 +105,9 @@ struct PlayOptions {
 // it, until the play cursor has passed the end of the sound.
 int PlayFile(const DirectSoundEntries& entries, const PlayOptions& options) {
   std::string bytes;
-  if (!ReadWholeFile(options.path, bytes)) return tool::Fail("dsound: cannot read '" + options.path + "'");
   twltool::WavSound sound;
   std::string error;
-  if (!twltool::ParseWav(bytes, sound, error)) return tool::Fail("dsound: " + options.path + ": " + error);
+  if (!twltool::LoadWav(options.path, bytes, sound, error)) return tool::Fail("dsound: " + error);
   if (sound.rate < DSBFREQUENCY_MIN || sound.rate > DSBFREQUENCY_MAX) {
     return tool::Fail("dsound: " + options.path + ": a rate of " + std::to_string(sound.rate) + " Hz is not played");
   }

@@ -2,9 +2,12 @@
 #include <string>
 #include <vector>
 
+#include "HiddenWindow.h"
 #include "StdoutLogFront.h"
 #include "driver/Command.h"
 #include "playback/playersystem/PlayerSystem.h"
+#include "pluginhost/hostapi/HostEnvironment.h"
+#include "pluginhost/players/PlayerSystemConnection.h"
 #include "pluginhost/plugins/PlugInLoader.h"
 
 namespace {
@@ -26,6 +29,18 @@ bool ReadList(const std::string& path, std::vector<std::string>& texts) {
   return true;
 }
 
+// The hidden window owns what players open, DirectSound's cooperative
+// level among it.
+class OwnedEnvironment : public CHostEnvironment {
+ public:
+  OwnedEnvironment() : m_Owner(twltool::MakeHiddenWindow()) { SetHostEnvironment(this); }
+  ~OwnedEnvironment() override { SetHostEnvironment(nullptr); }
+  HWND GetOwnerWindow() override { return m_Owner; }
+
+ private:
+  HWND m_Owner;
+};
+
 // Dispatches messages until nothing plays any more.
 void RunUntilStopped(CPlayerSystem& system) {
   MSG msg;
@@ -45,7 +60,7 @@ TOOL_COMMAND(RunPlay, "play",
              "[--plugins DIR] [--loop] [--shuffle] [--list FILE] [URL...]  build the playlist from the URLs and the "
              "lines of FILE as the player adds dropped files (paths, URLs, \"folder/\", \"name<\" for a file "
              "whatever its extension), play it from the first file of its play order with the players found in "
-             "DIR's plug-ins, run the message loop until playback stops and print the log as it is written; with "
+             "DIR's plug-ins (their sound goes where TWL_SOUND_SINK says), run the message loop until playback stops and print the log as it is written; with "
              "no player every file is refused once and the exit code is still 0") {
   PlayOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -67,9 +82,11 @@ TOOL_COMMAND(RunPlay, "play",
   }
 
   twltool::StdoutLogFront front;
+  OwnedEnvironment environment;
   CPlugInLoader loader;
   if (!options.plugIns.empty()) loader.LoadPlugIns(options.plugIns.c_str());
   CPlayerSystem& system = GetPlayerSystem();
+  ConnectPlayerSystemToHost(system);
   system.SeedRandom(timeGetTime());
   system.Init(&loader.GetManager());
   system.SetLoop(options.loop);
@@ -83,6 +100,7 @@ TOOL_COMMAND(RunPlay, "play",
   system.Play(true);
   RunUntilStopped(system);
   system.Exit();
+  DisconnectPlayerSystemFromHost(system);
   loader.UnloadPlugIns();
   return 0;
 }

@@ -56,3 +56,7 @@ TWLAPI int TwlTestGetVisibleRegion(HWND window, HRGN region);
 // time while the manual clock is on.
 TWLAPI void TwlTestUseManualClock(BOOL manual);
 TWLAPI void TwlTestAdvanceClock(DWORD milliseconds);
+// While on and the manual clock is on, Sleep and SleepEx of every thread
+// advance the clock by their time (as TwlTestAdvanceClock) instead of
+// waiting, so code that polls with sleeps runs through test time at once.
+TWLAPI void TwlTestSleepAdvancesClock(BOOL on);

@@ -3,7 +3,10 @@
 #include <twlwin/testing_user.h>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <ctime>
+#include <thread>
 
 TEST(Time, TickCountersWrapAt32Bits) {
   TwlTestSetTickOffset(0);
@@ -47,4 +50,31 @@ TEST(Time, LocalAndSystemTimeAgreeWithTheCalendar) {
   EXPECT_GE(utc.wMonth, 1);
   EXPECT_LE(utc.wMonth, 12);
   EXPECT_LT(local.wMilliseconds, 1000);
+}
+
+TEST(Time, SleepsMoveTheManualClockOnlyWhileAskedTo) {
+  TwlTestUseManualClock(TRUE);
+  const DWORD start = timeGetTime();
+  TwlTestSleepAdvancesClock(TRUE);
+  Sleep(250);
+  SleepEx(10, FALSE);
+  Sleep(0);
+  EXPECT_EQ(timeGetTime() - start, 260u) << "the sleeps passed as test time";
+  TwlTestSleepAdvancesClock(FALSE);
+  // Switched off, a sleep waits for the test to move the clock again.
+  std::atomic<bool> slept{false};
+  std::thread sleeper([&] {
+    Sleep(20);
+    slept = true;
+  });
+  DWORD steps = 0;
+  while (!slept) {
+    TwlTestAdvanceClock(1);
+    ++steps;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  sleeper.join();
+  EXPECT_GE(steps, 20u);
+  EXPECT_EQ(timeGetTime() - start, 260u + steps) << "only the test's steps moved the clock";
+  TwlTestUseManualClock(FALSE);
 }

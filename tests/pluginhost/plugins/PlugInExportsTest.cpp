@@ -34,6 +34,9 @@ TEST(PlugInExports, EachFixtureDefinesOnlyItsMainInterfaceFunction) {
     EXPECT_EQ(DefinedGlobalFunctions(entry.path().string()), std::vector<std::string>{"PLUGIN_GetMainInterface"});
   }
   EXPECT_GE(fixtures, 8);
+  // The WAV player lives in a folder of its own.
+  EXPECT_EQ(DefinedGlobalFunctions(std::string(TWL_FIXTURE_PLUGIN_DIR) + "/../wavplayer/TestWavPlayer.dll"),
+            std::vector<std::string>{"PLUGIN_GetMainInterface"});
 }
 
 }  // namespace

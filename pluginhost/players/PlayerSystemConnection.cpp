@@ -1,0 +1,74 @@
+#include "pluginhost/players/PlayerSystemConnection.h"
+
+#include "playback/playersystem/PlayerSystem.h"
+#include "playback/sound/SoundOptions.h"
+#include "pluginhost/players/PlayerDiscovery.h"
+#include "pluginhost/players/PlayerServices.h"
+
+namespace {
+
+class CPlugInPlayerDiscovery final : public CPlayerDiscovery {
+ public:
+  void DiscoverPlayers(CPlugIn& plugIn, std::vector<CPlayer*>& found) override {
+    DiscoverPlugInPlayers(plugIn, found);
+  }
+};
+
+// The player system as the host's slots and sound buffers see it. The
+// visualizers are not joined to the player system yet, so fed samples go
+// nowhere; the sound options are the defaults until the player system
+// keeps its own.
+class CPlayerSystemServices final : public CPlayerServices {
+ public:
+  explicit CPlayerSystemServices(CPlayerSystem& system) : m_System(system) {}
+
+  void GetSoundOptions(SoundOptions& options) override { options.Assign(SoundOptions{}); }
+  void PauseVisualization(PLUGIN_HANDLE player) override { m_System.PauseVisualization(player); }
+  void ResumeVisualization(PLUGIN_HANDLE player) override { m_System.ResumeVisualization(player); }
+  void StopVisualization(PLUGIN_HANDLE player) override { m_System.StopVisualization(player); }
+  void FeedVisualization(const void*, DWORD, DWORD, DWORD, DWORD, DWORD, PLUGIN_HANDLE) override {}
+  void SetPosition(DWORD milliseconds, PLUGIN_HANDLE player) override { m_System.SetPosition(milliseconds, player); }
+  bool IsCurrentPlayer(PLUGIN_HANDLE player) override { return m_System.IsCurrentPlayer(player); }
+  void NotifyStickToFile(PLUGIN_HANDLE player) override { m_System.NotifyStickToFile(player); }
+  void NotifyPlaybackFinished(DWORD result, PLUGIN_HANDLE player) override {
+    m_System.NotifyPlaybackFinished(result, player);
+  }
+  void SetLength(DWORD milliseconds, PLUGIN_HANDLE player) override { m_System.SetLength(milliseconds, player); }
+  void SetSampleFeed(bool feedsItself, DWORD flags, PLUGIN_HANDLE player) override {
+    m_System.SetSampleFeed(feedsItself, flags, player);
+  }
+  int GetEffectiveVolume() override { return m_System.GetEffectiveVolume(); }
+  CurrentEntryInfo GetCurrentEntryInfo() override {
+    const PlayingInfo playing = m_System.GetPlayingInfo();
+    CurrentEntryInfo entry;
+    entry.url = playing.url;
+    entry.title = playing.title;
+    entry.displayName = playing.displayName;
+    entry.position = playing.position;
+    entry.length = playing.length;
+    return entry;
+  }
+
+ private:
+  CPlayerSystem& m_System;
+};
+
+// One connection at a time: the program has one player system.
+CPlugInPlayerDiscovery g_Discovery;
+CPlayerSystemServices* g_Services = nullptr;
+
+}  // namespace
+
+void ConnectPlayerSystemToHost(CPlayerSystem& system) {
+  DisconnectPlayerSystemFromHost(system);
+  g_Services = new CPlayerSystemServices(system);
+  SetPlayerServices(g_Services);
+  system.SetDiscovery(&g_Discovery);
+}
+
+void DisconnectPlayerSystemFromHost(CPlayerSystem& system) {
+  system.SetDiscovery(nullptr);
+  SetPlayerServices(nullptr);
+  delete g_Services;
+  g_Services = nullptr;
+}

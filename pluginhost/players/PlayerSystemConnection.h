@@ -1,0 +1,16 @@
+// Joins the player system and the plug-in host: the player system finds
+// its players among the plug-ins' player objects (wrapped as CPlugInPlayer
+// and CPlugInPlayer2), and the host's player slots and sound buffers report
+// to it and ask it for the current player, the volume and the playing
+// entry. The program connects once, before the player system's Init; the
+// connection lasts until Disconnect.
+//
+// Threading: connect and disconnect on the user-interface thread while no
+// player plays; the reports arrive on the players' own threads, and the
+// player system takes its own locks.
+#pragma once
+
+class CPlayerSystem;
+
+void ConnectPlayerSystemToHost(CPlayerSystem& system);
+void DisconnectPlayerSystemFromHost(CPlayerSystem& system);

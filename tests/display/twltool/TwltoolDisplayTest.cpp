@@ -1,0 +1,113 @@
+// twltool's display subcommands as a reviewer runs them: error texts by
+// code, a box layout, and the drag rectangle on a dump of the screen
+// (read back with ImageMagick).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/TestPaths.h"
+
+namespace {
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+};
+
+ToolRun Twltool(const std::string& arguments) {
+  ToolRun run;
+  const int status =
+      twltest::RunCommand("'" + twltest::ProgramPath("twltool") + "' " + arguments + " 2>/dev/null", &run.out);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+TEST(TwltoolDisplay, ErrorTextsPrintKeyAndText) {
+  struct Row {
+    const char* arguments;
+    const char* expected;
+  };
+  const Row rows[] = {
+      {"ddtext 0x887601C2",
+       "CDirectDrawError.DDERR_SURFACELOST\tAccess to the surface is refused because the surface memory is gone. "
+       "The DirectDrawSurface object representing this surface should have the IDirectDrawSurface2::Restore method "
+       "called on it.\n"},
+      {"ddtext 0", "CDirectDrawError.DD_OK\tThe request completed successfully.\n"},
+      {"ddtext 7", "CDirectDrawError.Unknown\tAn unknown error occurred.\n"},
+      {"dstext -2005401450",
+       "CDirectSoundError.DSERR_BUFFERLOST\tThe buffer memory has been lost and must be restored.\n"},
+      {"dstext 0x12345678", "CDirectSoundError.Unkown\tAn unknown error occurred.\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.arguments);
+    const ToolRun run = Twltool(row.arguments);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, row.expected);
+  }
+  for (const char* bad : {"ddtext", "ddtext 0x100000000", "dstext twelve", "dstext 1 2", "ddtext -2147483649"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Twltool(bad).exitCode, 1);
+  }
+}
+
+TEST(TwltoolDisplay, LayoutPrintsEachItemsRectangle) {
+  const ToolRun vertical = Twltool("layout v 50 100 20,10,0,1 20,10,0,2 20,10,0,0");
+  EXPECT_EQ(vertical.exitCode, 0);
+  EXPECT_EQ(vertical.out, "15 0 35 33\n15 33 35 90\n15 90 35 100\n");
+  const ToolRun horizontal = Twltool("layout h 11 4 0,2,1,0 0,2,1,0");
+  EXPECT_EQ(horizontal.out, "0 1 6 3\n6 1 11 3\n");
+  for (const char* bad : {"layout x 1 1 1,1,0,0", "layout v 10 10 1,1,0", "layout v 10 10 1,1,0,nan",
+                          "layout v 10 10 1,1,0,0,", "layout h 10", "layout v 1x 10 1,1,0,0"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Twltool(bad).exitCode, 1);
+  }
+}
+
+// The pixels of an area of a PNG file as shade letters, rows top first.
+std::vector<std::string> Shades(const std::string& png, int x, int y, int width, int height) {
+  std::string text;
+  const std::string geometry =
+      std::to_string(width) + "x" + std::to_string(height) + "+" + std::to_string(x) + "+" + std::to_string(y);
+  EXPECT_EQ(twltest::RunCommand("convert '" + png + "' -crop " + geometry + " +repage txt:-", &text), 0);
+  std::vector<std::string> rows(static_cast<size_t>(height), std::string(static_cast<size_t>(width), '?'));
+  std::istringstream lines(text);
+  std::string line;
+  while (std::getline(lines, line)) {
+    int px = 0, py = 0;
+    if (line[0] == '#' || std::sscanf(line.c_str(), "%d,%d:", &px, &py) != 2) continue;
+    const size_t hash = line.find('#');
+    if (hash == std::string::npos || px >= width || py >= height) continue;
+    const std::string colour = line.substr(hash + 1, 6);
+    char shade = '?';
+    if (colour == "C8C8C8") shade = 'L';
+    if (colour == "3C3C3C") shade = 'D';
+    if (colour == "A0A0A0") shade = 'l';
+    if (colour == "646464") shade = 'd';
+    rows[static_cast<size_t>(py)][static_cast<size_t>(px)] = shade;
+  }
+  return rows;
+}
+
+TEST(TwltoolDisplay, DragRectShowsTheFrameOnTheScreenDump) {
+  const std::string png = twltest::MakeTempDir("dragrect") + "/screen.png";
+  const ToolRun run = Twltool("dragrect 100 50 0 0 '" + png + "'");
+  ASSERT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(Shades(png, 98, 48, 4, 4), (std::vector<std::string>{"LlLL", "LLlD", "LddD", "DDDD"}));
+
+  const std::string wide = twltest::MakeTempDir("dragrect") + "/screen.png";
+  ASSERT_EQ(Twltool("dragrect 10 20 6 4 '" + wide + "'").exitCode, 0);
+  const std::vector<std::string> frame = Shades(wide, 8, 18, 10, 8);
+  EXPECT_EQ(frame[0], "LlLLLLLLLL");
+  EXPECT_EQ(frame[7], "DDDDDDDDDD");
+  EXPECT_EQ(frame[3].substr(0, 2) + frame[3].substr(8), "LldD");
+
+  EXPECT_EQ(Twltool("dragrect 1 2 -3 4 '" + wide + "'").exitCode, 1);
+  EXPECT_EQ(Twltool("dragrect 1 2 3 4").exitCode, 1);
+}
+
+}  // namespace
