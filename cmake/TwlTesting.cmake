@@ -8,7 +8,12 @@ function(twl_add_test_folder name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE twl_test_support GTest::gtest GTest::gmock ${ARG_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # Each test carries its area (the first folder under tests/) as a label,
+  # so that one area can be run alone: ctest -L platform.
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
+  string(REGEX REPLACE "/.*" "" area "${folder}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
-    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR})
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    PROPERTIES LABELS "${area}")
 endfunction()

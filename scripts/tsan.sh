@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the suite with ThreadSanitizer (build/tsan) and runs the tests whose
-# names match the pattern (all when none is given). Threaded code is run
-# through this before it is considered done.
+# names match the pattern (all when none is given), or with -L AREA the
+# tests of one area (the first folder under tests/: platform, foundation).
+# Threaded code is run through this before it is considered done.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -11,4 +12,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_TSAN=ON 
 cmake --build "$build"
 
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
-ctest --test-dir "$build" --output-on-failure -j "$(nproc)" ${1:+-R "$1"}
+filter=()
+if [[ "${1:-}" == "-L" ]]; then
+  filter=(-L "${2:?an area after -L}")
+elif [[ -n "${1:-}" ]]; then
+  filter=(-R "$1")
+fi
+ctest --test-dir "$build" --output-on-failure -j "$(nproc)" "${filter[@]}"

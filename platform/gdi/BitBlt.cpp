@@ -62,6 +62,7 @@ BOOL Blit(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle,
   std::vector<COLORREF> sourcePixels;
   std::vector<uint8_t> present;
   if (source) {
+    PixelAccess reading(*source);
     POINT sourceOrigin = source->ToDevice(sx, sy);
     sourcePixels.resize(static_cast<size_t>(columns) * rows);
     present.resize(sourcePixels.size());
@@ -70,23 +71,23 @@ BOOL Blit(HDC destHandle, int x, int y, int width, int height, HDC sourceHandle,
       for (int column = 0; column < columns; ++column) {
         int srcX = SourceCoordinate(sourceOrigin.x, sw, target.left + column - destCorner.x, width);
         if (!source->surface->Contains(srcX, srcY)) continue;
+        if (source->mask && !source->mask->Contains(srcX, srcY)) continue;  // not the window's
         size_t at = static_cast<size_t>(row) * columns + column;
         sourcePixels[at] = Convert(source->surface->GetPixel(srcX, srcY), *source, *dest);
         present[at] = 1;
       }
     }
   }
-  for (int row = 0; row < rows; ++row) {
-    for (int column = 0; column < columns; ++column) {
-      size_t at = static_cast<size_t>(row) * columns + column;
+  PixelAccess writing(*dest, target);
+  dest->ForEachSpan(target, [&](int py, int left, int right) {
+    for (int px = left; px < right; ++px) {
+      size_t at = static_cast<size_t>(py - target.top) * columns + (px - target.left);
       if (source && !present[at]) continue;
-      int px = target.left + column;
-      int py = target.top + row;
       COLORREF src = source ? sourcePixels[at] : 0;
       COLORREF result = (rop >> 16 & 0xFF) == 0xCC ? src : ApplyRop3(rop, pattern, src, dest->surface->GetPixel(px, py));
       dest->surface->SetPixel(px, py, result);
     }
-  }
+  });
   return TRUE;
 }
 

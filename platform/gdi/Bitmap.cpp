@@ -1,8 +1,8 @@
 #include "Bitmap.h"
 
-#include <bit>
 #include <cstring>
-#include <limits>
+
+#include "PixelColours.h"
 
 namespace twl::gdi {
 namespace {
@@ -20,28 +20,6 @@ int StrideFor(int width, int bits, int alignBytes) {
   int64_t rowBits = static_cast<int64_t>(width) * bits;
   int64_t alignBits = alignBytes * 8;
   return static_cast<int>((rowBits + alignBits - 1) / alignBits * alignBytes);
-}
-
-// Reads the channel under `mask` scaled to 8 bits.
-uint8_t Channel(uint32_t value, uint32_t mask) {
-  if (mask == 0) return 0;
-  int shift = std::countr_zero(mask);
-  int width = std::popcount(mask);
-  uint32_t v = (value & mask) >> shift;
-  if (width >= 8) return static_cast<uint8_t>(v >> (width - 8));
-  // Spread the high bits into the low ones so full intensity stays 255.
-  uint32_t scaled = v << (8 - width);
-  scaled |= scaled >> width;
-  if (width < 4) scaled |= scaled >> (2 * width);
-  return static_cast<uint8_t>(scaled);
-}
-
-uint32_t Place(uint8_t channel, uint32_t mask) {
-  if (mask == 0) return 0;
-  int shift = std::countr_zero(mask);
-  int width = std::popcount(mask);
-  uint32_t v = width >= 8 ? static_cast<uint32_t>(channel) << (width - 8) : channel >> (8 - width);
-  return (v << shift) & mask;
 }
 
 bool ValidSize(int width, int height) { return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide; }
@@ -92,23 +70,7 @@ const uint8_t* Bitmap::Row(int y) const {
   return bits_.data() + static_cast<size_t>(topDown_ ? y : height_ - 1 - y) * stride_;
 }
 
-int Bitmap::NearestPaletteIndex(COLORREF colour) const {
-  int best = 0;
-  int bestDistance = std::numeric_limits<int>::max();
-  for (size_t i = 0; i < palette_.size(); ++i) {
-    COLORREF entry = palette_[i];
-    int dr = GetRValue(entry) - GetRValue(colour);
-    int dg = GetGValue(entry) - GetGValue(colour);
-    int db = GetBValue(entry) - GetBValue(colour);
-    int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
-      best = static_cast<int>(i);
-      if (distance == 0) break;
-    }
-  }
-  return best;
-}
+int Bitmap::NearestPaletteIndex(COLORREF colour) const { return NearestEntry(palette_, colour); }
 
 COLORREF Bitmap::GetPixel(int x, int y) const {
   const uint8_t* row = Row(y);

@@ -42,6 +42,9 @@ class Bitmap final : public GdiObject {
   const std::vector<COLORREF>& Palette() const { return palette_; }
   uint8_t* Bits() { return bits_.data(); }
   size_t ImageSize() const { return bits_.size(); }
+  // The bytes of row y (0 = the top row), for copies of whole rows.
+  uint8_t* Row(int y);
+  const uint8_t* Row(int y) const;
 
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
   // Callers check Contains first.
@@ -56,8 +59,6 @@ class Bitmap final : public GdiObject {
 
  private:
   Bitmap() = default;
-  uint8_t* Row(int y);
-  const uint8_t* Row(int y) const;
   int NearestPaletteIndex(COLORREF colour) const;
 
   int width_ = 0;

@@ -5,6 +5,7 @@
 #include "Font.h"
 #include "StockObjects.h"
 #include "twlwin/errors.h"
+#include "user/ScreenEvents.h"
 
 namespace twl::gdi {
 
@@ -32,6 +33,22 @@ RECT DeviceContext::ToDeviceClipped(const RECT& logical) const {
   if (out.right < out.left) out.right = out.left;
   if (out.bottom < out.top) out.bottom = out.top;
   return out;
+}
+
+bool DeviceContext::MayDraw(int x, int y) const {
+  RECT area = DrawableArea();
+  if (x < area.left || x >= area.right || y < area.top || y >= area.bottom) return false;
+  return !mask || mask->Contains(x, y);
+}
+
+PixelAccess::PixelAccess(const DeviceContext& dc, const RECT& changed) : window_(dc.window), changed_(changed) {
+  if (dc.pixelLock) hold_ = std::unique_lock(*dc.pixelLock);
+}
+
+PixelAccess::~PixelAccess() {
+  if (hold_.owns_lock()) hold_.unlock();
+  if (window_ && changed_.right > changed_.left && changed_.bottom > changed_.top)
+    user::TellPixelsChanged(window_, changed_);
 }
 
 HDC InsertDc(std::shared_ptr<DeviceContext> dc) { return static_cast<HDC>(InsertObject(std::move(dc))); }

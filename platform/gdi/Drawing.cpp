@@ -11,15 +11,21 @@ using namespace twl::gdi;
 
 namespace {
 
-void Fill(DeviceContext& dc, const RECT& logical, COLORREF colour) {
+// Fills with the pixels held (see PixelAccess); returns what it filled.
+RECT Fill(DeviceContext& dc, const RECT& logical, COLORREF colour) {
   RECT r = dc.ToDeviceClipped(logical);
   COLORREF stored = dc.surface->Quantize(colour);
-  for (int y = r.top; y < r.bottom; ++y)
-    for (int x = r.left; x < r.right; ++x) dc.surface->SetPixel(x, y, stored);
+  dc.ForEachSpan(r, [&](int y, int left, int right) {
+    for (int x = left; x < right; ++x) dc.surface->SetPixel(x, y, stored);
+  });
+  return r;
 }
 
-void PlotWithPen(DeviceContext& dc, const RECT& area, int x, int y, COLORREF colour) {
-  if (x < area.left || x >= area.right || y < area.top || y >= area.bottom) return;
+// The device rectangle a logical one may touch, for telling the window.
+RECT Touched(const DeviceContext& dc, const RECT& logical) { return dc.ToDeviceClipped(logical); }
+
+void PlotWithPen(DeviceContext& dc, int x, int y, COLORREF colour) {
+  if (!dc.MayDraw(x, y)) return;
   COLORREF result = dc.rop2 == R2_COPYPEN ? colour : ApplyRop2(dc.rop2, colour, dc.surface->GetPixel(x, y));
   dc.surface->SetPixel(x, y, result);
 }
@@ -27,7 +33,6 @@ void PlotWithPen(DeviceContext& dc, const RECT& area, int x, int y, COLORREF col
 // Bresenham from `from` towards `to` in device coordinates, leaving out the
 // end point so that joined lines never draw a pixel twice.
 void DrawLine(DeviceContext& dc, POINT from, POINT to, COLORREF colour) {
-  RECT area = dc.DrawableArea();
   long dx = std::labs(static_cast<long>(to.x) - from.x);
   long dy = -std::labs(static_cast<long>(to.y) - from.y);
   int sx = from.x < to.x ? 1 : -1;
@@ -39,7 +44,7 @@ void DrawLine(DeviceContext& dc, POINT from, POINT to, COLORREF colour) {
   // the drawable area; the bound keeps hostile coordinates cheap.
   long steps = std::max(dx, -dy);
   for (long i = 0; i < steps; ++i) {
-    PlotWithPen(dc, area, x, y, colour);
+    PlotWithPen(dc, x, y, colour);
     long twice = 2 * error;
     if (twice >= dy) {
       error += dy;
@@ -76,8 +81,8 @@ TWLAPI COLORREF SetPixel(HDC handle, int x, int y, COLORREF colour) {
   auto dc = FindDc(handle);
   if (!dc) return CLR_INVALID;
   POINT p = dc->ToDevice(x, y);
-  RECT area = dc->DrawableArea();
-  if (p.x < area.left || p.x >= area.right || p.y < area.top || p.y >= area.bottom) return CLR_INVALID;
+  PixelAccess access(*dc, RECT{p.x, p.y, p.x + 1, p.y + 1});
+  if (!dc->MayDraw(p.x, p.y)) return CLR_INVALID;
   COLORREF stored = dc->surface->Quantize(colour);
   dc->surface->SetPixel(p.x, p.y, stored);
   return stored;
@@ -87,8 +92,8 @@ TWLAPI COLORREF GetPixel(HDC handle, int x, int y) {
   auto dc = FindDc(handle);
   if (!dc) return CLR_INVALID;
   POINT p = dc->ToDevice(x, y);
-  RECT area = dc->DrawableArea();
-  if (p.x < area.left || p.x >= area.right || p.y < area.top || p.y >= area.bottom) return CLR_INVALID;
+  PixelAccess access(*dc);
+  if (!dc->MayDraw(p.x, p.y)) return CLR_INVALID;
   return dc->surface->GetPixel(p.x, p.y);
 }
 
@@ -100,7 +105,9 @@ TWLAPI int FillRect(HDC handle, const RECT* rect, HBRUSH brush) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return 0;
   }
-  if (colour.paints) Fill(*dc, *rect, colour.colour);
+  if (!colour.paints) return 1;
+  PixelAccess access(*dc, Touched(*dc, *rect));
+  Fill(*dc, *rect, colour.colour);
   return 1;
 }
 
@@ -114,6 +121,7 @@ TWLAPI int FrameRect(HDC handle, const RECT* rect, HBRUSH brush) {
   }
   const RECT& r = *rect;
   if (!colour.paints || r.right <= r.left || r.bottom <= r.top) return 1;
+  PixelAccess access(*dc, Touched(*dc, r));
   Fill(*dc, RECT{r.left, r.top, r.right, r.top + 1}, colour.colour);
   Fill(*dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, colour.colour);
   Fill(*dc, RECT{r.left, r.top, r.left + 1, r.bottom}, colour.colour);
@@ -132,9 +140,11 @@ TWLAPI BOOL PatBlt(HDC handle, int x, int y, int width, int height, DWORD rop) {
   RECT logical{std::min(x, x + width), std::min(y, y + height), std::max(x, x + width), std::max(y, y + height)};
   COLORREF pattern = dc->brushObject && !dc->brushObject->hollow ? dc->brushObject->colour : RGB(255, 255, 255);
   RECT r = dc->ToDeviceClipped(logical);
-  for (int py = r.top; py < r.bottom; ++py)
-    for (int px = r.left; px < r.right; ++px)
+  PixelAccess access(*dc, r);
+  dc->ForEachSpan(r, [&](int py, int left, int right) {
+    for (int px = left; px < right; ++px)
       dc->surface->SetPixel(px, py, ApplyRop3(rop, pattern, 0, dc->surface->GetPixel(px, py)));
+  });
   return TRUE;
 }
 
@@ -164,7 +174,11 @@ TWLAPI BOOL LineTo(HDC handle, int x, int y) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
-  if (dc->penObject && !dc->penObject->IsNull()) DrawLine(*dc, from, to, dc->penObject->colour);
+  if (dc->penObject && !dc->penObject->IsNull()) {
+    RECT bounds{std::min(from.x, to.x), std::min(from.y, to.y), std::max(from.x, to.x) + 1, std::max(from.y, to.y) + 1};
+    PixelAccess access(*dc, bounds);
+    DrawLine(*dc, from, to, dc->penObject->colour);
+  }
   return TRUE;
 }
 
@@ -175,6 +189,7 @@ TWLAPI BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
   if (bottom < top) std::swap(top, bottom);
   bool outline = dc->penObject && !dc->penObject->IsNull();
   int inset = outline ? 1 : 0;
+  PixelAccess access(*dc, Touched(*dc, RECT{left, top, right, bottom}));
   if (dc->brushObject && !dc->brushObject->hollow)
     Fill(*dc, RECT{left + inset, top + inset, right - inset, bottom - inset}, dc->brushObject->colour);
   if (outline && right > left && bottom > top) {
@@ -185,7 +200,7 @@ TWLAPI BOOL Rectangle(HDC handle, int left, int top, int right, int bottom) {
     DrawLine(*dc, POINT{b.x, a.y}, b, colour);
     DrawLine(*dc, b, POINT{a.x, b.y}, colour);
     DrawLine(*dc, POINT{a.x, b.y}, a, colour);
-    if (a.x == b.x || a.y == b.y) PlotWithPen(*dc, dc->DrawableArea(), b.x, b.y, colour);
+    if (a.x == b.x || a.y == b.y) PlotWithPen(*dc, b.x, b.y, colour);
   }
   return TRUE;
 }

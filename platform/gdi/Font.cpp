@@ -277,16 +277,19 @@ void Blend(Bitmap& target, int x, int y, COLORREF colour, int alpha) {
                       mix(GetBValue(colour), GetBValue(under))));
 }
 
-void FillSpan(Bitmap& target, const RECT& clip, int left, int right, int y, int thickness, COLORREF colour) {
+void FillSpan(Bitmap& target, const RECT& clip, const Region* mask, int left, int right, int y, int thickness,
+              COLORREF colour) {
   for (int row = y; row < y + thickness; ++row) {
     if (row < clip.top || row >= clip.bottom) continue;
-    for (int x = std::max<int>(left, clip.left); x < std::min<int>(right, clip.right); ++x) target.SetPixel(x, row, colour);
+    for (int x = std::max<int>(left, clip.left); x < std::min<int>(right, clip.right); ++x)
+      if (!mask || mask->Contains(x, row)) target.SetPixel(x, row, colour);
   }
 }
 
 }  // namespace
 
-void Font::Draw(Bitmap& target, const RECT& clip, int x, int top, std::string_view utf8, COLORREF colour) const {
+void Font::Draw(Bitmap& target, const RECT& clip, const Region* mask, int x, int top, std::string_view utf8,
+                COLORREF colour) const {
   int baseline = top + metrics_.tmAscent;
   int pen = x;
   {
@@ -303,7 +306,7 @@ void Font::Draw(Bitmap& target, const RECT& clip, int x, int top, std::string_vi
           int px = pen + glyph.left + gx;
           if (px < clip.left || px >= clip.right) continue;
           uint8_t alpha = glyph.coverage[static_cast<size_t>(gy) * glyph.width + gx];
-          if (alpha) Blend(target, px, py, colour, alpha);
+          if (alpha && (!mask || mask->Contains(px, py))) Blend(target, px, py, colour, alpha);
         }
       }
       pen += glyph.advance;
@@ -312,8 +315,8 @@ void Font::Draw(Bitmap& target, const RECT& clip, int x, int top, std::string_vi
   }
   int em = metrics_.tmHeight - metrics_.tmInternalLeading;
   int thickness = std::max(1, em / 14);
-  if (log_.lfUnderline) FillSpan(target, clip, x, pen, baseline + std::max(1, em / 10), thickness, colour);
-  if (log_.lfStrikeOut) FillSpan(target, clip, x, pen, baseline - metrics_.tmAscent * 3 / 10, thickness, colour);
+  if (log_.lfUnderline) FillSpan(target, clip, mask, x, pen, baseline + std::max(1, em / 10), thickness, colour);
+  if (log_.lfStrikeOut) FillSpan(target, clip, mask, x, pen, baseline - metrics_.tmAscent * 3 / 10, thickness, colour);
 }
 
 }  // namespace twl::gdi

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Bitmap.h"
+#include "user/Region.h"
 #include "GdiObject.h"
 #include "twlwin/gdi.h"
 
@@ -36,8 +37,10 @@ class Font final : public GdiObject {
   // (bytes inside a character repeat the previous value).
   std::vector<int> PrefixWidths(std::string_view utf8) const;
   // Draws the text with the top of its cell at `x, top` (device
-  // coordinates) in `colour`, touching only pixels inside `clip`.
-  void Draw(Bitmap& target, const RECT& clip, int x, int top, std::string_view utf8, COLORREF colour) const;
+  // coordinates) in `colour`, touching only pixels inside `clip` and, when
+  // one is given, `mask`.
+  void Draw(Bitmap& target, const RECT& clip, const Region* mask, int x, int top, std::string_view utf8,
+            COLORREF colour) const;
 
  private:
   struct Glyph {

@@ -132,8 +132,9 @@ bool DrawIconImage(HDC handle, const IconImage& source, int x, int y, int width,
   gdi::Bitmap& target = *dc->surface;
   RECT area = dc->ToDeviceClipped(RECT{x, y, x + width, y + height});
   POINT corner = dc->ToDevice(x, y);
-  for (int py = area.top; py < area.bottom; ++py) {
-    for (int px = area.left; px < area.right; ++px) {
+  gdi::PixelAccess access(*dc, area);
+  dc->ForEachSpan(area, [&](int py, int left, int right) {
+    for (int px = left; px < right; ++px) {
       size_t at = static_cast<size_t>(py - corner.y) * width + (px - corner.x);
       uint32_t argb = image.colour[at];
       bool masked = image.mask[at] != 0;
@@ -158,7 +159,7 @@ bool DrawIconImage(HDC handle, const IconImage& source, int x, int y, int width,
       }
       if (result != under) target.SetPixel(px, py, result);
     }
-  }
+  });
   return true;
 }
 

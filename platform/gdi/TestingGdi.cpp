@@ -4,6 +4,7 @@
 #include "DeviceContext.h"
 #include "Font.h"
 #include "PngWriter.h"
+#include "Screen.h"
 #include "twlwin/errors.h"
 #include "twlwin/testing_gdi.h"
 
@@ -25,6 +26,7 @@ TWLAPI BOOL TwlTestSaveDcPng(HDC handle, LPCSTR path) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
+  PixelAccess access(*dc);
   return WritePng(*dc->surface, dc->baseClip, path) ? TRUE : FALSE;
 }
 
@@ -38,4 +40,14 @@ TWLAPI DWORD TwlTestGetFontFile(HFONT handle, LPSTR buffer, DWORD size) {
   std::memcpy(buffer, font->FilePath(), length);
   buffer[length] = '\0';
   return static_cast<DWORD>(length);
+}
+
+TWLAPI BOOL TwlTestWriteScreenPixels(const RECT* area, const DWORD* rows, int stride, HWND onlyWindow) {
+  if (!area || !rows || stride < 4 * (area->right - area->left) ||
+      !WriteScreen(*area, reinterpret_cast<const uint32_t*>(rows), static_cast<size_t>(stride),
+                   ScreenTarget{onlyWindow, nullptr})) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+  }
+  return TRUE;
 }

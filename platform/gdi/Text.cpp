@@ -28,10 +28,12 @@ void DrawLine(DeviceContext& dc, const Font& font, POINT device, std::string_vie
     RECT cell{std::max<LONG>(device.x, clip.left), std::max<LONG>(device.y, clip.top),
               std::min<LONG>(device.x + size.cx, clip.right), std::min<LONG>(device.y + size.cy, clip.bottom)};
     COLORREF bk = dc.surface->Quantize(dc.bkColour);
-    for (int y = cell.top; y < cell.bottom; ++y)
-      for (int x = cell.left; x < cell.right; ++x) dc.surface->SetPixel(x, y, bk);
+    if (cell.right > cell.left && cell.bottom > cell.top)
+      dc.ForEachSpan(cell, [&](int y, int left, int right) {
+        for (int x = left; x < right; ++x) dc.surface->SetPixel(x, y, bk);
+      });
   }
-  font.Draw(*dc.surface, clip, device.x, device.y, text, dc.textColour);
+  font.Draw(*dc.surface, clip, dc.mask ? &*dc.mask : nullptr, device.x, device.y, text, dc.textColour);
 }
 
 // Text as DrawText shows it: '&' prefixes removed.
@@ -172,7 +174,9 @@ TWLAPI BOOL TextOutA(HDC handle, int x, int y, LPCSTR text, int length) {
   int left = horizontal == TA_CENTER ? x - size.cx / 2 : horizontal == TA_RIGHT ? x - size.cx : x;
   UINT vertical = dc->textAlign & TA_BASELINE;
   int top = vertical == TA_BASELINE ? y - font->Metrics().tmAscent : vertical == TA_BOTTOM ? y - size.cy : y;
-  DrawLine(*dc, *font, dc->ToDevice(left, top), line, dc->DrawableArea());
+  POINT at = dc->ToDevice(left, top);
+  PixelAccess access(*dc, dc->ToDeviceClipped(RECT{left, top, left + size.cx, top + size.cy}));
+  DrawLine(*dc, *font, at, line, dc->DrawableArea());
   if (updateCp) dc->position.x = horizontal == TA_RIGHT ? x - size.cx : x + size.cx;
   return TRUE;
 }
@@ -221,6 +225,7 @@ TWLAPI int DrawTextA(HDC handle, LPCSTR text, int length, LPRECT rect, UINT form
     else if (format & DT_BOTTOM) top = rect->bottom - lineHeight;
   }
   RECT clip = format & DT_NOCLIP ? dc->DrawableArea() : dc->ToDeviceClipped(*rect);
+  PixelAccess access(*dc, clip);
   for (size_t i = 0; i < lines.size(); ++i) {
     int lineWidth = font->Measure(lines[i]).cx;
     int left = rect->left;

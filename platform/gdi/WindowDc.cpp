@@ -2,6 +2,7 @@
 // a paint cycle (BeginPaint / EndPaint), all over the window's buffer.
 #include "DeviceContext.h"
 #include "PngWriter.h"
+#include "Screen.h"
 #include "WindowSurfaces.h"
 #include "twlwin/errors.h"
 #include "twlwin/gdi.h"
@@ -9,6 +10,7 @@
 #include "user/PaintDevice.h"
 
 using namespace twl::gdi;
+namespace user = twl::user;
 
 namespace {
 
@@ -25,13 +27,23 @@ HDC OpenWindowDc(HWND window, bool wholeWindow) {
     auto screen = ScreenScratch();
     dc = MakeSurfaceDc(screen, RECT{0, 0, screen->Width(), screen->Height()}, POINT{0, 0});
   } else {
-    WindowSurface place;
-    if (!FindWindowSurface(window, &place)) {
+    std::shared_ptr<WindowBuffer> buffer;
+    user::WindowFrame frame;
+    if (!OpenWindowBuffer(window, &buffer, &frame)) {
       SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return nullptr;
     }
-    RECT area = wholeWindow ? place.window : place.client;
-    dc = MakeSurfaceDc(place.surface, area, POINT{area.left, area.top});
+    RECT area = wholeWindow ? RECT{0, 0, frame.screen.right - frame.screen.left, frame.screen.bottom - frame.screen.top}
+                            : frame.client;
+    std::shared_ptr<Bitmap> pixels;
+    {
+      std::lock_guard hold(buffer->lock);
+      pixels = buffer->pixels;
+    }
+    dc = MakeSurfaceDc(std::move(pixels), area, POINT{area.left, area.top});
+    if (frame.shape) dc->mask = frame.shape;
+    dc->pixelLock = std::shared_ptr<std::mutex>(buffer, &buffer->lock);
+    dc->window = frame.id;
   }
   HDC handle = InsertDc(dc);
   if (!handle) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -86,19 +98,34 @@ TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path) {
   return WritePng(*bitmap, RECT{0, 0, bitmap->Width(), bitmap->Height()}, path) ? TRUE : FALSE;
 }
 
+namespace {
+
+// The window's own area in window coordinates, as its dump shows it.
+bool OwnAreaOf(HWND window, twl::Region* area) {
+  twl::user::WindowFrame frame;
+  if (!twl::user::DescribeWindow(window, &frame)) return false;
+  *area = twl::user::OwnArea(frame);
+  return true;
+}
+
+}  // namespace
+
 TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y) {
+  twl::Region own;
   auto bitmap = ComposeWindow(window);
-  if (!bitmap || !bitmap->Contains(x, y)) return CLR_INVALID;
+  if (!bitmap || !OwnAreaOf(window, &own) || !bitmap->Contains(x, y) || !own.Contains(x, y)) return CLR_INVALID;
   return bitmap->GetPixel(x, y);
 }
 
 TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int height) {
+  twl::Region own;
   auto bitmap = ComposeWindow(window);
-  if (!bitmap || !pixels || bitmap->Width() != width || bitmap->Height() != height) {
+  if (!bitmap || !OwnAreaOf(window, &own) || !pixels || bitmap->Width() != width || bitmap->Height() != height) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
   }
   for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = bitmap->GetPixel(x, y);
+    for (int x = 0; x < width; ++x)
+      pixels[static_cast<size_t>(y) * width + x] = own.Contains(x, y) ? bitmap->GetPixel(x, y) : CLR_INVALID;
   return TRUE;
 }

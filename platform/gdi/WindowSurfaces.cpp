@@ -1,170 +1,89 @@
 #include "WindowSurfaces.h"
 
 #include <algorithm>
-#include <mutex>
+#include <cstring>
 #include <unordered_map>
-#include <vector>
 
 #include "twlwin/gdi.h"
-#include "user/WindowManager.h"
+#include "user/PaintDevice.h"
 
 namespace twl::gdi {
 namespace {
 
-struct Surfaces {
+struct Buffers {
   std::mutex lock;
-  std::unordered_map<uint32_t, std::shared_ptr<Bitmap>> byWindow;
+  std::unordered_map<uint32_t, std::shared_ptr<WindowBuffer>> byWindow;
 };
 
-Surfaces& All() {
-  static auto* surfaces = new Surfaces;
-  return *surfaces;
+Buffers& AllBuffers() {
+  static auto* buffers = new Buffers;
+  return *buffers;
 }
 
-RECT Offset(RECT r, int dx, int dy) { return RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
-
-RECT Intersect(const RECT& a, const RECT& b) {
-  RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-  if (r.right < r.left) r.right = r.left;
-  if (r.bottom < r.top) r.bottom = r.top;
-  return r;
+void FillRow(uint8_t* row, int from, int to, uint32_t value) {
+  auto* pixels = reinterpret_cast<uint32_t*>(row);
+  std::fill(pixels + from, pixels + to, value);
 }
 
-// Window geometry in the window's own coordinates; window manager lock held.
-void Geometry(const user::Window& w, RECT* window, RECT* client) {
-  RECT screen = user::ScreenRectLocked(w);
-  RECT clientScreen = user::ClientScreenRectLocked(w);
-  *window = RECT{0, 0, screen.right - screen.left, screen.bottom - screen.top};
-  *client = Offset(clientScreen, -screen.left, -screen.top);
-}
-
-std::shared_ptr<Bitmap> Resized(std::shared_ptr<Bitmap> old, int width, int height) {
-  width = std::max(width, 1);
-  height = std::max(height, 1);
-  if (old && old->Width() == width && old->Height() == height) return old;
-  auto made = Bitmap::CreateDdb(width, height, false);
-  if (!made) return old;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) made->SetPixel(x, y, GetSysColor(COLOR_WINDOW));
-  if (old) {
-    for (int y = 0; y < std::min(height, old->Height()); ++y)
-      for (int x = 0; x < std::min(width, old->Width()); ++x) made->SetPixel(x, y, old->GetPixel(x, y));
+// A bitmap of the given size holding what still fits of `old`, the rest
+// unpainted. Null when the size is impossible.
+std::shared_ptr<Bitmap> Resized(const std::shared_ptr<Bitmap>& old, int width, int height) {
+  auto made = Bitmap::CreateDdb(std::max(width, 1), std::max(height, 1), false);
+  if (!made) return nullptr;
+  COLORREF c = UnpaintedColour();
+  uint32_t unpainted = (static_cast<uint32_t>(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+  int keepWidth = old ? std::min(made->Width(), old->Width()) : 0;
+  int keepHeight = old ? std::min(made->Height(), old->Height()) : 0;
+  for (int y = 0; y < made->Height(); ++y) {
+    int kept = y < keepHeight ? keepWidth : 0;
+    if (kept) std::memcpy(made->Row(y), old->Row(y), static_cast<size_t>(kept) * 4);
+    FillRow(made->Row(y), kept, made->Width(), unpainted);
   }
   return made;
 }
 
-// Forgets the buffers of windows that are gone; both locks held.
-void DropStale(Surfaces& surfaces) {
-  for (auto it = surfaces.byWindow.begin(); it != surfaces.byWindow.end();) {
-    if (user::FindLocked(it->first)) ++it;
-    else it = surfaces.byWindow.erase(it);
-  }
-}
-
-// A snapshot of a window tree for composing, taken under the lock.
-struct Node {
-  uint32_t id = 0;
-  RECT window{};  // in the parent's client coordinates (screen for the root)
-  RECT client{};  // in the window's own coordinates
-  std::vector<Node> children;  // bottom first
-};
-
-Node Snapshot(const user::Window& w, RECT placed) {
-  Node node;
-  node.id = w.id;
-  RECT ignored;
-  Geometry(w, &ignored, &node.client);
-  node.window = placed;
-  for (auto it = w.children.rbegin(); it != w.children.rend(); ++it) {
-    const user::Window* child = user::FindLocked(*it);
-    if (!child || !(child->style & WS_VISIBLE)) continue;
-    RECT childScreen = user::ScreenRectLocked(*child);
-    RECT parentClient = user::ClientScreenRectLocked(w);
-    node.children.push_back(Snapshot(*child, Offset(childScreen, -parentClient.left, -parentClient.top)));
-  }
-  return node;
-}
-
-void Paint(const Node& node, Bitmap& target, POINT origin, RECT clip) {
-  std::shared_ptr<Bitmap> pixels;
-  {
-    std::lock_guard guard(All().lock);
-    auto found = All().byWindow.find(node.id);
-    if (found != All().byWindow.end()) pixels = found->second;
-  }
-  int width = node.window.right - node.window.left;
-  int height = node.window.bottom - node.window.top;
-  RECT area = Intersect(clip, RECT{origin.x, origin.y, origin.x + width, origin.y + height});
-  for (int y = area.top; y < area.bottom; ++y) {
-    for (int x = area.left; x < area.right; ++x) {
-      COLORREF c = pixels && pixels->Contains(x - origin.x, y - origin.y) ? pixels->GetPixel(x - origin.x, y - origin.y)
-                                                                           : GetSysColor(COLOR_WINDOW);
-      target.SetPixel(x, y, c);
-    }
-  }
-  RECT client = Intersect(area, Offset(node.client, origin.x, origin.y));
-  for (const Node& child : node.children) {
-    POINT at{origin.x + node.client.left + child.window.left, origin.y + node.client.top + child.window.top};
-    Paint(child, target, at, client);
-  }
-}
-
 }  // namespace
 
-bool FindWindowSurface(HWND handle, WindowSurface* out) {
-  user::Guard guard(user::Lock());
-  user::Window* w = user::FindLocked(handle);
-  if (!w) return false;
-  Geometry(*w, &out->window, &out->client);
-  Surfaces& surfaces = All();
-  std::lock_guard mine(surfaces.lock);
-  auto& slot = surfaces.byWindow[w->id];
-  if (!slot) DropStale(surfaces);
-  slot = Resized(slot, out->window.right, out->window.bottom);
-  out->surface = slot;
-  return slot != nullptr;
+COLORREF UnpaintedColour() { return GetSysColor(COLOR_WINDOW); }
+
+bool OpenWindowBuffer(HWND window, std::shared_ptr<WindowBuffer>* buffer, user::WindowFrame* frame) {
+  if (!user::DescribeWindow(window, frame)) return false;
+  std::shared_ptr<WindowBuffer> found;
+  {
+    Buffers& buffers = AllBuffers();
+    std::lock_guard guard(buffers.lock);
+    auto& slot = buffers.byWindow[frame->id];
+    if (!slot) slot = std::make_shared<WindowBuffer>();
+    found = slot;
+  }
+  int width = frame->screen.right - frame->screen.left;
+  int height = frame->screen.bottom - frame->screen.top;
+  std::lock_guard guard(found->lock);
+  const auto& pixels = found->pixels;
+  if (!pixels || pixels->Width() != std::max(width, 1) || pixels->Height() != std::max(height, 1)) {
+    auto resized = Resized(pixels, width, height);
+    if (!resized && !pixels) return false;
+    if (resized) found->pixels = std::move(resized);
+  }
+  *buffer = std::move(found);
+  return true;
 }
 
-std::shared_ptr<Bitmap> ComposeWindow(HWND handle) {
-  Node root;
-  {
-    user::Guard guard(user::Lock());
-    user::Window* w = user::FindLocked(handle);
-    if (!w) return nullptr;
-    RECT window;
-    RECT client;
-    Geometry(*w, &window, &client);
-    root = Snapshot(*w, window);
-  }
-  auto target = Bitmap::CreateDdb(std::max<int>(1, root.window.right), std::max<int>(1, root.window.bottom), false);
-  if (!target) return nullptr;
-  Paint(root, *target, POINT{0, 0}, RECT{0, 0, target->Width(), target->Height()});
-  return target;
-}
-
-std::shared_ptr<Bitmap> ComposeScreen() {
-  std::vector<Node> windows;
-  int width;
-  int height;
-  {
-    user::Guard guard(user::Lock());
-    width = user::S().screen.width;
-    height = user::S().screen.height;
-    std::vector<uint32_t> order = user::LocalTopLevelsLocked();
-    for (auto it = order.rbegin(); it != order.rend(); ++it) {
-      user::Window* w = user::FindLocked(*it);
-      if (!w || !(w->style & WS_VISIBLE) || w->messageOnly) continue;
-      windows.push_back(Snapshot(*w, user::ScreenRectLocked(*w)));
-    }
-  }
-  auto target = Bitmap::CreateDdb(width, height, false);
-  if (!target) return nullptr;
-  COLORREF desktop = GetSysColor(COLOR_BACKGROUND);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) target->SetPixel(x, y, desktop);
-  RECT all{0, 0, width, height};
-  for (const Node& node : windows) Paint(node, *target, POINT{node.window.left, node.window.top}, all);
-  return target;
+std::shared_ptr<WindowBuffer> FindWindowBuffer(uint32_t window) {
+  Buffers& buffers = AllBuffers();
+  std::lock_guard guard(buffers.lock);
+  auto found = buffers.byWindow.find(window);
+  return found == buffers.byWindow.end() ? nullptr : found->second;
 }
 
 }  // namespace twl::gdi
+
+namespace twl::user {
+
+void ForgetWindowPixels(uint32_t window) {
+  auto& buffers = gdi::AllBuffers();
+  std::lock_guard guard(buffers.lock);
+  buffers.byWindow.erase(window);
+}
+
+}  // namespace twl::user

@@ -1,31 +1,40 @@
-// The pixel buffers of windows: each window keeps its own, the size of its
-// window rectangle, and draws into it through window DCs. Children are
-// separate buffers laid over their parent's when a window or the screen is
-// composed, so the order in which windows paint does not matter.
-// Thread-safe; takes the window manager's lock before its own, never after.
+// The pixel buffers of windows: each window, top-level or child, keeps its
+// own, the size of its window rectangle, 32 bits per pixel. Window DCs draw
+// into it and the screen is composed from the buffers (Screen.h), so the
+// order in which windows paint does not matter and a covered window keeps
+// its pixels.
+//
+// A buffer is guarded by its own lock: whoever reads or writes its pixels
+// holds it, so the window's thread may draw while a presenter or another
+// thread composes the screen. Lock order: the window model's lock, then
+// the table of buffers, then one buffer's lock; a buffer's lock is held
+// while taking no other lock. Thread-safe.
 #pragma once
 
 #include <memory>
+#include <mutex>
 
 #include "Bitmap.h"
 #include "twlwin/types.h"
+#include "user/WindowLayout.h"
 
 namespace twl::gdi {
 
-struct WindowSurface {
-  std::shared_ptr<Bitmap> surface;
-  RECT window{};  // the whole buffer, 0,0 at the window's corner
-  RECT client{};  // the client area inside it
+struct WindowBuffer {
+  std::mutex lock;
+  // Guarded by lock. Null until the window first needs it; replaced by a
+  // bitmap of the new size (keeping what still fits) when the window was
+  // resized, so a DC opened before draws on into the old one.
+  std::shared_ptr<Bitmap> pixels;
 };
 
-// The window's buffer, made or resized to the window's size (contents are
-// kept where they still fit). False for a window that does not exist.
-bool FindWindowSurface(HWND window, WindowSurface* out);
+// The window's buffer, made or brought to the window's size, and where the
+// window is. False for a window this process does not have.
+bool OpenWindowBuffer(HWND window, std::shared_ptr<WindowBuffer>* buffer, user::WindowFrame* frame);
+// The window's buffer if it has one.
+std::shared_ptr<WindowBuffer> FindWindowBuffer(uint32_t window);
 
-// A new bitmap of the window with its visible children over it.
-std::shared_ptr<Bitmap> ComposeWindow(HWND window);
-// A new bitmap of the virtual screen: the desktop colour and the visible
-// top-level windows of this process in z-order.
-std::shared_ptr<Bitmap> ComposeScreen();
+// The colour of window pixels nothing has drawn yet.
+COLORREF UnpaintedColour();
 
 }  // namespace twl::gdi

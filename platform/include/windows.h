@@ -22,6 +22,7 @@
 #include "twlwin/windowing.h"
 #include "twlwin/regions.h"
 #include "twlwin/gdi.h"
+#include "twlwin/palettes.h"
 #include "twlwin/commctrl.h"
 #include "twlwin/shell.h"
 #include "twlwin/controls.h"
@@ -37,3 +38,4 @@
 #include "twlwin/processes.h"
 #include "twlwin/sysinfo.h"
 #include "twlwin/fileversion.h"
+#include "twlwin/ddraw.h"

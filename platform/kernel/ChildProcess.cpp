@@ -44,7 +44,7 @@ void Reap(pid_t pid, std::shared_ptr<ChildProcess::State> state) {
   std::lock_guard guard(DispatcherLock());
   state->ended = true;
   state->exitCode = done == pid ? ExitCodeOf(status) : 0;
-  NotifyWaiters();
+  if (auto object = state->object.lock()) object->WakeWaiters();
 }
 
 // posix_spawn's attributes and file actions, released on every path.
@@ -116,7 +116,10 @@ std::shared_ptr<ChildProcess> StartChild(const SpawnRequest& request, int& error
     error = EAGAIN;
     return nullptr;
   }
-  return std::make_shared<ChildProcess>(pid, std::move(state));
+  auto child = std::make_shared<ChildProcess>(pid, state);
+  std::lock_guard guard(DispatcherLock());
+  state->object = child;
+  return child;
 }
 
 std::optional<std::string> RunForOutput(const std::vector<std::string>& args, int timeoutMilliseconds,

@@ -31,6 +31,7 @@ class ChildProcess final : public Waitable {
   struct State {
     bool ended = false;  // under the dispatcher lock
     DWORD exitCode = 0;
+    std::weak_ptr<Waitable> object;  // whose waiters the end wakes
   };
 
   ChildProcess(pid_t pid, std::shared_ptr<State> state);

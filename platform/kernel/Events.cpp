@@ -30,7 +30,7 @@ BOOL ChangeEvent(HANDLE handle, bool signalled) {
   if (!event) return FALSE;
   std::lock_guard lock(DispatcherLock());
   event->Set(signalled);
-  if (signalled) NotifyWaiters();
+  if (signalled) event->WakeWaiters();
   return TRUE;
 }
 

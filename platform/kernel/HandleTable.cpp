@@ -28,13 +28,6 @@ std::mutex& DispatcherLock() {
   return *lock;
 }
 
-std::condition_variable& DispatcherSignal() {
-  static auto* signal = new std::condition_variable;
-  return *signal;
-}
-
-void NotifyWaiters() { DispatcherSignal().notify_all(); }
-
 HANDLE InsertHandle(std::shared_ptr<KernelObject> object) {
   uint32_t id = Handles().Insert(std::move(object));
   if (id == 0) {

@@ -1,13 +1,15 @@
 // Kernel objects behind HANDLE values: files, events, mutexes, semaphores,
 // threads and find handles. All live in one process-wide handle table.
 //
-// Waitable objects are examined and changed only under the dispatcher lock,
-// and every change of a signal state wakes the waiting threads.
+// Waitable objects are examined and changed only under the dispatcher lock.
+// A waiting thread registers with each object it waits for, and a change of
+// an object's signal state wakes only the threads waiting for that object.
 #pragma once
 
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "twlwin/types.h"
 
@@ -30,6 +32,12 @@ class KernelObject {
 
 enum class AcquireResult { Acquired, Abandoned };
 
+// One thread's wait in WaitForMultipleObjects: woken by the objects it waits
+// for and by moves of the manual clock.
+struct Waiter {
+  std::condition_variable wake;
+};
+
 class Waitable : public KernelObject {
  public:
   using KernelObject::KernelObject;
@@ -44,14 +52,22 @@ class Waitable : public KernelObject {
   virtual void Unready() {}
   // Objects whose state other processes change are polled while waiting.
   virtual bool NeedsPolling() const { return false; }
+
+  // Under the dispatcher lock.
+  void AddWaiter(Waiter* waiter) { waiters_.push_back(waiter); }
+  void RemoveWaiter(Waiter* waiter) { std::erase(waiters_, waiter); }
+  // Wakes the threads waiting for this object; under the dispatcher lock,
+  // after its signal state changed.
+  void WakeWaiters() {
+    for (Waiter* waiter : waiters_) waiter->wake.notify_one();
+  }
+
+ private:
+  std::vector<Waiter*> waiters_;
 };
 
 // The lock under which all signal states are read and changed.
 std::mutex& DispatcherLock();
-// Wakes every waiting thread; call with the dispatcher lock held or just
-// after changing a signal state under it.
-void NotifyWaiters();
-std::condition_variable& DispatcherSignal();
 
 // Handle table access. Insert returns null when no id is left.
 HANDLE InsertHandle(std::shared_ptr<KernelObject> object);

@@ -49,9 +49,20 @@ class MutexObject final : public Waitable, public std::enable_shared_from_this<M
     lockFd_ = open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (openFd_ < 0 || lockFd_ < 0) return FailWithErrno(errno, base.c_str());
     // Nobody else holds a shared lock on the open file exactly when no other
-    // process has the mutex open.
-    *existed = flock(openFd_, LOCK_EX | LOCK_NB) != 0;
-    if (flock(openFd_, LOCK_SH) != 0) return FailWithErrno(errno, base.c_str());
+    // process has the mutex open. Turning the exclusive lock of that test
+    // into a shared one is not atomic (another process's test may slip in
+    // between and find nobody), so processes attach one at a time.
+    int guardFd = open((base + ".attach").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (guardFd < 0) return FailWithErrno(errno, base.c_str());
+    int error = 0;
+    while (flock(guardFd, LOCK_EX) != 0 && !error)
+      if (errno != EINTR) error = errno;
+    if (!error) {
+      *existed = flock(openFd_, LOCK_EX | LOCK_NB) != 0;
+      if (flock(openFd_, LOCK_SH) != 0) error = errno;
+    }
+    close(guardFd);  // lets the next process attach
+    if (error) return FailWithErrno(error, base.c_str());
     return true;
   }
 
@@ -164,8 +175,10 @@ void AbandonMutexesOfThisThread() {
   std::lock_guard lock(DispatcherLock());
   auto mine = std::move(ownedByThisThread.mutexes);
   ownedByThisThread.mutexes.clear();
-  for (auto& mutex : mine) mutex->Abandon();
-  if (!mine.empty()) NotifyWaiters();
+  for (auto& mutex : mine) {
+    mutex->Abandon();
+    mutex->WakeWaiters();
+  }
 }
 
 }  // namespace twl
@@ -216,6 +229,6 @@ TWLAPI BOOL ReleaseMutex(HANDLE handle) {
     SetLastError(ERROR_NOT_OWNER);
     return FALSE;
   }
-  twl::NotifyWaiters();
+  mutex->WakeWaiters();
   return TRUE;
 }

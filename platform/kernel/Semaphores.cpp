@@ -55,6 +55,6 @@ TWLAPI BOOL ReleaseSemaphore(HANDLE semaphore, LONG releaseCount, LPLONG previou
     SetLastError(ERROR_TOO_MANY_POSTS);
     return FALSE;
   }
-  twl::NotifyWaiters();
+  object->WakeWaiters();
   return TRUE;
 }

@@ -21,6 +21,9 @@ class ThreadObject final : public Waitable {
   bool IsReady(DWORD) override { return finished_; }
   AcquireResult Acquire(DWORD) override { return AcquireResult::Acquired; }
 
+  // Signalled when the thread has its id and when its suspend count drops.
+  std::condition_variable started;
+
   // All fields below are guarded by the dispatcher lock.
   DWORD threadId = 0;
   DWORD suspendCount = 0;
@@ -45,7 +48,7 @@ struct CurrentThread {
     if (!object) return;
     std::lock_guard lock(DispatcherLock());
     object->finished_ = true;
-    NotifyWaiters();
+    object->WakeWaiters();
   }
 };
 thread_local CurrentThread currentThread;
@@ -65,8 +68,8 @@ void* ThreadEntry(void* raw) {
   {
     std::unique_lock lock(DispatcherLock());
     info->thread->threadId = GetCurrentThreadId();
-    NotifyWaiters();
-    DispatcherSignal().wait(lock, [&] { return info->thread->suspendCount == 0; });
+    info->thread->started.notify_all();
+    info->thread->started.wait(lock, [&] { return info->thread->suspendCount == 0; });
   }
   DWORD code = info->start ? info->start(info->argument) : info->startRuntime(info->argument);
   SetExitCode(code);
@@ -114,7 +117,7 @@ HANDLE StartThread(size_t stackSize, DWORD (*start)(void*), unsigned (*startRunt
   }
   // Callers get the id at once, as on Windows: wait for the thread to say it.
   std::unique_lock lock(DispatcherLock());
-  DispatcherSignal().wait(lock, [&] { return thread->threadId != 0; });
+  thread->started.wait(lock, [&] { return thread->threadId != 0; });
   if (threadId) *threadId = thread->threadId;
   return handle;
 }
@@ -165,7 +168,7 @@ TWLAPI DWORD ResumeThread(HANDLE handle) {
   if (!thread) return static_cast<DWORD>(-1);
   std::lock_guard lock(twl::DispatcherLock());
   DWORD previous = thread->suspendCount;
-  if (previous > 0 && --thread->suspendCount == 0) twl::NotifyWaiters();
+  if (previous > 0 && --thread->suspendCount == 0) thread->started.notify_all();
   return previous;
 }
 

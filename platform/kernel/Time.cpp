@@ -1,13 +1,10 @@
 #include <ctime>
-#include <atomic>
 
 #include "Clock.h"
 #include "twlwin/testing.h"
 #include "twlwin/time.h"
 
 namespace {
-
-std::atomic<DWORD> tickOffset{0};
 
 uint64_t MonotonicNanoseconds() {
   timespec now{};
@@ -30,7 +27,7 @@ void FillSystemTime(const tm& fields, long nanoseconds, LPSYSTEMTIME time) {
 
 // Milliseconds since boot (or of the test clock), cut to 32 bits: the counter wraps after 49.7
 // days, and callers compare differences of it.
-TWLAPI DWORD timeGetTime() { return static_cast<DWORD>(twl::ClockMilliseconds()) + tickOffset.load(); }
+TWLAPI DWORD timeGetTime() { return twl::TickCount(); }
 
 TWLAPI DWORD GetTickCount() { return timeGetTime(); }
 
@@ -60,4 +57,4 @@ TWLAPI BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
   return TRUE;
 }
 
-TWLAPI void TwlTestSetTickOffset(DWORD offset) { tickOffset = offset; }
+TWLAPI void TwlTestSetTickOffset(DWORD offset) { twl::SetTickOffset(offset); }

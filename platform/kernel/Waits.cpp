@@ -2,14 +2,13 @@
 #include <chrono>
 #include <vector>
 
+#include "Clock.h"
 #include "KernelObject.h"
 #include "twlwin/sync.h"
 #include "twlwin/threads.h"
 
 namespace twl {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // How often a wait looks again at objects that other processes change.
 constexpr auto kPollInterval = std::chrono::milliseconds(5);
@@ -56,27 +55,66 @@ DWORD TryOnce(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAl
   return result;
 }
 
+// The waits that have a time-out, so that a move of the manual clock can
+// wake them to look at it. Under the dispatcher lock.
+std::vector<Waiter*>& TimedWaits() {
+  static auto* waits = new std::vector<Waiter*>;
+  return *waits;
+}
+
+void WakeTimedWaits() {
+  std::lock_guard lock(DispatcherLock());
+  for (Waiter* waiter : TimedWaits()) waiter->wake.notify_one();
+}
+
+// Registers a wait with its objects (and the clock) for as long as it lasts.
+class Registration {
+ public:
+  Registration(Waiter& waiter, const std::vector<std::shared_ptr<Waitable>>& objects, bool timed)
+      : waiter_(waiter), objects_(objects), timed_(timed) {
+    static const bool watching = (AddClockWatcher(WakeTimedWaits), true);
+    (void)watching;
+    for (auto& object : objects_) object->AddWaiter(&waiter_);
+    if (timed_) TimedWaits().push_back(&waiter_);
+  }
+  ~Registration() {
+    for (auto& object : objects_) object->RemoveWaiter(&waiter_);
+    if (timed_) std::erase(TimedWaits(), &waiter_);
+  }
+
+ private:
+  Waiter& waiter_;
+  const std::vector<std::shared_ptr<Waitable>>& objects_;
+  bool timed_;
+};
+
 DWORD Wait(const std::vector<std::shared_ptr<Waitable>>& objects, bool waitAll, DWORD milliseconds) {
   const DWORD threadId = GetCurrentThreadId();
   const bool polling =
       std::any_of(objects.begin(), objects.end(), [](const auto& object) { return object->NeedsPolling(); });
-  const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+  const bool timed = milliseconds != INFINITE;
+  const uint64_t deadline = ClockMilliseconds() + milliseconds;  // on the layer's clock
   std::unique_lock lock(DispatcherLock());
+  DWORD result = TryOnce(objects, waitAll, threadId);
+  if (result != WAIT_TIMEOUT || milliseconds == 0) return result;
+  Waiter waiter;
+  Registration registration(waiter, objects, timed);
   for (;;) {
-    DWORD result = TryOnce(objects, waitAll, threadId);
+    // Real time to sleep at most: until the deadline on the real clock, a
+    // poll of other processes' objects, or (manual clock) a clock move.
+    auto sleep = std::chrono::milliseconds::max();
+    if (timed && !ClockIsManual()) {
+      uint64_t now = ClockMilliseconds();
+      sleep = std::chrono::milliseconds(deadline > now ? deadline - now : 0);
+    }
+    if (polling) sleep = std::min<std::chrono::milliseconds>(sleep, kPollInterval);
+    if (sleep == std::chrono::milliseconds::max())
+      waiter.wake.wait(lock);
+    else
+      waiter.wake.wait_for(lock, sleep);
+    result = TryOnce(objects, waitAll, threadId);
     if (result != WAIT_TIMEOUT) return result;
-    if (milliseconds == 0) return WAIT_TIMEOUT;
-    auto wakeAt = milliseconds == INFINITE ? Clock::time_point::max() : deadline;
-    if (polling) wakeAt = std::min(wakeAt, Clock::now() + kPollInterval);
-    if (wakeAt == Clock::time_point::max()) {
-      DispatcherSignal().wait(lock);
-    } else {
-      DispatcherSignal().wait_until(lock, wakeAt);
-    }
-    if (milliseconds != INFINITE && Clock::now() >= deadline) {
-      result = TryOnce(objects, waitAll, threadId);
-      return result;
-    }
+    if (timed && ClockMilliseconds() >= deadline) return WAIT_TIMEOUT;
   }
 }
 

@@ -5,8 +5,9 @@
 #include <algorithm>
 
 #include "AppActivation.h"
-#include "DesktopWindows.h"
 #include "Hooks.h"
+#include "ScreenEvents.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -39,18 +40,19 @@ void DeactivateThisThread() {
     Guard guard(Lock());
     auto queue = CurrentQueueLocked();
     old = queue->active;
-    if (!old || S().foreground == old) return;
+    if (!old || Model().foreground == old) return;
     queue->active = 0;
-    if (Window* f = FindLocked(S().foreground)) gainer = f->threadId;
+    if (Window* f = FindLocked(Model().foreground)) gainer = f->threadId;
   }
   SendMessageA(HwndOf(old), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
   PostActivateApp(false, gainer);
   if (GetFocus()) SetFocus(nullptr);
 }
 
-void RaiseForActivationLocked(Window& w) {
+void RaiseForActivationLocked(Window& w, ScreenChanges& changes, RecordUpdate& records) {
   w.zStamp = NextStampLocked();
-  if (!w.messageOnly) PublishLocked(w);
+  records.WindowChangedLocked(w);
+  changes.AddLocked(TWL_SCREEN_ZORDER, w, RECT{});
 }
 
 }  // namespace
@@ -63,6 +65,8 @@ void ActivateWindow(HWND window, int how) {
   DWORD previousForegroundThread = 0;
   bool oldMinimized = false;
   bool newMinimized = false;
+  ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     auto queue = CurrentQueueLocked();
@@ -74,21 +78,23 @@ void ActivateWindow(HWND window, int how) {
     }
     old = queue->active;
     if (old == target) {
-      if (target) S().foreground = target;
+      if (target) Model().foreground = target;
       return;
     }
     queue->active = target;
     if (Window* o = FindLocked(old)) oldMinimized = (o->style & WS_MINIMIZE) != 0;
-    previousForeground = S().foreground;
+    previousForeground = Model().foreground;
     if (target) {
-      S().foreground = target;
-      RaiseForActivationLocked(*FindLocked(target));
+      Model().foreground = target;
+      RaiseForActivationLocked(*FindLocked(target), changes, records);
       if (Window* f = FindLocked(previousForeground); f && f->threadId != queue->threadId)
         previousForegroundThread = f->threadId;
-    } else if (S().foreground == old) {
-      S().foreground = 0;
+    } else if (Model().foreground == old) {
+      Model().foreground = 0;
     }
   }
+  records.Write();
+  changes.Tell();
   if (previousForegroundThread) RunOnThread(previousForegroundThread, DeactivateThisThread);
   if (old && IsWindow(HwndOf(old)))
     SendMessageA(HwndOf(old), WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, oldMinimized), static_cast<LPARAM>(target));
@@ -111,7 +117,7 @@ void ReleaseWindowState(HWND window, bool destroying) {
     Guard guard(Lock());
     Window* w = FindLocked(window);
     if (!w) return;
-    captureInside = InsideLocked(w->id, S().capture);
+    captureInside = InsideLocked(w->id, Model().capture);
     threadId = w->threadId;
   }
   if (captureInside) ReleaseCapture();
@@ -226,7 +232,7 @@ TWLAPI BOOL SetForegroundWindow(HWND window) {
     }
     root = RootLocked(w->id);
     threadId = FindLocked(root)->threadId;
-    if (threadId != ThisThreadId()) S().foreground = root;
+    if (threadId != ThisThreadId()) Model().foreground = root;
   }
   if (threadId == ThisThreadId()) {
     ActivateWindow(HwndOf(root), WA_ACTIVE);
@@ -239,7 +245,7 @@ TWLAPI BOOL SetForegroundWindow(HWND window) {
 
 TWLAPI HWND GetForegroundWindow() {
   Guard guard(Lock());
-  return HwndOf(S().foreground);
+  return HwndOf(Model().foreground);
 }
 
 TWLAPI BOOL AllowSetForegroundWindow(DWORD) { return TRUE; }
@@ -252,8 +258,8 @@ TWLAPI HWND SetCapture(HWND window) {
       SetLastError(ERROR_INVALID_WINDOW_HANDLE);
       return nullptr;
     }
-    old = S().capture;
-    S().capture = IdOf(window);
+    old = Model().capture;
+    Model().capture = IdOf(window);
   }
   if (old && old != IdOf(window))
     SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
@@ -264,8 +270,8 @@ TWLAPI BOOL ReleaseCapture() {
   uint32_t old = 0;
   {
     Guard guard(Lock());
-    old = S().capture;
-    S().capture = 0;
+    old = Model().capture;
+    Model().capture = 0;
   }
   if (old) SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, 0);
   return TRUE;
@@ -273,7 +279,7 @@ TWLAPI BOOL ReleaseCapture() {
 
 TWLAPI HWND GetCapture() {
   Guard guard(Lock());
-  Window* w = FindLocked(S().capture);
+  Window* w = FindLocked(Model().capture);
   return w && w->threadId == ThisThreadId() ? HwndOf(w->id) : nullptr;
 }
 
@@ -282,6 +288,7 @@ TWLAPI BOOL EnableWindow(HWND window, BOOL enable) {
   bool focusInside = false;
   bool captureInside = false;
   bool ownThread = false;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     Window* w = FindLocked(window);
@@ -295,12 +302,13 @@ TWLAPI BOOL EnableWindow(HWND window, BOOL enable) {
       w->style &= ~WS_DISABLED;
     else
       w->style |= WS_DISABLED;
-    if (!w->parent && !w->messageOnly) PublishLocked(*w);
+    records.WindowChangedLocked(*w);
     ThreadQueue* queue = QueueLocked(w->threadId);
     focusInside = queue && InsideLocked(w->id, queue->focus);
-    captureInside = InsideLocked(w->id, S().capture);
+    captureInside = InsideLocked(w->id, Model().capture);
     ownThread = w->threadId == ThisThreadId();
   }
+  records.Write();
   if (!enable) {
     // A disabled window keeps neither the keyboard nor the mouse.
     if (captureInside) ReleaseCapture();

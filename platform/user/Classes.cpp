@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -26,7 +26,7 @@ ATOM Register(const WNDCLASSEXA& wc) {
     return 0;
   }
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   std::string key = Lower(wc.lpszClassName);
   if (s.classes.count(key)) {
     SetLastError(ERROR_CLASS_ALREADY_EXISTS);
@@ -52,7 +52,7 @@ ATOM Register(const WNDCLASSEXA& wc) {
 }  // namespace
 
 std::shared_ptr<WindowClass> FindClassLocked(LPCSTR name) {
-  State& s = S();
+  WindowModel& s = Model();
   if (!name) return nullptr;
   if (IS_INTRESOURCE(name)) {
     ATOM atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(name));
@@ -96,12 +96,12 @@ TWLAPI BOOL UnregisterClassA(LPCSTR className, HINSTANCE) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
-  for (auto& [id, w] : S().windows)
+  for (auto& [id, w] : Model().windows)
     if (w->cls == cls) {
       SetLastError(1412);  // ERROR_CLASS_HAS_WINDOWS
       return FALSE;
     }
-  S().classes.erase(Lower(cls->name));
+  Model().classes.erase(Lower(cls->name));
   return TRUE;
 }
 

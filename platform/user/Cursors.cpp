@@ -37,7 +37,7 @@ void SendSetCursor(const MSG& msg) {
   if (!IsMouseMessage(msg.message)) return;
   {
     Guard guard(Lock());
-    if (FindLocked(S().capture)) return;
+    if (FindLocked(Model().capture)) return;
   }
   const bool client = msg.message >= WM_MOUSEFIRST;
   const WORD hit = client ? HTCLIENT : static_cast<WORD>(msg.wParam);

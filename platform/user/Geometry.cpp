@@ -2,7 +2,7 @@
 // helpers. A window's rectangle is kept in its parent's client coordinates.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
@@ -87,7 +87,7 @@ TWLAPI BOOL GetWindowRect(HWND window, LPRECT rect) {
   {
     Guard guard(Lock());
     if (IdOf(window) == kDesktopId) {
-      *rect = RECT{0, 0, S().screen.width, S().screen.height};
+      *rect = RECT{0, 0, Model().screen.width, Model().screen.height};
       return TRUE;
     }
     if (Window* w = FindLocked(window)) {
@@ -110,7 +110,7 @@ TWLAPI BOOL GetClientRect(HWND window, LPRECT rect) {
   }
   Guard guard(Lock());
   if (IdOf(window) == kDesktopId) {
-    *rect = RECT{0, 0, S().screen.width, S().screen.height};
+    *rect = RECT{0, 0, Model().screen.width, Model().screen.height};
     return TRUE;
   }
   Window* w = FindLocked(window);

@@ -3,7 +3,7 @@
 // the windows other processes of the desktop published.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -97,7 +97,7 @@ TWLAPI HWND GetWindow(HWND window, UINT command) {
         case GW_OWNER: return HwndOf(w->owner);
         case GW_CHILD: return w->children.empty() ? nullptr : HwndOf(w->children.front());
         case GW_ENABLEDPOPUP:
-          for (auto& [id, other] : S().windows)
+          for (auto& [id, other] : Model().windows)
             if (other->owner == w->id && (other->style & WS_VISIBLE) && !(other->style & WS_DISABLED))
               return HwndOf(id);
           return nullptr;

@@ -8,6 +8,7 @@
 #include "Cursors.h"
 #include "WindowManager.h"
 #include "twlwin/regions.h"
+#include "twlwin/presenter.h"
 #include "twlwin/testing_user.h"
 
 namespace twl::user {
@@ -29,7 +30,7 @@ uint32_t DeepestChildLocked(const Window& parent, POINT screen) {
 }
 
 WPARAM MouseKeysLocked() {
-  const BYTE* keys = S().asyncKeys;
+  const BYTE* keys = Model().asyncKeys;
   WPARAM flags = 0;
   if (keys[VK_LBUTTON] & 0x80) flags |= MK_LBUTTON;
   if (keys[VK_RBUTTON] & 0x80) flags |= MK_RBUTTON;
@@ -70,7 +71,7 @@ int HitCodeLocked(const Window& w, POINT screen) {
 // Turns a second click close in time and place into a double click for
 // classes that ask for them.
 UINT DoubleClickLocked(const Window& w, UINT message, POINT screen) {
-  State& s = S();
+  WindowModel& s = Model();
   uint64_t now = NowLocked();
   bool isDouble = (w.cls->style & CS_DBLCLKS) && s.lastDownMessage == message && s.lastDownWindow == w.id &&
                   now - s.lastDownTime <= kDoubleClickTime &&
@@ -89,7 +90,7 @@ UINT DoubleClickLocked(const Window& w, UINT message, POINT screen) {
 
 BOOL InjectMouse(int button, bool down, POINT screen) {
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   s.cursor = screen;
   if (button) UpdateKeyState(s.asyncKeys, static_cast<UINT>(button), down);
   uint32_t target = s.capture;
@@ -119,7 +120,7 @@ BOOL InjectMouse(int button, bool down, POINT screen) {
 
 // Keys and the wheel go to the focus of the foreground window's thread.
 ThreadQueue* KeyboardQueueLocked() {
-  Window* foreground = FindLocked(S().foreground);
+  Window* foreground = FindLocked(Model().foreground);
   return foreground ? QueueLocked(foreground->threadId) : nullptr;
 }
 
@@ -205,32 +206,26 @@ TWLAPI HWND WindowFromPoint(POINT point) {
 TWLAPI BOOL GetCursorPos(LPPOINT point) {
   if (!point) return FALSE;
   Guard guard(Lock());
-  *point = S().cursor;
+  *point = Model().cursor;
   return TRUE;
 }
 
 TWLAPI BOOL SetCursorPos(int x, int y) {
   Guard guard(Lock());
-  S().cursor = POINT{x, y};
+  Model().cursor = POINT{x, y};
   return TRUE;
 }
 
-TWLAPI BOOL TwlTestMouseMove(int x, int y) { return InjectMouse(0, false, POINT{x, y}); }
+TWLAPI BOOL TwlInputMouseMove(int x, int y) { return InjectMouse(0, false, POINT{x, y}); }
 
-TWLAPI BOOL TwlTestMouseButton(int button, BOOL down, int x, int y) {
+TWLAPI BOOL TwlInputMouseButton(int button, BOOL down, int x, int y) {
   if (button != VK_LBUTTON && button != VK_RBUTTON && button != VK_MBUTTON) return FALSE;
   return InjectMouse(button, down != FALSE, POINT{x, y});
 }
 
-TWLAPI BOOL TwlTestClick(int x, int y) {
-  BOOL pressed = InjectMouse(VK_LBUTTON, true, POINT{x, y});
-  BOOL released = InjectMouse(VK_LBUTTON, false, POINT{x, y});
-  return pressed && released;
-}
-
-TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) {
+TWLAPI BOOL TwlInputMouseWheel(int x, int y, int delta) {
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   s.cursor = POINT{x, y};
   ThreadQueue* queue = KeyboardQueueLocked();
   if (!queue) return FALSE;
@@ -242,10 +237,10 @@ TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) {
   return TRUE;
 }
 
-TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) {
+TWLAPI BOOL TwlInputKey(UINT vk, BOOL down) {
   if (vk == 0 || vk > 0xFF) return FALSE;
   Guard guard(Lock());
-  State& s = S();
+  WindowModel& s = Model();
   const bool wasDown = s.asyncKeys[vk] & 0x80;
   const bool altBefore = s.asyncKeys[VK_MENU] & 0x80;
   UpdateKeyState(s.asyncKeys, vk, down != FALSE);
@@ -264,8 +259,20 @@ TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) {
   return TRUE;
 }
 
+// The testing interface's input is the presenter's.
+TWLAPI BOOL TwlTestMouseMove(int x, int y) { return TwlInputMouseMove(x, y); }
+TWLAPI BOOL TwlTestMouseButton(int button, BOOL down, int x, int y) { return TwlInputMouseButton(button, down, x, y); }
+TWLAPI BOOL TwlTestMouseWheel(int x, int y, int delta) { return TwlInputMouseWheel(x, y, delta); }
+TWLAPI BOOL TwlTestKey(UINT vk, BOOL down) { return TwlInputKey(vk, down); }
+
+TWLAPI BOOL TwlTestClick(int x, int y) {
+  BOOL pressed = TwlInputMouseButton(VK_LBUTTON, TRUE, x, y);
+  BOOL released = TwlInputMouseButton(VK_LBUTTON, FALSE, x, y);
+  return pressed && released;
+}
+
 TWLAPI BOOL TwlTestKeyPress(UINT vk) {
-  BOOL pressed = TwlTestKey(vk, TRUE);
-  BOOL released = TwlTestKey(vk, FALSE);
+  BOOL pressed = TwlInputKey(vk, TRUE);
+  BOOL released = TwlInputKey(vk, FALSE);
   return pressed && released;
 }

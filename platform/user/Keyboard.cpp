@@ -131,7 +131,7 @@ TWLAPI SHORT GetKeyState(int vk) {
 TWLAPI SHORT GetAsyncKeyState(int vk) {
   if (vk < 0 || vk > 0xFF) return 0;
   Guard guard(Lock());
-  return static_cast<SHORT>((S().asyncKeys[vk] & 0x80) ? 0x8000 : 0);
+  return static_cast<SHORT>((Model().asyncKeys[vk] & 0x80) ? 0x8000 : 0);
 }
 
 TWLAPI UINT MapVirtualKeyA(UINT code, UINT mapType) {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <chrono>
 
-#include "DesktopWindows.h"
+#include "CopyDataServer.h"
 #include "kernel/Clock.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
@@ -39,7 +39,7 @@ int DepthLocked(const Window& w) {
 HWND PaintCandidateLocked(const ThreadQueue& queue, HWND filter) {
   Window* best = nullptr;
   int bestDepth = 0;
-  for (auto& [id, w] : S().windows) {
+  for (auto& [id, w] : Model().windows) {
     if (w->threadId != queue.threadId || w->update.Empty() || w->destroying || !IsVisibleLocked(*w)) continue;
     if (!WindowMatchesLocked(HwndOf(id), filter)) continue;
     int depth = DepthLocked(*w);
@@ -65,13 +65,13 @@ bool TakeMessageLocked(ThreadQueue& queue, MSG* out, HWND filter, UINT lo, UINT 
     return true;
   }
   if (queue.quitPosted) {
-    *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, static_cast<DWORD>(NowLocked()), S().cursor};
+    *out = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(queue.quitCode), 0, twl::TickCount(), Model().cursor};
     if (remove) queue.quitPosted = false;
     return true;
   }
   if (InRange(WM_PAINT, lo, hi)) {
     if (HWND window = PaintCandidateLocked(queue, filter)) {
-      *out = MSG{window, WM_PAINT, 0, 0, static_cast<DWORD>(NowLocked()), S().cursor};
+      *out = MSG{window, WM_PAINT, 0, 0, twl::TickCount(), Model().cursor};
       return true;
     }
   }
@@ -79,7 +79,7 @@ bool TakeMessageLocked(ThreadQueue& queue, MSG* out, HWND filter, UINT lo, UINT 
     uint64_t now = NowLocked();
     for (Timer& t : queue.timers) {
       if (t.due > now || !WindowMatchesLocked(t.window, filter)) continue;
-      *out = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), static_cast<DWORD>(now), S().cursor};
+      *out = MSG{t.window, WM_TIMER, t.id, reinterpret_cast<LPARAM>(t.proc), twl::TickCount(), Model().cursor};
       if (remove) t.due = now + t.interval;
       return true;
     }
@@ -108,8 +108,8 @@ void WaitForWorkLocked(Guard& guard, ThreadQueue& queue) {
 
 void PostLocked(ThreadQueue& queue, const MSG& msg, bool input) {
   MSG stamped = msg;
-  stamped.time = static_cast<DWORD>(NowLocked());
-  stamped.pt = S().cursor;
+  stamped.time = twl::TickCount();
+  stamped.pt = Model().cursor;
   queue.posted.push_back(Posted{stamped, input});
   queue.wake.notify_all();
 }

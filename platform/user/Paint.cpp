@@ -28,7 +28,7 @@ BOOL ChangeUpdate(HWND window, const Region* area, bool add, bool erase) {
     if (ThreadQueue* queue = QueueLocked(w.threadId)) queue->wake.notify_all();
   };
   if (!window) {
-    for (auto& [id, w] : S().windows) change(*w);
+    for (auto& [id, w] : Model().windows) change(*w);
     return TRUE;
   }
   Window* w = FindLocked(window);

@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <climits>
 
-#include "DesktopWindows.h"
 #include "Hooks.h"
+#include "ScreenEvents.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
@@ -38,8 +39,9 @@ bool Above(const ZEntry& a, const ZEntry& b) {
 
 std::vector<ZEntry> DesktopOrderLocked(const std::vector<ForeignWindow>& foreign) {
   std::vector<ZEntry> order;
-  for (auto& [id, w] : S().windows)
-    if (!w->parent && !w->messageOnly) order.push_back({id, (w->exStyle & WS_EX_TOPMOST) != 0, w->zStamp});
+  for (auto& [id, w] : Model().windows)
+    if (!w->parent && !w->messageOnly && !(w->style & WS_CHILD))  // a child handed back as its tree went
+      order.push_back({id, (w->exStyle & WS_EX_TOPMOST) != 0, w->zStamp});
   for (const ForeignWindow& f : foreign) order.push_back({f.id, (f.exStyle & WS_EX_TOPMOST) != 0, f.stamp});
   std::sort(order.begin(), order.end(), Above);
   return order;
@@ -51,7 +53,7 @@ void RaiseLocked(Window& w, bool withOwned) {
   w.zStamp = NextStampLocked();
   if (!withOwned) return;
   std::vector<Window*> owned;
-  for (auto& [id, other] : S().windows)
+  for (auto& [id, other] : Model().windows)
     if (other->owner == w.id && !other->parent && (other->exStyle & WS_EX_TOPMOST) == (w.exStyle & WS_EX_TOPMOST))
       owned.push_back(other.get());
   std::sort(owned.begin(), owned.end(), [](Window* a, Window* b) { return a->zStamp < b->zStamp; });
@@ -188,12 +190,17 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
   bool becameHidden = false;
   bool activate = false;
   DWORD threadId = 0;
+  ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     Window* w = FindLocked(window);
     if (!w) return FALSE;
     threadId = w->threadId;
     RECT old = w->rect;
+    RECT oldOnScreen = ScreenRectLocked(*w);
+    const int64_t oldStamp = w->zStamp;
+    const std::vector<uint32_t> oldSiblings = w->parent ? FindLocked(w->parent)->children : std::vector<uint32_t>{};
     RECT oldClient = ClientRectLocked(*w);
     if (!(pos.flags & SWP_NOMOVE)) OffsetRect(&w->rect, pos.x - w->rect.left, pos.y - w->rect.top);
     if (!(pos.flags & SWP_NOSIZE)) {
@@ -227,8 +234,19 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
     pos.y = w->rect.top;
     pos.cx = w->rect.right - w->rect.left;
     pos.cy = w->rect.bottom - w->rect.top;
-    if (!w->parent && !w->messageOnly) PublishLocked(*w);
+    records.WindowChangedLocked(*w);
+    RECT onScreen = ScreenRectLocked(*w);
+    RECT both;
+    UnionRect(&both, &oldOnScreen, &onScreen);
+    bool reordered = w->parent ? FindLocked(w->parent)->children != oldSiblings : w->zStamp != oldStamp;
+    if (becameVisible) changes.AddLocked(TWL_SCREEN_SHOWN, *w, onScreen);
+    if (becameHidden) changes.AddLocked(TWL_SCREEN_HIDDEN, *w, oldOnScreen);
+    if (!(pos.flags & SWP_NOMOVE)) changes.AddLocked(TWL_SCREEN_MOVED, *w, w->parent ? both : onScreen);
+    if (!(pos.flags & SWP_NOSIZE)) changes.AddLocked(TWL_SCREEN_RESIZED, *w, w->parent ? both : onScreen);
+    if (reordered) changes.AddLocked(TWL_SCREEN_ZORDER, *w, w->parent ? onScreen : RECT{});
   }
+  records.Write();
+  changes.Tell();
   if (becameHidden) ReleaseWindowState(window, false);
   SendMessageA(window, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
   if (activate) RequestActivation(window, threadId);
@@ -256,7 +274,7 @@ RECT ChangeShapeLocked(Window& w, Shape shape) {
     }
     case Shape::Maximized: {
       w.style |= WS_MAXIMIZE;
-      RECT area = S().screen.workArea;
+      RECT area = Model().screen.workArea;
       if (Window* parent = FindLocked(w.parent)) area = ClientRectLocked(*parent);
       Insets in = FrameInsets(w.style, w.exStyle);
       return RECT{area.left - in.left, area.top - in.left, area.right + in.right, area.bottom + in.bottom};

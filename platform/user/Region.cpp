@@ -67,14 +67,12 @@ RECT Region::Bounds() const {
 }
 
 bool Region::Contains(int x, int y) const {
-  for (const Band& band : bands_) {
-    if (y < band.top) return false;
-    if (y >= band.bottom) continue;
-    for (const Span& s : band.spans)
-      if (x >= s.left && x < s.right) return true;
-    return false;
-  }
-  return false;
+  // Drawing asks this for every pixel of a shaped window: search, not walk.
+  auto band = std::upper_bound(bands_.begin(), bands_.end(), y, [](int value, const Band& b) { return value < b.bottom; });
+  if (band == bands_.end() || y < band->top) return false;
+  auto span = std::upper_bound(band->spans.begin(), band->spans.end(), x,
+                               [](int value, const Span& s) { return value < s.right; });
+  return span != band->spans.end() && x >= span->left;
 }
 
 bool Region::Intersects(const RECT& rect) const {

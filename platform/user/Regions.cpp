@@ -4,6 +4,7 @@
 #include <mutex>
 
 #include "RegionHandles.h"
+#include "ScreenEvents.h"
 #include "WindowManager.h"
 #include "kernel/IdTable.h"
 #include "twlwin/errors.h"
@@ -203,6 +204,7 @@ TWLAPI int SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
     shape = TakeRegion(region);
     if (!shape) return 0;
   }
+  ScreenChanges changes;
   {
     Guard guard(Lock());
     Window* w = FindLocked(window);
@@ -211,7 +213,9 @@ TWLAPI int SetWindowRgn(HWND window, HRGN region, BOOL redraw) {
       return 0;
     }
     w->shape = std::move(shape);
+    changes.AddLocked(TWL_SCREEN_RESHAPED, *w, ScreenRectLocked(*w));
   }
+  changes.Tell();
   if (redraw) InvalidateRect(window, nullptr, TRUE);
   return 1;
 }

@@ -1,4 +1,7 @@
 // Metrics of the virtual screen and of the classic window look.
+#include <algorithm>
+
+#include "DisplayMode.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/testing_user.h"
@@ -7,7 +10,7 @@ using namespace twl::user;
 
 TWLAPI int GetSystemMetrics(int index) {
   Guard guard(Lock());
-  const Screen& screen = S().screen;
+  const Screen& screen = Model().screen;
   switch (index) {
     case SM_CXSCREEN: case SM_CXVIRTUALSCREEN: return screen.width;
     case SM_CYSCREEN: case SM_CYVIRTUALSCREEN: return screen.height;
@@ -39,7 +42,7 @@ TWLAPI int GetSystemMetrics(int index) {
 
 TWLAPI BOOL SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT) {
   Guard guard(Lock());
-  Screen& screen = S().screen;
+  Screen& screen = Model().screen;
   switch (action) {
     case SPI_GETWORKAREA:
       if (!pvParam) break;
@@ -60,16 +63,11 @@ TWLAPI BOOL SystemParametersInfoA(UINT action, UINT uiParam, PVOID pvParam, UINT
 TWLAPI UINT GetDoubleClickTime() { return 500; }
 
 TWLAPI void TwlTestSetScreen(int width, int height, int bitsPerPixel) {
-  Guard guard(Lock());
-  Screen& screen = S().screen;
-  screen.width = width > 0 ? width : screen.width;
-  screen.height = height > 0 ? height : screen.height;
-  screen.bitsPerPixel = bitsPerPixel > 0 ? bitsPerPixel : screen.bitsPerPixel;
-  screen.workArea = RECT{0, 0, screen.width, screen.height};
+  ChangeDisplayMode(std::max(width, 0), std::max(height, 0), std::max(bitsPerPixel, 0));
 }
 
 TWLAPI void TwlTestSetWorkArea(const RECT* area) {
   Guard guard(Lock());
-  Screen& screen = S().screen;
+  Screen& screen = Model().screen;
   screen.workArea = area ? *area : RECT{0, 0, screen.width, screen.height};
 }

@@ -3,8 +3,12 @@
 #include <chrono>
 #include <thread>
 
+#include "RegionHandles.h"
+#include "WindowLayout.h"
 #include "WindowManager.h"
 #include "kernel/Clock.h"
+#include "twlwin/errors.h"
+#include "twlwin/regions.h"
 #include "twlwin/testing_user.h"
 
 namespace twl::user {
@@ -34,7 +38,7 @@ TWLAPI int TwlTestListWindows(HWND* windows, int capacity) {
   Guard guard(Lock());
   std::vector<uint32_t> all;
   for (uint32_t id : LocalTopLevelsLocked()) ListSubtreeLocked(id, all);
-  for (auto& [id, w] : S().windows)
+  for (auto& [id, w] : Model().windows)
     if (w->messageOnly) ListSubtreeLocked(id, all);
   for (size_t i = 0; windows && i < all.size() && i < static_cast<size_t>(capacity > 0 ? capacity : 0); ++i)
     windows[i] = HwndOf(all[i]);
@@ -74,14 +78,19 @@ TWLAPI BOOL TwlTestWaitForIdle(DWORD threadId, DWORD timeoutMilliseconds) {
 
 TWLAPI void TwlTestFailNextGetMessage() { FailNextGetMessage(); }
 
-TWLAPI void TwlTestUseManualClock(BOOL manual) {
-  Guard guard(Lock());
-  twl::UseManualClock(manual != FALSE);
-  WakeAllLocked();
-}
+// The queues hear of the clock's moves through their clock watcher
+// (WindowManager.cpp), as every other wait does.
+TWLAPI void TwlTestUseManualClock(BOOL manual) { twl::UseManualClock(manual != FALSE); }
 
-TWLAPI void TwlTestAdvanceClock(DWORD milliseconds) {
-  Guard guard(Lock());
-  twl::AdvanceManualClock(milliseconds);
-  WakeAllLocked();
+TWLAPI void TwlTestAdvanceClock(DWORD milliseconds) { twl::AdvanceManualClock(milliseconds); }
+
+TWLAPI int TwlTestGetVisibleRegion(HWND window, HRGN region) {
+  {
+    Guard guard(Lock());
+    if (!FindLocked(window)) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return ERROR;
+    }
+  }
+  return ReplaceRegion(region, VisibleRegion(window));
 }

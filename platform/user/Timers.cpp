@@ -20,11 +20,16 @@ TWLAPI UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proced
   }
   UINT interval = std::max<UINT>(elapse, USER_TIMER_MINIMUM);
   if (!window) {
-    // Timers without a window get an id of their own, never 0.
-    UINT_PTR next = 1;
-    for (const Timer& t : queue->timers)
-      if (!t.window) next = std::max(next, t.id + 1);
-    id = next;
+    // A thread timer named by its id is set anew; any other id is replaced
+    // by one of the thread's own, never 0.
+    auto& timers = queue->timers;
+    bool known = id && std::any_of(timers.begin(), timers.end(), [id](const Timer& t) { return !t.window && t.id == id; });
+    if (!known) {
+      UINT_PTR next = 1;
+      for (const Timer& t : timers)
+        if (!t.window) next = std::max(next, t.id + 1);
+      id = next;
+    }
   }
   uint64_t due = NowLocked() + interval;
   for (Timer& t : queue->timers) {

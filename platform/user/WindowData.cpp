@@ -4,7 +4,7 @@
 
 #include <unistd.h>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -70,9 +70,11 @@ LONG_PTR GetLong(HWND window, int index, size_t width) {
 }
 
 LONG_PTR SetLong(HWND window, int index, LONG_PTR value, size_t width) {
+  RecordUpdate records;
   Guard guard(Lock());
   Window* w = FindLocked(window);
   if (!w) {
+    guard.unlock();
     SetLastError(FindForeign(IdOf(window)) ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
     return 0;
   }
@@ -129,7 +131,9 @@ LONG_PTR SetLong(HWND window, int index, LONG_PTR value, size_t width) {
         return 0;
     }
   }
-  if (republish && !w->parent && !w->messageOnly) PublishLocked(*w);
+  if (republish) records.WindowChangedLocked(*w);
+  guard.unlock();
+  records.Write();
   SetLastError(ERROR_SUCCESS);
   return old;
 }
@@ -159,11 +163,15 @@ bool StoredTitle(HWND window, std::string* title) {
 }  // namespace
 
 void StoreTitle(HWND window, const char* text) {
-  Guard guard(Lock());
-  Window* w = FindLocked(window);
-  if (!w) return;
-  w->text = text ? text : "";
-  if (!w->parent && !w->messageOnly) PublishLocked(*w);
+  RecordUpdate records;
+  {
+    Guard guard(Lock());
+    Window* w = FindLocked(window);
+    if (!w) return;
+    w->text = text ? text : "";
+    records.WindowChangedLocked(*w);
+  }
+  records.Write();
 }
 
 }  // namespace twl::user

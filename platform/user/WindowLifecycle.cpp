@@ -1,7 +1,10 @@
 // Creating and destroying windows.
 #include <algorithm>
 
-#include "DesktopWindows.h"
+#include "PaintDevice.h"
+#include "ScreenEvents.h"
+#include "WindowIds.h"
+#include "WindowRecords.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
@@ -22,21 +25,24 @@ void ApplyDefaults(bool child, int& x, int& y, int& width, int& height) {
   }
   if (width == CW_USEDEFAULT) {
     Guard guard(Lock());
-    width = child ? 0 : S().screen.width * 3 / 4;
-    height = child ? 0 : S().screen.height * 3 / 4;
+    width = child ? 0 : Model().screen.width * 3 / 4;
+    height = child ? 0 : Model().screen.height * 3 / 4;
   }
   width = std::max(width, 0);
   height = std::max(height, 0);
 }
 
-void RemoveLocked(uint32_t id) {
-  State& s = S();
+void RemoveLocked(uint32_t id, RecordUpdate& records) {
+  WindowModel& s = Model();
   Window* w = FindLocked(id);
   if (!w) return;
+  records.WindowGoneLocked(*w);
   if (Window* parent = FindLocked(w->parent)) std::erase(parent->children, id);
   if (ThreadQueue* queue = QueueLocked(w->threadId)) {
     std::erase_if(queue->posted, [id](const Posted& p) { return IdOf(p.msg.hwnd) == id; });
     std::erase_if(queue->timers, [id](const Timer& t) { return IdOf(t.window) == id; });
+  }
+  for (auto& [threadId, queue] : s.queues) {
     if (queue->active == id) queue->active = 0;
     if (queue->focus == id) queue->focus = 0;
   }
@@ -44,8 +50,8 @@ void RemoveLocked(uint32_t id) {
     if (other->owner == id) other->owner = 0;
   if (s.foreground == id) s.foreground = 0;
   if (s.capture == id) s.capture = 0;
-  if (w->parent == 0 && !w->messageOnly) UnpublishLocked(id);
   s.windows.erase(id);
+  ForgetWindowPixels(id);
 }
 
 std::vector<uint32_t> ChildrenOf(uint32_t id) {
@@ -54,30 +60,73 @@ std::vector<uint32_t> ChildrenOf(uint32_t id) {
   return w ? w->children : std::vector<uint32_t>{};
 }
 
-// WM_DESTROY goes to the window first, then to its children.
-void SendDestroy(uint32_t id) {
+// One teardown of a window tree. When the thread that owns the tree has
+// ended, its windows get no messages (their procedures cannot run any
+// more) and the windows of other threads found in the tree are handed back
+// to their own threads.
+struct Teardown {
+  bool threadEnded = false;
+  DWORD ending = 0;  // the thread that ended
+  std::vector<std::pair<uint32_t, DWORD>> handedBack;  // window, its thread
+};
+
+// A window of another thread inside the tree of a thread that ended: it
+// leaves the tree at once, so nothing points at a removed window, and its
+// own thread destroys it (and what lies below it) when it next takes
+// messages.
+void HandBackLocked(Window& w, Teardown& run) {
+  if (Window* parent = FindLocked(w.parent)) std::erase(parent->children, w.id);
+  w.parent = 0;
+  w.destroying = true;
+  w.style &= ~WS_VISIBLE;
+  run.handedBack.emplace_back(w.id, w.threadId);
+}
+
+// WM_DESTROY goes to the window first, then to its children, each on the
+// thread that owns the window.
+void SendDestroy(uint32_t id, Teardown& run) {
   {
     Guard guard(Lock());
     Window* w = FindLocked(id);
     if (!w) return;
+    if (run.threadEnded && w->threadId != run.ending) return HandBackLocked(*w, run);
     w->destroying = true;
     w->style &= ~WS_VISIBLE;
   }
-  Deliver(HwndOf(id), WM_DESTROY, 0, 0);
-  for (uint32_t child : ChildrenOf(id)) SendDestroy(child);
+  if (!run.threadEnded) SendLocal(HwndOf(id), WM_DESTROY, 0, 0);
+  for (uint32_t child : ChildrenOf(id)) SendDestroy(child, run);
 }
 
 // WM_NCDESTROY goes to the children first; then the window is gone.
-void FinishDestroy(uint32_t id) {
-  for (uint32_t child : ChildrenOf(id)) FinishDestroy(child);
-  Deliver(HwndOf(id), WM_NCDESTROY, 0, 0);
-  Guard guard(Lock());
-  RemoveLocked(id);
+void FinishDestroy(uint32_t id, const Teardown& run) {
+  for (uint32_t child : ChildrenOf(id)) FinishDestroy(child, run);
+  if (!run.threadEnded) SendLocal(HwndOf(id), WM_NCDESTROY, 0, 0);
+  ScreenChanges changes;
+  RecordUpdate records;
+  {
+    Guard guard(Lock());
+    if (const Window* w = FindLocked(id)) changes.AddLocked(TWL_SCREEN_DESTROYED, *w, ScreenRectLocked(*w));
+    RemoveLocked(id, records);
+  }
+  records.Write();
+  changes.Tell();
+}
+
+void TearDown(uint32_t id, Teardown& run) {
+  SendDestroy(id, run);
+  FinishDestroy(id, run);
+  for (auto [window, threadId] : run.handedBack)
+    RunOnThread(threadId, [window] { TearDownWindow(window, false); });
 }
 
 }  // namespace
 
-void ForgetWindowLocked(uint32_t id) { RemoveLocked(id); }
+void TearDownWindow(uint32_t id, bool threadEnded) {
+  Teardown run;
+  run.threadEnded = threadEnded;
+  run.ending = ThisThreadId();
+  TearDown(id, run);
+}
 
 }  // namespace twl::user
 
@@ -96,6 +145,8 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
   }
   HWND hwnd = HwndOf(id);
   DWORD shownAs = style & (WS_VISIBLE | WS_MINIMIZE | WS_MAXIMIZE);
+  ScreenChanges changes;
+  RecordUpdate records;
   {
     Guard guard(Lock());
     auto cls = FindClassLocked(className);
@@ -141,9 +192,12 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     } else {
       w->zStamp = NextStampLocked();
     }
-    S().windows[id] = w;
-    if (!parent && !messageOnly) PublishLocked(*w);
+    Model().windows[id] = w;
+    records.WindowChangedLocked(*w);
+    if (!parent) changes.AddLocked(TWL_SCREEN_CREATED, *w, w->rect);
   }
+  records.Write();
+  changes.Tell();
 
   CREATESTRUCTA create{parameter, instance, menu,   parentWindow, height,    width,
                        y,         x,        static_cast<LONG>(style), windowName, className, exStyle};
@@ -180,14 +234,13 @@ TWLAPI BOOL DestroyWindow(HWND window) {
     }
     if (w->destroying) return TRUE;
     if (w->parent == 0)
-      for (auto& [id, other] : S().windows)
+      for (auto& [id, other] : Model().windows)
         if (other->owner == IdOf(window) && other->threadId == w->threadId) owned.push_back(id);
   }
   // Owned pop-ups go first, as they cannot outlive their owner.
   for (uint32_t id : owned) DestroyWindow(HwndOf(id));
   ReleaseWindowState(window, true);
-  SendDestroy(IdOf(window));
-  FinishDestroy(IdOf(window));
+  TearDownWindow(IdOf(window), false);
   return TRUE;
 }
 

@@ -3,7 +3,8 @@
 #include <chrono>
 #include <ctime>
 
-#include "DesktopWindows.h"
+#include "WindowRecords.h"
+#include "ZOrderStamps.h"
 #include "kernel/Clock.h"
 #include "twlwin/errors.h"
 #include "twlwin/threads.h"
@@ -12,61 +13,66 @@ namespace twl::user {
 
 namespace {
 
-void ForgetWindowsOfThreadLocked(DWORD threadId) {
-  State& s = S();
-  std::vector<uint32_t> gone;
-  for (auto& [id, w] : s.windows)
-    if (w->threadId == threadId) gone.push_back(id);
-  for (uint32_t id : gone) {
-    Window* w = FindLocked(id);
-    if (!w) continue;
-    if (Window* parent = FindLocked(w->parent)) std::erase(parent->children, id);
-    if (w->parent == 0) UnpublishLocked(id);
-    if (s.foreground == id) s.foreground = 0;
-    if (s.capture == id) s.capture = 0;
-    s.windows.erase(id);
+// Ends a thread's part in the window manager: every thread still waiting
+// for one of its sends is released with a result of 0, and its windows are
+// torn down as DestroyWindow does, without messages to them (the thread
+// cannot run procedures any more).
+void EndThread(const std::shared_ptr<ThreadQueue>& queue) {
+  std::vector<uint32_t> trees;
+  {
+    Guard guard(Lock());
+    queue->alive = false;
+    for (auto& item : queue->incoming) {
+      item->done = true;
+      if (item->waiter) item->waiter->wake.notify_all();
+    }
+    queue->incoming.clear();
+    queue->posted.clear();
+    queue->timers.clear();
+    // The thread's windows whose parent is not its own: the roots of what
+    // it leaves behind.
+    for (auto& [id, w] : Model().windows) {
+      if (w->threadId != queue->threadId) continue;
+      const Window* parent = FindLocked(w->parent);
+      if (!parent || parent->threadId != queue->threadId) trees.push_back(id);
+    }
   }
-}
-
-// Ends a thread's part in the window manager: its windows go away without
-// messages (the thread cannot run procedures any more) and every thread
-// still waiting for one of its sends is released with a result of 0.
-void EndThreadLocked(const std::shared_ptr<ThreadQueue>& queue) {
-  queue->alive = false;
-  for (auto& item : queue->incoming) {
-    item->done = true;
-    if (item->waiter) item->waiter->wake.notify_all();
-  }
-  queue->incoming.clear();
-  queue->posted.clear();
-  ForgetWindowsOfThreadLocked(queue->threadId);
-  S().queues.erase(queue->threadId);
+  for (uint32_t id : trees) TearDownWindow(id, true);
+  Guard guard(Lock());
+  Model().queues.erase(queue->threadId);
 }
 
 struct QueueHolder {
   std::shared_ptr<ThreadQueue> queue;
   ~QueueHolder() {
-    if (!queue) return;
-    Guard guard(Lock());
-    EndThreadLocked(queue);
+    if (queue) EndThread(queue);
   }
 };
 
 thread_local QueueHolder currentQueue;
 
+// Threads waiting for messages look at their timers again when the manual
+// clock moves.
+void WakeQueuesForClock() {
+  Guard guard(Lock());
+  WakeAllLocked();
+}
+
+const bool watchingClock = (AddClockWatcher(WakeQueuesForClock), true);
+
 }  // namespace
 
-State& S() {
+WindowModel& Model() {
   // Never destroyed: threads and the desktop server may still run while the
   // process exits.
-  static State* state = new State;
+  static WindowModel* state = new WindowModel;
   return *state;
 }
 
 DWORD ThisThreadId() { return GetCurrentThreadId(); }
 
 Window* FindLocked(uint32_t id) {
-  auto& windows = S().windows;
+  auto& windows = Model().windows;
   auto found = windows.find(id);
   return found == windows.end() ? nullptr : found->second.get();
 }
@@ -74,15 +80,15 @@ Window* FindLocked(uint32_t id) {
 Window* FindLocked(HWND window) { return FindLocked(IdOf(window)); }
 
 ThreadQueue* QueueLocked(DWORD threadId) {
-  auto found = S().queues.find(threadId);
-  return found == S().queues.end() ? nullptr : found->second.get();
+  auto found = Model().queues.find(threadId);
+  return found == Model().queues.end() ? nullptr : found->second.get();
 }
 
 std::shared_ptr<ThreadQueue> CurrentQueueLocked() {
   if (!currentQueue.queue) {
     auto queue = std::make_shared<ThreadQueue>();
     queue->threadId = ThisThreadId();
-    S().queues[queue->threadId] = queue;
+    Model().queues[queue->threadId] = queue;
     currentQueue.queue = queue;
   }
   return currentQueue.queue;
@@ -110,19 +116,12 @@ bool IsVisibleLocked(const Window& window) {
 }
 
 void WakeAllLocked() {
-  for (auto& [id, queue] : S().queues) queue->wake.notify_all();
+  for (auto& [id, queue] : Model().queues) queue->wake.notify_all();
 }
 
 uint64_t NowLocked() { return twl::ClockMilliseconds(); }
 
-int64_t NextStampLocked() {
-  timespec now{};
-  clock_gettime(CLOCK_REALTIME, &now);
-  int64_t stamp = static_cast<int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-  State& s = S();
-  s.lastStamp = stamp > s.lastStamp ? stamp : s.lastStamp + 1;
-  return s.lastStamp;
-}
+int64_t NextStampLocked() { return NextZOrderStamp(); }
 
 LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   WNDPROC proc = nullptr;
@@ -178,7 +177,7 @@ LRESULT SendLocal(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return Deliver(window, message, wParam, lParam);
   }
   ThreadQueue* target = QueueLocked(w->threadId);
-  if (!target) return 0;
+  if (!target || !target->alive) return 0;
   auto self = CurrentQueueLocked();
   auto item = std::make_shared<Incoming>();
   item->run = [=] { return Deliver(window, message, wParam, lParam); };
@@ -196,7 +195,7 @@ void RunOnThread(DWORD threadId, std::function<void()> fn) {
   }
   Guard guard(Lock());
   ThreadQueue* target = QueueLocked(threadId);
-  if (!target) return;
+  if (!target || !target->alive) return;
   auto item = std::make_shared<Incoming>();
   item->run = [fn = std::move(fn)] {
     fn();

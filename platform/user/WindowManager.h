@@ -108,9 +108,10 @@ struct Screen {
   int bitsPerPixel = 32;
   RECT workArea{0, 0, 1024, 768};
   bool screenSaverActive = true;
+  uint32_t modeGeneration = 1;  // grows with every display mode change
 };
 
-struct State {
+struct WindowModel {
   std::mutex lock;
   std::unordered_map<std::string, std::shared_ptr<WindowClass>> classes;  // by lower-case name
   ATOM nextAtom = 0xC000;
@@ -121,7 +122,6 @@ struct State {
   POINT cursor{0, 0};
   BYTE asyncKeys[256] = {};
   Screen screen;
-  int64_t lastStamp = 0;
   // Double-click detection.
   UINT lastDownMessage = 0;
   uint32_t lastDownWindow = 0;
@@ -129,8 +129,8 @@ struct State {
   POINT lastDownPoint{0, 0};
 };
 
-State& S();
-inline std::mutex& Lock() { return S().lock; }
+WindowModel& Model();
+inline std::mutex& Lock() { return Model().lock; }
 using Guard = std::unique_lock<std::mutex>;
 
 DWORD ThisThreadId();
@@ -153,7 +153,8 @@ void WakeAllLocked();
 
 // Clock of timers and message times, in milliseconds; tests may drive it.
 uint64_t NowLocked();
-// A desktop-wide increasing stamp for the top-level z-order.
+// A desktop-wide increasing stamp for the top-level z-order
+// (ZOrderStamps.h).
 int64_t NextStampLocked();
 
 // Calls the window procedure on this thread (lock not held). Returns 0 for
@@ -223,7 +224,12 @@ void StoreTitle(HWND window, const char* text);
 // Takes capture, focus and activation from a window and its children that
 // are being hidden or destroyed.
 void ReleaseWindowState(HWND window, bool destroying);
-void ForgetWindowLocked(uint32_t id);
+// Destroys a window and everything below it: WM_DESTROY (a window before
+// its children) and WM_NCDESTROY (children first), each on the thread that
+// owns the window, then the window leaves the model. `threadEnded` is for
+// the calling thread's own windows as it ends: they get no messages, and
+// windows of other threads below them are handed to their own threads.
+void TearDownWindow(uint32_t id, bool threadEnded);
 // Makes a top-level window the active one of its thread (runs there).
 void ActivateWindow(HWND window, int how);
 

@@ -16,12 +16,18 @@ TWLAPI BOOL TwlTestSaveDcPng(HDC dc, LPCSTR path);
 TWLAPI BOOL TwlTestSaveWindowPng(HWND window, LPCSTR path);
 TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path);
 // One pixel of the composed window (window coordinates), CLR_INVALID
-// outside it.
+// outside it or outside its shape.
 TWLAPI COLORREF TwlTestGetWindowPixel(HWND window, int x, int y);
 // The composed window's pixels, rows top first, into a width x height
-// buffer (the window's size; see GetWindowRect). FALSE when the sizes
-// differ or the window is gone.
+// buffer (the window's size; see GetWindowRect), CLR_INVALID outside the
+// window's shape. FALSE when the sizes differ or the window is gone.
 TWLAPI BOOL TwlTestGetWindowPixels(HWND window, COLORREF* pixels, int width, int height);
+
+// Writes pixels onto the screen as the primary surface does: into every
+// window the area covers, each within its visible region, or with
+// `onlyWindow` into that window alone. Pixels as TwlReadScreenPixels takes
+// them (twlwin/presenter.h). FALSE when the area is not on the screen.
+TWLAPI BOOL TwlTestWriteScreenPixels(const RECT* area, const DWORD* rows, int stride, HWND onlyWindow);
 
 // ExtCreateRegion refuses region data of more than `maxRects` rectangles,
 // as large region data can fail on Windows; 0xFFFFFFFF lifts the limit.

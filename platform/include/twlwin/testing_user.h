@@ -7,7 +7,8 @@
 #include "types.h"
 
 // The virtual screen (1024 x 768, 32 bits per pixel by default). Setting
-// the screen also makes the work area the whole screen.
+// the screen is a display mode change (0 keeps a value): the work area
+// becomes the whole screen and the top-level windows get WM_DISPLAYCHANGE.
 TWLAPI void TwlTestSetScreen(int width, int height, int bitsPerPixel);
 TWLAPI void TwlTestSetWorkArea(const RECT* area);
 
@@ -45,6 +46,11 @@ TWLAPI int TwlTestPumpMessages();
 TWLAPI BOOL TwlTestWaitForIdle(DWORD threadId, DWORD timeoutMilliseconds);
 // The next GetMessageA of any thread fails with -1.
 TWLAPI void TwlTestFailNextGetMessage();
+
+// The part of the screen where the window's own pixels show, in screen
+// coordinates (see twlwin/presenter.h), copied into `region`. Returns the
+// region's complexity, ERROR for a bad handle.
+TWLAPI int TwlTestGetVisibleRegion(HWND window, HRGN region);
 
 // Timers and message times follow a clock the test moves instead of real
 // time while the manual clock is on.

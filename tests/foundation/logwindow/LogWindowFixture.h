@@ -89,15 +89,25 @@ class LogWindowTest : public ::testing::Test {
   void SetUp() override { TwlTestUseManualClock(TRUE); }
 
   void TearDown() override {
-    log.Destroy();
+    Close();
     SetMainWindowHandle(nullptr);
     if (mainWindow) DestroyWindow(mainWindow);
   }
 
+  // Creating and destroying the window wait for its thread with short
+  // sleeps, which the frozen clock would never end: they run on real time,
+  // and the clock stands still again for what the tests write.
   void Open() {
+    TwlTestUseManualClock(FALSE);
     log.Create(nullptr);
+    TwlTestUseManualClock(TRUE);
     window = log.GetWindowHandle();
     ASSERT_NE(window, nullptr);
+  }
+  void Close() {
+    TwlTestUseManualClock(FALSE);
+    log.Destroy();
+    TwlTestUseManualClock(TRUE);
   }
 
   // Waits until the window thread has handled everything posted so far.

@@ -51,7 +51,7 @@ TEST_F(LogWindowTest, ShowHideAndHidingForNow) {
     }
     Settle();
     EXPECT_EQ(IsWindowVisible(window) != FALSE, c.visible);
-    log.Destroy();
+    Close();
   }
 }
 
@@ -123,7 +123,7 @@ TEST_F(LogWindowTest, DestroyingOrRecreatingDoesNotQuitTheProgram) {
   log.Write("still logging\n", LOG_SEVERITY_INFORMATION);
   Settle();
   EXPECT_EQ(TextsOf(FullLog()).front(), "still logging");
-  log.Destroy();
+  Close();
   EXPECT_EQ(log.GetWindowHandle(), nullptr);
   EXPECT_FALSE(TakeQuitFromQueue());
 }
@@ -136,7 +136,7 @@ TEST_F(LogWindowTest, QuitFromElsewhereIsPassedToTheMainWindow) {
   ASSERT_TRUE(PostMessageA(window, WM_QUIT, 0, 0));
   ASSERT_TRUE(WaitUntilWindowGone(log));
   EXPECT_TRUE(TakeQuitFromQueue());
-  log.Destroy();
+  Close();
 }
 
 TEST_F(LogWindowTest, FailingMessageLoopClosesTheWindowQuietly) {
@@ -147,7 +147,7 @@ TEST_F(LogWindowTest, FailingMessageLoopClosesTheWindowQuietly) {
   ASSERT_TRUE(WaitUntilWindowGone(log));
   EXPECT_FALSE(TakeQuitFromQueue());
   log.Write("lost\n", LOG_SEVERITY_INFORMATION);
-  log.Destroy();
+  Close();
 }
 
 // Entries written with no window, entries still queued when the window
@@ -169,7 +169,7 @@ TEST_F(LogWindowTest, EntriesWithoutAWindowAreDroppedCleanly) {
   Settle();
   EXPECT_EQ(TextsOf(FullLog()).size(), 2u);
   for (int i = 0; i < 2000; ++i) log.Print(LOG_SEVERITY_INFORMATION, "maybe not shown %d\n", i);
-  log.Destroy();
+  Close();
 
   log.Write("after the window\n", LOG_SEVERITY_ERROR);
   EXPECT_FALSE(log.BeginWrite());

@@ -60,7 +60,7 @@ TEST_F(LogWindowTest, LastErrorListHoldsTheLatestBurstOfErrors) {
       Settle();
       EXPECT_EQ(TextsOf(LastErrors()), w.lastErrorsAfter) << "after " << w.text;
     }
-    log.Destroy();
+    Close();
   }
 }
 

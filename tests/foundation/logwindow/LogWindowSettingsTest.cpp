@@ -71,7 +71,7 @@ TEST_F(LogWindowTest, FaceSwitchSurvivesRecreation) {
   ExpectFace(window, CLogWindow::MODE_ADVANCED);
   EXPECT_EQ(StoredValue(kModeValue), std::make_pair(DWORD{REG_DWORD}, Bytes({0})));
 
-  log.Destroy();
+  Close();
   Open();
   ExpectFace(window, CLogWindow::MODE_ADVANCED);
   Click(kModeButton);
@@ -83,7 +83,7 @@ TEST_F(LogWindowTest, PlaceSurvivesRecreation) {
   Open();
   ASSERT_TRUE(SetWindowPos(window, nullptr, 100, 120, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE));
   Settle();
-  log.Destroy();
+  Close();
   EXPECT_EQ(StoredValue(kRectValue), std::make_pair(DWORD{REG_BINARY}, Bytes({100, 120, 500, 400})));
 
   Open();
@@ -123,7 +123,7 @@ TEST_F(LogWindowTest, TooSmallWindowGrowsBackToTheMinimum) {
   EXPECT_LE(hide.right, mode.left);
   EXPECT_LE(mode.right, rect.right);
 
-  log.Destroy();
+  Close();
   StoreValue(kRectValue, REG_BINARY, Bytes({10, 10, 5, 5}));
   Open();
   rect = RectOf(window);
@@ -157,7 +157,7 @@ TEST_F(LogWindowTest, UnusableStoredPlaceIsIgnored) {
     EXPECT_EQ(rect.left, (1024 - 350) / 2);
     EXPECT_EQ(rect.top, (768 - 220) / 2);
     EXPECT_EQ(rect.right - rect.left, 350);
-    log.Destroy();
+    Close();
   }
 }
 
@@ -168,7 +168,7 @@ TEST_F(LogWindowTest, StoredPlaceOffTheScreenIsMovedOntoIt) {
   EXPECT_EQ(rect.left, 0);
   EXPECT_EQ(rect.top, 200);
   EXPECT_EQ(rect.right - rect.left, 400);
-  log.Destroy();
+  Close();
 
   StoreValue(kRectValue, REG_BINARY, Bytes({300, -600, 400, 300}));
   Open();
@@ -197,7 +197,7 @@ TEST_F(LogWindowTest, StoredFaceIsAdvancedOnlyForZero) {
     StoreValue(kModeValue, c.type, c.bytes);
     Open();
     ExpectFace(window, c.face);
-    log.Destroy();
+    Close();
   }
 }
 

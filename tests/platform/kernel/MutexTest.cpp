@@ -1,12 +1,17 @@
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <thread>
 
+#include "SplitFlock.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -112,4 +117,65 @@ TEST(NamedMutexes, ChildDyingWhileHoldingItLeavesItAbandoned) {
   EXPECT_EQ(WaitForSingleObject(mutex, 0), WAIT_OBJECT_0);
   ReleaseMutex(mutex);
   CloseHandle(mutex);
+}
+
+namespace {
+
+// Two processes create the same names at the same moment, round after
+// round; they meet at a barrier in shared memory before each create.
+constexpr int kRaceRounds = 300;
+
+struct RaceBoard {
+  std::atomic<int> arrived[kRaceRounds];
+  std::atomic<uint8_t> madeIt[2][kRaceRounds];  // told the mutex was new
+};
+
+std::string RaceBoardFile() { return twltest::SandboxDir() + "/race.board"; }
+
+RaceBoard* MapRaceBoard(bool create) {
+  int fd = open(RaceBoardFile().c_str(), O_RDWR | (create ? O_CREAT | O_TRUNC : 0), 0600);
+  if (fd < 0 || (create && ftruncate(fd, sizeof(RaceBoard)) != 0)) return nullptr;
+  void* memory = mmap(nullptr, sizeof(RaceBoard), PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+  close(fd);
+  return memory == MAP_FAILED ? nullptr : static_cast<RaceBoard*>(memory);
+}
+
+}  // namespace
+
+TWLTEST_CHILD(RaceToCreateMutexes) {
+  int side = std::stoi(args.at(0));
+  kerneltest::SplitFlockConversions();
+  RaceBoard* board = MapRaceBoard(false);
+  if (!board) return 2;
+  std::vector<HANDLE> kept;
+  for (int round = 0; round < kRaceRounds; ++round) {
+    board->arrived[round].fetch_add(1);
+    while (board->arrived[round].load() < 2) {
+    }
+    std::string name = "Local\\Race" + std::to_string(round);
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (!mutex) return 3;
+    board->madeIt[side][round] = GetLastError() == ERROR_SUCCESS ? 1 : 0;
+    kept.push_back(mutex);  // open until both have created it
+  }
+  return 0;
+}
+
+TEST(NamedMutexes, OfTwoProcessesCreatingOneNameAtOnceExactlyOneIsToldItIsNew) {
+  RaceBoard* board = MapRaceBoard(true);
+  ASSERT_NE(board, nullptr);
+  pid_t first = twltest::SpawnChild("RaceToCreateMutexes", {"0"});
+  pid_t second = twltest::SpawnChild("RaceToCreateMutexes", {"1"});
+  for (pid_t child : {first, second}) {
+    int status = twltest::WaitChild(child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  }
+  int bothNew = 0, neither = 0;
+  for (int round = 0; round < kRaceRounds; ++round) {
+    int made = board->madeIt[0][round] + board->madeIt[1][round];
+    bothNew += made == 2;
+    neither += made == 0;
+  }
+  EXPECT_EQ(bothNew, 0) << "rounds where both were told the mutex was new";
+  EXPECT_EQ(neither, 0);
 }

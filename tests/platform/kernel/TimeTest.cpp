@@ -1,5 +1,6 @@
 #include <windows.h>
 #include <twlwin/testing.h>
+#include <twlwin/testing_user.h>
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -14,8 +15,24 @@ TEST(Time, TickCountersWrapAt32Bits) {
   DWORD after = timeGetTime();
   EXPECT_LT(after, before) << "the counter wrapped";
   EXPECT_GE(static_cast<DWORD>(after - before), 30u);
-  EXPECT_EQ(GetTickCount() - timeGetTime() <= 1u || timeGetTime() - GetTickCount() <= 1u, true);
   TwlTestSetTickOffset(0);
+}
+
+// Programs compare message times with GetTickCount (how long ago was that
+// click?): both must read one clock, offset and all.
+TEST(Time, MessageTimesAreTickCounts) {
+  TwlTestUseManualClock(TRUE);
+  TwlTestSetTickOffset(0xFFFFFF00u);
+  TwlTestAdvanceClock(40);
+  MSG msg;
+  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
+  ASSERT_TRUE(PostThreadMessageA(GetCurrentThreadId(), WM_USER, 0, 0));
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_REMOVE));
+  EXPECT_EQ(msg.time, GetTickCount());
+  EXPECT_EQ(GetMessageTime(), GetTickCount());
+  EXPECT_EQ(timeGetTime(), GetTickCount());
+  TwlTestSetTickOffset(0);
+  TwlTestUseManualClock(FALSE);
 }
 
 TEST(Time, LocalAndSystemTimeAgreeWithTheCalendar) {

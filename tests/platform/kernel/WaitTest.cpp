@@ -1,8 +1,15 @@
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <twlwin/testing_user.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
 #include <thread>
 
 namespace {
@@ -19,6 +26,34 @@ std::thread SetLater(HANDLE event, int milliseconds = 50) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     SetEvent(event);
   });
+}
+
+// A field of /proc/self/task/<thread>/status ("State", "voluntary_ctxt_switches").
+std::string ThreadStatus(pid_t thread, const std::string& field) {
+  std::ifstream in("/proc/self/task/" + std::to_string(thread) + "/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind(field + ":", 0) == 0) {
+      std::istringstream value(line.substr(field.size() + 1));
+      std::string first;
+      value >> first;
+      return first;
+    }
+  return "";
+}
+
+// Waits (generously, in real time) until the thread sleeps in the kernel.
+bool WaitUntilAsleep(pid_t thread) {
+  for (int i = 0; i < 10000; ++i) {
+    if (ThreadStatus(thread, "State") == "S") return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
+
+bool WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 20000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return done();
 }
 
 }  // namespace
@@ -134,4 +169,65 @@ TEST(CriticalSections, AreRecursiveAndExcludeOtherThreads) {
   }).join();
   EXPECT_TRUE(otherGotIn);
   DeleteCriticalSection(&section);
+}
+
+// Sound and emulator code sleeps and waits with time-outs: on the manual
+// clock those end when the test moves the clock, not when real time passes.
+TEST(ManualClock, EndsSleepsAndWaitTimeOuts) {
+  TwlTestUseManualClock(TRUE);
+  struct Shared {
+    HANDLE event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<int> ended{0};
+    std::atomic<pid_t> threads[3] = {};
+  };
+  auto shared = std::make_shared<Shared>();
+  std::function<void(Shared&)> sleepers[3] = {
+      [](Shared&) { Sleep(60000); },
+      [](Shared&) { SleepEx(60000, TRUE); },
+      [](Shared& s) { EXPECT_EQ(WaitForSingleObject(s.event, 60000), static_cast<DWORD>(WAIT_TIMEOUT)); },
+  };
+  for (int i = 0; i < 3; ++i) {
+    // Left running if they never end, rather than holding the test up.
+    std::thread([shared, i, sleep = sleepers[i]] {
+      shared->threads[i] = gettid();
+      sleep(*shared);
+      shared->ended |= 1 << i;
+    }).detach();
+  }
+  for (auto& thread : shared->threads) {
+    ASSERT_TRUE(WaitUntil([&] { return thread.load() != 0; }));
+    ASSERT_TRUE(WaitUntilAsleep(thread));
+  }
+  TwlTestAdvanceClock(59999);
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(shared->ended.load(), 0) << "a millisecond of the clock to go";
+  TwlTestAdvanceClock(1);
+  EXPECT_TRUE(WaitUntil([&] { return shared->ended.load() == 7; })) << shared->ended.load();
+  TwlTestUseManualClock(FALSE);
+}
+
+// With sound and decoder threads waiting for their own events, signalling
+// one event must not wake every waiting thread of the process.
+TEST(Waits, SignallingOneObjectWakesOnlyThoseWaitingForIt) {
+  HANDLE mine = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  HANDLE other = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<pid_t> waiterThread{0};
+  std::thread waiter([&] {
+    waiterThread = gettid();
+    WaitForSingleObject(mine, INFINITE);
+  });
+  ASSERT_TRUE(WaitUntil([&] { return waiterThread.load() != 0; }));
+  ASSERT_TRUE(WaitUntilAsleep(waiterThread));
+  long before = std::stol(ThreadStatus(waiterThread, "voluntary_ctxt_switches"));
+  for (int i = 0; i < 100; ++i) {
+    SetEvent(other);
+    WaitForSingleObject(other, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));  // time for a woken thread to run
+  }
+  long after = std::stol(ThreadStatus(waiterThread, "voluntary_ctxt_switches"));
+  EXPECT_LT(after - before, 10) << "times the waiter woke for an object it does not wait for";
+  SetEvent(mine);
+  waiter.join();
+  CloseHandle(mine);
+  CloseHandle(other);
 }

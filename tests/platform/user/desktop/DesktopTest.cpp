@@ -3,15 +3,27 @@
 // another desktop sees nothing.
 #include <gtest/gtest.h>
 #include <signal.h>
+
+#include <functional>
 #include <sys/wait.h>
 #include <twlwin/testing.h>
 #include <twlwin/testing_user.h>
 #include <windows.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
+#include <thread>
 
+#include "SteppedClock.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -123,4 +135,100 @@ TEST(Desktop, AnotherDesktopSeesNoneOfOurWindows) {
   int status = twltest::WaitChild(twltest::SpawnChild("other_desktop"));
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+namespace {
+
+// This process's key on the desktop: the name of its liveness file.
+std::string OwnProcessKey() {
+  for (auto& entry : std::filesystem::directory_iterator(DesktopFolder() + "/windows"))
+    if (entry.path().extension() == ".alive") return entry.path().stem().string();
+  return "";
+}
+
+std::string KernelWaitOf(pid_t thread) {
+  std::ifstream in("/proc/self/task/" + std::to_string(thread) + "/wchan");
+  std::string where;
+  std::getline(in, where);
+  return where;
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::seconds limit) {
+  auto deadline = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+}  // namespace
+
+// A record file whose writing never finishes (a FIFO nobody reads stands
+// where the record is written) must not hold up other threads: records are
+// written with the window model free.
+TEST(Desktop, WritingAWindowRecordHoldsUpNoOtherThread) {
+  std::promise<HWND> made;
+  std::promise<void> go;
+  std::atomic<pid_t> moverThread{0};
+  std::thread mover([&] {
+    moverThread = gettid();
+    HWND window = CreateOwner("Slow");
+    made.set_value(window);
+    go.get_future().wait();
+    SetWindowPos(window, nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    DestroyWindow(window);
+  });
+  HWND window = made.get_future().get();
+  ASSERT_TRUE(window);
+  char name[32];
+  std::snprintf(name, sizeof name, "/W%08x.win.tmp-", static_cast<unsigned>(reinterpret_cast<uintptr_t>(window)));
+  std::string stuck = DesktopFolder() + "/windows" + name + OwnProcessKey();
+  ASSERT_EQ(mkfifo(stuck.c_str(), 0600), 0) << stuck;
+  go.set_value();
+  ASSERT_TRUE(WaitUntil([&] { std::string where = KernelWaitOf(moverThread);
+    return where == "wait_for_partner" || where == "fifo_open"; }, std::chrono::seconds(20)))
+      << "the mover never started writing the record";
+
+  std::atomic<bool> answered{false};
+  std::thread asker([&] {
+    RECT r;
+    GetWindowRect(window, &r);
+    answered = true;
+  });
+  bool answeredInTime = WaitUntil([&] { return answered.load(); }, std::chrono::seconds(10));
+  // Let the writer finish whatever happened.
+  int fd = open(stuck.c_str(), O_RDONLY);
+  char sink[4096];
+  while (fd >= 0 && read(fd, sink, sizeof sink) > 0) {
+  }
+  if (fd >= 0) close(fd);
+  asker.join();
+  mover.join();
+  EXPECT_TRUE(answeredInTime) << "another thread waited for the record file";
+}
+
+TWLTEST_CHILD(raise_after_clock_step) {
+  desktoptest::StepRealTimeClock(-86400);  // a day back
+  HWND later = CreateOwner("Later");
+  SetWindowPos(later, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  twltest::WriteFile(twltest::SandboxDir() + "/raised", "");
+  for (int i = 0; i < 4000 && !std::filesystem::exists(twltest::SandboxDir() + "/done"); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  return 0;
+}
+
+TEST(Desktop, AWindowRaisedLaterIsHigherWhateverTheProcessesClocksSay) {
+  HWND earlier = CreateOwner("Earlier");
+  ASSERT_TRUE(earlier);
+  pid_t child = twltest::SpawnChild("raise_after_clock_step");
+  ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(twltest::SandboxDir() + "/raised"); },
+                        std::chrono::seconds(20)));
+  HWND later = FindWindowA(kOwnerClass, "Later");
+  EXPECT_NE(later, nullptr);
+  EXPECT_EQ(GetTopWindow(nullptr), later);
+  EXPECT_EQ(GetWindow(later, GW_HWNDNEXT), earlier);
+  twltest::WriteFile(twltest::SandboxDir() + "/done", "");
+  int status = twltest::WaitChild(child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }

@@ -242,6 +242,26 @@ TEST(Timers, WakeAWaitingGetMessageInRealTime) {
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(50));
 }
 
+TEST(Timers, AThreadTimerSetAgainByItsIdIsReplacedNotDoubled) {
+  TwlTestUseManualClock(TRUE);
+  Pump();
+  UINT_PTR id = SetTimer(nullptr, 0, 100, nullptr);
+  ASSERT_NE(id, 0u);
+  EXPECT_EQ(SetTimer(nullptr, id, 300, nullptr), id);
+  UINT_PTR other = SetTimer(nullptr, id + 40, 1000, nullptr);
+  EXPECT_NE(other, id) << "an id the thread does not have is not taken";
+  EXPECT_NE(other, id + 40);
+  MSG msg;
+  TwlTestAdvanceClock(100);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) << "the first interval is gone";
+  TwlTestAdvanceClock(200);
+  ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, id);
+  EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) << "one timer, one message";
+  EXPECT_TRUE(KillTimer(nullptr, id));
+  EXPECT_FALSE(KillTimer(nullptr, id)) << "nothing left under that id";
+}
+
 namespace {
 int timerProcCalls = 0;
 void CALLBACK CountingTimerProc(HWND, UINT, UINT_PTR, DWORD) { ++timerProcCalls; }
