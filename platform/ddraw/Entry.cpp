@@ -53,8 +53,10 @@ HRESULT WINAPI DirectInputCreateA(HINSTANCE, DWORD, LPVOID* object, IUnknown*) {
   return E_NOTIMPL;
 }
 
+// Product version 4.07: the DirectX 7 generation, which is what the layer
+// offers (DirectDrawCreateEx and the fourth surface interface).
 const SystemLibraryRegistration kDirectDrawLibrary(
-    "ddraw.dll", {{"DirectDrawCreate", ExportAddress(&DirectDrawCreate)},
+    "ddraw.dll", SystemVersion{0x00040007, 0}, {{"DirectDrawCreate", ExportAddress(&DirectDrawCreate)},
                   {"DirectDrawCreateClipper", ExportAddress(&DirectDrawCreateClipper)},
                   {"DirectDrawCreateEx", ExportAddress(&DirectDrawCreateEx)},
                   {"DirectDrawEnumerateA", ExportAddress(&DirectDrawEnumerateA)}});

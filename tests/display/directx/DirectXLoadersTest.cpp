@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "display/directx/DirectDrawLoader.h"
 #include "display/directx/DirectSoundLoader.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/kernel/Localizer.h"
@@ -36,6 +37,16 @@ struct MissingRow {
   const char* hiddenExport;  // null: the whole library is missing
   const char* key;
   const char* text;
+};
+
+const MissingRow kDirectDrawRows[] = {
+    {"ddraw.dll", nullptr, "CDirectDrawLoader.NoDirectDrawDLL", "Unable to load 'ddraw.dll'."},
+    {"ddraw.dll", "DirectDrawCreate", "CDirectDrawLoader.NoDirectDrawCreate",
+     "Unable to find 'DirectDrawCreate' function in ddraw.dll."},
+    {"ddraw.dll", "DirectDrawCreateClipper", "CDirectDrawLoader.NoDirectDrawCreateClipper",
+     "Unable to find 'DirectDrawCreateClipper' function in ddraw.dll."},
+    {"ddraw.dll", "DirectDrawEnumerateA", "CDirectDrawLoader.NoDirectDrawEnumerate",
+     "Unable to find 'DirectDrawEnumerate' function in ddraw.dll."},
 };
 
 const MissingRow kDirectSoundRows[] = {
@@ -71,6 +82,36 @@ void CheckMissingParts(std::span<const MissingRow> rows, bool translated) {
   }
 }
 
+TEST(DirectXLoaders, TheDirectDrawLoaderTakesItsThreeEntryPointsOnce) {
+  CDirectDrawLoader loader;
+  EXPECT_EQ(loader.GetDirectDrawCreate(), nullptr);
+  ASSERT_EQ(LoadOnce(loader).text, "");
+  ASSERT_NE(loader.GetDirectDrawCreate(), nullptr);
+  ASSERT_NE(loader.GetDirectDrawCreateClipper(), nullptr);
+  ASSERT_NE(loader.GetDirectDrawEnumerate(), nullptr);
+
+  int devices = 0;
+  EXPECT_EQ(loader.GetDirectDrawEnumerate()(
+                [](GUID*, LPSTR, LPSTR, LPVOID context) -> BOOL {
+                  ++*static_cast<int*>(context);
+                  return TRUE;
+                },
+                &devices),
+            DD_OK);
+  EXPECT_EQ(devices, 1);
+  LPDIRECTDRAW directDraw = nullptr;
+  ASSERT_EQ(loader.GetDirectDrawCreate()(nullptr, &directDraw, nullptr), DD_OK);
+  directDraw->Release();
+  LPDIRECTDRAWCLIPPER clipper = nullptr;
+  ASSERT_EQ(loader.GetDirectDrawCreateClipper()(0, &clipper, nullptr), DD_OK);
+  clipper->Release();
+
+  TwlTestHideSystemLibrary("ddraw.dll", TRUE);
+  EXPECT_EQ(LoadOnce(loader).text, "") << "loaded once: the library is not asked again";
+  TwlTestHideSystemLibrary("ddraw.dll", FALSE);
+  EXPECT_EQ(&GetDirectDrawLoader(), &GetDirectDrawLoader());
+}
+
 TEST(DirectXLoaders, TheDirectSoundLoaderTakesBothEntryPointsOnce) {
   CDirectSoundLoader loader;
   EXPECT_EQ(loader.GetDirectSoundCreate(), nullptr);
@@ -94,13 +135,20 @@ TEST(DirectXLoaders, TheDirectSoundLoaderTakesBothEntryPointsOnce) {
   EXPECT_EQ(&GetDirectSoundLoader(), &GetDirectSoundLoader());
 }
 
+TEST(DirectXLoaders, AMissingPartOfDirectDrawFailsWithItsTextAndIsForgotten) {
+  CheckMissingParts<CDirectDrawLoader>(kDirectDrawRows, false);
+}
+
 TEST(DirectXLoaders, AMissingPartOfDirectSoundFailsWithItsTextAndIsForgotten) {
   CheckMissingParts<CDirectSoundLoader>(kDirectSoundRows, false);
 }
 
 TEST(DirectXLoaders, TheErrorsAreTranslatedUnderTheirKeys) {
+  GetLocalizer().AddString("CDirectDrawLoader.FatalErrorCaption", "caption");
   GetLocalizer().AddString("CDirectSoundLoader.FatalErrorCaption", "caption");
+  for (const MissingRow& row : kDirectDrawRows) GetLocalizer().AddString(row.key, row.key);
   for (const MissingRow& row : kDirectSoundRows) GetLocalizer().AddString(row.key, row.key);
+  CheckMissingParts<CDirectDrawLoader>(kDirectDrawRows, true);
   CheckMissingParts<CDirectSoundLoader>(kDirectSoundRows, true);
 }
 

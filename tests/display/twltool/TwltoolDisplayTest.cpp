@@ -1,8 +1,9 @@
 // twltool's display subcommands as a reviewer runs them: error texts by
-// code, a box layout, and the drag rectangle on a dump of the screen
-// (read back with ImageMagick).
+// code, the DirectX version, a box layout, and the drag rectangle on a
+// dump of the screen (read back with ImageMagick).
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <sstream>
@@ -52,6 +53,23 @@ TEST(TwltoolDisplay, ErrorTextsPrintKeyAndText) {
     SCOPED_TRACE(bad);
     EXPECT_EQ(Twltool(bad).exitCode, 1);
   }
+}
+
+TEST(TwltoolDisplay, DxVersionPrintsWhatTheRegistryAndTheLayerSay) {
+  EXPECT_EQ(Twltool("dxversion").out, "detected 7 exact 7\n") << "a fresh registry: the layer's DirectDraw";
+
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DirectX", 0, nullptr, 0, KEY_ALL_ACCESS,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  const BYTE three[8] = {0, 0, 0, 3, 0, 0, 0, 0};
+  ASSERT_EQ(RegSetValueExA(key, "InstalledVersion", 0, REG_BINARY, three, sizeof three), ERROR_SUCCESS);
+  RegCloseKey(key);
+  const ToolRun recorded = Twltool("dxversion");
+  EXPECT_EQ(recorded.exitCode, 0);
+  EXPECT_EQ(recorded.out, "detected 3 exact 3\n");
+
+  EXPECT_EQ(Twltool("dxversion 7").exitCode, 1);
 }
 
 TEST(TwltoolDisplay, LayoutPrintsEachItemsRectangle) {

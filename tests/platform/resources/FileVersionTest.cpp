@@ -103,6 +103,21 @@ TEST(FileVersion, TheCommonControlsLibraryAndWhatTestsMakeItReport) {
   TwlTestHideSystemLibrary("comctl32.dll", FALSE);
 }
 
+TEST(FileVersion, DirectDrawInTheSystemFolderIsOfTheSeventhGeneration) {
+  char folder[4096];
+  const UINT length = GetSystemDirectoryA(folder, sizeof folder);
+  ASSERT_GT(length, 0u);
+  ASSERT_LT(length, sizeof folder);
+  for (const std::string& name : {std::string(folder) + "/ddraw.dll", std::string(folder) + "\\DDRAW.DLL"}) {
+    SCOPED_TRACE(name);
+    Read read = ReadVersion(name);
+    ASSERT_NE(read.fixed, nullptr);
+    EXPECT_GE(read.size, 6u);
+    EXPECT_EQ(read.fixed->dwSignature, 0xFEEF04BDu);
+    EXPECT_EQ(read.fixed->dwProductVersionMS, 0x00040007u) << "4.07";
+  }
+}
+
 TEST(FileVersion, ATestCanGiveAnyFileAVersion) {
   std::string program = ProgramPath();
   TwlTestSetFileVersion(program.c_str(), 0x00010000, 0x00000001);  // 1.0.0.1
