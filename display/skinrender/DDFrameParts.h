@@ -1,0 +1,14 @@
+// The frame parts of the control window and the auxiliary window frame are
+// kept in memory rather than in surfaces, since painting stretches or
+// tiles them to the window's size: each picture and mask is taken over
+// from the description and the picture converted to the display format.
+#pragma once
+
+class CDIBitmap;
+class CMask;
+
+// Converts a taken-over part in place, under the display lock; without a
+// display state the part stays as it is.
+void ConvertFramePart(CDIBitmap& part);
+void ReleaseFramePart(CDIBitmap*& part) noexcept;
+void DeleteFrameMask(CMask*& mask) noexcept;
