@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs
 # each for the given number of seconds, seeded with the picture files of
 # the tests (and a few small files made with ImageMagick when it is there)
-# and with compiled skins (the built-in one, and two python3 makes).
+# and with compiled skins (the built-in one, and two python3 makes) and
+# stored proxy settings built with python3.
 # New inputs collect in build/fuzz/corpus/<target>, findings in
 # build/fuzz/artifacts/<target>. Usage: scripts/fuzz.sh SECONDS [TARGET...]
 # Exit code non-zero when a target finds something.
@@ -62,6 +63,20 @@ if command -v sox >/dev/null; then
   sox -n -r 8000 -b 16 -c 2 "$seeds/tone-16-stereo.wav" synth 0.005 sine 440
   sox -n -r 11025 -b 8 -c 1 "$seeds/tone-8-mono.wav" synth 0.005 sine 440
 fi
+
+# Stored proxy settings ("ProxyData"), as python3's struct module builds them.
+python3 - "$seeds" <<'PY'
+import struct, sys
+w = lambda n: struct.pack('<I', n & 0xFFFFFFFF)
+t = lambda s: w(len(s)) + s
+seeds = {
+    'proxy-none': w(1) + t(b'http') + w(0),
+    'proxy-ftp': w(2) + t(b'http') + w(0) + t(b'ftp') + t(b'user@host') + t(b'gate.example') + w(-1) + w(1),
+    'proxy-unknown': w(1) + t(b'gopher') + t(b'socks') + t(b'g') + w(1080) + w(0),
+}
+for name, data in seeds.items():
+    open(sys.argv[1] + '/' + name + '.bin', 'wb').write(data)
+PY
 
 targets=("$@")
 if ((${#targets[@]} == 0)); then

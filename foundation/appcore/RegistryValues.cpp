@@ -53,3 +53,33 @@ bool SetRegistryBinary(HKEY key, const char* name, const void* data, DWORD size)
   const LONG result = RegSetValueExA(key, name, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
   return result == ERROR_SUCCESS || FailSet(result);
 }
+
+bool GetRegistryBinaryAlloc(HKEY key, const char* name, std::vector<BYTE>& data, bool& found) {
+  found = false;
+  data.clear();
+  // Another process may make the value larger between the two queries:
+  // then the size is asked again.
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+    if (result == ERROR_FILE_NOT_FOUND) return true;
+    if (result != ERROR_SUCCESS) return FailGet(result);
+    if (type != REG_BINARY) return true;
+    data.resize(size);
+    result = RegQueryValueExA(key, name, nullptr, &type, data.data(), &size);
+    if (result == ERROR_MORE_DATA) continue;
+    if (result == ERROR_FILE_NOT_FOUND || (result == ERROR_SUCCESS && type != REG_BINARY)) {
+      data.clear();
+      return true;
+    }
+    if (result != ERROR_SUCCESS) {
+      data.clear();
+      return FailGet(result);
+    }
+    data.resize(size);
+    found = true;
+    return true;
+  }
+  return FailGet(ERROR_MORE_DATA);
+}

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <vector>
 
 // On failure the value is 0.
 bool GetRegistryDWord(HKEY key, const char* name, DWORD* value);
@@ -16,3 +17,7 @@ bool SetRegistryDWord(HKEY key, const char* name, DWORD value);
 // Reads exactly `size` bytes; on failure the buffer is left as it was.
 bool GetRegistryBinary(HKEY key, const char* name, void* buffer, DWORD size);
 bool SetRegistryBinary(HKEY key, const char* name, const void* data, DWORD size);
+
+// Reads a REG_BINARY value of any size. A missing value, or one of another
+// type, answers true with `found` false; any other failure answers false.
+bool GetRegistryBinaryAlloc(HKEY key, const char* name, std::vector<BYTE>& data, bool& found);

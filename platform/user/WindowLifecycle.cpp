@@ -115,8 +115,11 @@ void FinishDestroy(uint32_t id, const Teardown& run) {
 void TearDown(uint32_t id, Teardown& run) {
   SendDestroy(id, run);
   FinishDestroy(id, run);
-  for (auto [window, threadId] : run.handedBack)
-    RunOnThread(threadId, [window] { TearDownWindow(window, false); });
+  // A plain copy of the id, since clang 14 cannot capture a structured binding.
+  for (const auto& handed : run.handedBack) {
+    const uint32_t window = handed.first;
+    RunOnThread(handed.second, [window] { TearDownWindow(window, false); });
+  }
 }
 
 }  // namespace

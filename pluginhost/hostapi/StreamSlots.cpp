@@ -11,6 +11,7 @@
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/Stream.h"
 #include "foundation/streams/StreamError.h"
+#include "playback/data/DataSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostSlots.h"
 #include "pluginhost/hostapi/SlotErrors.h"
@@ -87,11 +88,14 @@ BOOL HOST_GetFileSystemInfo(const char* url, DWORD flags, HostFileSystemAnswer* 
   });
 }
 
-BOOL HOST_OpenStream(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE, HOST_STREAM* stream) {
+// Through the data system, so that the caller's streams go through the
+// session slot it owns.
+BOOL HOST_OpenStream(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner,
+                     HOST_STREAM* stream) {
   if (!url || !stream) return FailInvalidParameter();
   const DWORD hostFlags = (flags ^ kSharingBits) | kStreamOpenExistingToo;
   return RunSlot(FALSE, [&] {
-    *stream = Streams().Add(GetFileSystem().Open(url, hostFlags, forbiddenEmulators));
+    *stream = Streams().Add(GetDataSystem().OpenStream(url, hostFlags, forbiddenEmulators, owner));
     return TRUE;
   });
 }

@@ -9,6 +9,7 @@
 
 #include "StreamReaderTable.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "playback/data/DataSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiTesting.h"
 #include "pluginhost/plugins/PlugIn.h"
@@ -29,6 +30,8 @@ class StreamReader {
     m_Table = static_cast<const StreamReaderTable*>(m_PlugIn.GetObject(PLUGINOBJ_PLAYER));
   }
   const StreamReaderTable* operator->() const { return m_Table; }
+  // What the host knows the object by: a version-1 object's table.
+  PLUGIN_HANDLE Handle() const { return const_cast<StreamReaderTable*>(m_Table); }
 
  private:
   CPlugIn m_PlugIn;
@@ -166,6 +169,34 @@ TEST(StreamSlots, FailuresAndBadHandlesBecomeThreadErrors) {
 
   EXPECT_FALSE(h.GetExclusiveFileAccess(path.c_str(), Caller()));
   EXPECT_EQ(h.HOST_GetMiscErrorCode(), 5u);
+}
+
+// Opens carry the caller's handle to the data system: a plug-in owning the
+// player's session slot reads its bound file through it (and so meets the
+// slot's abort), any other caller opens the file plainly.
+TEST(StreamSlots, OpensGoThroughTheSessionSlotTheCallersHandleOwns) {
+  const std::string path = twltest::MakeTempDir("session") + "/bound.bin";
+  twltest::WriteFile(path, "bound bytes");
+  StreamReader reader;
+  CDataSystem& data = GetDataSystem();
+  data.SetSessionOwner(kPlayerSession, reader.Handle());
+  data.SetSessionUrl(kPlayerSession, path.c_str());
+  char bytes[5] = {};
+  ASSERT_TRUE(reader->ReadAt(path.c_str(), 6, 0, bytes, 5)) << GetThreadErrorText().c_str();
+  EXPECT_EQ(std::string(bytes, 5), "bytes");
+
+  data.AbortSession(kPlayerSession);
+  EXPECT_FALSE(reader->ReadAt(path.c_str(), 6, 0, bytes, 5));
+  EXPECT_EQ(Host().HOST_GetErrorType(), HOST_ERROR_STREAM);
+  EXPECT_EQ(Host().HOST_GetStreamErrorCode(), 19u);
+  HOST_STREAM stream = nullptr;
+  ASSERT_TRUE(Host().HOST_OpenStream(path.c_str(), HOST_STREAM_READ, 0, Caller(), &stream));
+  EXPECT_TRUE(Host().HOST_StreamClose(stream));
+
+  data.SetSessionUrl(kPlayerSession, path.c_str());
+  EXPECT_TRUE(reader->ReadAt(path.c_str(), 0, 0, bytes, 5)) << GetThreadErrorText().c_str();
+  EXPECT_EQ(std::string(bytes, 5), "bound");
+  data.CloseSession(kPlayerSession, false);
 }
 
 TEST(StreamSlots, FileSystemInfoNamesTheProviderAnswer) {

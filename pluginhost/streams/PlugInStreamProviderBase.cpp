@@ -1,0 +1,3 @@
+#include "pluginhost/streams/PlugInStreamProviderBase.h"
+
+TWL_IMPLEMENT_CLASS(CPlugInStreamProviderBase, CStreamProvider)
