@@ -22,25 +22,11 @@ void CDDAuxWindowSkin::Release() noexcept {
 
 HRESULT CDDAuxWindowSkin::Create(CAuxWindowSkin& description) {
   Release();
-  try {
-    {
-      DisplayLockScope lock;
-      for (int index = 0; index < kPartCount; ++index) {
-        m_Masks[index] = description.GetMask(index);
-        description.SetMask(index, nullptr);
-        m_Parts[index] = description.GetPart(index);
-        description.SetPart(index, nullptr);
-        if (m_Parts[index]) ConvertFramePart(*m_Parts[index]);
-      }
-    }
-    if (HRESULT result = CreateWriter(description.GetCaptionFont(), m_CaptionWriter); FAILED(result)) {
-      Release();
-      return result;
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
+  const HRESULT result = BuildOrRelease(*this, [&]() -> HRESULT {
+    TakeFrameParts(description, m_Parts, m_Masks, kPartCount);
+    return CreateWriter(description.GetCaptionFont(), m_CaptionWriter);
+  });
+  if (FAILED(result)) return result;
   m_CaptionRect = description.GetCaptionRect();
   for (int index = 0; index < 4; ++index) m_Margins[index] = description.GetMargin(index);
   m_HorzExpansionType = description.GetHorzExpansionType();

@@ -35,20 +35,11 @@ HRESULT CDDBarSkin::Create(CBarSkin& description, INT steps) {
   description.SetMask(nullptr);
   CDIBitmap* picture = description.GetBitmap();
   m_PictureSize = SIZE{static_cast<LONG>(picture->GetWidth()), static_cast<LONG>(picture->GetHeight())};
-  try {
-    if (description.GetScript()) {
-      CreateScripted(description, steps);
-      return DD_OK;
-    }
-    if (HRESULT result = CreateSurface(*picture, m_Mask, &m_Surface, false); FAILED(result)) {
-      Release();
-      return result;
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
-  return DD_OK;
+  return BuildOrRelease(*this, [&]() -> HRESULT {
+    if (!description.GetScript()) return CreateSurface(*picture, m_Mask, &m_Surface, false);
+    CreateScripted(description, steps);
+    return DD_OK;
+  });
 }
 
 void CDDBarSkin::CreateScripted(CBarSkin& description, INT steps) {

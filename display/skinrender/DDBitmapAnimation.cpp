@@ -25,16 +25,7 @@ HRESULT CDDBitmapAnimation::Create(CBitmapAnimation& description) {
     DisposeError(error);
     return E_FAIL;
   }
-  try {
-    if (HRESULT result = CreateSurfaces(description); FAILED(result)) {
-      Release();
-      return result;
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
-  return DD_OK;
+  return BuildOrRelease(*this, [&]() -> HRESULT { return CreateSurfaces(description); });
 }
 
 HRESULT CDDBitmapAnimation::CreateSurfaces(CBitmapAnimation& description) {

@@ -29,20 +29,14 @@ HRESULT CDDButtonSkinBase::Create(CButtonSkinBase& description) {
       m_Sizes[state] = SIZE{static_cast<LONG>(picture->GetWidth()), static_cast<LONG>(picture->GetHeight())};
   m_Mask = description.GetMask();
   description.SetMask(nullptr);
-  try {
+  return BuildOrRelease(*this, [&]() -> HRESULT {
     for (int state = 0; state < states; ++state) {
       const CDIBitmap* picture = description.GetState(state);
       if (!picture) continue;
-      if (HRESULT result = CreateSurface(*picture, m_Mask, &m_Surfaces[state], false); FAILED(result)) {
-        Release();
-        return result;
-      }
+      if (HRESULT result = CreateSurface(*picture, m_Mask, &m_Surfaces[state], false); FAILED(result)) return result;
     }
-  } catch (...) {
-    Release();
-    throw;
-  }
-  return DD_OK;
+    return DD_OK;
+  });
 }
 
 IDirectDrawSurface2* CDDButtonSkinBase::GetSurface(int state) const {

@@ -22,27 +22,14 @@ void CDDControlWindowSkin::Release() noexcept {
 
 HRESULT CDDControlWindowSkin::Create(CControlWindowSkin& description, const CSkinColorSet& skinColors) {
   Release();
-  try {
-    DisplayLockScope lock;
-    for (int index = 0; index < kPartCount; ++index) {
-      m_Masks[index] = description.GetMask(index);
-      description.SetMask(index, nullptr);
-      m_Parts[index] = description.GetPart(index);
-      description.SetPart(index, nullptr);
-      if (m_Parts[index]) ConvertFramePart(*m_Parts[index]);
-    }
+  const HRESULT result = BuildOrRelease(*this, [&]() -> HRESULT {
+    TakeFrameParts(description, m_Parts, m_Masks, kPartCount);
     const CSkinColorSet* own = description.GetColorSet();
-    HRESULT result = m_Colors.Create(own ? *own : skinColors);
-    if (SUCCEEDED(result))
-      if (const CSkinFontSet* fonts = description.GetFontSet()) result = m_Fonts.Create(*fonts);
-    if (FAILED(result)) {
-      Release();
-      return result;
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
+    if (HRESULT made = m_Colors.Create(own ? *own : skinColors); FAILED(made)) return made;
+    const CSkinFontSet* fonts = description.GetFontSet();
+    return fonts ? m_Fonts.Create(*fonts) : DD_OK;
+  });
+  if (FAILED(result)) return result;
   for (int index = 0; index < 4; ++index) m_Margins[index] = description.GetMargin(index);
   m_ExpansionType = description.GetExpansionType();
   m_ExpansionCut = description.GetExpansionCut();

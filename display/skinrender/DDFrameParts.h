@@ -4,6 +4,8 @@
 // from the description and the picture converted to the display format.
 #pragma once
 
+#include "display/state/DisplayLock.h"
+
 class CDIBitmap;
 class CMask;
 
@@ -12,3 +14,17 @@ class CMask;
 void ConvertFramePart(CDIBitmap& part);
 void ReleaseFramePart(CDIBitmap*& part) noexcept;
 void DeleteFrameMask(CMask*& mask) noexcept;
+
+// Takes `count` parts and masks over from a frame description, which keeps
+// none of them, and converts the parts.
+template <class Description>
+void TakeFrameParts(Description& description, CDIBitmap** parts, CMask** masks, int count) {
+  DisplayLockScope lock;
+  for (int index = 0; index < count; ++index) {
+    masks[index] = description.GetMask(index);
+    description.SetMask(index, nullptr);
+    parts[index] = description.GetPart(index);
+    description.SetPart(index, nullptr);
+    if (parts[index]) ConvertFramePart(*parts[index]);
+  }
+}

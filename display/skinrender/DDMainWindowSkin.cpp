@@ -51,16 +51,7 @@ HRESULT CDDMainWindowSkin::Create(CMainWindowSkin& description, const CSkinColor
     m_Masks[index] = description.GetMask(index);
     description.SetMask(index, nullptr);
   }
-  try {
-    if (HRESULT result = CreateElements(description); FAILED(result)) {
-      Release();
-      return result;
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
-  return DD_OK;
+  return BuildOrRelease(*this, [&]() -> HRESULT { return CreateElements(description); });
 }
 
 HRESULT CDDMainWindowSkin::CreateElements(CMainWindowSkin& description) {

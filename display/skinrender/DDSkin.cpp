@@ -39,16 +39,7 @@ void CDDSkin::Release() noexcept {
 
 HRESULT CDDSkin::Create(CSkin& skin) {
   Release();
-  try {
-    if (HRESULT result = Build(skin); FAILED(result)) {
-      Release();
-      return result;
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
-  return DD_OK;
+  return BuildOrRelease(*this, [&]() -> HRESULT { return Build(skin); });
 }
 
 // The palette of an 8-bit display holds the skin's colours, so it is made

@@ -50,6 +50,21 @@ class CDDSkinBase : public CTypedObject {
   CDDSkinBase() noexcept = default;
 };
 
+// Runs the building part of a renderer's Create: a failing code or an
+// error (which passes on) leaves the renderer released, so that a failed
+// renderer holds nothing.
+template <class Renderer, class Build>
+HRESULT BuildOrRelease(Renderer& renderer, Build build) {
+  try {
+    const HRESULT result = build();
+    if (FAILED(result)) renderer.Release();
+    return result;
+  } catch (...) {
+    renderer.Release();
+    throw;
+  }
+}
+
 // Releases a surface slot and empties it.
 inline void ReleaseSurface(IDirectDrawSurface2*& surface) {
   if (surface) surface->Release();

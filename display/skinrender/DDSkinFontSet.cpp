@@ -9,19 +9,13 @@ static_assert(CDDSkinFontSet::kFontCount == CSkinFontSet::kFontCount);
 
 HRESULT CDDSkinFontSet::Create(const CSkinFontSet& fonts) {
   Release();
-  try {
-    for (int index = 0; index < kFontCount; ++index) {
-      if (HRESULT result = CreateWriter(fonts.GetFont(index), m_Writers[index]); FAILED(result)) {
-        Release();
-        return result;
-      }
-    }
-  } catch (...) {
-    Release();
-    throw;
-  }
-  m_Created = true;
-  return DD_OK;
+  const HRESULT result = BuildOrRelease(*this, [&]() -> HRESULT {
+    for (int index = 0; index < kFontCount; ++index)
+      if (HRESULT made = CreateWriter(fonts.GetFont(index), m_Writers[index]); FAILED(made)) return made;
+    return DD_OK;
+  });
+  m_Created = SUCCEEDED(result);
+  return result;
 }
 
 void CDDSkinFontSet::Release() noexcept {

@@ -30,6 +30,36 @@ inline IDirectDraw2* OpenDirectDraw() {
   return draw;
 }
 
+// Passes every call on to a real DirectDraw object; tests override what
+// they want to fail. Not counted: it lives as long as the test.
+struct DirectDrawWrapper : IDirectDraw2 {
+  IDirectDraw2* inner;
+  explicit DirectDrawWrapper(IDirectDraw2* draw) : inner(draw) {}
+  HRESULT QueryInterface(REFIID iid, void** object) override { return inner->QueryInterface(iid, object); }
+  ULONG AddRef() override { return 2; }
+  ULONG Release() override { return 1; }
+  HRESULT CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper, IUnknown* outer) override {
+    return inner->CreateClipper(flags, clipper, outer);
+  }
+  HRESULT CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* surface, IUnknown* outer) override {
+    return inner->CreateSurface(desc, surface, outer);
+  }
+  HRESULT EnumDisplayModes(DWORD flags, LPDDSURFACEDESC filter, LPVOID context,
+                           LPDDENUMMODESCALLBACK callback) override {
+    return inner->EnumDisplayModes(flags, filter, context, callback);
+  }
+  HRESULT GetCaps(LPDDCAPS driver, LPDDCAPS emulation) override { return inner->GetCaps(driver, emulation); }
+  HRESULT GetDisplayMode(LPDDSURFACEDESC desc) override { return inner->GetDisplayMode(desc); }
+  HRESULT RestoreDisplayMode() override { return inner->RestoreDisplayMode(); }
+  HRESULT SetCooperativeLevel(HWND window, DWORD flags) override { return inner->SetCooperativeLevel(window, flags); }
+  HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bits) override {
+    return inner->SetDisplayMode(width, height, bits);
+  }
+  HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bits, DWORD rate, DWORD flags) override {
+    return inner->SetDisplayMode(width, height, bits, rate, flags);
+  }
+};
+
 // A 32-bit picture, red in the low byte, from rows given top first.
 inline CDIBitmap* MakePicture(int width, int height, const std::vector<DWORD>& pixels, bool topDown = true) {
   auto* bitmap = new CDIBitmap;

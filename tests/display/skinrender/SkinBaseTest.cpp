@@ -214,3 +214,83 @@ TEST_F(CreateSurface, FontSetFailureReleasesEveryWriter) {
   EXPECT_FALSE(set.IsCreated());
   EXPECT_EQ(set.GetFont(0), nullptr);
 }
+
+namespace {
+
+// A surface that offers no IDirectDrawSurface2, as an old driver's might;
+// every other call goes to a real surface. Counts its references.
+struct FirstInterfaceOnly : IDirectDrawSurface {
+  IDirectDrawSurface* inner;
+  ULONG references = 1;
+  explicit FirstInterfaceOnly(IDirectDrawSurface* surface) : inner(surface) {}
+  HRESULT QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG AddRef() override { return ++references; }
+  ULONG Release() override {
+    if (--references == 0) inner->Release();
+    return references;
+  }
+  HRESULT Blt(LPRECT d, IDirectDrawSurface* s, LPRECT r, DWORD f, LPDDBLTFX fx) override {
+    return inner->Blt(d, s, r, f, fx);
+  }
+  HRESULT BltFast(DWORD x, DWORD y, IDirectDrawSurface* s, LPRECT r, DWORD f) override {
+    return inner->BltFast(x, y, s, r, f);
+  }
+  HRESULT GetCaps(LPDDSCAPS caps) override { return inner->GetCaps(caps); }
+  HRESULT GetClipper(LPDIRECTDRAWCLIPPER* clipper) override { return inner->GetClipper(clipper); }
+  HRESULT GetColorKey(DWORD flags, LPDDCOLORKEY key) override { return inner->GetColorKey(flags, key); }
+  HRESULT GetDC(HDC* dc) override { return inner->GetDC(dc); }
+  HRESULT GetPixelFormat(LPDDPIXELFORMAT format) override { return inner->GetPixelFormat(format); }
+  HRESULT GetSurfaceDesc(LPDDSURFACEDESC desc) override { return inner->GetSurfaceDesc(desc); }
+  HRESULT IsLost() override { return inner->IsLost(); }
+  HRESULT Lock(LPRECT rect, LPDDSURFACEDESC desc, DWORD flags, HANDLE event) override {
+    return inner->Lock(rect, desc, flags, event);
+  }
+  HRESULT ReleaseDC(HDC dc) override { return inner->ReleaseDC(dc); }
+  HRESULT Restore() override { return inner->Restore(); }
+  HRESULT SetClipper(LPDIRECTDRAWCLIPPER clipper) override { return inner->SetClipper(clipper); }
+  HRESULT SetColorKey(DWORD flags, LPDDCOLORKEY key) override { return inner->SetColorKey(flags, key); }
+  HRESULT Unlock(LPVOID pointer) override { return inner->Unlock(pointer); }
+};
+
+struct OldDriver : DirectDrawWrapper {
+  using DirectDrawWrapper::DirectDrawWrapper;
+  std::vector<std::unique_ptr<FirstInterfaceOnly>> made;
+  HRESULT CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* surface, IUnknown* outer) override {
+    IDirectDrawSurface* real = nullptr;
+    if (HRESULT result = inner->CreateSurface(desc, &real, outer); FAILED(result)) return result;
+    made.push_back(std::make_unique<FirstInterfaceOnly>(real));
+    *surface = made.back().get();
+    return DD_OK;
+  }
+};
+
+}  // namespace
+
+TEST_F(CreateSurface, SurfaceWithoutTheSecondInterfaceFailsTheBuildAndIsReleased) {
+  OldDriver driver(display.GetDirectDraw());
+  CDisplayState old;
+  ASSERT_EQ(old.Init(&driver), DD_OK);
+  CDisplayState::SetCurrent(&old);
+  BitmapPtr picture(MakePicture(1, 1, {0}));
+  Surface made;
+  EXPECT_EQ(CDDSkinBase::CreateSurface(*picture, nullptr, &made.surface, false), E_NOINTERFACE);
+  EXPECT_EQ(made.surface, nullptr);
+  std::unique_ptr<CBitmapFont> font(MakeFont(3, 2, 2));
+  CDDWriter writer;
+  EXPECT_EQ(writer.Create(*font), E_NOINTERFACE) << "no glyph surface is left empty to be locked";
+  EXPECT_EQ(writer.GetSurfaceCount(), 0);
+  ASSERT_EQ(driver.made.size(), 2u);
+  for (const auto& surface : driver.made) EXPECT_EQ(surface->references, 0u);
+  CDisplayState::SetCurrent(&display);
+}
+
+TEST_F(CreateSurface, MaskSmallerThanThePictureCoversOnlyWhatItShares) {
+  BitmapPtr picture(MakePicture(3, 2, std::vector<DWORD>(6, 0xFFFFFF)));
+  Surface made;
+  ASSERT_EQ(CDDSkinBase::CreateSurface(*picture, MakeMask(1, 1, 0).get(), &made.surface, false), DD_OK);
+  const DWORD key = display.GetColorKey(), white = display.ConvertColor(0xFFFFFF);
+  EXPECT_EQ(ReadSurface(made.surface), (std::vector<DWORD>{key, white, white, white, white, white}));
+}

@@ -47,38 +47,18 @@ DWORD Pixel(DWORD colour, int depth) {
 }
 
 // Fails CreateSurface for surfaces of one size, passing every other call on.
-struct FailingDirectDraw : IDirectDraw2 {
-  IDirectDraw2* inner;
+struct FailingDirectDraw : DirectDrawWrapper {
   SIZE failing;
   HRESULT code;
   int failures = 0;
-  FailingDirectDraw(IDirectDraw2* draw, SIZE size, HRESULT result) : inner(draw), failing(size), code(result) {}
-  HRESULT QueryInterface(REFIID iid, void** object) override { return inner->QueryInterface(iid, object); }
-  ULONG AddRef() override { return 2; }
-  ULONG Release() override { return 1; }
-  HRESULT CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper, IUnknown* outer) override {
-    return inner->CreateClipper(flags, clipper, outer);
-  }
+  FailingDirectDraw(IDirectDraw2* draw, SIZE size, HRESULT result)
+      : DirectDrawWrapper(draw), failing(size), code(result) {}
   HRESULT CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* surface, IUnknown* outer) override {
     if (static_cast<LONG>(desc->dwWidth) == failing.cx && static_cast<LONG>(desc->dwHeight) == failing.cy) {
       ++failures;
       return code;
     }
     return inner->CreateSurface(desc, surface, outer);
-  }
-  HRESULT EnumDisplayModes(DWORD flags, LPDDSURFACEDESC filter, LPVOID context,
-                           LPDDENUMMODESCALLBACK callback) override {
-    return inner->EnumDisplayModes(flags, filter, context, callback);
-  }
-  HRESULT GetCaps(LPDDCAPS driver, LPDDCAPS emulation) override { return inner->GetCaps(driver, emulation); }
-  HRESULT GetDisplayMode(LPDDSURFACEDESC desc) override { return inner->GetDisplayMode(desc); }
-  HRESULT RestoreDisplayMode() override { return inner->RestoreDisplayMode(); }
-  HRESULT SetCooperativeLevel(HWND window, DWORD flags) override { return inner->SetCooperativeLevel(window, flags); }
-  HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bits) override {
-    return inner->SetDisplayMode(width, height, bits);
-  }
-  HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bits, DWORD rate, DWORD flags) override {
-    return inner->SetDisplayMode(width, height, bits, rate, flags);
   }
 };
 

@@ -7,6 +7,7 @@
 #include "FontFixture.h"
 #include "RenderFixture.h"
 #include "display/skinrender/DDWriter.h"
+#include "foundation/bitmaps/ColorPalette.h"
 
 using namespace rendertest;
 
@@ -160,4 +161,30 @@ TEST_F(Writer, FailedSurfaceCreationReleasesTheWriter) {
   EXPECT_EQ(writer.GetSurfaceCount(), 0);
   EXPECT_EQ(writer.GetPlacement(0), nullptr);
   EXPECT_EQ(writer.GetTextWidth("a"), 0);
+}
+
+TEST_F(Writer, GlyphsOfAFontWithPackedFourBitPixelsCopyTheRightColumns) {
+  // Glyphs 1, 2 and 1 pixels wide: the third starts in the middle of a byte.
+  auto* palette = new CColorPalette;
+  const DWORD colours[4] = {0, 0x0000FF, 0x00FF00, 0xFF0000};
+  palette->SetEntries(4, colours);
+  CPixelFormat format;
+  format.SetIndexed(4, palette);
+  palette->Release();
+  auto* bitmap = new CDIBitmap;
+  bitmap->Create(4, 2, 0, format, true);
+  const BYTE rows[4] = {0x00, 0x00, 0x12, 0x23};
+  std::memcpy(bitmap->GetPixels(), rows, 4);
+  bitmap->SetColorKeyFlag(true);
+  bitmap->SetColorKey(0);
+  std::unique_ptr<BitmapGlyph[]> glyphs(new BitmapGlyph[3]{{0, 1}, {1, 2}, {3, 1}});
+  FontPtr font(new CBitmapFont);
+  font->Set(bitmap, 1, 1, 3, std::move(glyphs));
+  CDDWriter writer;
+  ASSERT_EQ(writer.Create(*font), DD_OK);
+  IDirectDrawSurface2* target = MakeTarget(4, 1, 0x777777);
+  DDBLTFX fx = NoEffects();
+  ASSERT_EQ(writer.WriteText(target, 0, 0, "\x02\x01\x00", DDBLT_WAIT | DDBLT_KEYSRC, &fx), DD_OK);
+  EXPECT_EQ(ReadSurface(target), (std::vector<DWORD>{display.ConvertColor(0xFF0000), display.ConvertColor(0x00FF00),
+                                                      display.ConvertColor(0x00FF00), 0x777777}));
 }
