@@ -1,0 +1,240 @@
+// twltool skin: builds the drawable skin from the built-in skin, a skin
+// folder or a compiled skin file in a display mode, and writes every
+// surface it made as PNG, with a line of text from each writer.
+#include <windows.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "display/skinrender/DDSkin.h"
+#include "display/skinrender/DDWriter.h"
+#include "display/state/DisplayState.h"
+#include "driver/Command.h"
+#include "foundation/bitmaps/DIBitmap.h"
+#include "foundation/kernel/Error.h"
+#include "foundation/streams/MemoryStream.h"
+#include "skins/skin/Skin.h"
+#include "twlwin/testing_display.h"
+#include "twlwin/testing_gdi.h"
+
+namespace {
+
+constexpr const char* kSampleText = "The quick brown fox jumps over the lazy dog. 0123456789";
+
+bool ParseMode(const std::string& text, int& width, int& height, int& depth) {
+  const size_t first = text.find('x');
+  const size_t second = first == std::string::npos ? first : text.find('x', first + 1);
+  if (second == std::string::npos) return false;
+  const auto number = [](const std::string& part, int& value) {
+    auto [stop, problem] = std::from_chars(part.data(), part.data() + part.size(), value);
+    return problem == std::errc() && stop == part.data() + part.size();
+  };
+  return number(text.substr(0, first), width) && number(text.substr(first + 1, second - first - 1), height) &&
+         number(text.substr(second + 1), depth);
+}
+
+std::string Code(HRESULT result) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(result));
+  return text;
+}
+
+// The built-in skin as a readable stream over a copy of the program's
+// resource.
+bool OpenBuiltin(CMemoryStream& stream) {
+  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(131), "RAWDATA");
+  HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return false;
+  const DWORD size = SizeofResource(nullptr, resource);
+  BYTE* copy = new BYTE[size];
+  std::memcpy(copy, bytes, size);
+  constexpr DWORD kReadSeek = 1 | 4;
+  stream.Open(copy, size, kReadSeek, 0, false);
+  return true;
+}
+
+void LoadSkin(CSkin& skin, const std::string& name) {
+  if (name == "builtin") {
+    CMemoryStream stream;
+    if (!OpenBuiltin(stream)) ThrowError<CError>(CStr("twltool"), CStr("this program carries no built-in skin"));
+    skin.LoadCompiled(stream);
+    return;
+  }
+  const char last = name.empty() ? '\0' : name.back();
+  if (last == '/' || last == '\\')
+    skin.LoadFromFolder(name.c_str());
+  else
+    skin.LoadCompiledFile(name.c_str());
+  if (skin.GetMainWindowSkin(2)) return;
+  // A skin without a mini mode borrows the built-in one.
+  CMemoryStream stream;
+  if (!OpenBuiltin(stream)) return;
+  skin.LoadModeFromCompiled(2, stream);
+}
+
+class Dumper {
+ public:
+  explicit Dumper(std::string folder) : folder_(std::move(folder)) {}
+
+  bool Surface(IDirectDrawSurface2* surface, const std::string& name) {
+    if (!surface) return true;
+    HDC dc = nullptr;
+    if (FAILED(surface->GetDC(&dc))) return Failed(name);
+    const bool saved = TwlTestSaveDcPng(dc, (folder_ + "/" + name + ".png").c_str());
+    surface->ReleaseDC(dc);
+    if (!saved) return Failed(name);
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    surface->GetSurfaceDesc(&desc);
+    std::printf("%s.png %lux%lu\n", name.c_str(), static_cast<unsigned long>(desc.dwWidth),
+                static_cast<unsigned long>(desc.dwHeight));
+    return true;
+  }
+
+  // A picture kept in memory (the frame parts), through a surface of its own.
+  bool Picture(const CDIBitmap* picture, const std::string& name) {
+    if (!picture) return true;
+    IDirectDrawSurface2* surface = nullptr;
+    if (FAILED(CDDSkinBase::CreateSurface(*picture, nullptr, &surface, false))) return Failed(name);
+    const bool done = Surface(surface, name);
+    surface->Release();
+    return done;
+  }
+
+  // Every glyph surface and one line of text on the colour of skin colour 0's
+  // opposite, so that the glyphs' transparent background shows.
+  bool Writer(const CDDWriter* writer, const std::string& name) {
+    if (!writer) return true;
+    bool done = true;
+    for (INT index = 0; index < writer->GetSurfaceCount(); ++index)
+      done &= Surface(writer->GetSurface(index), name + "_glyphs" + std::to_string(index));
+    const INT width = writer->GetTextWidth(kSampleText);
+    if (width <= 0 || writer->GetHeight() <= 0) return done;
+    IDirectDrawSurface2* line = nullptr;
+    const CDisplayState& display = *CDisplayState::GetCurrent();
+    if (FAILED(CDDSkinBase::CreateOffscreenSurface(display, static_cast<DWORD>(width + 4),
+                                                   static_cast<DWORD>(writer->GetHeight() + 4), &line)))
+      return Failed(name + "_text");
+    DDBLTFX fx{};
+    fx.dwSize = 100;
+    fx.dwFillColor = display.ConvertColor(0x808080);
+    line->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    DDBLTFX plain{};
+    plain.dwSize = 100;
+    if (HRESULT result = writer->WriteText(line, 2, 2, kSampleText, DDBLT_WAIT | DDBLT_KEYSRC, &plain); FAILED(result))
+      done = Failed(name + "_text (" + Code(result) + ")");
+    else
+      done &= Surface(line, name + "_text");
+    line->Release();
+    return done;
+  }
+
+ private:
+  static bool Failed(const std::string& name) {
+    std::fprintf(stderr, "twltool: cannot write %s\n", name.c_str());
+    return false;
+  }
+
+  std::string folder_;
+};
+
+bool DumpMainWindow(Dumper& dump, CDDSkin& skin, int mode) {
+  CDDMainWindowSkin& window = skin.GetMainWindowSkin(mode);
+  const std::string prefix = "mode" + std::to_string(mode) + "_";
+  const CDDBitmapAnimation& background = window.GetAnimation();
+  bool done = dump.Surface(background.GetBaseSurface(), prefix + "background");
+  for (INT frame = 0; frame < background.GetFrameCount(); ++frame)
+    done &= dump.Surface(background.GetFrameSurface(frame), prefix + "frame" + std::to_string(frame));
+  for (int index = 0; index < CDDMainWindowSkin::kButtonCount; ++index) {
+    for (int state = 0; state < 4; ++state) {
+      const std::string suffix = std::to_string(index) + "_state" + std::to_string(state);
+      done &= dump.Surface(window.GetButton(index)->GetSurface(state), prefix + "button" + suffix);
+      done &= dump.Surface(window.GetAnimButton(index)->GetSurface(state), prefix + "animbutton" + suffix);
+    }
+  }
+  for (int index = 0; index < CDDMainWindowSkin::kBarCount; ++index) {
+    CDDBarSkin& bar = *window.GetBar(index);
+    done &= dump.Surface(bar.GetSurface(), prefix + "bar" + std::to_string(index));
+    done &= dump.Picture(bar.GetBitmap(), prefix + "bar" + std::to_string(index));
+  }
+  for (int index = 0; index < CDDMainWindowSkin::kFontCount; ++index)
+    done &= dump.Writer(window.GetOwnFont(index), prefix + "font" + std::to_string(index));
+  return done;
+}
+
+bool DumpSkin(Dumper& dump, CDDSkin& skin) {
+  bool done = true;
+  for (int mode = 0; mode < CDDSkin::kModeCount; ++mode) done &= DumpMainWindow(dump, skin, mode);
+  for (int mode = 0; mode < CDDSkin::kModeCount; ++mode) {
+    const CDDControlWindowSkin& control = skin.GetControlWindowSkin(mode);
+    if (mode > 0 && &control == &skin.GetControlWindowSkin(0)) continue;
+    for (int part = 0; part < CDDControlWindowSkin::kPartCount; ++part)
+      done &= dump.Picture(control.GetPart(part), "control" + std::to_string(mode) + "_part" + std::to_string(part));
+  }
+  const CDDAuxWindowSkin& frame = skin.GetAuxWindowSkin();
+  for (int part = 0; part < CDDAuxWindowSkin::kPartCount; ++part)
+    done &= dump.Picture(frame.GetPart(part), "aux_part" + std::to_string(part));
+  done &= dump.Writer(frame.GetCaptionWriter(skin), "aux_caption");
+  for (int index = 0; index < CDDSkinFontSet::kFontCount; ++index)
+    done &= dump.Writer(skin.GetFontSet().GetFont(index), "font" + std::to_string(index));
+  return done;
+}
+
+int Run(const std::string& name, const std::string& folder) {
+  HMODULE library = LoadLibraryA("ddraw.dll");
+  FARPROC found = library ? GetProcAddress(library, "DirectDrawCreate") : nullptr;
+  if (!found) return tool::Fail("ddraw.dll offers no DirectDrawCreate");
+  auto create = reinterpret_cast<LPDIRECTDRAWCREATE>(reinterpret_cast<void (*)()>(found));
+  IDirectDraw* first = nullptr;
+  if (HRESULT result = create(nullptr, &first, nullptr); FAILED(result))
+    return tool::Fail("DirectDrawCreate failed (" + Code(result) + ")");
+  IDirectDraw2* draw = nullptr;
+  const HRESULT asked = first->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&draw));
+  first->Release();
+  if (FAILED(asked)) return tool::Fail("no IDirectDraw2 (" + Code(asked) + ")");
+  draw->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
+  CDisplayState display;
+  const HRESULT ready = display.Init(draw);
+  draw->Release();
+  if (FAILED(ready)) return tool::Fail("the display mode cannot be drawn in (" + Code(ready) + ")");
+  CDisplayState::SetCurrent(&display);
+
+  int status = 0;
+  try {
+    CSkin skin;
+    LoadSkin(skin, name);
+    CDDSkin built;
+    if (HRESULT result = built.Create(skin); FAILED(result)) {
+      status = tool::Fail("building the skin failed (" + Code(result) + ")");
+    } else {
+      Dumper dump(folder);
+      if (!DumpSkin(dump, built)) status = 1;
+    }
+  } catch (CError* error) {
+    status = tool::Fail(std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str());
+    DisposeError(error);
+  }
+  CDisplayState::SetCurrent(nullptr);
+  return status;
+}
+
+}  // namespace
+
+TOOL_COMMAND(RunSkin, "skin",
+             "builtin|FOLDER/|FILE OUTDIR [--mode WxHxBPP]\n"
+             "      build the drawable skin in a display mode (8, 15, 16, 24, 32 bits; default TWL_DISPLAY or\n"
+             "      1024x768x32) and write each surface into OUTDIR as PNG, printing \"NAME.png WxH\" per file:\n"
+             "      modeM_background, modeM_frameN, modeM_buttonI_stateS, modeM_animbuttonI_stateS, modeM_barI,\n"
+             "      modeM_fontI_glyphsK and _text, controlM_partP, aux_partP, aux_caption_*, fontI_*") {
+  if (args.size() != 2 && args.size() != 4) return tool::Fail("skin takes builtin|FOLDER/|FILE OUTDIR [--mode WxHxBPP]");
+  if (args.size() == 4) {
+    int width = 0, height = 0, depth = 0;
+    if (args[2] != "--mode" || !ParseMode(args[3], width, height, depth) || !TwlTestSetDisplayMode(width, height, depth))
+      return tool::Fail("the mode is --mode WIDTHxHEIGHTxBITS with 8, 15, 16, 24 or 32 bits, such as 800x600x16");
+  }
+  return Run(args[0], args[1]);
+}
