@@ -70,6 +70,17 @@ void ReportLoopFailure(CSystem& system) {
 
 }  // namespace
 
+std::string JoinArguments(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i] ? argv[i] : "";
+    if (i > 1) line += ' ';
+    const bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
+    line += quote ? "\"" + argument + "\"" : argument;
+  }
+  return line;
+}
+
 bool StartSystem(HINSTANCE instance, const char* commandLine) {
   CSystem& system = GetSystem();
   try {

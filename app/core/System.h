@@ -229,5 +229,5 @@ bool IsQuitting();
 void SetQuitting(bool quitting);
 
 // The skinned list controls' assertion hook: logs the place with code
-// 0x100 and answers 0.
+// 0x100 through the log front and answers 0.
 INT AssertionFailed(const char* file, INT line);

@@ -88,6 +88,6 @@ BOOL CALLBACK CSystem::FindMaximisedProgramWindow(HWND window, LPARAM self) {
 }
 
 INT AssertionFailed(const char* file, INT line) {
-  GetSystem().LogFormat(LOGCODE_ERROR, "\n\nASSERTION FAILED: %s, line %d\n\n", file ? file : "unknown file", line);
+  ::LogFormat(LOGCODE_ERROR, "\n\nASSERTION FAILED: %s, line %d\n\n", file ? file : "unknown file", line);
   return 0;
 }

@@ -13,20 +13,6 @@
 
 namespace {
 
-// The arguments after the program's name, joined by blanks; an argument
-// holding a blank (or empty) is put in double quotes so that the command
-// line keeps it whole.
-std::string JoinArguments(int argc, char** argv) {
-  std::string line;
-  for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i];
-    if (!line.empty()) line += ' ';
-    const bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
-    line += quote ? "\"" + argument + "\"" : argument;
-  }
-  return line;
-}
-
 // The stop signals are blocked in every thread (threads inherit the mask)
 // and taken by one thread, which turns them into WM_QUIT for the main
 // thread's loop. Posting from a signal handler would not be safe.
