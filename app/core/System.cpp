@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/core/SystemHostEnvironment.h"
 #include "playback/data/DataSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
@@ -46,7 +47,10 @@ void CSystem::Exit() {
   CloseLogs();
   if (m_IconManagerReady) m_IconManager.Clear();
   m_IconManagerReady = false;
-  if (m_HostApiReady) ExitHostApi();
+  if (m_HostApiReady) {
+    ExitHostApi();
+    RemoveSystemHostEnvironment();
+  }
   m_HostApiReady = false;
   ClearDeferredMessages();
   m_LogFileName = CStr();

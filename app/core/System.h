@@ -166,6 +166,9 @@ class CSystem : public CTypedObject, public CLogFront {
   CFolderInfoDataBase* GetFolderInfoDataBase() { return m_FolderInfoDataBase; }
   CIconManager& GetIconManager() { return m_IconManager; }
   HINSTANCE GetInstance() const { return m_Instance; }
+  // The module whose resources (icons, version) the program uses; Start
+  // sets it.
+  void SetInstance(HINSTANCE instance) { m_Instance = instance; }
 
  private:
   void ChooseSettingsRoot();

@@ -1,6 +1,7 @@
 // The second start phase: the systems come up in order, each step timed
 // with -z; then the plug-in folder and its later re-scans.
 #include "app/core/System.h"
+#include "app/core/SystemHostEnvironment.h"
 #include "foundation/appcore/MainWindow.h"
 #include "foundation/appcore/ProgramIcons.h"
 #include "foundation/errors/LocalText.h"
@@ -27,6 +28,7 @@ void CSystem::Init() {
   BeginTiming();
   Timed(*this, "retrieve system info", [this] { RetrieveSystemInfo(); });
   Timed(*this, "init plugin API", [this] {
+    InstallSystemHostEnvironment(*this);
     InitHostApi();
     m_HostApiReady = true;
   });

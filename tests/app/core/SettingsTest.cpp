@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/core/System.h"
@@ -248,4 +250,33 @@ TEST(Version, SupportedUnlessBothAreNewer) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(system.IsVersionSupported(c.first, c.second), c.supported) << std::hex << c.first << " " << c.second;
+}
+
+// A text that changes size between the size query and the read is a
+// failed read, never a success with an empty text. Another thread keeps
+// changing the value while this one reads it.
+TEST(RegistryFunctions, ATextChangingUnderTheReadFailsRatherThanReadingEmpty) {
+  HKEY key = Create(HKEY_CURRENT_USER, kSettings);
+  const std::string longText(300, 'x');
+  ASSERT_TRUE(CSystem::SetRegistryString(key, "Moving", "a"));
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    HKEY own = Create(HKEY_CURRENT_USER, kSettings);
+    for (int i = 0; !stop; ++i) CSystem::SetRegistryString(own, "Moving", i % 2 ? longText.c_str() : "a");
+    RegCloseKey(own);
+  });
+  int failed = 0;
+  for (int i = 0; i < 2000; ++i) {
+    CStr text;
+    if (!CSystem::GetRegistryString(key, "Moving", text)) {
+      ++failed;
+      EXPECT_TRUE(text.IsEmpty());
+      continue;
+    }
+    ASSERT_TRUE(text == "a" || text == longText.c_str()) << "read " << text.GetLength() << " bytes";
+  }
+  stop = true;
+  writer.join();
+  RegCloseKey(key);
+  RecordProperty("failed reads", failed);
 }
