@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the optimised build and runs the program with the given arguments.
-# Until the player exists, it runs fndtool on the sample files.
+# Builds the optimised build and runs the player, `twl`, with the given
+# arguments. It runs headless unless TWL_HEADLESS is set to the empty text;
+# Ctrl+C (or SIGTERM) ends it through its ordered shut-down. The log is
+# build/release/bin/Log.txt.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh build
@@ -9,8 +11,6 @@ build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWL_TESTS=OFF >/dev/null
 cmake --build "$build"
 
-bin="$build/bin"
-if [[ $# -gt 0 ]]; then
-  exec "$bin/fndtool" "$@"
-fi
-samples/run-samples.sh "$bin/fndtool"
+export TWL_HEADLESS=${TWL_HEADLESS-1}
+[[ -n "$TWL_HEADLESS" ]] || unset TWL_HEADLESS
+exec "$build/bin/twl" "$@"

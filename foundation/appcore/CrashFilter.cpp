@@ -16,12 +16,36 @@ struct FaultingModule {
 // name must outlive the search.
 MODULEENTRY32 moduleEntry;
 
+// The tool-help calls, looked up by name before any crash: all three, or
+// none (then the report names no module).
+using SnapshotFunction = HANDLE(WINAPI*)(DWORD, DWORD);
+using ModuleWalkFunction = BOOL(WINAPI*)(HANDLE, LPMODULEENTRY32);
+SnapshotFunction createSnapshot = nullptr;
+ModuleWalkFunction firstModule = nullptr;
+ModuleWalkFunction nextModule = nullptr;
+
+void LoadToolhelpFunctions() {
+  HMODULE kernel = LoadLibraryA("kernel32.dll");  // kept for the whole run
+  createSnapshot = nullptr;
+  firstModule = nextModule = nullptr;
+  if (!kernel) return;
+  auto find = [kernel](const char* name) { return reinterpret_cast<void*>(GetProcAddress(kernel, name)); };
+  auto snapshot = reinterpret_cast<SnapshotFunction>(find("CreateToolhelp32Snapshot"));
+  auto first = reinterpret_cast<ModuleWalkFunction>(find("Module32First"));
+  auto next = reinterpret_cast<ModuleWalkFunction>(find("Module32Next"));
+  if (!snapshot || !first || !next) return;
+  createSnapshot = snapshot;
+  firstModule = first;
+  nextModule = next;
+}
+
 FaultingModule FindModuleForAddress(const void* address) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, 0);
+  if (!createSnapshot) return {};
+  HANDLE snapshot = createSnapshot(TH32CS_SNAPMODULE, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return {};
   const auto* target = static_cast<const BYTE*>(address);
   moduleEntry.dwSize = sizeof moduleEntry;
-  for (BOOL more = Module32First(snapshot, &moduleEntry); more; more = Module32Next(snapshot, &moduleEntry)) {
+  for (BOOL more = firstModule(snapshot, &moduleEntry); more; more = nextModule(snapshot, &moduleEntry)) {
     if (target >= moduleEntry.modBaseAddr && target < moduleEntry.modBaseAddr + moduleEntry.modBaseSize)
       return {moduleEntry.szModule, moduleEntry.modBaseAddr};
   }
@@ -31,6 +55,7 @@ FaultingModule FindModuleForAddress(const void* address) {
 }  // namespace
 
 void InstallCrashFilter(const CrashFilterTargets& targets) {
+  LoadToolhelpFunctions();
   theTargets = targets;
   SetUnhandledExceptionFilter(&TopLevelExceptionFilter);
 }

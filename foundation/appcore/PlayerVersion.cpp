@@ -62,8 +62,8 @@ PlayerVersion ParsePlayerVersion(const char* text, size_t length) {
   const size_t blank = afterDot.find(' ');
   version.minor = IntegerAtStart(afterDot.substr(0, blank));
   version.packed = static_cast<DWORD>(version.minor) + static_cast<DWORD>(version.major) * 65536u;
-  if (blank == std::string::npos) return version;
-  const size_t build = afterDot.find("build ", blank);
+  // Without "build " after a blank (or without a blank) the build is 1.
+  const size_t build = blank == std::string::npos ? std::string::npos : afterDot.find("build ", blank);
   version.build = build == std::string::npos ? 1 : IntegerAtStart(afterDot.substr(build + 6));
   return version;
 }

@@ -19,9 +19,9 @@ struct PlayerVersion {
   DWORD packed = 0;
 };
 
-// Splits a version text; a part without digits reads 0, a missing minor
-// or build leaves -1 (build 1 when a blank follows the minor without
-// "build ").
+// Splits a version text; a part without digits reads 0, a missing "."
+// leaves minor and build -1, and a text without "build " after a blank
+// following the minor has build 1.
 PlayerVersion ParsePlayerVersion(const char* text, size_t length);
 
 // The version of the program's module. When the resource is missing or a

@@ -1,5 +1,7 @@
 #include "foundation/appcore/RegistryValues.h"
 
+#include <cstring>
+
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
 
@@ -32,6 +34,31 @@ bool GetExactValue(HKEY key, const char* name, DWORD wantedType, void* buffer, D
 }
 
 }  // namespace
+
+bool GetRegistryString(HKEY key, const char* name, CStr& text) {
+  text = CStr();
+  DWORD type = REG_NONE;
+  DWORD size = 0;
+  LONG result = RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+  if (result != ERROR_SUCCESS) return FailGet(result);
+  if (type != REG_SZ || size == 0) return FailGet(ERROR_INVALID_DATA);
+  // Two spare zero bytes end the text even when the stored value has no
+  // terminator of its own.
+  std::vector<char> buffer(static_cast<size_t>(size) + 2, '\0');
+  DWORD read = size;
+  result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read);
+  if (result != ERROR_SUCCESS) return FailGet(result);
+  if (type != REG_SZ) return FailGet(ERROR_INVALID_DATA);
+  text = CStr(buffer.data());
+  return true;
+}
+
+bool SetRegistryString(HKEY key, const char* name, const char* text) {
+  const char* value = text ? text : "";
+  const DWORD size = static_cast<DWORD>(std::strlen(value) + 1);
+  const LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), size);
+  return result == ERROR_SUCCESS || FailSet(result);
+}
 
 bool GetRegistryDWord(HKEY key, const char* name, DWORD* value) {
   DWORD read = 0;

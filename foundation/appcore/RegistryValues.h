@@ -10,6 +10,15 @@
 #include <cstddef>
 #include <vector>
 
+#include "foundation/kernel/Str.h"
+
+// A REG_SZ value of at least one byte, up to its first zero. On failure the
+// text is empty; a value that changes between the size query and the read
+// fails too, rather than passing for an empty text.
+bool GetRegistryString(HKEY key, const char* name, CStr& text);
+// Stored with its terminating zero.
+bool SetRegistryString(HKEY key, const char* name, const char* text);
+
 // On failure the value is 0.
 bool GetRegistryDWord(HKEY key, const char* name, DWORD* value);
 bool SetRegistryDWord(HKEY key, const char* name, DWORD value);

@@ -71,6 +71,10 @@ void FillProcessors(SYSTEM_INFO& info) {
     count = online > 0 ? static_cast<DWORD>(online) : 1;
     mask = count >= 8 * sizeof mask ? ~DWORD_PTR{0} : (DWORD_PTR{1} << count) - 1;
   }
+  // The count is the machine's, as the system reports it to every program
+  // whatever its affinity; the mask says where this process may run.
+  const long configured = sysconf(_SC_NPROCESSORS_CONF);
+  if (configured > 0) count = static_cast<DWORD>(configured);
   info.dwNumberOfProcessors = count;
   info.dwActiveProcessorMask = mask;
 }

@@ -20,6 +20,7 @@ constexpr size_t kMaxPosted = 10000;
 constexpr DWORD kErrorNotEnoughQuota = 1816;
 
 bool failNextGetMessage = false;  // guarded by the lock
+DWORD failingThread = 0;          // the thread whose GetMessageA fails; 0 any (guarded by the lock)
 
 bool InRange(UINT message, UINT lo, UINT hi) { return (lo == 0 && hi == 0) || (message >= lo && message <= hi); }
 
@@ -114,9 +115,10 @@ void PostLocked(ThreadQueue& queue, const MSG& msg, bool input) {
   queue.wake.notify_all();
 }
 
-void FailNextGetMessage() {
+void FailNextGetMessage(DWORD threadId) {
   Guard guard(Lock());
   failNextGetMessage = true;
+  failingThread = threadId;
 }
 
 // Gets or peeks; wait selects GetMessageA's behaviour.
@@ -127,7 +129,7 @@ int FetchMessage(MSG* msg, HWND filter, UINT lo, UINT hi, UINT flags, bool wait)
   }
   Guard guard(Lock());
   auto queue = CurrentQueueLocked();
-  if (wait && failNextGetMessage) {
+  if (wait && failNextGetMessage && (failingThread == 0 || failingThread == queue->threadId)) {
     failNextGetMessage = false;
     SetLastError(ERROR_INVALID_PARAMETER);
     return -1;

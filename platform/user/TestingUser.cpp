@@ -76,7 +76,9 @@ TWLAPI BOOL TwlTestWaitForIdle(DWORD threadId, DWORD timeoutMilliseconds) {
   }
 }
 
-TWLAPI void TwlTestFailNextGetMessage() { FailNextGetMessage(); }
+TWLAPI void TwlTestFailNextGetMessage() { FailNextGetMessage(0); }
+
+TWLAPI void TwlTestFailNextGetMessageOfThread(DWORD threadId) { FailNextGetMessage(threadId); }
 
 // The queues hear of the clock's moves through their clock watcher
 // (WindowManager.cpp), as every other wait does.

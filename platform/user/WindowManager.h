@@ -203,7 +203,7 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
 void PostLocked(ThreadQueue& queue, const MSG& msg, bool input);
 bool TakeMessageLocked(ThreadQueue& queue, MSG* out, HWND filter, UINT lo, UINT hi, bool remove, bool* input);
 void WaitForWorkLocked(Guard& guard, ThreadQueue& queue);
-void FailNextGetMessage();
+void FailNextGetMessage(DWORD threadId);  // 0: whichever thread asks first
 // Work the owning thread does when it takes an input message out: key
 // state, click activation. False when activation ate the message.
 bool TakeInputLocked(Guard& guard, ThreadQueue& queue, const MSG& msg);

@@ -53,3 +53,9 @@ class IUnknown {
   ~IUnknown() = default;  // only Release ends an object
 };
 typedef IUnknown* LPUNKNOWN;
+
+// OLE for the calling thread. The layer's drag and drop and clipboard need
+// no set-up, so these only count: the first call answers S_OK, later ones
+// S_FALSE, as a thread that initialises twice is told.
+TWLAPI HRESULT OleInitialize(LPVOID reserved);
+TWLAPI void OleUninitialize();

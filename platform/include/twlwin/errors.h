@@ -8,6 +8,13 @@
 TWLAPI DWORD GetLastError();
 TWLAPI void SetLastError(DWORD code);
 
+// The process's error mode. Linux never asks the user about failing drives
+// or missing files, so the mode is only kept and reported back.
+#define SEM_FAILCRITICALERRORS 0x0001
+#define SEM_NOGPFAULTERRORBOX 0x0002
+#define SEM_NOOPENFILEERRORBOX 0x8000
+TWLAPI UINT SetErrorMode(UINT mode);
+
 #define NO_ERROR 0L
 #define ERROR_SUCCESS 0L
 #define ERROR_INVALID_FUNCTION 1L

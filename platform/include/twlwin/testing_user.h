@@ -46,6 +46,9 @@ TWLAPI int TwlTestPumpMessages();
 TWLAPI BOOL TwlTestWaitForIdle(DWORD threadId, DWORD timeoutMilliseconds);
 // The next GetMessageA of any thread fails with -1.
 TWLAPI void TwlTestFailNextGetMessage();
+// The same for one thread alone, so that other threads' loops (the log
+// window's) keep running.
+TWLAPI void TwlTestFailNextGetMessageOfThread(DWORD threadId);
 
 // The part of the screen where the window's own pixels show, in screen
 // coordinates (see twlwin/presenter.h), copied into `region`. Returns the

@@ -1,0 +1,34 @@
+#include "app/core/SystemHostEnvironment.h"
+
+#include "app/core/System.h"
+#include "pluginhost/hostapi/HostEnvironment.h"
+
+namespace {
+
+class CSystemHostEnvironment : public CHostEnvironment {
+ public:
+  explicit CSystemHostEnvironment(CSystem& system) : m_System(system) {}
+  CStr GetProgramFolder() override { return m_System.GetProgramFolder(); }
+  CStr GetPlugInsFolder() override { return m_System.GetPlugInsFolder(); }
+  CStr GetSkinsFolder() override { return m_System.GetSkinsFolder(); }
+
+ private:
+  CSystem& m_System;
+};
+
+CSystemHostEnvironment* installed = nullptr;
+
+}  // namespace
+
+void InstallSystemHostEnvironment(CSystem& system) {
+  RemoveSystemHostEnvironment();
+  installed = new CSystemHostEnvironment(system);
+  SetHostEnvironment(installed);
+}
+
+void RemoveSystemHostEnvironment() {
+  if (!installed) return;
+  SetHostEnvironment(nullptr);
+  delete installed;
+  installed = nullptr;
+}

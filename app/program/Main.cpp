@@ -1,0 +1,44 @@
+// The `twl` executable: the process entry hands the arguments to WinMain
+// as one command line, and SIGINT and SIGTERM end the program through its
+// ordered shut-down, as closing it does.
+#include <windows.h>
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <string>
+#include <thread>
+
+#include "app/core/ProgramEntry.h"
+
+namespace {
+
+// The stop signals are blocked in every thread (threads inherit the mask)
+// and taken by one thread, which turns them into WM_QUIT for the main
+// thread's loop. Posting from a signal handler would not be safe.
+void HandleStopSignals(DWORD mainThread) {
+  sigset_t stops;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stops, nullptr);
+  std::thread([stops, mainThread] {
+    for (;;) {
+      int signal = 0;
+      if (sigwait(&stops, &signal) != 0) continue;
+      PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+    }
+  }).detach();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The main thread's queue exists from here on, so a stop signal that
+  // comes early still reaches the loop.
+  MSG message;
+  PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  HandleStopSignals(GetCurrentThreadId());
+  std::string commandLine = JoinArguments(argc, argv);
+  return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+}

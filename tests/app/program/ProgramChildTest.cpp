@@ -1,0 +1,104 @@
+// Runs of the program's entry that need the testing header: a copy of
+// this test program named twl, in a program folder of its own, runs the
+// entry as twl does.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "ProgramFolder.h"
+#include "app/core/ProgramEntry.h"
+#include "app/core/System.h"
+#include "support/TestPaths.h"
+#include "twlwin/testing.h"
+#include "twlwin/testing_user.h"
+
+using programtest::Contains;
+
+namespace {
+
+std::string NewChildFolder(const std::string& hint) {
+  const std::string folder = twltest::MakeTempDir(hint);
+  programtest::InstallProgram(folder, programtest::ThisTestProgram());
+  return folder;
+}
+
+int RunChild(const std::string& folder, const std::string& name, const std::vector<std::string>& environment = {}) {
+  return programtest::Wait(programtest::Start(folder, {"--twl-child", name}, environment));
+}
+
+int RunEntry() { return RunProgram(GetModuleHandleA(nullptr), ""); }
+
+}  // namespace
+
+TWLTEST_CHILD(StartWithOldControls) {
+  TwlTestSetFileVersion("comctl32.dll", MAKELONG(70, 4), 0);
+  return RunEntry();
+}
+
+TEST(TwlEntry, CommonControlsBelow471EndTheStartWithTheirMessage) {
+  const std::string folder = NewChildFolder("controls");
+  EXPECT_EQ(RunChild(folder, "StartWithOldControls"), 1);
+  const std::string errors = programtest::ReadText(folder + "/stderr.txt");
+  EXPECT_TRUE(Contains(errors, "[message box] Common Controls error: The player needs the Windows Common Controls "
+                               "version 4.71 or higher. Version 4.70 was detected"))
+      << errors;
+  EXPECT_FALSE(Contains(programtest::ReadText(folder + "/Log.txt"), "START INITIALIZATIONS DONE"));
+}
+
+// The loop's first GetMessageA fails; the child answers the entry's code
+// when Exit took everything down, 99 when something was left.
+TWLTEST_CHILD(LoopFails) {
+  TwlTestFailNextGetMessageOfThread(GetCurrentThreadId());
+  const int result = RunEntry();
+  CSystem& system = GetSystem();
+  const bool down = !system.HasLogWindow() && !system.GetLogFile().HasFileName() &&
+                    system.GetLogFileName().IsEmpty() && system.GetCrashLogFileName().IsEmpty() &&
+                    !system.GetFileInfoDataBase() && !system.GetFolderInfoDataBase() &&
+                    system.GetPlugInManager().GetCount() == 0 && GetLogFront() == nullptr;
+  return down ? result : 99;
+}
+
+TEST(TwlEntry, AFailingGetMessageIsLoggedShownAndEveryExitStepRuns) {
+  const std::string folder = NewChildFolder("loop");
+  EXPECT_EQ(RunChild(folder, "LoopFails"), 1);
+  const std::string log = programtest::ReadText(folder + "/Log.txt");
+  EXPECT_TRUE(Contains(log, "START INITIALIZATIONS DONE --------\r\n\r\nMessage loop error\r\n")) << log;
+  EXPECT_TRUE(Contains(programtest::ReadText(folder + "/stderr.txt"), "[message box] Windows error: Message loop error"));
+}
+
+// A worker thread reads address 0x10 once the start is done.
+TWLTEST_CHILD(WorkerFaults) {
+  const std::string self = programtest::ThisTestProgram();
+  const std::string log = self.substr(0, self.rfind('/') + 1) + "Log.txt";
+  std::thread([log] {
+    programtest::WaitForText(log, "START INITIALIZATIONS DONE");
+    const volatile char* wild = reinterpret_cast<const volatile char*>(0x10);
+    (void)*wild;
+  }).detach();
+  return RunEntry();
+}
+
+// The crash report follows the log so far in the first free crash log,
+// and names the module of the faulting code; older crash logs stay.
+TEST(TwlEntry, AFaultingWorkerThreadLeavesTheNextCrashLog) {
+  const std::string folder = NewChildFolder("crash");
+  twltest::WriteFile(folder + "/CrashLog.txt", "first");
+  twltest::WriteFile(folder + "/CrashLog_2.txt", "second");
+  // A sanitizer's own fault handler stays out of the way of the filter.
+  const int code = RunChild(folder, "WorkerFaults", {"ASAN_OPTIONS=handle_segv=0:handle_sigbus=0:detect_leaks=0"});
+  EXPECT_NE(code, 0);
+  EXPECT_EQ(programtest::ReadText(folder + "/CrashLog.txt"), "first");
+  EXPECT_EQ(programtest::ReadText(folder + "/CrashLog_2.txt"), "second");
+  const std::string report = programtest::ReadText(folder + "/CrashLog_3.txt");
+  EXPECT_TRUE(Contains(report, "started (instance 0)\r\n")) << report;
+  const size_t done = report.find("START INITIALIZATIONS DONE");
+  const size_t crash = report.find("Fatal Exception at 0x");
+  EXPECT_NE(done, std::string::npos) << report;
+  EXPECT_NE(crash, std::string::npos) << report;
+  EXPECT_LT(done, crash) << "the log comes first";
+  EXPECT_TRUE(Contains(report, " (twl, base address: 0x")) << report;
+  EXPECT_TRUE(Contains(report, "Attempted to read at 0x00000010")) << report;
+}

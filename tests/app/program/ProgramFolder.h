@@ -1,0 +1,30 @@
+// A program folder of the sandbox with a `twl` in it, and runs of it.
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace programtest {
+
+// Makes `folder` (and its parents) a program folder: `binary` linked or
+// copied there as twl, with the platform library beside it and an empty
+// PlugIns folder.
+void InstallProgram(const std::string& folder, const std::string& binary);
+// The built twl and this test program.
+std::string BuiltTwl();
+std::string ThisTestProgram();
+
+// Starts folder/twl with the arguments; its stderr goes to folder/stderr.txt.
+pid_t Start(const std::string& folder, const std::vector<std::string>& args,
+            const std::vector<std::string>& environment = {});
+// Waits until the file holds the text; false after 60 s.
+bool WaitForText(const std::string& path, const std::string& text);
+// The exit code, or 128 + signal.
+int Wait(pid_t pid);
+
+std::string ReadText(const std::string& path);
+bool Contains(const std::string& text, const std::string& part);
+
+}  // namespace programtest
