@@ -140,7 +140,7 @@ TEST(Requirements, OldCommonControlsEndTheStart) {
   EXPECT_EQ(ThrownText([&] { system.CheckCommonControls(); }), "") << "an unknown version passes";
 }
 
-TEST(Requirements, DirectXBelowThreeEndsTheStartUnknownOnlyWarns) {
+TEST(Requirements, DirectXBelowThreeEndsTheStart) {
   HKEY key = nullptr;
   ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\DirectX", 0, nullptr, 0, KEY_ALL_ACCESS,
                             nullptr, &key, nullptr),
@@ -160,8 +160,14 @@ TEST(Requirements, DirectXBelowThreeEndsTheStartUnknownOnlyWarns) {
 
   ASSERT_EQ(RegDeleteValueA(key, "InstalledVersion"), ERROR_SUCCESS);
   RegCloseKey(key);
+  // Without a record, on a 9x system, DirectDraw itself tells; without
+  // ddraw.dll there is no DirectX at all.
   TwlTestSetVersion(4, 10, 2222, VER_PLATFORM_WIN32_WINDOWS, "");
-  EXPECT_EQ(ThrownText([&] { system.RetrieveSystemInfo(); }), "") << "not determined";
-  EXPECT_EQ(system.GetDirectXVersion(), -1);
+  EXPECT_EQ(ThrownText([&] { system.RetrieveSystemInfo(); }), "");
+  EXPECT_EQ(system.GetDirectXVersion(), 7);
+  TwlTestHideSystemLibrary("ddraw.dll", TRUE);
+  EXPECT_NE(ThrownText([&] { system.RetrieveSystemInfo(); }).find("any version of DirectX"), std::string::npos);
+  EXPECT_EQ(system.GetDirectXVersion(), 0);
+  TwlTestHideSystemLibrary("ddraw.dll", FALSE);
   TwlTestResetVersion();
 }

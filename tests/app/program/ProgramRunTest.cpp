@@ -91,7 +91,7 @@ TEST(TwlRun, HeadlessStartLogsTheMachineAndKeepsItsSettings) {
       "Windows XP Professional (NT 5.1) build a28h detected\r\n",
       "\r\n" + processorLine + "\r\n",
       "physical memory: " + std::string(FormatByteSize(static_cast<LONGLONG>(MemTotalBytes())).c_str()) + ", free: ",
-      "DirectX 7 or higher detected\r\n",
+      "DirectX 7 detected\r\n",  // DirectDraw's interfaces tell the version exactly
       "-------- loading plugins --------\r\nfinished loading plugins\r\n",
       std::string(kDone) + "\r\n\r\n",
   };

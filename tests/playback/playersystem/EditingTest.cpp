@@ -85,7 +85,9 @@ TEST_F(EditingTest, TextsBecomeEntries) {
     EXPECT_EQ(entry->IsFolder(), expected[i].folder);
     EXPECT_STREQ(entry->GetURL(), expected[i].url);
     EXPECT_EQ(made[i], entry);
-    if (!entry->IsFolder()) EXPECT_EQ(static_cast<CPlayListFileEntry*>(entry)->GetVolume(), 100);
+    if (!entry->IsFolder()) {
+      EXPECT_EQ(static_cast<CPlayListFileEntry*>(entry)->GetVolume(), 100);
+    }
   }
   EXPECT_EQ(made.back(), nullptr) << "the skipped text's place at the end";
   EXPECT_EQ(system.AddUrls(nullptr, 0, texts + 3, 1), 0);
