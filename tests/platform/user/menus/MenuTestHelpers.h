@@ -18,16 +18,16 @@ struct ItemSpec {
 };
 
 // Appends an item the way the programs do: by position at the item count.
-inline BOOL Append(HMENU menu, const ItemSpec& spec) {
+inline BOOL Append(HMENU menu, const ItemSpec& item) {
   MENUITEMINFOA info{};
   info.cbSize = sizeof info;
-  info.fMask = MIIM_ID | MIIM_TYPE | MIIM_STATE | MIIM_DATA | (spec.submenu ? MIIM_SUBMENU : 0);
-  info.fType = spec.type;
-  info.fState = spec.state;
-  info.wID = spec.id;
-  info.hSubMenu = spec.submenu;
-  info.dwItemData = spec.data;
-  info.dwTypeData = const_cast<LPSTR>(spec.text);
+  info.fMask = MIIM_ID | MIIM_TYPE | MIIM_STATE | MIIM_DATA | (item.submenu ? MIIM_SUBMENU : 0);
+  info.fType = item.type;
+  info.fState = item.state;
+  info.wID = item.id;
+  info.hSubMenu = item.submenu;
+  info.dwItemData = item.data;
+  info.dwTypeData = const_cast<LPSTR>(item.text);
   return InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
 }
 
