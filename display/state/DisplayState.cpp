@@ -1,6 +1,7 @@
 #include "display/state/DisplayState.h"
 
 #include <bit>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -45,40 +46,73 @@ CDisplayState::~CDisplayState() {
 CDisplayState* CDisplayState::GetCurrent() { return g_Current; }
 void CDisplayState::SetCurrent(CDisplayState* state) { g_Current = state; }
 
+bool CDisplayState::IsSupportedFormat(const DDPIXELFORMAT& format) {
+  if (!(format.dwFlags & DDPF_RGB)) return false;
+  const bool palettized = (format.dwFlags & kPixelIndexedMask) != 0;
+  return !palettized || format.dwRGBBitCount >= 8;
+}
+
 HRESULT CDisplayState::Init(IDirectDraw2* draw) {
   Exit();
   DDSURFACEDESC mode{};
   mode.dwSize = sizeof mode;
   mode.ddpfPixelFormat.dwSize = sizeof mode.ddpfPixelFormat;
   if (HRESULT result = draw->GetDisplayMode(&mode); FAILED(result)) return result;
-  const DDPIXELFORMAT& pixels = mode.ddpfPixelFormat;
-  const bool palettized = (pixels.dwFlags & kPixelIndexedMask) != 0;
-  if ((palettized && pixels.dwRGBBitCount < 8) || (!palettized && !(pixels.dwFlags & DDPF_RGB)))
-    return DDERR_UNSUPPORTEDMODE;
+  if (HRESULT result = SetMode(mode); FAILED(result)) {
+    Exit();
+    return result;
+  }
+  SetDirectDraw(draw);
+  return DD_OK;
+}
 
+void CDisplayState::SetDirectDraw(IDirectDraw2* draw) {
+  if (draw) draw->AddRef();
+  if (m_DirectDraw) m_DirectDraw->Release();
+  m_DirectDraw = draw;
+}
+
+bool CDisplayState::HasModeChanged(const DDSURFACEDESC& mode) const {
+  return std::memcmp(&mode, &m_Mode, sizeof mode) != 0;
+}
+
+HRESULT CDisplayState::SetMode(const DDSURFACEDESC& mode) {
+  m_Mode = mode;
+  const DDPIXELFORMAT& pixels = m_Mode.ddpfPixelFormat;
   m_ModeWidth = mode.dwWidth;
   m_ModeHeight = mode.dwHeight;
-  if (palettized) {
-    m_Format.SetIndexed(8, nullptr);
-  } else {
-    m_Format.SetMasks(pixels.dwRGBBitCount, pixels.dwRBitMask, pixels.dwGBitMask, pixels.dwBBitMask,
-                      pixels.dwRGBAlphaBitMask);
-  }
   m_BytesPerPixel = (pixels.dwRGBBitCount + 7) / 8;
-  if (palettized) {
+  m_ColorConverter = std::nullopt;
+  if (!IsSupportedFormat(pixels)) {
+    m_Format = CPixelFormat();
+    m_ColorTable.reset();
+    DeletePalette();
+    return DDERR_UNSUPPORTEDMODE;
+  }
+  if (pixels.dwFlags & kPixelIndexedMask) {
+    m_Format.SetIndexed(8, nullptr);
     // Until a skin builds the palette every colour maps to entry 0.
-    m_ColorTable.Setup(5, 6, 5, 8);
+    m_ColorTable.emplace();
+    m_ColorTable->Setup(5, 6, 5, 8);
     m_ColorKey = kKeyIndex;
     m_SubstituteColor = 0;
   } else {
+    m_Format.SetMasks(pixels.dwRGBBitCount, pixels.dwRBitMask, pixels.dwGBitMask, pixels.dwBBitMask,
+                      pixels.dwRGBAlphaBitMask);
+    m_ColorTable.reset();
+    DeletePalette();
+    m_Palette.fill(0);
     ComputeRGBKey();
   }
+  PrepareColorConverter();
+  return DD_OK;
+}
+
+void CDisplayState::PrepareColorConverter() {
   CPixelFormat colors;
   colors.SetMasks(32, 0xFF, 0xFF00, 0xFF0000);
-  m_ColorConverter.Prepare(m_Format, colors, GetColorTable());
-  draw->AddRef();
-  m_DirectDraw = draw;
-  return DD_OK;
+  m_ColorConverter.emplace();
+  m_ColorConverter->Prepare(m_Format, colors, GetColorTable());
 }
 
 // The lowest bit of the channel with the most bits, so that the key is a
@@ -100,6 +134,9 @@ void CDisplayState::Exit() noexcept {
   DeletePalette();
   if (m_DirectDraw) m_DirectDraw->Release();
   m_DirectDraw = nullptr;
+  m_Mode = DDSURFACEDESC{};
+  m_ColorConverter = std::nullopt;
+  m_ColorTable.reset();
 }
 
 void CDisplayState::DeletePalette() noexcept {
@@ -109,12 +146,12 @@ void CDisplayState::DeletePalette() noexcept {
 
 DWORD CDisplayState::ConvertColor(DWORD color) const {
   DWORD pixel = 0;
-  m_ColorConverter.ConvertRows(&pixel, 0, &color, 0, 1, 1);
+  if (m_ColorConverter) m_ColorConverter->ConvertRows(&pixel, 0, &color, 0, 1, 1);
   return pixel;
 }
 
 void CDisplayState::BuildPalette(const CColorTable& skinColors) {
-  if (!IsPalettized()) return;
+  if (!IsPalettized() || !m_ColorTable) return;
   DeletePalette();
   FillPaletteEntries(skinColors);
   FillColorTable();
@@ -135,9 +172,7 @@ void CDisplayState::BuildPalette(const CColorTable& skinColors) {
     }
   }
   m_SubstituteColor = best;
-  CPixelFormat colors;
-  colors.SetMasks(32, 0xFF, 0xFF00, 0xFF0000);
-  m_ColorConverter.Prepare(m_Format, colors, &m_ColorTable);
+  PrepareColorConverter();
   CreateGDIPalette();
 }
 
@@ -166,14 +201,14 @@ void CDisplayState::FillPaletteEntries(const CColorTable& skinColors) {
 // Every 5-6-5 cell gets the index of the entry nearest the colour it
 // stands for.
 void CDisplayState::FillColorTable() {
-  const DWORD cells = m_ColorTable.GetCellCount();
-  const DWORD shift = m_ColorTable.GetCellShift();
+  const DWORD cells = m_ColorTable->GetCellCount();
+  const DWORD shift = m_ColorTable->GetCellShift();
   for (DWORD cell = 0; cell < cells; ++cell) {
     const DWORD red = (cell & 0x1F) << 3;
     const DWORD green = (cell >> 5 & 0x3F) << 2;
     const DWORD blue = (cell >> 11 & 0x1F) << 3;
     const INT index = FindNearestColor(m_Palette.data(), kPaletteSize, red | green << 8 | blue << 16);
-    m_ColorTable.SetCell(cell << shift, index < 0 ? 0 : static_cast<DWORD>(index));
+    m_ColorTable->SetCell(cell << shift, index < 0 ? 0 : static_cast<DWORD>(index));
   }
 }
 

@@ -1,16 +1,18 @@
-// CDisplayState: what the skin renderers read of the display: the
-// DirectDraw object, the display mode's size and pixel format, the colour
-// key and the substitute colour (pixel values of the display format), the
-// capabilities of off-screen surfaces, the colour table that maps colours
-// to palette indices on an 8-bit display and a converter from a colour
-// 0x00BBGGRR into a display pixel. On an 8-bit display it also keeps the
-// 256-entry palette made from a skin's colours.
+// CDisplayState: the display mode data of the user interface, as the skin
+// renderers, the windows and the primary blitter read it: the DirectDraw
+// object, the description of the display mode (size and pixel format), the
+// colour key and the substitute colour (pixel values of the display
+// format), the capabilities of off-screen surfaces, the colour table that
+// maps colours to palette indices on an 8-bit display and a converter from
+// a colour 0x00BBGGRR into a display pixel. On an 8-bit display it also
+// keeps the 256-entry palette made from a skin's colours.
 //
 // The user interface owns one and installs it as the current one; the
 // renderers find it there. Read and changed only under the display lock.
 #pragma once
 
 #include <array>
+#include <optional>
 
 #include <windows.h>
 
@@ -44,14 +46,27 @@ class CDisplayState {
   static CDisplayState* GetCurrent();
   static void SetCurrent(CDisplayState* state);
 
-  // Takes a reference to the DirectDraw object and reads the current
-  // display mode: pixel format, bytes per pixel, colour key and substitute
-  // colour (RGB modes), the colour table (8-bit modes) and the colour
-  // converter. Returns DirectDraw's code when the mode cannot be read, and
-  // DDERR_UNSUPPORTEDMODE for a mode the renderers cannot draw in (fewer
-  // than 8 bits of palette, or neither palette nor RGB).
+  // Whether the renderers can draw in a pixel format: it must have
+  // DDPF_RGB, and a palette format must have at least 8 bits.
+  static bool IsSupportedFormat(const DDPIXELFORMAT& format);
+
+  // SetDirectDraw and SetMode with the display's current mode. Returns
+  // DirectDraw's code when the mode cannot be read and DDERR_UNSUPPORTEDMODE
+  // for a mode the renderers cannot draw in; after a failure the state
+  // holds nothing.
   HRESULT Init(IDirectDraw2* draw);
-  // Releases the DirectDraw object and the palette.
+  // Takes a reference to the DirectDraw object (null: none) and releases
+  // the one held before.
+  void SetDirectDraw(IDirectDraw2* draw);
+  // Keeps the mode's description and derives from it the pixel format,
+  // bytes per pixel, colour key and substitute colour (RGB modes), the
+  // colour table (8-bit modes) and the colour converter. An unsupported
+  // mode is kept as well (so that a later look can tell whether it
+  // changed) but gives DDERR_UNSUPPORTEDMODE and no converter.
+  HRESULT SetMode(const DDSURFACEDESC& mode);
+  // True when the description differs in any byte from the kept one.
+  bool HasModeChanged(const DDSURFACEDESC& mode) const;
+  // Releases the DirectDraw object and the palette and forgets the mode.
   void Exit() noexcept;
 
   // 8-bit displays: builds the palette from the colours a skin marked or
@@ -65,6 +80,8 @@ class CDisplayState {
   DWORD ConvertColor(DWORD color) const;
 
   IDirectDraw2* GetDirectDraw() const { return m_DirectDraw; }
+  const DDSURFACEDESC& GetModeDescription() const { return m_Mode; }
+  const DDPIXELFORMAT& GetPixelFormat() const { return m_Mode.ddpfPixelFormat; }
   const CPixelFormat& GetFormat() const { return m_Format; }
   bool IsPalettized() const { return m_Format.IsPalettized(); }
   DWORD GetBytesPerPixel() const { return m_BytesPerPixel; }
@@ -73,7 +90,7 @@ class CDisplayState {
   DWORD GetColorKey() const { return m_ColorKey; }
   DWORD GetSubstituteColor() const { return m_SubstituteColor; }
   DWORD GetOffscreenCaps() const { return DDSCAPS_OFFSCREENPLAIN; }
-  const CColorTable* GetColorTable() const { return m_ColorTable.IsSetUp() ? &m_ColorTable : nullptr; }
+  const CColorTable* GetColorTable() const { return m_ColorTable ? &*m_ColorTable : nullptr; }
   // 8-bit displays after BuildPalette: the entries (0x00BBGGRR, free ones
   // kFreeEntry) and the GDI palette.
   const std::array<DWORD, kPaletteSize>& GetPaletteEntries() const { return m_Palette; }
@@ -81,20 +98,23 @@ class CDisplayState {
 
  private:
   void ComputeRGBKey();
+  void PrepareColorConverter();
   void FillPaletteEntries(const CColorTable& skinColors);
   void FillColorTable();
   void CreateGDIPalette();
   void DeletePalette() noexcept;
 
   IDirectDraw2* m_DirectDraw = nullptr;
+  DDSURFACEDESC m_Mode{};
   CPixelFormat m_Format;
   DWORD m_BytesPerPixel = 0;
   DWORD m_ModeWidth = 0;
   DWORD m_ModeHeight = 0;
   DWORD m_ColorKey = 0;
   DWORD m_SubstituteColor = 0;
-  CColorTable m_ColorTable;
-  CPixelConverter m_ColorConverter;
+  // 8-bit modes only.
+  std::optional<CColorTable> m_ColorTable;
+  std::optional<CPixelConverter> m_ColorConverter;
   std::array<DWORD, kPaletteSize> m_Palette{};
   HPALETTE m_PaletteHandle = nullptr;
 };

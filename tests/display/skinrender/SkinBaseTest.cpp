@@ -88,6 +88,83 @@ TEST(DisplayState, EightBitPaletteHoldsTheFixedColoursAndMapsKeyGreenToBlack) {
   EXPECT_EQ(entries[state.ConvertColor(0x3366CC)] & 0xF8FCF8, 0x3366CCu & 0xF8FCF8) << "a skin colour has its own entry";
 }
 
+TEST(DisplayState, RefusesModesWithoutRGBAndPalettesBelowEightBits) {
+  const auto format = [](DWORD flags, DWORD bits) {
+    DDPIXELFORMAT made{};
+    made.dwSize = sizeof made;
+    made.dwFlags = flags;
+    made.dwRGBBitCount = bits;
+    return made;
+  };
+  const struct {
+    DDPIXELFORMAT format;
+    const char* why;
+  } cases[] = {
+      {format(DDPF_RGB | DDPF_PALETTEINDEXED4, 4), "a 16-colour palette"},
+      {format(DDPF_PALETTEINDEXED8, 8), "a palette of 8 bits without DDPF_RGB"},
+      {format(DDPF_YUV, 16), "YUV"},
+      {format(DDPF_FOURCC, 32), "a FourCC format"},
+  };
+  for (const auto& row : cases) {
+    ASSERT_TRUE(TwlTestSetDisplayPixelFormat(640, 480, &row.format)) << row.why;
+    IDirectDraw2* draw = OpenDirectDraw();
+    CDisplayState state;
+    EXPECT_EQ(state.Init(draw), DDERR_UNSUPPORTEDMODE) << row.why;
+    EXPECT_EQ(state.GetDirectDraw(), nullptr) << row.why << ": nothing is kept";
+    EXPECT_EQ(state.GetColorTable(), nullptr) << row.why;
+    EXPECT_EQ(state.ConvertColor(0xFFFFFF), 0u) << row.why << ": no converter";
+    draw->Release();
+  }
+  ASSERT_TRUE(TwlTestSetDisplayMode(640, 480, 8));
+  IDirectDraw2* draw = OpenDirectDraw();
+  CDisplayState state;
+  EXPECT_EQ(state.Init(draw), DD_OK) << "a palette of 8 bits with DDPF_RGB";
+  draw->Release();
+}
+
+TEST(DisplayState, EightBitPaletteKeepsTheSystemColoursAtBothEndsAndFreesTheEntriesBeside) {
+  ASSERT_TRUE(TwlTestSetDisplayMode(640, 480, 8));
+  IDirectDraw2* draw = OpenDirectDraw();
+  CDisplayState state;
+  ASSERT_EQ(state.Init(draw), DD_OK);
+  draw->Release();
+  CColorTable colors;
+  colors.Setup(5, 6, 5, 16);
+  colors.MarkCell(colors.GetCellOffset(0x204060));
+  state.BuildPalette(colors);
+  HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+  PALETTEENTRY system[256]{};
+  ASSERT_EQ(GetSystemPaletteEntries(display, 0, 256, system), 256u);
+  DeleteDC(display);
+  const auto& entries = state.GetPaletteEntries();
+  for (int i : {0, 1, 7, 248, 255}) {
+    const DWORD colour = system[i].peRed | system[i].peGreen << 8 | system[i].peBlue << 16;
+    EXPECT_EQ(entries[i], colour) << i;
+  }
+  for (int i : {8, 9, 246, 247}) EXPECT_EQ(entries[i], CDisplayState::kFreeEntry) << i;
+}
+
+TEST(DisplayState, AnotherModeReplacesTheKeptDescriptionAndItsColourTable) {
+  ASSERT_TRUE(TwlTestSetDisplayMode(640, 480, 8));
+  IDirectDraw2* draw = OpenDirectDraw();
+  CDisplayState state;
+  ASSERT_EQ(state.Init(draw), DD_OK);
+  DDSURFACEDESC mode{};
+  mode.dwSize = sizeof mode;
+  mode.ddpfPixelFormat.dwSize = sizeof mode.ddpfPixelFormat;
+  ASSERT_EQ(draw->GetDisplayMode(&mode), DD_OK);
+  EXPECT_FALSE(state.HasModeChanged(mode));
+  EXPECT_NE(state.GetColorTable(), nullptr);
+  ASSERT_TRUE(TwlTestSetDisplayMode(800, 600, 16));
+  ASSERT_EQ(draw->GetDisplayMode(&mode), DD_OK);
+  EXPECT_TRUE(state.HasModeChanged(mode));
+  ASSERT_EQ(state.SetMode(mode), DD_OK);
+  EXPECT_EQ(state.GetModeWidth(), 800u);
+  EXPECT_EQ(state.GetColorTable(), nullptr) << "RGB modes have no colour table";
+  EXPECT_EQ(state.ConvertColor(0x0000FF), 0xF800u) << "red in 5-6-5";
+  draw->Release();
+}
+
 class CreateSurface : public RenderTest {};
 
 TEST_F(CreateSurface, MasksKeysAndTheSubstituteColourDecideTransparency) {
