@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/core/SystemHostEnvironment.h"
+#include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
@@ -72,6 +73,8 @@ bool CSystem::FileExists(const char* path) {
   CloseHandle(file);
   return true;
 }
+
+bool CSystem::DirectoryExists(const char* path) { return ::DirectoryExists(path); }
 
 // Runs inside the crash filter, possibly on a thread that faulted while
 // holding a lock of the layer: only calls that are safe in a signal

@@ -134,6 +134,9 @@ class CSystem : public CTypedObject, public CLogFront {
 
   // True when the file can be opened (no access asked, shared).
   static bool FileExists(const char* path);
+  // True when the path is an existing folder; the two names are one test.
+  static bool DirectoryExists(const char* path);
+  static bool IsDirectory(const char* path) { return DirectoryExists(path); }
   // Copies the log onto the crash log; safe inside the crash filter.
   void CopyLogToCrashLog();
 

@@ -67,22 +67,7 @@ void ConvertPicture(const CPixelConverter& converter, const CDIBitmap& bitmap, B
 
 HRESULT CDDSkinBase::CreateOffscreenSurface(const CDisplayState& display, DWORD width, DWORD height,
                                             IDirectDrawSurface2** surface) {
-  DisplayLockScope lock;
-  *surface = nullptr;
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-  desc.dwWidth = width;
-  desc.dwHeight = height;
-  desc.ddsCaps.dwCaps = display.GetOffscreenCaps();
-  IDirectDrawSurface* first = nullptr;
-  if (HRESULT result = display.GetDirectDraw()->CreateSurface(&desc, &first, nullptr); FAILED(result)) return result;
-  // A surface without the second interface is no use to anyone: fail
-  // rather than hand back an empty slot that a later lock would touch.
-  const HRESULT result = first->QueryInterface(IID_IDirectDrawSurface2, reinterpret_cast<void**>(surface));
-  first->Release();
-  if (FAILED(result)) *surface = nullptr;
-  return result;
+  return display.CreateOffscreenSurface(width, height, surface);
 }
 
 HRESULT CDDSkinBase::CreateSurface(const CDIBitmap& bitmap, const CMask* mask, IDirectDrawSurface2** surface,

@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 
+#include "display/state/DisplayLock.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/kernel/MemoryError.h"
@@ -142,6 +143,26 @@ void CDisplayState::Exit() noexcept {
 void CDisplayState::DeletePalette() noexcept {
   if (m_PaletteHandle) DeleteObject(m_PaletteHandle);
   m_PaletteHandle = nullptr;
+}
+
+HRESULT CDisplayState::CreateOffscreenSurface(DWORD width, DWORD height, IDirectDrawSurface2** surface) const {
+  DisplayLockScope lock;
+  *surface = nullptr;
+  if (!m_DirectDraw) return DDERR_INVALIDOBJECT;
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+  desc.dwWidth = width;
+  desc.dwHeight = height;
+  desc.ddsCaps.dwCaps = GetOffscreenCaps();
+  IDirectDrawSurface* first = nullptr;
+  if (HRESULT result = m_DirectDraw->CreateSurface(&desc, &first, nullptr); FAILED(result)) return result;
+  // A surface without the second interface is no use to anyone: fail
+  // rather than hand back an empty slot that a later lock would touch.
+  const HRESULT result = first->QueryInterface(IID_IDirectDrawSurface2, reinterpret_cast<void**>(surface));
+  first->Release();
+  if (FAILED(result)) *surface = nullptr;
+  return result;
 }
 
 DWORD CDisplayState::ConvertColor(DWORD color) const {

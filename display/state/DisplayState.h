@@ -76,6 +76,11 @@ class CDisplayState {
   // GDI error when the display DC or the palette cannot be made.
   void BuildPalette(const CColorTable& skinColors);
 
+  // An off-screen surface of width x height in the display format, asked
+  // for its IDirectDrawSurface2 interface, under the display lock. After a
+  // failure `surface` is null.
+  HRESULT CreateOffscreenSurface(DWORD width, DWORD height, IDirectDrawSurface2** surface) const;
+
   // A colour 0x00BBGGRR as a display pixel value.
   DWORD ConvertColor(DWORD color) const;
 

@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "foundation/appcore/DateTimeText.h"
+#include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Str.h"
 #include "foundation/log/LogFile.h"
 
@@ -28,6 +30,18 @@ void LogFormat(DWORD category, const char* format, ...) {
   va_start(args, format);
   front->LogFormatV(category, format, args);
   va_end(args);
+}
+
+void LogText(DWORD category, const char* key, const char* defaultText, const char* end) {
+  if (!GetLogFront()) return;
+  LogFormat(category, "%s%s", LocalText(key, defaultText).c_str(), end ? end : "");
+}
+
+void LogTime(DWORD category) {
+  if (!GetLogFront()) return;
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  LogFormat(category, "%s", FormatTime(now).c_str());
 }
 
 void CLogSinksFront::LogFormatV(DWORD category, const char* format, va_list args) {

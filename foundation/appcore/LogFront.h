@@ -33,6 +33,10 @@ void SetLogFront(CLogFront* front);
 CLogFront* GetLogFront();
 
 void LogFormat(DWORD category, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The localised text of a key, followed by `end` (such as "\n").
+void LogText(DWORD category, const char* key, const char* defaultText, const char* end = "");
+// The current local time as the log writes it.
+void LogTime(DWORD category);
 
 // A front over the two sinks: each entry goes, with its category's
 // severity, to the log file when it has a name and to the log window when

@@ -1,6 +1,7 @@
 // Host API slots of the thread error state. They never fail: each thread
 // reads and writes only its own record, a null argument does nothing, and
 // a text that cannot be allocated answers null.
+#include "display/directx/DirectDrawFailure.h"
 #include "display/directx/DirectXErrorTexts.h"
 #include "foundation/errors/MCIError.h"
 #include "foundation/errors/ThreadErrorState.h"
@@ -27,9 +28,7 @@ void HOST_SetError(DWORD type, DWORD code, const char* text) { SetThreadError(ty
 
 void HOST_SetErrorText(const char* text) { SetThreadError(THREAD_ERROR_GENERAL, 0, text); }
 
-void HOST_SetDirectDrawError(DWORD code) {
-  SetThreadError(THREAD_ERROR_DIRECTDRAW, code, GetDirectDrawErrorText(code));
-}
+void HOST_SetDirectDrawError(DWORD code) { SetDirectDrawThreadError(static_cast<HRESULT>(code)); }
 
 void HOST_SetDirectSoundError(DWORD code) {
   SetThreadError(THREAD_ERROR_DIRECTSOUND, code, GetDirectSoundErrorText(code));

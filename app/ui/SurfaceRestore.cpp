@@ -1,0 +1,75 @@
+// Bringing the display back after its surfaces were lost: a display mode
+// change, or another program that took the display for itself.
+#include "app/core/System.h"
+#include "app/ui/UserInterface.h"
+#include "display/directx/DirectDrawFailure.h"
+#include "display/directx/DirectXErrorTexts.h"
+#include "display/state/DisplayLock.h"
+#include "display/window/Window.h"
+#include "foundation/appcore/LogFront.h"
+#include "foundation/errors/LocalText.h"
+#include "foundation/errors/ThreadErrorState.h"
+#include "foundation/kernel/Error.h"
+#include "foundation/kernel/Placeholder.h"
+
+bool CUserInterface::AreSurfacesLost() {
+  DisplayLockScope lock;
+  return m_SurfacesLost;
+}
+
+bool CUserInterface::RestorePrimaryBlitter() {
+  const HRESULT result = m_PrimaryBlitter.Restore();
+  if (SUCCEEDED(result)) return true;
+  SetDirectDrawThreadError(result);
+  LogFormat(LOGCODE_SUBSYSTEM, "%s: %s\n", LocalText("DirectDrawError.Caption", "DirectDraw error").c_str(),
+            GetDirectDrawErrorText(static_cast<DWORD>(result)).c_str());
+  return false;
+}
+
+bool CUserInterface::RestoreMainWindows() {
+  bool restored = true;
+  for (CWindow* window : m_MainWindows)
+    if (window && !window->RestoreSurfaces()) restored = false;
+  return restored;
+}
+
+bool CUserInterface::RestoreSurfaces() {
+  if (m_Restoring) {
+    // Runs again once this restoration is over.
+    PostMessageA(m_MessageWindow.GetWindowHandle(), kRestoreSurfacesMessage, 0, 0);
+    return true;
+  }
+  m_Restoring = true;
+  m_MessageWindow.DiscardMessages(kRestoreSurfacesMessage);
+  CDisplayLock::Enter();
+  LogFormat(LOGCODE_INFO, "\n");
+  LogTime(LOGCODE_INFO);
+  LogText(LOGCODE_INFO, "CUserInterface.RestoringSurfacesHeader", " --------Restoring surfaces--------", "\n");
+  const DWORD start = timeGetTime();
+
+  bool restored = false;
+  try {
+    InitDisplayModeData();
+    // The skin's surfaces are rebuilt outside the display lock once the
+    // skin can be built here; the back buffer and the windows follow.
+    restored = !m_UnsupportedDisplay && RestorePrimarySurface() && RestorePrimaryBlitter() && RestoreBackBuffer() &&
+               RestoreMainWindows();
+  } catch (CError* error) {
+    StoreThreadError(error);
+    DisposeError(error);
+  }
+  m_SurfacesLost = !restored;
+
+  LogTime(LOGCODE_INFO);
+  if (restored) {
+    const CStr text = ReplacePlaceholder(
+        LocalText("CUserInterface.RestoreSurfacesDone", " --------all surfaces restored-------- (%MILLIS% ms)"),
+        {"%MILLIS%", CStr::Format("%lu", static_cast<unsigned long>(timeGetTime() - start))});
+    LogFormat(LOGCODE_INFO, "%s\n\n", text.c_str());
+  } else {
+    LogText(LOGCODE_INFO, "CUserInterface.RestoreSurfacesFailed", " --------RESTORING SURFACES FAILED--------", "\n\n");
+  }
+  CDisplayLock::Leave();
+  m_Restoring = false;
+  return restored;
+}

@@ -1,0 +1,91 @@
+#include "app/ui/UserInterface.h"
+
+#include <cstring>
+
+#include "app/core/System.h"
+#include "foundation/kernel/Error.h"
+
+TWL_IMPLEMENT_CREATABLE_CLASS(CUserInterface, CTypedObject)
+
+namespace {
+
+// Runs one start step between the system's timing marks; its result is
+// not needed.
+template <class Step>
+void Timed(const char* label, Step step) {
+  GetSystem().BeginTiming();
+  step();
+  GetSystem().EndTiming(label);
+}
+
+}  // namespace
+
+CUserInterface::CUserInterface() { BuildClipList(); }
+
+CUserInterface::~CUserInterface() { ExitDisplay(); }
+
+// One rectangle, the whole back buffer: blits into it are cut at its edges.
+void CUserInterface::BuildClipList() {
+  const RECT whole{0, 0, static_cast<LONG>(kBackBufferWidth), static_cast<LONG>(kBackBufferHeight)};
+  RGNDATAHEADER header{};
+  header.dwSize = sizeof(RGNDATAHEADER);
+  header.iType = RDH_RECTANGLES;
+  header.nCount = 1;
+  header.nRgnSize = sizeof(RECT);
+  header.rcBound = whole;
+  std::memcpy(m_ClipList.data(), &header, sizeof header);
+  std::memcpy(m_ClipList.data() + sizeof header, &whole, sizeof whole);
+}
+
+void CUserInterface::InitDisplay() {
+  try {
+    Timed("UI - init message window", [&] { m_MessageWindow.Create(&CUserInterface::OnMessage, this); });
+    Timed("UI - init DirectDraw", [&] { InitDirectDraw(); });
+    Timed("UI - init display mode data", [&] {
+      try {
+        InitDisplayModeData();
+      } catch (CError* error) {
+        m_UnsupportedDisplay = true;
+        DisposeError(error);
+      }
+    });
+    // Without a primary surface or back buffer the program runs on; the next
+    // restoration tries again.
+    Timed("UI - create primary surface", [&] { CreatePrimarySurface(); });
+    Timed("UI - create back buffer clipper", [&] { CreateClipper(); });
+    Timed("UI - create back buffer", [&] { CreateBackBuffer(); });
+    Timed("UI - init primary blitter", [&] { m_PrimaryBlitter.Init(m_Display.GetPixelFormat()); });
+  } catch (CError*) {
+    ExitDisplay();
+    throw;
+  }
+}
+
+void CUserInterface::ExitDisplay() noexcept {
+  m_DDSkin.Release();
+  m_PrimaryBlitter.Shutdown();
+  DestroyBackBuffer();
+  DestroyClipper();
+  DestroyPrimarySurface();
+  ExitDirectDraw();
+  m_MessageWindow.Destroy();
+  m_UnsupportedDisplay = false;
+  m_SurfacesLost = false;
+}
+
+void CUserInterface::OnMessage(void* self, UINT message, WPARAM, LPARAM) {
+  if (message == kRestoreSurfacesMessage) static_cast<CUserInterface*>(self)->RestoreSurfaces();
+}
+
+CWindow* CUserInterface::GetMainWindow(int index) const {
+  return index >= 0 && index < kMainWindowCount ? m_MainWindows[static_cast<size_t>(index)] : nullptr;
+}
+
+void CUserInterface::SetMainWindow(int index, CWindow* window) {
+  if (index >= 0 && index < kMainWindowCount) m_MainWindows[static_cast<size_t>(index)] = window;
+}
+
+CUserInterface& GetUserInterface() {
+  static CUserInterface userInterface;
+  return userInterface;
+}

@@ -1,0 +1,135 @@
+// CUserInterface: the one object that brings up and takes down what the
+// user sees. So far its display half: DirectDraw, the description of the
+// display mode (kept in its CDisplayState, which it installs for the skin
+// renderers), the palette of 8-bit displays, the primary surface, the
+// clipper of the back buffer with its one-rectangle clip list, the back
+// buffer that every window paints through, the primary blitter, the
+// restoration of lost surfaces (also asked for by posting 1274 to its
+// message window), the main window mode and the slot of the drawable skin.
+//
+// Threading: the user-interface thread. The display fields are read and
+// changed under the display lock; the user interface's own lock is taken
+// inside the display lock, never around it. AreSurfacesLost may be asked
+// from any thread.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "display/MessageWindow.h"
+#include "display/paint/PrimaryBlitter.h"
+#include "display/skinrender/DDSkin.h"
+#include "display/state/DisplayState.h"
+#include "display/state/DisplaySurfaces.h"
+#include "foundation/kernel/CriticalSection.h"
+#include "foundation/kernel/TypedObject.h"
+
+class CColorTable;
+class CWindow;
+
+class CUserInterface : public CTypedObject, public CDisplaySurfaces {
+  TWL_DECLARE_CLASS(CUserInterface)
+ public:
+  static constexpr DWORD kBackBufferCaps = DDSCAPS_OFFSCREENPLAIN;
+  // Posted to the message window by whoever finds a surface lost.
+  static constexpr UINT kRestoreSurfacesMessage = 1274;
+  static constexpr int kMainWindowCount = 5;
+
+  CUserInterface();
+  CUserInterface(const CUserInterface&) = delete;
+  CUserInterface& operator=(const CUserInterface&) = delete;
+  ~CUserInterface() override;
+
+  // The display part of the start: the message window, DirectDraw, the
+  // display mode data, the primary surface, the clipper, the back buffer
+  // and the primary blitter. A failing primary surface or back buffer is
+  // logged and the start goes on; a DirectDraw or clipper failure undoes
+  // what was done (ExitDisplay) and is thrown on.
+  void InitDisplay();
+  // The display part of the shut-down, in the reverse order; harmless
+  // when nothing is up.
+  void ExitDisplay() noexcept;
+
+  // DirectDraw through the program's loader, at the normal cooperative
+  // level. Throws the error (a CDirectDrawError for a failing call) after
+  // logging it; the display state is installed as the current one.
+  void InitDirectDraw();
+  void ExitDirectDraw() noexcept;
+
+  // Reads the display mode. When it changed: keeps it, logs it, decides
+  // whether it is supported (and logs why not), and hands the new pixel
+  // format to the primary blitter. Throws a CDirectDrawError when the mode
+  // cannot be read.
+  void InitDisplayModeData();
+  // Reads the display mode into `mode`; true when it differs from the
+  // kept one. Throws like InitDisplayModeData.
+  bool HasDisplayModeChanged(DDSURFACEDESC* mode);
+  // 8-bit displays: the palette from the colours of a skin (see
+  // CDisplayState::BuildPalette), then the primary blitter's translation
+  // table. Throws the GDI error.
+  void BuildPalette(const CColorTable& colors);
+
+  bool CreatePrimarySurface();
+  void DestroyPrimarySurface() noexcept;
+  bool RestorePrimarySurface();
+  // Throws a CDirectDrawError.
+  void CreateClipper();
+  void DestroyClipper() noexcept;
+  bool CreateBackBuffer();
+  void DestroyBackBuffer() noexcept;
+  bool RestoreBackBuffer();
+  bool RestorePrimaryBlitter();
+
+  // CDisplaySurfaces.
+  IDirectDrawSurface2* GetPrimarySurface() override { return m_PrimarySurface; }
+  IDirectDrawSurface2* GetBackBuffer() override;
+  CPrimaryBlitter& GetPrimaryBlitter() override { return m_PrimaryBlitter; }
+  bool AreSurfacesLost() override;
+  // Restores the display mode data, the primary surface, the primary
+  // blitter, the back buffer and every main window's surfaces, logging the
+  // run; the surfaces-lost flag tells a failure afterwards. While one runs,
+  // a further request is posted as 1274 to run after it.
+  bool RestoreSurfaces() override;
+
+  // The main windows, in their fixed order (0 main window, 1 playlist,
+  // 2 file browser, 3 skin browser, 4 options); null where none exists.
+  // The user interface does not own them yet.
+  CWindow* GetMainWindow(int index) const;
+  void SetMainWindow(int index, CWindow* window);
+
+  CDisplayState& GetDisplayState() { return m_Display; }
+  bool IsDisplayUnsupported() const { return m_UnsupportedDisplay; }
+  IDirectDrawClipper* GetClipper() const { return m_Clipper; }
+  // The clipper's clip list: one rectangle, the back buffer's.
+  const RGNDATA* GetClipList() const { return reinterpret_cast<const RGNDATA*>(m_ClipList.data()); }
+  HWND GetMessageWindowHandle() const { return m_MessageWindow.GetWindowHandle(); }
+  // The main window mode: 0 normal, 1 small, 2 mini.
+  int GetMode() const { return m_Mode; }
+  // The drawable skin; empty until a skin is built into it.
+  CDDSkin& GetDDSkin() { return m_DDSkin; }
+
+ private:
+  static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);
+  void BuildClipList();
+  bool RestoreMainWindows();
+
+  CMessageWindow m_MessageWindow;
+  CDisplayState m_Display;
+  IDirectDrawSurface2* m_PrimarySurface = nullptr;
+  IDirectDrawSurface2* m_BackBuffer = nullptr;
+  IDirectDrawClipper* m_Clipper = nullptr;
+  std::array<BYTE, sizeof(RGNDATAHEADER) + sizeof(RECT)> m_ClipList{};
+  bool m_UnsupportedDisplay = false;
+  CPrimaryBlitter m_PrimaryBlitter;
+  CDDSkin m_DDSkin;
+  bool m_SurfacesLost = false;
+  bool m_Restoring = false;
+  int m_Mode = 0;
+  std::array<CWindow*, kMainWindowCount> m_MainWindows{};
+  // The user interface's own lock.
+  CriticalSection m_Lock;
+};
+
+// The program's one user interface object.
+CUserInterface& GetUserInterface();

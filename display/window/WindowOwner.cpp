@@ -1,0 +1,3 @@
+#include "display/window/WindowOwner.h"
+
+TWL_IMPLEMENT_CLASS(CWindowOwner, CTypedObject)
