@@ -129,3 +129,57 @@ TEST(TwltoolDisplay, DragRectShowsTheFrameOnTheScreenDump) {
 }
 
 }  // namespace
+
+namespace {
+
+// The number of pixels that differ between two pictures (ImageMagick).
+std::string Differing(const std::string& first, const std::string& second) {
+  std::string count;
+  twltest::RunCommand("compare -metric AE '" + first + "' '" + second + "' null: 2>&1", &count);
+  return count;
+}
+
+}  // namespace
+
+TEST(TwltoolDisplay, ShowBmpPutsThePictureOnTheScreenUnchangedAt32Bits) {
+  const std::string dir = twltest::MakeTempDir("showbmp");
+  const std::string picture = dir + "/plasma.bmp";
+  ASSERT_EQ(twltest::RunCommand("convert -size 700x500 -seed 3 plasma:fractal BMP3:'" + picture + "'"), 0);
+  const ToolRun whole = Twltool("showbmp '" + picture + "' '" + dir + "/screen.png'");
+  ASSERT_EQ(whole.exitCode, 0);
+  EXPECT_EQ(whole.out, "");
+  EXPECT_EQ(Differing(picture, dir + "/screen.png"), "0") << "the screen is the picture's size";
+
+  // Larger than the back buffer, at a place of a larger screen.
+  ASSERT_EQ(Twltool("showbmp '" + picture + "' '" + dir + "/at.png' --mode 1024x768x32 --at 10,20").exitCode, 0);
+  ASSERT_EQ(twltest::RunCommand("convert '" + dir + "/at.png' -crop 700x500+10+20 +repage '" + dir + "/cut.png'"), 0);
+  EXPECT_EQ(Differing(picture, dir + "/cut.png"), "0");
+}
+
+TEST(TwltoolDisplay, ShowBmpOnAnEightBitDisplayShowsThePicturesColoursThroughThePalettes) {
+  const std::string dir = twltest::MakeTempDir("showbmp");
+  const std::string picture = dir + "/few.bmp";
+  // Colours a 5-6-5 table holds exactly.
+  ASSERT_EQ(twltest::RunCommand("convert -size 60x40 xc:'#F86838' \\( -size 60x40 xc:'#0000F8' \\) +append "
+                                "\\( -size 120x30 xc:'#F8FCF8' \\) -append BMP3:'" + picture + "'"),
+            0);
+  ASSERT_EQ(Twltool("showbmp '" + picture + "' '" + dir + "/screen.png' --mode 640x480x8 --at 5,7").exitCode, 0);
+  ASSERT_EQ(twltest::RunCommand("convert '" + dir + "/screen.png' -crop 120x70+5+7 +repage '" + dir + "/cut.png'"), 0);
+  EXPECT_EQ(Differing(picture, dir + "/cut.png"), "0");
+}
+
+TEST(TwltoolDisplay, ShowBmpRefusesWhatItCannotShow) {
+  const std::string dir = twltest::MakeTempDir("showbmp");
+  const std::string picture = dir + "/dot.bmp";
+  ASSERT_EQ(twltest::RunCommand("convert -size 4x4 xc:red BMP3:'" + picture + "'"), 0);
+  const std::string out = " '" + dir + "/o.png'";
+  for (const std::string& arguments :
+       {"'" + dir + "/missing.bmp'" + out, "'" + picture + "'" + out + " --mode 640x480x12",
+        "'" + picture + "'" + out + " --mode 640x480", "'" + picture + "'" + out + " --at 1",
+        "'" + picture + "'", "'" + picture + "' '" + dir + "/no/such/folder.png'"}) {
+    SCOPED_TRACE(arguments);
+    const ToolRun run = Twltool("showbmp " + arguments);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, "");
+  }
+}
