@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/UserInterface.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayState.h"
@@ -82,11 +83,9 @@ class Dumper {
 
   bool Surface(IDirectDrawSurface2* surface, const std::string& name) {
     if (!surface) return true;
-    HDC dc = nullptr;
-    if (FAILED(surface->GetDC(&dc))) return Failed(name);
-    const bool saved = TwlTestSaveDcPng(dc, (folder_ + "/" + name + ".png").c_str());
-    surface->ReleaseDC(dc);
-    if (!saved) return Failed(name);
+    const std::string path = folder_ + "/" + name + ".png";
+    if (!(CDisplayState::GetCurrent()->IsPalettized() ? SaveThroughPalette(surface, path) : SaveThroughDC(surface, path)))
+      return Failed(name);
     DDSURFACEDESC desc{};
     desc.dwSize = sizeof desc;
     surface->GetSurfaceDesc(&desc);
@@ -134,6 +133,51 @@ class Dumper {
   }
 
  private:
+  static bool SaveThroughDC(IDirectDrawSurface2* surface, const std::string& path) {
+    HDC dc = nullptr;
+    if (FAILED(surface->GetDC(&dc))) return false;
+    const bool saved = TwlTestSaveDcPng(dc, path.c_str());
+    surface->ReleaseDC(dc);
+    return saved;
+  }
+
+  // The pixels of an 8-bit display are indices into the skin's palette,
+  // which the system palette a DC shows need not hold: each index is looked
+  // up in the palette itself. The key entry shows the key colour.
+  static bool SaveThroughPalette(IDirectDrawSurface2* surface, const std::string& path) {
+    const CDisplayState& display = *CDisplayState::GetCurrent();
+    DDSURFACEDESC desc{};
+    desc.dwSize = sizeof desc;
+    if (FAILED(surface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr))) return false;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = static_cast<LONG>(desc.dwWidth);
+    info.bmiHeader.biHeight = -static_cast<LONG>(desc.dwHeight);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (picture) {
+      const auto& entries = display.GetPaletteEntries();
+      auto* out = static_cast<DWORD*>(bits);
+      for (DWORD y = 0; y < desc.dwHeight; ++y) {
+        const BYTE* row = static_cast<const BYTE*>(desc.lpSurface) + static_cast<ptrdiff_t>(y) * desc.lPitch;
+        for (DWORD x = 0; x < desc.dwWidth; ++x) {
+          DWORD color = entries[row[x]];
+          if (row[x] == CDisplayState::kKeyIndex) color = CDisplayState::kKeyColor;
+          if (color == CDisplayState::kFreeEntry) color = 0;
+          // A DIB holds blue in the low byte.
+          *out++ = (color & 0xFF) << 16 | (color & 0xFF00) | (color >> 16 & 0xFF);
+        }
+      }
+    }
+    surface->Unlock(nullptr);
+    const bool saved = picture && TwlTestSaveBitmapPng(picture, path.c_str());
+    if (picture) DeleteObject(picture);
+    return saved;
+  }
+
   static bool Failed(const std::string& name) {
     std::fprintf(stderr, "twltool: cannot write %s\n", name.c_str());
     return false;
@@ -185,23 +229,20 @@ bool DumpSkin(Dumper& dump, CDDSkin& skin) {
 }
 
 int Run(const std::string& name, const std::string& folder) {
-  HMODULE library = LoadLibraryA("ddraw.dll");
-  FARPROC found = library ? GetProcAddress(library, "DirectDrawCreate") : nullptr;
-  if (!found) return tool::Fail("ddraw.dll offers no DirectDrawCreate");
-  auto create = reinterpret_cast<LPDIRECTDRAWCREATE>(reinterpret_cast<void (*)()>(found));
-  IDirectDraw* first = nullptr;
-  if (HRESULT result = create(nullptr, &first, nullptr); FAILED(result))
-    return tool::Fail("DirectDrawCreate failed (" + Code(result) + ")");
-  IDirectDraw2* draw = nullptr;
-  const HRESULT asked = first->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&draw));
-  first->Release();
-  if (FAILED(asked)) return tool::Fail("no IDirectDraw2 (" + Code(asked) + ")");
-  draw->SetCooperativeLevel(nullptr, DDSCL_NORMAL);
-  CDisplayState display;
-  const HRESULT ready = display.Init(draw);
-  draw->Release();
-  if (FAILED(ready)) return tool::Fail("the display mode cannot be drawn in (" + Code(ready) + ")");
-  CDisplayState::SetCurrent(&display);
+  CUserInterface& ui = GetUserInterface();
+  try {
+    ui.InitDirectDraw();
+    ui.InitDisplayModeData();
+  } catch (CError* error) {
+    const std::string text = std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str();
+    DisposeError(error);
+    ui.ExitDisplay();
+    return tool::Fail(text);
+  }
+  if (ui.IsDisplayUnsupported()) {
+    ui.ExitDisplay();
+    return tool::Fail("the display mode cannot be drawn in");
+  }
 
   int status = 0;
   try {
@@ -218,7 +259,7 @@ int Run(const std::string& name, const std::string& folder) {
     status = tool::Fail(std::string(error->GetCaption().c_str()) + ": " + error->GetText().c_str());
     DisposeError(error);
   }
-  CDisplayState::SetCurrent(nullptr);
+  ui.ExitDisplay();
   return status;
 }
 

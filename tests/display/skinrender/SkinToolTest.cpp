@@ -38,6 +38,28 @@ TEST(SkinTool, BuiltinBackgroundAt32BitsIsThePictureInsideTheShapeAndTheKeyOutsi
   EXPECT_EQ(result, "inside 27952 outside 48 differ 0\n");
 }
 
+TEST(SkinTool, EightBitSurfacesAreWrittenInTheSkinsPaletteNotTheSystems) {
+  const std::string deep = twltest::MakeTempDir("skin32");
+  const std::string palette = twltest::MakeTempDir("skin8");
+  std::string out, err;
+  ASSERT_EQ(RunTool(Twltool() + " skin builtin " + Quote(deep) + " --mode 800x600x32", &out, &err), 0) << err;
+  ASSERT_EQ(RunTool(Twltool() + " skin builtin " + Quote(palette) + " --mode 800x600x8", &out, &err), 0) << err;
+  const std::string background = palette + "/mode0_background.png";
+  std::string colours;
+  ASSERT_EQ(Shell("convert " + Quote(background) + " -format %k info:", &colours), 0);
+  EXPECT_GT(std::stoi(colours), 4) << "more than the black of the system palette";
+  // Each pixel is the nearest palette colour of the 32-bit one: close, and
+  // the key where the 32-bit surface has it.
+  std::string differing;
+  Shell("compare -metric AE -fuzz 6% " + Quote(deep + "/mode0_background.png") + " " + Quote(background) +
+            " null: 2>&1",
+        &differing);
+  EXPECT_EQ(differing, "0");
+  std::string corner;
+  ASSERT_EQ(Shell("convert " + Quote(background) + " -format '%[pixel:p{0,0}]' info:", &corner), 0);
+  EXPECT_EQ(corner, "srgb(0,1,0)") << "outside the shape: the key";
+}
+
 TEST(SkinTool, RefusesBadModesAndMissingSkins) {
   const std::string dir = twltest::MakeTempDir("skin");
   const struct {
