@@ -1,5 +1,6 @@
 #include "ScreenStore.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_map>
 
@@ -35,23 +36,37 @@ void StorePixel(uint8_t* at, int bytes, uint32_t value) { std::memcpy(at, &value
 ScreenStore::ScreenStore(const DDPIXELFORMAT& format)
     : format_(format), bytesPerPixel_(display::BytesPerPixel(format)) {}
 
+const std::vector<uint32_t>& ScreenStore::WordsOfPixels() {
+  // An 8-bit screen shows the system palette as it is now.
+  if (!words_.empty() && !display::IsPalettized(format_)) return words_;
+  const uint32_t values = bytesPerPixel_ == 1 ? 256u : 65536u;
+  std::vector<COLORREF> palette;
+  if (display::IsPalettized(format_)) palette = gdi::SystemPaletteColours();
+  words_.resize(values);
+  for (uint32_t pixel = 0; pixel < values; ++pixel)
+    words_[pixel] = WordOfColour(display::ColourOfPixel(format_, pixel, palette));
+  return words_;
+}
+
 PixelView ScreenStore::Open(const RECT& area, bool read) {
   area_ = area;
   read_ = read;
   const size_t width = static_cast<size_t>(area.right - area.left);
   const size_t height = static_cast<size_t>(area.bottom - area.top);
   const size_t pitch = width * bytesPerPixel_;
-  staged_.assign(pitch * height, 0);
-  screen_.assign(width * height, 0);
-  if (read && !gdi::ReadScreen(area, screen_.data(), width * sizeof(uint32_t))) screen_.assign(width * height, 0);
+  count_ = width * height;
+  // Unread pixels are undefined: what the buffers held before may stay.
+  if (staged_.size() < pitch * height) staged_.resize(pitch * height);
   if (read) {
+    screen_.resize(count_);
+    if (!gdi::ReadScreen(area, screen_.data(), width * sizeof(uint32_t))) std::fill(screen_.begin(), screen_.end(), 0);
     const bool words = HoldsWords(format_);
     std::vector<COLORREF> palette;
     if (display::IsPalettized(format_)) palette = gdi::SystemPaletteColours();
     // Screens hold few distinct colours; the nearest palette entry of each
     // is looked up once.
     std::unordered_map<uint32_t, uint32_t> known;
-    for (size_t i = 0; i < width * height; ++i) {
+    for (size_t i = 0; i < count_; ++i) {
       uint32_t word = screen_[i];
       uint32_t pixel = word;
       if (!words) {
@@ -62,37 +77,58 @@ PixelView ScreenStore::Open(const RECT& area, bool read) {
       }
       StorePixel(&staged_[i * bytesPerPixel_], bytesPerPixel_, pixel);
     }
-    stagedRead_ = staged_;
+    stagedRead_.assign(staged_.begin(), staged_.begin() + static_cast<ptrdiff_t>(pitch * height));
   }
   return PixelView{staged_.data(), static_cast<ptrdiff_t>(pitch), area.left, area.top, bytesPerPixel_};
 }
 
 void ScreenStore::Close(const PixelView&, const Region& written, bool onlyChanged, HWND window) {
   Region clip = Region::Combine(written, Region(area_), Region::Op::And);
-  if (!clip.Empty()) {
-    const size_t count = screen_.size();
+  if (clip.Empty()) return;
+  const size_t width = static_cast<size_t>(area_.right - area_.left);
+  const bool keepUnchanged = onlyChanged && read_;
+  gdi::ScreenTarget target{window, &clip};
+  // 24- and 32-bit pixels are the screen's words: they go as they are.
+  if (HoldsWords(format_) && bytesPerPixel_ == 4 && !keepUnchanged) {
+    gdi::WriteScreen(area_, reinterpret_cast<const uint32_t*>(staged_.data()), width * sizeof(uint32_t), target);
+    return;
+  }
+  out_.resize(count_);
+  uint32_t* out = out_.data();
+  const uint8_t* staged = staged_.data();
+  if (bytesPerPixel_ <= 2 && !keepUnchanged) {
+    // The common case, painting: one table lookup a pixel.
+    const uint32_t* table = WordsOfPixels().data();
+    if (bytesPerPixel_ == 1) {
+      for (size_t i = 0; i < count_; ++i) out[i] = table[staged[i]];
+    } else {
+      for (size_t i = 0; i < count_; ++i) {
+        uint16_t pixel;
+        std::memcpy(&pixel, staged + 2 * i, 2);
+        out[i] = table[pixel];
+      }
+    }
+  } else {
+    const uint32_t* table = bytesPerPixel_ <= 2 ? WordsOfPixels().data() : nullptr;
     const bool words = HoldsWords(format_);
-    std::vector<COLORREF> palette;
-    if (display::IsPalettized(format_)) palette = gdi::SystemPaletteColours();
-    std::vector<uint32_t> out(count);
-    for (size_t i = 0; i < count; ++i) {
-      const uint8_t* at = &staged_[i * bytesPerPixel_];
+    for (size_t i = 0; i < count_; ++i) {
+      const uint8_t* at = staged + i * bytesPerPixel_;
       // A pixel left as it was keeps the screen's own word, so that going
       // through a coarser format loses nothing.
-      if (onlyChanged && read_ && std::memcmp(at, &stagedRead_[i * bytesPerPixel_], bytesPerPixel_) == 0) {
+      if (keepUnchanged && std::memcmp(at, &stagedRead_[i * bytesPerPixel_], bytesPerPixel_) == 0) {
         out[i] = screen_[i];
         continue;
       }
-      uint32_t pixel = LoadPixel(at, bytesPerPixel_);
-      out[i] = words ? pixel : WordOfColour(display::ColourOfPixel(format_, pixel, palette));
+      const uint32_t pixel = LoadPixel(at, bytesPerPixel_);
+      if (table)
+        out[i] = table[pixel];
+      else if (words)
+        out[i] = pixel;
+      else
+        out[i] = WordOfColour(display::ColourOfPixel(format_, pixel, {}));
     }
-    const size_t width = static_cast<size_t>(area_.right - area_.left);
-    gdi::ScreenTarget target{window, &clip};
-    gdi::WriteScreen(area_, out.data(), width * sizeof(uint32_t), target);
   }
-  staged_.clear();
-  stagedRead_.clear();
-  screen_.clear();
+  gdi::WriteScreen(area_, out_.data(), width * sizeof(uint32_t), target);
 }
 
 }  // namespace twl::ddraw
