@@ -263,6 +263,12 @@ struct HostSpectrumFrame {
   HostSpectrumFrame* link;  // the host's; not touched by the plug-in
 };
 
+// A mixer line's volume control handed to the current player
+// (HOST_GetMixerVolumeControl); one reference per request, given back with
+// HOST_ReleaseMixerVolumeControl. The host releases every control when
+// playback stops; a control used after that is refused.
+typedef struct HostMixerControl_* HOST_MIXERCONTROL;
+
 // ---------------------------------------------------------------------------
 // Player objects (kind 0): the head of the object's version, then the
 // player's own slots. Slots marked mandatory must be filled.
@@ -440,7 +446,14 @@ struct HostApiTable {
                                      DWORD channels);
   // Hundredths of a decibel for a volume level (0..256).
   LONG (*HOST_VolumeToAttenuation)(LONG volume);
-  HOST_ReservedSlot reserved161_165[5];
+  // Mixer lines: levels 0..256 relative to the line's value when the
+  // control first set it; that value comes back with RestoreVolume, the
+  // last release, and when playback stops. Release answers the new count.
+  BOOL (*HOST_GetMixerVolumeControl)(DWORD componentType, PLUGIN_HANDLE player, HOST_MIXERCONTROL* control);
+  LONG (*HOST_ReleaseMixerVolumeControl)(HOST_MIXERCONTROL control);
+  BOOL (*HOST_MixerSetVolume)(HOST_MIXERCONTROL control, int32_t level);
+  BOOL (*HOST_MixerGetVolume)(HOST_MIXERCONTROL control, int32_t* level);
+  BOOL (*HOST_MixerRestoreVolume)(HOST_MIXERCONTROL control);
   // Sound buffers: streaming rings a player writes PCM into. Values come
   // back through the pointers; every slot answers false with the thread
   // error on failure.
@@ -546,6 +559,8 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamRelease) == 153);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, GetExclusiveFileAccess) == 154);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_FileCreatorRelease) == 158);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_VolumeToAttenuation) == 160);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMixerVolumeControl) == 161);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_MixerRestoreVolume) == 165);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateSoundBuffer) == 166);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetTotalWritten) == 172);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferStop) == 183);

@@ -31,7 +31,6 @@ constexpr HostApiTable BuildTable() {
   Reserve(t.reserved34_57);
   Reserve(t.reserved62_66);
   Reserve(t.reserved92_134);
-  Reserve(t.reserved161_165);
   Reserve(t.reserved191_227);
   Reserve(t.reserved231_233);
   Reserve(t.reserved237_242);
@@ -125,6 +124,11 @@ constexpr HostApiTable BuildTable() {
   t.HOST_FileCreatorRelease = &HOST_FileCreatorRelease;
   t.HOST_SetPrimarySoundFormat = &HOST_SetPrimarySoundFormat;
   t.HOST_VolumeToAttenuation = &HOST_VolumeToAttenuation;
+  t.HOST_GetMixerVolumeControl = &HOST_GetMixerVolumeControl;
+  t.HOST_ReleaseMixerVolumeControl = &HOST_ReleaseMixerVolumeControl;
+  t.HOST_MixerSetVolume = &HOST_MixerSetVolume;
+  t.HOST_MixerGetVolume = &HOST_MixerGetVolume;
+  t.HOST_MixerRestoreVolume = &HOST_MixerRestoreVolume;
   t.HOST_CreateSoundBuffer = &HOST_CreateSoundBuffer;
   t.HOST_DestroySoundBuffer = &HOST_DestroySoundBuffer;
   t.HOST_SoundBufferReset = &HOST_SoundBufferReset;

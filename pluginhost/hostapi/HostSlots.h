@@ -128,6 +128,13 @@ DWORD HOST_SpectrumGetNextUpdateTime(HOST_SPECTRUMANALYZER analyzer);
 BOOL HOST_SpectrumIsDueEx(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
 void HOST_SpectrumWaitForUpdateEx(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
 
+// Mixer volume controls.
+BOOL HOST_GetMixerVolumeControl(DWORD componentType, PLUGIN_HANDLE player, HOST_MIXERCONTROL* control);
+LONG HOST_ReleaseMixerVolumeControl(HOST_MIXERCONTROL control);
+BOOL HOST_MixerSetVolume(HOST_MIXERCONTROL control, int32_t level);
+BOOL HOST_MixerGetVolume(HOST_MIXERCONTROL control, int32_t* level);
+BOOL HOST_MixerRestoreVolume(HOST_MIXERCONTROL control);
+
 // Sound.
 BOOL HOST_SetPrimarySoundFormat(IDirectSound* directSound, DWORD frequency, DWORD bitsPerSample, DWORD channels);
 LONG HOST_VolumeToAttenuation(LONG volume);
