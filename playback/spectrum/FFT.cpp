@@ -1,5 +1,7 @@
 #include "playback/spectrum/FFT.h"
 
+#include <immintrin.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -63,7 +65,15 @@ bool CFFT::Init(int bits) {
     reversed += digit;
   }
 
+  // Stage s reads every (2^s)th twiddle; each stage's row is kept in a row
+  // of its own, stage s after the rows of the larger spans.
+  auto stageTwiddles = std::make_unique<Complex[]>(2 * half);
+  for (size_t span = half, stage = 0, at = 0; span >= 1; span /= 2, ++stage) {
+    for (size_t i = 0; i < span; ++i) stageTwiddles[at++] = twiddles[i << stage];
+  }
+
   m_Twiddles = std::move(twiddles);
+  m_StageTwiddles = std::move(stageTwiddles);
   m_BitReversal = std::move(reversal);
   m_Work = std::move(work);
   m_MaxBits = maxBits;
@@ -72,31 +82,85 @@ bool CFFT::Init(int bits) {
 
 void CFFT::Free() {
   m_Twiddles.reset();
+  m_StageTwiddles.reset();
   m_BitReversal.reset();
   m_Work.reset();
   m_MaxBits = 0;
 }
 
+namespace {
+
+using Complex = CFFT::Complex;
+
+// One stage's butterflies: in each block of 2 x span entries, entry i and
+// entry i + span become their halved sum and their halved difference
+// turned by the stage's twiddle i.
+void ScalarStage(Complex* work, size_t end, size_t span, const Complex* twiddles) {
+  for (size_t block = 0; block < end; block += 2 * span) {
+    Complex* a = work + block;
+    Complex* b = a + span;
+    for (size_t i = 0; i < span; ++i) {
+      const int64_t c = twiddles[i].re;
+      const int64_t d = twiddles[i].im;
+      const int64_t dr = int64_t{a[i].re} - b[i].re;
+      const int64_t di = int64_t{a[i].im} - b[i].im;
+      a[i].re = static_cast<int32_t>((int64_t{a[i].re} + b[i].re) >> 1);
+      a[i].im = static_cast<int32_t>((int64_t{a[i].im} + b[i].im) >> 1);
+      b[i].re = Rotate(dr * c, di * d);
+      b[i].im = Sum(dr * d, di * c);
+    }
+  }
+}
+
+// The same for spans of four and more, four butterflies at a time. The
+// sums and differences stay inside 32 bits (the entries are within
+// +-2^30), and only the low 32 bits of each shifted product are kept, so
+// logical shifts give what arithmetic ones give.
+__attribute__((target("avx2"))) void WideStage(Complex* work, size_t end, size_t span, const Complex* twiddles) {
+  for (size_t block = 0; block < end; block += 2 * span) {
+    Complex* a = work + block;
+    Complex* b = a + span;
+    for (size_t i = 0; i < span; i += 4) {
+      const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+      const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+      const __m256i turn = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(twiddles + i));  // c d c d ...
+      const __m256i diff = _mm256_sub_epi32(first, second);                                     // dr di dr di ...
+      const __m256i sum = _mm256_srai_epi32(_mm256_add_epi32(first, second), 1);
+      const __m256i diffIm = _mm256_srli_epi64(diff, 32);
+      const __m256i turnIm = _mm256_srli_epi64(turn, 32);
+      const __m256i drc = _mm256_srli_epi64(_mm256_mul_epi32(diff, turn), kTwiddleShift);
+      const __m256i did = _mm256_srli_epi64(_mm256_mul_epi32(diffIm, turnIm), kTwiddleShift);
+      const __m256i drd = _mm256_srli_epi64(_mm256_mul_epi32(diff, turnIm), kTwiddleShift);
+      const __m256i dic = _mm256_srli_epi64(_mm256_mul_epi32(diffIm, turn), kTwiddleShift);
+      const __m256i re = _mm256_sub_epi64(drc, did);
+      const __m256i im = _mm256_slli_epi64(_mm256_add_epi64(drd, dic), 32);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + i), sum);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(b + i), _mm256_blend_epi32(re, im, 0xAA));
+    }
+  }
+}
+
+bool HasWideStages() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+
+}  // namespace
+
 // Decimation in frequency: each stage halves the span, and the difference
-// of each pair turns by the twiddle of its place in the span.
+// of each pair turns by the twiddle of its place in the span (table entry
+// i << stage, kept per stage in a row).
 void CFFT::Transform(Complex* work, int bits) const {
   const size_t half = size_t{1} << (m_MaxBits - 1);
   const size_t end = size_t{1} << bits;
+  const bool wide = HasWideStages();
   for (int stage = m_MaxBits - bits; stage < m_MaxBits; ++stage) {
     const size_t span = half >> stage;
-    for (size_t i = 0; i < span; ++i) {
-      const int64_t c = m_Twiddles[i << stage].re;
-      const int64_t d = m_Twiddles[i << stage].im;
-      for (size_t p = i; p < end; p += 2 * span) {
-        Complex& first = work[p];
-        Complex& second = work[p + span];
-        const int64_t dr = int64_t{first.re} - second.re;
-        const int64_t di = int64_t{first.im} - second.im;
-        first.re = static_cast<int32_t>((int64_t{first.re} + second.re) >> 1);
-        first.im = static_cast<int32_t>((int64_t{first.im} + second.im) >> 1);
-        second.re = Rotate(dr * c, di * d);
-        second.im = Sum(dr * d, di * c);
-      }
+    const Complex* twiddles = m_StageTwiddles.get() + 2 * (half - span);
+    if (wide && span >= 4) {
+      WideStage(work, end, span, twiddles);
+    } else {
+      ScalarStage(work, end, span, twiddles);
     }
   }
 }

@@ -43,7 +43,9 @@ class CFFT : public CTypedObject {
   Complex* GetWork() { return m_Work.get(); }
 
   // In place, on the first 2^bits entries of `work` (bits <= the maximum):
-  // natural order in, bit-reversed order out.
+  // natural order in, bit-reversed order out. Every component must lie
+  // within +-2^30, as 16-bit samples shifted by 12 do (the butterflies
+  // never let them grow): then no sum or difference needs more than 32 bits.
   void Transform(Complex* work, int bits) const;
 
   // Transforms 2^bits samples and writes 2^(bits-1) magnitudes, those of
@@ -53,7 +55,8 @@ class CFFT : public CTypedObject {
   void ComputeMagnitudes(int16_t* out, const int16_t* samples, int bits);
 
  private:
-  std::unique_ptr<Complex[]> m_Twiddles;  // half entries: (cos, sin) of k*pi/half
+  std::unique_ptr<Complex[]> m_Twiddles;       // half entries: (cos, sin) of k*pi/half
+  std::unique_ptr<Complex[]> m_StageTwiddles;  // the twiddles each stage reads, one row per stage
   std::unique_ptr<uint16_t[]> m_BitReversal;
   std::unique_ptr<Complex[]> m_Work;
   int m_MaxBits = 0;

@@ -24,7 +24,9 @@ using Frame = CSpectrumAnalyzer::Frame;
 constexpr uint64_t kPositionOne = 4096;  // the collecting position counts 1/4096 input samples
 constexpr int kPositionShift = 12;
 
-Frame*& Next(Frame* frame) { return reinterpret_cast<Frame*&>(frame->record.link); }
+// The record is the frame's first member, so the two addresses convert.
+Frame* Next(const Frame* frame) { return reinterpret_cast<Frame*>(frame->record.link); }
+void SetNext(Frame* frame, Frame* next) { frame->record.link = next ? &next->record : nullptr; }
 
 bool IsDue(const Frame* frame, DWORD now) { return static_cast<int32_t>(now - frame->record.time) >= 0; }
 
@@ -250,13 +252,17 @@ void CSpectrumAnalyzer::Enqueue(Frame* frame) {
     Recycle(later);
     later = next;
   }
-  Next(frame) = nullptr;
-  (before ? Next(before) : m_Ready) = frame;
+  SetNext(frame, nullptr);
+  if (before) {
+    SetNext(before, frame);
+  } else {
+    m_Ready = frame;
+  }
 }
 
 void CSpectrumAnalyzer::Recycle(Frame* frame) {
   frame->lent = false;
-  Next(frame) = m_Free;
+  SetNext(frame, m_Free);
   m_Free = frame;
 }
 
@@ -277,7 +283,7 @@ HostSpectrumFrame* CSpectrumAnalyzer::GetFrame() {
     if (taken) Recycle(taken);
     taken = m_Ready;
     m_Ready = Next(taken);
-    Next(taken) = nullptr;
+    SetNext(taken, nullptr);
   }
   if (taken) taken->lent = true;
   m_LastHandedOut = taken;
@@ -294,7 +300,7 @@ void CSpectrumAnalyzer::ReleaseFrame(HostSpectrumFrame* record) {
     Recycle(frame);
     return;
   }
-  Next(frame) = m_Ready;
+  SetNext(frame, m_Ready);
   m_Ready = frame;
 }
 

@@ -4,10 +4,13 @@
 // largest 16-bit value instead of wrapping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdint>
 #include <random>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/kernel/ClassManager.h"
@@ -68,6 +71,66 @@ TEST(FFT, MagnitudesMatchTheDiscreteFourierTransform) {
       ASSERT_NEAR(out[j], ReferenceMagnitude(samples, j + 1), 2 + 2 * std::sqrt(double(j + 1))) << "band " << j;
     }
     ASSERT_NEAR(out.back(), ReferenceMagnitude(samples, out.size()), 2 + 2 * std::sqrt(double(out.size())));
+  }
+}
+
+// The fixed-point algorithm written plainly, a butterfly at a time with
+// 64-bit products: the transform (whichever way it runs on this machine)
+// must give the same magnitudes bit for bit.
+std::vector<int16_t> PlainMagnitudes(const std::vector<int16_t>& samples, int tableBits) {
+  const int bits = static_cast<int>(std::log2(samples.size()));
+  const size_t half = size_t{1} << (tableBits - 1);
+  std::vector<std::pair<int64_t, int64_t>> twiddles(half);
+  const size_t eighth = half / 4;
+  long double angle = 0;
+  for (size_t k = 0; k <= eighth; ++k, angle += (3.14159265358979323846264338327950288L / 4) / eighth) {
+    twiddles[k] = {static_cast<int32_t>(std::cos(angle) * 268435455.0L),
+                   static_cast<int32_t>(std::sin(angle) * 268435455.0L)};
+  }
+  for (size_t k = eighth + 1; k <= half / 2; ++k)
+    twiddles[k] = {twiddles[half / 2 - k].second, twiddles[half / 2 - k].first};
+  for (size_t k = half / 2 + 1; k < half; ++k) twiddles[k] = {-twiddles[half - k].first, twiddles[half - k].second};
+  std::vector<int64_t> re(samples.size());
+  std::vector<int64_t> im(samples.size());
+  for (size_t n = 0; n < samples.size(); ++n) re[n] = samples[n] * 4096;
+  for (int stage = tableBits - bits; stage < tableBits; ++stage) {
+    const size_t span = half >> stage;
+    for (size_t i = 0; i < span; ++i) {
+      const auto [c, d] = twiddles[i << stage];
+      for (size_t p = i; p < samples.size(); p += 2 * span) {
+        const size_t q = p + span;
+        const int64_t dr = re[p] - re[q];
+        const int64_t di = im[p] - im[q];
+        re[p] = static_cast<int32_t>((re[p] + re[q]) >> 1);
+        im[p] = static_cast<int32_t>((im[p] + im[q]) >> 1);
+        re[q] = static_cast<int32_t>(((dr * c) >> 29) - ((di * d) >> 29));
+        im[q] = static_cast<int32_t>(((dr * d) >> 29) + ((di * c) >> 29));
+      }
+    }
+  }
+  std::vector<int16_t> out;
+  for (size_t k = 1; k <= samples.size() / 2; ++k) {
+    size_t reversed = 0;  // k with its `bits` bits reversed
+    for (int bit = 0; bit < bits; ++bit) reversed |= ((k >> bit) & 1) << (bits - 1 - bit);
+    const int64_t r = re[reversed] >> 12;
+    const int64_t m = im[reversed] >> 12;
+    const double weighted = double(k) * double(r * r + m * m);
+    out.push_back(static_cast<int16_t>(std::min(32767.0, std::floor(std::sqrt(weighted)))));
+  }
+  return out;
+}
+
+TEST(FFT, MagnitudesAreThoseOfThePlainFixedPointAlgorithm) {
+  CFFT fft;
+  for (const auto& [tableBits, bits] : {std::pair{10, 10}, {11, 9}, {6, 6}, {3, 2}, {14, 14}}) {
+    SCOPED_TRACE(std::to_string(bits) + " bits on tables of " + std::to_string(tableBits));
+    ASSERT_TRUE(fft.Init(tableBits));
+    for (int amplitude : {300, 32767}) {
+      const std::vector<int16_t> samples = RandomSamples(size_t{1} << bits, amplitude, amplitude + bits);
+      std::vector<int16_t> out(samples.size() / 2);
+      fft.ComputeMagnitudes(out.data(), samples.data(), bits);
+      ASSERT_EQ(out, PlainMagnitudes(samples, tableBits));
+    }
   }
 }
 
