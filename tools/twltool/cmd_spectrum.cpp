@@ -95,13 +95,14 @@ TOOL_COMMAND(RunSpectrum, "spectrum",
   twltool::WavSound sound;
   if (!twltool::LoadWav(options.path, bytes, sound, error)) return tool::Fail("spectrum: " + error);
 
+  // The analyser's update clock starts at its creation: on the tool's clock.
+  TwlTestUseManualClock(TRUE);
+  TwlTestSleepAdvancesClock(TRUE);
   HOST_SPECTRUMANALYZER analyzer = nullptr;
   if (!Host().HOST_CreateSpectrumAnalyzer(options.bits, options.rate, options.type, options.updates,
                                           options.mix ? HOST_SPECTRUM_MIX : 0, &analyzer)) {
     return tool::Fail("spectrum: " + HostErrorText());
   }
-  TwlTestUseManualClock(TRUE);
-  TwlTestSleepAdvancesClock(TRUE);
 
   const int bands = 1 << options.bits;
   const DWORD frameBytes = sound.bits / 8u * sound.channels;

@@ -93,7 +93,7 @@ TEST(TwltoolSpectrum, FullScaleSquareWavesAndNoiseGiveNoNegativeMagnitude) {
   const std::string folder = twltest::MakeTempDir("loud");
   const struct {
     const char* synth;
-    bool holds;
+    bool holds;  // some band surely holds at 32767
   } rows[] = {{"1 square 1000", true}, {"1 whitenoise", false}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.synth);
@@ -108,8 +108,10 @@ TEST(TwltoolSpectrum, FullScaleSquareWavesAndNoiseGiveNoNegativeMagnitude) {
       }
     }
     // The square wave's strong harmonics hold at the largest magnitude,
-    // where a 32-bit product would have wrapped.
-    EXPECT_EQ(held > 0, row.holds);
+    // where a 32-bit product would have wrapped (random noise may too).
+    if (row.holds) {
+      EXPECT_GT(held, 0);
+    }
   }
 }
 
