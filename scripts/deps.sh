@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one
-# is missing. Usage: scripts/deps.sh build|test
+# is missing. Usage: scripts/deps.sh build|test|bench (bench: the build's
+# and the benchmarks' yardsticks; the tests never need those)
 set -euo pipefail
 
 build_packages=(
@@ -15,11 +16,17 @@ test_packages=(
   python3 sqlite3 imagemagick gifsicle
   sox
 )
+# pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
+# and FFT benchmarks only.
+bench_packages=(
+  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev
+)
 
 wanted=("${build_packages[@]}")
-if [[ "${1:-build}" == "test" ]]; then
-  wanted+=("${test_packages[@]}")
-fi
+case "${1:-build}" in
+  test) wanted+=("${test_packages[@]}") ;;
+  bench) wanted+=("${bench_packages[@]}") ;;
+esac
 
 missing=()
 for package in "${wanted[@]}"; do

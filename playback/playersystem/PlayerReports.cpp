@@ -146,6 +146,24 @@ bool CPlayerSystem::GetExclusiveFileAccess(const char* url, PLUGIN_HANDLE caller
   return false;
 }
 
+// Under the current-player lock, as the file access above: a stop clears
+// the current player before it releases the controls, so every control
+// handed out is released by it. (Play holds the playback lock while a
+// player starts; a player thread asking meanwhile must not wait for it.)
+bool CPlayerSystem::GetMixerVolumeControl(DWORD componentType, CMixerVolumeControl** control, PLUGIN_HANDLE caller) {
+  if (!control) {
+    SetThreadError(THREAD_ERROR_MISC, MISC_ERROR_INVALID_PARAM, GetMiscErrorText(MISC_ERROR_INVALID_PARAM));
+    return false;
+  }
+  *control = nullptr;
+  CriticalSectionLock lock(m_CurrentPlayerLock);
+  if (!caller || caller != m_CurrentPlayerHandle) {
+    SetThreadError(THREAD_ERROR_MISC, MISC_ERROR_ACCESS_DENIED, GetMiscErrorText(MISC_ERROR_ACCESS_DENIED));
+    return false;
+  }
+  return m_Mixer->GetVolumeControl(componentType, control);
+}
+
 // --- The own message window
 
 void CPlayerSystem::OnMessage(void* context, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -239,6 +239,9 @@ class CPlayerSystem : public CTypedObject {
   // and every data session on it closes. Otherwise false with
   // miscellaneous error 5 and a text naming the player.
   bool GetExclusiveFileAccess(const char* url, PLUGIN_HANDLE caller);
+  // A volume control of a mixer line for the current player, with one
+  // reference for it; anyone else is refused with miscellaneous error 5.
+  bool GetMixerVolumeControl(DWORD componentType, CMixerVolumeControl** control, PLUGIN_HANDLE caller);
 
  private:
   // A candidate refused after its Play had started: what it said, and the

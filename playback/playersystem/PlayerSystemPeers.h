@@ -12,9 +12,11 @@
 
 #include <vector>
 
+#include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/abi/PlugInAbi.h"
 
 class CControlWindowUser;
+class CMixerVolumeControl;
 class CPlayer;
 class CPlayListEntry;
 class CPlayListEntryHolder;
@@ -66,12 +68,19 @@ class CPlayerViewer {
   virtual void DisableUser(DWORD /*mode*/) {}
 };
 
-// The mixer manager: gives the mixer lines their volumes back after
-// playback.
+// The mixer manager: hands the current player volume controls of mixer
+// lines and gives the lines their volumes back after playback.
 class CPlayerMixer {
  public:
   virtual ~CPlayerMixer() = default;
   virtual void Init() {}
+  // With one reference for the caller; false leaves the reason in the
+  // thread error. Called on a player's thread.
+  virtual bool GetVolumeControl(DWORD /*componentType*/, CMixerVolumeControl** /*control*/) {
+    SetThreadError(THREAD_ERROR_MISC, MISC_ERROR_MIXER_CONTROL_UNAVAILABLE,
+                   GetMiscErrorText(MISC_ERROR_MIXER_CONTROL_UNAVAILABLE));
+    return false;
+  }
   virtual void RestoreAllVolumes() {}
   virtual void Clear() {}
 };

@@ -244,6 +244,31 @@ typedef struct HostSoundBuffer_* HOST_SOUNDBUFFER;
 // Frequency, bits or channels of HOST_CreateSoundBuffer: the preferred one.
 #define HOST_SOUND_PREFERRED 0xFFFFFFFFu
 
+// A spectrum analyser a plug-in made (HOST_CreateSpectrumAnalyzer) and
+// owns until HOST_DestroySpectrumAnalyzer.
+typedef struct HostSpectrumAnalyzer_* HOST_SPECTRUMANALYZER;
+// Analyser types: one spectrum (left, or both channels mixed), or two.
+#define HOST_SPECTRUM_ONE 1u
+#define HOST_SPECTRUM_TWO 2u
+// Flag of HOST_CreateSpectrumAnalyzer: type 1 averages both channels of
+// stereo sound instead of taking the left one.
+#define HOST_SPECTRUM_MIX 0x1u
+
+// A spectrum, lent by HOST_SpectrumGetFrame until HOST_SpectrumReleaseFrame.
+// Magnitude j of each spectrum belongs to (j + 1) x the band width.
+struct HostSpectrumFrame {
+  int16_t* values;          // the left, mixed or only channel
+  int16_t* rightValues;     // type 2, else null
+  DWORD time;               // timeGetTime milliseconds: the window's moment
+  HostSpectrumFrame* link;  // the host's; not touched by the plug-in
+};
+
+// A mixer line's volume control handed to the current player
+// (HOST_GetMixerVolumeControl); one reference per request, given back with
+// HOST_ReleaseMixerVolumeControl. The host releases every control when
+// playback stops; a control used after that is refused.
+typedef struct HostMixerControl_* HOST_MIXERCONTROL;
+
 // ---------------------------------------------------------------------------
 // Player objects (kind 0): the head of the object's version, then the
 // player's own slots. Slots marked mandatory must be filled.
@@ -357,7 +382,23 @@ struct HostApiTable {
   DWORD (*HOST_GetPlayerThreadPriority)();
   void (*HOST_PlayerSetSampleFeed)(BOOL feedsItself, DWORD flags, PLUGIN_HANDLE player);
   BOOL (*HOST_GetSoundSettings)(HostSoundSettings* settings, PLUGIN_HANDLE caller);
-  HOST_ReservedSlot reserved79_88[10];
+  // Spectrum analysers: `bits` gives 2^bits bands (0..15) up to half the
+  // sample rate, from windows of 2^(bits + 1) samples at that rate;
+  // `updatesPerSecond` 1..1000. Times are timeGetTime milliseconds.
+  BOOL (*HOST_CreateSpectrumAnalyzer)(int32_t bits, DWORD sampleRate, DWORD type, DWORD updatesPerSecond,
+                                      DWORD flags, HOST_SPECTRUMANALYZER* analyzer);
+  void (*HOST_DestroySpectrumAnalyzer)(HOST_SPECTRUMANALYZER analyzer);
+  // The newest frame that is due, or null (none due, or paused).
+  HostSpectrumFrame* (*HOST_SpectrumGetFrame)(HOST_SPECTRUMANALYZER analyzer);
+  void (*HOST_SpectrumReleaseFrame)(HOST_SPECTRUMANALYZER analyzer, HostSpectrumFrame* frame);
+  BOOL (*HOST_SpectrumIsDue)(HOST_SPECTRUMANALYZER analyzer);
+  void (*HOST_SpectrumWaitForUpdate)(HOST_SPECTRUMANALYZER analyzer);
+  void (*HOST_SpectrumPause)(HOST_SPECTRUMANALYZER analyzer);
+  void (*HOST_SpectrumResume)(HOST_SPECTRUMANALYZER analyzer);
+  void (*HOST_SpectrumReset)(HOST_SPECTRUMANALYZER analyzer);
+  // PCM (8 or 16 bits, 1 or 2 channels) heard from `playTime` on.
+  void (*HOST_SpectrumFeed)(HOST_SPECTRUMANALYZER analyzer, const void* samples, DWORD bytes, DWORD playTime,
+                            DWORD frequency, DWORD bitsPerSample, DWORD channels);
   // The playlist entry being played.
   BOOL (*HOST_GetCurrentEntry)(HostEntryInfo* info);
   void (*HOST_FreeEntryInfo)(HostEntryInfo* info);
@@ -405,7 +446,14 @@ struct HostApiTable {
                                      DWORD channels);
   // Hundredths of a decibel for a volume level (0..256).
   LONG (*HOST_VolumeToAttenuation)(LONG volume);
-  HOST_ReservedSlot reserved161_165[5];
+  // Mixer lines: levels 0..256 relative to the line's value when the
+  // control first set it; that value comes back with RestoreVolume, the
+  // last release, and when playback stops. Release answers the new count.
+  BOOL (*HOST_GetMixerVolumeControl)(DWORD componentType, PLUGIN_HANDLE player, HOST_MIXERCONTROL* control);
+  LONG (*HOST_ReleaseMixerVolumeControl)(HOST_MIXERCONTROL control);
+  BOOL (*HOST_MixerSetVolume)(HOST_MIXERCONTROL control, int32_t level);
+  BOOL (*HOST_MixerGetVolume)(HOST_MIXERCONTROL control, int32_t* level);
+  BOOL (*HOST_MixerRestoreVolume)(HOST_MIXERCONTROL control);
   // Sound buffers: streaming rings a player writes PCM into. Values come
   // back through the pointers; every slot answers false with the thread
   // error on failure.
@@ -438,7 +486,13 @@ struct HostApiTable {
   BOOL (*HOST_SoundBufferGetVolume)(HOST_SOUNDBUFFER buffer, int32_t* volume);
   BOOL (*HOST_SoundBufferSetPan)(HOST_SOUNDBUFFER buffer, int32_t pan);
   BOOL (*HOST_SoundBufferGetPan)(HOST_SOUNDBUFFER buffer, int32_t* pan);
-  HOST_ReservedSlot reserved191_233[43];
+  HOST_ReservedSlot reserved191_227[37];
+  // Spectrum analysers: when the next update is due, and the due test and
+  // the wait with an offset (milliseconds) added to the due time.
+  DWORD (*HOST_SpectrumGetNextUpdateTime)(HOST_SPECTRUMANALYZER analyzer);
+  BOOL (*HOST_SpectrumIsDueEx)(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
+  void (*HOST_SpectrumWaitForUpdateEx)(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
+  HOST_ReservedSlot reserved231_233[3];
   // Log time stamps.
   void (*HOST_LogWriteTime)();
   void (*HOST_LogWriteDate)();
@@ -465,6 +519,8 @@ static_assert(sizeof(HostSavedError) == 8 + sizeof(void*));
 static_assert(sizeof(HostFileSystemAnswer) == 12);
 static_assert(sizeof(HostSoundSettings) == sizeof(void*) + 16);
 static_assert(sizeof(HostEntryInfo) == 3 * sizeof(void*) + 8);
+static_assert(sizeof(HostSpectrumFrame) == 3 * sizeof(void*) + 8);
+static_assert(offsetof(HostSpectrumFrame, time) == 2 * sizeof(void*));
 static_assert(sizeof(PlayerInterface) == 22 * sizeof(void*));
 static_assert(sizeof(PlayerInterface2) == 26 * sizeof(void*));
 static_assert(sizeof(HostApiTable) == HOST_API_SLOT_COUNT * sizeof(void*));
@@ -493,6 +549,8 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AllocString) == 61);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PauseVisualization) == 67);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PlayerFeedSamples) == 70);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetSoundSettings) == 78);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateSpectrumAnalyzer) == 79);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumFeed) == 88);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
@@ -501,11 +559,15 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamRelease) == 153);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, GetExclusiveFileAccess) == 154);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_FileCreatorRelease) == 158);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_VolumeToAttenuation) == 160);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMixerVolumeControl) == 161);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_MixerRestoreVolume) == 165);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateSoundBuffer) == 166);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetTotalWritten) == 172);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferStop) == 183);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetPlayPosition) == 185);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetPan) == 190);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumGetNextUpdateTime) == 228);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumWaitForUpdateEx) == 230);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteTime) == 234);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteDateAndTime) == 236);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetPlayerName) == 243);

@@ -30,10 +30,9 @@ constexpr HostApiTable BuildTable() {
   HostApiTable t{};
   Reserve(t.reserved34_57);
   Reserve(t.reserved62_66);
-  Reserve(t.reserved79_88);
   Reserve(t.reserved92_134);
-  Reserve(t.reserved161_165);
-  Reserve(t.reserved191_233);
+  Reserve(t.reserved191_227);
+  Reserve(t.reserved231_233);
   Reserve(t.reserved237_242);
 
   t.HOST_GetPlayerVersion = &HOST_GetPlayerVersion;
@@ -86,6 +85,16 @@ constexpr HostApiTable BuildTable() {
   t.HOST_GetPlayerThreadPriority = &HOST_GetPlayerThreadPriority;
   t.HOST_PlayerSetSampleFeed = &HOST_PlayerSetSampleFeed;
   t.HOST_GetSoundSettings = &HOST_GetSoundSettings;
+  t.HOST_CreateSpectrumAnalyzer = &HOST_CreateSpectrumAnalyzer;
+  t.HOST_DestroySpectrumAnalyzer = &HOST_DestroySpectrumAnalyzer;
+  t.HOST_SpectrumGetFrame = &HOST_SpectrumGetFrame;
+  t.HOST_SpectrumReleaseFrame = &HOST_SpectrumReleaseFrame;
+  t.HOST_SpectrumIsDue = &HOST_SpectrumIsDue;
+  t.HOST_SpectrumWaitForUpdate = &HOST_SpectrumWaitForUpdate;
+  t.HOST_SpectrumPause = &HOST_SpectrumPause;
+  t.HOST_SpectrumResume = &HOST_SpectrumResume;
+  t.HOST_SpectrumReset = &HOST_SpectrumReset;
+  t.HOST_SpectrumFeed = &HOST_SpectrumFeed;
   t.HOST_GetCurrentEntry = &HOST_GetCurrentEntry;
   t.HOST_FreeEntryInfo = &HOST_FreeEntryInfo;
   t.HOST_AddFileExtension = &HOST_AddFileExtension;
@@ -115,6 +124,11 @@ constexpr HostApiTable BuildTable() {
   t.HOST_FileCreatorRelease = &HOST_FileCreatorRelease;
   t.HOST_SetPrimarySoundFormat = &HOST_SetPrimarySoundFormat;
   t.HOST_VolumeToAttenuation = &HOST_VolumeToAttenuation;
+  t.HOST_GetMixerVolumeControl = &HOST_GetMixerVolumeControl;
+  t.HOST_ReleaseMixerVolumeControl = &HOST_ReleaseMixerVolumeControl;
+  t.HOST_MixerSetVolume = &HOST_MixerSetVolume;
+  t.HOST_MixerGetVolume = &HOST_MixerGetVolume;
+  t.HOST_MixerRestoreVolume = &HOST_MixerRestoreVolume;
   t.HOST_CreateSoundBuffer = &HOST_CreateSoundBuffer;
   t.HOST_DestroySoundBuffer = &HOST_DestroySoundBuffer;
   t.HOST_SoundBufferReset = &HOST_SoundBufferReset;
@@ -140,6 +154,9 @@ constexpr HostApiTable BuildTable() {
   t.HOST_SoundBufferGetVolume = &HOST_SoundBufferGetVolume;
   t.HOST_SoundBufferSetPan = &HOST_SoundBufferSetPan;
   t.HOST_SoundBufferGetPan = &HOST_SoundBufferGetPan;
+  t.HOST_SpectrumGetNextUpdateTime = &HOST_SpectrumGetNextUpdateTime;
+  t.HOST_SpectrumIsDueEx = &HOST_SpectrumIsDueEx;
+  t.HOST_SpectrumWaitForUpdateEx = &HOST_SpectrumWaitForUpdateEx;
   t.HOST_LogWriteTime = &HOST_LogWriteTime;
   t.HOST_LogWriteDate = &HOST_LogWriteDate;
   t.HOST_LogWriteDateAndTime = &HOST_LogWriteDateAndTime;

@@ -111,6 +111,30 @@ void HOST_FreeEntryInfo(HostEntryInfo* info);
 BOOL HOST_AddFileExtension(HOST_FILEEXTENSIONLIST list, const char* extension, const char* description,
                            DWORD fileType, PLUGIN_HANDLE caller);
 
+// Spectrum analysers.
+BOOL HOST_CreateSpectrumAnalyzer(int32_t bits, DWORD sampleRate, DWORD type, DWORD updatesPerSecond, DWORD flags,
+                                 HOST_SPECTRUMANALYZER* analyzer);
+void HOST_DestroySpectrumAnalyzer(HOST_SPECTRUMANALYZER analyzer);
+HostSpectrumFrame* HOST_SpectrumGetFrame(HOST_SPECTRUMANALYZER analyzer);
+void HOST_SpectrumReleaseFrame(HOST_SPECTRUMANALYZER analyzer, HostSpectrumFrame* frame);
+BOOL HOST_SpectrumIsDue(HOST_SPECTRUMANALYZER analyzer);
+void HOST_SpectrumWaitForUpdate(HOST_SPECTRUMANALYZER analyzer);
+void HOST_SpectrumPause(HOST_SPECTRUMANALYZER analyzer);
+void HOST_SpectrumResume(HOST_SPECTRUMANALYZER analyzer);
+void HOST_SpectrumReset(HOST_SPECTRUMANALYZER analyzer);
+void HOST_SpectrumFeed(HOST_SPECTRUMANALYZER analyzer, const void* samples, DWORD bytes, DWORD playTime,
+                       DWORD frequency, DWORD bitsPerSample, DWORD channels);
+DWORD HOST_SpectrumGetNextUpdateTime(HOST_SPECTRUMANALYZER analyzer);
+BOOL HOST_SpectrumIsDueEx(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
+void HOST_SpectrumWaitForUpdateEx(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
+
+// Mixer volume controls.
+BOOL HOST_GetMixerVolumeControl(DWORD componentType, PLUGIN_HANDLE player, HOST_MIXERCONTROL* control);
+LONG HOST_ReleaseMixerVolumeControl(HOST_MIXERCONTROL control);
+BOOL HOST_MixerSetVolume(HOST_MIXERCONTROL control, int32_t level);
+BOOL HOST_MixerGetVolume(HOST_MIXERCONTROL control, int32_t* level);
+BOOL HOST_MixerRestoreVolume(HOST_MIXERCONTROL control);
+
 // Sound.
 BOOL HOST_SetPrimarySoundFormat(IDirectSound* directSound, DWORD frequency, DWORD bitsPerSample, DWORD channels);
 LONG HOST_VolumeToAttenuation(LONG volume);

@@ -1,5 +1,6 @@
 #include "pluginhost/players/PlayerSystemConnection.h"
 
+#include "playback/mixer/MixerManager.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/sound/SoundOptions.h"
 #include "pluginhost/players/PlayerDiscovery.h"
@@ -56,6 +57,8 @@ class CPlayerSystemServices final : public CPlayerServices {
 // One connection at a time: the program has one player system.
 CPlugInPlayerDiscovery g_Discovery;
 CPlayerSystemServices* g_Services = nullptr;
+// The mixer lines players control through the host (slots 161-165).
+CMixerManager* g_Mixer = nullptr;
 
 }  // namespace
 
@@ -64,9 +67,14 @@ void ConnectPlayerSystemToHost(CPlayerSystem& system) {
   g_Services = new CPlayerSystemServices(system);
   SetPlayerServices(g_Services);
   system.SetDiscovery(&g_Discovery);
+  g_Mixer = new CMixerManager;
+  system.SetMixer(g_Mixer);
 }
 
 void DisconnectPlayerSystemFromHost(CPlayerSystem& system) {
+  system.SetMixer(nullptr);
+  delete g_Mixer;  // gives every line its value back
+  g_Mixer = nullptr;
   system.SetDiscovery(nullptr);
   SetPlayerServices(nullptr);
   delete g_Services;

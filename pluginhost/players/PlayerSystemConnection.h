@@ -2,7 +2,8 @@
 // its players among the plug-ins' player objects (wrapped as CPlugInPlayer
 // and CPlugInPlayer2), and the host's player slots and sound buffers report
 // to it and ask it for the current player, the volume and the playing
-// entry. The program connects once, before the player system's Init; the
+// entry; the player system gets the mixer manager behind the host's mixer
+// slots. The program connects once, before the player system's Init; the
 // connection lasts until Disconnect.
 //
 // Threading: connect and disconnect on the user-interface thread while no

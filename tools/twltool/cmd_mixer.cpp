@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "HiddenWindow.h"
+#include "MixerControl.h"
 #include "driver/Command.h"
 
 namespace {
@@ -79,12 +80,19 @@ int CountNotices(HWND window) {
 }  // namespace
 
 TOOL_COMMAND(RunMixer, "mixer",
-             "get | set VALUE\n"
+             "get | set VALUE | control [--line VALUE] [--user VALUE] TYPE LEVEL\n"
              "      the master volume of mixer device 0 (its speakers line's volume control):\n"
              "      get prints it; set changes it (0..65535) and prints 'VALUE (N change notice(s))',\n"
-             "      the value read back and the notices that reached the opening window") {
+             "      the value read back and the notices that reached the opening window.\n"
+             "      control drives the volume control of the line of component TYPE (4: speakers)\n"
+             "      as the current player does through the host: the line is first set to --line;\n"
+             "      prints 'line V', then sets LEVEL (0..256 of the line's value) and prints\n"
+             "      'level L: line V, GetVolume L'; with --user the user then moves the line\n"
+             "      ('user: line V'); restores ('restored: line V, GetVolume L') and releases the\n"
+             "      control ('released: N references left')") {
+  if (!args.empty() && args[0] == "control") return twltool::RunMixerControl(tool::Args(args.begin() + 1, args.end()));
   const bool set = args.size() == 2 && args[0] == "set";
-  if (!set && !(args.size() == 1 && args[0] == "get")) return tool::Fail("mixer: get or set VALUE");
+  if (!set && !(args.size() == 1 && args[0] == "get")) return tool::Fail("mixer: get, set VALUE or control TYPE LEVEL");
   DWORD wanted = 0;
   if (set && !ParseValue(args[1], wanted)) return tool::Fail("mixer: not a value: '" + args[1] + "'");
   HWND window = twltool::MakeHiddenWindow();
