@@ -42,6 +42,12 @@ void CPlayerSystem::StopVisualization(PLUGIN_HANDLE caller) {
   if (IsCurrentPlayer(caller)) m_Visualizers->StopVisualizer();
 }
 
+bool CPlayerSystem::FeedVisualization(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency,
+                                      DWORD bitsPerSample, DWORD channels, PLUGIN_HANDLE caller) {
+  if (!IsCurrentPlayer(caller)) return false;
+  return m_Visualizers->FeedVisualizer(samples, bytes, playTime, frequency, bitsPerSample, channels) != 0;
+}
+
 void CPlayerSystem::NotifyStickToFile(PLUGIN_HANDLE caller) {
   if (!IsCurrentPlayer(caller)) return;
   CriticalSectionLock lock(m_PlaybackLock);

@@ -9,7 +9,9 @@
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/Error.h"
+#include "playback/playersystem/VisualizerPlayback.h"
 #include "playback/playlist/PlayListFileEntry.h"
+#include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
 #include "pluginhost/plugins/PlugInManager.h"
 
@@ -24,7 +26,6 @@ CPlayerViewer g_NoViewer;
 CPlayerMixer g_NoMixer;
 CPlayerFileIdentifier g_NoIdentifier;
 CPlayerFolderEnumeration g_NoFolderEnumeration;
-CPlayerPreferences g_NoPreferences;
 CPlayerDiscovery g_NoDiscovery;
 CPlayListObserver g_NoObserver;
 
@@ -47,7 +48,6 @@ CPlayerSystem::CPlayerSystem(CFileInfoDataBase& files, CFolderInfoDataBase& fold
       m_Mixer(&g_NoMixer),
       m_Identifier(&g_NoIdentifier),
       m_FolderEnumeration(&g_NoFolderEnumeration),
-      m_Preferences(&g_NoPreferences),
       m_Discovery(&g_NoDiscovery),
       m_Observer(&g_NoObserver) {}
 
@@ -67,9 +67,6 @@ void CPlayerSystem::SetFileIdentifier(CPlayerFileIdentifier* identifier) {
 }
 void CPlayerSystem::SetFolderEnumeration(CPlayerFolderEnumeration* enumeration) {
   m_FolderEnumeration = OrAbsent(enumeration, g_NoFolderEnumeration);
-}
-void CPlayerSystem::SetPreferences(CPlayerPreferences* preferences) {
-  m_Preferences = OrAbsent(preferences, g_NoPreferences);
 }
 void CPlayerSystem::SetDiscovery(CPlayerDiscovery* discovery) { m_Discovery = OrAbsent(discovery, g_NoDiscovery); }
 void CPlayerSystem::SetPlayListObserver(CPlayListObserver* observer) {
@@ -96,6 +93,7 @@ void CPlayerSystem::Init(CPlugInManager* plugIns) {
             LocalText("CPlayerSystem.InitPlayersHeader", "-------- initializing players --------").c_str());
   if (plugIns)
     for (INT index = 0; index < plugIns->GetCount(); ++index) InitPlayers(*plugIns, index);
+  if (m_LoadLastPlayList) LoadLastPlayList();
   m_Initialized = true;
 }
 
@@ -126,6 +124,7 @@ void CPlayerSystem::Exit() {
     m_Answers.clear();
     m_CurrentPlayer = nullptr;
   }
+  if (m_Initialized) SaveLastPlayList();
   m_Initialized = false;
   DestroyMessageWindow();
   m_Mixer->Clear();
@@ -279,6 +278,11 @@ void CPlayerSystem::EndSkinChange() {
 }
 
 CPlayerSystem& GetPlayerSystem() {
-  static auto* system = new CPlayerSystem;
+  static auto* system = [] {
+    auto* made = new CPlayerSystem;
+    made->SetVisualizers(new CVisualizerPlayback(GetVisualizerSystem()));
+    made->KeepLastPlayListInProgramFolder();
+    return made;
+  }();
   return *system;
 }

@@ -22,6 +22,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "display/MessageWindow.h"
@@ -29,10 +30,12 @@
 #include "foundation/kernel/Random15.h"
 #include "foundation/kernel/Str.h"
 #include "foundation/kernel/TypedObject.h"
+#include "playback/player/ObjectPreference.h"
 #include "playback/player/Player.h"
 #include "playback/playersystem/PlayOrder.h"
 #include "playback/playersystem/PlayerSystemPeers.h"
 #include "playback/playlist/PlayList.h"
+#include "playback/sound/SoundOptions.h"
 
 class CFileInfoDataBase;
 class CFolderInfoDataBase;
@@ -96,7 +99,6 @@ class CPlayerSystem : public CTypedObject {
   void SetMixer(CPlayerMixer* mixer);
   void SetFileIdentifier(CPlayerFileIdentifier* identifier);
   void SetFolderEnumeration(CPlayerFolderEnumeration* enumeration);
-  void SetPreferences(CPlayerPreferences* preferences);
   void SetDiscovery(CPlayerDiscovery* discovery);
   void SetPlayListObserver(CPlayListObserver* observer);
   // The user interface's message window; null sends and posts nothing.
@@ -106,15 +108,20 @@ class CPlayerSystem : public CTypedObject {
   void SeedRandom(uint32_t seed) { m_Random.Seed(seed); }
 
   // --- Lifecycle (user-interface thread)
+  // The stored settings, before Init: the sound options (see
+  // LoadSoundOptions). The player preferences are not stored yet.
+  void LoadOptions();
   // Prepares the sampler (failure throws an error object), the mixer and
   // the own message window, then loads the players of every plug-in of
-  // the manager (none when it is null).
+  // the manager (none when it is null) and, unless told not to, the last
+  // playlist.
   void Init(CPlugInManager* plugIns);
   // The players of the plug-ins from `first` on, after a header line.
   void InitNewPlayers(CPlugInManager& plugIns, INT first);
   void InitPlayers(CPlugInManager& plugIns, INT index);
-  // Stops, deletes the players (last first), destroys the message window
-  // and clears the mixer and the sampler.
+  // Stops, deletes the players (last first), saves the playlist as the
+  // last one (after an Init), destroys the message window and clears the
+  // mixer and the sampler.
   void Exit();
   // Takes ownership.
   void AddPlayer(CPlayer* player);
@@ -196,6 +203,49 @@ class CPlayerSystem : public CTypedObject {
   // The switches into the playlist, before it is saved.
   void UpdatePlayListFlags();
 
+  // --- Sound options
+  // From the settings key's "\SoundOptions": a value that is missing, of
+  // the wrong type or size, or not one of the accepted ones keeps its
+  // default with a warning; then the preferred device is checked. Without
+  // the sub-key the defaults are fitted to the default device and nothing
+  // is written.
+  void LoadSoundOptions();
+  // Writes the five values; failures are logged.
+  void SaveSoundOptions();
+  // A copy under the sound-options lock; any thread.
+  void GetSoundOptions(SoundOptions& options);
+  // Takes a copy, then saves it.
+  void SetSoundOptions(const SoundOptions& options);
+  // A preferred device that DirectSound no longer has (DSERR_NODRIVER)
+  // gives way to the default device, with a warning; the stored value
+  // stays until the next save.
+  void CheckPreferredSoundDevice();
+
+  // --- Player preferences
+  CObjectPreferenceManager& GetPlayerPreferences() { return m_PlayerPreferences; }
+  // The candidates of the URL named by the first preference that matches
+  // it move to the front, the key added last to the record first; the
+  // others keep their order.
+  void ApplyPlayerPreference(const char* url);
+
+  // --- The last playlist
+  // Cleared when the command line adds files or loads a playlist: Init
+  // then leaves the last playlist unread. Set at construction.
+  void SetLoadLastPlayList(bool load) { m_LoadLastPlayList = load; }
+  bool GetLoadLastPlayList() const { return m_LoadLastPlayList; }
+  // The folder of "LastPlayList.p4u", ending with a separator; an empty
+  // text (what a new system has) keeps no last playlist. The program's
+  // system keeps it in the program folder, as the host environment tells
+  // it when the playlist is loaded or saved.
+  void SetLastPlayListFolder(const char* folder) { m_LastPlayListFolder = CStr(folder); }
+  void KeepLastPlayListInProgramFolder() { m_LastPlayListFolder.reset(); }
+  // Empty when no last playlist is kept.
+  CStr GetLastPlayListPath() const;
+  // Replaces the playlist by the last one; logged, never thrown.
+  void LoadLastPlayList();
+  // The playlist with the loop and shuffle switches; logged, never thrown.
+  void SaveLastPlayList();
+
   // --- State
   CPlayList& GetPlayList() { return m_PlayList; }
   const CPlayOrder& GetPlayOrder() const { return m_PlayOrder; }
@@ -226,6 +276,9 @@ class CPlayerSystem : public CTypedObject {
   void PauseVisualization(PLUGIN_HANDLE caller);
   void ResumeVisualization(PLUGIN_HANDLE caller);
   void StopVisualization(PLUGIN_HANDLE caller);
+  // False unless the current visualizer took the samples.
+  bool FeedVisualization(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency, DWORD bitsPerSample,
+                         DWORD channels, PLUGIN_HANDLE caller);
   void NotifyStickToFile(PLUGIN_HANDLE caller);
   void NotifyPlaybackFinished(DWORD result, PLUGIN_HANDLE caller);
   void SetPosition(DWORD milliseconds, PLUGIN_HANDLE caller);
@@ -326,6 +379,11 @@ class CPlayerSystem : public CTypedObject {
   CStr m_PlayingTitle;
   CRandom15 m_Random;
   HWND m_UserInterfaceWindow = nullptr;
+  SoundOptions m_SoundOptions;
+  CObjectPreferenceManager m_PlayerPreferences;
+  bool m_LoadLastPlayList = true;
+  // None: the program folder.
+  std::optional<CStr> m_LastPlayListFolder = CStr();
 
   CriticalSection m_PlayersLock;
   CriticalSection m_PlaybackLock;
@@ -333,6 +391,7 @@ class CPlayerSystem : public CTypedObject {
   CriticalSection m_VolumeLock;
   CriticalSection m_CurrentPlayerLock;
   CriticalSection m_PlayingInfoLock;
+  CriticalSection m_SoundOptionsLock;
 
   CPlayerSessions* m_Sessions;
   CPlayerVisualizers* m_Visualizers;
@@ -340,10 +399,11 @@ class CPlayerSystem : public CTypedObject {
   CPlayerMixer* m_Mixer;
   CPlayerFileIdentifier* m_Identifier;
   CPlayerFolderEnumeration* m_FolderEnumeration;
-  CPlayerPreferences* m_Preferences;
   CPlayerDiscovery* m_Discovery;
   CPlayListObserver* m_Observer;
 };
 
-// The program's one player system, made on first use and never destroyed.
+// The program's one player system, made on first use and never destroyed;
+// it reports playback to the program's visualizer system and keeps the last
+// playlist in the program folder.
 CPlayerSystem& GetPlayerSystem();

@@ -14,15 +14,14 @@
 
 #include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/abi/PlugInAbi.h"
+#include "pluginhost/viewer/ViewerWindowSystem.h"
 
-class CControlWindowUser;
 class CMixerVolumeControl;
 class CPlayer;
 class CPlayListEntry;
 class CPlayListEntryHolder;
 class CPlayListFolderEntry;
 class CPlugIn;
-struct CanPlayAnswer;
 struct FileInfoRecord;
 
 // Data-system session slot 0: the stream that the current or candidate
@@ -46,9 +45,16 @@ class CPlayerVisualizers {
   virtual ~CPlayerVisualizers() = default;
   virtual void StartPlayback() {}
   virtual void EndPlayback() {}
+  // These four also come from players' threads.
   virtual void StopVisualizer() {}
   virtual void PauseVisualization() {}
   virtual void ResumeVisualization() {}
+  // PCM the current player writes: the visualizer's answer, or 0 when no
+  // visualizer takes it.
+  virtual int FeedVisualizer(const void* /*samples*/, DWORD /*bytes*/, DWORD /*playTime*/, DWORD /*frequency*/,
+                             DWORD /*bitsPerSample*/, DWORD /*channels*/) {
+    return 0;
+  }
   // The sampler; false leaves the reason in the thread error.
   virtual bool InitSampler() { return true; }
   virtual void ShutdownSampler() {}
@@ -58,15 +64,8 @@ class CPlayerVisualizers {
   virtual bool ResumeSampler() { return true; }
 };
 
-// The viewer window system's player mode (slot 1).
-class CPlayerViewer {
- public:
-  static constexpr DWORD kPlayerMode = 1;
-  virtual ~CPlayerViewer() = default;
-  virtual void EnableUser(DWORD /*mode*/) {}
-  virtual void SetUser(DWORD /*mode*/, CControlWindowUser* /*user*/) {}
-  virtual void DisableUser(DWORD /*mode*/) {}
-};
+// The viewer window system; the player system uses its player mode.
+using CPlayerViewer = CViewerWindowSystem;
 
 // The mixer manager: hands the current player volume controls of mixer
 // lines and gives the lines their volumes back after playback.
@@ -111,16 +110,6 @@ class CPlayerFolderEnumeration {
   virtual void StopAll() {}
   // True when no listing runs or waits.
   virtual bool IsIdle() { return true; }
-};
-
-// The user's player preferences for a URL.
-class CPlayerPreferences {
- public:
-  virtual ~CPlayerPreferences() = default;
-  // Moves the preferred candidates to the front, in preference order,
-  // keeping each answer with its player.
-  virtual void Apply(const char* /*url*/, std::vector<CPlayer*>& /*candidates*/,
-                     std::vector<CanPlayAnswer>& /*answers*/) {}
 };
 
 // How the player objects of one plug-in are found and wrapped: appends

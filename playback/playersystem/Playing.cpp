@@ -55,7 +55,7 @@ void CPlayerSystem::FindCandidatePlayers(const char* url) {
       std::swap(m_Answers[i], m_Answers[i + 1]);
     }
   }
-  m_Preferences->Apply(url, m_Candidates, m_Answers);
+  ApplyPlayerPreference(url);
 }
 
 bool CPlayerSystem::Play(bool prepareVisualizers) {

@@ -37,6 +37,7 @@ class CPlayList : public CPlayListEntryHolder {
   // name := file title of the URL.
   void UpdateName();
   CStr GetName() const { return m_Name; }
+  void SetName(const char* name) { m_Name = name; }
 
   // The native playlist file ("Ostrell PlayList"). Load opens the URL and
   // reads the whole file; file entries take their records from `files`,

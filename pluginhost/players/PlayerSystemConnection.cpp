@@ -15,19 +15,19 @@ class CPlugInPlayerDiscovery final : public CPlayerDiscovery {
   }
 };
 
-// The player system as the host's slots and sound buffers see it. The
-// visualizers are not joined to the player system yet, so fed samples go
-// nowhere; the sound options are the defaults until the player system
-// keeps its own.
+// The player system as the host's slots and sound buffers see it.
 class CPlayerSystemServices final : public CPlayerServices {
  public:
   explicit CPlayerSystemServices(CPlayerSystem& system) : m_System(system) {}
 
-  void GetSoundOptions(SoundOptions& options) override { options.Assign(SoundOptions{}); }
+  void GetSoundOptions(SoundOptions& options) override { m_System.GetSoundOptions(options); }
   void PauseVisualization(PLUGIN_HANDLE player) override { m_System.PauseVisualization(player); }
   void ResumeVisualization(PLUGIN_HANDLE player) override { m_System.ResumeVisualization(player); }
   void StopVisualization(PLUGIN_HANDLE player) override { m_System.StopVisualization(player); }
-  void FeedVisualization(const void*, DWORD, DWORD, DWORD, DWORD, DWORD, PLUGIN_HANDLE) override {}
+  void FeedVisualization(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency, DWORD bitsPerSample,
+                         DWORD channels, PLUGIN_HANDLE player) override {
+    m_System.FeedVisualization(samples, bytes, playTime, frequency, bitsPerSample, channels, player);
+  }
   void SetPosition(DWORD milliseconds, PLUGIN_HANDLE player) override { m_System.SetPosition(milliseconds, player); }
   bool IsCurrentPlayer(PLUGIN_HANDLE player) override { return m_System.IsCurrentPlayer(player); }
   void NotifyStickToFile(PLUGIN_HANDLE player) override { m_System.NotifyStickToFile(player); }

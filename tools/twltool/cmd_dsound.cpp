@@ -8,6 +8,7 @@
 #include <iterator>
 #include <string>
 
+#include "GuidText.h"
 #include "HiddenWindow.h"
 #include "WavFile.h"
 #include "driver/Command.h"
@@ -40,16 +41,8 @@ bool LoadDirectSound(DirectSoundEntries& entries) {
   return entries.create && entries.enumerate;
 }
 
-std::string GuidText(const GUID& guid) {
-  char text[40];
-  std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", static_cast<unsigned>(guid.Data1),
-                guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4],
-                guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-  return text;
-}
-
 BOOL PrintDevice(LPGUID guid, LPCSTR description, LPCSTR, LPVOID) {
-  std::printf("%s\t%s\n", guid ? GuidText(*guid).c_str() : "-", description);
+  std::printf("%s\t%s\n", guid ? twltool::GuidText(*guid).c_str() : "-", description);
   return TRUE;
 }
 

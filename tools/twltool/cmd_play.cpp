@@ -14,8 +14,12 @@ namespace {
 
 struct PlayOptions {
   std::string plugIns;
+  // Where the last playlist is kept; none without --program-folder.
+  std::string programFolder;
+  bool hasProgramFolder = false;
   bool loop = false;
   bool shuffle = false;
+  bool listed = false;
   std::vector<std::string> texts;
 };
 
@@ -57,11 +61,14 @@ void RunUntilStopped(CPlayerSystem& system) {
 }  // namespace
 
 TOOL_COMMAND(RunPlay, "play",
-             "[--plugins DIR] [--loop] [--shuffle] [--list FILE] [URL...]  build the playlist from the URLs and the "
-             "lines of FILE as the player adds dropped files (paths, URLs, \"folder/\", \"name<\" for a file "
-             "whatever its extension), play it from the first file of its play order with the players found in "
-             "DIR's plug-ins (their sound goes where TWL_SOUND_SINK says), run the message loop until playback stops and print the log as it is written; with "
-             "no player every file is refused once and the exit code is still 0") {
+             "[--plugins DIR] [--program-folder DIR] [--loop] [--shuffle] [--list FILE] [URL...]  build the "
+             "playlist from the URLs and the lines of FILE as the player adds dropped files (paths, URLs, "
+             "\"folder/\", \"name<\" for a file whatever its extension), play it from the first file of its play "
+             "order with the players found in DIR's plug-ins (their sound goes where TWL_SOUND_SINK says), run the "
+             "message loop until playback stops and print the log as it is written; with no player every file is "
+             "refused once and the exit code is still 0. With --program-folder the program folder's "
+             "LastPlayList.p4u is loaded when no URL or list is given and the playlist is saved there at exit, "
+             "switches included") {
   PlayOptions options;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -69,13 +76,18 @@ TOOL_COMMAND(RunPlay, "play",
       options.loop = true;
     } else if (arg == "--shuffle") {
       options.shuffle = true;
-    } else if (arg == "--plugins" || arg == "--list") {
+    } else if (arg == "--plugins" || arg == "--list" || arg == "--program-folder") {
       if (i + 1 == args.size()) return tool::Fail(arg + " takes a path");
       const std::string& value = args[++i];
-      if (arg == "--plugins")
+      if (arg == "--plugins") {
         options.plugIns = value;
-      else if (!ReadList(value, options.texts))
-        return tool::Fail("cannot read " + value);
+      } else if (arg == "--program-folder") {
+        options.programFolder = value.empty() || value.back() == '/' ? value : value + "/";
+        options.hasProgramFolder = !value.empty();
+      } else {
+        options.listed = true;
+        if (!ReadList(value, options.texts)) return tool::Fail("cannot read " + value);
+      }
     } else {
       options.texts.push_back(arg);
     }
@@ -88,8 +100,12 @@ TOOL_COMMAND(RunPlay, "play",
   CPlayerSystem& system = GetPlayerSystem();
   ConnectPlayerSystemToHost(system);
   system.SeedRandom(timeGetTime());
+  system.SetLastPlayListFolder(options.hasProgramFolder ? options.programFolder.c_str() : "");
+  // Files given on the command line take the last playlist's place.
+  if (options.listed || !options.texts.empty()) system.SetLoadLastPlayList(false);
   system.Init(&loader.GetManager());
-  system.SetLoop(options.loop);
+  // Switches not given stay as the last playlist had them.
+  if (options.loop) system.SetLoop(true);
   std::vector<const char*> texts;
   for (const auto& text : options.texts) texts.push_back(text.c_str());
   system.AddUrls(nullptr, -1, texts.data(), static_cast<INT>(texts.size()));

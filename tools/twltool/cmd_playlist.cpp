@@ -60,6 +60,7 @@ int Read(const std::string& path) {
 int Write(const std::string& out, const std::vector<std::string>& texts) {
   CPlugInLoader loader;  // no players: nothing is played
   CPlayerSystem& system = GetPlayerSystem();
+  system.SetLastPlayListFolder("");  // the tool keeps no last playlist
   system.Init(&loader.GetManager());
   std::vector<const char*> pointers;
   for (const auto& text : texts) pointers.push_back(text.c_str());

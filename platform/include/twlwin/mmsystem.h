@@ -193,3 +193,36 @@ TWLAPI MMRESULT mixerGetLineControlsA(HMIXEROBJ object, LPMIXERLINECONTROLSA con
 // Values only, one channel, MIXERCONTROLDETAILS_UNSIGNED.
 TWLAPI MMRESULT mixerGetControlDetailsA(HMIXEROBJ object, LPMIXERCONTROLDETAILS details, DWORD flags);
 TWLAPI MMRESULT mixerSetControlDetails(HMIXEROBJ object, LPMIXERCONTROLDETAILS details, DWORD flags);
+
+// Wave input. The layer has no capture device: no wave-in device is ever
+// opened, so every handle is a closed one and each function below answers
+// MMSYSERR_INVALHANDLE, as for a device already closed. The layer knows no
+// wave error texts: waveInGetErrorTextA answers MMSYSERR_BADERRNUM with the
+// empty text, so callers take their unknown-text path.
+TWL_DECLARE_HANDLE(HWAVEIN);
+
+#define MMSYSERR_BADERRNUM (MMSYSERR_BASE + 9)
+#define MAXERRORLENGTH 256
+
+#define WHDR_DONE 0x00000001
+#define WHDR_PREPARED 0x00000002
+
+typedef struct wavehdr_tag {
+  LPSTR lpData;
+  DWORD dwBufferLength;
+  DWORD dwBytesRecorded;
+  DWORD_PTR dwUser;
+  DWORD dwFlags;
+  DWORD dwLoops;
+  struct wavehdr_tag* lpNext;
+  DWORD_PTR reserved;
+} WAVEHDR, *LPWAVEHDR;
+
+TWLAPI MMRESULT waveInStart(HWAVEIN waveIn);
+TWLAPI MMRESULT waveInStop(HWAVEIN waveIn);
+TWLAPI MMRESULT waveInReset(HWAVEIN waveIn);
+TWLAPI MMRESULT waveInUnprepareHeader(HWAVEIN waveIn, LPWAVEHDR header, UINT headerSize);
+TWLAPI MMRESULT waveInClose(HWAVEIN waveIn);
+// Copies the text of a result code into the buffer (length includes the
+// terminating zero).
+TWLAPI MMRESULT waveInGetErrorTextA(MMRESULT error, LPSTR text, UINT length);

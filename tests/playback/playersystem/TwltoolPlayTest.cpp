@@ -51,10 +51,37 @@ TEST(TwltoolPlay, TextsBecomeEntriesAsDroppedFilesDo) {
       << "the folder and the playlist shown as a folder hold no files yet";
 }
 
+// The program folder keeps the playlist of the last run: given files, the
+// file is not read but overwritten at exit; without them it is loaded.
+TEST(TwltoolPlay, TheLastPlaylistIsSavedAtExitAndPlayedByTheNextRunWithoutFiles) {
+  const std::string folder = twltest::MakeTempDir("program");
+  std::string output;
+  ASSERT_EQ(RunPlay("--program-folder '" + folder + "' --loop /x/a.wav /x/b.wav", &output), 0);
+  EXPECT_EQ(output.find("loading last playlist"), std::string::npos) << output;
+  EXPECT_TRUE(output.ends_with("saving last playlist...done\n")) << output;
+
+  std::string listing;
+  ASSERT_EQ(twltest::RunCommand("python3 '" + twltest::SourceDir() + "/tests/playback/playlistfile/p4u_file.py' list '" +
+                                    folder + "/LastPlayList.p4u'",
+                                &listing),
+            0);
+  EXPECT_EQ(listing, "loop 1 shuffle 0\nfile file:///x/a.wav\nfile file:///x/b.wav\n");
+
+  ASSERT_EQ(RunPlay("--program-folder '" + folder + "'", &output), 0);
+  EXPECT_NE(output.find("-------- initializing players --------\nloading last playlist...done\n"), std::string::npos)
+      << output;
+  EXPECT_NE(output.find("playing 'file:///x/a.wav'"), std::string::npos) << output;
+  EXPECT_NE(output.find("playing 'file:///x/b.wav'"), std::string::npos) << output;
+
+  ASSERT_EQ(RunPlay("--program-folder '" + twltest::MakeTempDir("empty") + "'", &output), 0);
+  EXPECT_NE(output.find("loading last playlist...file doesn't exist\n"), std::string::npos) << output;
+}
+
 TEST(TwltoolPlay, BadArgumentsFail) {
   std::string output;
   EXPECT_EQ(RunPlay("--list", &output), 1);
   EXPECT_EQ(RunPlay("--list /none/such/list.txt", &output), 1);
+  EXPECT_EQ(RunPlay("--program-folder", &output), 1);
   EXPECT_EQ(RunPlay("", &output), 0) << "an empty playlist plays nothing";
 }
 

@@ -16,6 +16,9 @@ nothing but struct, as a second opinion on the player's reader and writer.
   p4u_file.py parse FILE [ROUNDS]
                                 reads every entry (ROUNDS times) and prints
                                 the count and the last URL
+  p4u_file.py list FILE         prints "loop L shuffle S" from the header
+                                flags, then "file URL" or "folder URL" for
+                                each top-level entry
 
 Numbers are unsigned 32-bit little-endian; texts carry their NUL, which
 their lengths count. Failures end with exit code 1."""
@@ -133,6 +136,25 @@ def parse(data):
     return found, last
 
 
+def listing(data):
+    """The header's switches and every top-level entry's kind and URL."""
+    if data[:16] != MAGIC:
+        raise ValueError('no magic')
+    writer, minimum, size, flags, count, place = struct.unpack_from('<IIIIII', data, 16)
+    lines = ['loop %d shuffle %d' % (flags & 1, (flags >> 1) & 1)]
+    position = 40 + place
+    for _ in range(count):
+        length, kind = struct.unpack_from('<II', data, position)
+        rest = position + 8
+        position += 4 + length
+        if kind not in (0, 1):
+            continue
+        url_length = struct.unpack_from('<I', data, rest + 4)[0]
+        url = data[rest + 8:rest + 7 + url_length].decode('utf-8')
+        lines.append(('file ' if kind == 0 else 'folder ') + url)
+    return lines
+
+
 def main(args):
     if len(args) == 2 and args[0] == 'fixtures':
         fixtures(args[1])
@@ -161,6 +183,8 @@ def main(args):
             count, last = parse(data)
         seconds = (time.perf_counter() - start) / rounds
         print('%d %s %.6f' % (count, last, seconds))
+    elif len(args) == 2 and args[0] == 'list':
+        print('\n'.join(listing(open(args[1], 'rb').read())))
     else:
         sys.stderr.write(__doc__)
         sys.exit(1)

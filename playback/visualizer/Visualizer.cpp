@@ -1,0 +1,3 @@
+#include "playback/visualizer/Visualizer.h"
+
+TWL_IMPLEMENT_CLASS(CVisualizer, CControlWindowUser)
