@@ -35,6 +35,7 @@ CSystem::CSystem() {
 
 CSystem::~CSystem() {
   if (GetLogFront() == this) SetLogFront(nullptr);
+  if (GetStepTimer() == this) SetStepTimer(nullptr);
   FreeInfoDataBases();
 }
 
@@ -61,6 +62,7 @@ void CSystem::Exit() {
 
 void CSystem::CloseLogs() {
   if (GetLogFront() == this) SetLogFront(nullptr);
+  if (GetStepTimer() == this) SetStepTimer(nullptr);
   m_LogWindow.Destroy();
   m_LogFile.ClearFileName();
 }
