@@ -36,6 +36,7 @@ CSystem::CSystem() {
 
 CSystem::~CSystem() {
   if (GetLogFront() == this) SetLogFront(nullptr);
+  if (GetStepTimer() == this) SetStepTimer(nullptr);
   FreeInfoDataBases();
 }
 
@@ -62,6 +63,7 @@ void CSystem::Exit() {
 
 void CSystem::CloseLogs() {
   if (GetLogFront() == this) SetLogFront(nullptr);
+  if (GetStepTimer() == this) SetStepTimer(nullptr);
   m_LogWindow.Destroy();
   m_LogFile.ClearFileName();
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "foundation/appcore/LogFront.h"
+#include "foundation/appcore/StepTiming.h"
 #include "foundation/icons/IconManager.h"
 #include "foundation/kernel/Str.h"
 #include "foundation/kernel/TypedObject.h"
@@ -59,7 +60,7 @@ enum LogPopUpMode : LONG {
   LOGPOPUP_WHEN_WINDOW_FOUND = 2,
 };
 
-class CSystem : public CTypedObject, public CLogFront {
+class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   TWL_DECLARE_CLASS(CSystem)
  public:
   static constexpr const char* kSettingsKeyPath = "Software\\Velbrook\\Velbrook Tunewell";
@@ -101,10 +102,11 @@ class CSystem : public CTypedObject, public CLogFront {
   void ClearDeferredMessages();
 
   // Step timing (on with -z): nested measurements, each ending with a
-  // "PERFORMANCE:" line.
+  // "PERFORMANCE:" line. Start installs the system as the step timer of
+  // its thread, so steps marked below the core are timed too.
   void SetTimingFlag(bool timing) { m_Timing = timing; }
-  void BeginTiming();
-  void EndTiming(const char* label);
+  void BeginTiming() override;
+  void EndTiming(const char* label) override;
 
   // The log front: formats one entry and hands it to both sinks with the
   // code's class; the code may pop the log window up.

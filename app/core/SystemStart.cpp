@@ -104,6 +104,7 @@ void CSystem::InitLogs() {
   m_LogFile.SetFileName(m_LogFileName);
   m_LogWindow.Create(nullptr);
   SetLogFront(this);
+  SetStepTimer(this);
 
   m_LogFile.WriteDateAndTime(LOG_SEVERITY_INFORMATION);
   m_LogWindow.WriteDateAndTime(LOG_SEVERITY_INFORMATION);

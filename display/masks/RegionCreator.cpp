@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "display/masks/Mask.h"
+#include "foundation/appcore/StepTiming.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CRegionCreator, CTypedObject)
 
@@ -178,6 +179,7 @@ HRGN CRegionCreator::BuildOneByOne() const {
 }
 
 bool CreateRegionFromMask(HRGN* region, const CMask* mask) {
+  const TimedStep timing("create region from mask");
   *region = nullptr;
   if (!mask) return true;
   CRegionCreator creator;

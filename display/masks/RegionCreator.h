@@ -56,5 +56,6 @@ class CRegionCreator : public CTypedObject {
 
 // Sets *region to a new region of the mask's shape, or to null when the
 // mask is null, empty or one solid block (the window stays rectangular).
-// False only when building the region failed.
+// False only when building the region failed. Timed as the step "create
+// region from mask".
 bool CreateRegionFromMask(HRGN* region, const CMask* mask);

@@ -1,9 +1,13 @@
-// The application core's step timing as code below it sees it: a step is
-// wrapped in BeginStepTiming and EndStepTiming(label), and the core (with
-// its -z switch) logs how long it took as a "PERFORMANCE:" line. The core
-// installs its timer at start; until then, and without -z, the calls do
-// nothing. The timer measures nested steps on the user-interface thread.
+// Step timing: with the command-line switch -z the application core times
+// the steps of the program and logs one "PERFORMANCE:" line per step. The
+// core installs its timer; code below it marks a step with a TimedStep and
+// needs no system object, so tools and tests without one time nothing.
+// The measurements form one nested stack, so only the thread that
+// installed the timer is timed; steps run by other threads (a plug-in's
+// call, say) are not measured rather than mixed into that stack.
 #pragma once
+
+#include <windows.h>
 
 class CStepTimer {
  public:
@@ -12,19 +16,20 @@ class CStepTimer {
   virtual void EndTiming(const char* label) = 0;
 };
 
-// The timer is not owned; null removes it.
+// Installs the timer for the calling thread (not owned); null removes it.
 void SetStepTimer(CStepTimer* timer);
-void BeginStepTiming();
-void EndStepTiming(const char* label);
+CStepTimer* GetStepTimer();
 
-// Times the scope as one step.
-class CTimedStep {
+// Times its own life under the label: begins when made, ends on every way
+// out of the scope.
+class TimedStep {
  public:
-  explicit CTimedStep(const char* label) : m_Label(label) { BeginStepTiming(); }
-  ~CTimedStep() { EndStepTiming(m_Label); }
-  CTimedStep(const CTimedStep&) = delete;
-  CTimedStep& operator=(const CTimedStep&) = delete;
+  explicit TimedStep(const char* label);
+  ~TimedStep();
+  TimedStep(const TimedStep&) = delete;
+  TimedStep& operator=(const TimedStep&) = delete;
 
  private:
   const char* m_Label;
+  CStepTimer* m_Timer;
 };

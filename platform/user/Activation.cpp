@@ -182,7 +182,8 @@ TWLAPI HWND SetFocus(HWND window) {
     if (old == id) return window;
     queue->focus = id;
   }
-  // A WH_CBT hook (HCBT_SETFOCUS) would be asked here once hooks exist.
+  // CBT hooks are not asked (HCBT_SETFOCUS): the hooks serve activation and
+  // min/max only, and no caller needs to veto a focus change.
   if (old && IsWindow(HwndOf(old))) SendMessageA(HwndOf(old), WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
   {
     Guard guard(Lock());

@@ -154,7 +154,7 @@ void CPlayerSystem::SetSoundOptions(const SoundOptions& options) {
 }
 
 void CPlayerSystem::CheckPreferredSoundDevice() {
-  CTimedStep timed("validate preferred sound device");
+  TimedStep timed("validate preferred sound device");
   SoundOptions options;
   GetSoundOptions(options);
   if (!options.GetDevice()) return;

@@ -241,6 +241,11 @@ BOOL HOST_SoundBufferGetPosition(HOST_SOUNDBUFFER buffer, DWORD* playCursor, DWO
   return GetValue(buffer, playCursor, [&](CSoundBuffer& b, DWORD& play) { return b.GetCursors(&play, writeCursor); });
 }
 
+// Slot 185 answers the play cursor, as its name and argument promise in the
+// plug-in header, not the buffer's cursor distance: a plug-in reading a
+// position from it must never be handed a length. The distance (write minus
+// play, modulo the ring) follows from slot 184's two cursors for any caller
+// that wants it.
 BOOL HOST_SoundBufferGetPlayPosition(HOST_SOUNDBUFFER buffer, DWORD* playCursor) {
   return GetValue(buffer, playCursor, [](CSoundBuffer& b, DWORD& play) {
     DWORD write = 0;

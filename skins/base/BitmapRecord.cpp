@@ -95,9 +95,12 @@ CDIBitmap* CSkinBase::ReadBitmap(CStream& stream, DWORD available, DWORD* used) 
     format.SetMasks(bits, masks[0], masks[1], masks[2], 0);
   }
 
-  // The pixel data must be there before the picture is made for it.
-  const uint64_t dataSize = RowBytes(width, bits) * height;
-  if (dataSize > remaining) ThrowCorruptedFile();
+  // The pixel data must be there before the picture is made for it. The
+  // row size times the height can pass 64 bits, so the rows are checked
+  // against what is left by division.
+  const uint64_t rowBytes = RowBytes(width, bits);
+  if (height != 0 && rowBytes > remaining / height) ThrowCorruptedFile();
+  const uint64_t dataSize = rowBytes * height;
   RequireStreamBytes(stream, dataSize);
   BitmapPtr picture(NewObject<CDIBitmap>());
   picture->Create(width, height, 0, format, true);

@@ -24,6 +24,7 @@
 
 class CColorTable;
 class CStream;
+struct CInnerStream;
 
 class CSkin : public CSkinBase {
   TWL_DECLARE_CLASS(CSkin)
@@ -43,7 +44,9 @@ class CSkin : public CSkinBase {
   void LoadCompiled(CStream& stream);
   // Replaces the main window and control window of one mode by those of a
   // compiled skin (the built-in one completes skins without a mini mode).
-  // The loaded flag is not touched; nothing is version-checked.
+  // The loaded flag is not touched; nothing is version-checked. A fault in
+  // the skin data leaves the mode without either description, never with
+  // one of them half made.
   void LoadModeFromCompiled(int mode, CStream& stream);
   // Writes a compiled file; on failure the skin is cleared (it is a
   // temporary) and the error passes on.
@@ -72,6 +75,7 @@ class CSkin : public CSkinBase {
   void WithFile(const char* url, DWORD flags, Use use);
   void CheckFonts() const;
   void ReadMode(int mode, CStream& stream, DWORD length);
+  void ReadModeChunks(int mode, CInnerStream& inner, bool& changed);
 
   bool m_Loaded = false;
   CMainWindowSkin m_MainWindows[kModeCount];

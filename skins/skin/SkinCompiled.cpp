@@ -97,11 +97,28 @@ void CSkin::LoadModeFromCompiled(int mode, CStream& stream) {
   }
 }
 
+// Either both descriptions of the mode come from the data or, once one of
+// them was touched, the mode is left without either: a main window beside a
+// control window that lacks its colours would reach the renderers half
+// made. Faults found before a description is read change nothing.
+void CSkin::ReadMode(int mode, CStream& stream, DWORD length) {
+  CInnerStream inner = OpenInnerStream(stream, length);
+  bool changed = false;
+  try {
+    ReadModeChunks(mode, inner, changed);
+  } catch (...) {
+    if (changed) {
+      m_MainWindows[mode].Clear();
+      m_ControlWindows[mode].Clear();
+    }
+    throw;
+  }
+}
+
 // The inner stream is read only until the mode's two windows and the
 // colours are found. A control window that brings no colours or fonts of
 // its own gets the skin-wide ones of that file.
-void CSkin::ReadMode(int mode, CStream& stream, DWORD length) {
-  CInnerStream inner = OpenInnerStream(stream, length);
+void CSkin::ReadModeChunks(int mode, CInnerStream& inner, bool& changed) {
   CSkinColorSet colors;
   CSkinFontSet fonts;
   bool mainRead = false, controlRead = false, colorsRead = false, fontsRead = false;
@@ -111,11 +128,14 @@ void CSkin::ReadMode(int mode, CStream& stream, DWORD length) {
     CStream& in = *inner.stream;
     if (tag == kMainWindowTags[mode]) {
       MarkRead(mainRead);
+      changed = true;
       main.LoadCompiled(in, size);
     } else if (tag == kControlWindowTags[mode]) {
       MarkRead(controlRead);
+      changed = true;
       control.LoadCompiled(in, size);
     } else if (tag == kControlWindowTags[0] && !controlRead) {
+      changed = true;
       control.LoadCompiled(in, size);  // stands in until the mode's own comes
     } else if (tag == kTagCOLR) {
       MarkRead(colorsRead);

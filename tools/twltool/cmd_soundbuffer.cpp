@@ -22,7 +22,8 @@ int FailWithThreadError(const char* step) {
 
 struct SoundBufferOptions {
   DWORD block = 4096;
-  int volume = -1;  // -1: not set
+  int volume = 0;
+  bool volumeSet = false;
   int pan = 0;
   bool panSet = false;
   bool drain = false;
@@ -55,6 +56,7 @@ bool ParseOptions(const tool::Args& args, SoundBufferOptions& options, std::stri
       options.block = static_cast<DWORD>(block);
     } else if (arg == "--volume" && hasValue) {
       if (!ParseLevel(args[++i], options.volume)) return Refuse(error, "not a level: '" + args[i] + "'");
+      options.volumeSet = true;
     } else if (arg == "--pan" && hasValue) {
       if (!ParseLevel(args[++i], options.pan)) return Refuse(error, "not a level: '" + args[i] + "'");
       options.panSet = true;
@@ -130,7 +132,7 @@ TOOL_COMMAND(RunSoundBuffer, "soundbuffer",
                      nullptr)) {
     return FailWithThreadError("Create");
   }
-  if (options.volume != -1 && !buffer.SetVolume(options.volume)) return FailWithThreadError("SetVolume");
+  if (options.volumeSet && !buffer.SetVolume(options.volume)) return FailWithThreadError("SetVolume");
   if (options.panSet && !buffer.SetPan(options.pan)) return FailWithThreadError("SetPan");
   size_t blocks = 0;
   if (int failed = Stream(buffer, sound.data, options.block, options.drain, blocks)) return failed;

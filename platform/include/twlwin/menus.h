@@ -68,6 +68,10 @@
 
 // cbSize is sizeof(MENUITEMINFOA), or MENUITEMINFOA_SIZE_WITHOUT_BITMAP for
 // the older form that ends before hbmpItem (MIIM_BITMAP is then refused).
+// Any other size is refused, the 44 bytes of the 32-bit record included:
+// here the handles and pointers are 8 bytes wide and the record is 80
+// bytes, so a record that claims 44 cannot have this layout. Callers fill
+// in sizeof(MENUITEMINFOA), never a written-out number.
 typedef struct tagMENUITEMINFOA {
   UINT cbSize;
   UINT fMask;

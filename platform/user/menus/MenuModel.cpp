@@ -106,6 +106,8 @@ bool ReachesLocked(Table& table, HMENU from, HMENU menu) {
   return false;
 }
 
+// Only the two sizes of this build's layout are read (menus.h says why a
+// 32-bit record's 44 bytes are not among them).
 bool ValidInfo(const MENUITEMINFOA& info) {
   const bool full = info.cbSize == sizeof(MENUITEMINFOA);
   if (!full && info.cbSize != MENUITEMINFOA_SIZE_WITHOUT_BITMAP) return false;

@@ -115,7 +115,16 @@ TEST_F(SystemLog, TimingNestsAndIsOffWithoutTheFlag) {
   TwlTestAdvanceClock(25);
   m_System.EndTiming("inner step");
   m_System.EndTiming("whole phase");
-  EXPECT_EQ(Log(), "PERFORMANCE: inner step = 25 ms\r\nPERFORMANCE: whole phase = 35 ms\r\n");
+  // A step marked below the core, with the system as the step timer.
+  SetStepTimer(&m_System);
+  {
+    const TimedStep step("marked step");
+    TwlTestAdvanceClock(5);
+  }
+  SetStepTimer(nullptr);
+  EXPECT_EQ(Log(),
+            "PERFORMANCE: inner step = 25 ms\r\nPERFORMANCE: whole phase = 35 ms\r\nPERFORMANCE: marked step = 5 "
+            "ms\r\n");
   TwlTestUseManualClock(FALSE);
 }
 

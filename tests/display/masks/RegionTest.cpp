@@ -6,12 +6,15 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include <twlwin/testing_gdi.h>
 
 #include "display/masks/Mask.h"
 #include "display/masks/RegionCreator.h"
+#include "foundation/appcore/StepTiming.h"
 
 namespace {
 
@@ -162,4 +165,39 @@ TEST(CreateRegionFromMask, LargeMasksBuildInChunksAndOneByOneWhenRegionDataFails
   ExpectExactDisjointCover(*mask, RegionRects(chunked));
   DeleteObject(chunked);
   DeleteObject(oneByOne);
+}
+
+namespace {
+
+// A step timer that writes down what it was asked.
+class RecordingTimer : public CStepTimer {
+ public:
+  void BeginTiming() override { calls.push_back("begin"); }
+  void EndTiming(const char* label) override { calls.push_back(std::string("end ") + label); }
+  std::vector<std::string> calls;
+};
+
+}  // namespace
+
+TEST(CreateRegionFromMask, IsOneTimedStepOnEveryWayOutOnTheTimedThreadOnly) {
+  RecordingTimer timer;
+  SetStepTimer(&timer);
+  const auto solid = MakeMask(9, 4, [](int, int) { return true; });
+  const auto notched = MakeMask(9, 4, [](int x, int y) { return x > 2 || y > 1; });
+  HRGN region = nullptr;
+  EXPECT_TRUE(CreateRegionFromMask(&region, nullptr));
+  EXPECT_TRUE(CreateRegionFromMask(&region, solid.get()));
+  ASSERT_TRUE(CreateRegionFromMask(&region, notched.get()));
+  ASSERT_NE(region, nullptr);
+  DeleteObject(region);
+  std::thread([&] {
+    HRGN other = nullptr;
+    EXPECT_TRUE(CreateRegionFromMask(&other, notched.get()));
+    DeleteObject(other);
+  }).join();
+  SetStepTimer(nullptr);
+  const std::vector<std::string> step = {"begin", "end create region from mask"};
+  std::vector<std::string> expected;
+  for (int i = 0; i < 3; ++i) expected.insert(expected.end(), step.begin(), step.end());
+  EXPECT_EQ(timer.calls, expected) << "no mask, a solid mask and a region; the other thread untimed";
 }

@@ -18,8 +18,6 @@
 namespace {
 
 using namespace sessions;
-using Clock = std::chrono::steady_clock;
-
 constexpr auto kPatience = std::chrono::seconds(10);
 
 long OpenAndClose(CDataSystem& data, const std::string& url) {
@@ -36,12 +34,12 @@ TEST(Abort, AbortSessionEndsABlockedReadWithShutdownAndOpensFailUntilTheSlotIsBo
     return StreamErrorOf([&] { session->Read(buffer, sizeof buffer); });
   });
   ASSERT_TRUE(teststreams::WaitUntilReadBlocks(url));
-  const Clock::time_point aborted = Clock::now();
   data.AbortSession(kPlayerSession);
-  ASSERT_EQ(reader.wait_for(kPatience), std::future_status::ready);
-  const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - aborted);
+  // The read ends because of the abort, not a patience limit: the test
+  // stream never gives up by itself. How quickly it ends is measured by
+  // bench_playback_sessions (BM_AbortEndsABlockedRead).
+  ASSERT_EQ(reader.wait_for(kPatience), std::future_status::ready) << "the abort did not end the read";
   EXPECT_EQ(reader.get(), CStreamError::kShutdown);
-  EXPECT_LT(took.count(), 100) << "the blocked read took " << took.count() << " ms to end";
   session->CloseNoThrow();
 
   EXPECT_EQ(OpenAndClose(data, url), CStreamError::kShutdown);

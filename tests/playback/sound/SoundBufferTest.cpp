@@ -124,6 +124,26 @@ TEST_F(SoundBufferTest, AStalledWriterIsOvertakenOnceAndThePositionHoldsWhileThe
   EXPECT_EQ(logFront_.Entries().size(), 1u);
 }
 
+TEST_F(SoundBufferTest, TheCursorDistanceIsTheWriteCursorsLeadEvenAcrossTheEndOfTheRing) {
+  CreateBuffer(17640);  // 100 ms; the null sink's write cursor runs 10 ms (1764 bytes) ahead
+  DWORD distance = 99;
+  ASSERT_TRUE(buffer_.GetCursorDistance(&distance));
+  EXPECT_EQ(distance, 0u) << "a stopped buffer commits nothing";
+  const std::string block = Pattern(17640);
+  ASSERT_TRUE(buffer_.Write(block.data(), 17640, true));
+  ASSERT_TRUE(buffer_.Play());
+  Advance(20);
+  ASSERT_TRUE(buffer_.GetCursorDistance(&distance));
+  EXPECT_EQ(distance, 1764u);
+  Advance(75);  // play cursor at 16758, write cursor past the end at 882
+  DWORD play = 0;
+  DWORD write = 0;
+  ASSERT_TRUE(buffer_.GetCursors(&play, &write));
+  ASSERT_LT(write, play);
+  ASSERT_TRUE(buffer_.GetCursorDistance(&distance));
+  EXPECT_EQ(distance, 1764u);
+}
+
 TEST_F(SoundBufferTest, StopWithDrainReturnsWhenTheQueuedSoundHasPlayed) {
   struct Row {
     const char* why;

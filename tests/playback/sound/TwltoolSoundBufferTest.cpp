@@ -48,6 +48,7 @@ TEST(TwltoolSoundBuffer, RefusesBadArgumentsAndLevelsWithTheReason) {
       {"--block 0 " + Quote(tone), "a block is 1 to 1048576 bytes"},
       {"--block 4097 " + Quote(tone), "no whole number of frames"},
       {"--volume 257 " + Quote(tone), "SetVolume failed: DirectSound error: An invalid parameter"},
+      {"--volume -1 " + Quote(tone), "SetVolume failed: DirectSound error: An invalid parameter"},
       {"--pan -257 " + Quote(tone), "SetPan failed: DirectSound error: An invalid parameter"},
       {"--volume loud " + Quote(tone), "not a level: 'loud'"},
       {Quote(folder + "/missing.wav"), "cannot read"},

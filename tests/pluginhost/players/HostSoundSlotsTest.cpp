@@ -128,6 +128,24 @@ TEST_F(HostSoundSlots, MinusOneTakesThePreferredFormat) {
   Host().HOST_DestroySoundBuffer(buffer);
 }
 
+// The account runs on past 4 GiB; the 32-bit slot hands out its low word,
+// neither stuck at the top nor wrapped differently from the account.
+TEST_F(HostSoundSlots, TotalWrittenIsTheLowWordOfAnAccountPastFourGib) {
+  HOST_SOUNDBUFFER buffer = Create();
+  ASSERT_TRUE(buffer);
+  ASSERT_TRUE(Host().HOST_SoundBufferReset(buffer, 25000000.0f));  // 4 410 000 000 bytes at 176 400 a second
+  DWORD before = 0;
+  ASSERT_TRUE(Host().HOST_SoundBufferGetTotalWritten(buffer, &before));
+  // The start's millisecond factor is a float, so the account is a few
+  // hundred bytes above the exact figure.
+  EXPECT_NEAR(static_cast<double>(before), 4410000000.0 - 4294967296.0, 1000.0);
+  ASSERT_TRUE(Host().HOST_SoundBufferWriteSilence(buffer, 8820, TRUE));
+  DWORD after = 0;
+  ASSERT_TRUE(Host().HOST_SoundBufferGetTotalWritten(buffer, &after));
+  EXPECT_EQ(after, before + 8820u);
+  Host().HOST_DestroySoundBuffer(buffer);
+}
+
 // The primary format is what the sink plays: a WAV sink's header shows it.
 TEST_F(HostSoundSlots, ThePrimaryFormatFollowsTheBufferUnlessTheLevelIsNormal) {
   struct Case {

@@ -103,11 +103,15 @@ TEST(ObjectDiscovery, HeadsLackingMandatoryFunctionsAreRefusedWithoutCrashingThe
               "initializing 'filter 4'...no description today\n"
               "error initializing file filter 6 from 'BrokenHeads.dll'\n"
               "    The plugin object lacks the mandatory function 'OBJECT_GetName'.\n"
-              "initializing 'filter 6'...done\n");
+              "initializing 'filter 6'...done\n"
+              "initializing 'filter 7'...Unable to use plugin because it requires player version 1.80 or higher. "
+              "Download the newest version of the player to use it.\n");
     EXPECT_EQ(GetLiveHostBlockCount(), blocksBefore);
+    EXPECT_EQ(GetPlugInRegistry().GetCount(), 1) << "only filter 6 is registered";
   }
-  // Only objects whose heads are complete are started; the one whose
-  // description failed is exited again.
+  // Only objects whose heads are complete and whose versions the player
+  // supports are started; the one whose description failed is exited
+  // again.
   EXPECT_EQ(trace.Lines(), (std::vector<std::string>{"BrokenHeads: OBJECT_Init 4", "BrokenHeads: OBJECT_Exit 4",
                                                      "BrokenHeads: OBJECT_Init 6", "BrokenHeads: OBJECT_Exit 6"}));
 }

@@ -31,7 +31,10 @@ TEST(PlugInExports, EachFixtureDefinesOnlyItsMainInterfaceFunction) {
     if (entry.path().extension() != ".dll") continue;
     SCOPED_TRACE(entry.path().string());
     ++fixtures;
-    EXPECT_EQ(DefinedGlobalFunctions(entry.path().string()), std::vector<std::string>{"PLUGIN_GetMainInterface"});
+    // The fixture that shows a module without the export defines nothing.
+    const bool withoutExport = entry.path().filename() == "NoMainExport.dll";
+    EXPECT_EQ(DefinedGlobalFunctions(entry.path().string()),
+              withoutExport ? std::vector<std::string>{} : std::vector<std::string>{"PLUGIN_GetMainInterface"});
   }
   EXPECT_GE(fixtures, 8);
   // The WAV player lives in a folder of its own.

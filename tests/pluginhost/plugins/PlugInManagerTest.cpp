@@ -55,6 +55,35 @@ TEST(PlugInManager, APlugInThatNeedsANewerPlayerAndApiIsRefusedWithTheVersionItN
   EXPECT_EQ(log.Entries()[1].category, 0x100u);
 }
 
+// A module without the export, or with a main interface the host could
+// not call, is refused with the reason before anything is called through
+// the table.
+TEST(PlugInManager, AModuleWithoutAUsableMainInterfaceIsRefusedWithTheReason) {
+  const struct {
+    const char* fixture;
+    const char* reason;
+  } rows[] = {
+      {"NoMainExport", "Can't find 'PLUGIN_GetMainInterface'."},
+      {"NullMainInterface", "The plugin's main interface lacks 'PLUGIN_GetMainInterface'."},
+      {"MainWithoutVersion", "The plugin's main interface lacks 'PLUGIN_GetVersion'."},
+      {"MainWithoutInit", "The plugin's main interface lacks 'PLUGIN_Init'."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.fixture);
+    twltest::RecordingLogFront log;
+    FixtureTrace trace;
+    const std::string folder = twltest::MakeTempDir("plugins");
+    CopyFixture(row.fixture, folder, std::string(row.fixture) + ".dll");
+    CPlugInManager manager;
+    manager.ScanFolder(folder.c_str(), false);
+    EXPECT_EQ(manager.GetCount(), 0);
+    EXPECT_EQ(log.Text(), "Loading plugin '" + std::string(row.fixture) + ".dll'..." + row.reason + "\n");
+    ASSERT_EQ(log.Entries().size(), 2u);
+    EXPECT_EQ(log.Entries()[1].category, 0x100u);
+    EXPECT_TRUE(trace.Lines().empty()) << "nothing was called";
+  }
+}
+
 TEST(PlugInManager, APlugInWhoseInitFailsIsNeverAskedForObjectsNorExited) {
   twltest::RecordingLogFront log;
   FixtureTrace trace;

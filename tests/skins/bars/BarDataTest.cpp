@@ -110,6 +110,31 @@ TEST(BarData, OnePositionLiesAtThePathsStartAndNearestPrefersTheLowerIndex) {
   EXPECT_EQ(empty.FindNearestSegment(1, 1), -1);
 }
 
+// Where the mask holds only the path's own row, an edge is one point
+// (x, 5)-(x, 5); from x = 50 on the band is 11 rows high. A one-point edge
+// is as far as its point (the squared distance g), so it competes fairly
+// with the full edges beside it.
+TEST(BarData, AOnePointEdgeIsAsFarAsItsPoint) {
+  const auto mask = Mask(101, 11, [](int x, int y) { return y == 5 || x >= 50; });
+  CBarData data;
+  data.Init(*Script("0,0\n0,5\nLine\n100,5\n"), mask.data(), 101, 11, 10);
+  ASSERT_EQ(data.GetSegmentCount(), 10);
+  const BarSegment& point = data.GetSegments()[4];
+  ASSERT_TRUE(point.x1 == 40 && point.x2 == 40 && point.y1 == 5 && point.y2 == 5);
+  const BarSegment& full = data.GetSegments()[5];
+  ASSERT_TRUE(full.x1 == 50 && full.x2 == 50 && full.y1 == 0 && full.y2 == 10);
+  const struct {
+    INT x, y, nearest;
+    const char* why;
+  } cases[] = {
+      {22, 9, 2, "among one-point edges the nearest point: (20,5) at 4 + 16"},
+      {42, 0, 4, "(40,5) at 4 + 25 against the full edge at 64"},
+      {46, 0, 5, "(40,5) at 36 + 25 against the full edge at 16"},
+      {45, 5, 4, "as far from (40,5) as from the full edge: the lower index"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(data.FindNearestSegment(c.x, c.y), c.nearest) << c.why;
+}
+
 TEST(BarData, SplineArcLengthMatchesNumericIntegration) {
   RequirePython();
   const auto script = Script("0,0\n0,0\nSpline\n40,30\nSpline\n100,10\nSpline\n140,60\n");

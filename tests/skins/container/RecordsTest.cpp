@@ -114,6 +114,9 @@ TEST(BitmapRecord, HostileRecordsAreCorruptedBeforeAnythingIsAllocated) {
       {"true colour without its masks", Record(BitmapHead(0, 1, 1, 32).Zeros(12)), 0},
       // 0x10000 x 0x10000 x 4 bytes wraps to 0 in 32 bits.
       {"a pixel size that wraps in 32 bits", Record(BitmapHead(0, 0x10000, 0x10000, 32).Raw(masks.str()).Zeros(8)), 0},
+      // 0x80000000 x 0x80000000 x 4 bytes is 2^64, which wraps to 0 in 64 bits.
+      {"a pixel size that wraps in 64 bits",
+       Record(BitmapHead(0, 0x80000000, 0x80000000, 32).Raw(masks.str()).Zeros(8)), 0},
       {"four billion rows of one byte", Record(BitmapHead(0, 1, 0xFFFFFFFF, 8).Raw(masks.str()).Zeros(8)), 0},
       {"fewer pixel bytes than the rows need", Record(BitmapHead(0, 10, 10, 24).Raw(masks.str()).Zeros(299)), 0},
   };

@@ -114,16 +114,41 @@ TEST(BuiltinSkin, CompletesASkinWithoutMiniMode) {
   EXPECT_NE(mini->GetFontSet()->GetFont(0), nullptr);
   EXPECT_TRUE(skin.IsLoaded());
 
+  // The built-in skin stored unpacked, so that its inner chunks can be
+  // renamed out of the walk.
+  CSkin source;
+  BytesStream whole(builtin);
+  source.LoadCompiled(*whole);
+  CMemoryStream out;
+  OpenWritable(out);
+  source.WriteCompiled(out, false);
+  const std::string stored = StreamBytes(out);
+  const auto renamed = [&](const std::string& tag) {
+    std::string file = stored;
+    const size_t at = file.find(tag);
+    EXPECT_NE(at, std::string::npos) << tag;
+    if (at != std::string::npos) file[at] = 'X';
+    return file;
+  };
   const struct {
     const char* name;
     std::string file;
     const char* error;
+    bool modeKept;  // else the mode has neither window afterwards
   } faults[] = {
-      {"no DATA chunk", Bytes().Raw("Ostrell skin").U32(8).Chunk("INFO", "").str(), kCorrupted},
-      {"a wrong magic", Bytes().Raw("Ostrell skiN").U32(0).str(), "This is not a valid skin file."},
+      {"no DATA chunk", Bytes().Raw("Ostrell skin").U32(8).Chunk("INFO", "").str(), kCorrupted, true},
+      {"a wrong magic", Bytes().Raw("Ostrell skiN").U32(0).str(), "This is not a valid skin file.", true},
+      {"data without the mode's main window", renamed("MWDM"), kCorrupted, false},
+      {"a control window without colours in data without COLR", renamed("COLR"), kCorrupted, false},
   };
   for (const auto& fault : faults) {
+    SCOPED_TRACE(fault.name);
+    BytesStream again(builtin);
+    skin.LoadModeFromCompiled(2, *again);
     BytesStream bad(fault.file);
     ExpectError([&] { skin.LoadModeFromCompiled(2, *bad); }, fault.error);
+    EXPECT_EQ(skin.GetMainWindowSkin(2) != nullptr, fault.modeKept);
+    EXPECT_EQ(skin.GetControlWindowSkin(2) != nullptr, fault.modeKept);
+    EXPECT_TRUE(skin.IsLoaded());
   }
 }
