@@ -39,6 +39,7 @@ class CFolderInfoDataBase;
 class CPlayListFileEntry;
 class CPlayListFolderEntry;
 class CPlugInManager;
+class CProxyDataBase;
 
 // Messages sent (0x4C8-0x4CD) or posted (0x52D) to the user interface's
 // message window, all with wParam and lParam 0.
@@ -106,6 +107,9 @@ class CPlayerSystem : public CTypedObject {
   void SeedRandom(uint32_t seed) { m_Random.Seed(seed); }
 
   // --- Lifecycle (user-interface thread)
+  // The options kept between runs, read in the program's options step
+  // before Init.
+  void LoadOptions();
   // Prepares the sampler (failure throws an error object), the mixer and
   // the own message window, then loads the players of every plug-in of
   // the manager (none when it is null).
@@ -119,6 +123,9 @@ class CPlayerSystem : public CTypedObject {
   // Takes ownership.
   void AddPlayer(CPlayer* player);
   INT GetPlayerCount();
+  // Lets every player add the proxy types it needs (the data system's
+  // proxy start-up); what each answers is not used.
+  void RegisterProxyTypes(CProxyDataBase& proxies);
 
   // --- Playing (user-interface thread)
   // Plays the current entry; when no player takes it, moves on through the
