@@ -11,6 +11,7 @@
 #include "app/core/System.h"
 #include "foundation/appcore/PlayerVersion.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "playback/data/DataSystem.h"
 #include "twlwin/testing.h"
 
 namespace {
@@ -83,6 +84,10 @@ TEST(SettingsRoot, ChosenByWhereTheKeyIs) {
     const HKEY other = c.expected == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     EXPECT_EQ(Read(c.expected, "AppDir").bytes, std::string(system.GetProgramFolder().c_str()) + '\0') << c.why;
     EXPECT_EQ(Read(other, "AppDir").type, static_cast<DWORD>(REG_NONE)) << c.why;
+    // The library's systems keep their values where the start chose.
+    GetDataSystem().SetDefaultConnectionTimeout(45000);
+    EXPECT_EQ(Read(c.expected, "DefaultConnectionTimeout").type, static_cast<DWORD>(REG_DWORD)) << c.why;
+    EXPECT_EQ(Read(other, "DefaultConnectionTimeout").type, static_cast<DWORD>(REG_NONE)) << c.why;
   }
   TwlTestResetVersion();
 }
