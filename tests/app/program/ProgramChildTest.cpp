@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -73,12 +74,16 @@ TEST(TwlEntry, AFailingGetMessageIsLoggedShownAndEveryExitStepRuns) {
   EXPECT_TRUE(Contains(programtest::ReadText(folder + "/stderr.txt"), "[message box] Windows error: Message loop error"));
 }
 
-// A worker thread reads address 0x10 once the start is done.
+// A worker thread reads address 0x10 once the start is done. Its stderr,
+// where the headless message box writes, is appended to the log from then
+// on, so that the log shows what came first.
 TWLTEST_CHILD(WorkerFaults) {
   const std::string self = programtest::ThisTestProgram();
   const std::string log = self.substr(0, self.rfind('/') + 1) + "Log.txt";
   std::thread([log] {
     programtest::WaitForText(log, "START INITIALIZATIONS DONE");
+    const int appended = open(log.c_str(), O_WRONLY | O_APPEND);
+    if (appended >= 0) dup2(appended, STDERR_FILENO);
     const volatile char* wild = reinterpret_cast<const volatile char*>(0x10);
     (void)*wild;
   }).detach();
@@ -86,7 +91,8 @@ TWLTEST_CHILD(WorkerFaults) {
 }
 
 // The crash report follows the log so far in the first free crash log,
-// and names the module of the faulting code; older crash logs stay.
+// and names the module of the faulting code; older crash logs stay. The
+// fatal-error box comes only after the report and the crash log.
 TEST(TwlEntry, AFaultingWorkerThreadLeavesTheNextCrashLog) {
   const std::string folder = NewChildFolder("crash");
   twltest::WriteFile(folder + "/CrashLog.txt", "first");
@@ -105,6 +111,17 @@ TEST(TwlEntry, AFaultingWorkerThreadLeavesTheNextCrashLog) {
   EXPECT_LT(done, crash) << "the log comes first";
   EXPECT_TRUE(Contains(report, " (twl, base address: 0x")) << report;
   EXPECT_TRUE(Contains(report, "Attempted to read at 0x00000010")) << report;
+
+  const std::string box =
+      "[message box] Velbrook Tunewell - Fatal error: A fatal error occurred.\n\nSee 'CrashLog.txt' or 'Log.txt' "
+      "for further details after you closed this messagebox.\n";
+  EXPECT_FALSE(Contains(report, "[message box]")) << "the crash log was complete before the box";
+  const std::string log = programtest::ReadText(folder + "/Log.txt");
+  const size_t reportInLog = log.find("Fatal Exception at 0x");
+  const size_t boxInLog = log.find(box);
+  ASSERT_NE(boxInLog, std::string::npos) << log;
+  EXPECT_LT(reportInLog, boxInLog) << log;
+  EXPECT_EQ(log.substr(boxInLog), box) << "nothing after the box";
 }
 
 // The PlugIns folder while the program runs. A child answers 0 when all
