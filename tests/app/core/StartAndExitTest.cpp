@@ -195,6 +195,46 @@ TEST(SystemExit, InformationRecordsLoseTheirListenersBeforeTheyAreFreed) {
   EXPECT_EQ(GetFileInfoDataBase().Find("file:///music/two.wav"), nullptr);
 }
 
+// The desktop record tells its listeners of each field the start changed,
+// once per field: name 2, icon 4, open icon 64.
+class ChangeRecorder : public FileObjectListener {
+ public:
+  void OnFileObjectChanged(FileObjectInfoRecord*, DWORD changes) override { heard.push_back(changes); }
+  std::vector<DWORD> heard;
+};
+
+TEST(SystemInit, TheDesktopRecordTellsEachChangedFieldOnce) {
+  struct Case {
+    const char* why;
+    const char* name;  // null: none yet
+    INT icon;
+    INT openIcon;
+    std::vector<DWORD> heard;
+  } cases[] = {
+      {"a new record", nullptr, 0, 0, {2, 4, 64}},
+      {"a record that has all three", "Desktop", 2, 2, {}},
+      {"only the open icon differs", "Desktop", 2, 5, {64}},
+      {"another name", "Schreibtisch", 2, 2, {2}},
+  };
+  for (const Case& c : cases) {
+    ChangeRecorder listener;
+    {
+      CFolderInfoDataBase& folders = GetFolderInfoDataBase();
+      CriticalSectionLock lock(folders.GetLock());
+      FolderInfoRecord* desktop = folders.Get("virtual://desktop");
+      SetFileObjectString(desktop->displayText, c.name);
+      desktop->iconIndex = c.icon;
+      desktop->openIconIndex = c.openIcon;
+      AddFileObjectListener(desktop, &listener);
+    }
+    CSystem system;
+    StartWithLog(system, "desktop");
+    system.Init();
+    EXPECT_EQ(listener.heard, c.heard) << c.why;
+    system.Exit();
+  }
+}
+
 // The data system's proxy start-up asks the player system's players for
 // their proxy types before it reads the stored settings.
 class ProxyPlayer : public CPlayer {
