@@ -34,18 +34,24 @@ CSystem::CSystem() {
   for (LONG& mode : m_HighPopUp) mode = LOGPOPUP_NEVER;
 }
 
+// The information databases are the process's and stay: threads still
+// ending during the process's exit may hold their records.
 CSystem::~CSystem() {
   if (GetLogFront() == this) SetLogFront(nullptr);
   if (GetStepTimer() == this) SetStepTimer(nullptr);
-  FreeInfoDataBases();
 }
 
 // Every step copes with a system that never came up, so Exit may follow a
-// failed Start or Init, and may run twice.
+// failed Start or Init, and may run twice. The systems go down in the
+// reverse order of their start, the player system first; the information
+// records lose their listeners before they are freed, and the plug-ins are
+// unloaded only after every system let go of their objects.
 void CSystem::Exit() {
+  ExitPlayerSystem();
+  DetachInfoListeners();
   FreeInfoDataBases();
   GetDataSystem().Exit();
-  UnloadPlugIns();
+  m_PlugIns.UnloadPlugIns();
   CloseLogs();
   if (m_IconManagerReady) m_IconManager.Clear();
   m_IconManagerReady = false;

@@ -27,7 +27,7 @@
 #include "foundation/log/LogWindow.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
-#include "pluginhost/plugins/PlugInManager.h"
+#include "pluginhost/plugins/PlugInLoader.h"
 
 // One SendMessage queued for the user-interface thread's loop.
 struct DeferredMessage {
@@ -149,8 +149,10 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   const CStr& GetSkinsFolder() const { return m_SkinsFolder; }
   const CStr& GetPlugInsFolder() const { return m_PlugInsFolder; }
   const CStr& GetSystemFolder() const { return m_SystemFolder; }
-  HKEY GetSettingsRoot() const { return m_SettingsRoot; }
-  const CStr& GetSettingsPath() const { return m_SettingsPath; }
+  // The settings key the start chose (kept by the library's settings key,
+  // which every part of the program opens).
+  HKEY GetSettingsRoot() const;
+  CStr GetSettingsPath() const;
   HKEY GetClassesRoot() const { return m_ClassesRoot; }
   const CStr& GetClassesPath() const { return m_ClassesPath; }
   INT GetDirectXVersion() const { return m_DirectXVersion; }
@@ -166,7 +168,11 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   CLogFile& GetLogFile() { return m_LogFile; }
   CLogWindow& GetLogWindow() { return m_LogWindow; }
   bool HasLogWindow() { return m_LogWindow.GetWindowHandle() != nullptr; }
-  CPlugInManager& GetPlugInManager() { return m_PlugInManager; }
+  CPlugInManager& GetPlugInManager() { return m_PlugIns.GetManager(); }
+  bool IsWatchingPlugIns() const { return m_PlugIns.IsWatching(); }
+  // The process's file and folder information databases while the system
+  // is up (from the start step that makes the desktop record until Exit
+  // frees their records); null otherwise.
   CFileInfoDataBase* GetFileInfoDataBase() { return m_FileInfoDataBase; }
   CFolderInfoDataBase* GetFolderInfoDataBase() { return m_FolderInfoDataBase; }
   CIconManager& GetIconManager() { return m_IconManager; }
@@ -180,9 +186,11 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   void ChooseClassesRoot();
   void InitFolderInfoDataBase();
   void InitInfoDataBases();
+  void DetachInfoListeners();
   void FreeInfoDataBases();
   void LoadOptions();
-  void UnloadPlugIns();
+  void InitPlayerSystem();
+  void ExitPlayerSystem();
   void CloseLogs();
   static BOOL CALLBACK FindMaximisedProgramWindow(HWND window, LPARAM self);
   bool RunWindowTest();
@@ -192,15 +200,13 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   CStr m_SkinsFolder;
   CStr m_PlugInsFolder;
   CStr m_SystemFolder;
-  CStr m_SettingsPath = kSettingsKeyPath;
-  HKEY m_SettingsRoot = HKEY_CURRENT_USER;
   CStr m_ClassesPath;
   HKEY m_ClassesRoot = HKEY_CLASSES_ROOT;
   INT m_DirectXVersion = -1;
   CLogFile m_LogFile;
   CLogWindow m_LogWindow;
-  CPlugInManager m_PlugInManager;
-  HANDLE m_PlugInsChange = INVALID_HANDLE_VALUE;
+  CPlugInLoader m_PlugIns;
+  bool m_PlayerSystemConnected = false;
   CFileInfoDataBase* m_FileInfoDataBase = nullptr;
   CFolderInfoDataBase* m_FolderInfoDataBase = nullptr;
   CIconManager m_IconManager;

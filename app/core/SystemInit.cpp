@@ -2,12 +2,16 @@
 // with -z; then the plug-in folder and its later re-scans.
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
+#include "display/directx/DirectSoundLoader.h"
 #include "foundation/appcore/MainWindow.h"
 #include "foundation/appcore/ProgramIcons.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "playback/data/DataSystem.h"
+#include "playback/playersystem/PlayerSystem.h"
+#include "pluginhost/fileinfo/InfoDataBases.h"
 #include "pluginhost/hostapi/HostApiModule.h"
+#include "pluginhost/players/PlayerSystemConnection.h"
 
 namespace {
 
@@ -27,6 +31,7 @@ void Timed(CSystem& system, const char* label, Step step) {
 void CSystem::Init() {
   BeginTiming();
   Timed(*this, "retrieve system info", [this] { RetrieveSystemInfo(); });
+  Timed(*this, "load DirectSound", [] { GetDirectSoundLoader().Load(); });
   Timed(*this, "init plugin API", [this] {
     InstallSystemHostEnvironment(*this);
     InitHostApi();
@@ -39,8 +44,9 @@ void CSystem::Init() {
   Timed(*this, "init folder info database", [this] { InitFolderInfoDataBase(); });
   Timed(*this, "load options", [this] { LoadOptions(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
-  Timed(*this, "init data system", [this] { GetDataSystem().Init(m_PlugInManager); });
-  GetDataSystem().InitProxyDataBase();
+  Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
+  Timed(*this, "init player system", [this] { InitPlayerSystem(); });
+  GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");
   LogFormat(LOGCODE_INFO, "%s\n\n",
             LocalText("CSystem.InitDone", "-------- START INITIALIZATIONS DONE --------").c_str());
@@ -53,15 +59,25 @@ void CSystem::Init() {
   WriteFirstStart(false);
 }
 
+// The program's two information databases are the process's: the player
+// system, the playlist reader and the host's slots reach the same records
+// through GetFileInfoDataBase and GetFolderInfoDataBase.
 void CSystem::InitInfoDataBases() {
-  if (!m_FileInfoDataBase) m_FileInfoDataBase = new CFileInfoDataBase;
-  if (!m_FolderInfoDataBase) m_FolderInfoDataBase = new CFolderInfoDataBase;
+  m_FileInfoDataBase = &::GetFileInfoDataBase();
+  m_FolderInfoDataBase = &::GetFolderInfoDataBase();
+}
+
+// Whoever shows a record listens to it; the records go in the next step,
+// so every listener lets go of them first.
+void CSystem::DetachInfoListeners() {
+  if (m_FolderInfoDataBase) m_FolderInfoDataBase->DetachAllListeners();
+  if (m_FileInfoDataBase) m_FileInfoDataBase->DetachAllListeners();
 }
 
 void CSystem::FreeInfoDataBases() {
-  delete m_FolderInfoDataBase;
+  if (m_FolderInfoDataBase) m_FolderInfoDataBase->FreeAll();
   m_FolderInfoDataBase = nullptr;
-  delete m_FileInfoDataBase;
+  if (m_FileInfoDataBase) m_FileInfoDataBase->FreeAll();
   m_FileInfoDataBase = nullptr;
 }
 
@@ -92,40 +108,37 @@ void CSystem::InitFolderInfoDataBase() {
     if (changes & bit) NotifyFileObjectListeners(record, bit);
 }
 
-void CSystem::LoadOptions() { GetDataSystem().LoadOptions(); }
-
-void CSystem::LoadPlugIns() {
-  m_PlugInsChange = FindFirstChangeNotificationA(m_PlugInsFolder, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
-  if (m_PlugInsChange == INVALID_HANDLE_VALUE) {
-    LogFormat(LOGCODE_WARNING, "%s\n",
-              LocalText("CSystem.CannotSetupPluginChangeNotification",
-                        "WARNING: Unable to set up plugin change notification. New plugins will only be detected at "
-                        "program start.")
-                  .c_str());
-  }
-  LogFormat(LOGCODE_INFO, "%s\n", LocalText("CSystem.LoadingPluginsHeader", "-------- loading plugins --------").c_str());
-  m_PlugInManager.ScanFolder(m_PlugInsFolder, false);
-  LogFormat(LOGCODE_INFO, "%s\n", LocalText("CSystem.LoadingPluginsFinished", "finished loading plugins").c_str());
+void CSystem::LoadOptions() {
+  GetDataSystem().LoadOptions();
+  GetPlayerSystem().LoadOptions();
 }
 
+// The player system hears the host's player reports and finds its players
+// among the plug-ins' objects once it is connected.
+void CSystem::InitPlayerSystem() {
+  CPlayerSystem& players = GetPlayerSystem();
+  ConnectPlayerSystemToHost(players);
+  m_PlayerSystemConnected = true;
+  players.Init(&GetPlugInManager());
+}
+
+void CSystem::ExitPlayerSystem() {
+  CPlayerSystem& players = GetPlayerSystem();
+  players.Exit();
+  if (m_PlayerSystemConnected) DisconnectPlayerSystemFromHost(players);
+  m_PlayerSystemConnected = false;
+}
+
+void CSystem::LoadPlugIns() { m_PlugIns.LoadPlugIns(m_PlugInsFolder); }
+
+// Every system takes the objects of the new plug-ins, in the order they
+// came up at start.
 void CSystem::LoadNewPlugIns() {
-  if (m_PlugInsChange == INVALID_HANDLE_VALUE) return;
-  if (WaitForSingleObject(m_PlugInsChange, 0) != WAIT_OBJECT_0) return;
-  const INT before = m_PlugInManager.GetCount();
-  do {
-    m_PlugInManager.ScanFolder(m_PlugInsFolder, true);
-    FindNextChangeNotification(m_PlugInsChange);
-  } while (WaitForSingleObject(m_PlugInsChange, 0) == WAIT_OBJECT_0);
-  if (m_PlugInManager.GetCount() <= before) return;
-  GetDataSystem().InitNewStreamProviders(m_PlugInManager, before);
-  LogFormat(LOGCODE_INFO, "\n%s\n\n",
-            LocalText("CSystem.LoadingNewPluginsFinished", "-------- finished loading new plugin(s) --------").c_str());
-}
-
-void CSystem::UnloadPlugIns() {
-  m_PlugInManager.UnloadAll();
-  if (m_PlugInsChange != INVALID_HANDLE_VALUE) FindCloseChangeNotification(m_PlugInsChange);
-  m_PlugInsChange = INVALID_HANDLE_VALUE;
+  m_PlugIns.LoadNewPlugIns([this](INT firstNew) {
+    CPlugInManager& plugIns = GetPlugInManager();
+    GetDataSystem().InitNewStreamProviders(plugIns, firstNew);
+    GetPlayerSystem().InitNewPlayers(plugIns, firstNew);
+  });
 }
 
 void CSystem::BeginTiming() {

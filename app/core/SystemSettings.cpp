@@ -48,11 +48,11 @@ bool KeyOpens(HKEY root, const char* path) {
 // the machine when only the machine has it; a key that exists nowhere yet
 // goes where this kind of system keeps per-user settings.
 void CSystem::ChooseSettingsRoot() {
-  m_SettingsPath = kSettingsKeyPath;
+  HKEY root = HKEY_CURRENT_USER;
   if (KeyOpens(HKEY_CURRENT_USER, kSettingsKeyPath)) {
-    m_SettingsRoot = HKEY_CURRENT_USER;
+    root = HKEY_CURRENT_USER;
   } else if (KeyOpens(HKEY_LOCAL_MACHINE, kSettingsKeyPath)) {
-    m_SettingsRoot = HKEY_LOCAL_MACHINE;
+    root = HKEY_LOCAL_MACHINE;
   } else {
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof version;
@@ -60,11 +60,16 @@ void CSystem::ChooseSettingsRoot() {
       ThrowError<CError>(LocalText("CSystem.GetOSVersionFailed.Caption", "Fatal error"),
                          LocalText("CSystem.GetOSVersionFailed.Text", "Unable to determine operating system type."));
     }
-    m_SettingsRoot = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    root = version.dwPlatformId == VER_PLATFORM_WIN32_NT ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
   }
-  // The library's window places and option pages use the same key.
-  SetSettingsKey(m_SettingsRoot, m_SettingsPath);
+  // Kept once, by the library's settings key: the library's window places
+  // and option pages and every system open the key through it.
+  SetSettingsKey(root, kSettingsKeyPath);
 }
+
+HKEY CSystem::GetSettingsRoot() const { return ::GetSettingsRoot(); }
+
+CStr CSystem::GetSettingsPath() const { return ::GetSettingsPath(); }
 
 void CSystem::ChooseClassesRoot() {
   OSVERSIONINFOA version{};
@@ -145,7 +150,7 @@ bool CSystem::SetRegistryBinary(HKEY key, const char* name, const void* data, DW
 // lives; a folder stored there already is the user's and stays.
 void CSystem::WriteAppDir() {
   KeyHolder maker;
-  if (RegCreateKeyExA(m_SettingsRoot, kMakerKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY,
+  if (RegCreateKeyExA(GetSettingsRoot(), kMakerKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_CREATE_SUB_KEY,
                       nullptr, maker.Out(), nullptr) != ERROR_SUCCESS)
     ThrowFatalRegistryError("CSystem.FatalRegistryError.OpenKey", "Unable to open registry key.");
   KeyHolder product;
@@ -165,7 +170,7 @@ void CSystem::WriteAppDir() {
 void CSystem::ReadFirstStart() {
   m_FirstStart = true;
   HKEY key = nullptr;
-  if (RegOpenKeyExA(m_SettingsRoot, m_SettingsPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(GetSettingsRoot(), GetSettingsPath(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
   DWORD type = REG_NONE;
   DWORD value = 1;
   DWORD size = sizeof value;
@@ -178,7 +183,7 @@ void CSystem::ReadFirstStart() {
 
 void CSystem::WriteFirstStart(bool firstStart) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(m_SettingsRoot, m_SettingsPath, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  if (RegOpenKeyExA(GetSettingsRoot(), GetSettingsPath(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
   if (!SetRegistryDWord(key, "FirstStart", firstStart ? 1 : 0)) LogThreadError(LOGCODE_ERROR, nullptr);
   RegCloseKey(key);
 }

@@ -1,11 +1,25 @@
 #include "foundation/appcore/CrashFilter.h"
 
+#include <cstring>
+
+#include "foundation/errors/LocalText.h"
 #include "foundation/log/Log.h"
 #include "foundation/log/LogFile.h"
 
 namespace {
 
 CrashFilterTargets theTargets;
+
+// The fatal-error box's texts, fetched when the filter is installed: the
+// filter itself may not allocate.
+char boxCaption[256];
+char boxText[1024];
+
+void Keep(char* target, size_t capacity, const CStr& text) {
+  const size_t length = text.GetLength() < capacity - 1 ? text.GetLength() : capacity - 1;
+  std::memcpy(target, text.c_str(), length);
+  target[length] = '\0';
+}
 
 struct FaultingModule {
   const char* name = nullptr;  // null when no module holds the address
@@ -56,13 +70,20 @@ FaultingModule FindModuleForAddress(const void* address) {
 
 void InstallCrashFilter(const CrashFilterTargets& targets) {
   LoadToolhelpFunctions();
+  Keep(boxCaption, sizeof boxCaption, LocalText("FatalException.Caption", "Velbrook Tunewell - Fatal error"));
+  Keep(boxText, sizeof boxText,
+       LocalText("FatalException.Text",
+                 "A fatal error occurred.\n\nSee 'CrashLog.txt' or 'Log.txt' for further details after you closed "
+                 "this messagebox."));
   theTargets = targets;
   SetUnhandledExceptionFilter(&TopLevelExceptionFilter);
 }
 
 // The platform lets one crashing thread at a time into the filter, so the
 // reports of several threads do not mix without a lock of our own (which a
-// signal handler could not take safely anyway).
+// signal handler could not take safely anyway). The report and the crash
+// log are written before the box is shown: a process killed while the box
+// is up keeps them.
 LONG WINAPI TopLevelExceptionFilter(EXCEPTION_POINTERS* exception) {
   if (!exception || !exception->ExceptionRecord) return EXCEPTION_CONTINUE_SEARCH;
   const FaultingModule module = FindModuleForAddress(exception->ExceptionRecord->ExceptionAddress);
@@ -73,5 +94,6 @@ LONG WINAPI TopLevelExceptionFilter(EXCEPTION_POINTERS* exception) {
   if (theTargets.logWindow)
     theTargets.logWindow->WriteCrashReport(exception, module.name, module.base, LOG_SEVERITY_ERROR);
   if (theTargets.afterReport) theTargets.afterReport();
+  MessageBoxA(nullptr, boxText, boxCaption, MB_ICONERROR);
   return EXCEPTION_EXECUTE_HANDLER;
 }

@@ -9,6 +9,7 @@
 #include "RegistryStore.h"
 #include "twlwin/errors.h"
 #include "twlwin/registry.h"
+#include "twlwin/testing.h"
 
 namespace twl::registry {
 namespace {
@@ -264,8 +265,33 @@ TWLAPI LONG RegDeleteKeyA(HKEY handle, LPCSTR subKey) {
   });
 }
 
+namespace {
+
+// A query of this thread that a test made fail (TwlTestFailRegistryQuery):
+// the one after `skip` more, with `result`; none while skip is negative.
+struct QueryFault {
+  long skip = -1;
+  LONG result = ERROR_SUCCESS;
+};
+thread_local QueryFault queryFault;
+
+bool TakeQueryFault(LONG& result) {
+  if (queryFault.skip < 0) return false;
+  if (queryFault.skip-- > 0) return false;
+  result = queryFault.result;
+  return true;
+}
+
+}  // namespace
+
+TWLAPI void TwlTestFailRegistryQuery(DWORD skip, LONG result) {
+  queryFault.skip = static_cast<long>(skip);
+  queryFault.result = result;
+}
+
 TWLAPI LONG RegQueryValueExA(HKEY handle, LPCSTR valueName, LPDWORD reserved, LPDWORD type, LPBYTE data,
                              LPDWORD dataSize) {
+  if (LONG failed = ERROR_SUCCESS; TakeQueryFault(failed)) return failed;
   if (reserved || (data && !dataSize)) return ERROR_INVALID_PARAMETER;
   return Guarded([&]() -> LONG {
     OpenKey key;

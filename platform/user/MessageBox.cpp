@@ -2,6 +2,13 @@
 // top-level window is disabled while it is up) and is answered at once by
 // the next scripted answer, else by its default button. Its text goes to
 // stderr so nothing waits for a user who is not there.
+//
+// A box asked for by the crash filter runs inside a signal handler on the
+// crashing thread, which may hold any lock or be inside malloc: its line
+// goes to stderr with write(2) alone, it takes no scripted answer and is
+// not recorded, and it answers its default button.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -9,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "crash/CrashHandler.h"
 #include "twlwin/messagebox.h"
 #include "twlwin/testing_user.h"
 #include "twlwin/windowing.h"
@@ -81,11 +89,36 @@ void Copy(const std::string& from, LPSTR to, DWORD size) {
   to[n] = '\0';
 }
 
+void WriteAll(const char* text) {
+  size_t left = std::strlen(text);
+  while (left > 0) {
+    const ssize_t written = write(STDERR_FILENO, text, left);
+    if (written <= 0) return;
+    text += written;
+    left -= static_cast<size_t>(written);
+  }
+}
+
+bool OnCrashingThread() {
+  const pid_t crashing = twl::crash::CrashingThread();
+  return crashing != 0 && crashing == twl::crash::CurrentThreadId();
+}
+
+int CrashMessageBox(const char* text, const char* caption, UINT type) {
+  WriteAll("[message box] ");
+  WriteAll(caption);
+  WriteAll(": ");
+  WriteAll(text);
+  WriteAll("\n");
+  return DefaultAnswer(type);
+}
+
 }  // namespace
 
 TWLAPI int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   const char* shownCaption = caption ? caption : "Error";
   const char* shownText = text ? text : "";
+  if (OnCrashingThread()) return CrashMessageBox(shownText, shownCaption, type);
   std::fprintf(stderr, "[message box] %s: %s\n", shownCaption, shownText);
   // Modal: the owner takes no input while the box is up.
   HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;

@@ -84,6 +84,10 @@ void CPlayerSystem::PostNotice(UINT message) {
 
 // --- Lifecycle
 
+// Nothing of the player system is stored yet: the sound options and the
+// player preferences join here when they are kept.
+void CPlayerSystem::LoadOptions() {}
+
 void CPlayerSystem::Init(CPlugInManager* plugIns) {
   if (!m_Visualizers->InitSampler())
     ThrowError<CError>(LocalText("CPlayerSystem.DataSamplerError.Caption", "Error"), GetThreadErrorText());
@@ -129,6 +133,11 @@ void CPlayerSystem::Exit() {
   DestroyMessageWindow();
   m_Mixer->Clear();
   m_Visualizers->ShutdownSampler();
+}
+
+void CPlayerSystem::RegisterProxyTypes(CProxyDataBase& proxies) {
+  CriticalSectionLock lock(m_PlayersLock);
+  for (CPlayer* player : m_Players) player->RegisterProxyTypes(proxies);
 }
 
 void CPlayerSystem::AddPlayer(CPlayer* player) {

@@ -42,6 +42,7 @@ class CFolderInfoDataBase;
 class CPlayListFileEntry;
 class CPlayListFolderEntry;
 class CPlugInManager;
+class CProxyDataBase;
 
 // Messages sent (0x4C8-0x4CD) or posted (0x52D) to the user interface's
 // message window, all with wParam and lParam 0.
@@ -126,6 +127,9 @@ class CPlayerSystem : public CTypedObject {
   // Takes ownership.
   void AddPlayer(CPlayer* player);
   INT GetPlayerCount();
+  // Lets every player add the proxy types it needs (the data system's
+  // proxy start-up); what each answers is not used.
+  void RegisterProxyTypes(CProxyDataBase& proxies);
 
   // --- Playing (user-interface thread)
   // Plays the current entry; when no player takes it, moves on through the

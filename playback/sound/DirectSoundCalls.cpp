@@ -9,9 +9,9 @@
 
 namespace {
 
-// The program loads DirectSound at start; for a tool or test that did not,
-// it is loaded here on first use, one thread at a time (Load returns at
-// once when it is loaded).
+// Loads DirectSound for whoever has not loaded it yet (tools and tests; the
+// program does in its start), one thread at a time. Load returns at once
+// once it is loaded.
 bool LoadDirectSound(CDirectSoundLoader& loader) {
   static std::mutex lock;
   std::lock_guard guard(lock);

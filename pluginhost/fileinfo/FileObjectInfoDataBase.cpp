@@ -1,5 +1,7 @@
 #include "pluginhost/fileinfo/FileObjectInfoDataBase.h"
 
+#include <vector>
+
 #include "foundation/kernel/Error.h"
 
 TWL_IMPLEMENT_CLASS(CFileObjectInfoDataBase, CTypedObject)
@@ -12,6 +14,13 @@ void DeleteRecords(CStringTreeNode* node) {
   DeleteRecords(node->right);
   delete static_cast<FileObjectInfoRecord*>(node->value);
   node->value = nullptr;
+}
+
+void CollectRecords(CStringTreeNode* node, std::vector<FileObjectInfoRecord*>& records) {
+  if (!node) return;
+  CollectRecords(node->left, records);
+  if (node->value) records.push_back(static_cast<FileObjectInfoRecord*>(node->value));
+  CollectRecords(node->right, records);
 }
 
 }  // namespace
@@ -41,6 +50,15 @@ FileObjectInfoRecord* CFileObjectInfoDataBase::Get(const char* url) {
     if (!node->value) ThrowMemoryError();
   }
   return static_cast<FileObjectInfoRecord*>(node->value);
+}
+
+void CFileObjectInfoDataBase::DetachAllListeners() {
+  CriticalSectionLock lock(m_Lock);
+  // Collected first: a listener told of its detachment may still ask for
+  // records, which changes the tree.
+  std::vector<FileObjectInfoRecord*> records;
+  CollectRecords(m_Map.GetRoot(), records);
+  for (FileObjectInfoRecord* record : records) DetachFileObjectListeners(record);
 }
 
 void CFileObjectInfoDataBase::FreeAll() {

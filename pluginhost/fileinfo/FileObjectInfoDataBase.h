@@ -30,6 +30,9 @@ class CFileObjectInfoDataBase : public CTypedObject {
   // null URL. Throws the out-of-memory error when the record cannot be made.
   FileObjectInfoRecord* Get(const char* url);
 
+  // Detaches every listener of every record (DetachFileObjectListeners),
+  // so that nothing is left attached to records about to be freed.
+  void DetachAllListeners();
   // Deletes every record and every URL; earlier record pointers dangle.
   void FreeAll();
 

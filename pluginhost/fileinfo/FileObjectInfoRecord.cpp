@@ -52,6 +52,13 @@ void NotifyFileObjectListeners(FileObjectInfoRecord* record, DWORD changes) {
   }
 }
 
+void DetachFileObjectListeners(FileObjectInfoRecord* record) {
+  if (!record) return;
+  std::vector<FileObjectInfoRecord::ListenerNode> detached;
+  detached.swap(record->listeners);
+  for (const auto& node : detached) node.listener->OnFileObjectDetached(record);
+}
+
 bool SetFileObjectString(FileObjectText& field, const char* text) {
   if (!text) {
     if (!field) return false;

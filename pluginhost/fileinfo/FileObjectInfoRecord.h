@@ -31,6 +31,9 @@ enum FileObjectChange : DWORD {
 class FileObjectListener {
  public:
   virtual void OnFileObjectChanged(FileObjectInfoRecord* record, DWORD changes) = 0;
+  // The record is about to be freed (the program is shutting down) and the
+  // listener is no longer in its list: it must forget the record.
+  virtual void OnFileObjectDetached(FileObjectInfoRecord* /*record*/) {}
 
  protected:
   ~FileObjectListener() = default;
@@ -72,6 +75,9 @@ bool RemoveFileObjectListener(FileObjectInfoRecord* record, FileObjectListener* 
 // Tells every listener, in list order. A listener may add or remove
 // listeners while it is told: one removed before its turn is not told.
 void NotifyFileObjectListeners(FileObjectInfoRecord* record, DWORD changes);
+// Empties the list, then tells each listener that was in it (once, however
+// often it was added) that it is detached.
+void DetachFileObjectListeners(FileObjectInfoRecord* record);
 
 // Replaces an owned text; null frees it. True when the stored text changed
 // (compared byte by byte, case-sensitive; absent and empty differ).

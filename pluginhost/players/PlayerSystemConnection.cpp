@@ -1,5 +1,6 @@
 #include "pluginhost/players/PlayerSystemConnection.h"
 
+#include "playback/data/DataSystem.h"
 #include "playback/mixer/MixerManager.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/sound/SoundOptions.h"
@@ -13,6 +14,25 @@ class CPlugInPlayerDiscovery final : public CPlayerDiscovery {
   void DiscoverPlayers(CPlugIn& plugIn, std::vector<CPlayer*>& found) override {
     DiscoverPlugInPlayers(plugIn, found);
   }
+};
+
+// Session slot 0 of the program's data system: the stream the current or
+// candidate player opens through the host goes through it, so a stop can
+// break off a read that hangs, and successive openers share one source.
+class CDataSystemPlayerSessions final : public CPlayerSessions {
+ public:
+  void SetSessionUrl(const char* url) override { Data().SetSessionUrl(kPlayerSession, url); }
+  bool IsSessionOn(const char* url) override { return Data().IsSessionOn(kPlayerSession, url); }
+  void SetSessionOwner(PLUGIN_HANDLE owner) override { Data().SetSessionOwner(kPlayerSession, owner); }
+  void AbortSession() override { Data().AbortSession(kPlayerSession); }
+  // Softly: a session still open (a player that took the file for itself)
+  // goes on to its end.
+  void CloseSession() override { Data().CloseSession(kPlayerSession, false); }
+  void DetachSession() override { Data().DetachSession(kPlayerSession); }
+  void ReleaseSessionsOnUrl(const char* url) override { Data().ReleaseSessionsOnUrl(url); }
+
+ private:
+  static CDataSystem& Data() { return GetDataSystem(); }
 };
 
 // The player system as the host's slots and sound buffers see it.
@@ -56,6 +76,7 @@ class CPlayerSystemServices final : public CPlayerServices {
 
 // One connection at a time: the program has one player system.
 CPlugInPlayerDiscovery g_Discovery;
+CDataSystemPlayerSessions g_Sessions;
 CPlayerSystemServices* g_Services = nullptr;
 // The mixer lines players control through the host (slots 161-165).
 CMixerManager* g_Mixer = nullptr;
@@ -67,6 +88,7 @@ void ConnectPlayerSystemToHost(CPlayerSystem& system) {
   g_Services = new CPlayerSystemServices(system);
   SetPlayerServices(g_Services);
   system.SetDiscovery(&g_Discovery);
+  system.SetSessions(&g_Sessions);
   g_Mixer = new CMixerManager;
   system.SetMixer(g_Mixer);
 }
@@ -75,6 +97,7 @@ void DisconnectPlayerSystemFromHost(CPlayerSystem& system) {
   system.SetMixer(nullptr);
   delete g_Mixer;  // gives every line its value back
   g_Mixer = nullptr;
+  system.SetSessions(nullptr);
   system.SetDiscovery(nullptr);
   SetPlayerServices(nullptr);
   delete g_Services;

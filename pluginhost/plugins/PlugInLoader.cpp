@@ -3,21 +3,27 @@
 #include "foundation/appcore/LogFront.h"
 #include "foundation/errors/LocalText.h"
 
+namespace {
+
+constexpr DWORD kWarningCategory = 0x10000;
+
+}  // namespace
+
 void CPlugInLoader::LoadPlugIns(const char* folder) {
+  if (m_Notification != INVALID_HANDLE_VALUE) FindCloseChangeNotification(m_Notification);
   m_Folder = folder;
   m_Notification = FindFirstChangeNotificationA(folder, FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
   if (m_Notification == INVALID_HANDLE_VALUE) {
-    LogFormat(0x10000, "%s\n",
-              LocalText("CSystem.PluginChangeNotificationFailed",
+    LogFormat(kWarningCategory, "%s\n",
+              LocalText("CSystem.CannotSetupPluginChangeNotification",
                         "WARNING: Unable to set up plugin change notification. New plugins will only be detected at "
                         "program start.")
                   .c_str());
   }
-  LogFormat(LOG_CATEGORY_INFO, "\n%s\n\n",
+  LogFormat(LOG_CATEGORY_INFO, "%s\n",
             LocalText("CSystem.LoadingPluginsHeader", "-------- loading plugins --------").c_str());
   m_Manager.ScanFolder(m_Folder, false);
-  LogFormat(LOG_CATEGORY_INFO, "\n%s\n",
-            LocalText("CSystem.FinishedLoadingPlugins", "finished loading plugins").c_str());
+  LogFormat(LOG_CATEGORY_INFO, "%s\n", LocalText("CSystem.LoadingPluginsFinished", "finished loading plugins").c_str());
 }
 
 bool CPlugInLoader::LoadNewPlugIns(const std::function<void(INT firstNew)>& discover) {
@@ -34,8 +40,8 @@ bool CPlugInLoader::LoadNewPlugIns(const std::function<void(INT firstNew)>& disc
   }
   if (m_Manager.GetCount() == firstNew) return false;
   if (discover) discover(firstNew);
-  LogFormat(LOG_CATEGORY_INFO, "\n%s\n",
-            LocalText("CSystem.FinishedLoadingNewPlugins", "-------- finished loading new plugin(s) --------").c_str());
+  LogFormat(LOG_CATEGORY_INFO, "\n%s\n\n",
+            LocalText("CSystem.LoadingNewPluginsFinished", "-------- finished loading new plugin(s) --------").c_str());
   return true;
 }
 

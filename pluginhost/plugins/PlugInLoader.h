@@ -1,9 +1,12 @@
-// CPlugInLoader: the program's plug-ins folder over time. At start it sets
-// up a change notification on the folder and loads every plug-in; while
-// the program runs, a poll without waiting loads the plug-ins that appeared
-// since (a file caught half-copied fails, is not kept and is tried again
-// when its writer closes it); at the end it unloads them all, the last
-// first. Plug-ins that disappear or change are not unloaded.
+// CPlugInLoader: the program's plug-ins folder over time, for the program
+// object and the tools alike. At start it sets up a change notification on
+// the folder and loads every plug-in; while the program runs, a poll
+// without waiting loads the plug-ins that appeared since (a file caught
+// half-copied fails, is not kept and is tried again when its writer closes
+// it); at the end it unloads them all, the last first. Plug-ins that
+// disappear or change are not unloaded. When the folder itself goes away
+// the watch ends, so a poll never spins on a notification that can no
+// longer be re-armed; new plug-ins are then found at the next start.
 //
 // Threading: the user-interface thread only.
 #pragma once

@@ -1,6 +1,8 @@
 // Message boxes. Headless, a box is answered at once: by the next scripted
 // answer a test gave, else by its default button; its text goes to stderr
-// so that nothing waits for a user who is not there.
+// so that nothing waits for a user who is not there. A box asked for inside
+// the crash filter (see crash.h) is written to stderr with write(2) alone
+// and answered by its default button, so that it is safe there.
 #pragma once
 
 #include "types.h"

@@ -38,3 +38,8 @@ TWLAPI void TwlTestHideSystemExport(LPCSTR fileName, LPCSTR exportName, BOOL hid
 TWLAPI void TwlTestSetFileVersion(LPCSTR file, DWORD versionMS, DWORD versionLS);
 TWLAPI void TwlTestSetNoFileVersion(LPCSTR file);
 TWLAPI void TwlTestResetFileVersion(LPCSTR file);
+
+// Makes one later RegQueryValueExA of the calling thread fail with `result`
+// (and do nothing else): the one after the next `skip` queries, so 0 fails
+// the next. Other threads' queries are not counted.
+TWLAPI void TwlTestFailRegistryQuery(DWORD skip, LONG result);

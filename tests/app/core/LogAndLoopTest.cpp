@@ -93,6 +93,24 @@ TEST_F(SystemLog, PaintErrorsPopUpOverAMaximisedProgramWindow) {
   DestroyWindow(window);
 }
 
+// The rule at work: an error shows a hidden log window, a warning leaves
+// it hidden. The window's thread shows it when it takes the request.
+TEST_F(SystemLog, AnErrorShowsTheLogWindowAWarningDoesNot) {
+  CLogWindow& window = m_System.GetLogWindow();
+  window.Create(nullptr);
+  const HWND handle = window.GetWindowHandle();
+  ASSERT_NE(handle, nullptr);
+  const DWORD thread = GetWindowThreadProcessId(handle, nullptr);
+  ASSERT_FALSE(IsWindowVisible(handle));
+  m_System.LogFormat(0x10000, "WARNING: only a warning\n");
+  ASSERT_TRUE(TwlTestWaitForIdle(thread, 10000));
+  EXPECT_FALSE(IsWindowVisible(handle));
+  m_System.LogFormat(0x100, "an error\n");
+  ASSERT_TRUE(TwlTestWaitForIdle(thread, 10000));
+  EXPECT_TRUE(IsWindowVisible(handle));
+  window.Destroy();
+}
+
 TEST_F(SystemLog, EntriesGoToTheFileAsWrittenAssertionsNameThePlace) {
   LogFormat(0x100, "entry %d\n", 1);
   m_System.LogFormat(0, "second\n");

@@ -4,13 +4,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <atomic>
+#include <filesystem>
 #include <string>
 #include <thread>
 
 #include "ProgramFolder.h"
 #include "app/core/ProgramEntry.h"
 #include "app/core/System.h"
+#include "playback/playersystem/PlayerSystem.h"
 #include "support/TestPaths.h"
 #include "twlwin/testing.h"
 #include "twlwin/testing_user.h"
@@ -69,12 +74,16 @@ TEST(TwlEntry, AFailingGetMessageIsLoggedShownAndEveryExitStepRuns) {
   EXPECT_TRUE(Contains(programtest::ReadText(folder + "/stderr.txt"), "[message box] Windows error: Message loop error"));
 }
 
-// A worker thread reads address 0x10 once the start is done.
+// A worker thread reads address 0x10 once the start is done. Its stderr,
+// where the headless message box writes, is appended to the log from then
+// on, so that the log shows what came first.
 TWLTEST_CHILD(WorkerFaults) {
   const std::string self = programtest::ThisTestProgram();
   const std::string log = self.substr(0, self.rfind('/') + 1) + "Log.txt";
   std::thread([log] {
     programtest::WaitForText(log, "START INITIALIZATIONS DONE");
+    const int appended = open(log.c_str(), O_WRONLY | O_APPEND);
+    if (appended >= 0) dup2(appended, STDERR_FILENO);
     const volatile char* wild = reinterpret_cast<const volatile char*>(0x10);
     (void)*wild;
   }).detach();
@@ -82,7 +91,8 @@ TWLTEST_CHILD(WorkerFaults) {
 }
 
 // The crash report follows the log so far in the first free crash log,
-// and names the module of the faulting code; older crash logs stay.
+// and names the module of the faulting code; older crash logs stay. The
+// fatal-error box comes only after the report and the crash log.
 TEST(TwlEntry, AFaultingWorkerThreadLeavesTheNextCrashLog) {
   const std::string folder = NewChildFolder("crash");
   twltest::WriteFile(folder + "/CrashLog.txt", "first");
@@ -101,4 +111,96 @@ TEST(TwlEntry, AFaultingWorkerThreadLeavesTheNextCrashLog) {
   EXPECT_LT(done, crash) << "the log comes first";
   EXPECT_TRUE(Contains(report, " (twl, base address: 0x")) << report;
   EXPECT_TRUE(Contains(report, "Attempted to read at 0x00000010")) << report;
+
+  const std::string box =
+      "[message box] Velbrook Tunewell - Fatal error: A fatal error occurred.\n\nSee 'CrashLog.txt' or 'Log.txt' "
+      "for further details after you closed this messagebox.\n";
+  EXPECT_FALSE(Contains(report, "[message box]")) << "the crash log was complete before the box";
+  const std::string log = programtest::ReadText(folder + "/Log.txt");
+  const size_t reportInLog = log.find("Fatal Exception at 0x");
+  const size_t boxInLog = log.find(box);
+  ASSERT_NE(boxInLog, std::string::npos) << log;
+  EXPECT_LT(reportInLog, boxInLog) << log;
+  EXPECT_EQ(log.substr(boxInLog), box) << "nothing after the box";
+}
+
+// The PlugIns folder while the program runs. A child answers 0 when all
+// went as expected, else a number naming the step that did not; an alarm
+// ends a child that hangs.
+int WithStartedSystem(int (*steps)(CSystem& system)) {
+  alarm(30);
+  CSystem& system = GetSystem();
+  if (!system.Start(GetModuleHandleA(nullptr), "")) return 2;
+  system.Init();
+  const int result = system.IsWatchingPlugIns() ? steps(system) : 3;
+  system.Exit();
+  return result;
+}
+
+// Looks as the main window's tick does, until `done` or five seconds.
+template <class Done>
+void LookForNewPlugIns(CSystem& system, Done done) {
+  for (int look = 0; look < 500 && !done(); ++look) {
+    Sleep(10);
+    system.LoadNewPlugIns();
+  }
+}
+
+// A plug-in copied in joins every system.
+TWLTEST_CHILD(NewPlugInCopiedIn) {
+  return WithStartedSystem([](CSystem& system) {
+    const std::string folder = system.GetPlugInsFolder().c_str();
+    std::filesystem::copy_file(std::string(TWL_WAV_PLAYER_DIR) + "/TestWavPlayer.dll",
+                               folder + "TestWavPlayer.dll");
+    LookForNewPlugIns(system, [&system] { return system.GetPlugInManager().GetCount() > 0; });
+    if (system.GetPlugInManager().GetCount() != 1) return 4;
+    return GetPlayerSystem().GetPlayerCount() == 1 ? 0 : 5;
+  });
+}
+
+// A file that is no plug-in is looked at; then the folder is removed. Its
+// removal reaches the watch a moment later, and every look must come back
+// until it has ended the watch. (A folder holding a loaded plug-in may
+// not report its own removal at all while the plug-in is mapped, so the
+// folder here never held one.)
+TWLTEST_CHILD(PlugInsFolderRemoved) {
+  return WithStartedSystem([](CSystem& system) {
+    const std::string folder = system.GetPlugInsFolder().c_str();
+    twltest::WriteFile(folder + "Junk.dll", "no plug-in");
+    const std::string log = system.GetLogFileName().c_str();
+    LookForNewPlugIns(system, [&log] { return Contains(programtest::ReadText(log), "Junk.dll"); });
+    std::filesystem::remove_all(folder);
+    LookForNewPlugIns(system, [&system] { return !system.IsWatchingPlugIns(); });
+    if (system.IsWatchingPlugIns()) return 6;
+    system.LoadNewPlugIns();
+    return system.GetPlugInManager().GetCount() == 0 ? 0 : 7;
+  });
+}
+
+TEST(TwlPlugIns, APlugInCopiedInJoinsEverySystem) {
+  const std::string folder = NewChildFolder("newplugin");
+  EXPECT_EQ(RunChild(folder, "NewPlugInCopiedIn"), 0);
+  const std::string log = programtest::ReadText(folder + "/Log.txt");
+  const std::string lines[] = {
+      "-------- new plugin(s) detected --------",
+      "initializing plugin 'TestWavPlayer.dll'...done",
+      "-------- initializing new stream provider --------",
+      "-------- initializing new player(s) --------",
+      "initializing 'Test WAV player'...done",
+      "\r\n-------- finished loading new plugin(s) --------\r\n\r\n",
+  };
+  size_t from = 0;
+  for (const std::string& line : lines) {
+    const size_t at = log.find(line, from);
+    EXPECT_NE(at, std::string::npos) << "missing or out of order: " << line << "\n" << log;
+    if (at != std::string::npos) from = at;
+  }
+}
+
+TEST(TwlPlugIns, ARemovedPlugInsFolderEndsTheWatchAndTheLooksReturn) {
+  const std::string folder = NewChildFolder("plugingone");
+  EXPECT_EQ(RunChild(folder, "PlugInsFolderRemoved"), 0);
+  const std::string log = programtest::ReadText(folder + "/Log.txt");
+  EXPECT_TRUE(Contains(log, "Loading plugin 'Junk.dll'...")) << log;
+  EXPECT_FALSE(Contains(log, "finished loading new plugin(s)")) << log;
 }

@@ -108,13 +108,19 @@ TEST(TwlRun, HeadlessStartLogsTheMachineAndKeepsItsSettings) {
   EXPECT_EQ(StoredValue("HKEY_LOCAL_MACHINE", "AppDir"), "");
 }
 
+// The log window keeps its place when it is destroyed, which the ordered
+// Exit does near its end: the value shows that Exit ran.
 TEST(TwlRun, StopSignalsEndItInOrderWithZero) {
   for (int stop : {SIGINT, SIGTERM}) {
+    HKEY settings = CreateKey(HKEY_CURRENT_USER, kSettingsPath);
+    RegDeleteValueA(settings, "LogWindow_WindowRect");
+    RegCloseKey(settings);
     const std::string folder = NewProgramFolder("stop");
     EXPECT_EQ(RunUntilStarted(folder, stop), 0) << strsignal(stop);
-    // The log window is gone and the log closed only at the end of Exit:
-    // nothing follows the start but what Exit itself writes.
     EXPECT_TRUE(Contains(programtest::ReadText(folder + "/Log.txt"), kDone));
+    const std::string place = StoredValue("HKEY_CURRENT_USER", "LogWindow_WindowRect");
+    EXPECT_EQ(place.substr(0, 2), "3|") << strsignal(stop) << ": " << place;
+    EXPECT_EQ(place.size(), 2u + 32u) << strsignal(stop) << ": 16 bytes";
   }
 }
 

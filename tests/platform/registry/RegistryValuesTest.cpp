@@ -1,6 +1,8 @@
 #include <cstring>
+#include <thread>
 
 #include "RegistryTestKey.h"
+#include "twlwin/testing.h"
 
 namespace {
 
@@ -142,6 +144,22 @@ TEST(RegistryValues, EnumerationReportsSmallBuffers) {
   DWORD size = sizeof smallData;
   EXPECT_EQ(RegEnumValueA(key.get(), 0, bigName, &length, nullptr, nullptr, smallData, &size), ERROR_MORE_DATA);
   EXPECT_EQ(size, sizeof data);
+}
+
+// The testing switch fails exactly one query of the thread that set it,
+// after the number it was told to let pass; other threads' queries are
+// neither counted nor failed.
+TEST(RegistryValues, TheTestingSwitchFailsOneQueryOfItsOwnThread) {
+  ScopedKey key(CreateKey(HKEY_CURRENT_USER, "Software\\Velbrook\\Switch"));
+  WriteDword(key.get(), "Number", 5);
+  TwlTestFailRegistryQuery(1, ERROR_MORE_DATA);
+  std::thread([&key] {
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(ReadValue(key.get(), "Number").result, ERROR_SUCCESS);
+  }).join();
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExA(key.get(), "Number", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(RegQueryValueExA(key.get(), "Number", nullptr, nullptr, nullptr, &size), ERROR_MORE_DATA);
+  EXPECT_EQ(RegQueryValueExA(key.get(), "Number", nullptr, nullptr, nullptr, &size), ERROR_SUCCESS);
 }
 
 }  // namespace

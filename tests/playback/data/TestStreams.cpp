@@ -18,13 +18,16 @@ namespace {
 
 constexpr auto kPatience = std::chrono::seconds(10);
 
-enum class Kind { Counting, Unseekable, Blocking, Slow };
+enum class Kind { Counting, Unseekable, Blocking, Slow, Stalling };
+
+constexpr size_t kStallingLength = 44 + 176400;  // what the header announces
 
 const std::map<std::string, Kind>& Schemes() {
   static const std::map<std::string, Kind> schemes = {{"counting://", Kind::Counting},
                                                       {"unseekable://", Kind::Unseekable},
                                                       {"blocking://", Kind::Blocking},
-                                                      {"slow://", Kind::Slow}};
+                                                      {"slow://", Kind::Slow},
+                                                      {"stalling://", Kind::Stalling}};
   return schemes;
 }
 
@@ -37,8 +40,11 @@ bool KindOf(const char* url, Kind& kind) {
   return false;
 }
 
+class TestStream;
+
 struct Book {
   std::mutex lock;
+  std::set<TestStream*> live;
   std::condition_variable changed;
   std::map<std::string, int> opens;
   std::map<std::string, int> closes;
@@ -56,7 +62,14 @@ Book& TheBook() {
 
 class TestStream : public CStream {
  public:
-  TestStream(std::string url, Kind kind) : m_Url(std::move(url)), m_Kind(kind) {}
+  TestStream(std::string url, Kind kind) : m_Url(std::move(url)), m_Kind(kind) {
+    std::lock_guard guard(TheBook().lock);
+    TheBook().live.insert(this);
+  }
+  ~TestStream() override {
+    std::lock_guard guard(TheBook().lock);
+    TheBook().live.erase(this);
+  }
 
   CStr& GetURL(CStr& url) override { return url = m_Url.c_str(); }
   DWORD GetCapabilities() override {
@@ -64,16 +77,17 @@ class TestStream : public CStream {
   }
   DWORD Read(void* buffer, DWORD size) override {
     ThrowIfShutDown();
-    if (m_Kind == Kind::Blocking) BlockUntilShutDown();
-    const DWORD count = static_cast<DWORD>(std::min<size_t>(size, Content().size() - m_Position));
-    std::memcpy(buffer, Content().data() + m_Position, count);
+    const std::string& content = m_Kind == Kind::Stalling ? StallingContent() : Content();
+    if (m_Kind == Kind::Blocking || (m_Kind == Kind::Stalling && m_Position >= content.size())) BlockUntilShutDown();
+    const DWORD count = static_cast<DWORD>(std::min<size_t>(size, content.size() - m_Position));
+    std::memcpy(buffer, content.data() + m_Position, count);
     m_Position += count;
     return count;
   }
   DWORD ReadSome(void* buffer, DWORD size) override { return Read(buffer, size); }
   DWORD Skip(DWORD count) override {
     ThrowIfShutDown();
-    const DWORD skipped = static_cast<DWORD>(std::min<size_t>(count, Content().size() - m_Position));
+    const DWORD skipped = static_cast<DWORD>(std::min<size_t>(count, Length() - m_Position));
     m_Position += skipped;
     return skipped;
   }
@@ -84,10 +98,10 @@ class TestStream : public CStream {
     ThrowIfShutDown();
     if (m_Kind == Kind::Unseekable) ThrowError<CStreamError>(CStreamError::kNotPermitted);
     const LONGLONG base = origin == kSeekFromCurrent ? static_cast<LONGLONG>(m_Position)
-                          : origin == kSeekFromEnd   ? static_cast<LONGLONG>(Content().size())
+                          : origin == kSeekFromEnd   ? static_cast<LONGLONG>(Length())
                                                      : 0;
     const LONGLONG target = base + offset;
-    if (target < 0 || target > static_cast<LONGLONG>(Content().size()))
+    if (target < 0 || target > static_cast<LONGLONG>(Length()))
       ThrowError<CStreamError>(CStreamError::kInvalidParam);
     m_Position = static_cast<size_t>(target);
     return target;
@@ -95,15 +109,19 @@ class TestStream : public CStream {
   bool SeekWouldWait(LONGLONG, DWORD) override { return false; }
   LONGLONG GetPosition() override { return static_cast<LONGLONG>(m_Position); }
   LONGLONG GetLength(bool, HANDLE) override {
-    return m_Kind == Kind::Unseekable ? -1 : static_cast<LONGLONG>(Content().size());
+    return m_Kind == Kind::Unseekable ? -1 : static_cast<LONGLONG>(Length());
   }
   DWORD GetTransferRate() override { return 1000; }
-  bool IsAtEnd() override { return m_Position == Content().size(); }
+  bool IsAtEnd() override { return m_Position == Length(); }
   void Shutdown() override {
     Book& book = TheBook();
     std::lock_guard guard(book.lock);
+    ShutDownLocked();
+  }
+  // Under the book's lock.
+  void ShutDownLocked() {
     m_ShutDown = true;
-    book.changed.notify_all();
+    TheBook().changed.notify_all();
   }
   void Close() override { CloseNoThrow(); }
   void CloseNoThrow() override {
@@ -116,6 +134,7 @@ class TestStream : public CStream {
   }
 
  private:
+  size_t Length() const { return m_Kind == Kind::Stalling ? kStallingLength : Content().size(); }
   void ThrowIfShutDown() {
     std::lock_guard guard(TheBook().lock);
     if (m_ShutDown) ThrowError<CStreamError>(CStreamError::kShutdown, m_Url.c_str());
@@ -149,10 +168,11 @@ class TestProvider : public CStreamProvider {
     Kind kind;
     if (!KindOf(url, kind)) return nullptr;
     if (kind == Kind::Slow) WaitForRelease(url);
+    auto* stream = new TestStream(url, kind);  // takes the book's lock itself
     Book& book = TheBook();
     std::lock_guard guard(book.lock);
     ++book.opens[url];
-    return new TestStream(url, kind);
+    return stream;
   }
 
  private:
@@ -192,10 +212,25 @@ const std::string& Content() {
   return content;
 }
 
+const std::string& StallingContent() {
+  static const std::string header = [] {
+    auto word32 = [](uint32_t value) {
+      return std::string{static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+                         static_cast<char>(value >> 24)};
+    };
+    auto word16 = [](uint16_t value) { return std::string{static_cast<char>(value), static_cast<char>(value >> 8)}; };
+    const uint32_t dataBytes = kStallingLength - 44;
+    return "RIFF" + word32(36 + dataBytes) + "WAVE" + "fmt " + word32(16) + word16(1) + word16(2) + word32(44100) +
+           word32(44100 * 4) + word16(4) + word16(16) + "data" + word32(dataBytes);
+  }();
+  return header;
+}
+
 std::string Counting(const std::string& name) { return Install("counting://" + name); }
 std::string Unseekable(const std::string& name) { return Install("unseekable://" + name); }
 std::string Blocking(const std::string& name) { return Install("blocking://" + name); }
 std::string Slow(const std::string& name) { return Install("slow://" + name); }
+std::string Stalling(const std::string& name) { return Install("stalling://" + name); }
 
 int OpenCount(const std::string& url) {
   Book& book = TheBook();
@@ -212,6 +247,12 @@ int CloseCount(const std::string& url) {
 bool WaitUntilReadBlocks(const std::string& url) { return WaitFor(url, &Book::blockedReads); }
 
 bool WaitUntilOpenWaits(const std::string& url) { return WaitFor(url, &Book::waitingOpens); }
+
+void ShutDownAll() {
+  Book& book = TheBook();
+  std::lock_guard guard(book.lock);
+  for (TestStream* stream : book.live) stream->ShutDownLocked();
+}
 
 void ReleaseOpen(const std::string& url) {
   Book& book = TheBook();

@@ -34,9 +34,9 @@ TEST(PlugInLoader, APlugInCopiedIntoTheWatchedFolderIsLoadedOnceAndAnnounced) {
   ASSERT_TRUE(loader.IsWatching());
   ASSERT_EQ(loader.GetManager().GetCount(), 1);
   EXPECT_EQ(log.Text(),
-            "\n-------- loading plugins --------\n\n"
+            "-------- loading plugins --------\n"
             "Loading plugin 'Old.dll'...done\ninitializing plugin 'Old.dll'...done\n"
-            "\nfinished loading plugins\n");
+            "finished loading plugins\n");
 
   log.Clear();
   ASSERT_EQ(twltest::RunCommand("cp '" + FixturePath("Api10032") + "' '" + folder + "/New.dll'"), 0);
@@ -47,7 +47,7 @@ TEST(PlugInLoader, APlugInCopiedIntoTheWatchedFolderIsLoadedOnceAndAnnounced) {
   EXPECT_EQ(log.Text(),
             "\n-------- new plugin(s) detected --------\n\n"
             "Loading plugin 'New.dll'...done\ninitializing plugin 'New.dll'...done\n"
-            "\n-------- finished loading new plugin(s) --------\n");
+            "\n-------- finished loading new plugin(s) --------\n\n");
 
   log.Clear();
   ASSERT_EQ(twltest::RunCommand("cp '" + FixturePath("Api10032") + "' '" + folder + "/NEW.DLL'"), 0);

@@ -21,12 +21,12 @@ TEST(TwltoolPlugins, PrintsTheScanAndTheKeptPlugIns) {
   std::string output;
   ASSERT_EQ(twltest::RunCommand("'" + twltest::ProgramPath("twltool") + "' plugins '" + folder + "'", &output), 0);
   EXPECT_EQ(output,
-            "\n-------- loading plugins --------\n\n"
+            "-------- loading plugins --------\n"
             "Loading plugin 'TooNew.dll'...Unable to use plugin because it requires player version 1.80 or higher. "
             "Download the newest version of the player to use it.\n"
             "Loading plugin 'Two.dll'...done\ninitializing plugin 'Two.dll'...done\n"
             "Loading plugin 'UPPER.DLL'...done\ninitializing plugin 'UPPER.DLL'...done\n"
-            "\nfinished loading plugins\n"
+            "finished loading plugins\n"
             "plugin 0 Two (Two.dll) interface 2 requires 1.00 api 0x10032\n"
             "plugin 1 UPPER (UPPER.DLL) interface 1 requires 1.00 api 0x10031\n");
 }
@@ -42,7 +42,7 @@ TEST(TwltoolPlugins, WatchingLoadsAPlugInCopiedInMeanwhile) {
   ASSERT_EQ(twltest::RunCommand(script), 0);
   const std::string output = twltest::ReadFile(out);
   EXPECT_GE(Count(output, "\n-------- new plugin(s) detected --------\n\n"), 1u) << output;
-  EXPECT_EQ(Count(output, "\n-------- finished loading new plugin(s) --------\n"), 1u) << output;
+  EXPECT_EQ(Count(output, "\n-------- finished loading new plugin(s) --------\n\n"), 1u) << output;
   EXPECT_NE(output.find("initializing plugin 'New.dll'...done\n"), std::string::npos) << output;
   EXPECT_NE(output.find("plugin 0 New (New.dll) interface 2"), std::string::npos) << output;
 }
