@@ -6,6 +6,7 @@
 #include "app/core/SystemHostEnvironment.h"
 #include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
+#include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
 TWL_IMPLEMENT_CLASS(CSystem, CTypedObject)
@@ -48,6 +49,7 @@ CSystem::~CSystem() {
 // unloaded only after every system let go of their objects.
 void CSystem::Exit() {
   ExitPlayerSystem();
+  GetVisualizerSystem().Exit();
   DetachInfoListeners();
   FreeInfoDataBases();
   GetDataSystem().Exit();

@@ -9,6 +9,7 @@
 #include "foundation/kernel/Error.h"
 #include "playback/data/DataSystem.h"
 #include "playback/playersystem/PlayerSystem.h"
+#include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
@@ -45,6 +46,7 @@ void CSystem::Init() {
   Timed(*this, "load options", [this] { LoadOptions(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
   Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
+  Timed(*this, "init visualizer system", [this] { GetVisualizerSystem().Init(&GetPlugInManager()); });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
   GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");
@@ -110,6 +112,7 @@ void CSystem::InitFolderInfoDataBase() {
 
 void CSystem::LoadOptions() {
   GetDataSystem().LoadOptions();
+  GetVisualizerSystem().LoadOptions();
   GetPlayerSystem().LoadOptions();
 }
 
@@ -137,6 +140,7 @@ void CSystem::LoadNewPlugIns() {
   m_PlugIns.LoadNewPlugIns([this](INT firstNew) {
     CPlugInManager& plugIns = GetPlugInManager();
     GetDataSystem().InitNewStreamProviders(plugIns, firstNew);
+    GetVisualizerSystem().InitNewVisualizers(plugIns, firstNew);
     GetPlayerSystem().InitNewPlayers(plugIns, firstNew);
   });
 }

@@ -84,10 +84,6 @@ void CPlayerSystem::PostNotice(UINT message) {
 
 // --- Lifecycle
 
-// Nothing of the player system is stored yet: the sound options and the
-// player preferences join here when they are kept.
-void CPlayerSystem::LoadOptions() {}
-
 void CPlayerSystem::Init(CPlugInManager* plugIns) {
   if (!m_Visualizers->InitSampler())
     ThrowError<CError>(LocalText("CPlayerSystem.DataSamplerError.Caption", "Error"), GetThreadErrorText());

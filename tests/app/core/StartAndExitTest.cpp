@@ -58,6 +58,7 @@ TEST(SystemInit, StepsRunInOrderAndTheDesktopGetsItsRecord) {
                                              "load options",
                                              "load plugins",
                                              "init data system",
+                                             "init visualizer system",
                                              "init player system",
                                              "complete start initialization"};
   const std::string text = twltest::ReadFile(log);
