@@ -14,25 +14,13 @@ void ReportMixerControlUnavailable() {
                  GetMiscErrorText(MISC_ERROR_MIXER_CONTROL_UNAVAILABLE));
 }
 
-bool FindVolumeControl(HMIXEROBJ object, DWORD objectFlags, DWORD componentType, MIXERCONTROLA& control) {
+MMRESULT QueryVolumeControl(HMIXEROBJ object, DWORD objectFlags, DWORD componentType, MIXERCONTROLA& control) {
   MIXERLINEA line{};
   line.cbStruct = sizeof line;
   line.dwComponentType = componentType;
   MMRESULT result = mixerGetLineInfoA(object, &line, objectFlags | MIXER_GETLINEINFOF_COMPONENTTYPE);
-  // A device without a line of the type says so as an invalid line: the
-  // control is unavailable there, and another device may have it.
-  if (result == MIXERR_INVALLINE) {
-    ReportMixerControlUnavailable();
-    return false;
-  }
-  if (result != MMSYSERR_NOERROR) {
-    ReportMixerError(result);
-    return false;
-  }
-  if (line.cControls == 0) {
-    ReportMixerControlUnavailable();
-    return false;
-  }
+  if (result != MMSYSERR_NOERROR) return result;
+  if (line.cControls == 0) return MIXERR_INVALCONTROL;
   std::vector<MIXERCONTROLA> controls(line.cControls);
   MIXERLINECONTROLSA request{};
   request.cbStruct = sizeof request;
@@ -41,20 +29,28 @@ bool FindVolumeControl(HMIXEROBJ object, DWORD objectFlags, DWORD componentType,
   request.cbmxctrl = sizeof(MIXERCONTROLA);
   request.pamxctrl = controls.data();
   result = mixerGetLineControlsA(object, &request, objectFlags | MIXER_GETLINECONTROLSF_ALL);
-  if (result != MMSYSERR_NOERROR) {
-    ReportMixerError(result);
-    return false;
-  }
+  if (result != MMSYSERR_NOERROR) return result;
   for (const MIXERCONTROLA& candidate : controls) {
     if (candidate.dwControlType != MIXERCONTROL_CONTROLTYPE_VOLUME) continue;
     control = candidate;
-    return true;
+    return MMSYSERR_NOERROR;
   }
-  ReportMixerControlUnavailable();
-  return false;
+  return MIXERR_INVALCONTROL;
 }
 
-namespace {
+bool FindVolumeControl(HMIXEROBJ object, DWORD objectFlags, DWORD componentType, MIXERCONTROLA& control) {
+  const MMRESULT result = QueryVolumeControl(object, objectFlags, componentType, control);
+  if (result == MMSYSERR_NOERROR) return true;
+  // A device without a line of the type says so as an invalid line; with
+  // that or a line without a volume control the control is unavailable
+  // there, and another device may have it.
+  if (result == MIXERR_INVALLINE || result == MIXERR_INVALCONTROL) {
+    ReportMixerControlUnavailable();
+  } else {
+    ReportMixerError(result);
+  }
+  return false;
+}
 
 MIXERCONTROLDETAILS ValueDetails(DWORD controlId, MIXERCONTROLDETAILS_UNSIGNED& value) {
   MIXERCONTROLDETAILS details{};
@@ -65,6 +61,8 @@ MIXERCONTROLDETAILS ValueDetails(DWORD controlId, MIXERCONTROLDETAILS_UNSIGNED& 
   details.paDetails = &value;
   return details;
 }
+
+namespace {
 
 HMIXEROBJ AsObject(HMIXER mixer) { return reinterpret_cast<HMIXEROBJ>(mixer); }
 

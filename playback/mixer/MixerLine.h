@@ -15,6 +15,13 @@ void ReportMixerControlUnavailable();
 // is a device index, or an open mixer with MIXER_OBJECTF_HMIXER in
 // `objectFlags`.
 bool FindVolumeControl(HMIXEROBJ object, DWORD objectFlags, DWORD componentType, MIXERCONTROLA& control);
+// The same search leaving the thread's error record alone: MIXERR_INVALLINE
+// when the device has no such line, MIXERR_INVALCONTROL when the line has
+// no volume control, else the error of the failed call.
+MMRESULT QueryVolumeControl(HMIXEROBJ object, DWORD objectFlags, DWORD componentType, MIXERCONTROLA& control);
+
+// The request for one channel's unsigned value of a control, kept in `value`.
+MIXERCONTROLDETAILS ValueDetails(DWORD controlId, MIXERCONTROLDETAILS_UNSIGNED& value);
 
 // One channel's value of a control, through an open mixer.
 bool ReadControlValue(HMIXER mixer, DWORD controlId, DWORD& value);

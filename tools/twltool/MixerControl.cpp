@@ -8,6 +8,7 @@
 #include "HostCalls.h"
 #include "driver/Numbers.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "playback/mixer/MixerLine.h"
 #include "playback/mixer/MixerManager.h"
 #include "playback/mixer/MixerVolumeControl.h"
 
@@ -54,19 +55,8 @@ struct Line {
 
   bool Open(DWORD type) {
     if (mixerOpen(&mixer, 0, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR) return false;
-    MIXERLINEA line{};
-    line.cbStruct = sizeof line;
-    line.dwComponentType = type;
-    auto object = reinterpret_cast<HMIXEROBJ>(mixer);
-    if (mixerGetLineInfoA(object, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)) return false;
     MIXERCONTROLA found{};
-    MIXERLINECONTROLSA request{};
-    request.cbStruct = sizeof request;
-    request.dwLineID = line.dwLineID;
-    request.cControls = 1;
-    request.cbmxctrl = sizeof found;
-    request.pamxctrl = &found;
-    if (mixerGetLineControlsA(object, &request, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL)) return false;
+    if (QueryVolumeControl(reinterpret_cast<HMIXEROBJ>(mixer), MIXER_OBJECTF_HMIXER, type, found)) return false;
     control = found.dwControlID;
     return true;
   }
@@ -75,12 +65,7 @@ struct Line {
   }
   bool Value(DWORD& value, bool set) {
     MIXERCONTROLDETAILS_UNSIGNED details{value};
-    MIXERCONTROLDETAILS request{};
-    request.cbStruct = sizeof request;
-    request.dwControlID = control;
-    request.cChannels = 1;
-    request.cbDetails = sizeof details;
-    request.paDetails = &details;
+    MIXERCONTROLDETAILS request = ValueDetails(control, details);
     auto object = reinterpret_cast<HMIXEROBJ>(mixer);
     const MMRESULT result = set ? mixerSetControlDetails(object, &request, MIXER_OBJECTF_HMIXER)
                                 : mixerGetControlDetailsA(object, &request, MIXER_OBJECTF_HMIXER);

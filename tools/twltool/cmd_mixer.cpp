@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "HiddenWindow.h"
 #include "MixerControl.h"
 #include "driver/Command.h"
+#include "playback/mixer/MixerLine.h"
 
 namespace {
 
@@ -25,39 +25,11 @@ int FailCall(const char* call, MMRESULT result) {
 // The speakers line's volume control, found as a program finds it: by the
 // line's component type, then among all of the line's controls.
 MMRESULT FindVolume(HMIXER mixer, VolumeControl& control) {
-  MIXERLINEA line{};
-  line.cbStruct = sizeof line;
-  line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-  auto object = reinterpret_cast<HMIXEROBJ>(mixer);
-  if (MMRESULT result = mixerGetLineInfoA(object, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE)) {
-    return result;
-  }
-  std::vector<MIXERCONTROLA> controls(line.cControls);
-  MIXERLINECONTROLSA request{};
-  request.cbStruct = sizeof request;
-  request.dwLineID = line.dwLineID;
-  request.cControls = line.cControls;
-  request.cbmxctrl = sizeof(MIXERCONTROLA);
-  request.pamxctrl = controls.data();
-  if (MMRESULT result = mixerGetLineControlsA(object, &request, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ALL)) {
-    return result;
-  }
-  for (const MIXERCONTROLA& candidate : controls) {
-    if (candidate.dwControlType != MIXERCONTROL_CONTROLTYPE_VOLUME) continue;
-    control = {mixer, candidate.dwControlID, candidate.Bounds.dwMaximum};
-    return MMSYSERR_NOERROR;
-  }
-  return MIXERR_INVALCONTROL;
-}
-
-MIXERCONTROLDETAILS Details(const VolumeControl& control, MIXERCONTROLDETAILS_UNSIGNED& value) {
-  MIXERCONTROLDETAILS details{};
-  details.cbStruct = sizeof details;
-  details.dwControlID = control.id;
-  details.cChannels = 1;
-  details.cbDetails = sizeof value;
-  details.paDetails = &value;
-  return details;
+  MIXERCONTROLA found{};
+  const MMRESULT result = QueryVolumeControl(reinterpret_cast<HMIXEROBJ>(mixer), MIXER_OBJECTF_HMIXER,
+                                             MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, found);
+  if (result == MMSYSERR_NOERROR) control = {mixer, found.dwControlID, found.Bounds.dwMaximum};
+  return result;
 }
 
 bool ParseValue(const std::string& text, DWORD& value) {
@@ -103,7 +75,7 @@ TOOL_COMMAND(RunMixer, "mixer",
   VolumeControl control;
   MMRESULT result = FindVolume(mixer, control);
   MIXERCONTROLDETAILS_UNSIGNED value{wanted};
-  MIXERCONTROLDETAILS details = Details(control, value);
+  MIXERCONTROLDETAILS details = ValueDetails(control.id, value);
   auto object = reinterpret_cast<HMIXEROBJ>(mixer);
   if (result == MMSYSERR_NOERROR && set) {
     if (wanted > control.maximum) {

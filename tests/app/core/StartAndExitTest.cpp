@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "../../playback/support/StubViewerUsers.h"
 #include "app/core/System.h"
 #include "foundation/kernel/Error.h"
 #include "playback/data/DataSystem.h"
-#include "playback/player/Player.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/playlist/PlayListFileEntry.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
@@ -238,35 +238,14 @@ TEST(SystemInit, TheDesktopRecordTellsEachChangedFieldOnce) {
 
 // The data system's proxy start-up asks the player system's players for
 // their proxy types before it reads the stored settings.
-class ProxyPlayer : public CPlayer {
+class ProxyPlayer : public playbacktest::StubPlayer {
  public:
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return "Proxy"; }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
-  int OnViewerEvent(DWORD, uintptr_t, uintptr_t) override { return 1; }
-  bool SetDisplayMode(int) override { return true; }
-  void BeginSkinChange() override {}
-  void EndSkinChange() override {}
-  bool RestoreSurfaces() override { return true; }
-  const char* GetKey() override { return "Proxy"; }
-  const char* GetPlugInName() override { return "Proxy"; }
-  bool RegisterFileTypes(CFileExtensionEnum&) override { return true; }
+  ProxyPlayer() : StubPlayer("Proxy") {}
+
   bool RegisterProxyTypes(CProxyDataBase& proxies) override {
     return proxies.RegisterProxyType("rtsp", "RTSP proxy", 554);
   }
-  void CanPlay(const char*, CanPlayAnswer&) override {}
   bool Play(const char*) override { return false; }
-  bool Stop() override { return true; }
-  bool Pause() override { return true; }
-  bool Resume() override { return true; }
-  bool Seek(DWORD) override { return true; }
-  int SetVolume(int volume) override { return volume; }
-  void ApplyThreadPriority(int) override {}
 };
 
 TEST(SystemInit, ThePlayersRegisterTheirProxyTypes) {

@@ -3,45 +3,24 @@
 #include <atomic>
 #include <thread>
 
+#include "../support/StubViewerUsers.h"
 #include "foundation/kernel/ClassManager.h"
 #include "playback/player/Player.h"
 
 namespace {
 
 // A player that gives a prepared answer and notes what it was asked with.
-class ScriptedPlayer : public CPlayer {
+class ScriptedPlayer : public playbacktest::StubPlayer {
  public:
+  ScriptedPlayer() : StubPlayer("Scripted") {}
+
   CanPlayAnswer reply{};
   CanPlayAnswer received{};
 
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return "Scripted"; }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
-  int OnViewerEvent(DWORD, uintptr_t, uintptr_t) override { return 1; }
-  bool SetDisplayMode(int) override { return true; }
-  void BeginSkinChange() override {}
-  void EndSkinChange() override {}
-  bool RestoreSurfaces() override { return true; }
-  const char* GetKey() override { return "Scripted"; }
-  const char* GetPlugInName() override { return "Scripted"; }
-  bool RegisterFileTypes(CFileExtensionEnum&) override { return true; }
-  bool RegisterProxyTypes(CProxyDataBase&) override { return true; }
   void CanPlay(const char*, CanPlayAnswer& answer) override {
     received = answer;
     answer = reply;
   }
-  bool Play(const char*) override { return true; }
-  bool Stop() override { return true; }
-  bool Pause() override { return true; }
-  bool Resume() override { return true; }
-  bool Seek(DWORD) override { return true; }
-  int SetVolume(int volume) override { return volume; }
-  void ApplyThreadPriority(int) override {}
 };
 
 TEST(Player, AskCanPlaySetsThePermissionWhateverTheVerdict) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <twlwin/testing_sound.h>
 
+#include "../support/MasterLine.h"
 #include "PlayerSystemFixture.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "playback/mixer/MixerManager.h"
@@ -13,19 +14,9 @@
 namespace playertest {
 namespace {
 
-constexpr DWORD kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+using playbacktest::MasterLineValue;
 
-DWORD Line() {
-  MIXERCONTROLDETAILS_UNSIGNED value{};
-  MIXERCONTROLDETAILS details{};
-  details.cbStruct = sizeof details;
-  details.dwControlID = 1;
-  details.cChannels = 1;
-  details.cbDetails = sizeof value;
-  details.paDetails = &value;
-  EXPECT_EQ(mixerGetControlDetailsA(nullptr, &details, MIXER_OBJECTF_MIXER), MMSYSERR_NOERROR);
-  return value.dwValue;
-}
+constexpr DWORD kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
 
 class PlayerSystemMixer : public PlayerSystemTest {
  protected:
@@ -75,13 +66,13 @@ TEST_F(PlayerSystemMixer, StoppingGivesTheLineBackAndRetiresTheControl) {
   ASSERT_TRUE(system.Play(true));
   const HOST_MIXERCONTROL control = ControlFor(player);
   ASSERT_TRUE(host.HOST_MixerSetVolume(control, 128));
-  EXPECT_EQ(Line(), 20000u);
+  EXPECT_EQ(MasterLineValue(), 20000u);
   Pump();
   ASSERT_TRUE(system.Stop(true));
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   EXPECT_FALSE(host.HOST_MixerSetVolume(control, 64)) << "the player kept the control past the stop";
   EXPECT_EQ(host.HOST_GetMiscErrorCode(), 1u);
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
 }
 
 TEST_F(PlayerSystemMixer, TheEndOfPlaybackGivesTheLineBack) {
@@ -90,9 +81,9 @@ TEST_F(PlayerSystemMixer, TheEndOfPlaybackGivesTheLineBack) {
   ASSERT_TRUE(system.Play(true));
   const HOST_MIXERCONTROL control = ControlFor(player);
   ASSERT_TRUE(host.HOST_MixerSetVolume(control, 64));
-  EXPECT_EQ(Line(), 10000u);
+  EXPECT_EQ(MasterLineValue(), 10000u);
   system.NotifyPlaybackFinished(PLAYBACK_FINISHED, player);
-  ASSERT_TRUE(PumpUntil([&] { return Line() == 40000u; }));
+  ASSERT_TRUE(PumpUntil([&] { return MasterLineValue() == 40000u; }));
   int32_t level = 0;
   EXPECT_FALSE(host.HOST_MixerGetVolume(control, &level));
 }
@@ -102,9 +93,9 @@ TEST_F(PlayerSystemMixer, ExitGivesTheLineBack) {
   AddFiles({"a"});
   ASSERT_TRUE(system.Play(true));
   ASSERT_TRUE(host.HOST_MixerSetVolume(ControlFor(player), 128));
-  EXPECT_EQ(Line(), 20000u);
+  EXPECT_EQ(MasterLineValue(), 20000u);
   system.Exit();
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   EXPECT_EQ(mixer.GetDeviceCount(), 0) << "cleared";
 }
 

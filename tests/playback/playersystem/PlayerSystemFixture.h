@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/StubViewerUsers.h"
 #include "support/RecordingLogFront.h"
 #include "display/MessageWindow.h"
 #include "playback/playersystem/PlayerSystem.h"
@@ -21,10 +22,10 @@
 namespace playertest {
 
 // A player whose answers are set by the test. Its handle is the object.
-class TestPlayer : public CPlayer {
+class TestPlayer : public playbacktest::StubPlayer {
  public:
   TestPlayer(std::string name, std::string key, CanPlayAnswer answer)
-      : answer(answer), m_Name(std::move(name)), m_Key(std::move(key)) {}
+      : StubPlayer(std::move(name), std::move(key)), answer(answer) {}
   ~TestPlayer() override { JoinThread(); }
 
   CanPlayAnswer answer;
@@ -46,23 +47,6 @@ class TestPlayer : public CPlayer {
   void RunThread(std::function<void()> work);
   void JoinThread();
 
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return m_Name.c_str(); }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
-  int OnViewerEvent(DWORD, uintptr_t, uintptr_t) override { return 1; }
-  bool SetDisplayMode(int) override { return true; }
-  void BeginSkinChange() override {}
-  void EndSkinChange() override {}
-  bool RestoreSurfaces() override { return true; }
-  const char* GetKey() override { return m_Key.c_str(); }
-  const char* GetPlugInName() override { return m_Name.c_str(); }
-  bool RegisterFileTypes(CFileExtensionEnum&) override { return true; }
-  bool RegisterProxyTypes(CProxyDataBase&) override { return true; }
   void CanPlay(const char* url, CanPlayAnswer& given) override {
     asked.push_back(url);
     given = answer;
@@ -77,16 +61,12 @@ class TestPlayer : public CPlayer {
     ++resumes;
     return true;
   }
-  bool Seek(DWORD) override { return true; }
   int SetVolume(int volume) override {
     volumes.push_back(volume);
     return volume;
   }
-  void ApplyThreadPriority(int) override {}
 
  private:
-  std::string m_Name;
-  std::string m_Key;
   std::thread m_Thread;
 };
 

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "../support/StubViewerUsers.h"
 #include "PlayerSystemFixture.h"
 #include "foundation/appcore/RegistryValues.h"
 #include "foundation/appcore/SettingsKey.h"
@@ -42,11 +43,11 @@ class Events {
   std::vector<std::string> m_Events;
 };
 
-class TestVisualizer : public CVisualizer {
+class TestVisualizer : public playbacktest::StubViewerUser<CVisualizer> {
  public:
   TestVisualizer(std::string name, std::string key, Events& events)
-      : m_Name(std::move(name)), m_Key(std::move(key)), m_Events(events) {}
-  ~TestVisualizer() override { m_Events.Add("delete " + m_Name); }
+      : StubViewerUser(std::move(name)), m_Key(std::move(key)), m_Events(events) {}
+  ~TestVisualizer() override { m_Events.Add("delete " + Name()); }
 
   bool prepareResult = true;
   bool unprepareResult = true;
@@ -56,18 +57,8 @@ class TestVisualizer : public CVisualizer {
   std::atomic<bool> holdFeed{false};
   std::atomic<bool> feeding{false};
 
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return m_Name.c_str(); }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
-  int OnViewerEvent(DWORD, uintptr_t, uintptr_t) override { return 1; }
-  bool SetDisplayMode(int) override { return true; }
-  void BeginSkinChange() override { m_Events.Add("begin skin " + m_Name); }
-  void EndSkinChange() override { m_Events.Add("end skin " + m_Name); }
+  void BeginSkinChange() override { m_Events.Add("begin skin " + Name()); }
+  void EndSkinChange() override { m_Events.Add("end skin " + Name()); }
   bool RestoreSurfaces() override { return Answer(restoreResult, "restore"); }
   bool Prepare() override { return Answer(prepareResult, "prepare"); }
   bool Unprepare() override { return Answer(unprepareResult, "unprepare"); }
@@ -78,21 +69,20 @@ class TestVisualizer : public CVisualizer {
   int Feed(const void*, DWORD bytes, DWORD, DWORD, DWORD, DWORD) override {
     feeding = true;
     while (holdFeed) std::this_thread::yield();
-    m_Events.Add("feed " + m_Name + " " + std::to_string(bytes));
+    m_Events.Add("feed " + Name() + " " + std::to_string(bytes));
     feeding = false;
     return feedAnswer;
   }
   const char* GetKey() override { return m_Key.c_str(); }
-  const char* GetPlugInName() override { return m_Name.c_str(); }
+  const char* GetPlugInName() override { return GetName(); }
 
  private:
   bool Answer(bool result, const std::string& what) {
-    m_Events.Add(what + " " + m_Name);
+    m_Events.Add(what + " " + Name());
     if (!result) SetThreadError(THREAD_ERROR_GENERAL, 0, (what + " failed").c_str());
     return result;
   }
 
-  std::string m_Name;
   std::string m_Key;
   Events& m_Events;
 };

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <thread>
 
+#include "../support/MasterLine.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/ClassManager.h"
 #include "playback/mixer/MixerManager.h"
@@ -18,20 +19,9 @@
 
 namespace {
 
-constexpr DWORD kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+using playbacktest::MasterLineValue;
 
-// The line's value as any program reads it.
-DWORD Line() {
-  MIXERCONTROLDETAILS_UNSIGNED value{};
-  MIXERCONTROLDETAILS details{};
-  details.cbStruct = sizeof details;
-  details.dwControlID = 1;
-  details.cChannels = 1;
-  details.cbDetails = sizeof value;
-  details.paDetails = &value;
-  EXPECT_EQ(mixerGetControlDetailsA(nullptr, &details, MIXER_OBJECTF_MIXER), MMSYSERR_NOERROR);
-  return value.dwValue;
-}
+constexpr DWORD kSpeakers = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
 
 // The user-interface thread's loop, until nothing is queued.
 void DeliverNotices() {
@@ -70,19 +60,19 @@ TEST_F(MixerVolumeControlTest, LevelsScaleTheLineFromItsValueAtTheFirstSet) {
   ASSERT_NE(control, nullptr);
   EXPECT_EQ(control->GetVolume(), 256) << "not active yet";
   ASSERT_TRUE(control->SetVolume(128));
-  EXPECT_EQ(Line(), 20000u);
+  EXPECT_EQ(MasterLineValue(), 20000u);
   EXPECT_EQ(control->GetVolume(), 128);
   DeliverNotices();  // the set's own notice changes nothing
   EXPECT_EQ(control->GetBaseValue(), 40000u);
   ASSERT_TRUE(control->SetVolume(256));
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   ASSERT_TRUE(control->SetVolume(128));
   ASSERT_TRUE(control->RestoreVolume());
   EXPECT_EQ(control->GetVolume(), 256);
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   DeliverNotices();
   EXPECT_EQ(control->Release(), 0);
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
 }
 
 TEST_F(MixerVolumeControlTest, TheUserMovingTheLineMovesTheBase) {
@@ -106,9 +96,9 @@ TEST_F(MixerVolumeControlTest, TheUserMovingTheLineMovesTheBase) {
     UserMovesLine(row.user);
     EXPECT_EQ(control->GetBaseValue(), row.base);
     ASSERT_TRUE(control->SetVolume(256));
-    EXPECT_EQ(Line(), row.base);
+    EXPECT_EQ(MasterLineValue(), row.base);
     control->Release();  // the last: the line gets its base back
-    EXPECT_EQ(Line(), row.base);
+    EXPECT_EQ(MasterLineValue(), row.base);
     DeliverNotices();
   }
 }
@@ -117,10 +107,10 @@ TEST_F(MixerVolumeControlTest, AnInactiveControlIgnoresTheUser) {
   CMixerVolumeControl* control = Control();
   UserMovesLine(10000);
   ASSERT_TRUE(control->SetVolume(128));
-  EXPECT_EQ(Line(), 5000u) << "the base is read at the first set";
+  EXPECT_EQ(MasterLineValue(), 5000u) << "the base is read at the first set";
   DeliverNotices();
   control->Release();
-  EXPECT_EQ(Line(), 10000u);
+  EXPECT_EQ(MasterLineValue(), 10000u);
 }
 
 TEST_F(MixerVolumeControlTest, TwoRequestsShareOneControlUntilBothLetGo) {
@@ -130,9 +120,9 @@ TEST_F(MixerVolumeControlTest, TwoRequestsShareOneControlUntilBothLetGo) {
   EXPECT_EQ(first->GetReferenceCount(), 2);
   ASSERT_TRUE(first->SetVolume(64));
   EXPECT_EQ(first->Release(), 1);
-  EXPECT_EQ(Line(), 10000u) << "still held";
+  EXPECT_EQ(MasterLineValue(), 10000u) << "still held";
   EXPECT_EQ(second->Release(), 0);
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   // The device was closed with its last control; a new request opens it.
   CMixerVolumeControl* again = Control();
   ASSERT_NE(again, nullptr);
@@ -171,7 +161,7 @@ TEST_F(MixerVolumeControlTest, NoticesOfAControlAskedForOnAPlayerThreadReachIt) 
   UserMovesLine(30000);
   EXPECT_EQ(control->GetBaseValue(), 60000u);
   control->Release();
-  EXPECT_EQ(Line(), 60000u);
+  EXPECT_EQ(MasterLineValue(), 60000u);
 }
 
 // RestoreAllVolumes, as a stop runs it, releases the controls under the
@@ -185,10 +175,10 @@ TEST_F(MixerVolumeControlTest, AControlUsedThroughTheHostAfterAStopIsRefused) {
   int32_t level = 0;
   ASSERT_TRUE(host.HOST_MixerGetVolume(handle, &level));
   EXPECT_EQ(level, 128);
-  EXPECT_EQ(Line(), 20000u);
+  EXPECT_EQ(MasterLineValue(), 20000u);
 
   manager.RestoreAllVolumes();
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   host.HOST_SetError(0, 0, nullptr);
   EXPECT_EQ(host.HOST_ReleaseMixerVolumeControl(handle), 0);
   EXPECT_EQ(host.HOST_GetErrorType(), 0u) << "releasing a released control does nothing";
@@ -199,7 +189,7 @@ TEST_F(MixerVolumeControlTest, AControlUsedThroughTheHostAfterAStopIsRefused) {
   EXPECT_EQ(level, 0);
   EXPECT_FALSE(host.HOST_MixerRestoreVolume(handle));
   EXPECT_EQ(host.HOST_GetMiscErrorCode(), 1u);
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
 
   // A new control of the same line has a new handle.
   CMixerVolumeControl* fresh = Control();
@@ -221,7 +211,7 @@ TEST_F(MixerVolumeControlTest, AStopWhileAPlayerSetsItsLevelLeavesTheLineRestore
     });
     manager.RestoreAllVolumes();
     player.join();
-    EXPECT_EQ(Line(), 40000u);
+    EXPECT_EQ(MasterLineValue(), 40000u);
     DeliverNotices();
   }
 }
@@ -229,9 +219,9 @@ TEST_F(MixerVolumeControlTest, AStopWhileAPlayerSetsItsLevelLeavesTheLineRestore
 TEST_F(MixerVolumeControlTest, ClearGivesEveryLineItsValueBack) {
   CMixerVolumeControl* control = Control();
   ASSERT_TRUE(control->SetVolume(32));
-  EXPECT_EQ(Line(), 5000u);
+  EXPECT_EQ(MasterLineValue(), 5000u);
   manager.Clear();
-  EXPECT_EQ(Line(), 40000u);
+  EXPECT_EQ(MasterLineValue(), 40000u);
   EXPECT_EQ(manager.GetDeviceCount(), 0);
   EXPECT_EQ(manager.GetNoticeWindow(), nullptr);
 
