@@ -158,8 +158,7 @@ void CDDSlider::ComputeRowFlags() {
   const POINT fill = m_BarData->GetFillPoint();
   if (m_ShapeMask) {
     std::vector<BYTE> copy(m_ShapeMask, m_ShapeMask + m_WorkMask.size());
-    // Only cells equal to 1 are inside the bar.
-    for (BYTE& cell : copy) cell = cell == 1 ? 1 : 0;
+    for (BYTE& cell : copy) cell = cell != 0 ? 1 : 0;
     FloodCells(copy, m_Width, m_Height, fill, [](int, int, BYTE) {}, nullptr, &m_RowFlags);
     return;
   }
@@ -170,7 +169,8 @@ void CDDSlider::ComputeRowFlags() {
 
 void CDDSlider::ResetWorkMask(const RECT* clip) {
   if (m_ShapeMask)
-    std::memcpy(m_WorkMask.data(), m_ShapeMask, m_WorkMask.size());
+    std::transform(m_ShapeMask, m_ShapeMask + m_WorkMask.size(), m_WorkMask.begin(),
+                   [](BYTE cell) { return static_cast<BYTE>(cell != 0 ? kPaint : kWall); });
   else
     std::fill(m_WorkMask.begin(), m_WorkMask.end(), static_cast<BYTE>(kPaint));
   if (!clip) return;
