@@ -4,7 +4,6 @@
 // clip. Goal: one draw under 2 % of the 50 ms tick, that is under 1 ms
 // in the Time column.
 #include <benchmark/benchmark.h>
-
 #include <windows.h>
 
 #include <cstring>

@@ -16,7 +16,7 @@ bool DDTargetPainter::Create(IDirectDrawSurface2* const pictures[3], int targetC
   for (int index = 0; index < targetCount; ++index) {
     IDirectDrawSurface2* saved = nullptr;
     const HRESULT result = ddcontrols::CreateControlSurface(static_cast<DWORD>(width), static_cast<DWORD>(height),
-                                                           DDSCAPS_SYSTEMMEMORY, false, &saved);
+                                                            DDSCAPS_SYSTEMMEMORY, false, &saved);
     if (FAILED(result)) {
       ddcontrols::SetDirectDrawError(result);
       return false;

@@ -44,8 +44,8 @@ int CDDButtonBase::HitTestInput(int x, int y) const {
   if (!HitTest(x, y)) return 0;
   if (!m_HitMask) return 1;
   const RECT& rect = GetRect();
-  const size_t offset = static_cast<size_t>(y - rect.top) * static_cast<size_t>(GetWidth()) +
-                        static_cast<size_t>(x - rect.left);
+  const size_t offset =
+      static_cast<size_t>(y - rect.top) * static_cast<size_t>(GetWidth()) + static_cast<size_t>(x - rect.left);
   return m_HitMask[offset] != 0 ? 1 : 0;
 }
 
@@ -253,7 +253,6 @@ int CDDCheckBox::DrawState(int state, IDirectDrawSurface2* surface, int x, int y
 // ---------------------------------------------------------------------------
 // Picture buttons
 
-
 void DDStatePictures::Take(IDirectDrawSurface2* const* pictures, int count) {
   Release();
   for (int index = 0; index < count && pictures; ++index) {
@@ -287,8 +286,8 @@ CDDSurfacePushButton::~CDDSurfacePushButton() {
   if (IsCreated()) CDDSurfacePushButton::Destroy();
 }
 
-int CDDSurfacePushButton::Create(int id, DDControlCallback callback, void* owner, const RECT& rect,
-                                 const BYTE* hitMask, IDirectDrawSurface2* const pictures[4]) {
+int CDDSurfacePushButton::Create(int id, DDControlCallback callback, void* owner, const RECT& rect, const BYTE* hitMask,
+                                 IDirectDrawSurface2* const pictures[4]) {
   if (!CDDButtonBase::Create(id, callback, owner, rect, hitMask)) return 0;
   m_Pictures.Take(pictures, 4);
   return 1;

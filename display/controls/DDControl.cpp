@@ -48,9 +48,9 @@ int CDDControl::CreateFocusWindow(HWND parent, int tabStop) {
   DestroyFocusWindow();
   DWORD style = WS_CHILD | WS_VISIBLE;
   if (tabStop) style |= WS_TABSTOP;
-  HWND window = CreateWindowExA(0, ddcontrols::kFocusClassName, ddcontrols::kFocusWindowTitle, style, -50, -50, 1, 1,
-                                parent, reinterpret_cast<HMENU>(static_cast<intptr_t>(m_Id)),
-                                ddcontrols::GetInstance(), nullptr);
+  HWND window =
+      CreateWindowExA(0, ddcontrols::kFocusClassName, ddcontrols::kFocusWindowTitle, style, -50, -50, 1, 1, parent,
+                      reinterpret_cast<HMENU>(static_cast<intptr_t>(m_Id)), ddcontrols::GetInstance(), nullptr);
   if (!window) return 0;
   SetWindowLongPtrA(window, GWL_USERDATA, reinterpret_cast<LONG_PTR>(this));
   m_FocusWindow = window;

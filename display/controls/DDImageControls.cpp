@@ -10,8 +10,7 @@
 // ---------------------------------------------------------------------------
 // CDDImageControl
 
-int CDDImageControl::Create(int id, DDControlCallback callback, void* owner, const RECT& rect, int maximum,
-                            int value) {
+int CDDImageControl::Create(int id, DDControlCallback callback, void* owner, const RECT& rect, int maximum, int value) {
   if (!CDDControl::Create(id, callback, owner, rect)) return 0;
   m_Maximum = maximum;
   m_Value = value;
@@ -159,7 +158,8 @@ void CDDSlider::ComputeRowFlags() {
   if (m_ShapeMask) {
     std::vector<BYTE> copy(m_ShapeMask, m_ShapeMask + m_WorkMask.size());
     for (BYTE& cell : copy) cell = cell != 0 ? 1 : 0;
-    FloodCells(copy, m_Width, m_Height, fill, [](int, int, BYTE) {}, nullptr, &m_RowFlags);
+    FloodCells(
+        copy, m_Width, m_Height, fill, [](int, int, BYTE) {}, nullptr, &m_RowFlags);
     return;
   }
   const int fillRow = std::clamp<int>(fill.y, 0, m_Height - 1);

@@ -12,8 +12,8 @@ CDDSurfaceText::~CDDSurfaceText() {
 }
 
 int CDDSurfaceText::Create(int id, DDControlCallback callback, void* owner, const RECT& rect, HOST_WRITER font,
-                           IDirectDrawSurface2* background, DWORD gapColor, int gapWidth, int cellWidth,
-                           int blankCells, const char* text) {
+                           IDirectDrawSurface2* background, DWORD gapColor, int gapWidth, int cellWidth, int blankCells,
+                           const char* text) {
   if (!CDDTextLine::Create(id, callback, owner, rect, font, text)) return 0;
   m_Background = background;
   m_GapColor = gapColor;
@@ -110,9 +110,9 @@ bool CDDSurfaceText::Step() {
 
 int CDDSurfaceText::EnsurePicture(int which) {
   if (m_Pictures[which]) return 1;
-  const HRESULT result = ddcontrols::CreateControlSurface(static_cast<DWORD>(std::max(1, GetWidth())),
-                                                         static_cast<DWORD>(std::max(1, GetHeight())), 0, true,
-                                                         &m_Pictures[which]);
+  const HRESULT result =
+      ddcontrols::CreateControlSurface(static_cast<DWORD>(std::max(1, GetWidth())),
+                                       static_cast<DWORD>(std::max(1, GetHeight())), 0, true, &m_Pictures[which]);
   if (FAILED(result)) {
     ddcontrols::SetDirectDrawError(result);
     return 0;
@@ -142,8 +142,8 @@ int CDDSurfaceText::Render(int which) {
   return 1;
 }
 
-int CDDSurfaceText::Blit(IDirectDrawSurface2* surface, int x, int y, IDirectDrawSurface2* picture,
-                         const RECT& columns, bool toScreen) {
+int CDDSurfaceText::Blit(IDirectDrawSurface2* surface, int x, int y, IDirectDrawSurface2* picture, const RECT& columns,
+                         bool toScreen) {
   if (columns.left >= columns.right) return 1;
   const int left = GetRect().left + columns.left + x;
   const int top = GetRect().top + y;

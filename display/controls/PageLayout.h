@@ -19,10 +19,10 @@ struct TextPage {
 };
 
 struct PageMetrics {
-  int length = 0;       // characters in the text
-  int blankCells = 0;   // blank cells after the text
-  int cellWidth = 1;    // below 1 counts as 1
-  int width = 0;        // the control's
+  int length = 0;      // characters in the text
+  int blankCells = 0;  // blank cells after the text
+  int cellWidth = 1;   // below 1 counts as 1
+  int width = 0;       // the control's
   std::function<int(int position)> charWidth;
   std::function<bool(int position)> isBlank;  // a space or a tab
 };

@@ -82,7 +82,8 @@ CDDControl* MakePictureToggle(tool::StageWindow& window) {
   const SIZE size = skin->GetStateSize(0);
   const RECT rect{kButtonRect.left, kButtonRect.top, kButtonRect.left + size.cx, kButtonRect.top + size.cy};
   const CMask* mask = skin->GetMask();
-  const BYTE* hitMask = mask && mask->GetWidth() == size.cx && mask->GetHeight() == size.cy ? mask->GetBytes() : nullptr;
+  const BYTE* hitMask =
+      mask && mask->GetWidth() == size.cx && mask->GetHeight() == size.cy ? mask->GetBytes() : nullptr;
   auto* toggle = new CDDSurfaceToggleButton;
   if (!toggle->Create(1, &CWindow::ControlCallback, &window, rect, hitMask, pictures)) {
     delete toggle;

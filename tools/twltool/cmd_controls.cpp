@@ -63,8 +63,8 @@ void AddTextButtons(tool::StageWindow& window) {
   if (CDDControl* focused = window.CreateButton(14, "Focused", &focusRect, style, false)) focused->SetFocus(1);
   for (int checked = 0; checked < 2; ++checked) {
     const RECT rect{10 + checked * 90, 40, 90 + checked * 90, 64};
-    auto* box = static_cast<CDDCheckBox*>(window.CreateButton(20 + checked, checked ? "Checked" : "Check", &rect, style,
-                                                              true));
+    auto* box =
+        static_cast<CDDCheckBox*>(window.CreateButton(20 + checked, checked ? "Checked" : "Check", &rect, style, true));
     if (box && checked) box->SetChecked(1);
   }
 }
@@ -121,8 +121,8 @@ void AddPictureControls(tool::StageWindow& window) {
     for (int index = 0; index < 3; ++index) {
       const RECT rect{10 + index * (size.cx + 10), 200, 10 + index * (size.cx + 10) + size.cx, 200 + size.cy};
       auto slider = std::make_unique<CDDSlider>();
-      slider->Create(60 + index, &CWindow::ControlCallback, &window, rect,
-                     MaskOf(volume.GetMask(), size.cx, size.cy), volume.GetBarData(), volume.GetBitmap(), 0);
+      slider->Create(60 + index, &CWindow::ControlCallback, &window, rect, MaskOf(volume.GetMask(), size.cx, size.cy),
+                     volume.GetBarData(), volume.GetBitmap(), 0);
       slider->SetValue(values[index] * slider->GetMaximum() / 255);
       Add(window, std::move(slider));
     }
@@ -133,8 +133,8 @@ void AddPictureControls(tool::StageWindow& window) {
     for (int index = 0; index < 2; ++index) {
       const RECT rect{10, 240 + index * (size.cy + 8), 10 + size.cx, 240 + index * (size.cy + 8) + size.cy};
       auto bar = std::make_unique<CDDTrackingImage>();
-      bar->Create(70 + index, &CWindow::ControlCallback, &window, rect,
-                  MaskOf(position.GetMask(), size.cx, size.cy), position.GetSurface(), 100, index == 0 ? 30 : 100);
+      bar->Create(70 + index, &CWindow::ControlCallback, &window, rect, MaskOf(position.GetMask(), size.cx, size.cy),
+                  position.GetSurface(), 100, index == 0 ? 30 : 100);
       Add(window, std::move(bar));
     }
   }

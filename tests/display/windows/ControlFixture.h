@@ -4,8 +4,8 @@
 // controls report (repaints apart), and input injected at its points.
 #pragma once
 
-#include <windows.h>
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>

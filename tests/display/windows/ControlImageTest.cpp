@@ -94,10 +94,10 @@ TEST_F(ImageControlTest, AClippedSliderWritesOnlyInsideTheClipButItsFillPassesTh
   std::string result;
   const std::string clipText = std::to_string(clip.left) + "," + std::to_string(clip.top) + "," +
                                std::to_string(clip.right) + "," + std::to_string(clip.bottom);
-  ASSERT_EQ(twltest::RunCommand("python3 " + Quote(twltest::SourceDir() + "/tests/display/windows/slider_clip_check.py") +
-                                    " " + Quote(dir + "/full.png") + " " + Quote(dir + "/clipped.png") + " " +
-                                    clipText + " 403020",
-                                &result),
+  ASSERT_EQ(twltest::RunCommand(
+                "python3 " + Quote(twltest::SourceDir() + "/tests/display/windows/slider_clip_check.py") + " " +
+                    Quote(dir + "/full.png") + " " + Quote(dir + "/clipped.png") + " " + clipText + " 403020",
+                &result),
             0);
   EXPECT_EQ(result.rfind("outside-written 0 inside-differ 0 inside-filled ", 0), 0u) << result;
   EXPECT_EQ(result.find("inside-filled 0\n"), std::string::npos) << "the fill reached the clip: " << result;
@@ -211,8 +211,7 @@ TEST_F(ImageControlTest, BarDataPointingOutsideTheControlNeverWritesOutsideIt) {
     CBarData data;
     data.Init(script, nullptr, 20, 10, 16);
     CDDSlider slider;
-    ASSERT_EQ(slider.Create(1, nullptr, nullptr, RECT{10, 10, 30, 20}, nullptr, &data, VolumeBar().GetBitmap(), 0),
-              1);
+    ASSERT_EQ(slider.Create(1, nullptr, nullptr, RECT{10, 10, 30, 20}, nullptr, &data, VolumeBar().GetBitmap(), 0), 1);
     IDirectDrawSurface2* target = MakeSurface(40, 30);
     const RECT clip{15, 0, 40, 30};
     for (int value : {-3, 0, 7, 15, 99}) {
@@ -260,12 +259,11 @@ TEST_F(ImageControlTest, AnImageButtonBackToNormalRestoresExactlyThePixelsUnderI
   ASSERT_TRUE(Save(target, dir + "/after.png"));
 
   std::string differing;
-  twltest::RunCommand("compare -metric AE " + Quote(dir + "/before.png") + " " + Quote(dir + "/after.png") +
-                          " null: 2>&1",
-                      &differing);
+  twltest::RunCommand(
+      "compare -metric AE " + Quote(dir + "/before.png") + " " + Quote(dir + "/after.png") + " null: 2>&1", &differing);
   EXPECT_EQ(differing, "0");
-  twltest::RunCommand("compare -metric AE " + Quote(dir + "/before.png") + " " + Quote(dir + "/hovered.png") +
-                          " null: 2>&1",
-                      &differing);
+  twltest::RunCommand(
+      "compare -metric AE " + Quote(dir + "/before.png") + " " + Quote(dir + "/hovered.png") + " null: 2>&1",
+      &differing);
   EXPECT_EQ(differing, "600") << "the hover picture covered the button's 30 x 20 pixels";
 }

@@ -55,10 +55,8 @@ class ButtonTest : public ControlTest {
 
 TEST_F(ButtonTest, MouseInputGivesTheNotificationsOfEachButtonKind) {
   const std::vector<Input> click = {{Step::kMove, kInside}, {Step::kDown, kInside}, {Step::kUp, kInside}};
-  const std::vector<Input> dragOut = {{Step::kMove, kInside},
-                                      {Step::kDown, kInside},
-                                      {Step::kMove, kOutside},
-                                      {Step::kUp, kOutside}};
+  const std::vector<Input> dragOut = {
+      {Step::kMove, kInside}, {Step::kDown, kInside}, {Step::kMove, kOutside}, {Step::kUp, kOutside}};
   const struct {
     const char* why;
     Kind kind;
@@ -222,7 +220,7 @@ TEST_F(ButtonTest, ControlsCreatedAgainLoseTheirFocusWindowAndInvisibleOnesAskFo
   EXPECT_EQ(GetDlgCtrlID(focus), 7);
 
   static_cast<CDDPushButton*>(button)->Create(8, &CWindow::ControlCallback, &window, kButton, "Again", nullptr, 0, 0,
-                                               0);
+                                              0);
   EXPECT_EQ(button->GetFocusWindow(), nullptr);
   EXPECT_FALSE(IsWindow(focus));
 

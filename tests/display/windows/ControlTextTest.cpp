@@ -60,7 +60,8 @@ PageMetrics Metrics(const std::string& text, int blankCells = 3, int cellWidth =
   metrics.width = 100;
   metrics.charWidth = [charWidth](int) { return charWidth; };
   metrics.isBlank = [text](int position) {
-    return position >= 0 && position < static_cast<int>(text.size()) && (text[position] == ' ' || text[position] == '\t');
+    return position >= 0 && position < static_cast<int>(text.size()) &&
+           (text[position] == ' ' || text[position] == '\t');
   };
   return metrics;
 }
@@ -77,8 +78,8 @@ TEST(PageLayout, PagesEndAtWordsUnlessTheBlankIsTooFarBackAndNeverRunPastTheEnd)
     int emptyBefore;
     int emptyAfter;
   } cases[] = {
-      {"the last blank at start + floor(count / 4): the page ends inside the word", "ab cdefghijklmnopqrstu", 0, 10,
-       10, 0, 0},
+      {"the last blank at start + floor(count / 4): the page ends inside the word", "ab cdefghijklmnopqrstu", 0, 10, 10,
+       0, 0},
       {"a blank one further: the page ends before it", "abc defghijklmnop", 0, 3, 4, 4, 3},
       {"a tab counts as a blank", "abc\tdefghijklmnop", 0, 3, 4, 4, 3},
       {"a blank right after the page: the next starts after it", "abcdefghij klm", 0, 10, 11, 0, 0},
