@@ -1,6 +1,7 @@
 // The slider and the tracking image over the built-in skin's volume bar,
-// their tracking reports, their values, hostile bar data and maxima, and
-// image buttons that put back exactly what lay under them.
+// their tracking reports, their values, hostile bar data and maxima, image
+// buttons that put back exactly what lay under them, and where button
+// frames are drawn.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -266,4 +267,55 @@ TEST_F(ImageControlTest, AnImageButtonBackToNormalRestoresExactlyThePixelsUnderI
       "compare -metric AE " + Quote(dir + "/before.png") + " " + Quote(dir + "/hovered.png") + " null: 2>&1",
       &differing);
   EXPECT_EQ(differing, "600") << "the hover picture covered the button's 30 x 20 pixels";
+}
+
+TEST_F(ImageControlTest, FramesAndFocusFramesLieWhereTheButtonStatesPutThem) {
+  // 'L' light, 'S' shadow, '.' untouched, over a 10 x 8 button at (2, 1);
+  // the focus frame is drawn in the light colour alone.
+  const RECT button{2, 1, 12, 9};
+  const struct {
+    const char* why;
+    int state;  // -1: the plain frame
+    std::vector<std::string> rows;
+  } cases[] = {
+      {"a raised frame: light top and left, shadow right and bottom",
+       -1,
+       {"LLLLLLLLLS", "L........S", "L........S", "L........S", "L........S", "L........S", "L........S",
+        "SSSSSSSSSS"}},
+      {"the focus frame of a normal button: two pixels in",
+       0,
+       {"..........", "..........", "..LLLLLL..", "..L....L..", "..L....L..", "..LLLLLL..", "..........",
+        ".........."}},
+      {"the focus frame of a pressed button: three in at the top left, one at the bottom right",
+       2,
+       {"..........", "..........", "..........", "...LLLLLL.", "...L....L.", "...L....L.", "...LLLLLL.",
+        ".........."}},
+      {"no focus frame on a disabled button",
+       3,
+       {"..........", "..........", "..........", "..........", "..........", "..........", "..........",
+        ".........."}},
+  };
+  const DWORD light = Pixel(0xFFFFFF);
+  const DWORD shadow = Pixel(0x0000FF);
+  for (const auto& row : cases) {
+    IDirectDrawSurface2* target = MakeSurface(20, 12);
+    if (row.state < 0) {
+      ASSERT_EQ(DrawRectFrame(target, 0, 0, button, light, shadow), 1);
+    } else {
+      ASSERT_EQ(DrawFocusRect(target, 0, 0, button, row.state, light), 1);
+    }
+    HDC dc = nullptr;
+    ASSERT_EQ(target->GetDC(&dc), DD_OK);
+    std::vector<std::string> seen;
+    for (int y = 0; y < 8; ++y) {
+      std::string line;
+      for (int x = 0; x < 10; ++x) {
+        const COLORREF pixel = GetPixel(dc, button.left + x, button.top + y);
+        line += pixel == RGB(255, 255, 255) ? 'L' : pixel == RGB(255, 0, 0) ? 'S' : '.';
+      }
+      seen.push_back(line);
+    }
+    target->ReleaseDC(dc);
+    EXPECT_EQ(seen, row.rows) << row.why;
+  }
 }
