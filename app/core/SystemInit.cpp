@@ -2,6 +2,7 @@
 // with -z; then the plug-in folder and its later re-scans.
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
+#include "display/controls/DDControlServices.h"
 #include "display/directx/DirectSoundLoader.h"
 #include "foundation/appcore/MainWindow.h"
 #include "foundation/appcore/ProgramIcons.h"
@@ -11,6 +12,7 @@
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
+#include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
 
@@ -36,6 +38,8 @@ void CSystem::Init() {
   Timed(*this, "init plugin API", [this] {
     InstallSystemHostEnvironment(*this);
     InitHostApi();
+    // The windows' controls draw their text through the same table.
+    InitDDControls(GetHostApiTable(), m_Instance);
     m_HostApiReady = true;
   });
   Timed(*this, "init icon manager", [this] {

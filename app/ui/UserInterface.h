@@ -91,6 +91,7 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   // run; the surfaces-lost flag tells a failure afterwards. While one runs,
   // a further request is posted as 1274 to run after it.
   bool RestoreSurfaces() override;
+  CDDSkin* GetDrawableSkin() override { return &m_DDSkin; }
 
   // The main windows, in their fixed order (0 main window, 1 playlist,
   // 2 file browser, 3 skin browser, 4 options); null where none exists.

@@ -11,6 +11,7 @@
 
 #include "twlwin/ddraw.h"
 
+class CDDSkin;
 class CPrimaryBlitter;
 
 class CDisplaySurfaces {
@@ -33,6 +34,8 @@ class CDisplaySurfaces {
   virtual bool AreSurfacesLost() = 0;
   // Restores or remakes every surface of the display; true on success.
   virtual bool RestoreSurfaces() = 0;
+  // The skin the windows draw their controls with; null while none.
+  virtual CDDSkin* GetDrawableSkin() { return nullptr; }
 
  protected:
   CDisplaySurfaces() = default;

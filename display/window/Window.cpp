@@ -18,7 +18,10 @@ constexpr UINT kKeepPlace = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
 
 CWindow::CWindow() = default;
 
-CWindow::~CWindow() { CWindow::Destroy(); }
+CWindow::~CWindow() {
+  CWindow::Destroy();
+  m_Controls.RemoveAll(true);
+}
 
 // The introduction window, the one window a window owns, reports here
 // once it exists.
@@ -113,7 +116,7 @@ void CWindow::SetRect(const RECT& rect) {
 }
 
 bool CWindow::RestoreSurfaces() {
-  // The window's controls restore their surfaces here once they exist.
+  if (!m_Controls.RestoreSurfaces()) return false;
   m_LastPaintError = 0;
   m_LastPaintSucceeded = true;
   return true;

@@ -18,6 +18,7 @@
 
 #include <windows.h>
 
+#include "display/controls/DDControlList.h"
 #include "display/window/WindowOwner.h"
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/Str.h"
@@ -25,6 +26,9 @@
 #include "twlwin/ddraw.h"
 
 class CDDControl;
+class CDDPushButton;
+class CDDLabel;
+struct SkinControlStyle;
 class CError;
 struct ThreadErrorState;
 
@@ -102,8 +106,9 @@ class CWindow : public CWindowOwner {
   // Paints the background of a tile (a rectangle of the window) into the
   // back buffer, the tile's top left corner at (x, y).
   virtual bool BeginTile(IDirectDrawSurface2* backBuffer, int x, int y, const RECT& tile) { return true; }
-  // Draws what lies on the background (the window's controls).
-  virtual bool DrawTile(IDirectDrawSurface2* backBuffer, int x, int y, const RECT& tile) { return true; }
+  // Draws what lies on the background: the window's controls that meet
+  // the tile; false when one failed (the others are still drawn).
+  virtual bool DrawTile(IDirectDrawSurface2* backBuffer, int x, int y, const RECT& tile);
   // Copies the source rectangle of the back buffer onto the screen at
   // (x, y) of the window.
   virtual bool BlitTile(int x, int y, IDirectDrawSurface2* backBuffer, const RECT& source);
@@ -140,6 +145,19 @@ class CWindow : public CWindowOwner {
   // Paints the dirty rectangle, when there is one.
   bool PaintDirty();
 
+  // A text push button (a check box when asked) in the style given,
+  // appended to the controls; null without a rectangle or a loaded skin.
+  CDDControl* CreateButton(int id, const char* text, const RECT* rect, const SkinControlStyle& style, bool checkBox);
+  // A label in skin font `fontIndex` (-1: font 0); null without a
+  // rectangle or a loaded skin. The text may be null.
+  CDDLabel* CreateLabel(int id, const char* text, const RECT* rect, int fontIndex);
+  // The callback of every control of a window: routes to the window the
+  // control was made for (its owner).
+  static int ControlCallback(int type, CDDControl* control, void* data);
+
+  // The window's controls; deleted with the window.
+  CDDControlList& GetControls() { return m_Controls; }
+
   HWND GetWindowHandle() const { return m_Window; }
   const CStr& GetName() const { return m_Name; }
   const CStr& GetTitle() const { return m_Title; }
@@ -166,6 +184,10 @@ class CWindow : public CWindowOwner {
   void LogHandlerException(UINT message, WPARAM wParam, LPARAM lParam, const CError* error);
   bool PaintTiles(IDirectDrawSurface2* backBuffer, const RECT& area, ThreadErrorState*& drawError);
   void LogPaintError();
+  // Hands one input event to the controls with their repaints held back,
+  // then paints what they invalidated at once.
+  template <typename Broadcast>
+  void BroadcastInput(Broadcast broadcast);
 
   HWND m_Window = nullptr;
   bool m_Shown = false;
@@ -177,6 +199,7 @@ class CWindow : public CWindowOwner {
   // Set while input reaches the controls, so that their repaints collect
   // in the dirty rectangle and are painted once afterwards.
   bool m_InInputBroadcast = false;
+  CDDControlList m_Controls;
   PAINTSTRUCT m_PaintRecord{};
   RECT m_Rect{};
   // Window coordinates; all zero: nothing to paint.

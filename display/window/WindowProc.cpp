@@ -129,22 +129,38 @@ void CWindow::LogHandlerException(UINT message, WPARAM wParam, LPARAM lParam, co
             error->GetText().c_str());
 }
 
-// Input reaches the window's controls, once it has them, with their repaint
-// requests held back; what they invalidated is painted once afterwards.
-void CWindow::OnMouseMove(int, int) {
-  m_MouseMoved = true;
+template <typename Broadcast>
+void CWindow::BroadcastInput(Broadcast broadcast) {
+  m_InInputBroadcast = true;
+  broadcast(m_Controls);
+  m_InInputBroadcast = false;
   PaintDirty();
 }
 
-void CWindow::OnMouseButtonDown(int, int, int) { PaintDirty(); }
+void CWindow::OnMouseMove(int x, int y) {
+  m_MouseMoved = true;
+  BroadcastInput([&](CDDControlList& controls) { controls.OnMouseMove(x, y); });
+}
 
-void CWindow::OnMouseButtonUp(int, int, int) { PaintDirty(); }
+void CWindow::OnMouseButtonDown(int button, int x, int y) {
+  BroadcastInput([&](CDDControlList& controls) { controls.OnMouseDown(button, x, y); });
+}
 
-void CWindow::OnMouseWheel(UINT) { PaintDirty(); }
+void CWindow::OnMouseButtonUp(int button, int x, int y) {
+  BroadcastInput([&](CDDControlList& controls) { controls.OnMouseUp(button, x, y); });
+}
 
-void CWindow::OnKeyDown(UINT, LPARAM) { PaintDirty(); }
+void CWindow::OnMouseWheel(UINT delta) {
+  BroadcastInput([&](CDDControlList& controls) { controls.OnMouseWheel(static_cast<int>(delta)); });
+}
 
-void CWindow::OnKeyUp(UINT, LPARAM) { PaintDirty(); }
+void CWindow::OnKeyDown(UINT key, LPARAM data) {
+  BroadcastInput([&](CDDControlList& controls) { controls.OnKeyDown(static_cast<int>(key), LOWORD(data)); });
+}
+
+void CWindow::OnKeyUp(UINT key, LPARAM) {
+  BroadcastInput([&](CDDControlList& controls) { controls.OnKeyUp(static_cast<int>(key)); });
+}
 
 void CWindow::ReplayMouseMove(int screenX, int screenY) {
   if (!m_MouseMoved) return;

@@ -315,6 +315,9 @@ struct PlayerInterface2 {
 
 typedef uintptr_t (*HOST_ReservedSlot)();
 
+// A skin bitmap font of the host (opaque to plug-ins).
+typedef struct HostWriter_* HOST_WRITER;
+
 // Each slot keeps one declaration, whatever its length.
 // clang-format off
 struct HostApiTable {
@@ -359,7 +362,21 @@ struct HostApiTable {
   // Heap and strings.
   void* (*HOST_Alloc)(DWORD size);
   void (*HOST_Free)(void* block);
-  HOST_ReservedSlot reserved34_57[24];
+  // Display: under the host's display lock (43 returns holding it; 44
+  // gives it back once).
+  HRESULT (*HOST_PrimaryBlit)(IDirectDrawSurface2* destination, int32_t x, int32_t y, IDirectDrawSurface2* source,
+                              RECT* sourceRect, DWORD flags, DDBLTFX* effects);
+  HOST_ReservedSlot reserved35_41[7];
+  DWORD (*HOST_MapPaletteIndex)(DWORD index);
+  IDirectDraw2* (*HOST_LockDirectDraw)();
+  void (*HOST_UnlockDirectDraw)();
+  HOST_ReservedSlot reserved45_53[9];
+  // Skin bitmap fonts as the host draws them.
+  int32_t (*HOST_WriterGetTextWidth)(HOST_WRITER writer, const char* text);
+  int32_t (*HOST_WriterGetCharWidth)(HOST_WRITER writer, int32_t character);
+  int32_t (*HOST_WriterGetHeight)(HOST_WRITER writer);
+  BOOL (*HOST_WriterDrawText)(HOST_WRITER writer, IDirectDrawSurface2* surface, int32_t x, int32_t y,
+                              const char* text);
   // Window handles, folders.
   HFONT (*HOST_GetControlFont)(DWORD index);
   HWND (*HOST_GetWindowHandle)(DWORD which);
@@ -544,6 +561,11 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetErrorText) == 15);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMiscErrorText) == 27);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteParams) == 29);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_Free) == 33);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PrimaryBlit) == 34);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_MapPaletteIndex) == 42);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_UnlockDirectDraw) == 44);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_WriterGetTextWidth) == 54);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_WriterDrawText) == 57);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetControlFont) == 58);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AllocString) == 61);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PauseVisualization) == 67);

@@ -28,7 +28,8 @@ constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
 
 constexpr HostApiTable BuildTable() {
   HostApiTable t{};
-  Reserve(t.reserved34_57);
+  Reserve(t.reserved35_41);
+  Reserve(t.reserved45_53);
   Reserve(t.reserved62_66);
   Reserve(t.reserved92_134);
   Reserve(t.reserved191_227);
@@ -69,6 +70,14 @@ constexpr HostApiTable BuildTable() {
   t.HOST_MessageBox = &HOST_MessageBox;
   t.HOST_Alloc = &HOST_Alloc;
   t.HOST_Free = &HOST_Free;
+  t.HOST_PrimaryBlit = &HOST_PrimaryBlit;
+  t.HOST_MapPaletteIndex = &HOST_MapPaletteIndex;
+  t.HOST_LockDirectDraw = &HOST_LockDirectDraw;
+  t.HOST_UnlockDirectDraw = &HOST_UnlockDirectDraw;
+  t.HOST_WriterGetTextWidth = &HOST_WriterGetTextWidth;
+  t.HOST_WriterGetCharWidth = &HOST_WriterGetCharWidth;
+  t.HOST_WriterGetHeight = &HOST_WriterGetHeight;
+  t.HOST_WriterDrawText = &HOST_WriterDrawText;
   t.HOST_GetControlFont = &HOST_GetControlFont;
   t.HOST_GetWindowHandle = &HOST_GetWindowHandle;
   t.HOST_GetFolder = &HOST_GetFolder;

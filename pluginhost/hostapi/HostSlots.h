@@ -53,6 +53,17 @@ void* HOST_Alloc(DWORD size);
 void HOST_Free(void* block);
 char* HOST_AllocString(const char* text);
 
+// Display: primary blits, palette indices, the display lock, writers.
+HRESULT HOST_PrimaryBlit(IDirectDrawSurface2* destination, int32_t x, int32_t y, IDirectDrawSurface2* source,
+                         RECT* sourceRect, DWORD flags, DDBLTFX* effects);
+DWORD HOST_MapPaletteIndex(DWORD index);
+IDirectDraw2* HOST_LockDirectDraw();
+void HOST_UnlockDirectDraw();
+int32_t HOST_WriterGetTextWidth(HOST_WRITER writer, const char* text);
+int32_t HOST_WriterGetCharWidth(HOST_WRITER writer, int32_t character);
+int32_t HOST_WriterGetHeight(HOST_WRITER writer);
+BOOL HOST_WriterDrawText(HOST_WRITER writer, IDirectDrawSurface2* surface, int32_t x, int32_t y, const char* text);
+
 // The program's font, windows, folders and name.
 HFONT HOST_GetControlFont(DWORD index);
 HWND HOST_GetWindowHandle(DWORD which);

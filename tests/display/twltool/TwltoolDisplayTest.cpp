@@ -183,3 +183,39 @@ TEST(TwltoolDisplay, ShowBmpRefusesWhatItCannotShow) {
     EXPECT_EQ(run.out, "");
   }
 }
+
+TEST(TwltoolDisplay, ButtonPrintsTheReportsOfInjectedInput) {
+  const struct {
+    const char* arguments;
+    const char* expected;
+  } rows[] = {
+      {"button move:60,40 down:60,40 move:190,90 up:190,90", "5\n3\n6\n"},
+      {"button move:60,40 down:60,40 up:60,40", "5\n3\n4\n2\n"},
+      {"button --check move:60,40 down:60,40 up:60,40 down:60,40 up:60,40", "5\n3\n2\n4\n2\n"},
+      {"button --toggle move:50,35 down:50,35 up:50,35", "5\n3\n2\n"},
+      {"button key:32 key:13", "3\n4\n2\n3\n4\n2\n"},
+      {"button --check key:13 key:32", "3\n2\n"},
+      {"button --disabled move:60,40 down:60,40 up:60,40 key:32", ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.arguments);
+    const ToolRun run = Twltool(row.arguments);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, row.expected);
+  }
+  EXPECT_EQ(Twltool("button jump:1,2").exitCode, 1);
+  EXPECT_EQ(Twltool("button --toggle --check").exitCode, 1);
+}
+
+TEST(TwltoolDisplay, ButtonAndControlsWritePictures) {
+  const std::string dir = twltest::MakeTempDir("controls");
+  ASSERT_EQ(Twltool("button --png '" + dir + "/button.png' move:60,40").exitCode, 0);
+  ASSERT_EQ(Twltool("controls '" + dir + "/controls.png'").exitCode, 0);
+  std::string size;
+  ASSERT_EQ(twltest::RunCommand("identify -format '%wx%h' '" + dir + "/controls.png'", &size), 0);
+  EXPECT_EQ(size, "480x300");
+  std::string colours;
+  ASSERT_EQ(twltest::RunCommand("convert '" + dir + "/button.png' -format %k info:", &colours), 0);
+  EXPECT_GT(std::stoi(colours), 2) << "background, text and the hover frame";
+  EXPECT_EQ(Twltool("controls").exitCode, 1);
+}
