@@ -131,14 +131,21 @@ void CWindow::LogHandlerException(UINT message, WPARAM wParam, LPARAM lParam, co
 
 // Input reaches the window's controls, once it has them, with their repaint
 // requests held back; what they invalidated is painted once afterwards.
-void CWindow::OnMouseMove(int, int) {
+void CWindow::OnMouseMove(int x, int y) {
+  if (m_Moving) TrackMove(x, y);
   m_MouseMoved = true;
   PaintDirty();
 }
 
-void CWindow::OnMouseButtonDown(int, int, int) { PaintDirty(); }
+void CWindow::OnMouseButtonDown(int button, int x, int y) {
+  if (button == 0 && IsMoveArea(x, y)) BeginMove(x, y);
+  PaintDirty();
+}
 
-void CWindow::OnMouseButtonUp(int, int, int) { PaintDirty(); }
+void CWindow::OnMouseButtonUp(int button, int, int) {
+  if (button == 0) EndMove(false);
+  PaintDirty();
+}
 
 void CWindow::OnMouseWheel(UINT) { PaintDirty(); }
 
