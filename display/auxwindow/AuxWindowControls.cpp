@@ -1,7 +1,7 @@
 // What the aux window does for its native child controls: their colours
 // from the skin, the frames drawn around them, and the "What's this?" menu
 // that leads to a control's introduction page.
-#include <cstring>
+#include <strings.h>
 
 #include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
@@ -55,10 +55,11 @@ HBRUSH CAuxWindow::OnCtlColorEdit(HWND control, HDC dc) {
 HBRUSH CAuxWindow::OnCtlColorListBox(HWND control, HDC dc) {
   int index = GetControlColorIndex(control);
   if (index == -1) {
-    // The first ten characters of the class name, compared whole.
+    // The first ten characters of the class name, compared whole and, as
+    // window classes are, without regard to case.
     char name[11] = {};
     GetClassNameA(control, name, sizeof name);
-    if ((m_ColorListBoxes && std::strcmp(name, "LISTBOX") == 0) || std::strcmp(name, "ComboLBox") == 0)
+    if ((m_ColorListBoxes && strcasecmp(name, "LISTBOX") == 0) || strcasecmp(name, "ComboLBox") == 0)
       index = kComboColors;
   }
   if (index < 0 || index >= kColorCount) return CWindow::OnCtlColorListBox(control, dc);

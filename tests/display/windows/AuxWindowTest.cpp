@@ -193,16 +193,22 @@ TEST_F(AuxTest, TransparentFramePixelsLetTheWindowBelowThrough) {
 }
 
 TEST_F(AuxTest, ChildListsTakeTheComboColoursByClass) {
-  static std::atomic<bool> listRegistered{false}, comboRegistered{false};
-  ASSERT_TRUE(RegisterWindowClassOnce(listRegistered, "LISTBOX", DefWindowProcA));
-  ASSERT_TRUE(RegisterWindowClassOnce(comboRegistered, "ComboLBox", DefWindowProcA));
   CAuxWindow window;
   window.Create("Colours", "Colours", 100, 100, 196, 150, nullptr, nullptr, true);
-  window.ApplySkin();
+  window.Show(true);
+  TwlTestPumpMessages();
   HWND parent = window.GetWindowHandle();
-  HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 10, 10, 50, 50, parent, nullptr, nullptr, nullptr);
-  HWND combo = CreateWindowExA(0, "ComboLBox", "", WS_CHILD, 10, 70, 50, 50, parent, nullptr, nullptr, nullptr);
-  HWND edit = CreateWindowExA(0, kClassName, "", WS_CHILD, 70, 10, 50, 20, parent, nullptr, nullptr, nullptr);
+  const DWORD style = WS_CHILD | WS_VISIBLE;
+  HWND list = CreateWindowExA(0, WC_LISTBOXA, "", style, 10, 10, 50, 50, parent, nullptr, nullptr, nullptr);
+  HWND combo = CreateWindowExA(0, WC_COMBOLBOXA, "", style, 10, 70, 50, 50, parent, nullptr, nullptr, nullptr);
+  HWND edit = CreateWindowExA(0, WC_EDITA, "", style, 70, 10, 50, 20, parent, nullptr, nullptr, nullptr);
+  SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("one"));
+  TwlTestPumpMessages();
+  // The lists asked while painting: their background is the combo colour.
+  const COLORREF comboBack = window.GetBackgroundColor(CAuxWindow::kComboColors);
+  EXPECT_EQ(TwlTestGetWindowPixel(list, 48, 48), comboBack);
+  EXPECT_EQ(TwlTestGetWindowPixel(combo, 48, 48), comboBack);
+
   HDC dc = GetDC(parent);
   auto listColours = [&](HWND child) {
     return reinterpret_cast<HBRUSH>(
@@ -212,10 +218,11 @@ TEST_F(AuxTest, ChildListsTakeTheComboColoursByClass) {
   ASSERT_NE(combos, nullptr);
   EXPECT_EQ(listColours(list), combos);
   EXPECT_EQ(GetTextColor(dc), window.GetTextColor(CAuxWindow::kComboColors));
-  EXPECT_EQ(listColours(combo), combos);
   window.SetColorListBoxes(false);
   EXPECT_NE(listColours(list), combos) << "a plain list box only while colour-list-boxes is set";
   EXPECT_EQ(listColours(combo), combos) << "a drop-down list always";
+  window.SetControlColor(list, CAuxWindow::kListColors, 0);
+  EXPECT_EQ(listColours(list), ui().GetBrush(CAuxWindow::kListColors)) << "a listed child takes its own colours";
 
   window.SetControlColor(edit, CAuxWindow::kEditColors, CAuxWindow::kNoFrame);
   EXPECT_EQ(window.GetControlColorIndex(edit), CAuxWindow::kEditColors);
