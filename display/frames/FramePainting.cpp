@@ -24,10 +24,23 @@ FramePicture PictureOf(const CDIBitmap* part) {
   return {pixels + static_cast<ptrdiff_t>(height - 1) * stride, -stride, static_cast<INT>(part->GetWidth()), height};
 }
 
-// A mask's picture, or (no mask) the sizes of the part with no pixels.
+// A mask's picture, or (no mask) the sizes of the part with no pixels. The
+// layout follows the parts, so a mask of another size than its part counts
+// as none: all of the part is inside.
 FramePicture MaskPictureOf(const CMask* mask, const CDIBitmap* part) {
-  if (mask && mask->GetBytes()) return {mask->GetBytes(), mask->GetWidth(), mask->GetWidth(), mask->GetHeight()};
-  return {nullptr, 0, part ? static_cast<INT>(part->GetWidth()) : 0, part ? static_cast<INT>(part->GetHeight()) : 0};
+  const INT width = part ? static_cast<INT>(part->GetWidth()) : 0;
+  const INT height = part ? static_cast<INT>(part->GetHeight()) : 0;
+  if (mask && mask->GetBytes() && mask->GetWidth() == width && mask->GetHeight() == height)
+    return {mask->GetBytes(), width, width, height};
+  return {nullptr, 0, width, height};
+}
+
+// Parts converted for another display mode than the surface's would be
+// read past their rows.
+bool PartsMatchTarget(const CDIBitmap* const* parts, int count, const FrameTarget& target) {
+  for (int index = 0; index < count; ++index)
+    if (static_cast<INT>((parts[index]->GetFormat().bitsPerPixel + 7) / 8) != target.bytesPerPixel) return false;
+  return true;
 }
 
 FrameSpread SpreadOf(INT expansionType) { return expansionType == 1 ? FrameSpread::kTile : FrameSpread::kStretch; }
@@ -123,6 +136,12 @@ HRESULT PaintAuxFrame(IDirectDrawSurface2* surface, INT x, INT y, INT width, INT
   FrameTarget target;
   DDSURFACEDESC desc;
   if (HRESULT result = LockTarget(surface, x, y, area, target, desc); FAILED(result)) return result;
+  const CDIBitmap* pictures[kPartCount];
+  for (int index = 0; index < kPartCount; ++index) pictures[index] = skin->GetPart(index);
+  if (!PartsMatchTarget(pictures, kPartCount, target)) {
+    surface->Unlock(desc.lpSurface);
+    return DDERR_WRONGMODE;
+  }
   PaintNinePartFrame(target, painter, parts, width, height, SpreadOf(skin->GetHorzExpansionType()),
                  SpreadOf(skin->GetVertExpansionType()), false);
   if (HRESULT result = surface->Unlock(desc.lpSurface); FAILED(result)) return result;
@@ -181,6 +200,11 @@ HRESULT PaintControlWindowColumn(IDirectDrawSurface2* surface, INT x, INT y, con
   FrameTarget target;
   DDSURFACEDESC desc;
   if (HRESULT result = LockTarget(surface, x, y, area, target, desc); FAILED(result)) return result;
+  const CDIBitmap* pictures[3] = {skin->GetPart(0), skin->GetPart(1), skin->GetPart(2)};
+  if (!PartsMatchTarget(pictures, 3, target)) {
+    surface->Unlock(desc.lpSurface);
+    return DDERR_WRONGMODE;
+  }
   PaintFrameColumn(target, painter, column, 0, width, height, FrameSpread::kTile, SpreadOf(skin->GetSizeMode()), false,
                    1);
   return surface->Unlock(desc.lpSurface);

@@ -19,7 +19,8 @@
 // The frame of a width x height window into `surface`, the clip's
 // top-left (null clip: the whole window) at (x, y), then the caption.
 // E_INVALIDARG for a clip outside the window; an empty clip paints
-// nothing. Lock and unlock failures are returned as they come.
+// nothing. Lock and unlock failures are returned as they come; parts made
+// for another display mode than the surface's give DDERR_WRONGMODE.
 HRESULT PaintAuxFrame(IDirectDrawSurface2* surface, INT x, INT y, INT width, INT height, const char* caption,
                       const RECT* clip);
 // The same layout as bytes (pitch bytes a row) from the part masks; the

@@ -8,6 +8,8 @@
 #include <functional>
 
 #include "display/auxwindow/AuxWindowManager.h"
+#include "display/frames/FramePainting.h"
+#include "foundation/errors/ThreadErrorState.h"
 #include "twlwin/testing_desktop.h"
 
 using namespace displaytest;
@@ -334,4 +336,36 @@ TEST_F(AuxTest, SkinChangesReachOnlyWindowsThatHadTheSkin) {
   EXPECT_TRUE(applied.IsSkinApplied());
   EXPECT_EQ(applied.GetHorizontalStep(), 1) << "the new skin stretches";
   EXPECT_FALSE(hidden.IsSkinApplied());
+}
+
+TEST_F(AuxTest, FramePaintingRefusesBadClipsLostPartsAndPartsOfAnotherMode) {
+  IDirectDrawSurface2* back = ui().GetBackBuffer();
+  ASSERT_NE(back, nullptr);
+  const RECT beyond{0, 0, 101, 50}, empty{10, 10, 10, 40}, inside{0, 0, 100, 50};
+  EXPECT_EQ(PaintAuxFrame(back, 0, 0, 100, 50, "x", &beyond), E_INVALIDARG);
+  EXPECT_EQ(PaintAuxFrame(back, 0, 0, 100, 50, "x", &empty), DD_OK);
+  EXPECT_EQ(PaintAuxFrame(back, 0, 0, 100, 50, "x", &inside), DD_OK);
+  std::vector<BYTE> mask(100 * 50);
+  EXPECT_FALSE(PaintAuxFrameMask(mask.data(), 100, 0, 0, 100, 50, &beyond));
+  EXPECT_EQ(GetThreadErrorState()->type, 7u);
+
+  // The mode changes under the skin, which is not rebuilt yet.
+  ASSERT_TRUE(TwlTestSetDisplayMode(1024, 768, 16));
+  DDSURFACEDESC desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+  desc.dwWidth = 100;
+  desc.dwHeight = 50;
+  LPDIRECTDRAWSURFACE made = nullptr;
+  ASSERT_EQ(ui().GetDisplayState().GetDirectDraw()->CreateSurface(&desc, &made, nullptr), DD_OK);
+  IDirectDrawSurface2* small = nullptr;
+  made->QueryInterface(IID_IDirectDrawSurface2, reinterpret_cast<void**>(&small));
+  made->Release();
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(PaintAuxFrame(small, 0, 0, 100, 50, "x", &inside), DDERR_WRONGMODE) << "32-bit parts on a 16-bit surface";
+  small->Release();
+  ui().GetDDSkin().Release();
+  EXPECT_EQ(PaintAuxFrame(back, 0, 0, 100, 50, "x", &inside), DDERR_SURFACELOST);
+  EXPECT_FALSE(PaintAuxFrameMask(mask.data(), 100, 0, 0, 100, 50, nullptr));
 }
