@@ -22,7 +22,11 @@ void Timed(const char* label, Step step) {
 
 CUserInterface::CUserInterface() { BuildClipList(); }
 
-CUserInterface::~CUserInterface() { ExitDisplay(); }
+CUserInterface::~CUserInterface() {
+  ExitDisplay();
+  for (HBRUSH brush : m_Brushes)
+    if (brush) DeleteObject(brush);
+}
 
 // One rectangle, the whole back buffer: blits into it are cut at its edges.
 void CUserInterface::BuildClipList() {

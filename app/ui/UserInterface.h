@@ -18,6 +18,7 @@
 #include <array>
 
 #include "display/MessageWindow.h"
+#include "display/auxwindow/AuxWindowManager.h"
 #include "display/paint/PrimaryBlitter.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayState.h"
@@ -25,6 +26,7 @@
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/TypedObject.h"
 
+class CAuxWindow;
 class CColorTable;
 class CWindow;
 
@@ -110,6 +112,17 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   // The drawable skin; empty until a skin is built into it.
   CDDSkin& GetDDSkin() { return m_DDSkin; }
 
+  // The aux windows and their modal stack. BeginModal pushes a window and
+  // answers the new modal count; the main window is disabled while the
+  // count is above 0. EndModal is false when the window was not modal.
+  CAuxWindowManager& GetAuxWindowManager() { return m_AuxWindows; }
+  // A solid brush of a skin background colour (0 control, 1 edit, 2 list,
+  // 3 combo, 4 tree), made again when the skin's colour changes; callers
+  // never free it. Null for other indices.
+  HBRUSH GetBrush(int index);
+  int BeginModal(CAuxWindow* window);
+  bool EndModal(CAuxWindow* window);
+
  private:
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);
   void BuildClipList();
@@ -130,6 +143,10 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   std::array<CWindow*, kMainWindowCount> m_MainWindows{};
   // The user interface's own lock.
   CriticalSection m_Lock;
+  std::array<HBRUSH, 5> m_Brushes{};
+  std::array<COLORREF, 5> m_BrushColors{};
+  // Last, so that its windows go first.
+  CAuxWindowManager m_AuxWindows;
 };
 
 // The program's one user interface object.

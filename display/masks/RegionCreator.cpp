@@ -184,7 +184,13 @@ bool CreateRegionFromMask(HRGN* region, const CMask* mask) {
   if (!mask) return true;
   CRegionCreator creator;
   creator.Decompose(*mask);
-  if (creator.GetRects().size() <= 1) return true;
+  // One block is the window itself only when it covers the whole mask; a
+  // smaller one (a frame with a transparent outline) still shapes it.
+  const std::vector<RECT>& rects = creator.GetRects();
+  if (rects.empty()) return true;
+  if (rects.size() == 1 && rects[0].left == 0 && rects[0].top == 0 && rects[0].right == mask->GetWidth() &&
+      rects[0].bottom == mask->GetHeight())
+    return true;
   *region = creator.BuildRegion();
   return *region != nullptr;
 }

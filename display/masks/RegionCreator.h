@@ -55,7 +55,8 @@ class CRegionCreator : public CTypedObject {
 };
 
 // Sets *region to a new region of the mask's shape, or to null when the
-// mask is null, empty or one solid block (the window stays rectangular).
+// mask is null, empty or inside everywhere (the window stays rectangular);
+// one block smaller than the mask is a region of that block.
 // False only when building the region failed. Timed as the step "create
 // region from mask".
 bool CreateRegionFromMask(HRGN* region, const CMask* mask);

@@ -61,6 +61,9 @@ void CWindow::Create(const char* name, const char* title, const char* className,
 
 void CWindow::Destroy() {
   m_Destroying = true;
+  EndMove(true);
+  m_SnapToEdges = false;
+  m_SnapDistance = 20;
   StopTicks();
   if (m_Window) {
     HWND window = m_Window;

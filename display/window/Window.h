@@ -19,6 +19,7 @@
 #include <windows.h>
 
 #include "display/controls/DDControlList.h"
+#include "display/dragrect/DragRectWindow.h"
 #include "display/window/WindowOwner.h"
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/Str.h"
@@ -81,7 +82,9 @@ class CWindow : public CWindowOwner {
   virtual void OnMinimize(bool argument);
   virtual void OnRestore();
   virtual void OnMove(int x, int y);
-  virtual void OnCaptureChanged(HWND newCapture) {}
+  // Ends a running move without applying it when another window takes
+  // the mouse.
+  virtual void OnCaptureChanged(HWND newCapture);
   virtual void OnDropFiles(HDROP drop);
   virtual void OnActivate(bool active, HWND other) {}
   virtual void OnCommand(UINT notifyCode, UINT id, HWND control) {}
@@ -158,6 +161,40 @@ class CWindow : public CWindowOwner {
   // The window's controls; deleted with the window.
   CDDControlList& GetControls() { return m_Controls; }
 
+  // Moving by dragging a move area: an outline follows the mouse (sticking
+  // to other windows' visible edges and the work area when snapping is on)
+  // and the window jumps there when the button is released.
+  void BeginMove(int x, int y);
+  void TrackMove(int x, int y);
+  void EndMove(bool cancel);
+  bool IsMoving() const { return m_Moving; }
+  // Off again after every Destroy.
+  void SetSnapToEdges(bool on) { m_SnapToEdges = on; }
+  bool GetSnapToEdges() const { return m_SnapToEdges; }
+  // Moves (x, y), the top-left of `window`'s rectangle, onto the nearest
+  // edges within `distance`: visible edges of the other top-level windows
+  // (not the excluded ones) and the work area's edges.
+  static void SnapToEdges(int& x, int& y, HWND window, const HWND* excluded, int excludedCount, int distance);
+  // Centres the window on another (null: the screen); with keepNonNegative
+  // a negative place becomes 0.
+  void CenterOnWindow(const CWindow* other, bool keepNonNegative);
+
+  // Window places kept in the settings key under "<name>_WindowRect".
+  static void SetWindowRect(HWND window, const RECT* rect, HWND insertAfter);
+  static bool SaveWindowRect(const char* valueName, const RECT& rect);
+  static bool ReadWindowRect(const char* valueName, RECT* rect, bool* found);
+  static bool LoadWindowRectOrDefault(const char* valueName, RECT* rect, int width, int height, HWND reference,
+                                      int dx, int dy);
+  static void KeepRectOnScreen(RECT* rect);
+  // The stored place of the window named `name`, else the default place,
+  // kept on the screen; an unreadable settings key is logged as a warning.
+  void LoadWindowRect(RECT* rect, const char* name, int width, int height, HWND reference, int dx, int dy);
+  // Stores a place (null: this window's rectangle) under a name (null:
+  // this window's name).
+  bool StoreWindowRect(const char* name, const RECT* rect);
+  // The whole text of a window, however long.
+  static CStr GetWindowText(HWND window);
+
   HWND GetWindowHandle() const { return m_Window; }
   const CStr& GetName() const { return m_Name; }
   const CStr& GetTitle() const { return m_Title; }
@@ -209,6 +246,11 @@ class CWindow : public CWindowOwner {
   HRESULT m_LastPaintError = 0;
   bool m_Destroying = false;
   bool m_InsideDestroyMessage = false;
+  bool m_Moving = false;
+  POINT m_MoveStart{};
+  CDragRectWindow m_DragRect;
+  bool m_SnapToEdges = false;
+  int m_SnapDistance = 20;
   HANDLE m_TickThread = nullptr;
   DWORD m_TickInterval = 0;
   bool m_MouseMoved = false;

@@ -137,16 +137,22 @@ void CWindow::BroadcastInput(Broadcast broadcast) {
   PaintDirty();
 }
 
+// Input reaches the window's controls with their repaint requests held
+// back; what they invalidated is painted once afterwards. A drag of a move
+// area runs beside them.
 void CWindow::OnMouseMove(int x, int y) {
+  if (m_Moving) TrackMove(x, y);
   m_MouseMoved = true;
   BroadcastInput([&](CDDControlList& controls) { controls.OnMouseMove(x, y); });
 }
 
 void CWindow::OnMouseButtonDown(int button, int x, int y) {
+  if (button == 0 && IsMoveArea(x, y)) BeginMove(x, y);
   BroadcastInput([&](CDDControlList& controls) { controls.OnMouseDown(button, x, y); });
 }
 
 void CWindow::OnMouseButtonUp(int button, int x, int y) {
+  if (button == 0) EndMove(false);
   BroadcastInput([&](CDDControlList& controls) { controls.OnMouseUp(button, x, y); });
 }
 

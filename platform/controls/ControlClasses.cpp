@@ -20,6 +20,8 @@ __attribute__((constructor)) void RegisterControlClasses() {
   Register(WC_STATICA, StaticWindowProc(), 0);
   Register(WC_EDITA, EditWindowProc(), CS_DBLCLKS);
   Register(WC_LISTVIEWA, ListViewWindowProc(), CS_DBLCLKS);
+  Register(WC_LISTBOXA, ListBoxWindowProc(), CS_DBLCLKS);
+  Register(WC_COMBOLBOXA, ListBoxWindowProc(), CS_DBLCLKS);
 }
 
 }  // namespace

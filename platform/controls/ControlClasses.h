@@ -10,5 +10,6 @@ WNDPROC ButtonWindowProc();
 WNDPROC StaticWindowProc();
 WNDPROC EditWindowProc();
 WNDPROC ListViewWindowProc();
+WNDPROC ListBoxWindowProc();
 
 }  // namespace twl::controls

@@ -64,6 +64,23 @@ typedef struct tagNMHDR {
 #define EM_GETLINECOUNT 0x00BA
 #define EM_SETREADONLY 0x00CF
 
+// ---- LISTBOX and the drop-down list of a combo box ------------------------------
+// Lists of text lines with one selection, coloured by the parent through
+// WM_CTLCOLORLISTBOX.
+
+#define WC_LISTBOXA "ListBox"
+#define WC_COMBOLBOXA "ComboLBox"
+#define LB_ERR (-1)
+#define LB_ADDSTRING 0x0180
+#define LB_INSERTSTRING 0x0181
+#define LB_DELETESTRING 0x0182
+#define LB_RESETCONTENT 0x0184
+#define LB_SETCURSEL 0x0186
+#define LB_GETCURSEL 0x0188
+#define LB_GETTEXT 0x0189
+#define LB_GETTEXTLEN 0x018A
+#define LB_GETCOUNT 0x018B
+
 // ---- SysListView32 ---------------------------------------------------------------
 
 #define WC_LISTVIEWA "SysListView32"

@@ -128,6 +128,17 @@ TEST(CreateRegionFromMask, NoRegionForNoMaskAnEmptyOrASolidMask) {
   EXPECT_EQ(region, nullptr);
 }
 
+TEST(CreateRegionFromMask, OneBlockInsideATransparentOutlineIsARegion) {
+  const auto framed = MakeMask(9, 6, [](int x, int y) { return x > 0 && y > 0 && x < 8 && y < 5; });
+  HRGN region = nullptr;
+  ASSERT_TRUE(CreateRegionFromMask(&region, framed.get()));
+  ASSERT_NE(region, nullptr) << "the outline must stay transparent";
+  EXPECT_FALSE(PtInRegion(region, 0, 0));
+  EXPECT_TRUE(PtInRegion(region, 1, 1));
+  EXPECT_FALSE(PtInRegion(region, 8, 3));
+  DeleteObject(region);
+}
+
 TEST(CreateRegionFromMask, RegionHoldsExactlyTheMaskPixels) {
   const auto mask = MakeMask(100, 50, [](int x, int y) { return !(x < 10 && y < 10); });
   HRGN region = nullptr;

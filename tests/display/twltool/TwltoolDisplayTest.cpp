@@ -6,6 +6,9 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -219,3 +222,60 @@ TEST(TwltoolDisplay, ButtonAndControlsWritePictures) {
   EXPECT_GT(std::stoi(colours), 2) << "background, text and the hover frame";
   EXPECT_EQ(Twltool("controls").exitCode, 1);
 }
+
+namespace {
+
+// One pixel of a PNG file as ImageMagick writes it ("#RRGGBB").
+std::string PixelAt(const std::string& png, int x, int y) {
+  std::string text;
+  twltest::RunCommand("convert '" + png + "' -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+                          " +repage -depth 8 txt:- | tail -1",
+                      &text);
+  const size_t hash = text.find('#');
+  return hash == std::string::npos ? text : text.substr(hash, 7);
+}
+
+TEST(TwltoolDisplay, AuxWindowShowsItsFrameMaskAndStoredPlace) {
+  const std::string folder = twltest::MakeTempDir("auxwindow");
+  const ToolRun moved = Twltool("auxwindow 300 200 '" + folder + "/screen.png' --mask '" + folder +
+                                "/mask.pgm' --name Probe --move 40,30");
+  ASSERT_EQ(moved.exitCode, 0);
+  EXPECT_EQ(moved.out,
+            "window Probe 362,284 300x200\n"
+            "moved to 402,314 300x200, stored as Probe_WindowRect\n"
+            "mask 300x200, 0 pixels differ from the window's shape\n");
+
+  // The stored value: 16 bytes, x, y, width, height little-endian.
+  std::string stored;
+  const char* registry = std::getenv("TWL_REGISTRY");
+  ASSERT_NE(registry, nullptr);
+  ASSERT_EQ(twltest::RunCommand(std::string("sqlite3 '") + registry +
+                                    "' \"select length(data) || ' ' || hex(data) from registry where name = "
+                                    "'Probe_WindowRect';\"",
+                                &stored),
+            0);
+  EXPECT_EQ(stored, "16 920100003A0100002C010000C8000000\n");
+
+  std::ifstream pgm(folder + "/mask.pgm", std::ios::binary);
+  const std::string mask((std::istreambuf_iterator<char>(pgm)), std::istreambuf_iterator<char>());
+  const std::string header = "P5\n300 200\n255\n";
+  ASSERT_EQ(mask.size(), header.size() + 300 * 200);
+  EXPECT_EQ(mask.substr(0, header.size()), header);
+  const auto at = [&](int x, int y) { return static_cast<unsigned char>(mask[header.size() + y * 300 + x]); };
+  EXPECT_EQ(at(0, 0), 0) << "the built-in frame's rounded corner";
+  EXPECT_EQ(at(150, 100), 255);
+  // Where the mask is 0 the screen shows the desktop.
+  const std::string png = folder + "/screen.png";
+  EXPECT_EQ(PixelAt(png, 402, 314), PixelAt(png, 0, 0));
+  EXPECT_NE(PixelAt(png, 402 + 150, 314 + 100), PixelAt(png, 0, 0));
+
+  const ToolRun again = Twltool("auxwindow 300 200 '" + folder + "/again.png' --name Probe");
+  EXPECT_EQ(again.out, "window Probe 402,314 300x200\n") << "the stored place";
+  for (const char* bad : {"auxwindow 0 10 x.png", "auxwindow 10 10", "auxwindow 10 10 x.png --move 3",
+                          "auxwindow 10 10 x.png --size 3", "auxwindow 10 10 x.png --mask"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(Twltool(bad).exitCode, 1);
+  }
+}
+
+}  // namespace
