@@ -1,5 +1,6 @@
 #include "windows/owner/MainOwnerWindow.h"
 
+#include <atomic>
 #include <string>
 
 #include "app/command/CommandBlock.h"
@@ -17,6 +18,7 @@ constexpr int kOffScreen = -500;
 constexpr int kMinimizeTextMax = 2000;
 
 bool classRegistered = false;
+std::atomic<HWND> processOwnerWindow{nullptr};
 
 [[noreturn]] void ThrowCreateWindowFailed() {
   ThrowError<CError>(LocalText("CreateWindowFailed.Caption", "Window error"),
@@ -86,6 +88,7 @@ void CMainOwnerWindow::Create(INT instanceNumber) {
     m_Window = nullptr;
     ThrowCreateWindowFailed();
   }
+  processOwnerWindow = m_Window;
 }
 
 bool CMainOwnerWindow::Destroy() {
@@ -94,6 +97,8 @@ bool CMainOwnerWindow::Destroy() {
   if (!m_Window) return false;
   HWND window = m_Window;
   m_Window = nullptr;
+  HWND published = window;
+  processOwnerWindow.compare_exchange_strong(published, nullptr);
   return DestroyWindow(window) != FALSE;
 }
 
@@ -209,6 +214,8 @@ void CMainOwnerWindow::OnCopyData(const COPYDATASTRUCT* data) {
   }
   PostCommands(copy.release());
 }
+
+HWND GetProcessOwnerWindow() { return processOwnerWindow; }
 
 bool IsOwnerWindowOfAnInstance(HWND window) {
   if (GetClassLongA(window, GCL_CBWNDEXTRA) < kOwnerWindowExtraBytes) return false;

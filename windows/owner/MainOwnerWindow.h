@@ -74,6 +74,10 @@ class CMainOwnerWindow : public CTypedObject {
   HWND m_Child = nullptr;
 };
 
+// This process's owner window while it exists, null otherwise; any thread
+// may ask (a stop signal closes the program through it).
+HWND GetProcessOwnerWindow();
+
 // Whether a top-level window is a running instance's owner window: enough
 // window data, the signature and the version field. Any process's window.
 bool IsOwnerWindowOfAnInstance(HWND window);
