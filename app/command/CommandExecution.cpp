@@ -16,6 +16,7 @@
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/playlist/PlayList.h"
 #include "playback/playlist/PlayListFileEntry.h"
+#include "pluginhost/fileinfo/InfoDataBases.h"
 
 namespace {
 
@@ -47,18 +48,21 @@ void AddUrl(const CStr& text, bool makeCurrent) {
 }
 
 // M3U and PLS lists cannot be read yet: they fail with a clear reason.
+// The playlist's entries take their records from the system's databases,
+// which are the process's.
 void ReadPlayList(CPlayList& list, const CStr& path, CSystem& system) {
   if (HasExtension(path, ".m3u") || HasExtension(path, ".pls")) {
     ThrowError<CError>(LocalText("CSystem.LoadPlayListFailed", "Error loading playlist"),
                        CStr::Format("'%s': this kind of playlist cannot be read.", path.c_str()));
   }
-  list.Load(path, *system.GetFileInfoDataBase(), *system.GetFolderInfoDataBase());
+  CFileInfoDataBase& files = system.GetFileInfoDataBase() ? *system.GetFileInfoDataBase() : ::GetFileInfoDataBase();
+  CFolderInfoDataBase& folders =
+      system.GetFolderInfoDataBase() ? *system.GetFolderInfoDataBase() : ::GetFolderInfoDataBase();
+  list.Load(path, files, folders);
 }
 
 void LoadPlayList(const CStr& path, CSystem& system) {
   try {
-    if (!system.GetFileInfoDataBase() || !system.GetFolderInfoDataBase())
-      ThrowError<CError>(LocalText("CSystem.LoadPlayListFailed", "Error loading playlist"), path);
     CPlayList list;
     ReadPlayList(list, path, system);
     GetPlayerSystem().SetPlayList(list);

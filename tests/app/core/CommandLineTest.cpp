@@ -273,3 +273,23 @@ TEST_F(OwnerWindow, ReceivedBlocksRunAfterTheSendAndOnlyWithTheirIdentifier) {
   EXPECT_FALSE(players.GetLoop()) << "a block longer than what arrived is refused";
   EXPECT_NE(Log().find("refused"), std::string::npos) << Log();
 }
+
+// A playlist that cannot be read is logged with its reason; the records
+// after it still run.
+TEST_F(OwnerWindow, AnUnreadablePlayListIsLoggedAndTheRestRuns) {
+  const std::string folder = twltest::MakeTempDir("lists");
+  twltest::WriteFile(folder + "/list.m3u", "#EXTM3U\n");
+  const std::string line = "-l " + folder + "/missing.p4u -ag " + folder + "/b.wav -p";
+  ParsedCommandLine parsed = ParseCommandLine(line.c_str());
+  ASSERT_TRUE(parsed.block);
+  GetSystem().ExecuteCommandBlock(*parsed.block);
+  EXPECT_EQ(GetPlayerSystem().GetPlayList().GetCount(), 1);
+  EXPECT_EQ(GetPlayerSystem().GetCurrentEntryNumber(), 0) << "the added file became current";
+  const std::string log = Log();
+  EXPECT_NE(log.find("Error loading playlist"), std::string::npos) << log;
+  EXPECT_NE(log.find("missing.p4u"), std::string::npos) << "the reason names the file\n" << log;
+
+  parsed = ParseCommandLine(("-l " + folder + "/list.m3u").c_str());
+  GetSystem().ExecuteCommandBlock(*parsed.block);
+  EXPECT_NE(Log().find("list.m3u': this kind of playlist cannot be read."), std::string::npos) << Log();
+}
