@@ -1,8 +1,9 @@
 // CSystem: the spine of the player program. It finds the program's folders
 // and settings root, keeps the version, owns the two log sinks (and is the
-// log front every part of the program writes through), the plug-in
-// manager, the info databases and the icon manager, brings the systems up
-// in its two start phases (Start before OLE, Init after it), keeps the
+// log front every part of the program writes through), the main owner
+// window and the commands of the command line, the plug-in manager, the
+// info databases and the icon manager, brings the systems up in its two
+// start phases (Start before OLE, Init after it), keeps the
 // queue of deferred SendMessage calls for the message loop, and takes
 // everything down again in order (Exit). One instance per process
 // (GetSystem).
@@ -31,7 +32,6 @@
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
 #include "pluginhost/plugins/PlugInLoader.h"
 #include "windows/owner/MainOwnerWindow.h"
-
 
 // One SendMessage queued for the user-interface thread's loop.
 struct DeferredMessage {
