@@ -81,6 +81,27 @@ PY
 # Native playlists, as python3's struct module builds them for the tests.
 python3 tests/playback/playlistfile/p4u_file.py fixtures "$seeds"
 
+# Command lines as the program receives them, and command blocks as
+# another instance sends them (built with python3's struct module).
+printf '%s' '-m -p -ag "/m/x y.wav" -ad /m -l /l.p4u -o -s -ia /s/a.s4u -i b.s4u -n -z' >"$seeds/cmdline-all.txt"
+printf '%s' 'D:\Music\song.mp3' >"$seeds/cmdline-bare.txt"
+printf '%s' '"D:\Lists\Best.P4U"' >"$seeds/cmdline-playlist.txt"
+printf '%s' '-ax -pm -q "open -l' >"$seeds/cmdline-errors.txt"
+python3 - "$seeds" <<'PY'
+import struct, sys
+def rec(t, d): return struct.pack('<II', t, len(d)) + d
+def block(recs, marker=0): return struct.pack('<I', len(recs) + 4) + recs + struct.pack('<I', marker)
+seeds = {
+    'block-play': block(rec(5, b'')),
+    'block-all': block(rec(9, b'/s/a.s4u\0') + rec(4, struct.pack('<I', 1)) + rec(7, b'/l.p4u\0') +
+                       rec(2, b'/m/x.wav\0') + rec(5, b'') + rec(6, struct.pack('<I', 1))),
+    'block-unterminated': block(rec(3, struct.pack('<I', 1)) + rec(1, b'open'), 0x58585858),
+    'block-cut': struct.pack('<I', 24) + rec(3, struct.pack('<I', 1)) + rec(1, b'x' * 100)[:12],
+}
+for name, data in seeds.items():
+    open(sys.argv[1] + '/' + name + '.bin', 'wb').write(data)
+PY
+
 targets=("$@")
 if ((${#targets[@]} == 0)); then
   # Only the programs: the build folder also holds generated sources.

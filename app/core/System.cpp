@@ -55,6 +55,7 @@ void CSystem::Exit() {
   GetDataSystem().Exit();
   m_PlugIns.UnloadPlugIns();
   CloseLogs();
+  m_OwnerWindow.Destroy();
   if (m_IconManagerReady) m_IconManager.Clear();
   m_IconManagerReady = false;
   if (m_HostApiReady) {
@@ -67,6 +68,7 @@ void CSystem::Exit() {
   m_CrashLogFileName = CStr();
   m_LogFileNameBytes[0] = '\0';
   m_CrashLogFileNameBytes[0] = '\0';
+  m_PendingCommands.reset();
 }
 
 void CSystem::CloseLogs() {

@@ -1,8 +1,9 @@
 // CSystem: the spine of the player program. It finds the program's folders
 // and settings root, keeps the version, owns the two log sinks (and is the
-// log front every part of the program writes through), the plug-in
-// manager, the info databases and the icon manager, brings the systems up
-// in its two start phases (Start before OLE, Init after it), keeps the
+// log front every part of the program writes through), the main owner
+// window and the commands of the command line, the plug-in manager, the
+// info databases and the icon manager, brings the systems up in its two
+// start phases (Start before OLE, Init after it), keeps the
 // queue of deferred SendMessage calls for the message loop, and takes
 // everything down again in order (Exit). One instance per process
 // (GetSystem).
@@ -16,8 +17,10 @@
 
 #include <cstdarg>
 #include <deque>
+#include <memory>
 #include <vector>
 
+#include "app/command/CommandBlock.h"
 #include "foundation/appcore/LogFront.h"
 #include "foundation/appcore/StepTiming.h"
 #include "foundation/icons/IconManager.h"
@@ -28,6 +31,7 @@
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
 #include "pluginhost/plugins/PlugInLoader.h"
+#include "windows/owner/MainOwnerWindow.h"
 
 // One SendMessage queued for the user-interface thread's loop.
 struct DeferredMessage {
@@ -88,6 +92,29 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   void ReadFirstStart();
   void WriteFirstStart(bool firstStart);
 
+  // The command line: the block of its commands (null when it held none),
+  // with -n and -z; problems go to `errors`, one line each.
+  std::unique_ptr<CommandBlock> ParseCommandLine(const char* commandLine, bool& newInstance, CStr& errors);
+  // Finds running instances by their owner windows. With commands and a
+  // running instance the block goes to it and the answer is false;
+  // otherwise this process takes the next free instance number, creates
+  // its owner window and answers true. Throws the mutex errors.
+  bool CheckSingleInstance(const CommandBlock* block);
+  // WM_COPYDATA with the block; returns when the receiver has taken it.
+  static void SendCommandBlock(HWND window, const CommandBlock& block);
+  // Lets the process that owns the window come to the foreground.
+  static void AllowForegroundForWindow(HWND window);
+  // Runs the records in block order; the block stays the caller's.
+  void ExecuteCommandBlock(const CommandBlock& block);
+  void ExecuteCommand(const CommandRecordView& record);
+  // The block of this start's own command line until Init hands it to the
+  // owner window.
+  const CommandBlock* GetPendingCommands() const { return m_PendingCommands.get(); }
+  CMainOwnerWindow& GetOwnerWindow() { return m_OwnerWindow; }
+  // The owner window's WM_ACTIVATEAPP: the log window goes behind the main
+  // window, then the user interface hears it.
+  void OnActivateApp(bool active);
+
   // Steps of Init.
   void RetrieveSystemInfo();
   void CheckCommonControls();
@@ -137,8 +164,29 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   // True when the file can be opened (no access asked, shared).
   static bool FileExists(const char* path);
   // True when the path is an existing folder; the two names are one test.
+  // The folder is tested where it is: the process's current folder never
+  // changes, since other threads use relative paths.
   static bool DirectoryExists(const char* path);
   static bool IsDirectory(const char* path) { return DirectoryExists(path); }
+  // A new file "<temp folder><prefix><0000..99999><suffix>"; throws when
+  // there is no temporary folder or no free name.
+  static CStr CreateTempFile(const char* prefix, const char* suffix, HANDLE* file);
+  // Starts a program detached (in a session of its own). False with the
+  // thread error "Error starting process." when it cannot start.
+  static bool StartProcess(const char* commandLine, HANDLE* process);
+  // The process's current folder; the program folder when unreadable.
+  CStr GetCurrentDirectory() const;
+  static CStr FormatDate(const SYSTEMTIME& time, bool withWeekday);
+  static CStr FormatTime(const SYSTEMTIME& time);
+  static CStr FormatDateAndTime(const SYSTEMTIME& time, bool withWeekday);
+  // Offers a file's title and two values with their priorities to the
+  // file information database (whoever knows more wins).
+  void UpdateFileInfo(const char* path, const char* title, INT titlePriority, INT value1, INT priority1, INT value2,
+                      INT priority2);
+  // Copies a skin file (a path or "file://" URL) into the Skins folder
+  // unless it lies there already, and with `activate` makes it the skin.
+  // False with the thread error when the copy fails.
+  bool InstallSkin(const char* path, bool activate);
   // Copies the log onto the crash log; safe inside the crash filter.
   void CopyLogToCrashLog();
 
@@ -196,6 +244,8 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   bool RunWindowTest();
 
   INT m_InstanceNumber = 0;
+  CMainOwnerWindow m_OwnerWindow;
+  std::unique_ptr<CommandBlock> m_PendingCommands;
   CStr m_ProgramFolder;
   CStr m_SkinsFolder;
   CStr m_PlugInsFolder;

@@ -3,10 +3,12 @@
 #include <cstring>
 #include <vector>
 
+#include "app/command/CommandLine.h"
 #include "app/core/System.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/kernel/Placeholder.h"
+#include "playback/playersystem/PlayerSystem.h"
 
 namespace {
 
@@ -59,14 +61,28 @@ bool CSystem::Start(HINSTANCE instance, const char* commandLine) {
   m_Instance = instance;
   SetErrorMode(SEM_FAILCRITICALERRORS);
   InitDirectories();
-  // The command line and the single-instance check join here; until then
-  // this process is the first instance and has no commands of its own.
-  (void)commandLine;
+  bool newInstance = false;
+  CStr errors;
+  std::unique_ptr<CommandBlock> block = ParseCommandLine(commandLine, newInstance, errors);
+  // With -n the commands stay here, whoever runs.
+  if (!CheckSingleInstance(newInstance ? nullptr : block.get())) return false;
+  m_PendingCommands = std::move(block);
+  // Files of the command line make the playlist: the last one stays unread.
+  if (m_PendingCommands && CommandBlockFillsPlayList(*m_PendingCommands)) GetPlayerSystem().SetLoadLastPlayList(false);
   ExtractVersion();
   WriteAppDir();
   InitLogs();
+  if (!errors.IsEmpty()) LogFormat(LOGCODE_ERROR, "%s", errors.c_str());
   ReadFirstStart();
   return true;
+}
+
+std::unique_ptr<CommandBlock> CSystem::ParseCommandLine(const char* commandLine, bool& newInstance, CStr& errors) {
+  ParsedCommandLine parsed = ::ParseCommandLine(commandLine);
+  newInstance = parsed.newInstance;
+  errors = parsed.errors;
+  m_Timing = parsed.timing;
+  return std::move(parsed.block);
 }
 
 void CSystem::InitDirectories() {

@@ -1,6 +1,6 @@
 // The `twl` executable: the process entry hands the arguments to WinMain
 // as one command line, and SIGINT and SIGTERM end the program through its
-// ordered shut-down, as closing it does.
+// ordered shut-down: they close the main owner window.
 #include <windows.h>
 
 #include <pthread.h>
@@ -10,12 +10,14 @@
 #include <thread>
 
 #include "app/core/ProgramEntry.h"
+#include "windows/owner/MainOwnerWindow.h"
 
 namespace {
 
 // The stop signals are blocked in every thread (threads inherit the mask)
-// and taken by one thread, which turns them into WM_QUIT for the main
-// thread's loop. Posting from a signal handler would not be safe.
+// and taken by one thread, which turns them into WM_CLOSE for the owner
+// window (or WM_QUIT for the main thread's loop). Posting from a signal
+// handler would not be safe.
 void HandleStopSignals(DWORD mainThread) {
   sigset_t stops;
   sigemptyset(&stops);
@@ -26,7 +28,10 @@ void HandleStopSignals(DWORD mainThread) {
     for (;;) {
       int signal = 0;
       if (sigwait(&stops, &signal) != 0) continue;
-      PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+      // Closing the owner window ends the program as closing its taskbar
+      // button does; before it exists (or after) the loop is told directly.
+      HWND owner = GetProcessOwnerWindow();
+      if (!owner || !PostMessageA(owner, WM_CLOSE, 0, 0)) PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
     }
   }).detach();
 }

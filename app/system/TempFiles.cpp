@@ -1,5 +1,7 @@
 #include "app/system/TempFiles.h"
 
+#include <vector>
+
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 
@@ -7,16 +9,26 @@ namespace {
 
 constexpr long kLastCounter = 99999;
 
-[[noreturn]] void ThrowCreateTempFileFailed() {
-  ThrowError<CError>(LocalText("CSystem.CreateTempFileFailed.Caption", "Temporary file error"),
-                     LocalText("CSystem.CreateTempFileFailed.Text", "Unable to create temporary file"));
+[[noreturn]] void ThrowTempFileError(const char* key, const char* text) {
+  ThrowError<CError>(LocalText("TempFileError.Caption", "Temporary file error"), LocalText(key, text));
 }
 
+[[noreturn]] void ThrowCreateTempFileFailed() {
+  ThrowTempFileError("TempError.CantCreateTempFile", "Unable to create temporary file");
+}
+
+[[noreturn]] void ThrowNoTempFolder() {
+  ThrowTempFileError("TempError.NoTempDir", "Unable to retrieve directory for temporary files.");
+}
+
+// However long the folder's path is.
 CStr TempFolder() {
-  char folder[MAX_PATH];
-  const DWORD length = GetTempPathA(sizeof folder, folder);
-  if (length == 0 || length >= sizeof folder) ThrowCreateTempFileFailed();
-  return CStr(folder, length);
+  const DWORD needed = GetTempPathA(0, nullptr);
+  if (needed == 0) ThrowNoTempFolder();
+  std::vector<char> folder(static_cast<size_t>(needed) + 1, '\0');
+  const DWORD length = GetTempPathA(static_cast<DWORD>(folder.size()), folder.data());
+  if (length == 0 || length >= folder.size()) ThrowNoTempFolder();
+  return CStr(folder.data(), length);
 }
 
 }  // namespace

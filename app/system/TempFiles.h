@@ -9,5 +9,6 @@
 
 // The new file's name; `file` (when given) receives its handle, otherwise
 // the file is closed again. Throws "Unable to create temporary file" when
-// no name is free or the file cannot be made.
+// no name is free or the file cannot be made, and "Unable to retrieve
+// directory for temporary files." without a temporary folder.
 CStr CreateTempFile(const char* prefix, const char* suffix, HANDLE* file);

@@ -1,3 +1,5 @@
+#include <cstdlib>
+
 #include "twlwin/com.h"
 
 namespace {
@@ -9,3 +11,8 @@ TWLAPI HRESULT OleInitialize(LPVOID) { return oleInitCount++ == 0 ? S_OK : S_FAL
 TWLAPI void OleUninitialize() {
   if (oleInitCount > 0) --oleInitCount;
 }
+
+// The task allocator is the C heap: a block of size 0 is still a block.
+TWLAPI LPVOID CoTaskMemAlloc(SIZE_T size) { return std::malloc(size ? size : 1); }
+
+TWLAPI void CoTaskMemFree(LPVOID memory) { std::free(memory); }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "AppActivation.h"
+#include "modules/SystemModules.h"
 #include "Hooks.h"
 #include "ScreenEvents.h"
 #include "WindowRecords.h"
@@ -327,3 +328,9 @@ TWLAPI BOOL IsWindowEnabled(HWND window) {
   auto foreign = FindForeign(IdOf(window));
   return foreign && !(foreign->style & WS_DISABLED);
 }
+
+// Programs find AllowSetForegroundWindow in user32.dll by name at run time,
+// since the oldest systems lack it.
+static const twl::SystemLibraryRegistration kUser32("user32.dll", {
+    {"AllowSetForegroundWindow", twl::ExportAddress(&AllowSetForegroundWindow)},
+});

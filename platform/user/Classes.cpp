@@ -141,12 +141,25 @@ TWLAPI int GetClassNameA(HWND window, LPSTR buffer, int size) {
   return static_cast<int>(n);
 }
 
+// Of another process's window only the size of its window data can be
+// read (it is what that process published); its class stays private.
+static LONG_PTR ForeignClassLong(HWND window, int index) {
+  auto foreign = FindForeign(IdOf(window));
+  if (!foreign) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (index == GCL_CBWNDEXTRA) return static_cast<LONG_PTR>(foreign->extra.size());
+  SetLastError(ERROR_ACCESS_DENIED);
+  return 0;
+}
+
 TWLAPI LONG_PTR GetClassLongA(HWND window, int index) {
   Guard guard(Lock());
   Window* w = FindLocked(window);
   if (!w) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
+    guard.unlock();
+    return ForeignClassLong(window, index);
   }
   const WindowClass& c = *w->cls;
   if (index >= 0) {

@@ -58,4 +58,10 @@ typedef IUnknown* LPUNKNOWN;
 // no set-up, so these only count: the first call answers S_OK, later ones
 // S_FALSE, as a thread that initialises twice is told.
 TWLAPI HRESULT OleInitialize(LPVOID reserved);
+
+// The task allocator: memory that crosses component boundaries, freed by
+// whoever receives it. Null when no memory is left; CoTaskMemFree(NULL) is
+// harmless. Any thread.
+TWLAPI LPVOID CoTaskMemAlloc(SIZE_T size);
+TWLAPI void CoTaskMemFree(LPVOID memory);
 TWLAPI void OleUninitialize();

@@ -15,6 +15,8 @@
 #include "ProgramFolder.h"
 #include "app/core/ProgramEntry.h"
 #include "app/core/System.h"
+#include "app/core/UserInterfaceLink.h"
+#include "foundation/errors/ThreadErrorState.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "support/TestPaths.h"
 #include "twlwin/testing.h"
@@ -203,4 +205,56 @@ TEST(TwlPlugIns, ARemovedPlugInsFolderEndsTheWatchAndTheLooksReturn) {
   const std::string log = programtest::ReadText(folder + "/Log.txt");
   EXPECT_TRUE(Contains(log, "Loading plugin 'Junk.dll'...")) << log;
   EXPECT_FALSE(Contains(log, "finished loading new plugin(s)")) << log;
+}
+
+namespace {
+
+// Records the skins the user interface is asked to change to.
+class SkinRecorder : public CUserInterfaceLink {
+ public:
+  bool IsMinimized() override { return false; }
+  void MinimizeAll(bool) override {}
+  void RestoreAll() override {}
+  void ChangeSkin(const char* path) override { changedTo = path; }
+  void OnOwnerActivate(bool) override {}
+  void OnDisplayChange() override {}
+  void OnPaletteChanged(HWND) override {}
+  std::string changedTo;
+};
+
+}  // namespace
+
+// Answers 0 when every step went as expected, else the step's number.
+TWLTEST_CHILD(InstallSkins) {
+  CSystem& system = GetSystem();
+  system.SetInstance(GetModuleHandleA(nullptr));
+  system.InitDirectories();
+  const std::string skins = system.GetSkinsFolder().c_str();
+  std::filesystem::create_directories(skins + "sub");
+  twltest::WriteFile(skins + "sub/Deep.s4u", "deep");
+  twltest::WriteFile(skins + "Here.s4u", "here");
+  SkinRecorder recorder;
+  SetUserInterfaceLink(&recorder);
+  // From a subfolder: copied into the Skins folder itself, not activated.
+  if (!system.InstallSkin(("file://" + skins + "sub/Deep.s4u").c_str(), false)) return 2;
+  if (programtest::ReadText(skins + "Deep.s4u") != "deep" || !recorder.changedTo.empty()) return 3;
+  // Already there (named with the other separator and case): no copy, activated.
+  std::string here = skins + "Here.s4u";
+  for (char& c : here)
+    if (c == '/') c = '\\';
+  const std::string before = std::to_string(std::filesystem::last_write_time(skins + "Here.s4u").time_since_epoch().count());
+  if (!system.InstallSkin(here.c_str(), true)) return 4;
+  if (recorder.changedTo != skins + "Here.s4u") return 5;
+  if (std::to_string(std::filesystem::last_write_time(skins + "Here.s4u").time_since_epoch().count()) != before) return 6;
+  // A file that cannot be copied.
+  if (system.InstallSkin("/no/such/Gone.s4u", true)) return 7;
+  const std::string error = GetThreadErrorState()->text ? GetThreadErrorState()->text : "";
+  if (error != "Error installing skin 'Gone.s4u': Unable to copy the file into the skin directory.") return 8;
+  SetUserInterfaceLink(nullptr);
+  return 0;
+}
+
+TEST(TwlSkins, InstallingCopiesFromASubfolderButNotFromTheSkinsFolderItself) {
+  const std::string folder = NewChildFolder("skins");
+  EXPECT_EQ(RunChild(folder, "InstallSkins"), 0);
 }

@@ -98,8 +98,11 @@ TEST(DateTimeText, TwelveHourClockFromALocalisedPattern) {
   const struct {
     WORD hour;
     const char* expected;
-  } cases[] = {{0, "12:30 AM"}, {1, "1:30 AM"}, {11, "11:30 AM"}, {12, "12:30 PM"}, {23, "11:30 PM"}};
+  } cases[] = {{0, "12:30 AM"}, {1, "1:30 AM"}, {11, "11:30 AM"}, {12, "12:30 PM"}, {13, "1:30 PM"}, {23, "11:30 PM"}};
   for (const auto& c : cases) EXPECT_STREQ(FormatTime(Time(2024, 1, 0, 7, c.hour, 30, 0)), c.expected);
+  GetLocalizer().AddString("TimeFormat.Full", "%HOUR12%|%HOUR12SUFFIX%|%HOUR%:%MINUTE%:%SECOND%");
+  EXPECT_STREQ(FormatTime(Time(2024, 1, 0, 7, 0, 5, 9)), "12|AM|00:05:09");
+  EXPECT_STREQ(FormatTime(Time(2024, 1, 0, 7, 13, 0, 0)), "1|PM|13:00:00");
   EXPECT_STREQ(FormatDate(Time(2024, 1, 0, 7, 0, 0, 0), true), "Sonntag, 01/07/2024");
 }
 
