@@ -110,16 +110,36 @@ if ((${#targets[@]} == 0)); then
   done
 fi
 
-status=0
-for target in "${targets[@]}"; do
-  corpus=$build/corpus/$target
-  artifacts=$build/artifacts/$target/
+# One target; its exit code lands beside its log.
+run_target() {
+  local target=$1
+  local corpus=$build/corpus/$target artifacts=$build/artifacts/$target/ code=0
   mkdir -p "$corpus" "$artifacts"
-  echo "== $target: ${seconds}s"
   # Pictures may be large by right (up to 2 GiB of pixels): the limits
   # leave room for that, and a findings report still stops the run.
-  if ! "$build/fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=60 \
-      -artifact_prefix="$artifacts" -print_final_stats=1 2>"$build/$target.log"; then
+  "$build/fuzz/$target" "$corpus" "$seeds" -max_total_time="$seconds" -rss_limit_mb=4096 -timeout=60 \
+    -artifact_prefix="$artifacts" -print_final_stats=1 2>"$build/$target.log" || code=$?
+  echo "$code" >"$build/$target.code"
+}
+
+# Each fuzzer uses one core: run as many at once as there are cores, then
+# report in the targets' order.
+parallel=$(nproc)
+running=0
+for target in "${targets[@]}"; do
+  run_target "$target" &
+  running=$((running + 1))
+  if ((running >= parallel)); then
+    wait -n
+    running=$((running - 1))
+  fi
+done
+wait
+
+status=0
+for target in "${targets[@]}"; do
+  echo "== $target: ${seconds}s"
+  if [[ $(cat "$build/$target.code") != 0 ]]; then
     status=1
     tail -n 60 "$build/$target.log"
   else
