@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "playback/spectrum/FFT.h"
+#include "playback/frequency/FFT.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "foundation/kernel/ClassManager.h"
-#include "playback/spectrum/FFT.h"
+#include "playback/frequency/FFT.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "playback/spectrum/SpectrumAnalyzer.h"
+#include "playback/frequency/FrequencyAnalyzer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -16,7 +16,7 @@
 #include "CountingNew.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/ClassManager.h"
-#include "playback/spectrum/SpectrumAnalyzer.h"
+#include "playback/frequency/FrequencyAnalyzer.h"
 #include "pluginhost/hostapi/HostApi.h"
 
 namespace {

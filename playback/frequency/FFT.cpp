@@ -1,4 +1,4 @@
-#include "playback/spectrum/FFT.h"
+#include "playback/frequency/FFT.h"
 
 #include <immintrin.h>
 

@@ -28,7 +28,7 @@
 
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/TypedObject.h"
-#include "playback/spectrum/FFT.h"
+#include "playback/frequency/FFT.h"
 #include "pluginhost/abi/PlugInAbi.h"
 
 class CSpectrumAnalyzer : public CTypedObject {

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <unordered_set>
 
-#include "playback/spectrum/SpectrumAnalyzer.h"
+#include "playback/frequency/FrequencyAnalyzer.h"
 #include "pluginhost/hostapi/HostSlots.h"
 #include "pluginhost/hostapi/SlotErrors.h"
 
