@@ -56,6 +56,7 @@ TEST(SystemInit, StepsRunInOrderAndTheDesktopGetsItsRecord) {
                                              "init icon manager",
                                              "init folder info database",
                                              "load options",
+                                             "init user interface",
                                              "load plugins",
                                              "init data system",
                                              "init visualizer system",
