@@ -12,11 +12,11 @@
 
 namespace {
 
-// A stored name with neither a drive nor a network path lies below the
-// Skins folder.
+// A stored name with neither a drive, a network path nor a leading
+// slash (an absolute path here) lies below the Skins folder.
 bool IsBelowSkinsFolder(const CStr& stored) {
   return !stored.IsEmpty() && !(stored == CUserInterface::kDefaultSkinName) && !std::strstr(stored, "\\\\") &&
-         !std::strchr(stored, ':');
+         !std::strchr(stored, ':') && stored.c_str()[0] != '/';
 }
 
 }  // namespace
