@@ -95,7 +95,7 @@ void CUserInterface::SetFullscreenMode(int index) {
   m_FullscreenModeIndex = index;
   const FullscreenMode& mode = m_FullscreenModes[static_cast<size_t>(index)];
   HKEY settings = nullptr;
-  if (!OpenSettingsKey(KEY_SET_VALUE, &settings)) return;
+  if (!OpenSettingsKey(KEY_SET_VALUE | KEY_CREATE_SUB_KEY, &settings)) return;
   HKEY key = nullptr;
   if (RegCreateKeyExA(settings, kModeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
     SetRegistryDWord(key, "Width", static_cast<DWORD>(mode.width));
