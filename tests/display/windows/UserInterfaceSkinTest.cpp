@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <vector>
 
 #include "DisplayFixture.h"
 #include "display/skinrender/DDWriter.h"
+#include "display/state/DisplayLock.h"
 #include "foundation/appcore/SettingsKey.h"
 #include "twlwin/testing.h"
 
@@ -209,4 +212,39 @@ TEST(UserInterfaceExit, MainWindowsPrepareFromTheLastAndAreDestroyedAndDeleted) 
   EXPECT_TRUE(ListeningWindow::destroyed);
   for (int index = 0; index < CUserInterface::kMainWindowCount; ++index) EXPECT_EQ(ui.GetMainWindow(index), nullptr);
   EXPECT_NE(log.Text().find("deinitializing skin...done\n"), std::string::npos) << log.Text();
+}
+
+// A plug-in's thread reads the display and the skin under the display lock
+// while the user-interface thread restores everything after mode changes.
+TEST_F(UserInterfaceSkin, AnotherThreadReadsTheDisplayWhileItIsRestored) {
+  ASSERT_TRUE(ui().InitSkin());
+  std::atomic<bool> done{false};
+  std::atomic<int> reads{0};
+  std::thread reader([&] {
+    do {
+      {
+        DisplayLockScope lock;
+        const CDisplayState* display = CDisplayState::GetCurrent();
+        ASSERT_NE(display, nullptr);
+        const DWORD width = display->GetModeWidth();
+        EXPECT_TRUE(width == 1024 || width == 800) << width;
+        (void)display->GetColorKey();
+        (void)display->GetPixelFormat().dwRGBBitCount;
+        SkinControlStyle style;
+        if (ui().GetSkinControlStyle(&style)) {
+          EXPECT_GT(style.fonts[0]->GetHeight(), 0);
+        }
+      }
+      (void)ui().AreSurfacesLost();
+      ++reads;
+    } while (!done.load());
+  });
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_TRUE(TwlTestSetDisplayMode(round % 2 ? 1024 : 800, round % 2 ? 768 : 600, round % 2 ? 32 : 16));
+    EXPECT_TRUE(ui().RestoreSurfaces());
+  }
+  done = true;
+  reader.join();
+  EXPECT_GT(reads.load(), 0);
+  EXPECT_EQ(Count(log.Text(), " --------all surfaces restored-------- ("), 3);
 }
