@@ -90,5 +90,5 @@ void CUserInterface::ReadDisplayModeData() {
 void CUserInterface::BuildPalette(const CColorTable& colors) {
   DisplayLockScope lock;
   m_Display.BuildPalette(colors);
-  m_PrimaryBlitter.BuildPaletteMap();
+  OnPaletteChanged(nullptr);
 }

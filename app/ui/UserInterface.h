@@ -81,8 +81,9 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // kept one. Throws like InitDisplayModeData.
   bool HasDisplayModeChanged(DDSURFACEDESC* mode);
   // 8-bit displays: the palette from the colours of a skin (see
-  // CDisplayState::BuildPalette), then the primary blitter's translation
-  // table. Throws the GDI error.
+  // CDisplayState::BuildPalette), realised as after a palette change, which
+  // also makes the primary blitter's translation table. Throws the GDI
+  // error.
   void BuildPalette(const CColorTable& colors);
 
   bool CreatePrimarySurface();
@@ -107,6 +108,10 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // a further request is posted as 1274 to run after it.
   bool RestoreSurfaces() override;
   CDDSkin* GetDrawableSkin() override { return &m_DDSkin; }
+  bool BuildSkinPalette(const CColorTable& colors) override {
+    BuildPalette(colors);
+    return true;
+  }
 
   // The main windows, in their fixed order (0 main window, 1 playlist,
   // 2 file browser, 3 skin browser, 4 options); null where none exists.

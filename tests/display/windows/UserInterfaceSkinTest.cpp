@@ -248,3 +248,36 @@ TEST_F(UserInterfaceSkin, AnotherThreadReadsTheDisplayWhileItIsRestored) {
   EXPECT_GT(reads.load(), 0);
   EXPECT_EQ(Count(log.Text(), " --------all surfaces restored-------- ("), 3);
 }
+
+namespace {
+
+// A top-level window that counts the palette changes it hears of.
+class PaletteListener : public CWindow {
+ public:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_PALETTECHANGED) ++changes;
+    return CWindow::WindowProc(message, wParam, lParam);
+  }
+  int changes = 0;
+};
+
+}  // namespace
+
+TEST_F(UserInterfaceSkin, AnEightBitSkinRealisesItsPaletteAndTheWindowsHearOfIt) {
+  UseDisplay(800, 600, 8);
+  PaletteListener window;
+  window.Create("Listener", "", kClassName, WS_POPUP, 0, 0, 0, 40, 40, nullptr, nullptr);
+  ASSERT_TRUE(ui().InitSkin());
+  EXPECT_GE(window.changes, 1);
+  // The realised palette is on the screen: the system palette holds the
+  // first fixed colour.
+  HDC screen = GetDC(nullptr);
+  PALETTEENTRY entries[256]{};
+  const UINT count = GetSystemPaletteEntries(screen, 0, 256, entries);
+  ReleaseDC(nullptr, screen);
+  bool found = false;
+  for (UINT at = 0; at < count; ++at)
+    found |= entries[at].peRed == 0xC0 && entries[at].peGreen == 0 && entries[at].peBlue == 0;
+  EXPECT_TRUE(found);
+  window.Destroy();
+}
