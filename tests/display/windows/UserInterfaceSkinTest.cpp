@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <filesystem>
 #include <thread>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/appcore/SettingsKey.h"
+#include "support/TestPaths.h"
 #include "twlwin/testing.h"
 
 using namespace displaytest;
@@ -280,4 +282,74 @@ TEST_F(UserInterfaceSkin, AnEightBitSkinRealisesItsPaletteAndTheWindowsHearOfIt)
     found |= entries[at].peRed == 0xC0 && entries[at].peGreen == 0 && entries[at].peBlue == 0;
   EXPECT_TRUE(found);
   window.Destroy();
+}
+
+namespace {
+
+// A copy of the built-in skin's folder, without its mini main window when
+// asked.
+std::string CopyBuiltinSkin(const std::string& hint, bool withMini) {
+  const std::string folder = twltest::MakeTempDir(hint.c_str()) + "/skin/";
+  std::filesystem::copy(twltest::SourceDir() + "/resources/skins/builtin", folder);
+  if (!withMini)
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      if (entry.path().filename().string().rfind("MiniMainWindow", 0) == 0) std::filesystem::remove(entry.path());
+  return folder;
+}
+
+std::string StoredSkinName() {
+  HKEY key = nullptr;
+  if (!OpenSettingsKey(KEY_QUERY_VALUE, &key)) return "<no key>";
+  char text[1024] = {};
+  DWORD size = sizeof text;
+  const LONG result = RegQueryValueExA(key, "Skin", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+  RegCloseKey(key);
+  return result == ERROR_SUCCESS ? text : "<none>";
+}
+
+}  // namespace
+
+TEST_F(UserInterfaceSkin, ChangingTheSkinBuildsItCompletesItsMiniModeAndStoresIt) {
+  const std::string full = CopyBuiltinSkin("fullskin", true);
+  const std::string noMini = CopyBuiltinSkin("nomini", false);
+  for (const std::string& folder : {full, noMini}) {
+    ui().ChangeSkin(folder.c_str());
+    EXPECT_EQ(std::string(ui().GetSkinName().c_str()), folder);
+    EXPECT_EQ(StoredSkinName(), folder);
+    EXPECT_TRUE(ui().GetDDSkin().IsLoaded()) << folder;
+    EXPECT_TRUE(ui().GetDDSkin().GetMainWindowSkin(2).IsCreated()) << folder << ": the mini main window";
+    EXPECT_FALSE(ui().IsChangingSkin());
+  }
+  // A skin that cannot be read gives way to the built-in one.
+  ui().ChangeSkin((full + "nowhere/").c_str());
+  EXPECT_EQ(std::string(ui().GetSkinName().c_str()), "<default>");
+  EXPECT_EQ(StoredSkinName(), "<default>");
+  EXPECT_TRUE(ui().GetDDSkin().IsLoaded());
+  EXPECT_NE(log.Text().find("\nThe default skin will be used instead...\n\n"), std::string::npos) << log.Text();
+}
+
+TEST_F(UserInterfaceSkin, MinimizeAllMinimizesEveryMainWindowOnceAndRestoreAllBringsThemBack) {
+  auto* main = new CWindow;
+  auto* options = new CWindow;
+  main->Create("Main", "", kClassName, WS_POPUP | WS_VISIBLE, 0, 0, 0, 40, 40, nullptr, nullptr);
+  options->Create("Options", "", kClassName, WS_POPUP | WS_VISIBLE, 0, 50, 0, 40, 40, nullptr, nullptr);
+  ui().SetMainWindow(0, main);
+  ui().SetMainWindow(4, options);
+  EXPECT_FALSE(ui().ShowWindowByIndex(2, true)) << "no file browser";
+  EXPECT_TRUE(ui().ShowWindowByIndex(4, true));
+
+  ui().MinimizeAll(true);
+  EXPECT_TRUE(ui().IsMinimized());
+  EXPECT_TRUE(ui().IsMinimizedToTray());
+  EXPECT_TRUE(main->IsMinimized());
+  EXPECT_TRUE(options->IsMinimized());
+  ui().MinimizeAll(false);
+  EXPECT_FALSE(ui().IsMinimizedToTray()) << "minimized again, now to the taskbar";
+
+  ui().RestoreAll();
+  EXPECT_FALSE(ui().IsMinimized());
+  EXPECT_FALSE(main->IsMinimized());
+  EXPECT_FALSE(options->IsMinimized());
+  ui().DestroyWindows();
+  EXPECT_EQ(ui().GetMainWindow(0), nullptr);
 }
