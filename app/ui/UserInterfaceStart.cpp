@@ -74,6 +74,8 @@ void CUserInterface::CreateWindows() {
     if (!maker.create) continue;
     Timed(maker.label, [&] { m_MainWindows[static_cast<size_t>(index)] = maker.create(*this, owner, m_MainWindows[0]); });
   }
+  // A start with -m comes up minimized.
+  if (CWindow* main = m_MainWindows[0]; main && m_Minimized) main->Minimize(m_MinimizedToTray);
 }
 
 void CUserInterface::DestroyWindows() noexcept {

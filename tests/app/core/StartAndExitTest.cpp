@@ -239,7 +239,9 @@ TEST(SystemExit, MainWindowsLetGoOfTheRecordsBeforeTheyAreFreedAndAreDestroyedAf
     song = files.Get("file:///music/three.wav");
   }
   GetUserInterface().SetMainWindow(1, new SongWindow(song));
+  EXPECT_EQ(GetUserInterfaceLink(), &GetUserInterface()) << "commands reach the user interface once it is up";
   system.Exit();
+  EXPECT_EQ(GetUserInterfaceLink(), nullptr);
   EXPECT_TRUE(SongWindow::songAliveWhenPrepared);
   EXPECT_TRUE(SongWindow::destroyed) << "the user interface deletes its windows after the records went";
   EXPECT_EQ(GetUserInterface().GetMainWindow(1), nullptr);
