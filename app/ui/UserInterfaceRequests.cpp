@@ -15,7 +15,7 @@
 
 HFONT CUserInterface::GetControlFont(int which) {
   if (which == 0) return m_ControlFont;
-  SetThreadError(7, 1, LocalText("MiscError.InvalidParameter", "Invalid parameter."));
+  SetThreadError(THREAD_ERROR_MISC, MISC_ERROR_INVALID_PARAM, GetMiscErrorText(MISC_ERROR_INVALID_PARAM));
   return nullptr;
 }
 

@@ -14,6 +14,7 @@
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/appcore/SettingsKey.h"
+#include "foundation/errors/ThreadErrorState.h"
 #include "support/TestPaths.h"
 #include "twlwin/testing.h"
 
@@ -144,6 +145,8 @@ TEST_F(UserInterfaceSkin, TextIsMeasuredWithTheSkinsFontsAndWithoutOneIsOne) {
   EXPECT_EQ(width, 1);
   EXPECT_EQ(height, 1);
   EXPECT_EQ(ui().GetControlFont(1), nullptr);
+  EXPECT_EQ(GetThreadErrorState()->type, static_cast<DWORD>(THREAD_ERROR_MISC));
+  EXPECT_EQ(GetThreadErrorState()->code, static_cast<DWORD>(MISC_ERROR_INVALID_PARAM));
 }
 
 TEST(UserInterfaceColorKey, HardwareKeyingNeedsTheDriversSourceKeyAndOneWayToBlitKeyed) {
