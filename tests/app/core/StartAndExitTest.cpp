@@ -208,8 +208,8 @@ class SongWindow : public CWindow, public FileObjectListener {
  public:
   explicit SongWindow(FileInfoRecord* song) : m_Song(song) { AddFileObjectListener(song, this); }
   void PrepareExit() override {
-    songAliveWhenPrepared = GetFileInfoDataBase().Find("file:///music/three.wav") == m_Song;
-    RemoveFileObjectListener(m_Song, this);
+    songAliveWhenPrepared = m_Song && GetFileInfoDataBase().Find("file:///music/three.wav") == m_Song;
+    if (m_Song) RemoveFileObjectListener(m_Song, this);
     m_Song = nullptr;
   }
   void Destroy() override {
