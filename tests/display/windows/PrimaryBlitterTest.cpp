@@ -153,7 +153,9 @@ TEST_F(PrimaryBlitter, AFullSystemPaletteGivesUpItsDarkestEntryForTheKeyAndMapsC
   CColorTable colors;
   colors.Setup(5, 6, 5, 16);
   colors.MarkCell(colors.GetCellOffset(0x3868F8));
-  ui().BuildPalette(colors);
+  // The display's palette alone: the user interface would realise it.
+  ui().GetDisplayState().BuildPalette(colors);
+  blitter().BuildPaletteMap();
   // Not realised, the system palette holds its twenty static colours and
   // black between them: entry 10 is the first black after entry 0.
   EXPECT_EQ(blitter().GetKeyIndex(), 10);
