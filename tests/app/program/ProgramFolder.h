@@ -18,6 +18,8 @@ std::string ThisTestProgram();
 
 // The log line that ends a start.
 inline constexpr const char* kDone = "-------- START INITIALIZATIONS DONE --------";
+// The program's settings key below HKEY_CURRENT_USER.
+inline constexpr const char* kSettingsPath = "Software\\Velbrook\\Velbrook Tunewell";
 
 // A new folder of the sandbox with the built twl installed in it.
 std::string NewProgramFolder(const std::string& hint);

@@ -14,11 +14,11 @@
 
 using programtest::Contains;
 using programtest::kDone;
+using programtest::kSettingsPath;
 using programtest::NewProgramFolder;
 
 namespace {
 
-constexpr const char* kSettingsPath = "Software\\Velbrook\\Velbrook Tunewell";
 
 // Runs twl until its start is done, then stops it with the signal;
 // answers its exit code.

@@ -13,11 +13,11 @@
 #include "support/TestPaths.h"
 
 using programtest::Contains;
+using programtest::kDone;
+using programtest::kSettingsPath;
 
 namespace {
 
-constexpr const char* kDone = "-------- START INITIALIZATIONS DONE --------";
-constexpr const char* kSettingsPath = "Software\\Velbrook\\Velbrook Tunewell";
 
 std::string StoredSkin() {
   const char* database = std::getenv("TWL_REGISTRY");

@@ -16,7 +16,6 @@ using namespace skintest;
 
 namespace {
 
-std::string Twltool() { return Quote(twltest::ProgramPath("twltool")); }
 
 std::string Line(const std::string& out, const std::string& start) {
   const size_t at = out.find("\n" + start);
