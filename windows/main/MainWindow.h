@@ -126,6 +126,10 @@ class CMainWindow : public CWindow {
   // Before the information records go (shut-down): forgets the current
   // entry, so Destroy finds nothing attached.
   void PrepareExit();
+  // The second half of a mode change (phase 3 with the user interface's
+  // mode): the new mode's skin, and the place stored for it when the
+  // change went into or out of mini mode.
+  void ApplyMode(int mode);
   void EnableAnimation(bool enable);
   void UpdateOnTop();
   void SetZOrder(HWND after);

@@ -239,6 +239,7 @@ void CMainWindow::BuildTooltips(CDDMainWindowSkin& skin) {
 void CMainWindow::ReleaseSkin() {
   StopTicks();
   m_HasVolumeTooltip = m_HasProgressTooltip = false;
+  m_VolumeTooltip = m_ProgressTooltip = CStr();
   m_AnimationFrame = -1;
   m_AnimationRunning = false;
   m_ButtonRefreshPending = false;
@@ -263,20 +264,22 @@ void CMainWindow::OnSkinChange(int phase) {
       StoreWindowRect(RectNameOf(m_Mode), nullptr);
       ReleaseSkin();
       break;
-    case 3: {
-      const int before = m_Mode;
-      m_Mode = GetUserInterface().GetMode();
-      ApplySkin();
-      if ((before == 2) == (m_Mode == 2)) break;
-      RECT place{};
-      LoadWindowRect(&place, RectNameOf(m_Mode), GetWidth(), GetHeight(), nullptr, 0, 0);
-      place.right = place.left + GetWidth();
-      place.bottom = place.top + GetHeight();
-      SetRect(place);
-      break;
-    }
+    case 3: ApplyMode(GetUserInterface().GetMode()); break;
     default: break;
   }
+}
+
+void CMainWindow::ApplyMode(int mode) {
+  const int before = m_Mode;
+  m_Mode = mode;
+  ApplySkin();
+  // Normal and small share a place; mini has its own.
+  if ((before == 2) == (m_Mode == 2)) return;
+  RECT place{};
+  LoadWindowRect(&place, RectNameOf(m_Mode), GetWidth(), GetHeight(), nullptr, 0, 0);
+  place.right = place.left + GetWidth();
+  place.bottom = place.top + GetHeight();
+  SetRect(place);
 }
 
 bool CMainWindow::IsMoveArea(int x, int y) {
