@@ -1,0 +1,17 @@
+// A tracked menu of the model shown as a real Qt menu: its texts,
+// separators, submenus, check and radio marks and disabled items, at the
+// asked point. The answer goes to `done` once: the chosen item's id, or 0
+// when the user dismissed the menu. Qt thread.
+#pragma once
+
+#include <QPoint>
+
+#include <functional>
+
+#include <windows.h>
+
+namespace twl::qt {
+
+void PopUpModelMenu(HMENU menu, QPoint at, std::function<void(int)> done);
+
+}  // namespace twl::qt
