@@ -22,9 +22,15 @@ bool HaveProgram(const std::string& name) {
   return twltest::RunCommand("command -v " + name + " >/dev/null 2>&1") == 0;
 }
 
+namespace {
+thread_local std::chrono::steady_clock::time_point waitEnds;
+}
+
+void StartWait() { waitEnds = std::chrono::steady_clock::now() + std::chrono::seconds(10); }
+
 bool WaitStep() {
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  return true;
+  return std::chrono::steady_clock::now() < waitEnds;
 }
 
 Desktop::~Desktop() {

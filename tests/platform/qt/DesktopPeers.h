@@ -39,15 +39,17 @@ class Desktop {
 // ten seconds (a hung peer must not hang the suite).
 template <typename Done>
 bool WaitFor(Done done);
-bool WaitStep();  // sleeps one step; false once the wait is over
+void StartWait();
+// Sleeps one step; false once ten seconds have passed since the first step
+// of this wait (a wait ends when its condition holds).
+bool WaitStep();
 
 }  // namespace qttest
 
 template <typename Done>
 bool qttest::WaitFor(Done done) {
-  for (int step = 0; step < 2000; ++step) {
+  StartWait();
+  while (WaitStep())
     if (done()) return true;
-    WaitStep();
-  }
   return done();
 }

@@ -129,5 +129,111 @@ TEST_F(PresenterTest, MapsWindowsAtTheModelsPlaceWithShapePixelsAndDesktopStates
   EXPECT_EQ(desktop_.Run("xprop -id " + mainId + " _NET_WM_STATE").find("SKIP_TASKBAR"), std::string::npos);
 }
 
+// The colour of one pixel of a real window, as ImageMagick reads it.
+std::string RealPixel(Desktop& desktop, const std::string& id, int x, int y) {
+  std::string text;
+  desktop.Try("import -window " + id + " -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+                  " -depth 8 txt:- | grep -o '#[0-9A-F]\\{6\\}'",
+              &text);
+  return text;
+}
+
+std::string Hex(COLORREF colour) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+  return text;
+}
+
+// A skinned window that the model drags by its body, repaints on hover and
+// that opens the log window on Alt+L; a captioned log window that hides on
+// close; a captioned notes window whose edit takes the keys.
+TEST_F(PresenterTest, DesktopInputReachesTheModelWhichDecidesWhatItMeans) {
+  ASSERT_TRUE(desktop_.StartWindowManager());
+  StartPresenter();
+  HWND below = model_->Create("Below", WS_POPUP | WS_VISIBLE, 0, RECT{100, 100, 400, 300});
+  // Topmost, so that activating the window below does not cover it.
+  HWND ring = model_->Create("Ring", WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST, RECT{150, 130, 350, 280});
+  HWND log = model_->Create("Log", WS_OVERLAPPEDWINDOW, 0, RECT{600, 80, 900, 280});
+  HWND notes = model_->Create("Notes", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, RECT{450, 350, 750, 550});
+  HWND edit = nullptr;
+  model_->Run([&] {
+    SetWindowRgn(ring, RingShape(200, 150, RECT{80, 50, 120, 90}), FALSE);
+    edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 10, 10, 200, 24, notes, nullptr,
+                           nullptr, nullptr);
+    Paint(below, 20);
+    Paint(ring, 90);
+  });
+  POINT grab{};
+  model_->Handle([&](HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* answer) {
+    POINT at{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    if (window == ring && message == WM_LBUTTONDOWN) {
+      grab = at;
+      SetCapture(ring);
+    } else if (window == ring && message == WM_MOUSEMOVE && GetCapture() == ring) {
+      ClientToScreen(ring, &at);
+      SetWindowPos(ring, nullptr, at.x - grab.x, at.y - grab.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (window == ring && message == WM_MOUSEMOVE) {
+      Paint(ring, 200);  // hovered
+    } else if (window == ring && message == WM_LBUTTONUP) {
+      ReleaseCapture();
+    } else if (message == WM_SYSKEYDOWN && wParam == 'L') {
+      ShowWindow(log, SW_SHOW);
+    } else if (window == notes && message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+      SetFocus(edit);
+    } else if (window == log && message == WM_CLOSE) {
+      ShowWindow(log, SW_HIDE);  // the log window only hides
+    } else {
+      return false;
+    }
+    *answer = 0;
+    return true;
+  });
+  std::string ringId = XWindow("Ring");
+  std::string belowId = XWindow("Below");
+
+  // A click in the hole of the shape reaches the window below.
+  desktop_.Run("xdotool mousemove 250 200 click 1");
+  ASSERT_TRUE(WaitFor([&] { return !model_->Received(WM_LBUTTONUP).empty(); }));
+  auto presses = model_->Received(WM_LBUTTONDOWN);
+  ASSERT_EQ(presses.size(), 1u);
+  EXPECT_EQ(presses[0].window, below);
+  EXPECT_EQ(presses[0].lParam, MAKELPARAM(150, 100));
+
+  // Hovering changes the model's picture, and the real window shows it.
+  desktop_.Run("xdotool mousemove 160 140");
+  ASSERT_TRUE(WaitFor([&] { return RealPixel(desktop_, ringId, 5, 5) == Hex(TwlTestGetWindowPixel(ring, 5, 5)) &&
+                                   GetGValue(TwlTestGetWindowPixel(ring, 5, 5)) == 200; }))
+      << RealPixel(desktop_, ringId, 5, 5) << " model " << Hex(TwlTestGetWindowPixel(ring, 5, 5));
+
+  // A drag: the model moves its window under capture; the real one follows.
+  desktop_.Run("xdotool mousedown 1 mousemove 180 150 mousemove 210 160 mouseup 1");
+  EXPECT_TRUE(GeometryIs(ringId, "200,150 200x150")) << Geometry(ringId);
+  RECT moved{};
+  GetWindowRect(ring, &moved);
+  EXPECT_EQ(moved.left, 200);
+  EXPECT_EQ(moved.top, 150);
+
+  // Activation from the desktop reaches the model; typing reaches the
+  // focused edit.
+  std::string notesId = XWindow("Notes");
+  desktop_.Run("xdotool windowactivate --sync " + notesId);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == notes; }));
+  desktop_.Run("xdotool type --delay 20 'abc'");
+  char text[32] = "";
+  EXPECT_TRUE(WaitFor([&] { return GetWindowTextA(edit, text, sizeof text) == 3; })) << text;
+  EXPECT_STREQ(text, "abc");
+
+  // Alt+L on the skinned window maps the log window; its close box asks
+  // the model, which only hides it.
+  desktop_.Run("xdotool windowactivate --sync " + ringId);
+  EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == ring; }));
+  desktop_.Run("xdotool key alt+l");
+  std::string logId = XWindow("Log");
+  desktop_.Run("xdotool windowactivate --sync " + logId + " key alt+F4");
+  EXPECT_TRUE(WaitFor([&] { return !model_->Received(WM_CLOSE).empty() && !IsWindowVisible(log); }));
+  EXPECT_TRUE(IsWindow(log));
+  EXPECT_TRUE(WaitFor([&] { return !desktop_.Try("xdotool search --onlyvisible --name '^Log$'"); }));
+}
+
 }  // namespace
 }  // namespace qttest
