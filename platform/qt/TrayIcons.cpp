@@ -1,6 +1,9 @@
 #include "TrayIcons.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QIcon>
+#include <QWidget>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
@@ -36,6 +39,20 @@ void Tell(const TWLNOTIFYICON& icon, std::initializer_list<UINT> mouseMessages) 
     PostMessageA(icon.hWnd, icon.uCallbackMessage, static_cast<WPARAM>(icon.uID), static_cast<LPARAM>(message));
 }
 
+// Qt's XEmbed tray windows carry no name and appear when a tray takes
+// them; naming each after its tip as it shows or its tip changes lets the
+// desktop's tools (and screen readers) tell the icons apart.
+class TrayWindowNames : public QObject {
+ public:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Show && event->type() != QEvent::ToolTipChange) return false;
+    if (!watched->isWidgetType() || watched->objectName() != QLatin1String("QSystemTrayIconSys")) return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    if (widget->windowTitle() != widget->toolTip()) widget->setWindowTitle(widget->toolTip());
+    return false;
+  }
+};
+
 void Connect(QSystemTrayIcon& shown, const TWLNOTIFYICON* model) {
   QObject::connect(&shown, &QSystemTrayIcon::activated, [model](QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
@@ -50,8 +67,8 @@ void Connect(QSystemTrayIcon& shown, const TWLNOTIFYICON* model) {
 
 }  // namespace
 
-TrayIcons::TrayIcons() = default;
-TrayIcons::~TrayIcons() = default;
+TrayIcons::TrayIcons() : names_(std::make_unique<TrayWindowNames>()) { qApp->installEventFilter(names_.get()); }
+TrayIcons::~TrayIcons() { shown_.clear(); }
 
 void TrayIcons::FollowModel() {
   std::set<std::pair<HWND, UINT>> present;

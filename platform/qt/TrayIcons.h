@@ -28,6 +28,7 @@ class TrayIcons {
 
  private:
   struct Shown;
+  std::unique_ptr<QObject> names_;
   std::map<std::pair<HWND, UINT>, std::unique_ptr<Shown>> shown_;
 };
 

@@ -14,6 +14,7 @@
 
 #include "DesktopPeers.h"
 #include "ModelThread.h"
+#include "support/SolidIcons.h"
 #include "support/TestPaths.h"
 
 // Qt's desktop libraries keep a few allocations for the life of the
@@ -170,8 +171,11 @@ TEST_F(PresenterTest, DesktopInputReachesTheModelWhichDecidesWhatItMeans) {
       grab = at;
       SetCapture(ring);
     } else if (window == ring && message == WM_MOUSEMOVE && GetCapture() == ring) {
-      ClientToScreen(ring, &at);
-      SetWindowPos(ring, nullptr, at.x - grab.x, at.y - grab.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      // The screen point of the move: client points of queued moves are
+      // relative to where the window was when each was made.
+      DWORD pos = GetMessagePos();
+      SetWindowPos(ring, nullptr, static_cast<SHORT>(LOWORD(pos)) - grab.x, static_cast<SHORT>(HIWORD(pos)) - grab.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else if (window == ring && message == WM_MOUSEMOVE) {
       Paint(ring, 200);  // hovered
     } else if (window == ring && message == WM_LBUTTONUP) {
@@ -233,6 +237,118 @@ TEST_F(PresenterTest, DesktopInputReachesTheModelWhichDecidesWhatItMeans) {
   EXPECT_TRUE(WaitFor([&] { return !model_->Received(WM_CLOSE).empty() && !IsWindowVisible(log); }));
   EXPECT_TRUE(IsWindow(log));
   EXPECT_TRUE(WaitFor([&] { return !desktop_.Try("xdotool search --onlyvisible --name '^Log$'"); }));
+}
+
+// The override-redirect windows on show: popup menus and their like.
+std::string PopupWindows(Desktop& desktop) {
+  std::string ids;
+  desktop.Try("for w in $(xwininfo -root -children | grep -o '^ *0x[0-9a-f]*'); do "
+              "xwininfo -id $w | grep -q 'Override Redirect State: yes' && "
+              "xwininfo -id $w | grep -q 'Map State: IsViewable' && echo $w; done",
+              &ids);
+  return ids;
+}
+
+void AddItem(HMENU menu, UINT id, const char* text, UINT type = MFT_STRING, UINT state = 0, HMENU sub = nullptr) {
+  MENUITEMINFOA info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | (text ? MIIM_STRING : 0) | (sub ? MIIM_SUBMENU : 0);
+  info.fType = type;
+  info.fState = state;
+  info.wID = id;
+  info.hSubMenu = sub;
+  info.dwTypeData = const_cast<char*>(text);
+  InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info);
+}
+
+HMENU PlayerMenu() {
+  HMENU modes = CreatePopupMenu();
+  AddItem(modes, 201, "&Normal", MFT_RADIOCHECK, MFS_CHECKED);
+  AddItem(modes, 202, "&Mini", MFT_RADIOCHECK);
+  HMENU menu = CreatePopupMenu();
+  AddItem(menu, 103, "&Disabled", MFT_STRING, MFS_GRAYED);
+  AddItem(menu, 101, "&Play\tCtrl+P");
+  AddItem(menu, 0, nullptr, MFT_SEPARATOR);
+  AddItem(menu, 0, "&Mode", MFT_STRING, 0, modes);
+  AddItem(menu, 104, "&Always on top", MFT_STRING, MFS_CHECKED);
+  return menu;
+}
+
+// A right click opens the model's menu as a real menu; what the user picks
+// reaches the model as its command, a dismissal as nothing.
+TEST_F(PresenterTest, TrackedMenusAreRealMenusWhoseChoiceReachesTheModel) {
+  StartPresenter();
+  HWND host = model_->Create("Menu host", WS_POPUP | WS_VISIBLE, 0, RECT{200, 200, 400, 300});
+  model_->Run([&] { Paint(host, 40); });
+  // The first track sends its choice as WM_COMMAND; the second returns it.
+  std::vector<BOOL> tracked;
+  model_->Handle([&](HWND window, UINT message, WPARAM, LPARAM lParam, LRESULT* answer) {
+    if (window != host || message != WM_RBUTTONUP) return false;
+    POINT at{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
+    ClientToScreen(host, &at);
+    HMENU menu = PlayerMenu();
+    UINT flags = TPM_RIGHTBUTTON | (tracked.empty() ? 0 : TPM_RETURNCMD);
+    tracked.push_back(TrackPopupMenu(menu, flags, at.x, at.y, 0, host, nullptr));
+    DestroyMenu(menu);
+    *answer = 0;
+    return true;
+  });
+  std::string hostId = XWindow("Menu host");
+  EXPECT_EQ(PopupWindows(desktop_), "");
+
+  desktop_.Run("xdotool mousemove 250 230 click 3");
+  ASSERT_TRUE(WaitFor([&] { return !PopupWindows(desktop_).empty(); })) << "no menu window shown";
+  // The disabled first item is passed over: the first Down lands on Play.
+  desktop_.Run("xdotool key Down Return");
+  ASSERT_TRUE(WaitFor([&] { return !model_->Received(WM_COMMAND).empty(); }));
+  EXPECT_EQ(LOWORD(model_->Received(WM_COMMAND)[0].wParam), 101);
+  EXPECT_TRUE(WaitFor([&] { return PopupWindows(desktop_).empty(); }));
+
+  desktop_.Run("xdotool mousemove 260 240 click 3");
+  ASSERT_TRUE(WaitFor([&] { return !PopupWindows(desktop_).empty(); }));
+  desktop_.Run("xdotool key Escape");  // dismissed: nothing chosen
+  ASSERT_TRUE(WaitFor([&] { return model_->Received(WM_RBUTTONUP).size() == 2 && PopupWindows(desktop_).empty(); }));
+  model_->Run([] {});  // the second track has returned
+  EXPECT_EQ(model_->Received(WM_COMMAND).size(), 1u);
+  EXPECT_EQ(tracked, (std::vector<BOOL>{TRUE, FALSE}));
+}
+
+// With an XEmbed tray running, the model's notification icon is embedded
+// with its tip; a click on it sends the callback message; deleting it
+// takes it away.
+TEST_F(PresenterTest, TrayIconsAreEmbeddedClickedAndRemoved) {
+  if (!HaveProgram("trayer")) FAIL() << "trayer is needed (scripts/deps.sh test)";
+  ASSERT_TRUE(desktop_.StartTray());
+  StartPresenter();
+  HWND owner = model_->Create("Tray owner", WS_POPUP, 0, RECT{0, 0, 10, 10});
+  constexpr UINT kCallback = WM_APP + 5;
+  NOTIFYICONDATAA data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = 7;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = kCallback;
+  std::snprintf(data.szTip, sizeof data.szTip, "Now playing");
+  model_->Run([&] {
+    data.hIcon = twltest::SolidIcon(RGB(200, 40, 40));
+    ASSERT_TRUE(Shell_NotifyIconA(NIM_ADD, &data));
+  });
+
+  std::string iconId = XWindow("Now playing");
+  std::string tree = desktop_.Run("xwininfo -id " + iconId + " -tree");
+  std::string root = desktop_.Run("xwininfo -root | grep -o 'Window id: 0x[0-9a-f]*' | grep -o '0x.*'");
+  root.pop_back();
+  EXPECT_EQ(tree.find("Parent window id: " + root), std::string::npos) << "not embedded:\n" << tree;
+
+  desktop_.Run("xdotool mousemove --window " + iconId + " 4 4 click 1");
+  ASSERT_TRUE(WaitFor([&] { return model_->Received(kCallback).size() >= 2; }));
+  auto calls = model_->Received(kCallback);
+  EXPECT_EQ(calls[0].wParam, 7u);
+  EXPECT_EQ(calls[0].lParam, WM_LBUTTONDOWN);
+  EXPECT_EQ(calls[1].lParam, WM_LBUTTONUP);
+
+  model_->Run([&] { ASSERT_TRUE(Shell_NotifyIconA(NIM_DELETE, &data)); });
+  EXPECT_TRUE(WaitFor([&] { return !desktop_.Try("xdotool search --name '^Now playing$'"); }));
 }
 
 }  // namespace
