@@ -94,7 +94,7 @@ TWLAPI int ShowCursor(BOOL show) {
   }
   // The cursor shows while the count is 0 or more: only crossing that line
   // changes what a presenter shows.
-  if (count == 0 || count == -1) TellDesktopChange(TWL_SCREEN_CURSOR, nullptr);
+  if (count == (show ? 0 : -1)) TellDesktopChange(TWL_SCREEN_CURSOR, nullptr);
   return count;
 }
 

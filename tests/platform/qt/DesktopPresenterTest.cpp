@@ -26,7 +26,7 @@ extern "C" const char* __lsan_default_suppressions() {
 namespace qttest {
 namespace {
 
-class PresenterTest : public ::testing::Test {
+class DesktopPresenter : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!HaveProgram("Xvfb")) GTEST_SKIP() << "Xvfb is not installed: the desktop presenter needs an X server to be tested";
@@ -87,7 +87,7 @@ HRGN RingShape(int width, int height, RECT hole) {
   return outer;
 }
 
-TEST_F(PresenterTest, MapsWindowsAtTheModelsPlaceWithShapePixelsAndDesktopStates) {
+TEST_F(DesktopPresenter, MapsWindowsAtTheModelsPlaceWithShapePixelsAndDesktopStates) {
   ASSERT_TRUE(desktop_.StartWindowManager());
   StartPresenter();
   HWND owner = model_->Create("Player", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 0, 0});
@@ -148,7 +148,7 @@ std::string Hex(COLORREF colour) {
 // A skinned window that the model drags by its body, repaints on hover and
 // that opens the log window on Alt+L; a captioned log window that hides on
 // close; a captioned notes window whose edit takes the keys.
-TEST_F(PresenterTest, DesktopInputReachesTheModelWhichDecidesWhatItMeans) {
+TEST_F(DesktopPresenter, DesktopInputReachesTheModelWhichDecidesWhatItMeans) {
   ASSERT_TRUE(desktop_.StartWindowManager());
   StartPresenter();
   HWND below = model_->Create("Below", WS_POPUP | WS_VISIBLE, 0, RECT{100, 100, 400, 300});
@@ -276,7 +276,7 @@ HMENU PlayerMenu() {
 
 // A right click opens the model's menu as a real menu; what the user picks
 // reaches the model as its command, a dismissal as nothing.
-TEST_F(PresenterTest, TrackedMenusAreRealMenusWhoseChoiceReachesTheModel) {
+TEST_F(DesktopPresenter, TrackedMenusAreRealMenusWhoseChoiceReachesTheModel) {
   StartPresenter();
   HWND host = model_->Create("Menu host", WS_POPUP | WS_VISIBLE, 0, RECT{200, 200, 400, 300});
   model_->Run([&] { Paint(host, 40); });
@@ -316,7 +316,7 @@ TEST_F(PresenterTest, TrackedMenusAreRealMenusWhoseChoiceReachesTheModel) {
 // With an XEmbed tray running, the model's notification icon is embedded
 // with its tip; a click on it sends the callback message; deleting it
 // takes it away.
-TEST_F(PresenterTest, TrayIconsAreEmbeddedClickedAndRemoved) {
+TEST_F(DesktopPresenter, TrayIconsAreEmbeddedClickedAndRemoved) {
   if (!HaveProgram("trayer")) FAIL() << "trayer is needed (scripts/deps.sh test)";
   ASSERT_TRUE(desktop_.StartTray());
   StartPresenter();
