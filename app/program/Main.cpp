@@ -1,6 +1,7 @@
 // The `twl` executable: the process entry hands the arguments to WinMain
 // as one command line, and SIGINT and SIGTERM end the program through its
 // ordered shut-down: they close the main owner window.
+#include <twlwin/presenter.h>
 #include <windows.h>
 
 #include <pthread.h>
@@ -44,6 +45,12 @@ int main(int argc, char** argv) {
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   HandleStopSignals(GetCurrentThreadId());
+  // On a desktop the windows show as real ones; headless nothing is
+  // loaded. Started after the stop signals are blocked, so its threads
+  // leave them to the signal thread.
+  TwlStartPresenter();
   std::string commandLine = JoinArguments(argc, argv);
-  return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+  int result = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+  TwlStopPresenter();
+  return result;
 }

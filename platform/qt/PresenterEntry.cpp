@@ -36,9 +36,13 @@ bool DisplayReachable() {
 }
 
 void RunQt(std::promise<bool>* started) {
-  static int argc = 1;
+  // On an X display Qt runs on X even in a Wayland session (through
+  // XWayland): shapes and placing windows need it.
   static char name[] = "twl";
-  static char* argv[] = {name, nullptr};
+  static char platformOption[] = "-platform";
+  static char xcb[] = "xcb";
+  static char* argv[] = {name, platformOption, xcb, nullptr};
+  static int argc = std::getenv("DISPLAY") ? 3 : 1;
   QApplication application(argc, argv);
   application.setQuitOnLastWindowClosed(false);
   twl::qt::DesktopPresenter presenter;

@@ -107,6 +107,10 @@ void RealWindow::FollowShape() {
 void RealWindow::FollowModel() {
   RECT rect{};
   if (!GetWindowRect(model_, &rect)) return;
+  // A window that never shows (message windows, the owner window) never
+  // gets a real one.
+  bool wanted = IsWindowVisible(model_) && rect.right > rect.left && rect.bottom > rect.top;
+  if (!wanted && !isVisible()) return;
   FollowKind(static_cast<DWORD>(GetWindowLongA(model_, GWL_STYLE)), static_cast<DWORD>(GetWindowLongA(model_, GWL_EXSTYLE)));
   QRect shown = ToQRect(rect);
   contentOrigin_ = QPoint(0, 0);
@@ -131,8 +135,8 @@ void RealWindow::FollowModel() {
 }
 
 void RealWindow::RaiseAsModel() {
-  FollowKind(static_cast<DWORD>(GetWindowLongA(model_, GWL_STYLE)), static_cast<DWORD>(GetWindowLongA(model_, GWL_EXSTYLE)));
   if (!isVisible()) return;
+  FollowKind(static_cast<DWORD>(GetWindowLongA(model_, GWL_STYLE)), static_cast<DWORD>(GetWindowLongA(model_, GWL_EXSTYLE)));
   raise();
   if (GetForegroundWindow() == model_ && !isActive()) requestActivate();
 }
