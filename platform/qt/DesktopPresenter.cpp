@@ -114,7 +114,12 @@ RealWindow* DesktopPresenter::Ensure(HWND window) {
 }
 
 void DesktopPresenter::Apply(const TWLSCREENEVENT& change) {
+  if (change.kind == TWL_SCREEN_CAPTURE) {
+    FollowCapture(change.window);
+    return;
+  }
   if (change.kind == TWL_SCREEN_DESTROYED) {
+    if (grabbing_ == change.window) grabbing_ = nullptr;
     windows_.erase(change.window);
     return;
   }
@@ -133,6 +138,19 @@ void DesktopPresenter::Apply(const TWLSCREENEVENT& change) {
       window->RaiseAsModel();
       break;
   }
+}
+
+// The model's capture holds the pointer: its window gets every mouse
+// event, wherever the pointer is, until the model lets go.
+void DesktopPresenter::FollowCapture(HWND window) {
+  auto real = [&](HWND model) -> RealWindow* {
+    auto found = windows_.find(model);
+    return found != windows_.end() && found->second->isVisible() ? found->second.get() : nullptr;
+  };
+  if (grabbing_ == window) return;
+  if (RealWindow* previous = real(grabbing_)) previous->setMouseGrabEnabled(false);
+  grabbing_ = nullptr;
+  if (RealWindow* next = real(window); next && next->setMouseGrabEnabled(true)) grabbing_ = window;
 }
 
 void DesktopPresenter::FollowCursor() {

@@ -41,11 +41,13 @@ class DesktopPresenter : public QObject {
   void Apply(const TWLSCREENEVENT& change);
   RealWindow* Ensure(HWND window);
   void FollowCursor();
+  void FollowCapture(HWND window);
 
   ScreenInbox inbox_;
   DWORD cookie_ = 0;
   std::map<HWND, std::unique_ptr<RealWindow>> windows_;
   std::unique_ptr<TrayIcons> tray_;
+  HWND grabbing_ = nullptr;  // the model window whose real one holds the pointer
 };
 
 }  // namespace twl::qt

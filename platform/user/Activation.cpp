@@ -254,6 +254,7 @@ TWLAPI BOOL AllowSetForegroundWindow(DWORD) { return TRUE; }
 
 TWLAPI HWND SetCapture(HWND window) {
   uint32_t old = 0;
+  uint32_t root = 0;
   {
     Guard guard(Lock());
     if (!FindLocked(window)) {
@@ -262,7 +263,9 @@ TWLAPI HWND SetCapture(HWND window) {
     }
     old = Model().capture;
     Model().capture = IdOf(window);
+    root = RootLocked(IdOf(window));
   }
+  if (old != IdOf(window)) TellDesktopChange(TWL_SCREEN_CAPTURE, HwndOf(root));
   if (old && old != IdOf(window))
     SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   return HwndOf(old);
@@ -275,6 +278,7 @@ TWLAPI BOOL ReleaseCapture() {
     old = Model().capture;
     Model().capture = 0;
   }
+  if (old) TellDesktopChange(TWL_SCREEN_CAPTURE, nullptr);
   if (old) SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }

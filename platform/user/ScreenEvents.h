@@ -38,7 +38,7 @@ class ScreenChanges {
 // side needs nothing else of this header.
 void TellPixelsChanged(uint32_t window, const RECT& area);
 // A change that is not of one window's place or pixels (TWL_SCREEN_CURSOR,
-// TWL_SCREEN_TRAY); no lock of the layer held.
+// TWL_SCREEN_TRAY, TWL_SCREEN_CAPTURE); no lock of the layer held.
 void TellDesktopChange(UINT kind, HWND window);
 
 }  // namespace twl::user

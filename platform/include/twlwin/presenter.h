@@ -34,11 +34,14 @@
 #define TWL_SCREEN_RESHAPED 7  // the shape changed: read it with GetWindowRgn
 #define TWL_SCREEN_ZORDER 8    // the window moved in the z-order
 #define TWL_SCREEN_PIXELS 9    // rect: what may have changed, window coordinates
-// Two events name no top-level window: the cursor on show changed (read it
-// with GetCursor; window null), and a notification-area icon was added,
-// changed or deleted (read them with TwlGetNotifyIcon; window: the icon's).
+// Three events are not of one window's place or pixels: the cursor on
+// show changed (read it with GetCursor; window null); a notification-area
+// icon was added, changed or deleted (read them with TwlGetNotifyIcon;
+// window: the icon's); the mouse capture changed (window: the top-level
+// window of the capturing window, null when it was released).
 #define TWL_SCREEN_CURSOR 10
 #define TWL_SCREEN_TRAY 11
+#define TWL_SCREEN_CAPTURE 12
 
 typedef struct {
   UINT kind;

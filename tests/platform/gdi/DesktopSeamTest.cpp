@@ -28,7 +28,7 @@ std::vector<Heard> heard;
 
 void CALLBACK Listen(const TWLSCREENEVENT* event, void*) {
   std::lock_guard guard(heardLock);
-  if (event->kind == TWL_SCREEN_CURSOR || event->kind == TWL_SCREEN_TRAY) heard.push_back(Heard{event->kind, event->window});
+  if (event->kind >= TWL_SCREEN_CURSOR) heard.push_back(Heard{event->kind, event->window});
 }
 
 std::vector<Heard> TakeHeard() {
@@ -97,6 +97,27 @@ TEST(DesktopSeam, CursorAndTrayChangesAreToldOnlyWhenSomethingChanged) {
   EXPECT_STREQ(icon.szTip, "Tip");
   EXPECT_FALSE(TwlGetNotifyIcon(1, &icon));
   EXPECT_FALSE(TwlGetNotifyIcon(0, nullptr));
+  TwlRemoveScreenListener(cookie);
+}
+
+TEST(DesktopSeam, CaptureChangesNameTheCapturingTopLevelWindow) {
+  HWND top = MakeWindow({0, 0, 50, 50});
+  HWND child = CreateWindowExA(0, "DesktopSeamWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr, nullptr,
+                               nullptr);
+  DWORD cookie = TwlAddScreenListener(Listen, nullptr);
+  TakeHeard();
+  SetCapture(child);
+  SetCapture(child);  // no change
+  ReleaseCapture();
+  ReleaseCapture();   // nothing held: no change
+  SetCapture(top);
+  std::vector<Heard> events = TakeHeard();
+  ASSERT_EQ(events.size(), 3u);
+  for (const Heard& e : events) EXPECT_EQ(e.kind, static_cast<UINT>(TWL_SCREEN_CAPTURE));
+  EXPECT_EQ(events[0].window, top) << "a child's capture names its top-level window";
+  EXPECT_EQ(events[1].window, nullptr);
+  EXPECT_EQ(events[2].window, top);
+  ReleaseCapture();
   TwlRemoveScreenListener(cookie);
 }
 
