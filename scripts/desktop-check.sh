@@ -24,7 +24,9 @@ pids+=($!)
 read -r number <&3
 export DISPLAY=":$number" TWL_DESKTOP="$work/desktop" TWL_REGISTRY="$work/registry.sqlite" \
   XDG_RUNTIME_DIR="$work" TWL_SOUND_SINK=null TWL_SNAPSHOT_DIR="$work/snap"
-unset TWL_HEADLESS WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+# No session bus: Qt would otherwise try to start one for its accessibility bridge.
+export DBUS_SESSION_BUS_ADDRESS=disabled:
+unset TWL_HEADLESS WAYLAND_DISPLAY
 openbox --sm-disable >/dev/null 2>&1 &
 pids+=($!)
 "$bin/twl" >"$work/twl.out" 2>&1 &

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QPointer>
 
 #include <unistd.h>
@@ -51,6 +52,9 @@ void DesktopPresenter::Detach() {
   TwlSetMenuPresenter(nullptr, nullptr);
   TwlRemoveScreenListener(cookie_);
   cookie_ = 0;
+  // Menus still open answer "dismissed" as they go.
+  for (QPointer<QMenu>& menu : menus_) delete menu.data();
+  menus_.clear();
 }
 
 void CALLBACK DesktopPresenter::OnScreenChange(const TWLSCREENEVENT* event, void* context) {
@@ -77,12 +81,14 @@ int CALLBACK DesktopPresenter::OnMenu(HMENU menu, UINT, int x, int y, HWND, void
   keeper->promise = answer;
   bool queued = QMetaObject::invokeMethod(
       presenter,
-      [menu, x, y, keeper] {
-        PopUpModelMenu(menu, QPoint(x, y), [keeper](int id) {
+      [presenter, menu, x, y, keeper] {
+        QMenu* shown = PopUpModelMenu(menu, QPoint(x, y), [keeper](int id) {
           if (keeper->given) return;
           keeper->given = true;
           keeper->promise->set_value(id);
         });
+        std::erase_if(presenter->menus_, [](const QPointer<QMenu>& gone) { return gone.isNull(); });
+        if (shown) presenter->menus_.emplace_back(shown);
       },
       Qt::QueuedConnection);
   keeper.reset();

@@ -8,13 +8,17 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include <windows.h>
 
 #include "ScreenInbox.h"
+
+class QMenu;
 #include "TrayIcons.h"
 
 namespace twl::qt {
@@ -47,6 +51,7 @@ class DesktopPresenter : public QObject {
   DWORD cookie_ = 0;
   std::map<HWND, std::unique_ptr<RealWindow>> windows_;
   std::unique_ptr<TrayIcons> tray_;
+  std::vector<QPointer<QMenu>> menus_;  // menus shown; null once gone
   HWND grabbing_ = nullptr;  // the model window whose real one holds the pointer
 };
 

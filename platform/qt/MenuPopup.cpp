@@ -59,7 +59,7 @@ void Fill(QMenu* target, HMENU menu, int depth) {
 
 }  // namespace
 
-void PopUpModelMenu(HMENU menu, QPoint at, std::function<void(int)> done) {
+QMenu* PopUpModelMenu(HMENU menu, QPoint at, std::function<void(int)> done) {
   auto* shown = new QMenu;
   Fill(shown, menu, 0);
   auto answer = std::make_shared<std::function<void(int)>>(std::move(done));
@@ -76,12 +76,15 @@ void PopUpModelMenu(HMENU menu, QPoint at, std::function<void(int)> done) {
     QTimer::singleShot(0, [give] { give(0); });
     shown->deleteLater();
   });
-  QObject::connect(shown, &QObject::destroyed, [give] { QTimer::singleShot(0, [give] { give(0); }); });
+  // Deleted unanswered (the presenter stopping): the tracking thread must
+  // not wait on, and the loop may not run again to tell it.
+  QObject::connect(shown, &QObject::destroyed, [give] { give(0); });
   if (shown->isEmpty()) {
     delete shown;
-    return;
+    return nullptr;
   }
   shown->popup(at);
+  return shown;
 }
 
 }  // namespace twl::qt
