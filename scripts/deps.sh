@@ -10,16 +10,22 @@ build_packages=(
   libfreetype-dev libpng-dev fonts-dejavu-core
   zlib1g-dev
   libsdl2-dev
+  qt6-base-dev libxcb1-dev
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
   sox
+  xvfb xdotool x11-utils trayer openbox
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
-# and FFT benchmarks only.
+# and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its
+# own when no display is named. The desktop presenter's tests drive Xvfb
+# with the X tools (xdotool; xwininfo and xprop from x11-utils), a window
+# manager (openbox) and an XEmbed tray (trayer).
 bench_packages=(
   libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev
+  xvfb
 )
 
 wanted=("${build_packages[@]}")

@@ -2,6 +2,7 @@
 // as one command line, and SIGINT and SIGTERM end the program through its
 // ordered shut-down: they close the main owner window. SIGUSR1 writes
 // snapshots of the windows when TWL_SNAPSHOT_DIR names a folder.
+#include <twlwin/presenter.h>
 #include <windows.h>
 
 #include <pthread.h>
@@ -51,8 +52,13 @@ int main(int argc, char** argv) {
   HandleStopSignals(GetCurrentThreadId());
   CSnapshotHook snapshots;
   snapshots.Install();
+  // On a desktop the windows show as real ones; headless nothing is
+  // loaded. Started after the stop signals are blocked, so its threads
+  // leave them to the signal thread.
+  TwlStartPresenter();
   std::string commandLine = JoinArguments(argc, argv);
   const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+  TwlStopPresenter();
   snapshots.Remove();
   return code;
 }

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "twlwin/errors.h"
+#include "twlwin/presenter.h"
 #include "twlwin/shell.h"
 #include "twlwin/testing_gdi.h"
+#include "user/ScreenEvents.h"
 
 namespace {
 
@@ -31,9 +33,7 @@ void Apply(const NOTIFYICONDATAA& data, TWLTEST_NOTIFYICON* icon) {
   }
 }
 
-}  // namespace
-
-TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
+BOOL ChangeTray(DWORD message, PNOTIFYICONDATAA data) {
   if (!data || (data->cbSize != NOTIFYICONDATAA_V1_SIZE && data->cbSize != sizeof(NOTIFYICONDATAA))) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return FALSE;
@@ -68,6 +68,29 @@ TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
   }
   SetLastError(ERROR_INVALID_PARAMETER);
   return FALSE;
+}
+
+}  // namespace
+
+// A presenter hears of every change that took.
+TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
+  BOOL changed = ChangeTray(message, data);
+  if (changed) twl::user::TellDesktopChange(TWL_SCREEN_TRAY, data->hWnd);
+  return changed;
+}
+
+TWLAPI UINT TwlGetNotifyIconCount() { return TwlTestGetNotifyIconCount(); }
+
+TWLAPI BOOL TwlGetNotifyIcon(UINT index, TWLNOTIFYICON* icon) {
+  TWLTEST_NOTIFYICON found{};
+  if (!icon || !TwlTestGetNotifyIcon(index, &found)) return FALSE;
+  static_assert(sizeof icon->szTip == sizeof found.szTip);
+  icon->hWnd = found.hWnd;
+  icon->uID = found.uID;
+  icon->uCallbackMessage = found.uCallbackMessage;
+  icon->hIcon = found.hIcon;
+  std::memcpy(icon->szTip, found.szTip, sizeof icon->szTip);
+  return TRUE;
 }
 
 TWLAPI UINT TwlTestGetNotifyIconCount() {

@@ -254,6 +254,7 @@ TWLAPI BOOL AllowSetForegroundWindow(DWORD) { return TRUE; }
 
 TWLAPI HWND SetCapture(HWND window) {
   uint32_t old = 0;
+  uint32_t root = 0;
   {
     Guard guard(Lock());
     if (!FindLocked(window)) {
@@ -262,7 +263,9 @@ TWLAPI HWND SetCapture(HWND window) {
     }
     old = Model().capture;
     Model().capture = IdOf(window);
+    root = RootLocked(IdOf(window));
   }
+  if (old != IdOf(window)) TellDesktopChange(TWL_SCREEN_CAPTURE, HwndOf(root));
   if (old && old != IdOf(window))
     SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
   return HwndOf(old);
@@ -275,6 +278,7 @@ TWLAPI BOOL ReleaseCapture() {
     old = Model().capture;
     Model().capture = 0;
   }
+  if (old) TellDesktopChange(TWL_SCREEN_CAPTURE, nullptr);
   if (old) SendMessageA(HwndOf(old), WM_CAPTURECHANGED, 0, 0);
   return TRUE;
 }
@@ -334,3 +338,25 @@ TWLAPI BOOL IsWindowEnabled(HWND window) {
 static const twl::SystemLibraryRegistration kUser32("user32.dll", {
     {"AllowSetForegroundWindow", twl::ExportAddress(&AllowSetForegroundWindow)},
 });
+
+// The desktop activated the real window of `window`: the model follows, on
+// the window's own thread, as if the user had clicked it.
+TWLAPI BOOL TwlInputActivate(HWND window) {
+  uint32_t root = 0;
+  DWORD threadId = 0;
+  DWORD previousThread = 0;
+  {
+    Guard guard(Lock());
+    Window* w = FindLocked(window);
+    if (!w || w->messageOnly) return FALSE;
+    root = RootLocked(w->id);
+    Window* top = FindLocked(root);
+    if (!top || (top->style & WS_DISABLED) || (top->exStyle & WS_EX_NOACTIVATE)) return FALSE;
+    threadId = top->threadId;
+    if (Window* f = FindLocked(Model().foreground); f && f->threadId != threadId) previousThread = f->threadId;
+    Model().foreground = root;
+  }
+  RunOnThread(threadId, [root] { ActivateWindow(HwndOf(root), WA_ACTIVE); });
+  if (previousThread) RunOnThread(previousThread, DeactivateThisThread);
+  return TRUE;
+}

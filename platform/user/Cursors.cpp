@@ -3,8 +3,11 @@
 
 #include <mutex>
 
+#include "ScreenEvents.h"
+
 #include "WindowManager.h"
 #include "twlwin/cursors.h"
+#include "twlwin/presenter.h"
 #include "twlwin/resources.h"
 #include "twlwin/testing_desktop.h"
 
@@ -63,11 +66,15 @@ using namespace twl::user;
 
 TWLAPI HCURSOR SetCursor(HCURSOR cursor) {
   HCURSOR arrow = Arrow();
-  CursorState& state = TheCursor();
-  std::lock_guard guard(state.lock);
-  HCURSOR previous = state.set ? state.cursor : arrow;
-  state.cursor = cursor;
-  state.set = true;
+  HCURSOR previous = nullptr;
+  {
+    CursorState& state = TheCursor();
+    std::lock_guard guard(state.lock);
+    previous = state.set ? state.cursor : arrow;
+    state.cursor = cursor;
+    state.set = true;
+  }
+  if (previous != cursor) TellDesktopChange(TWL_SCREEN_CURSOR, nullptr);
   return previous;
 }
 
@@ -79,9 +86,22 @@ TWLAPI HCURSOR GetCursor() {
 }
 
 TWLAPI int ShowCursor(BOOL show) {
+  int count = 0;
+  {
+    CursorState& state = TheCursor();
+    std::lock_guard guard(state.lock);
+    count = show ? ++state.showCount : --state.showCount;
+  }
+  // The cursor shows while the count is 0 or more: only crossing that line
+  // changes what a presenter shows.
+  if (count == (show ? 0 : -1)) TellDesktopChange(TWL_SCREEN_CURSOR, nullptr);
+  return count;
+}
+
+TWLAPI BOOL TwlIsCursorShown(void) {
   CursorState& state = TheCursor();
   std::lock_guard guard(state.lock);
-  return show ? ++state.showCount : --state.showCount;
+  return state.showCount >= 0;
 }
 
 TWLAPI HCURSOR TwlTestGetCursor() { return GetCursor(); }

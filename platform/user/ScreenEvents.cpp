@@ -119,6 +119,11 @@ void TellPixelsChanged(uint32_t window, const RECT& area) {
   changes.Tell();
 }
 
+void TellDesktopChange(UINT kind, HWND window) {
+  if (!AnyScreenListener()) return;
+  TellOne(TWLSCREENEVENT{kind, window, RECT{0, 0, 0, 0}});
+}
+
 }  // namespace twl::user
 
 using namespace twl::user;

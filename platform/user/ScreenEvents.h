@@ -37,5 +37,8 @@ class ScreenChanges {
 // coordinates; lock not held. The drawing side calls this, so the drawing
 // side needs nothing else of this header.
 void TellPixelsChanged(uint32_t window, const RECT& area);
+// A change that is not of one window's place or pixels (TWL_SCREEN_CURSOR,
+// TWL_SCREEN_TRAY, TWL_SCREEN_CAPTURE); no lock of the layer held.
+void TellDesktopChange(UINT kind, HWND window);
 
 }  // namespace twl::user

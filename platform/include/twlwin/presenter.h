@@ -34,6 +34,14 @@
 #define TWL_SCREEN_RESHAPED 7  // the shape changed: read it with GetWindowRgn
 #define TWL_SCREEN_ZORDER 8    // the window moved in the z-order
 #define TWL_SCREEN_PIXELS 9    // rect: what may have changed, window coordinates
+// Three events are not of one window's place or pixels: the cursor on
+// show changed (read it with GetCursor; window null); a notification-area
+// icon was added, changed or deleted (read them with TwlGetNotifyIcon;
+// window: the icon's); the mouse capture changed (window: the top-level
+// window of the capturing window, null when it was released).
+#define TWL_SCREEN_CURSOR 10
+#define TWL_SCREEN_TRAY 11
+#define TWL_SCREEN_CAPTURE 12
 
 typedef struct {
   UINT kind;
@@ -58,6 +66,12 @@ TWLAPI BOOL TwlInputMouseMove(int x, int y);
 TWLAPI BOOL TwlInputMouseButton(int button, BOOL down, int x, int y);
 TWLAPI BOOL TwlInputMouseWheel(int x, int y, int delta);
 TWLAPI BOOL TwlInputKey(UINT virtualKey, BOOL down);
+// The desktop activated a top-level window (its real window got the focus):
+// it becomes the foreground window, activated on its own thread.
+TWLAPI BOOL TwlInputActivate(HWND window);
+// The desktop's frame moved or sized a top-level window: the window takes
+// the rectangle (screen coordinates) on its own thread, as SetWindowPos.
+TWLAPI BOOL TwlInputPlaceWindow(HWND window, const RECT* rect);
 
 // Pixels as 32-bit words 0x00RRGGBB, `stride` bytes from one row to the
 // next, rows top first; `area` must lie inside what is read.
@@ -74,3 +88,34 @@ TWLAPI BOOL TwlReadScreenPixels(const RECT* area, DWORD* rows, int stride);
 // gone or the file cannot be written.
 TWLAPI BOOL TwlSaveWindowPng(HWND window, LPCSTR path);
 TWLAPI BOOL TwlSaveScreenPng(LPCSTR path);
+
+// Tracked menus: a presenter shows the menu (read through the menu calls)
+// at the screen point and answers the chosen item's id, 0 when the user
+// dismissed it, -1 when it could not be shown. It runs on the thread that
+// called TrackPopupMenu with no lock of the layer held. Null brings back
+// the testing header's scripted answers.
+typedef int(CALLBACK* TWLMENUPRESENTER)(HMENU menu, UINT flags, int x, int y, HWND owner, void* context);
+TWLAPI void TwlSetMenuPresenter(TWLMENUPRESENTER presenter, void* context);
+
+// Whether the cursor shows (ShowCursor's count is 0 or more); which one
+// shows is GetCursor's.
+TWLAPI BOOL TwlIsCursorShown(void);
+
+// The notification-area icons as Shell_NotifyIconA left them, in the order
+// they were added (TWL_SCREEN_TRAY tells of changes).
+typedef struct {
+  HWND hWnd;
+  UINT uID;
+  UINT uCallbackMessage;
+  HICON hIcon;
+  CHAR szTip[64];
+} TWLNOTIFYICON;
+TWLAPI UINT TwlGetNotifyIconCount(void);
+TWLAPI BOOL TwlGetNotifyIcon(UINT index, TWLNOTIFYICON* icon);
+
+// Loads the desktop presenter (libtwlqt.so beside this library) and starts
+// it, when a desktop is there (a display named and TWL_HEADLESS unset);
+// FALSE otherwise or when it cannot start, and the program runs headless.
+// Stopping closes its real windows; both are for the program's main thread.
+TWLAPI BOOL TwlStartPresenter(void);
+TWLAPI void TwlStopPresenter(void);
