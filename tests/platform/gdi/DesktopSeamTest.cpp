@@ -18,22 +18,22 @@
 
 namespace {
 
-struct Heard {
+struct SeamHeard {
   UINT kind;
   HWND window;
 };
 
-std::mutex heardLock;
-std::vector<Heard> heard;
+std::mutex seamHeardLock;
+std::vector<SeamHeard> seamHeard;
 
-void CALLBACK Listen(const TWLSCREENEVENT* event, void*) {
-  std::lock_guard guard(heardLock);
-  if (event->kind >= TWL_SCREEN_CURSOR) heard.push_back(Heard{event->kind, event->window});
+void CALLBACK SeamListen(const TWLSCREENEVENT* event, void*) {
+  std::lock_guard guard(seamHeardLock);
+  if (event->kind >= TWL_SCREEN_CURSOR) seamHeard.push_back(SeamHeard{event->kind, event->window});
 }
 
-std::vector<Heard> TakeHeard() {
-  std::lock_guard guard(heardLock);
-  return std::move(heard);
+std::vector<SeamHeard> TakeSeamHeard() {
+  std::lock_guard guard(seamHeardLock);
+  return std::move(seamHeard);
 }
 
 HWND MakeWindow(RECT r, DWORD style = WS_POPUP | WS_VISIBLE) {
@@ -51,12 +51,12 @@ HWND MakeWindow(RECT r, DWORD style = WS_POPUP | WS_VISIBLE) {
 void RunOtherThread(std::function<void()> work) { std::thread(std::move(work)).join(); }
 
 TEST(DesktopSeam, CursorAndTrayChangesAreToldOnlyWhenSomethingChanged) {
-  DWORD cookie = TwlAddScreenListener(Listen, nullptr);
+  DWORD cookie = TwlAddScreenListener(SeamListen, nullptr);
   HWND window = MakeWindow({0, 0, 10, 10});
   HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
   HCURSOR sizing = LoadCursorA(nullptr, IDC_SIZEWE);
   SetCursor(arrow);
-  TakeHeard();
+  TakeSeamHeard();
 
   SetCursor(sizing);
   SetCursor(sizing);  // the same cursor again: nothing to show
@@ -80,9 +80,9 @@ TEST(DesktopSeam, CursorAndTrayChangesAreToldOnlyWhenSomethingChanged) {
   data.uID = 4;
   EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &data)) << "no such icon";
 
-  std::vector<Heard> events = TakeHeard();
+  std::vector<SeamHeard> events = TakeSeamHeard();
   std::vector<UINT> kinds;
-  for (const Heard& e : events) kinds.push_back(e.kind);
+  for (const SeamHeard& e : events) kinds.push_back(e.kind);
   EXPECT_EQ(kinds, (std::vector<UINT>{TWL_SCREEN_CURSOR, TWL_SCREEN_CURSOR, TWL_SCREEN_CURSOR, TWL_SCREEN_TRAY}));
   ASSERT_EQ(events.size(), 4u);
   EXPECT_EQ(events[0].window, nullptr);
@@ -104,16 +104,16 @@ TEST(DesktopSeam, CaptureChangesNameTheCapturingTopLevelWindow) {
   HWND top = MakeWindow({0, 0, 50, 50});
   HWND child = CreateWindowExA(0, "DesktopSeamWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 5, 5, top, nullptr, nullptr,
                                nullptr);
-  DWORD cookie = TwlAddScreenListener(Listen, nullptr);
-  TakeHeard();
+  DWORD cookie = TwlAddScreenListener(SeamListen, nullptr);
+  TakeSeamHeard();
   SetCapture(child);
   SetCapture(child);  // no change
   ReleaseCapture();
   ReleaseCapture();   // nothing held: no change
   SetCapture(top);
-  std::vector<Heard> events = TakeHeard();
+  std::vector<SeamHeard> events = TakeSeamHeard();
   ASSERT_EQ(events.size(), 3u);
-  for (const Heard& e : events) EXPECT_EQ(e.kind, static_cast<UINT>(TWL_SCREEN_CAPTURE));
+  for (const SeamHeard& e : events) EXPECT_EQ(e.kind, static_cast<UINT>(TWL_SCREEN_CAPTURE));
   EXPECT_EQ(events[0].window, top) << "a child's capture names its top-level window";
   EXPECT_EQ(events[1].window, nullptr);
   EXPECT_EQ(events[2].window, top);
