@@ -24,6 +24,7 @@
 #include "display/state/DisplayState.h"
 #include "display/state/DisplaySurfaces.h"
 #include "foundation/kernel/CriticalSection.h"
+#include "foundation/kernel/Str.h"
 #include "foundation/kernel/TypedObject.h"
 
 class CAuxWindow;
@@ -122,6 +123,16 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   HBRUSH GetBrush(int index);
   int BeginModal(CAuxWindow* window);
   bool EndModal(CAuxWindow* window);
+
+  // Key names as menus show them: the localised name of a virtual key
+  // ("Alt", "F1", "Num7", "Page up"), else the keyboard's own name of it,
+  // else "". GetSystemKeyName asks the keyboard alone ("" when it has no
+  // name for the key).
+  static CStr GetKeyName(UINT key);
+  static CStr GetSystemKeyName(UINT key, bool extended);
+  // Opens a web page in the desktop's browser. When that fails the log
+  // says so (code 0x100) and the answer is false.
+  static bool StartWebBrowser(const char* url);
 
  private:
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);

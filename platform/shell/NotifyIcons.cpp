@@ -6,6 +6,7 @@
 
 #include "twlwin/errors.h"
 #include "twlwin/shell.h"
+#include "twlwin/windowing.h"
 #include "twlwin/testing_gdi.h"
 
 namespace {
@@ -82,4 +83,11 @@ TWLAPI BOOL TwlTestGetNotifyIcon(UINT index, TWLTEST_NOTIFYICON* icon) {
   if (!icon || index >= tray.icons.size()) return FALSE;
   *icon = tray.icons[index];
   return TRUE;
+}
+
+TWLAPI BOOL TwlTestPostNotifyIconMessage(UINT index, UINT mouseMessage) {
+  TWLTEST_NOTIFYICON icon{};
+  if (!TwlTestGetNotifyIcon(index, &icon) || icon.uCallbackMessage == 0) return FALSE;
+  // Posted outside the tray's lock: the window may answer by changing icons.
+  return PostMessageA(icon.hWnd, icon.uCallbackMessage, icon.uID, static_cast<LPARAM>(mouseMessage));
 }
