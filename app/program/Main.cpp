@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/core/ProgramEntry.h"
+#include "app/hooks/ReviewerHooks.h"
 #include "windows/owner/MainOwnerWindow.h"
 
 namespace {
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
   HandleStopSignals(GetCurrentThreadId());
+  StartReviewerHooks();
   std::string commandLine = JoinArguments(argc, argv);
   return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
 }
