@@ -2,6 +2,7 @@
 // with -z; then the plug-in folder and its later re-scans.
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
+#include "app/ui/UserInterface.h"
 #include "display/controls/DDControlServices.h"
 #include "display/directx/DirectSoundLoader.h"
 #include "foundation/appcore/MainWindow.h"
@@ -48,6 +49,7 @@ void CSystem::Init() {
   });
   Timed(*this, "init folder info database", [this] { InitFolderInfoDataBase(); });
   Timed(*this, "load options", [this] { LoadOptions(); });
+  Timed(*this, "init user interface", [] { GetUserInterface().Init(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
   Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
   Timed(*this, "init visualizer system", [this] { GetVisualizerSystem().Init(&GetPlugInManager()); });
@@ -117,6 +119,7 @@ void CSystem::InitFolderInfoDataBase() {
 }
 
 void CSystem::LoadOptions() {
+  GetUserInterface().LoadSkinOption();
   GetDataSystem().LoadOptions();
   GetVisualizerSystem().LoadOptions();
   GetPlayerSystem().LoadOptions();

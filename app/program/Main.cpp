@@ -1,16 +1,19 @@
 // The `twl` executable: the process entry hands the arguments to WinMain
 // as one command line, and SIGINT and SIGTERM end the program through its
-// ordered shut-down: they close the main owner window.
+// ordered shut-down: they close the main owner window. SIGUSR1 writes
+// snapshots of the windows when TWL_SNAPSHOT_DIR names a folder.
 #include <windows.h>
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <string>
 #include <thread>
 
 #include "app/core/ProgramEntry.h"
 #include "app/hooks/ReviewerHooks.h"
+#include "app/snapshot/Snapshots.h"
 #include "windows/owner/MainOwnerWindow.h"
 
 namespace {
@@ -44,8 +47,17 @@ int main(int argc, char** argv) {
   // comes early still reaches the loop.
   MSG message;
   PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+  // With TWL_SNAPSHOT_DIR set, SIGUSR1 writes pictures of the windows;
+  // blocked before any thread starts, so only the hook's watcher takes it.
+  CSnapshotHook::BlockSnapshotSignal();
   HandleStopSignals(GetCurrentThreadId());
+  CSnapshotHook snapshots;
+  snapshots.Install();
+  // A "snap" input line asks for a snapshot as SIGUSR1 does.
+  SetSnapshotRequest([] { kill(getpid(), SIGUSR1); });
   StartReviewerHooks();
   std::string commandLine = JoinArguments(argc, argv);
-  return WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+  const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
+  snapshots.Remove();
+  return code;
 }

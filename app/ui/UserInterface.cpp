@@ -45,6 +45,7 @@ void CUserInterface::InitDisplay() {
   try {
     Timed("UI - init message window", [&] { m_MessageWindow.Create(&CUserInterface::OnMessage, this); });
     Timed("UI - init DirectDraw", [&] { InitDirectDraw(); });
+    InitFullscreenModes();
     Timed("UI - init display mode data", [&] {
       try {
         InitDisplayModeData();
@@ -71,6 +72,7 @@ void CUserInterface::ExitDisplay() noexcept {
   DestroyBackBuffer();
   DestroyClipper();
   DestroyPrimarySurface();
+  ClearFullscreenModes();
   ExitDirectDraw();
   m_MessageWindow.Destroy();
   m_UnsupportedDisplay = false;

@@ -6,6 +6,7 @@
 #include "WindowSurfaces.h"
 #include "twlwin/errors.h"
 #include "twlwin/gdi.h"
+#include "twlwin/presenter.h"
 #include "twlwin/testing_gdi.h"
 #include "user/PaintDevice.h"
 
@@ -80,7 +81,7 @@ void ClosePaintDevice(HWND window, HDC dc) { ReleaseDC(window, dc); }
 
 }  // namespace twl::user
 
-TWLAPI BOOL TwlTestSaveWindowPng(HWND window, LPCSTR path) {
+TWLAPI BOOL TwlSaveWindowPng(HWND window, LPCSTR path) {
   auto bitmap = ComposeWindow(window);
   if (!bitmap || !path) {
     SetLastError(bitmap ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
@@ -89,7 +90,7 @@ TWLAPI BOOL TwlTestSaveWindowPng(HWND window, LPCSTR path) {
   return WritePng(*bitmap, RECT{0, 0, bitmap->Width(), bitmap->Height()}, path) ? TRUE : FALSE;
 }
 
-TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path) {
+TWLAPI BOOL TwlSaveScreenPng(LPCSTR path) {
   auto bitmap = ComposeScreen();
   if (!bitmap || !path) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -97,6 +98,10 @@ TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path) {
   }
   return WritePng(*bitmap, RECT{0, 0, bitmap->Width(), bitmap->Height()}, path) ? TRUE : FALSE;
 }
+
+TWLAPI BOOL TwlTestSaveWindowPng(HWND window, LPCSTR path) { return TwlSaveWindowPng(window, path); }
+
+TWLAPI BOOL TwlTestSaveScreenPng(LPCSTR path) { return TwlSaveScreenPng(path); }
 
 namespace {
 

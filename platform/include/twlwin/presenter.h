@@ -67,3 +67,10 @@ TWLAPI BOOL TwlInputKey(UINT virtualKey, BOOL down);
 TWLAPI BOOL TwlReadWindowPixels(HWND window, const RECT* area, DWORD* rows, int stride);
 // The composed screen, screen coordinates.
 TWLAPI BOOL TwlReadScreenPixels(const RECT* area, DWORD* rows, int stride);
+
+// A top-level window with its visible children, and the whole virtual
+// screen, as they look now, written as an 8-bit RGB PNG file (for the
+// program's snapshot hook). FALSE with the error set when the window is
+// gone or the file cannot be written.
+TWLAPI BOOL TwlSaveWindowPng(HWND window, LPCSTR path);
+TWLAPI BOOL TwlSaveScreenPng(LPCSTR path);
