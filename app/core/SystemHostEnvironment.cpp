@@ -1,6 +1,7 @@
 #include "app/core/SystemHostEnvironment.h"
 
 #include "app/core/System.h"
+#include "windows/owner/MainOwnerWindow.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
 
 namespace {
@@ -11,6 +12,8 @@ class CSystemHostEnvironment : public CHostEnvironment {
   CStr GetProgramFolder() override { return m_System.GetProgramFolder(); }
   CStr GetPlugInsFolder() override { return m_System.GetPlugInsFolder(); }
   CStr GetSkinsFolder() override { return m_System.GetSkinsFolder(); }
+  // The window the shared sound device is bound to, among others.
+  HWND GetOwnerWindow() override { return m_System.GetOwnerWindow().GetWindowHandle(); }
 
  private:
   CSystem& m_System;

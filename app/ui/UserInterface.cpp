@@ -4,6 +4,7 @@
 
 #include "app/core/System.h"
 #include "foundation/kernel/Error.h"
+#include "playback/playersystem/PlayerSystem.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CUserInterface, CTypedObject)
 
@@ -80,7 +81,9 @@ void CUserInterface::ExitDisplay() noexcept {
 }
 
 void CUserInterface::OnMessage(void* self, UINT message, WPARAM, LPARAM) {
-  if (message == kRestoreSurfacesMessage) static_cast<CUserInterface*>(self)->RestoreSurfaces();
+  auto* ui = static_cast<CUserInterface*>(self);
+  if (message == kRestoreSurfacesMessage) ui->RestoreSurfaces();
+  if (message >= PLAYER_NOTICE_CURRENT_ENTRY && message <= PLAYER_NOTICE_VOLUME) ui->OnPlayerNotice(message);
 }
 
 CWindow* CUserInterface::GetMainWindow(int index) const {

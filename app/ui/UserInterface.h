@@ -235,6 +235,11 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
 
  private:
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);
+  // The player system's notices (1224-1229) and playlist reports go to
+  // the main window (PlayerNotices.cpp).
+  void ConnectPlayerNotices();
+  void DisconnectPlayerNotices() noexcept;
+  void OnPlayerNotice(UINT message);
   void BuildClipList();
   void FindDefaultSkinData();
   // InitDisplayModeData's reading of the mode, without the access test.

@@ -41,6 +41,7 @@ void CUserInterface::Init() {
     InitDisplay();
     Timed("UI - init skin", [&] { InitSkin(); });
     Timed("UI - create windows", [&] { CreateWindows(); });
+    ConnectPlayerNotices();
     // From here the commands and the owner window's notifications act.
     SetUserInterfaceLink(this);
   } catch (CError*) {
@@ -56,6 +57,7 @@ void CUserInterface::PrepareExit() {
 
 void CUserInterface::Exit() noexcept {
   if (GetUserInterfaceLink() == this) SetUserInterfaceLink(nullptr);
+  DisconnectPlayerNotices();
   DestroyWindows();
   ExitSkin();
   ExitDisplay();

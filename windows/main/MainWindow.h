@@ -139,7 +139,7 @@ class CMainWindow : public CWindow {
 
   // Before the information records go (shut-down): forgets the current
   // entry, so Destroy finds nothing attached.
-  void PrepareExit();
+  void PrepareExit() override;
   // The second half of a mode change (phase 3 with the user interface's
   // mode): the new mode's skin, and the place stored for it when the
   // change went into or out of mini mode.
