@@ -1,10 +1,9 @@
 #include "app/hooks/ReviewerHooks.h"
 
+#include <sys/stat.h>
 #include <twlwin/presenter.h>
 #include <twlwin/testing_desktop.h>
 #include <twlwin/testing_gdi.h>
-
-#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdio>
@@ -56,12 +55,8 @@ void Click(int button, int x, int y) {
 
 void Run(const InputLine& input) {
   switch (input.kind) {
-    case InputLine::Kind::kClick:
-      Click(VK_LBUTTON, input.x, input.y);
-      break;
-    case InputLine::Kind::kRightClick:
-      Click(VK_RBUTTON, input.x, input.y);
-      break;
+    case InputLine::Kind::kClick: Click(VK_LBUTTON, input.x, input.y); break;
+    case InputLine::Kind::kRightClick: Click(VK_RBUTTON, input.x, input.y); break;
     case InputLine::Kind::kMenu: {
       std::lock_guard guard(Hooks().lock);
       Hooks().menuAnswers.push_back(input.value);
@@ -82,7 +77,7 @@ void Run(const InputLine& input) {
 // Reads lines until the writer closes the pipe, then waits for the next
 // writer; a plain file is read once.
 void ReadInput(std::string path) {
-  struct stat info{};
+  struct stat info {};
   const bool pipe = stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
   do {
     std::ifstream in(path);

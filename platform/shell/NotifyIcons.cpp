@@ -6,8 +6,8 @@
 
 #include "twlwin/errors.h"
 #include "twlwin/shell.h"
-#include "twlwin/windowing.h"
 #include "twlwin/testing_gdi.h"
+#include "twlwin/windowing.h"
 
 namespace {
 
@@ -63,9 +63,7 @@ TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
       if (!exists) break;
       tray.icons.erase(found);
       return TRUE;
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return FALSE;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }
   SetLastError(ERROR_INVALID_PARAMETER);
   return FALSE;

@@ -32,11 +32,11 @@ void AddPlaybackItems(HMENU menu, const MainMenuState& state) {
     AppendSeparator(menu);
     AppendItem(menu, {kNextFile, LocalText("CMainWindow.Menu.Playback.NextFile", "Next file")});
     AppendItem(menu, {kPreviousFile, LocalText("CMainWindow.Menu.Playback.PrevFile", "Previous file")});
-    FillGoToMenu(AppendSubmenu(menu, kGoToMenu, LocalText("CMainWindow.Menu.Playback.GoToSubMenu", "Go to...")),
-                 state);
+    FillGoToMenu(AppendSubmenu(menu, kGoToMenu, LocalText("CMainWindow.Menu.Playback.GoToSubMenu", "Go to...")), state);
   }
   AppendSeparator(menu);
-  HMENU volume = AppendSubmenu(menu, kVolumeMenu, LocalText("CMainWindow.Menu.Playback.Volume.Caption", "Change volume..."));
+  HMENU volume =
+      AppendSubmenu(menu, kVolumeMenu, LocalText("CMainWindow.Menu.Playback.Volume.Caption", "Change volume..."));
   for (UINT id = kVolumeFirst; id <= kVolumeLast; ++id)
     AppendItem(volume, {id, CStr::Format("%u %%", (id - kVolumeFirst) * 10)});
 }
@@ -49,9 +49,10 @@ void AddMainWindowItems(HMENU menu, const MainMenuState& state) {
   for (int mode = 0; mode < 3; ++mode)
     AppendItem(menu, {kModes[mode], LocalText(kModeKeys[mode][0], kModeKeys[mode][1]), true, state.mode == mode});
   AppendSeparator(menu);
-  AppendItem(menu, {kOnTopNormalSmall,
-                    LocalText("CMainWindow.Menu.MainWindow.AlwaysOnTopNormalSmall", "Always on top in normal / small mode"),
-                    false, state.onTopNormalSmall});
+  AppendItem(menu,
+             {kOnTopNormalSmall,
+              LocalText("CMainWindow.Menu.MainWindow.AlwaysOnTopNormalSmall", "Always on top in normal / small mode"),
+              false, state.onTopNormalSmall});
   AppendItem(menu, {kOnTopMini, LocalText("CMainWindow.Menu.MainWindow.AlwaysOnTopMini", "Always on top in mini mode"),
                     false, state.onTopMini});
 }
@@ -59,10 +60,12 @@ void AddMainWindowItems(HMENU menu, const MainMenuState& state) {
 void AddOpenWindowItems(HMENU menu) {
   AppendItem(menu, {kPlayListWindow,
                     WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.PlayListManager", "PlayList manager"), 'P')});
-  AppendItem(menu, {kFileBrowser, WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.FileBrowser", "File browser"), 'F')});
   AppendItem(menu,
-             {kOptionsWindow, WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.OptionsWindow", "Options window"), 'O')});
-  AppendItem(menu, {kSkinBrowser, WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.SkinBrowser", "Skin browser"), 'S')});
+             {kFileBrowser, WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.FileBrowser", "File browser"), 'F')});
+  AppendItem(menu, {kOptionsWindow,
+                    WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.OptionsWindow", "Options window"), 'O')});
+  AppendItem(menu,
+             {kSkinBrowser, WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.SkinBrowser", "Skin browser"), 'S')});
   AppendItem(menu, {kLogWindow, WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.LogWindow", "Log Window"), 'L')});
 }
 
@@ -81,7 +84,8 @@ void AddMainMenuItems(HMENU menu, const MainMenuState& state) {
   AddMainWindowItems(
       AppendSubmenu(menu, kMainWindowMenu, LocalText("CMainWindow.Menu.MainWindow.Caption", "Main Window")), state);
   AppendSeparator(menu);
-  AddOpenWindowItems(AppendSubmenu(menu, kOpenWindowMenu, LocalText("CMainWindow.Menu.OpenWindow.Caption", "Open Window")));
+  AddOpenWindowItems(
+      AppendSubmenu(menu, kOpenWindowMenu, LocalText("CMainWindow.Menu.OpenWindow.Caption", "Open Window")));
   AppendSeparator(menu);
 }
 

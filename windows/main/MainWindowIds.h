@@ -81,7 +81,7 @@ constexpr int kInfoField = 150;
 
 // The control each quick-introduction page points at, in page order
 // (-1: none); a right click on a control offers "What's this?" for its page.
-constexpr int kIntroPageControls[25] = {-1, 13, 0, 1,  2, 3,  4,  5,  6,  101, 100, 150, 120,
+constexpr int kIntroPageControls[25] = {-1, 13, 0,  1, 2, 3,  4,  5,  6,  101, 100, 150, 120,
                                         17, 7,  18, 9, 8, 14, 15, 16, 10, 11,  12,  -1};
 
 // What the menu on show is; a "Go to..." command counts only from kMainMenu.

@@ -113,9 +113,8 @@ bool CMainWindow::TrackMenu(HMENU menu, int kind, int x, int y, UINT flags) {
   m_PopupMenuKind = kind;
   if (TrackPopupMenu(menu, flags, x, y, 0, GetWindowHandle(), nullptr)) return true;
   DestroyPopupMenu();
-  const CStr reason = kind == kMainMenuKind
-                          ? LocalText("TrackPopupMenuFailed", "ERROR: unable to display popup menu")
-                          : LocalText("MenuError.ShowPopup", "Unable to display popup menu.");
+  const CStr reason = kind == kMainMenuKind ? LocalText("TrackPopupMenuFailed", "ERROR: unable to display popup menu")
+                                            : LocalText("MenuError.ShowPopup", "Unable to display popup menu.");
   SetThreadError(THREAD_ERROR_GENERAL, 0, reason.c_str());
   return false;
 }

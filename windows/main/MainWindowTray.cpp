@@ -21,9 +21,7 @@ WORD CMainWindowTray::GetIconResource() const {
   return kTrayIconNormal;
 }
 
-void CMainWindowTray::ClearFlags() {
-  m_MenuOpen = m_Hovering = m_LeftDown = m_RightDown = m_DoubleClicked = false;
-}
+void CMainWindowTray::ClearFlags() { m_MenuOpen = m_Hovering = m_LeftDown = m_RightDown = m_DoubleClicked = false; }
 
 bool CMainWindowTray::Add(HWND window) {
   Remove();
@@ -95,11 +93,8 @@ void CMainWindowTray::OnNotify(UINT mouseMessage, HWND window, CMainWindowTrayOw
       CloseMenuOnRelease(owner);
       break;
     case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-      m_DoubleClicked = true;
-      break;
-    default:
-      break;
+    case WM_RBUTTONDBLCLK: m_DoubleClicked = true; break;
+    default: break;
   }
 }
 

@@ -3,19 +3,18 @@
 // samples played in which order), right clicks leave menu snapshots, the
 // Minimize button hides the player in the tray, whose icon hovers, opens
 // its menu and brings the player back, and "Exit" from the menu ends it.
-#include <windows.h>
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <windows.h>
 
 #include <chrono>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -172,7 +171,8 @@ std::map<std::string, POINT> Places(const std::string& controls) {
   for (int y = window.top + 12; y < window.bottom - 12 && !places.count("free"); y += 2)
     for (int x = window.left + 12; x < window.right - 12 && !places.count("free"); x += 2) {
       bool free = true;
-      for (const RECT& r : taken) free = free && !(x >= r.left - 2 && x < r.right + 2 && y >= r.top - 2 && y < r.bottom + 2);
+      for (const RECT& r : taken)
+        free = free && !(x >= r.left - 2 && x < r.right + 2 && y >= r.top - 2 && y < r.bottom + 2);
       if (free) places["free"] = POINT{x, y};
     }
   return places;

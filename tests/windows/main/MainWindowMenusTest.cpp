@@ -101,7 +101,8 @@ TEST_F(MainWindowMenusTest, AMenuThatCannotBeMadeIsLoggedAndOneThatCannotBeShown
   EXPECT_EQ(RightClickMenu(Background()), "");
   bool logged = false;
   for (const auto& entry : log.Entries())
-    logged = logged || (entry.category == 768 && entry.text.find("ERROR: unable to display popup menu") != std::string::npos);
+    logged = logged ||
+             (entry.category == 768 && entry.text.find("ERROR: unable to display popup menu") != std::string::npos);
   EXPECT_TRUE(logged) << log.Text();
 
   TwlTestPushMenuFailure();

@@ -13,14 +13,31 @@ TEST(KeyNames, OwnNamesFirstThenTheKeyboards) {
     const char* name;
   };
   const Case cases[] = {
-      {'A', "A"},      {'Z', "Z"},           {'0', "0"},           {'9', "9"},
-      {112, "F1"},     {135, "F24"},         {96, "Num0"},         {103, "Num7"},
-      {8, "Backspace"}, {9, "TAB"},          {13, "Enter"},        {16, "Shift"},
-      {17, "Ctrl"},    {18, "Alt"},          {27, "Escape"},       {32, "Spacebar"},
-      {33, "Page up"}, {34, "Page down"},    {37, "Left"},         {40, "Down"},
-      {46, "Delete"},  {93, "Context key"},
+      {'A', "A"},
+      {'Z', "Z"},
+      {'0', "0"},
+      {'9', "9"},
+      {112, "F1"},
+      {135, "F24"},
+      {96, "Num0"},
+      {103, "Num7"},
+      {8, "Backspace"},
+      {9, "TAB"},
+      {13, "Enter"},
+      {16, "Shift"},
+      {17, "Ctrl"},
+      {18, "Alt"},
+      {27, "Escape"},
+      {32, "Spacebar"},
+      {33, "Page up"},
+      {34, "Page down"},
+      {37, "Left"},
+      {40, "Down"},
+      {46, "Delete"},
+      {93, "Context key"},
       // Not in the program's table: the keyboard's name, or none.
-      {0, ""},         {0xFF, ""},
+      {0, ""},
+      {0xFF, ""},
   };
   for (const Case& c : cases) EXPECT_STREQ(CUserInterface::GetKeyName(c.key).c_str(), c.name) << c.key;
   // A key only the keyboard names gives the keyboard's name.

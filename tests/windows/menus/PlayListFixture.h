@@ -22,7 +22,8 @@ class PlayListFixture {
   // Files f1 .. fN.
   void AddFiles(int count) {
     for (int n = 1; n <= count; ++n)
-      m_PlayList.Insert(new CPlayListFileEntry(m_Files.Get(("file:///f" + std::to_string(n) + ".wav").c_str()), 100), -1);
+      m_PlayList.Insert(new CPlayListFileEntry(m_Files.Get(("file:///f" + std::to_string(n) + ".wav").c_str()), 100),
+                        -1);
     m_PlayList.Renumber();
   }
   CPlayListFolderEntry* AddFolder(const std::string& name) {

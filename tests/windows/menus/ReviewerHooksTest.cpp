@@ -39,10 +39,10 @@ TEST(ReviewerInput, LinesAreReadStrictly) {
   const char* kinds[] = {"click", "rclick", "menu", "tray", "snap"};
   for (const Case& c : cases) {
     const auto input = ParseInputLine(c.line);
-    const std::string read = input ? std::string(kinds[static_cast<int>(input->kind)]) + " " +
-                                         std::to_string(input->x) + " " + std::to_string(input->y) + " " +
-                                         std::to_string(input->value)
-                                   : "none";
+    const std::string read = input
+                                 ? std::string(kinds[static_cast<int>(input->kind)]) + " " + std::to_string(input->x) +
+                                       " " + std::to_string(input->y) + " " + std::to_string(input->value)
+                                 : "none";
     EXPECT_EQ(read, c.read) << '"' << c.line << '"';
   }
 }
