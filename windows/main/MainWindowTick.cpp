@@ -256,7 +256,13 @@ void CMainWindow::OnBarEvent(int type, CDDImageControl* bar, const POINT& point)
   const int value = bar->ValueAt(point.x, point.y);
   const int range = bar->GetMaximum();
   if (bar == m_ProgressBar) {
-    if (value != bar->GetValue()) GetPlayerSystem().Seek(maindisplay::SeekTarget(value, m_LastProgressLength, range));
+    DWORD length = m_LastProgressLength;
+    if (length == ~0u) {
+      // The bar was never updated: the length as it is now.
+      DWORD position = 0;
+      GetPlayerSystem().GetPositionAndLength(position, length);
+    }
+    if (value != bar->GetValue()) GetPlayerSystem().Seek(maindisplay::SeekTarget(value, length, range));
     if (type == DDN_TRACK_MOVE) UpdateProgressTooltip();
     return;
   }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "display/skinrender/DDSkin.h"
 #include "MainWindowFixture.h"
 #include "playback/playersystem/PlayerSystem.h"
+#include "playback/playlist/PlayListFileEntry.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
 #include "skins/mainwindow/MainWindowSkin.h"
@@ -199,6 +201,51 @@ TEST_F(MainWindowTest, TheCurrentEntrysInformationIsFollowedAndLetGoBeforeTheRec
   EXPECT_TRUE(record->listeners.empty()) << "nothing left attached when the records are freed";
   window.Destroy();
   EXPECT_TRUE(record->listeners.empty());
+  players.RemoveAllEntries();
+}
+
+}  // namespace
+}  // namespace maintest
+
+namespace maintest {
+namespace {
+
+TEST_F(MainWindowTest, ThePlayerSystemsNoticesReachTheButtonsThroughTheMessageWindow) {
+  Make();
+  ui().SetMainWindow(0, &window);
+  CPlayerSystem& players = GetPlayerSystem();
+  auto* loop = dynamic_cast<CDDToggleButton*>(window.GetButton(CMainWindow::kLoop));
+  auto* shuffle = dynamic_cast<CDDToggleButton*>(window.GetButton(CMainWindow::kShuffle));
+  ASSERT_TRUE(loop && shuffle);
+  players.SetLoop(true);
+  players.SetShuffle(true);
+  SendMessageA(ui().GetMessageWindowHandle(), PLAYER_NOTICE_LOOP, 0, 0);
+  EXPECT_TRUE(loop->IsChecked());
+  EXPECT_FALSE(shuffle->IsChecked()) << "each notice updates its own button";
+  SendMessageA(ui().GetMessageWindowHandle(), PLAYER_NOTICE_SHUFFLE, 0, 0);
+  EXPECT_TRUE(shuffle->IsChecked());
+  players.SetLoop(false);
+  players.SetShuffle(false);
+  ui().SetMainWindow(0, nullptr);
+}
+
+TEST_F(MainWindowTest, DroppedFilesAreAppendedAndTheFirstFileBecomesCurrent) {
+  Make();
+  CPlayerSystem& players = GetPlayerSystem();
+  const std::string folder = twltest::MakeTempDir("dropped");
+  twltest::WriteFile(folder + "/song.wav", "RIFF");
+  const std::string inner = folder + "/inner/";
+  std::filesystem::create_directories(inner);
+  const std::string song = folder + "/song.wav";
+  const char* dropped[2] = {inner.c_str(), song.c_str()};
+  window.OnFilesDropped(dropped, 2);
+  ASSERT_EQ(players.GetPlayList().GetCount(), 2);
+  ASSERT_NE(players.GetCurrentEntry(), nullptr);
+  EXPECT_STREQ(players.GetCurrentEntry()->GetURL(), ("file://" + song).c_str());
+  players.RemoveAllEntries();
+  const char* onlyFolder[1] = {inner.c_str()};
+  window.OnFilesDropped(onlyFolder, 1);
+  EXPECT_EQ(players.GetCurrentEntry(), nullptr) << "a folder alone leaves the current entry";
   players.RemoveAllEntries();
 }
 
