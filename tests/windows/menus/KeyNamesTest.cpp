@@ -53,6 +53,11 @@ TEST(KeyNames, LocalisedTextsFillTheirDigit) {
   EXPECT_STREQ(CUserInterface::GetKeyName(18).c_str(), "Wahl");
   EXPECT_STREQ(CUserInterface::GetKeyName(116).c_str(), "Funktion 5");
   EXPECT_STREQ(CUserInterface::GetKeyName(105).c_str(), "Block 9");
+  // The localizer is the process's: the English texts go back for the tests
+  // that run after this one in the same process.
+  GetLocalizer().AddString("KeyName.Alt", "Alt");
+  GetLocalizer().AddString("KeyName.Fx", "F%DIGIT%");
+  GetLocalizer().AddString("KeyName.NumPadDigit", "Num%DIGIT%");
 }
 
 TEST(WebBrowser, OpensThePageOrLogsWhyNot) {
