@@ -45,7 +45,9 @@ std::string NameOf(HWND window) {
   }
   const CStr text = CWindow::GetWindowText(window);
   if (!text.IsEmpty()) return FileNamePart(text.c_str());
-  return "window" + std::to_string(reinterpret_cast<uintptr_t>(window));
+  std::string name = "window";
+  name += std::to_string(reinterpret_cast<uintptr_t>(window));
+  return name;
 }
 
 std::atomic<int> snapshotCount{0};
@@ -56,7 +58,9 @@ int WriteSnapshots(const char* folder) {
   if (!folder || !*folder) return 0;
   const int number = ++snapshotCount;
   const std::string prefix = std::string(folder) + "/";
-  const std::string suffix = "-" + std::to_string(number) + ".png";
+  std::string suffix = "-";
+  suffix += std::to_string(number);
+  suffix += ".png";
   FoundWindows found{GetCurrentProcessId(), {}};
   EnumWindows(&CollectVisible, reinterpret_cast<LPARAM>(&found));
   bool written = true;

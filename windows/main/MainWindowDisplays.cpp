@@ -103,9 +103,15 @@ int VolumeFromBar(int barValue, int range) {
 
 std::string EntryTitle(int entryNumber, const std::string& name, const std::string& title, bool durationKnown,
                        DWORD durationMs) {
-  std::string text = "(" + std::to_string(entryNumber + 1) + ") " + name;
+  std::string text = "(";
+  text += std::to_string(entryNumber + 1);
+  text += ") ";
+  text += name;
   const std::string trimmed = Trimmed(title);
-  if (!trimmed.empty()) text += " - " + trimmed;
+  if (!trimmed.empty()) {
+    text += " - ";
+    text += trimmed;
+  }
   if (!durationKnown) return text;
   const TimeParts parts = SplitTime(durationMs);
   char duration[32];
