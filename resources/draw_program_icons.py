@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the player's own icons (icons/ beside this script), each at 32 and
 16 pixels: the program, the generic item and folder that open the host
-image list, the desktop, the document of an unknown type and the playlist.
+image list, the desktop, the document of an unknown type, the playlist and
+the three pictures of the tray icon (at rest, under the mouse, menu open).
 Run it again after changing a drawing; the build uses the files it writes.
 twl.rlist says which resource number each file is."""
 
@@ -59,10 +60,10 @@ def note(head_x, head_y, stem_height, scale=1.0):
                            (stem_x + 4.4 * scale, top + 6.6 * scale), (stem_x - 0.9 * scale, top + 3.4 * scale)]))
 
 
-def player(canvas, small):
+def player(canvas, small, tile=ORANGE, rim=ORANGE_RIM):
     """The program: two beamed notes on an orange tile."""
-    canvas.fill(rounded_rect(1.5, 1.5, 30.5, 30.5, 6), ORANGE_RIM)
-    canvas.fill(rounded_rect(3, 3, 29, 29, 5), ORANGE)
+    canvas.fill(rounded_rect(1.5, 1.5, 30.5, 30.5, 6), rim)
+    canvas.fill(rounded_rect(3, 3, 29, 29, 5), tile)
     width = 1.8 if small else 1.3
     notes = union(ellipse(10.5, 23, 3.9, 2.8, -22), ellipse(21.5, 20, 3.9, 2.8, -22),
                   capsule(13.8, 22.2, 13.8, 9.2, width), capsule(24.8, 19.2, 24.8, 6.2, width),
@@ -132,9 +133,26 @@ def playlist(canvas, small):
     canvas.fill(shape, ORANGE)
 
 
+def tray_normal(canvas, small):
+    """The tray icon at rest: the program's tile."""
+    player(canvas, small)
+
+
+def tray_hover(canvas, small):
+    """The tray icon under the mouse: the tile lit up, with a white rim."""
+    player(canvas, small, tile=(252, 176, 64), rim=WHITE)
+
+
+def tray_menu(canvas, small):
+    """The tray icon while its menu is open: the tile pressed dark, the
+    notes still white."""
+    player(canvas, small, tile=ORANGE_RIM, rim=(92, 42, 8))
+
+
 # File names as twl.rlist lists them.
 ICONS = (('player', player), ('folder', folder), ('item', item), ('desktop', desktop),
-         ('document', document), ('playlist', playlist))
+         ('document', document), ('playlist', playlist), ('tray-normal', tray_normal),
+         ('tray-hover', tray_hover), ('tray-menu', tray_menu))
 
 
 def main():

@@ -7,11 +7,13 @@
 
 #include <pthread.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <string>
 #include <thread>
 
 #include "app/core/ProgramEntry.h"
+#include "app/hooks/ReviewerHooks.h"
 #include "app/snapshot/Snapshots.h"
 #include "windows/owner/MainOwnerWindow.h"
 
@@ -56,6 +58,9 @@ int main(int argc, char** argv) {
   // loaded. Started after the stop signals are blocked, so its threads
   // leave them to the signal thread.
   TwlStartPresenter();
+  // A "snap" input line asks for a snapshot as SIGUSR1 does.
+  SetSnapshotRequest([] { kill(getpid(), SIGUSR1); });
+  StartReviewerHooks();
   std::string commandLine = JoinArguments(argc, argv);
   const int code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine.data(), SW_SHOWNORMAL);
   TwlStopPresenter();

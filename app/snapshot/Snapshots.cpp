@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "app/hooks/ReviewerHooks.h"
+#include "app/ui/UserInterface.h"
 #include "display/window/Window.h"
 #include "foundation/kernel/Error.h"
 #include "twlwin/presenter.h"
@@ -114,5 +116,7 @@ void CSnapshotHook::Watch() {
 void CSnapshotHook::OnMessage(void* self, UINT message, WPARAM, LPARAM) {
   if (message != kSnapshotMessage) return;
   auto* hook = static_cast<CSnapshotHook*>(self);
-  WriteSnapshots(hook->m_Folder.c_str());
+  const int number = WriteSnapshots(hook->m_Folder.c_str());
+  // Beside the pictures: the main window's controls and the tray icons.
+  if (number > 0) WriteSnapshotTexts(GetUserInterface().GetMainWindow(0), GetModuleHandleA(nullptr), number);
 }

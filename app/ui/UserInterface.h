@@ -141,6 +141,16 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   int BeginModal(CAuxWindow* window);
   bool EndModal(CAuxWindow* window);
 
+  // Key names as menus show them: the localised name of a virtual key
+  // ("Alt", "F1", "Num7", "Page up"), else the keyboard's own name of it,
+  // else "". GetSystemKeyName asks the keyboard alone ("" when it has no
+  // name for the key).
+  static CStr GetKeyName(UINT key);
+  static CStr GetSystemKeyName(UINT key, bool extended);
+  // Opens a web page in the desktop's browser. When that fails the log
+  // says so (code 0x100) and the answer is false.
+  static bool StartWebBrowser(const char* url);
+
   // The whole start and shut-down. Init throws a CError on a fatal failure
   // after Exit undid what was done. PrepareExit runs before the systems
   // free the information records: every main window lets go of the

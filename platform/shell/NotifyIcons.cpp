@@ -9,6 +9,7 @@
 #include "twlwin/shell.h"
 #include "twlwin/testing_gdi.h"
 #include "user/ScreenEvents.h"
+#include "twlwin/windowing.h"
 
 namespace {
 
@@ -62,9 +63,7 @@ BOOL ChangeTray(DWORD message, PNOTIFYICONDATAA data) {
       if (!exists) break;
       tray.icons.erase(found);
       return TRUE;
-    default:
-      SetLastError(ERROR_INVALID_PARAMETER);
-      return FALSE;
+    default: SetLastError(ERROR_INVALID_PARAMETER); return FALSE;
   }
   SetLastError(ERROR_INVALID_PARAMETER);
   return FALSE;
@@ -105,4 +104,11 @@ TWLAPI BOOL TwlTestGetNotifyIcon(UINT index, TWLTEST_NOTIFYICON* icon) {
   if (!icon || index >= tray.icons.size()) return FALSE;
   *icon = tray.icons[index];
   return TRUE;
+}
+
+TWLAPI BOOL TwlTestPostNotifyIconMessage(UINT index, UINT mouseMessage) {
+  TWLTEST_NOTIFYICON icon{};
+  if (!TwlTestGetNotifyIcon(index, &icon) || icon.uCallbackMessage == 0) return FALSE;
+  // Posted outside the tray's lock: the window may answer by changing icons.
+  return PostMessageA(icon.hWnd, icon.uCallbackMessage, icon.uID, static_cast<LPARAM>(mouseMessage));
 }

@@ -99,8 +99,8 @@ void CMainWindow::Destroy() {
   if (GetWindowHandle() && GetMainWindowHandle() == GetWindowHandle()) SetMainWindowHandle(nullptr);
   CWindow::Destroy();
   m_TitleText = CStr();
-  if (m_PopupMenu) DestroyMenu(m_PopupMenu);
-  m_PopupMenu = nullptr;
+  DestroyPopupMenu();
+  m_Tray.Remove();
 }
 
 void CMainWindow::BindCurrentEntry(int number, FileInfoRecord* info) {
@@ -120,7 +120,7 @@ void CMainWindow::UnbindCurrentEntry() {
 
 LRESULT CMainWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case kTrayMessage: return 0;
+    case kTrayMessage: OnTrayNotify(static_cast<UINT>(lParam)); return 0;
     case kEntryInfoChangedMessage: UpdateTitle(); break;
     case kForegroundMessage: SetForegroundWindow(GetWindowHandle()); break;
     default: break;
@@ -134,8 +134,8 @@ bool CMainWindow::OnClose() {
 }
 
 void CMainWindow::OnMouseButtonDown(int button, int x, int y) {
-  // The right button's menu is the commands' (one place to join).
   CWindow::OnMouseButtonDown(button, x, y);
+  if (button == 1) OnRightButtonDown(x, y);
 }
 
 void CMainWindow::OnKeyDown(UINT key, LPARAM data) { CWindow::OnKeyDown(key, data); }
@@ -148,21 +148,20 @@ void CMainWindow::OnSysKeyUp(UINT, LPARAM) {}
 
 void CMainWindow::OnMinimize(bool toTray) {
   CWindow::OnMinimize(toTray);
-  if (toTray) Show(false);
+  if (!toTray) return;
+  Show(false);
+  m_Tray.Add(GetWindowHandle());
 }
 
 void CMainWindow::OnRestore() {
   CWindow::OnRestore();
+  m_Tray.Remove();
   Show(true);
 }
 
 void CMainWindow::OnMove(int x, int y) { CWindow::OnMove(x, y); }
 
 void CMainWindow::OnActivate(bool, HWND) {}
-
-void CMainWindow::OnCommand(UINT, UINT, HWND) {}
-
-void CMainWindow::OnControlClicked(CDDControl*) {}
 
 void CMainWindow::OnFilesDropped(const char* const* urls, int count) {
   if (count < 1 || !urls) return;

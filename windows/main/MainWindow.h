@@ -28,6 +28,7 @@
 #include "foundation/kernel/Str.h"
 #include "pluginhost/fileinfo/FileObjectInfoRecord.h"
 #include "windows/main/MainWindowSchedule.h"
+#include "windows/main/MainWindowTray.h"
 
 class CDDControl;
 class CDDImageControl;
@@ -123,6 +124,19 @@ class CMainWindow : public CWindow {
   bool IsMoveArea(int x, int y) override;
   bool Paint(const RECT* rect) override;
 
+  // The menus (windows/main/MainWindowMenus.cpp). ShowMenu builds the main
+  // menu (kind 0) or the tray menu (kind 1) and tracks it at the screen
+  // point; false, with the reason in the log, when it cannot be shown.
+  // At most one menu exists: showing one destroys the one before, and so
+  // does every command.
+  bool ShowMenu(int x, int y, UINT flags, int kind);
+  bool ShowMenuAtCursor();
+  bool ShowInternetMenuAtCursor();
+  // The tray icon's message (1124): lParam, the mouse message.
+  void OnTrayNotify(UINT mouseMessage);
+  HMENU GetPopupMenu() const { return m_PopupMenu; }
+  mainwindow::CMainWindowTray& GetTray() { return m_Tray; }
+
   // Before the information records go (shut-down): forgets the current
   // entry, so Destroy finds nothing attached.
   void PrepareExit() override;
@@ -178,6 +192,7 @@ class CMainWindow : public CWindow {
 
  private:
   friend class CMainWindowEntryListener;
+  friend class CMainWindowCommandActions;
 
   void RegisterClass();
   void ApplySkin();
@@ -201,6 +216,11 @@ class CMainWindow : public CWindow {
   void SetButtonDisabled(int index, bool disabled);
   void SetButtonChecked(int index, bool checked);
   void InvalidateControl(CDDControl* control);
+  bool ShowWhatsThisMenu(int page, int x, int y);
+  // Tracks a built menu (null: the build failed and its reason is logged).
+  bool TrackMenu(HMENU menu, int kind, int x, int y, UINT flags);
+  void DestroyPopupMenu();
+  void OnRightButtonDown(int x, int y);
 
   HRGN m_Region = nullptr;
   int m_CurrentEntry = -1;
@@ -237,6 +257,7 @@ class CMainWindow : public CWindow {
   // Menus and the tray icon (the commands' part).
   HMENU m_PopupMenu = nullptr;
   int m_PopupMenuKind = 0;
+  mainwindow::CMainWindowTray m_Tray{GetModuleHandleA(nullptr)};
   bool m_AnimationEnabled = true;
   bool m_OnTop = false;
   int m_Mode = 0;

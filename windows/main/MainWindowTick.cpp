@@ -62,6 +62,7 @@ void CMainWindow::RunDuties(uint32_t due) {
   if (Due(due, Duty::kNewPlugIns)) GetSystem().LoadNewPlugIns();
   // Full-screen refresh and the folder poll join with their systems.
   NextAnimationFrame();
+  if (Due(due, Duty::kTrayHover)) m_Tray.EndHoverIfAway();
   if (Due(due, Duty::kAuxWindows)) GetUserInterface().GetAuxWindowManager().UpdateAll();
   if (Due(due, Duty::kUpdateRetry))
     if (HWND messages = GetUserInterface().GetMessageWindowHandle())

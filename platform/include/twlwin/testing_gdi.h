@@ -49,3 +49,9 @@ typedef struct {
 
 TWLAPI UINT TwlTestGetNotifyIconCount();
 TWLAPI BOOL TwlTestGetNotifyIcon(UINT index, TWLTEST_NOTIFYICON* icon);
+// A mouse event over icon `index`, as the tray reports it: the icon's
+// callback message is posted to its window with wParam the icon's id and
+// lParam the mouse message (WM_MOUSEMOVE, WM_LBUTTONDOWN, ...). The cursor
+// does not move. FALSE when there is no such icon, it has no callback
+// message, or the post fails.
+TWLAPI BOOL TwlTestPostNotifyIconMessage(UINT index, UINT mouseMessage);

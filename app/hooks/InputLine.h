@@ -1,0 +1,26 @@
+// One line of the reviewer's input to a running program (TWL_INPUT):
+//   click X Y       a left click at a screen point
+//   rclick X Y      a right click at a screen point
+//   menu ID|none    the answer for the next tracked menu
+//   tray MSG        a mouse event over the tray icon: mousemove,
+//                   lbuttondown, lbuttonup, lbuttondblclk, rbuttondown,
+//                   rbuttonup, rbuttondblclk
+//   snap            a snapshot, as SIGUSR1 asks for one
+// Words are separated by blanks or tabs; numbers are decimal (a screen
+// point may be negative, an id is 1 to 65535). Anything else is no input.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+struct InputLine {
+  enum class Kind { kClick, kRightClick, kMenu, kTray, kSnap };
+  Kind kind = Kind::kSnap;
+  int x = 0;
+  int y = 0;
+  UINT value = 0;  // the menu id (0: dismiss) or the tray's mouse message
+};
+
+std::optional<InputLine> ParseInputLine(std::string_view line);

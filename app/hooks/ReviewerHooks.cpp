@@ -1,0 +1,130 @@
+#include "app/hooks/ReviewerHooks.h"
+
+#include <sys/stat.h>
+#include <twlwin/presenter.h>
+#include <twlwin/testing_desktop.h>
+#include <twlwin/testing_gdi.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "app/hooks/InputLine.h"
+#include "app/hooks/SnapshotTexts.h"
+
+namespace {
+
+// The tray pictures a snapshot names: at rest, hovered, menu open.
+constexpr WORD kTrayPictures[] = {135, 136, 137};
+
+struct HookState {
+  std::mutex lock;
+  std::deque<UINT> menuAnswers;
+  std::atomic<SnapshotRequest> snapshot{nullptr};
+  std::atomic<int> menusTracked{0};
+};
+
+HookState& Hooks() {
+  static auto* state = new HookState;  // never destroyed: the reader thread outlives main
+  return *state;
+}
+
+bool WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+int AnswerMenu(HMENU menu, UINT /*flags*/, int /*x*/, int /*y*/, void* /*context*/) {
+  const int number = ++Hooks().menusTracked;
+  const std::string folder = GetSnapshotFolder();
+  if (!folder.empty() && !WriteFile(folder + "/menu-" + std::to_string(number) + ".txt", DescribeMenuItems(menu)))
+    std::fprintf(stderr, "twl: cannot write the menu snapshot in %s\n", folder.c_str());
+  return static_cast<int>(TakeMenuAnswer());
+}
+
+void Click(int button, int x, int y) {
+  TwlInputMouseMove(x, y);
+  TwlInputMouseButton(button, TRUE, x, y);
+  TwlInputMouseButton(button, FALSE, x, y);
+}
+
+void Run(const InputLine& input) {
+  switch (input.kind) {
+    case InputLine::Kind::kClick: Click(VK_LBUTTON, input.x, input.y); break;
+    case InputLine::Kind::kRightClick: Click(VK_RBUTTON, input.x, input.y); break;
+    case InputLine::Kind::kMenu: {
+      std::lock_guard guard(Hooks().lock);
+      Hooks().menuAnswers.push_back(input.value);
+      break;
+    }
+    case InputLine::Kind::kTray:
+      if (!TwlTestPostNotifyIconMessage(0, input.value)) std::fprintf(stderr, "twl: no tray icon for the input\n");
+      break;
+    case InputLine::Kind::kSnap:
+      if (SnapshotRequest request = Hooks().snapshot.load())
+        request();
+      else
+        std::fprintf(stderr, "twl: no snapshot taker for the input\n");
+      break;
+  }
+}
+
+// Reads lines until the writer closes the pipe, then waits for the next
+// writer; a plain file is read once.
+void ReadInput(std::string path) {
+  struct stat info {};
+  const bool pipe = stat(path.c_str(), &info) == 0 && S_ISFIFO(info.st_mode);
+  do {
+    std::ifstream in(path);
+    if (!in) {
+      std::fprintf(stderr, "twl: cannot read the input %s\n", path.c_str());
+      return;
+    }
+    for (std::string line; std::getline(in, line);) {
+      if (auto input = ParseInputLine(line))
+        Run(*input);
+      else if (line.find_first_not_of(" \t\r") != std::string::npos)
+        std::fprintf(stderr, "twl: input not understood: %s\n", line.c_str());
+    }
+  } while (pipe);
+}
+
+}  // namespace
+
+void StartReviewerHooks() {
+  const char* input = std::getenv("TWL_INPUT");
+  const bool hasInput = input && *input;
+  if (!hasInput && GetSnapshotFolder().empty()) return;
+  TwlTestSetMenuScript(AnswerMenu, nullptr);
+  if (hasInput) std::thread(ReadInput, std::string(input)).detach();
+}
+
+void SetSnapshotRequest(SnapshotRequest request) { Hooks().snapshot.store(request); }
+
+std::string GetSnapshotFolder() {
+  const char* folder = std::getenv("TWL_SNAPSHOT_DIR");
+  return folder ? folder : "";
+}
+
+bool WriteSnapshotTexts(CWindow* mainWindow, HINSTANCE program, int number) {
+  const std::string folder = GetSnapshotFolder();
+  if (folder.empty()) return false;
+  const std::string suffix = "-" + std::to_string(number) + ".txt";
+  bool written = true;
+  if (mainWindow) written = WriteFile(folder + "/controls" + suffix, DescribeControls(*mainWindow));
+  const std::string tray = DescribeTrayIcons(program, kTrayPictures, static_cast<int>(std::size(kTrayPictures)));
+  return WriteFile(folder + "/tray" + suffix, tray) && written;
+}
+
+UINT TakeMenuAnswer() {
+  std::lock_guard guard(Hooks().lock);
+  if (Hooks().menuAnswers.empty()) return 0;
+  const UINT answer = Hooks().menuAnswers.front();
+  Hooks().menuAnswers.pop_front();
+  return answer;
+}
