@@ -2,11 +2,15 @@
 
 #include <gst/app/gstappsink.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "dsound/SoundEngine.h"
 #include "dsound/WavFileSink.h"
@@ -44,9 +48,28 @@ std::optional<sound::PcmFormat> HeldFormat(const std::string& path) {
   return found == captures.byPath.end() ? std::nullopt : found->second.format;
 }
 
+struct CaptureTarget {
+  std::string path;
+  SharedGain gain;
+};
+
+// 16-bit samples scaled by `gain`, rounded and kept in range.
+std::vector<uint8_t> Scaled(const uint8_t* bytes, size_t size, double gain) {
+  std::vector<uint8_t> out(bytes, bytes + size);
+  for (size_t i = 0; i + 1 < size; i += 2) {
+    int16_t sample = 0;
+    std::memcpy(&sample, bytes + i, 2);
+    const long scaled = std::clamp(std::lround(sample * gain), -32768L, 32767L);
+    sample = static_cast<int16_t>(scaled);
+    std::memcpy(out.data() + i, &sample, 2);
+  }
+  return out;
+}
+
 // Called on the pipeline's streaming thread once each buffer's time has come.
 GstFlowReturn WriteSample(GstAppSink* sink, gpointer data) {
-  const std::string& path = *static_cast<const std::string*>(data);
+  const auto& target = *static_cast<const CaptureTarget*>(data);
+  const std::string& path = target.path;
   GstSample* sample = gst_app_sink_pull_sample(sink);
   if (!sample) return GST_FLOW_EOS;
   GstStructure* caps = gst_caps_get_structure(gst_sample_get_caps(sample), 0);
@@ -64,8 +87,15 @@ GstFlowReturn WriteSample(GstAppSink* sink, gpointer data) {
     if (!capture.format) capture.format = format;
     // A stream negotiated before the capture held a format may differ; its
     // samples would not fit the file.
+    const size_t size = map.size - map.size % format.BlockAlign();
     if (capture.file && *capture.format == format) {
-      capture.file->Write(map.data, map.size - map.size % format.BlockAlign(), format);
+      const double gain = target.gain->load();
+      if (gain == 1.0) {
+        capture.file->Write(map.data, size, format);
+      } else {
+        const std::vector<uint8_t> scaled = Scaled(map.data, size, gain);
+        capture.file->Write(scaled.data(), size, format);
+      }
       capture.file->EndOfBatch();
     }
     gst_buffer_unmap(buffer, &map);
@@ -77,7 +107,7 @@ GstFlowReturn WriteSample(GstAppSink* sink, gpointer data) {
 GstElement* MakeElement(const char* factory) { return gst_element_factory_make(factory, nullptr); }
 
 // audioconvert ! audioresample ! appsink with 16-bit caps.
-GstElement* MakeCaptureOutput(const std::string& path) {
+GstElement* MakeCaptureOutput(const std::string& path, const SharedGain& gain) {
   GstElement* bin = gst_bin_new(nullptr);
   GstElement* convert = MakeElement("audioconvert");
   GstElement* resample = MakeElement("audioresample");
@@ -98,8 +128,8 @@ GstElement* MakeCaptureOutput(const std::string& path) {
   gst_caps_unref(fixed);
   GstAppSinkCallbacks callbacks{};
   callbacks.new_sample = &WriteSample;
-  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, new std::string(path),
-                             [](gpointer data) { delete static_cast<std::string*>(data); });
+  gst_app_sink_set_callbacks(GST_APP_SINK(sink), &callbacks, new CaptureTarget{path, gain},
+                             [](gpointer data) { delete static_cast<CaptureTarget*>(data); });
   gst_bin_add_many(GST_BIN(bin), convert, resample, sink, nullptr);
   gst_element_link_many(convert, resample, sink, nullptr);
   GstPad* input = gst_element_get_static_pad(convert, "sink");
@@ -110,15 +140,15 @@ GstElement* MakeCaptureOutput(const std::string& path) {
 
 }  // namespace
 
-GstElement* MakeAudioOutput() {
+AudioOutput MakeAudioOutput(const SharedGain& gain) {
   const std::string choice = CurrentChoice();
-  if (choice.rfind("wav:", 0) == 0) return MakeCaptureOutput(choice.substr(4));
+  if (choice.rfind("wav:", 0) == 0) return {MakeCaptureOutput(choice.substr(4), gain), true};
   if (choice == "null") {
     GstElement* sink = MakeElement("fakesink");
     if (sink) g_object_set(sink, "sync", TRUE, nullptr);
-    return sink;
+    return {sink, false};
   }
-  return MakeElement("autoaudiosink");
+  return {MakeElement("autoaudiosink"), false};
 }
 
 }  // namespace twl::dshow

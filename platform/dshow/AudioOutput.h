@@ -9,10 +9,23 @@
 
 #include <gst/gst.h>
 
+#include <atomic>
+#include <memory>
+
 namespace twl::dshow {
 
-// A new sink element for a graph (a floating reference), or null when
-// the elements it needs are missing.
-GstElement* MakeAudioOutput();
+// The linear gain a graph's volume asks for; read as each buffer is
+// rendered, so a change reaches the sound already waiting in the sink.
+using SharedGain = std::shared_ptr<std::atomic<double>>;
+
+struct AudioOutput {
+  GstElement* element = nullptr;  // a floating reference; null when elements are missing
+  // True when the output applies `gain` itself (the capture); otherwise
+  // the graph's own volume element does.
+  bool appliesGain = false;
+};
+
+// A new sink for a graph.
+AudioOutput MakeAudioOutput(const SharedGain& gain);
 
 }  // namespace twl::dshow

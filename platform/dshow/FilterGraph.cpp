@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -56,8 +57,11 @@ HRESULT UriFor(const std::string& url, std::string* uri) {
   if (given.empty() || given.find("://") != std::string::npos) return VFW_E_CANNOT_LOAD_SOURCE_FILTER;
   const std::string path = ResolvePath(given.c_str());
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return HRESULT_FROM_WIN32(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
-  if (!S_ISREG(info.st_mode)) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    const bool folderThere = stat(folder.empty() ? "." : folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    return HRESULT_FROM_WIN32(folderThere ? ERROR_FILE_NOT_FOUND : ERROR_PATH_NOT_FOUND);
+  }
   gchar* made = gst_filename_to_uri(path.c_str(), nullptr);
   if (!made) return VFW_E_CANNOT_LOAD_SOURCE_FILTER;
   *uri = made;
@@ -165,14 +169,22 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList) {
   GstElement* playbin = gst_element_factory_make("playbin", nullptr);
   if (!playbin) return VFW_E_CANNOT_RENDER;
   pipeline_ = GST_ELEMENT(gst_object_ref_sink(playbin));
-  GstElement* output = MakeAudioOutput();
-  if (!output) {
+  try {
+    gain_ = std::make_shared<std::atomic<double>>(LinearVolume(volume_));
+  } catch (const std::bad_alloc&) {
+    gst_object_unref(pipeline_);
+    pipeline_ = nullptr;
+    return E_OUTOFMEMORY;
+  }
+  const AudioOutput output = MakeAudioOutput(gain_);
+  outputAppliesGain_ = output.appliesGain;
+  if (!output.element) {
     gst_object_unref(pipeline_);
     pipeline_ = nullptr;
     return VFW_E_NO_AUDIO_HARDWARE;
   }
-  g_object_set(pipeline_, "uri", uri.c_str(), "audio-sink", output, "flags", kPlayAudio | kPlaySoftVolume, "volume",
-               LinearVolume(volume_), nullptr);
+  g_object_set(pipeline_, "uri", uri.c_str(), "audio-sink", output.element, "flags", kPlayAudio | kPlaySoftVolume,
+               "volume", outputAppliesGain_ ? 1.0 : LinearVolume(volume_), nullptr);
   GstBus* bus = gst_element_get_bus(pipeline_);
   gst_bus_set_sync_handler(bus, &FilterGraph::OnBusMessage, this, nullptr);
   gst_object_unref(bus);
@@ -364,7 +376,8 @@ HRESULT FilterGraph::get_CurrentPosition(REFTIME* time) {
 HRESULT FilterGraph::put_Volume(LONG volume) {
   if (volume < -10000 || volume > 0) return E_INVALIDARG;
   volume_ = volume;
-  if (pipeline_) g_object_set(pipeline_, "volume", LinearVolume(volume), nullptr);
+  if (gain_) gain_->store(LinearVolume(volume));
+  if (pipeline_ && !outputAppliesGain_) g_object_set(pipeline_, "volume", LinearVolume(volume), nullptr);
   return S_OK;
 }
 

@@ -18,6 +18,7 @@
 #include <mutex>
 #include <string>
 
+#include "AudioOutput.h"
 #include "twlwin/dshow.h"
 
 namespace twl::dshow {
@@ -102,6 +103,8 @@ class FilterGraph final : public IGraphBuilder,
   std::atomic<ULONG> references_{1};
   GstElement* pipeline_ = nullptr;
   LONG volume_ = 0;
+  SharedGain gain_;           // the capture's, when it applies the volume itself
+  bool outputAppliesGain_ = false;
   WindowState window_;
 
   std::mutex lock_;  // guards what follows; taken by the bus handler
