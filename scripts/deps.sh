@@ -10,11 +10,13 @@ build_packages=(
   libfreetype-dev libpng-dev fonts-dejavu-core
   zlib1g-dev
   libsdl2-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
   sox
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
 # and FFT benchmarks only.
