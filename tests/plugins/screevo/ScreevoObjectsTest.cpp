@@ -39,6 +39,17 @@ void SetText(const std::string& path, const char* name, const char* text) {
   RegCloseKey(key);
 }
 
+// A string value whose data lacks the terminating zero, as a careless
+// writer leaves it.
+void SetUnterminated(const std::string& path, const char* name, const char* text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, (kMultimedia + path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(std::strlen(text)));
+  RegCloseKey(key);
+}
+
 bool Recorded(const std::string& call) {
   const auto& calls = Record().calls;
   return std::find(calls.begin(), calls.end(), call) != calls.end();
@@ -66,6 +77,7 @@ TEST(ScreevoObjects, ExtensionSourcesFillOnlyTheGapsAndSkipWhatTheListSkips) {
   SetText("ActiveMovie\\File Extensions", ".mid", "MIDI sequence");
   SetText("ActiveMovie\\File Extensions", ".wmx", "WMX clip");
   SetText("ActiveMovie\\File Extensions", ".qt", "QuickTime");
+  SetUnterminated("DirectXMedia\\Extensions\\.baz", "MediaType.Description", "Baz");
 
   ScreevoHost host;
   const auto* filter = static_cast<const FilterTable*>(host.Object(PLUGINOBJ_FILEFILTER));
@@ -77,6 +89,7 @@ TEST(ScreevoObjects, ExtensionSourcesFillOnlyTheGapsAndSkipWhatTheListSkips) {
   EXPECT_TRUE(Recorded("extension .bar|Bar sound|1")) << "a later source fills the gaps, case of the type ignored";
   EXPECT_TRUE(Recorded("extension .mid|MIDI sequence|1")) << "the built-in list gives the value's type";
   EXPECT_TRUE(Recorded("extension .wmx|WMX clip|0")) << "skipped as the system player's, back from the values";
+  EXPECT_TRUE(Recorded("extension .baz|Baz|0")) << "a text without its zero ends where its data ends";
   EXPECT_TRUE(Recorded("extension .wav|WAV sound|1")) << "written by the filter graph library";
   EXPECT_TRUE(Recorded("extension .ogg|Ogg Vorbis sound|1"));
   EXPECT_EQ(RecordedStartingWith("extension .MOV"), "");
