@@ -131,9 +131,12 @@ bool CreateMessageWindow(PLUGIN_HANDLE player) {
   windowClass.hInstance = reinterpret_cast<HINSTANCE>(g_Module);
   windowClass.lpszClassName = kMessageWindowClass;
   RegisterClassA(&windowClass);  // a second registration fails harmlessly
-  g_Graph.messageWindow = CreateWindowExA(0, kMessageWindowClass, "Screevo callback window", WS_CHILD, -500, -500, 10,
-                                          10, Host().HOST_GetWindowHandle(0), nullptr,
-                                          reinterpret_cast<HINSTANCE>(g_Module), nullptr);
+  // A child of the host's main window; a host that has none yet gets a
+  // hidden window of its own, which receives the events and timer alike.
+  HWND parent = Host().HOST_GetWindowHandle(0);
+  g_Graph.messageWindow =
+      CreateWindowExA(0, kMessageWindowClass, "Screevo callback window", parent ? WS_CHILD : WS_POPUP, -500, -500, 10,
+                      10, parent, nullptr, reinterpret_cast<HINSTANCE>(g_Module), nullptr);
   if (!g_Graph.messageWindow) {
     Host().HOST_SetErrorText("Error creating window");
     return false;
