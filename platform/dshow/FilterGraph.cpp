@@ -19,7 +19,7 @@ namespace twl::dshow {
 namespace {
 
 // How long RenderFile waits for the pipeline to stand paused at the start,
-// and a seek for it to settle again.
+// and a seek or a change of state for the one before to settle.
 constexpr auto kRenderLimit = std::chrono::seconds(30);
 constexpr GstClockTime kSeekLimit = 5 * GST_SECOND;
 
@@ -196,6 +196,11 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList) {
   }
   HRESULT result = ChangeState(GST_STATE_PAUSED);
   if (result == S_FALSE) result = WaitUntilSettled();
+  // The pipeline announces its preroll before it has taken the new state;
+  // a Run in between would leave it paused in name with its sink playing.
+  if (SUCCEEDED(result) &&
+      gst_element_get_state(pipeline_, nullptr, nullptr, kSeekLimit) != GST_STATE_CHANGE_SUCCESS)
+    result = VFW_E_TIMEOUT;
   if (SUCCEEDED(result)) {
     gint audioStreams = 0;
     g_object_get(pipeline_, "n-audio", &audioStreams, nullptr);
@@ -285,6 +290,9 @@ void FilterGraph::QueueEvent(LONG code, LONG_PTR param1) {
 
 HRESULT FilterGraph::ChangeState(GstState state) {
   if (!pipeline_) return VFW_E_WRONG_STATE;
+  // A change still under way finishes first: a pause that overtook a run
+  // still in progress would leave the sink playing.
+  gst_element_get_state(pipeline_, nullptr, nullptr, kSeekLimit);
   switch (gst_element_set_state(pipeline_, state)) {
     case GST_STATE_CHANGE_FAILURE: {
       std::lock_guard guard(lock_);
@@ -297,8 +305,17 @@ HRESULT FilterGraph::ChangeState(GstState state) {
   }
 }
 
-HRESULT FilterGraph::Run() { return ChangeState(GST_STATE_PLAYING); }
-HRESULT FilterGraph::Pause() { return ChangeState(GST_STATE_PAUSED); }
+// Run and Pause return once the new state has taken hold (S_FALSE when it
+// has not within the limit), so that the next change starts from it.
+HRESULT FilterGraph::SettleState(GstState state) {
+  const HRESULT result = ChangeState(state);
+  if (result != S_FALSE) return result;
+  return gst_element_get_state(pipeline_, nullptr, nullptr, kSeekLimit) == GST_STATE_CHANGE_SUCCESS ? S_OK : S_FALSE;
+}
+
+HRESULT FilterGraph::Run() { return SettleState(GST_STATE_PLAYING); }
+
+HRESULT FilterGraph::Pause() { return SettleState(GST_STATE_PAUSED); }
 // The graph keeps its place; only the media stops moving.
 HRESULT FilterGraph::Stop() { return ChangeState(GST_STATE_PAUSED); }
 

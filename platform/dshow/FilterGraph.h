@@ -99,6 +99,7 @@ class FilterGraph final : public IGraphBuilder,
   void QueueEvent(LONG code, LONG_PTR param1);
   HRESULT WaitUntilSettled();
   HRESULT ChangeState(GstState state);
+  HRESULT SettleState(GstState state);
 
   std::atomic<ULONG> references_{1};
   GstElement* pipeline_ = nullptr;
