@@ -11,12 +11,14 @@ build_packages=(
   zlib1g-dev
   libsdl2-dev
   qt6-base-dev libxcb1-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
   sox
   xvfb xdotool x11-utils trayer openbox
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
 # and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its

@@ -76,6 +76,8 @@ bool SoundEngine::ChooseSink(const std::string& choice) {
   return true;
 }
 
+std::string SoundEngine::SinkChoice() const { return choice_.empty() ? SinkChoiceFromEnvironment() : choice_; }
+
 void SoundEngine::ReplaceSink(std::unique_ptr<SoundSink> sink) {
   if (sink_) retiredSinks_.push_back(std::move(sink_));
   sink_ = std::move(sink);

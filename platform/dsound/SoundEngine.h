@@ -69,6 +69,9 @@ class SoundEngine {
   // Replaces the sink ("sdl", "null", "wav:PATH"; empty: TWL_SOUND_SINK).
   // False when the text names no sink or the sink cannot be made.
   bool ChooseSink(const std::string& choice);
+  // The sink a test chose, else TWL_SOUND_SINK's: what other sound outputs
+  // of the layer (the filter graph) follow.
+  std::string SinkChoice() const;
 
   // A device sink's thread: fills `bytes` of `format` with the mix, or
   // with silence while the output does not run or the sink is no longer

@@ -16,3 +16,7 @@ TWLAPI void OleUninitialize() {
 TWLAPI LPVOID CoTaskMemAlloc(SIZE_T size) { return std::malloc(size ? size : 1); }
 
 TWLAPI void CoTaskMemFree(LPVOID memory) { std::free(memory); }
+
+TWLAPI HRESULT CoInitialize(LPVOID reserved) { return OleInitialize(reserved); }
+
+TWLAPI void CoUninitialize() { OleUninitialize(); }

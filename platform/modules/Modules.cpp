@@ -207,7 +207,10 @@ TWLAPI HMODULE LoadLibraryA(LPCSTR name) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }
-  if (const twl::SystemLibrary* library = twl::FindSystemLibrary(name)) return twl::LoadSystemLibrary(*library);
+  if (const twl::SystemLibrary* library = twl::FindSystemLibrary(name)) {
+    if (library->attach) library->attach();
+    return twl::LoadSystemLibrary(*library);
+  }
   std::string path = twl::LibraryPath(name);
   void* dl = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!dl) {

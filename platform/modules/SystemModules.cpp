@@ -57,6 +57,12 @@ SystemLibraryRegistration::SystemLibraryRegistration(const char* fileName, Syste
   Libraries().libraries[LibraryKey(fileName)].version = version;
 }
 
+SystemLibraryRegistration::SystemLibraryRegistration(const char* fileName, void (*attach)(),
+                                                     std::initializer_list<SystemExport> exports)
+    : SystemLibraryRegistration(fileName, exports) {
+  Libraries().libraries[LibraryKey(fileName)].attach = attach;
+}
+
 const std::string& SystemDirectory() {
   static const std::string folder = [] {
     Dl_info info{};

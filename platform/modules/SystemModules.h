@@ -37,6 +37,9 @@ struct SystemLibrary {
   std::string fileName;  // as registered, "ddraw.dll"
   std::vector<SystemExport> exports;
   std::optional<SystemVersion> version;  // none: the library has no version block
+  // Run by every LoadLibraryA of the library, before it answers: the
+  // library's own start-up (it makes itself idempotent).
+  void (*attach)() = nullptr;
 };
 
 // Registers a library at load time of the layer:
@@ -46,6 +49,7 @@ class SystemLibraryRegistration {
  public:
   SystemLibraryRegistration(const char* fileName, std::initializer_list<SystemExport> exports);
   SystemLibraryRegistration(const char* fileName, SystemVersion version, std::initializer_list<SystemExport> exports);
+  SystemLibraryRegistration(const char* fileName, void (*attach)(), std::initializer_list<SystemExport> exports);
 };
 
 // The library a LoadLibraryA or GetModuleHandleA name means ("DDRAW.DLL",

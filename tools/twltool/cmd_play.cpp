@@ -45,14 +45,18 @@ class OwnedEnvironment : public CHostEnvironment {
   HWND m_Owner;
 };
 
-// Dispatches messages until nothing plays any more.
+// Dispatches messages until nothing plays any more. A player that reports
+// its end on this thread (from its own window) leaves the player system
+// idle until the posted report starts the next file, so what is waiting is
+// dispatched before the test.
 void RunUntilStopped(CPlayerSystem& system) {
   MSG msg;
-  while (system.IsPlaying() && GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  for (;;) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (!system.IsPlaying() || GetMessageA(&msg, nullptr, 0, 0) <= 0) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }

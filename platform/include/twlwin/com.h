@@ -22,6 +22,7 @@ typedef LONG HRESULT;
 #define E_OUTOFMEMORY static_cast<HRESULT>(0x8007000E)
 #define E_INVALIDARG static_cast<HRESULT>(0x80070057)
 #define CLASS_E_NOAGGREGATION static_cast<HRESULT>(0x80040110)
+#define REGDB_E_CLASSNOTREG static_cast<HRESULT>(0x80040154)
 
 typedef struct _GUID {
   DWORD Data1;
@@ -65,3 +66,14 @@ TWLAPI HRESULT OleInitialize(LPVOID reserved);
 TWLAPI LPVOID CoTaskMemAlloc(SIZE_T size);
 TWLAPI void CoTaskMemFree(LPVOID memory);
 TWLAPI void OleUninitialize();
+
+// COM for the calling thread: counted as OleInitialize counts.
+TWLAPI HRESULT CoInitialize(LPVOID reserved);
+TWLAPI void CoUninitialize();
+
+// Makes an object of a class that a library of the layer provides
+// ("quartz.dll"'s filter graph) and answers its interface `iid`.
+// REGDB_E_CLASSNOTREG when no library provides the class (or a test hid
+// it), CLASS_E_NOAGGREGATION for an outer object.
+#define CLSCTX_INPROC_SERVER 0x1u
+TWLAPI HRESULT CoCreateInstance(REFGUID clsid, LPUNKNOWN outer, DWORD context, REFIID iid, LPVOID* object);

@@ -1,0 +1,4 @@
+// The filter graph interfaces, as <dsound.h> is for DirectSound.
+#pragma once
+
+#include "twlwin/dshow.h"
