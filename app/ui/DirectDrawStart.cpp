@@ -1,5 +1,6 @@
 // DirectDraw's start and end for the user interface.
 #include "app/core/System.h"
+#include "app/ui/HardwareColorKeys.h"
 #include "app/ui/UserInterface.h"
 #include "display/directx/DirectDrawFailure.h"
 #include "display/directx/DirectDrawLoader.h"
@@ -52,6 +53,7 @@ void CUserInterface::InitDirectDraw() {
     CDisplaySurfaces::SetCurrent(this);
   }
   LogText(LOGCODE_INFO, "CUserInterface.InitializingDirectDraw.Done", "done", "\n");
+  DecideWindowAnimation(HasHardwareColorKeys(m_Display.GetDirectDraw()));
 }
 
 void CUserInterface::ExitDirectDraw() noexcept {
