@@ -2,6 +2,7 @@
 // with -z; then the plug-in folder and its later re-scans.
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
+#include "app/ui/UserInterface.h"
 #include "display/controls/DDControlServices.h"
 #include "display/directx/DirectSoundLoader.h"
 #include "foundation/appcore/MainWindow.h"
@@ -63,6 +64,12 @@ void CSystem::Init() {
   if (HWND owner = m_OwnerWindow.GetWindowHandle()) SetForegroundWindow(owner);
   if (HWND mainWindow = GetMainWindowHandle()) PostMessageA(mainWindow, kStartCompleteMessage, 0, 0);
   if (IsQuitting()) return;
+  if (m_FirstStart) {
+    GetUserInterface().AskUpdateCheck();
+    if (IsQuitting()) return;
+  }
+  GetUserInterface().ShowStartupNotices();
+  if (IsQuitting()) return;
   WriteFirstStart(false);
   if (m_PendingCommands) m_OwnerWindow.PostCommands(m_PendingCommands.release());
 }
@@ -117,6 +124,7 @@ void CSystem::InitFolderInfoDataBase() {
 }
 
 void CSystem::LoadOptions() {
+  GetUserInterface().LoadOptions();
   GetDataSystem().LoadOptions();
   GetVisualizerSystem().LoadOptions();
   GetPlayerSystem().LoadOptions();

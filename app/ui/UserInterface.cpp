@@ -44,6 +44,7 @@ void CUserInterface::BuildClipList() {
 void CUserInterface::InitDisplay() {
   try {
     Timed("UI - init message window", [&] { m_MessageWindow.Create(&CUserInterface::OnMessage, this); });
+    Timed("UI - init accelerators", [&] { CreateAcceleratorTable(); });
     Timed("UI - init DirectDraw", [&] { InitDirectDraw(); });
     Timed("UI - init display mode data", [&] {
       try {
@@ -72,13 +73,10 @@ void CUserInterface::ExitDisplay() noexcept {
   DestroyClipper();
   DestroyPrimarySurface();
   ExitDirectDraw();
+  DestroyAcceleratorTable();
   m_MessageWindow.Destroy();
   m_UnsupportedDisplay = false;
   m_SurfacesLost = false;
-}
-
-void CUserInterface::OnMessage(void* self, UINT message, WPARAM, LPARAM) {
-  if (message == kRestoreSurfacesMessage) static_cast<CUserInterface*>(self)->RestoreSurfaces();
 }
 
 CWindow* CUserInterface::GetMainWindow(int index) const {
