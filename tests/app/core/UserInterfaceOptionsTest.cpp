@@ -10,6 +10,7 @@
 
 #include "app/core/System.h"
 #include "app/ui/UserInterface.h"
+#include "display/auxwindow/AuxMessageBox.h"
 #include "support/RecordingLogFront.h"
 #include "support/TestPaths.h"
 #include "twlwin/testing.h"
@@ -235,4 +236,17 @@ TEST_F(OptionsTest, AQuitDuringTheQuestionEndsTheStartAndLeavesTheAnswerOpen) {
   EXPECT_EQ(Stored("FirstStart"), -1) << "the start did not complete";
   EXPECT_EQ(Stored("UpdateNotification"), -1) << "nobody answered";
   system.Exit();
+}
+
+// Without a display the skinned box cannot be made; the answer still comes,
+// from the system's box with the same type.
+TEST(SkinnedMessageBox, WithoutADisplayTheBoxStillAnswers) {
+  TwlTestResetMessageBoxes();
+  GetUserInterface().ExitDisplay();
+  EXPECT_EQ(AuxMessageBox(nullptr, "Go on?", "Question", MB_YESNO | MB_DEFBUTTON2), IDNO);
+  ASSERT_EQ(TwlTestMessageBoxCount(), 1);
+  UINT type = 0;
+  TwlTestGetMessageBox(0, nullptr, 0, nullptr, 0, &type, nullptr);
+  EXPECT_EQ(type, MB_YESNO | MB_DEFBUTTON2);
+  TwlTestResetMessageBoxes();
 }

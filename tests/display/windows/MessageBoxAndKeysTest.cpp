@@ -11,12 +11,14 @@
 #include "AuxFixture.h"
 #include "app/core/MessageLoop.h"
 #include "app/core/System.h"
+#include "app/core/UserInterfaceLink.h"
 #include "display/auxwindow/AuxMessageBox.h"
 #include "display/auxwindow/MessageBoxLines.h"
 #include "display/controls/DDControl.h"
 #include "display/controls/DDControlServices.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "twlwin/drawnbox.h"
+#include "twlwin/testing_desktop.h"
 
 namespace displaytest {
 namespace {
@@ -248,6 +250,90 @@ TEST_F(BoxTest, TabMovesBetweenEnabledTabStopsAndWrapsAround) {
   PumpQueued();
   EXPECT_EQ(GetFocus(), last) << "Shift+Tab";
   window.Destroy();
+}
+
+}  // namespace displaytest
+
+namespace displaytest {
+
+TEST_F(BoxTest, F1AsksAnActiveMainWindowWhichHelpAndOpensItOtherwiseAtOnce) {
+  CWindow main, options;
+  main.Create("Main", "Main", kClassName, WS_POPUP | WS_VISIBLE, 0, 0, 0, 100, 100, nullptr, nullptr);
+  options.Create("Options", "Options", kClassName, WS_POPUP | WS_VISIBLE, 0, 200, 0, 100, 100, nullptr, nullptr);
+  ui().SetMainWindow(0, &main);
+  ui().SetMainWindow(4, &options);
+  TwlTestRecordShellLaunches(TRUE);
+  struct Case {
+    const char* why;
+    HWND active;
+    int scripted;
+    int boxes;
+    int launches;
+  } cases[] = {
+      {"the options window asks; Normal help opens it", options.GetWindowHandle(), 1, 1, 1},
+      {"Cancel opens nothing", options.GetWindowHandle(), 3, 1, 0},
+      {"no main window active: the help at once", nullptr, 0, 0, 1},
+  };
+  for (const Case& c : cases) {
+    TwlTestResetMessageBoxes();
+    TwlTestResetShellLaunches();
+    TwlTestRecordShellLaunches(TRUE);
+    if (c.active) SetActiveWindow(c.active);
+    else SetActiveWindow(nullptr);
+    if (c.scripted) TwlTestPushMessageBoxAnswer(c.scripted);
+    ui().ShowContextHelp();
+    EXPECT_EQ(TwlTestMessageBoxCount(), c.boxes) << c.why;
+    EXPECT_EQ(TwlTestShellLaunchCount(), c.launches) << c.why;
+    if (c.boxes) {
+      char caption[32] = "";
+      TwlTestGetMessageBox(0, nullptr, 0, caption, sizeof caption, nullptr, nullptr);
+      EXPECT_STREQ(caption, "Help Type?");
+    }
+    PumpQueued();
+  }
+  TwlTestResetShellLaunches();
+  ui().SetMainWindow(0, nullptr);
+  ui().SetMainWindow(4, nullptr);
+  options.Destroy();
+  main.Destroy();
+}
+
+}  // namespace displaytest
+
+namespace displaytest {
+namespace {
+
+class RestoreRecorder : public CUserInterfaceLink {
+ public:
+  int restores = 0;
+  bool IsMinimized() override { return false; }
+  void MinimizeAll(bool) override {}
+  void RestoreAll() override { ++restores; }
+  void ChangeSkin(const char*) override {}
+  void OnOwnerActivate(bool) override {}
+  void OnDisplayChange() override {}
+  void OnPaletteChanged(HWND) override {}
+};
+
+}  // namespace
+
+TEST_F(BoxTest, MessageWindowCommandsRunOnlyWhatTheyName) {
+  RestoreRecorder recorder;
+  SetUserInterfaceLink(&recorder);
+  TwlTestUseManualClock(TRUE);
+  TwlTestSleepAdvancesClock(TRUE);
+  const HWND messages = ui().GetMessageWindowHandle();
+  // Unknown messages and commands that are no accelerators change nothing.
+  SendMessageA(messages, WM_COMMAND, MAKEWPARAM(4096 + 9, 1), 0);
+  SendMessageA(messages, WM_COMMAND, MAKEWPARAM(4095, 1), 0);
+  SendMessageA(messages, 1225, 0, 0);
+  EXPECT_EQ(recorder.restores, 0);
+  PostMessageA(messages, CUserInterface::kRestoreAllMessage, 0, 0);
+  PumpQueued();
+  EXPECT_EQ(recorder.restores, 1) << "after its pause, in test time";
+  TwlTestSleepAdvancesClock(FALSE);
+  TwlTestUseManualClock(FALSE);
+  SetUserInterfaceLink(nullptr);
 }
 
 }  // namespace displaytest
