@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "app/core/SystemHostEnvironment.h"
+#include "app/ui/UserInterface.h"
 #include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
@@ -50,10 +51,12 @@ CSystem::~CSystem() {
 void CSystem::Exit() {
   ExitPlayerSystem();
   GetVisualizerSystem().Exit();
+  GetUserInterface().PrepareExit();
   DetachInfoListeners();
   FreeInfoDataBases();
   GetDataSystem().Exit();
   m_PlugIns.UnloadPlugIns();
+  GetUserInterface().Exit();
   CloseLogs();
   m_OwnerWindow.Destroy();
   if (m_IconManagerReady) m_IconManager.Clear();

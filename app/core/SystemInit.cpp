@@ -49,6 +49,7 @@ void CSystem::Init() {
   });
   Timed(*this, "init folder info database", [this] { InitFolderInfoDataBase(); });
   Timed(*this, "load options", [this] { LoadOptions(); });
+  Timed(*this, "init user interface", [] { GetUserInterface().Init(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
   Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
   Timed(*this, "init visualizer system", [this] { GetVisualizerSystem().Init(&GetPlugInManager()); });

@@ -88,17 +88,13 @@ bool CUserInterface::TranslateAccelerator(MSG* message) {
 }
 
 void CUserInterface::ExecuteAccelerator(int index) {
-  // The main windows' indices of Alt+P, Alt+F, Alt+O and Alt+S.
-  auto showMainWindow = [this](int window) {
-    if (CWindow* shown = GetMainWindow(window)) shown->Show(true);
-  };
   switch (index) {
     case kNextControl: MoveFocus(true); break;
     case kPreviousControl: MoveFocus(false); break;
-    case kShowPlaylist: showMainWindow(1); break;
-    case kShowFileBrowser: showMainWindow(2); break;
-    case kShowOptions: showMainWindow(4); break;
-    case kShowSkinBrowser: showMainWindow(3); break;
+    case kShowPlaylist: ShowWindowByIndex(1, false); break;
+    case kShowFileBrowser: ShowWindowByIndex(2, false); break;
+    case kShowOptions: ShowWindowByIndex(4, false); break;
+    case kShowSkinBrowser: ShowWindowByIndex(3, false); break;
     case kShowLog:
       if (GetSystem().HasLogWindow()) GetSystem().GetLogWindow().Show(true);
       break;

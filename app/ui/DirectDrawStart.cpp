@@ -1,6 +1,5 @@
 // DirectDraw's start and end for the user interface.
 #include "app/core/System.h"
-#include "app/ui/HardwareColorKeys.h"
 #include "app/ui/UserInterface.h"
 #include "display/directx/DirectDrawFailure.h"
 #include "display/directx/DirectDrawLoader.h"
@@ -31,6 +30,18 @@ IDirectDraw2* OpenDirectDraw() {
   return draw;
 }
 
+bool Has(DWORD flags, DWORD bits) { return (flags & bits) == bits; }
+
+// Colour-keyed blits in hardware: the driver keys source blits, and either
+// keys them from system memory too, or the emulation keys them and the
+// driver blits from video to system memory or has overlays.
+bool KeysColorsInHardware(const DDCAPS& driver, const DDCAPS& emulation) {
+  if (!Has(driver.dwCaps, DDCAPS_COLORKEY) || !Has(driver.dwCKeyCaps, DDCKEYCAPS_SRCBLT)) return false;
+  if (Has(driver.dwSVBCaps, DDCAPS_COLORKEY) && Has(driver.dwSVBCKeyCaps, DDCKEYCAPS_SRCBLT)) return true;
+  return Has(emulation.dwCaps, DDCAPS_COLORKEY) && Has(emulation.dwCKeyCaps, DDCKEYCAPS_SRCBLT) &&
+         (Has(driver.dwVSBCaps, DDCAPS_BLT) || Has(driver.dwCaps, DDCAPS_OVERLAY));
+}
+
 }  // namespace
 
 void CUserInterface::InitDirectDraw() {
@@ -38,6 +49,15 @@ void CUserInterface::InitDirectDraw() {
   IDirectDraw2* draw = nullptr;
   try {
     draw = OpenDirectDraw();
+    DDCAPS driver{};
+    driver.dwSize = sizeof driver;
+    DDCAPS emulation{};
+    emulation.dwSize = sizeof emulation;
+    if (HRESULT result = draw->GetCaps(&driver, &emulation); FAILED(result)) {
+      draw->Release();
+      ThrowDirectDrawError(result);
+    }
+    m_HardwareColorKey = KeysColorsInHardware(driver, emulation);
   } catch (CError* error) {
     const CStr text =
         FillPlaceholders(LocalText("CUserInterface.InitializingDirectDraw.Failed", "failed (%ERRORTYPE%: %ERROR%)"),
@@ -53,7 +73,7 @@ void CUserInterface::InitDirectDraw() {
     CDisplaySurfaces::SetCurrent(this);
   }
   LogText(LOGCODE_INFO, "CUserInterface.InitializingDirectDraw.Done", "done", "\n");
-  DecideWindowAnimation(HasHardwareColorKeys(m_Display.GetDirectDraw()));
+  DecideWindowAnimation(m_HardwareColorKey);
 }
 
 void CUserInterface::ExitDirectDraw() noexcept {

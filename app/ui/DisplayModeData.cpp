@@ -50,8 +50,26 @@ bool CUserInterface::HasDisplayModeChanged(DDSURFACEDESC* mode) {
   return m_Display.HasModeChanged(*mode);
 }
 
+HRESULT CUserInterface::TestDisplayAccess() {
+  DisplayLockScope lock;
+  IDirectDrawSurface2* surface = nullptr;
+  const HRESULT result = m_Display.CreateOffscreenSurface(1, 1, &surface);
+  if (surface) surface->Release();
+  return result;
+}
+
 void CUserInterface::InitDisplayModeData() {
   DisplayLockScope lock;
+  ReadDisplayModeData();
+  // A mode that can be drawn in may still be out of reach: another desktop
+  // holds the display.
+  if (!m_UnsupportedDisplay && TestDisplayAccess() == DDERR_UNSUPPORTEDMODE) {
+    LogText(LOGCODE_SUBSYSTEM, "CUserInterface.CantAccessDisplay", "cannot access display (might be locked)", "\n");
+    m_UnsupportedDisplay = true;
+  }
+}
+
+void CUserInterface::ReadDisplayModeData() {
   DDSURFACEDESC mode;
   if (!HasDisplayModeChanged(&mode)) {
     // The mode keeps what was found when it came: its pixel values, its
@@ -72,5 +90,5 @@ void CUserInterface::InitDisplayModeData() {
 void CUserInterface::BuildPalette(const CColorTable& colors) {
   DisplayLockScope lock;
   m_Display.BuildPalette(colors);
-  m_PrimaryBlitter.BuildPaletteMap();
+  OnPaletteChanged(nullptr);
 }

@@ -1,7 +1,6 @@
 // The commands that reach the user-interface thread as messages posted to
 // the user interface's message window. Commands of windows and systems
 // that are not part of the program yet are taken and ignored.
-#include "app/core/UserInterfaceLink.h"
 #include "app/ui/UserInterface.h"
 
 namespace {
@@ -21,7 +20,7 @@ LRESULT CUserInterface::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); break;
     case kRestoreAllMessage:
       Sleep(kRestoreAllDelayMs);
-      if (CUserInterfaceLink* link = GetUserInterfaceLink()) link->RestoreAll();
+      RestoreAll();
       break;
     case kRestoreSurfacesMessage: RestoreSurfaces(); break;
     default: break;

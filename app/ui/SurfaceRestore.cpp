@@ -11,6 +11,8 @@
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/kernel/Placeholder.h"
+#include "playback/playersystem/PlayerSystem.h"
+#include "playback/visualizer/VisualizerSystem.h"
 
 bool CUserInterface::AreSurfacesLost() {
   DisplayLockScope lock;
@@ -33,8 +35,16 @@ bool CUserInterface::RestoreMainWindows() {
   return restored;
 }
 
+// Every system that draws with its own surfaces restores them; each is
+// asked even when one before failed.
+bool CUserInterface::RestoreSystemSurfaces() {
+  bool restored = GetVisualizerSystem().RestoreSurfaces();
+  if (!GetPlayerSystem().RestorePlayerSurfaces()) restored = false;
+  return restored;
+}
+
 bool CUserInterface::RestoreSurfaces() {
-  if (m_Restoring) {
+  if (m_Restoring || m_ChangingSkin) {
     // Runs again once this restoration is over.
     PostMessageA(m_MessageWindow.GetWindowHandle(), kRestoreSurfacesMessage, 0, 0);
     return true;
@@ -50,10 +60,25 @@ bool CUserInterface::RestoreSurfaces() {
   bool restored = false;
   try {
     InitDisplayModeData();
-    // The skin's surfaces are rebuilt outside the display lock once the
-    // skin can be built here; the back buffer and the windows follow.
-    restored = !m_UnsupportedDisplay && RestorePrimarySurface() && RestorePrimaryBlitter() && RestoreBackBuffer() &&
-               RestoreMainWindows();
+    if (!m_UnsupportedDisplay && RestorePrimarySurface() && RestorePrimaryBlitter()) {
+      // The skin's surfaces are rebuilt from the skin loaded anew; that
+      // takes the display lock where it needs it.
+      CDisplayLock::Leave();
+      bool skinBuilt = false;
+      try {
+        skinBuilt = InitSkin();
+      } catch (CError*) {
+        CDisplayLock::Enter();
+        throw;
+      }
+      CDisplayLock::Enter();
+      if (skinBuilt) {
+        restored = RestoreBackBuffer() && RestoreMainWindows();
+        CDisplayLock::Leave();
+        restored = RestoreSystemSurfaces() && restored;
+        CDisplayLock::Enter();
+      }
+    }
   } catch (CError* error) {
     StoreThreadError(error);
     DisposeError(error);

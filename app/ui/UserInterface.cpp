@@ -23,6 +23,7 @@ void Timed(const char* label, Step step) {
 CUserInterface::CUserInterface() { BuildClipList(); }
 
 CUserInterface::~CUserInterface() {
+  DestroyAcceleratorTable();
   ExitDisplay();
   for (HBRUSH brush : m_Brushes)
     if (brush) DeleteObject(brush);
@@ -44,8 +45,8 @@ void CUserInterface::BuildClipList() {
 void CUserInterface::InitDisplay() {
   try {
     Timed("UI - init message window", [&] { m_MessageWindow.Create(&CUserInterface::OnMessage, this); });
-    Timed("UI - init accelerators", [&] { CreateAcceleratorTable(); });
     Timed("UI - init DirectDraw", [&] { InitDirectDraw(); });
+    InitFullscreenModes();
     Timed("UI - init display mode data", [&] {
       try {
         InitDisplayModeData();
@@ -72,8 +73,8 @@ void CUserInterface::ExitDisplay() noexcept {
   DestroyBackBuffer();
   DestroyClipper();
   DestroyPrimarySurface();
+  ClearFullscreenModes();
   ExitDirectDraw();
-  DestroyAcceleratorTable();
   m_MessageWindow.Destroy();
   m_UnsupportedDisplay = false;
   m_SurfacesLost = false;

@@ -16,7 +16,9 @@
 #include <windows.h>
 
 #include <array>
+#include <vector>
 
+#include "app/core/UserInterfaceLink.h"
 #include "display/MessageWindow.h"
 #include "display/auxwindow/AuxWindowManager.h"
 #include "display/paint/PrimaryBlitter.h"
@@ -26,12 +28,22 @@
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/Str.h"
 #include "foundation/kernel/TypedObject.h"
+#include "display/controls/SkinControlStyle.h"
 
 class CAuxWindow;
 class CColorTable;
+class CSkin;
 class CWindow;
 
-class CUserInterface : public CTypedObject, public CDisplaySurfaces {
+// A full-screen display mode; {0, 0, 0} is the default one.
+struct FullscreenMode {
+  INT width = 0;
+  INT height = 0;
+  INT bitsPerPixel = 0;
+  bool operator==(const FullscreenMode&) const = default;
+};
+
+class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUserInterfaceLink {
   TWL_DECLARE_CLASS(CUserInterface)
  public:
   static constexpr DWORD kBackBufferCaps = DDSCAPS_OFFSCREENPLAIN;
@@ -69,8 +81,9 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   // kept one. Throws like InitDisplayModeData.
   bool HasDisplayModeChanged(DDSURFACEDESC* mode);
   // 8-bit displays: the palette from the colours of a skin (see
-  // CDisplayState::BuildPalette), then the primary blitter's translation
-  // table. Throws the GDI error.
+  // CDisplayState::BuildPalette), realised as after a palette change, which
+  // also makes the primary blitter's translation table. Throws the GDI
+  // error.
   void BuildPalette(const CColorTable& colors);
 
   bool CreatePrimarySurface();
@@ -95,6 +108,10 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   // a further request is posted as 1274 to run after it.
   bool RestoreSurfaces() override;
   CDDSkin* GetDrawableSkin() override { return &m_DDSkin; }
+  bool BuildSkinPalette(const CColorTable& colors) override {
+    BuildPalette(colors);
+    return true;
+  }
 
   // The main windows, in their fixed order (0 main window, 1 playlist,
   // 2 file browser, 3 skin browser, 4 options); null where none exists.
@@ -124,11 +141,97 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   int BeginModal(CAuxWindow* window);
   bool EndModal(CAuxWindow* window);
 
-  // --- The user-interface options, kept in the settings key ---
-  // Read once before the start; each setter applies its option at once and
-  // writes it back. Registry failures are logged and never shown.
-  void LoadOptions();
+  // The whole start and shut-down. Init throws a CError on a fatal failure
+  // after Exit undid what was done. PrepareExit runs before the systems
+  // free the information records: every main window lets go of the
+  // records it listens to, so that nothing is left attached to them when
+  // they are freed and Exit's window destruction finds nothing to detach.
+  void Init();
+  void PrepareExit();
+  void Exit() noexcept;
+  // The main windows in their index order, each with the main owner
+  // window as owner (see MainWindowMakers.cpp); DestroyWindows goes from
+  // the last to the first, then closes every aux window still open.
+  void CreateWindows();
+  void DestroyWindows() noexcept;
+
+  // Which must be 0; anything else sets the thread error and answers none.
+  HFONT GetControlFont(int which);
+  HCURSOR GetCursor() const { return m_Cursor; }
+  // The compiled built-in skin, kept in the program's resources.
+  const BYTE* GetDefaultSkinData() const { return m_DefaultSkinData; }
+  DWORD GetDefaultSkinSize() const { return m_DefaultSkinSize; }
+
+  // The skin: "<default>" for the built-in one, else the full path of a
+  // compiled skin file or of a skin folder (ending in a separator).
+  static constexpr const char* kDefaultSkinName = "<default>";
+  const CStr& GetSkinName() const { return m_SkinName; }
+  void SetSkinName(const CStr& name) { m_SkinName = name; }
+  // Reads the stored "Skin" value (relative names lie in the Skins folder);
+  // SaveSkinOption stores the name, relative when it lies there.
+  void LoadSkinOption();
   void SaveSkinOption();
+  // Builds the drawable skin from the current skin name; an unreadable
+  // skin falls back to the built-in one, which is saved as the choice.
+  // False when the skin's surfaces could not be made; throws when even the
+  // built-in skin cannot be read.
+  bool InitSkin();
+  void ExitSkin() noexcept;
+  void LoadSkin(CSkin& skin, const CStr& name);
+  void LoadDefaultSkin(CSkin& skin);
+  void LoadDefaultMiniWindowSkin(CSkin& skin);
+  // CUserInterfaceLink. ChangeSkin ends the program when no skin at all
+  // can be built.
+  void ChangeSkin(const char* name) override;
+  bool IsMinimized() override { return m_Minimized; }
+  bool IsMinimizedToTray() const { return m_Minimized && m_MinimizedToTray; }
+  void MinimizeAll(bool toTray) override;
+  void RestoreAll() override;
+  void OnOwnerActivate(bool active) override;
+  void OnDisplayChange() override;
+  void OnPaletteChanged(HWND window) override;
+  void RealizePalette();
+
+  // Brackets around a skin change and a main window mode change: the main
+  // windows and the aux windows let go of the skin and take the new one.
+  void BeginSkinChange();
+  void EndSkinChange();
+  void BeginModeChange();
+  void EndModeChange();
+  bool IsChangingSkin() const { return m_ChangingSkin; }
+
+  // Text and controls drawn with the skin's fonts and colours. Without a
+  // built skin the style is zeroed and the answer false; the font figures
+  // are then 1.
+  bool GetSkinControlStyle(SkinControlStyle* style);
+  bool MeasureTextExtent(const SkinControlStyle& style, int count, const char* const* texts, int* width,
+                         int* height, int extraWidth, int extraHeight);
+  int GetFontHeight(int font);
+  int GetTextWidth(int font, const char* text);
+
+  bool ShowWindowByIndex(int index, bool bringToTop);
+  void SetMainWindowZOrder(HWND insertAfter);
+  void UpdateHoverStates();
+  int GetModalCount() const { return m_AuxWindows.GetModalCount(); }
+
+  // Full-screen modes: {0, 0, 0} first, then the display's modes of at
+  // least 640 x 400 x 8, by width, height and falling depth.
+  void InitFullscreenModes();
+  void ClearFullscreenModes() noexcept;
+  int FindFullscreenMode(INT width, INT height, INT bitsPerPixel) const;
+  void SetFullscreenMode(int index);
+  const std::vector<FullscreenMode>& GetFullscreenModes() const { return m_FullscreenModes; }
+  int GetFullscreenModeIndex() const { return m_FullscreenModeIndex; }
+
+  // A 1 x 1 surface made and released at once: DDERR_UNSUPPORTEDMODE when
+  // the display cannot be drawn in now (locked by another desktop).
+  HRESULT TestDisplayAccess();
+  bool HasHardwareColorKey() const { return m_HardwareColorKey; }
+
+  // --- The user-interface options, kept in the settings key ---
+  // Read once before the start, the skin option with them; each setter
+  // applies its option at once and writes it back. Registry failures are logged and never shown.
+  void LoadOptions();
   void SaveModeOptions();
   void SaveWindowDocking();
   void SaveWindowAnimation();
@@ -156,8 +259,6 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   // then the main window's introduction question and the update check are
   // posted to run from the message loop.
   void ShowStartupNotices();
-  const CStr& GetSkinName() const { return m_SkinName; }
-  void SetSkinName(const char* name) { m_SkinName = name ? name : ""; }
   int GetPrevMode() const { return m_PrevMode; }
   bool IsWindowDockingOn() const { return m_WindowDocking; }
   bool IsWindowAnimationOn() const { return m_WindowAnimation; }
@@ -179,7 +280,8 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   // Only accelerator commands (code 1) run; anything else is ignored.
   void OnCommand(UINT id, UINT code);
   void ExecuteAccelerator(int index);
-  // A failing table is logged and the program runs without accelerators.
+  // Init's last step, once the windows are up; Exit destroys it first. A
+  // failing table is logged and the program runs without accelerators.
   void CreateAcceleratorTable();
   void DestroyAcceleratorTable() noexcept;
   HACCEL GetAcceleratorTable() const { return m_Accelerators; }
@@ -197,7 +299,12 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
  private:
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);
   void BuildClipList();
+  void FindDefaultSkinData();
+  // InitDisplayModeData's reading of the mode, without the access test.
+  void ReadDisplayModeData();
+  bool BuildCurrentSkin();
   bool RestoreMainWindows();
+  bool RestoreSystemSurfaces();
 
   CMessageWindow m_MessageWindow;
   CDisplayState m_Display;
@@ -216,7 +323,17 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces {
   CriticalSection m_Lock;
   std::array<HBRUSH, 5> m_Brushes{};
   std::array<COLORREF, 5> m_BrushColors{};
+  HFONT m_ControlFont = nullptr;
+  HCURSOR m_Cursor = nullptr;
+  const BYTE* m_DefaultSkinData = nullptr;
+  DWORD m_DefaultSkinSize = 0;
   CStr m_SkinName;
+  bool m_ChangingSkin = false;
+  bool m_Minimized = false;
+  bool m_MinimizedToTray = false;
+  bool m_HardwareColorKey = false;
+  std::vector<FullscreenMode> m_FullscreenModes;
+  int m_FullscreenModeIndex = 0;
   int m_PrevMode = 0;
   bool m_WindowDocking = false;
   bool m_WindowAnimation = true;

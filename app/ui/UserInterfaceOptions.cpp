@@ -2,9 +2,8 @@
 // start, applied and written back by their setters, the switching-off of
 // window animation on hardware that cannot do it, and the question and
 // notice around the start.
-#include <algorithm>
-#include <cctype>
 #include <string>
+#include <vector>
 
 #include "app/core/System.h"
 #include "app/core/UserInterfaceLink.h"
@@ -19,26 +18,10 @@
 
 namespace {
 
-constexpr const char* kDefaultSkin = "<default>";
 constexpr int kMiniMode = 2;
 
 // Modes other than small and mini read and write as normal.
 int ValidMode(DWORD value) { return value == 1 || value == 2 ? static_cast<int>(value) : 0; }
-
-std::string Lower(const char* text) {
-  std::string lower = text ? text : "";
-  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-  return lower;
-}
-
-// A stored skin name: "<default>", a name relative to the Skins folder, or
-// a path of its own (one with a drive or a "\\" in it).
-CStr SkinPathOf(const CStr& stored, const CStr& skinsFolder) {
-  const std::string value = stored.c_str();
-  const bool ownPath = value.find("\\\\") != std::string::npos || value.find(':') != std::string::npos;
-  if (value.empty() || value == kDefaultSkin || ownPath) return stored;
-  return CStr((std::string(skinsFolder.c_str()) + value).c_str());
-}
 
 void ReadFlag(HKEY key, const char* name, bool& flag) {
   DWORD value = 0;
@@ -72,7 +55,7 @@ void LogAndDispose(CError* error) {
 void CUserInterface::LoadOptions() {
   // The defaults, for what is missing or unreadable; whether this hardware
   // can animate is decided again for this run.
-  m_SkinName = "";
+  LoadSkinOption();
   m_Mode = m_PrevMode = 0;
   m_WindowDocking = false;
   m_WindowAnimation = true;
@@ -87,9 +70,6 @@ void CUserInterface::LoadOptions() {
     LogThreadError(LOGCODE_ERROR, "");
     return;
   }
-  m_SkinName = kDefaultSkin;
-  CStr stored;
-  if (CSystem::GetRegistryString(key, "Skin", stored)) m_SkinName = SkinPathOf(stored, GetSystem().GetSkinsFolder());
   DWORD value = 0;
   if (CSystem::GetRegistryDWord(key, "Mode", &value)) m_Mode = ValidMode(value);
   if (CSystem::GetRegistryDWord(key, "PrevMode", &value)) m_PrevMode = ValidMode(value);
@@ -101,18 +81,6 @@ void CUserInterface::LoadOptions() {
   ReadFlag(key, "MainWindowOnTop", m_MainWindowOnTop);
   ReadFlag(key, "MiniMainWindowOnTop", m_MiniMainWindowOnTop);
   RegCloseKey(key);
-}
-
-// A skin inside the Skins folder is kept relative to it, whatever the case
-// of the folder's name, so that the program folder may move.
-void CUserInterface::SaveSkinOption() {
-  const std::string folder = Lower(GetSystem().GetSkinsFolder().c_str());
-  const std::string name = m_SkinName.c_str();
-  const bool inSkins = !folder.empty() && Lower(name.c_str()).rfind(folder, 0) == 0;
-  const std::string stored = inSkins ? name.substr(folder.size()) : name;
-  WriteSettings([&](HKEY key) {
-    if (!CSystem::SetRegistryString(key, "Skin", stored.c_str())) LogThreadError(LOGCODE_ERROR, "");
-  });
 }
 
 void CUserInterface::SaveModeOptions() {
@@ -153,8 +121,8 @@ void CUserInterface::SaveUserInformed() {
   });
 }
 
-// The windows hear of the change before and after it, as of a skin change
-// (phases 2 and 3).
+// The windows and the systems let go of the old mode's skin before the
+// change and take the new one after it.
 void CUserInterface::SetMode(int mode) {
   mode = ValidMode(static_cast<DWORD>(mode));
   int current = 0;
@@ -163,15 +131,13 @@ void CUserInterface::SetMode(int mode) {
     current = m_Mode;
   }
   if (mode != current) {
-    for (CWindow* window : m_MainWindows)
-      if (window) window->OnSkinChange(2);
+    BeginModeChange();
     {
       DisplayLockScope lock;
       m_PrevMode = m_Mode;
       m_Mode = mode;
     }
-    for (CWindow* window : m_MainWindows)
-      if (window) window->OnSkinChange(3);
+    EndModeChange();
   }
   SaveModeOptions();
 }

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "display/state/DisplayLock.h"
+#include "display/state/DisplaySurfaces.h"
 #include "display/state/DisplayState.h"
 #include "foundation/bitmaps/ColorTable.h"
 #include "foundation/kernel/MemoryError.h"
@@ -51,7 +52,8 @@ void CDDSkin::BuildPalette(CSkin& skin) {
   CColorTable colors;
   colors.Setup(5, 6, 5, 16);
   skin.CollectColors(colors);
-  display->BuildPalette(colors);
+  CDisplaySurfaces* surfaces = CDisplaySurfaces::GetCurrent();
+  if (!surfaces || !surfaces->BuildSkinPalette(colors)) display->BuildPalette(colors);
 }
 
 HRESULT CDDSkin::Build(CSkin& skin) {

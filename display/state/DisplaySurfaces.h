@@ -11,6 +11,7 @@
 
 #include "twlwin/ddraw.h"
 
+class CColorTable;
 class CDDSkin;
 class CPrimaryBlitter;
 
@@ -36,6 +37,9 @@ class CDisplaySurfaces {
   virtual bool RestoreSurfaces() = 0;
   // The skin the windows draw their controls with; null while none.
   virtual CDDSkin* GetDrawableSkin() { return nullptr; }
+  // 8-bit displays: the palette for a skin's colours, brought onto the
+  // screen. False when the display state alone must build it.
+  virtual bool BuildSkinPalette(const CColorTable& colors) { return false; }
 
  protected:
   CDisplaySurfaces() = default;

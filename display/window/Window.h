@@ -52,6 +52,10 @@ class CWindow : public CWindowOwner {
   // owner (code 2). Harmless on a window never made, and repeatable.
   virtual void Destroy();
   virtual void ReleaseResources() {}
+  // Before the program frees the file and folder information records: a
+  // window that listens to records detaches and forgets them here, so its
+  // Destroy later touches none of them.
+  virtual void PrepareExit() {}
   virtual void SetSize(int width, int height);
   virtual void SetPosition(int x, int y);
   virtual void SetRect(const RECT& rect);

@@ -5,7 +5,6 @@
 
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,6 @@
 #include "driver/Command.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
-#include "foundation/streams/MemoryStream.h"
 #include "skins/skin/Skin.h"
 #include "twlwin/testing_display.h"
 #include "twlwin/testing_gdi.h"
@@ -43,38 +41,10 @@ std::string Code(HRESULT result) {
   return text;
 }
 
-// The built-in skin as a readable stream over a copy of the program's
-// resource.
-bool OpenBuiltin(CMemoryStream& stream) {
-  HRSRC resource = FindResourceA(nullptr, MAKEINTRESOURCEA(131), "RAWDATA");
-  HGLOBAL loaded = resource ? LoadResource(nullptr, resource) : nullptr;
-  const void* bytes = loaded ? LockResource(loaded) : nullptr;
-  if (!bytes) return false;
-  const DWORD size = SizeofResource(nullptr, resource);
-  BYTE* copy = new BYTE[size];
-  std::memcpy(copy, bytes, size);
-  constexpr DWORD kReadSeek = 1 | 4;
-  stream.Open(copy, size, kReadSeek, 0, false);
-  return true;
-}
-
+// The skin as the player loads it; a skin without a mini mode borrows the
+// built-in one.
 void LoadSkin(CSkin& skin, const std::string& name) {
-  if (name == "builtin") {
-    CMemoryStream stream;
-    if (!OpenBuiltin(stream)) ThrowError<CError>(CStr("twltool"), CStr("this program carries no built-in skin"));
-    skin.LoadCompiled(stream);
-    return;
-  }
-  const char last = name.empty() ? '\0' : name.back();
-  if (last == '/' || last == '\\')
-    skin.LoadFromFolder(name.c_str());
-  else
-    skin.LoadCompiledFile(name.c_str());
-  if (skin.GetMainWindowSkin(2)) return;
-  // A skin without a mini mode borrows the built-in one.
-  CMemoryStream stream;
-  if (!OpenBuiltin(stream)) return;
-  skin.LoadModeFromCompiled(2, stream);
+  GetUserInterface().LoadSkin(skin, name == "builtin" ? CUserInterface::kDefaultSkinName : name.c_str());
 }
 
 class Dumper {

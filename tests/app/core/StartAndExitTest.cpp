@@ -11,6 +11,8 @@
 
 #include "../../playback/support/StubViewerUsers.h"
 #include "app/core/System.h"
+#include "app/ui/UserInterface.h"
+#include "display/window/Window.h"
 #include "foundation/kernel/Error.h"
 #include "playback/data/DataSystem.h"
 #include "playback/playersystem/PlayerSystem.h"
@@ -56,6 +58,7 @@ TEST(SystemInit, StepsRunInOrderAndTheDesktopGetsItsRecord) {
                                              "init icon manager",
                                              "init folder info database",
                                              "load options",
+                                             "init user interface",
                                              "load plugins",
                                              "init data system",
                                              "init visualizer system",
@@ -194,6 +197,55 @@ TEST(SystemExit, InformationRecordsLoseTheirListenersBeforeTheyAreFreed) {
   EXPECT_EQ(playlist.detached, std::vector<std::string>{"file:///music/two.wav"});
   EXPECT_EQ(browser.stillListed + playlist.stillListed, 0) << "the lists were empty when they were told";
   EXPECT_EQ(GetFileInfoDataBase().Find("file:///music/two.wav"), nullptr);
+}
+
+namespace {
+
+// A main window showing a song: it listens to the song's record and lets
+// go of it in PrepareExit. Its Destroy would detach itself from a record it
+// still held, which after the records are freed is a use after free.
+class SongWindow : public CWindow, public FileObjectListener {
+ public:
+  explicit SongWindow(FileInfoRecord* song) : m_Song(song) { AddFileObjectListener(song, this); }
+  void PrepareExit() override {
+    songAliveWhenPrepared = m_Song && GetFileInfoDataBase().Find("file:///music/three.wav") == m_Song;
+    if (m_Song) RemoveFileObjectListener(m_Song, this);
+    m_Song = nullptr;
+  }
+  void Destroy() override {
+    if (m_Song) RemoveFileObjectListener(m_Song, this);
+    destroyed = true;
+    CWindow::Destroy();
+  }
+  void OnFileObjectChanged(FileObjectInfoRecord*, DWORD) override {}
+  void OnFileObjectDetached(FileObjectInfoRecord*) override { m_Song = nullptr; }
+  inline static bool songAliveWhenPrepared = false;
+  inline static bool destroyed = false;
+
+ private:
+  FileInfoRecord* m_Song;
+};
+
+}  // namespace
+
+TEST(SystemExit, MainWindowsLetGoOfTheRecordsBeforeTheyAreFreedAndAreDestroyedAfter) {
+  CSystem system;
+  StartWithLog(system, "windows");
+  system.Init();
+  FileInfoRecord* song = nullptr;
+  {
+    CFileInfoDataBase& files = *system.GetFileInfoDataBase();
+    CriticalSectionLock lock(files.GetLock());
+    song = files.Get("file:///music/three.wav");
+  }
+  GetUserInterface().SetMainWindow(1, new SongWindow(song));
+  EXPECT_EQ(GetUserInterfaceLink(), &GetUserInterface()) << "commands reach the user interface once it is up";
+  system.Exit();
+  EXPECT_EQ(GetUserInterfaceLink(), nullptr);
+  EXPECT_TRUE(SongWindow::songAliveWhenPrepared);
+  EXPECT_TRUE(SongWindow::destroyed) << "the user interface deletes its windows after the records went";
+  EXPECT_EQ(GetUserInterface().GetMainWindow(1), nullptr);
+  EXPECT_EQ(GetFileInfoDataBase().Find("file:///music/three.wav"), nullptr);
 }
 
 // The desktop record tells its listeners of each field the start changed,

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr const char* kSettings = "Software\\Velbrook\\Velbrook Tunewell";
-
 // A fresh settings key with a marker value, so that sqlite3 finds the key.
 class OptionsTest : public ::testing::Test {
  protected:

@@ -12,16 +12,11 @@
 #include "support/TestPaths.h"
 
 using programtest::Contains;
+using programtest::kDone;
+using programtest::NewProgramFolder;
 
 namespace {
 
-constexpr const char* kDone = "-------- START INITIALIZATIONS DONE --------";
-
-std::string NewProgramFolder(const std::string& hint) {
-  const std::string folder = twltest::MakeTempDir(hint);
-  programtest::InstallProgram(folder, programtest::BuiltTwl());
-  return folder;
-}
 
 std::string LogName(const std::string& folder, int instance) {
   return instance == 0 ? folder + "/Log.txt" : folder + "/Log" + std::to_string(instance) + ".txt";

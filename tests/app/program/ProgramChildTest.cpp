@@ -58,6 +58,14 @@ TEST(TwlEntry, CommonControlsBelow471EndTheStartWithTheirMessage) {
 // The loop's first GetMessageA fails; the child answers the entry's code
 // when Exit took everything down, 99 when something was left.
 TWLTEST_CHILD(LoopFails) {
+  // No first-start question: its box's loop would take the failing call.
+  HKEY key = nullptr;
+  const DWORD off = 0;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, programtest::kSettingsPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(key, "UpdateNotification", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+    RegCloseKey(key);
+  }
   TwlTestFailNextGetMessageOfThread(GetCurrentThreadId());
   const int result = RunEntry();
   CSystem& system = GetSystem();

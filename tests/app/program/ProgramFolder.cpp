@@ -89,6 +89,12 @@ std::string ReadText(const std::string& path) {
   return text.str();
 }
 
+std::string NewProgramFolder(const std::string& hint) {
+  const std::string folder = twltest::MakeTempDir(hint);
+  InstallProgram(folder, BuiltTwl());
+  return folder;
+}
+
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace programtest

@@ -16,6 +16,14 @@ void InstallProgram(const std::string& folder, const std::string& binary);
 std::string BuiltTwl();
 std::string ThisTestProgram();
 
+// The log line that ends a start.
+inline constexpr const char* kDone = "-------- START INITIALIZATIONS DONE --------";
+// The program's settings key below HKEY_CURRENT_USER.
+inline constexpr const char* kSettingsPath = "Software\\Velbrook\\Velbrook Tunewell";
+
+// A new folder of the sandbox with the built twl installed in it.
+std::string NewProgramFolder(const std::string& hint);
+
 // Starts folder/twl with the arguments; its stderr goes to folder/stderr.txt.
 pid_t Start(const std::string& folder, const std::vector<std::string>& args,
             const std::vector<std::string>& environment = {});

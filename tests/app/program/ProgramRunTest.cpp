@@ -13,17 +13,12 @@
 #include "support/TestPaths.h"
 
 using programtest::Contains;
+using programtest::kDone;
+using programtest::kSettingsPath;
+using programtest::NewProgramFolder;
 
 namespace {
 
-constexpr const char* kDone = "-------- START INITIALIZATIONS DONE --------";
-constexpr const char* kSettingsPath = "Software\\Velbrook\\Velbrook Tunewell";
-
-std::string NewProgramFolder(const std::string& hint) {
-  const std::string folder = twltest::MakeTempDir(hint);
-  programtest::InstallProgram(folder, programtest::BuiltTwl());
-  return folder;
-}
 
 // Runs twl until its start is done, then stops it with the signal;
 // answers its exit code.

@@ -12,7 +12,6 @@ using namespace skintest;
 
 namespace {
 
-std::string Twltool() { return Quote(twltest::ProgramPath("twltool")); }
 std::string Builtin(const std::string& name) {
   return Quote(twltest::SourceDir() + "/resources/skins/builtin/" + name);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,11 @@ class BoxTest : public AuxTest {
     // The buttons' focus windows need the controls' services.
     ASSERT_EQ(InitDDControls(GetHostApiTable(), GetModuleHandleA(nullptr)), 1);
     TwlTestResetMessageBoxes();
+    // As the program's start makes it, once its windows are up.
+    ui().CreateAcceleratorTable();
   }
   void TearDown() override {
+    ui().DestroyAcceleratorTable();
     TwlTestResetMessageBoxes();
     SetQuitting(false);
     AuxTest::TearDown();
@@ -199,6 +203,31 @@ TEST_F(BoxTest, AccelaratorsReachTheMessageWindowWhateverHasTheFocus) {
   focused.Destroy();
 }
 
+TEST_F(BoxTest, AltKeysCommandsShowTheirMainWindows) {
+  std::array<CWindow, 5> windows;
+  for (int index = 1; index < 5; ++index) {
+    windows[index].Create("Main", "Main", kClassName, WS_POPUP, 0, 0, 0, 50, 50, nullptr, nullptr);
+    ui().SetMainWindow(index, &windows[index]);
+  }
+  // The accelerators' commands as the table sends them (code 1).
+  struct Case {
+    char key;
+    WORD command;
+    int shown;
+  } cases[] = {{'P', 4098, 1}, {'F', 4099, 2}, {'O', 4100, 4}, {'S', 4101, 3}};
+  for (const Case& c : cases) {
+    for (int index = 1; index < 5; ++index) ShowWindow(windows[index].GetWindowHandle(), SW_HIDE);
+    SendMessageA(ui().GetMessageWindowHandle(), WM_COMMAND, MAKEWPARAM(c.command, 1), 0);
+    for (int index = 1; index < 5; ++index)
+      EXPECT_EQ(IsWindowVisible(windows[index].GetWindowHandle()) != 0, index == c.shown)
+          << "Alt+" << c.key << ", window " << index;
+  }
+  for (int index = 1; index < 5; ++index) {
+    ui().SetMainWindow(index, nullptr);
+    windows[index].Destroy();
+  }
+}
+
 TEST_F(BoxTest, TabMovesBetweenEnabledTabStopsAndWrapsAround) {
   CAuxWindow window;
   window.Create("Tabs", "Tabs", 100, 100, 200, 200, nullptr, nullptr, false);
@@ -301,25 +330,10 @@ TEST_F(BoxTest, F1AsksAnActiveMainWindowWhichHelpAndOpensItOtherwiseAtOnce) {
 }  // namespace displaytest
 
 namespace displaytest {
-namespace {
-
-class RestoreRecorder : public CUserInterfaceLink {
- public:
-  int restores = 0;
-  bool IsMinimized() override { return false; }
-  void MinimizeAll(bool) override {}
-  void RestoreAll() override { ++restores; }
-  void ChangeSkin(const char*) override {}
-  void OnOwnerActivate(bool) override {}
-  void OnDisplayChange() override {}
-  void OnPaletteChanged(HWND) override {}
-};
-
-}  // namespace
 
 TEST_F(BoxTest, MessageWindowCommandsRunOnlyWhatTheyName) {
-  RestoreRecorder recorder;
-  SetUserInterfaceLink(&recorder);
+  ui().MinimizeAll(false);
+  ASSERT_TRUE(ui().IsMinimized());
   TwlTestUseManualClock(TRUE);
   TwlTestSleepAdvancesClock(TRUE);
   const HWND messages = ui().GetMessageWindowHandle();
@@ -327,13 +341,12 @@ TEST_F(BoxTest, MessageWindowCommandsRunOnlyWhatTheyName) {
   SendMessageA(messages, WM_COMMAND, MAKEWPARAM(4096 + 9, 1), 0);
   SendMessageA(messages, WM_COMMAND, MAKEWPARAM(4095, 1), 0);
   SendMessageA(messages, 1225, 0, 0);
-  EXPECT_EQ(recorder.restores, 0);
+  EXPECT_TRUE(ui().IsMinimized());
   PostMessageA(messages, CUserInterface::kRestoreAllMessage, 0, 0);
   PumpQueued();
-  EXPECT_EQ(recorder.restores, 1) << "after its pause, in test time";
+  EXPECT_FALSE(ui().IsMinimized()) << "restored after its pause, in test time";
   TwlTestSleepAdvancesClock(FALSE);
   TwlTestUseManualClock(FALSE);
-  SetUserInterfaceLink(nullptr);
 }
 
 }  // namespace displaytest

@@ -14,14 +14,6 @@ using namespace displaytest;
 
 namespace {
 
-DDPIXELFORMAT Format(DWORD flags, DWORD bits) {
-  DDPIXELFORMAT made{};
-  made.dwSize = sizeof made;
-  made.dwFlags = flags;
-  made.dwRGBBitCount = bits;
-  return made;
-}
-
 // Passes every call to a real surface and notes the rectangles of Blt.
 struct RecordingSurface : IDirectDrawSurface2 {
   explicit RecordingSurface(IDirectDrawSurface2* surface) : inner(surface) {}
@@ -153,7 +145,9 @@ TEST_F(PrimaryBlitter, AFullSystemPaletteGivesUpItsDarkestEntryForTheKeyAndMapsC
   CColorTable colors;
   colors.Setup(5, 6, 5, 16);
   colors.MarkCell(colors.GetCellOffset(0x3868F8));
-  ui().BuildPalette(colors);
+  // The display's palette alone: the user interface would realise it.
+  ui().GetDisplayState().BuildPalette(colors);
+  blitter().BuildPaletteMap();
   // Not realised, the system palette holds its twenty static colours and
   // black between them: entry 10 is the first black after entry 0.
   EXPECT_EQ(blitter().GetKeyIndex(), 10);

@@ -32,7 +32,7 @@ void RequireTools() {
 
 // Colours whose RGB565 forms lose nothing, so that composed frames compare
 // exactly; index 0 (black) is the one made transparent.
-const std::vector<DWORD> kColors = {0x00000000, 0x000000F8, 0x0000FC00, 0x00F80000,
+const std::vector<DWORD> kGifsicleColors = {0x00000000, 0x000000F8, 0x0000FC00, 0x00F80000,
                                     0x00F8FCF8, 0x0000FCF8, 0x00F800F8, 0x00F8FC00};
 
 // A frame file: a block of one colour with a black square and a yellow
@@ -42,7 +42,7 @@ std::string WriteFrame(const std::string& dir, const std::string& name, WORD wid
   for (WORD y = 1; y < 3 && y < height; ++y)
     for (WORD x = 1; x < 3 && x < width; ++x) indices[y * width + x] = 0;
   indices[0] = 7;
-  GIFWriter gif(width, height, kColors);
+  GIFWriter gif(width, height, kGifsicleColors);
   gif.Add(GIFWriter::Image(width, height, indices)).Trailer();
   const std::string path = dir + "/" + name + ".gif";
   twltest::WriteFile(path, gif.Bytes());

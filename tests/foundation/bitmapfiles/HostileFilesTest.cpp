@@ -36,7 +36,7 @@ struct HostileFile {
 
 const char* const kCorrupted = "The file is corrupted.";
 const char* const kEndOfStream = "The end of the stream was reached.";
-const char* const kUnsupported = "Unsupported file format: ";
+const char* const kUnsupportedFormat = "Unsupported file format: ";
 const char* const kTooLarge = "The bitmap is too large.";
 
 TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
@@ -52,8 +52,8 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
        "CStreamError", 14, kCorrupted, nullptr},
       {"gif-image-data-cut-short.gif", "the image data ends before its terminator", "CStreamError", 8, kEndOfStream,
        nullptr},
-      {"gif-no-colour-table.gif", "neither a global nor a local colour table", "CError", 0, kUnsupported, nullptr},
-      {"gif-unknown-block-before-image.gif", "a block of unknown type before the image", "CError", 0, kUnsupported,
+      {"gif-no-colour-table.gif", "neither a global nor a local colour table", "CError", 0, kUnsupportedFormat, nullptr},
+      {"gif-unknown-block-before-image.gif", "a block of unknown type before the image", "CError", 0, kUnsupportedFormat,
        nullptr},
       {"gif-more-indices-than-pixels.gif", "six indices for four pixels: the surplus is dropped", nullptr, 0, nullptr,
        [](const CDIBitmap& bitmap) {
@@ -72,7 +72,7 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
          EXPECT_EQ(ColorAt(bitmap, 0, 0), 0x0000FF00u);
          EXPECT_EQ(ColorAt(bitmap, 1, 0), 0x00FF0000u);
        }},
-      {"bmp-colour-count-ffffffff.bmp", "a colour count of 0xFFFFFFFF", "CError", 0, kUnsupported, nullptr},
+      {"bmp-colour-count-ffffffff.bmp", "a colour count of 0xFFFFFFFF", "CError", 0, kUnsupportedFormat, nullptr},
       {"bmp-huge-dimensions.bmp", "0x7FFFFFFF x 0x7FFFFFFF pixels", "CError", 0, kTooLarge, nullptr},
       {"bmp-row-size-wraps-32-bits.bmp", "a row of 2^32 bytes, 0 when counted in 32 bits", "CError", 0, kTooLarge,
        nullptr},
@@ -85,7 +85,7 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
        nullptr},
       {"bmp-rle-size-beyond-file.bmp", "an RLE data size of nearly 4 GiB in a small file", "CStreamError", 8,
        kEndOfStream, nullptr},
-      {"bmp-pixel-offset-inside-palette.bmp", "the pixels start inside the palette", "CError", 0, kUnsupported,
+      {"bmp-pixel-offset-inside-palette.bmp", "the pixels start inside the palette", "CError", 0, kUnsupportedFormat,
        nullptr},
       {"bmp-rle-delta-to-row-after-last.bmp", "an RLE move to the row after the last ends the picture", nullptr, 0,
        nullptr,
@@ -129,7 +129,7 @@ TEST(HostileFiles, EachFailsCleanlyOrIsCutOffWhereThePictureStaysSensible) {
     EXPECT_EQ(outcome.errorClass, c.errorClass) << name << ": " << Describe(outcome);
     EXPECT_EQ(outcome.code, c.code) << name;
     EXPECT_EQ(outcome.text.rfind(c.text, 0), 0u) << name << ": " << outcome.text;
-    if (outcome.errorClass == "CStreamError" || std::string(c.text) == kUnsupported) {
+    if (outcome.errorClass == "CStreamError" || std::string(c.text) == kUnsupportedFormat) {
       EXPECT_NE(outcome.text.find(path), std::string::npos) << name << ": the text names the file";
     }
     EXPECT_FALSE(bitmap.HasPixels()) << name;

@@ -11,7 +11,7 @@ using namespace bitmaptest;
 namespace {
 
 // Palette entries are 0x00BBGGRR.
-const std::vector<DWORD> kColors = {0x000000, 0xFFFFFF, 0x0000FF /* red */, 0x00FF00 /* green */,
+const std::vector<DWORD> kConverterColors = {0x000000, 0xFFFFFF, 0x0000FF /* red */, 0x00FF00 /* green */,
                                     0xFF0000 /* blue */, 0xFF00FF /* magenta */};
 
 struct ConversionCase {
@@ -32,9 +32,9 @@ CPixelFormat Alpha16Rgb565() { return Rgb(32, 0x001F, 0x07E0, 0xF800, 0xFFFF0000
 
 std::vector<ConversionCase> Cases() {
   return {
-      {"4-bit indices to 5-6-5 under a 16-bit alpha: colours fill their channels", Indexed(4, kColors),
+      {"4-bit indices to 5-6-5 under a 16-bit alpha: colours fill their channels", Indexed(4, kConverterColors),
        Alpha16Rgb565(), 3, {1, 2, 4}, {0xFFFF, 0x001F, 0xF800}},
-      {"keyed 8-bit indices to 5-6-5 under a 16-bit alpha: a colour on the key moves off it", Indexed(8, kColors),
+      {"keyed 8-bit indices to 5-6-5 under a 16-bit alpha: a colour on the key moves off it", Indexed(8, kConverterColors),
        Alpha16Rgb565(), 3, {0, 2, 1}, {0x001F, 0x001E, 0xFFFF}, true, 0, 0x001F},
       {"an 8-bit alpha fills the top of a 16-bit one", Rgb(32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), Alpha16Rgb565(), 2,
        {0xFF0000FF, 0x80FF0000}, {0xFF00F800, 0x8000001F}},
@@ -57,30 +57,30 @@ std::vector<ConversionCase> Cases() {
        {0xFF00FF, 0x000000, 0x070307, 0xFFFFFF}, {0x0000, 0x0800, 0x0800, 0xFFFF}, true, 0xFF00FF, 0},
       {"keyed: only the exact source key is transparent", Rgb565(), Rgb24(), 3, {0xF81F, 0xF01F, 0xF81E},
        {0xFF00FF, 0xF000F8, 0xF800F0}, true, 0xF81F, 0xFF00FF},
-      {"8-bit indices to RGB565; an index past the palette is black", Indexed(8, kColors), Rgb565(), 6,
+      {"8-bit indices to RGB565; an index past the palette is black", Indexed(8, kConverterColors), Rgb565(), 6,
        {0, 1, 2, 3, 4, 200}, {0, 0xFFFF, 0xF800, 0x07E0, 0x001F, 0}},
-      {"keyed 8-bit indices to 24 bits: a colour equal to the key moves off it", Indexed(8, kColors), Rgb24(), 3,
+      {"keyed 8-bit indices to 24 bits: a colour equal to the key moves off it", Indexed(8, kConverterColors), Rgb24(), 3,
        {0, 5, 1}, {0xFF00FF, 0xFE00FF, 0xFFFFFF}, true, 0, 0xFF00FF},
-      {"4-bit indices of odd width: each row starts at a new byte", Indexed(4, kColors), Rgb24(), 3,
+      {"4-bit indices of odd width: each row starts at a new byte", Indexed(4, kConverterColors), Rgb24(), 3,
        {1, 2, 3, 4, 5, 0}, {0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFF00FF, 0}},
-      {"2-bit indices of odd width to RGB565", Indexed(2, kColors), Rgb565(), 5,
+      {"2-bit indices of odd width to RGB565", Indexed(2, kConverterColors), Rgb565(), 5,
        {0, 1, 2, 3, 1, 3, 2, 1, 0, 0}, {0, 0xFFFF, 0xF800, 0x07E0, 0xFFFF, 0x07E0, 0xF800, 0xFFFF, 0, 0}},
-      {"1-bit indices, width 9, to 8-bit indices", Indexed(1, {0x000000, 0xFFFFFF}), Indexed(8, kColors), 9,
+      {"1-bit indices, width 9, to 8-bit indices", Indexed(1, {0x000000, 0xFFFFFF}), Indexed(8, kConverterColors), 9,
        {1, 0, 1, 1, 0, 0, 1, 0, 1, 0, 1, 0, 0, 1, 1, 1, 0, 0}, {1, 0, 1, 1, 0, 0, 1, 0, 1, 0, 1, 0, 0, 1, 1, 1, 0, 0}},
-      {"8-bit indices to 2-bit indices by nearest colour", Indexed(8, kColors),
+      {"8-bit indices to 2-bit indices by nearest colour", Indexed(8, kConverterColors),
        Indexed(2, {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00}), 5, {0, 1, 2, 3, 4}, {0, 1, 2, 3, 0}},
-      {"4-bit to 4-bit indices of odd width", Indexed(4, kColors),
+      {"4-bit to 4-bit indices of odd width", Indexed(4, kConverterColors),
        Indexed(4, {0xFF00FF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000}), 3, {0, 1, 2, 3, 4, 5},
        {5, 4, 3, 2, 1, 0}},
-      {"24 bits to 8-bit indices through the colour table", Rgb24(), Indexed(8, kColors), 6,
+      {"24 bits to 8-bit indices through the colour table", Rgb24(), Indexed(8, kConverterColors), 6,
        {0x000000, 0xFFFFFF, 0xFF0000, 0xF00808, 0x0000FF, 0x00FF00}, {0, 1, 2, 2, 4, 3}},
-      {"RGB565 to 4-bit indices of odd width", Rgb565(), Indexed(4, kColors), 3,
+      {"RGB565 to 4-bit indices of odd width", Rgb565(), Indexed(4, kConverterColors), 3,
        {0xFFFF, 0xF800, 0x001F, 0x07E0, 0, 0xF81F}, {1, 2, 4, 3, 0, 5}},
       {"24 bits to 1-bit indices, width 9", Rgb24(), Indexed(1, {0x000000, 0xFFFFFF}), 9,
        {0xFFFFFF, 0, 0, 0xFFFFFF, 0xF0F0F0, 0x101010, 0, 0xFFFFFF, 0xFFFFFF}, {1, 0, 0, 1, 1, 0, 0, 1, 1}},
-      {"keyed 8-bit to 8-bit indices: a colour landing on the key index becomes 255", Indexed(8, kColors),
-       Indexed(8, kColors), 3, {5, 1, 2}, {1, 0xFF, 2}, true, 5, 1},
-      {"keyed RGB to indices writes the looked-up index as it comes", Rgb24(), Indexed(8, kColors), 3,
+      {"keyed 8-bit to 8-bit indices: a colour landing on the key index becomes 255", Indexed(8, kConverterColors),
+       Indexed(8, kConverterColors), 3, {5, 1, 2}, {1, 0xFF, 2}, true, 5, 1},
+      {"keyed RGB to indices writes the looked-up index as it comes", Rgb24(), Indexed(8, kConverterColors), 3,
        {0xFF00FF, 0xFFFFFF, 0xFE00FE}, {5, 1, 5}, true, 0xFF00FF, 5},
   };
 }
@@ -165,9 +165,9 @@ TEST(PixelConverter, RefusesFormatsWithoutARoutine) {
     CPixelFormat source;
   } cases[] = {
       {"12-bit RGB", Rgb24(), Rgb(12, 0xF00, 0xF0, 0xF)},
-      {"palettized destination without a colour table", Indexed(8, kColors), Rgb24()},
+      {"palettized destination without a colour table", Indexed(8, kConverterColors), Rgb24()},
       {"3-bit indices", Rgb24(), [] {
-         CPixelFormat f = Indexed(8, kColors);
+         CPixelFormat f = Indexed(8, kConverterColors);
          f.bitsPerPixel = 3;
          return f;
        }()},

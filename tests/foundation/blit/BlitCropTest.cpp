@@ -10,13 +10,13 @@
 #include "foundation/bitmaps/BitmapBlitter.h"
 #include "foundation/bitmaps/BitmapInfo.h"
 #include "foundation/bitmaps/DIBitmap.h"
+#include "BlitTestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-std::string Fixture(const std::string& name) { return twltest::SourceDir() + "/tests/foundation/blit/data/" + name; }
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+using blittest::Fixture;
+using blittest::Quote;
 
 int RunShell(const std::string& commandLine, std::string* output = nullptr) {
   const int status = twltest::RunCommand(commandLine, output);

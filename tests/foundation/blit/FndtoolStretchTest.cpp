@@ -6,13 +6,13 @@
 
 #include <string>
 
+#include "BlitTestFiles.h"
 #include "support/TestPaths.h"
 
 namespace {
 
-std::string Fixture(const std::string& name) { return twltest::SourceDir() + "/tests/foundation/blit/data/" + name; }
-
-std::string Quote(const std::string& text) { return "'" + text + "'"; }
+using blittest::Fixture;
+using blittest::Quote;
 
 // Exit code of fndtool stretch; its stderr in `output`.
 int RunStretch(const std::string& arguments, std::string* output = nullptr) {

@@ -21,7 +21,7 @@ std::string Fndtool() {
   return path.substr(0, path.rfind('/')) + "/../bin/fndtool";
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool OutputHas(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 }  // namespace
 
@@ -38,12 +38,12 @@ TEST(FndtoolCrash, ReadOfAnUnmappedAddressLeavesACrashReport) {
   EXPECT_NE(WEXITSTATUS(status), 0);  // the shell reports the death by signal as 128 + signal
 
   const std::string report = twltest::ReadFile(folder + "/CrashLog");
-  EXPECT_TRUE(Contains(report, "\r\n\r\nFatal Exception at 0x")) << report;
-  EXPECT_TRUE(Contains(report, " (fndtool, base address: 0x")) << report;
-  EXPECT_TRUE(Contains(report, "The thread tried to read from or write to a virtual address for which it does "
+  EXPECT_TRUE(OutputHas(report, "\r\n\r\nFatal Exception at 0x")) << report;
+  EXPECT_TRUE(OutputHas(report, " (fndtool, base address: 0x")) << report;
+  EXPECT_TRUE(OutputHas(report, "The thread tried to read from or write to a virtual address for which it does "
                                "not have the appropriate access.\r\n"))
       << report;
-  EXPECT_TRUE(Contains(report, "Additional Information:\r\nAttempted to read at 0x00000010\r\n")) << report;
-  EXPECT_TRUE(Contains(report, "Control registers:\r\n")) << report;
-  EXPECT_FALSE(Contains(report, "\n\n")) << "bare line feeds";
+  EXPECT_TRUE(OutputHas(report, "Additional Information:\r\nAttempted to read at 0x00000010\r\n")) << report;
+  EXPECT_TRUE(OutputHas(report, "Control registers:\r\n")) << report;
+  EXPECT_FALSE(OutputHas(report, "\n\n")) << "bare line feeds";
 }

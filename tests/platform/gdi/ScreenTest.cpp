@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr COLORREF kRed = RGB(220, 30, 20);
-constexpr COLORREF kBlue = RGB(10, 40, 200);
+constexpr COLORREF kScreenRed = RGB(220, 30, 20);
+constexpr COLORREF kScreenBlue = RGB(10, 40, 200);
 constexpr COLORREF kGreen = RGB(20, 180, 40);
 
 class ScreenTest : public ::testing::Test {
@@ -89,15 +89,15 @@ TEST_F(ScreenTest, ADiscWindowHalfUnderAnotherShowsItsPixelsExactlyInsideTheDisc
   const RECT cover{200, 60, 420, 360};  // over the right half of the disc
   HWND disc = Make(discPlace);
   ASSERT_TRUE(SetWindowRgn(disc, DiscRegion(kDiameter), FALSE));
-  Paint(disc, kRed);
+  Paint(disc, kScreenRed);
   HWND over = Make(cover);
-  Paint(over, kBlue);
+  Paint(over, kScreenBlue);
 
   std::string png = twltest::MakeTempDir("screen") + "/screen.png";
   ASSERT_TRUE(TwlTestSaveScreenPng(png.c_str()));
   std::string script = twltest::SourceDir() + "/tests/platform/gdi/scripts/check_disc_screen.py";
   std::string command = "python3 '" + script + "' '" + png + "' 100 100 " + std::to_string(kDiameter) + " " +
-                        Hex(kRed) + " 200 60 420 360 " + Hex(kBlue) + " " + Hex(GetSysColor(COLOR_BACKGROUND)) +
+                        Hex(kScreenRed) + " 200 60 420 360 " + Hex(kScreenBlue) + " " + Hex(GetSysColor(COLOR_BACKGROUND)) +
                         " 2>&1";
   std::string output;
   int status = twltest::RunCommand(command, &output);
@@ -109,29 +109,29 @@ TEST_F(ScreenTest, AWindowDcDrawsOnlyInsideTheWindowsShape) {
   Paint(below, kGreen);
   HWND shaped = Make({0, 0, 100, 100});
   ASSERT_TRUE(SetWindowRgn(shaped, CreateRectRgn(0, 0, 50, 100), FALSE));
-  Paint(shaped, kRed);
+  Paint(shaped, kScreenRed);
 
   HDC dc = GetDC(shaped);
-  EXPECT_EQ(GetPixel(dc, 25, 10), kRed);
+  EXPECT_EQ(GetPixel(dc, 25, 10), kScreenRed);
   EXPECT_EQ(GetPixel(dc, 75, 10), CLR_INVALID) << "not the window's pixel";
   ReleaseDC(shaped, dc);
   EXPECT_EQ(TwlTestGetWindowPixel(shaped, 75, 10), CLR_INVALID);
-  EXPECT_EQ(ScreenPixel(25, 10), kRed);
+  EXPECT_EQ(ScreenPixel(25, 10), kScreenRed);
   EXPECT_EQ(ScreenPixel(75, 10), kGreen) << "the window below shows outside the shape";
 
   // Without its shape the window shows what it has: nothing was drawn
   // where the shape did not reach.
   SetWindowRgn(shaped, nullptr, FALSE);
-  EXPECT_NE(TwlTestGetWindowPixel(shaped, 75, 10), kRed);
-  EXPECT_EQ(TwlTestGetWindowPixel(shaped, 25, 10), kRed);
+  EXPECT_NE(TwlTestGetWindowPixel(shaped, 75, 10), kScreenRed);
+  EXPECT_EQ(TwlTestGetWindowPixel(shaped, 25, 10), kScreenRed);
 }
 
 TEST_F(ScreenTest, AWindowsOwnPictureLeavesOutWhatLiesOutsideItsShape) {
   HWND shaped = Make({30, 40, 130, 90});
   ASSERT_TRUE(SetWindowRgn(shaped, CreateRectRgn(0, 0, 60, 50), FALSE));
-  Paint(shaped, kRed);
+  Paint(shaped, kScreenRed);
   HWND child = Make({50, 10, 90, 30}, shaped);  // reaches out of the shape
-  Paint(child, kBlue);
+  Paint(child, kScreenBlue);
   std::vector<DWORD> rows(100 * 50, 0xDEADBEEF);
   RECT whole{0, 0, 100, 50};
   ASSERT_TRUE(TwlReadWindowPixels(shaped, &whole, rows.data(), 100 * 4));
@@ -254,15 +254,15 @@ TEST_P(ScreenWrite, LandsInTheWindowsItCoversWithinTheirVisibleRegions) {
   HWND lower = Make({0, 0, 100, 100});
   HWND upper = Make({50, 0, 150, 100});
   Paint(lower, kGreen);
-  Paint(upper, kBlue);
+  Paint(upper, kScreenBlue);
   // A red block over both windows and the desktop beside them.
   RECT area{0, 20, 200, 40};
   std::vector<DWORD> red(200 * 20, 0x00DC1E14);
   ASSERT_TRUE(TwlTestWriteScreenPixels(&area, red.data(), 200 * 4, c.onlyLower ? lower : nullptr));
 
-  EXPECT_EQ(TwlTestGetWindowPixel(lower, 25, 30) == kRed, c.lowerTakesItsVisiblePart);
+  EXPECT_EQ(TwlTestGetWindowPixel(lower, 25, 30) == kScreenRed, c.lowerTakesItsVisiblePart);
   EXPECT_EQ(TwlTestGetWindowPixel(lower, 75, 30), kGreen) << "covered: not the lower window's to take";
-  EXPECT_EQ(TwlTestGetWindowPixel(upper, 25, 30) == kRed, c.upperTakesItsPart);
+  EXPECT_EQ(TwlTestGetWindowPixel(upper, 25, 30) == kScreenRed, c.upperTakesItsPart);
   EXPECT_EQ(TwlTestGetWindowPixel(lower, 25, 10), kGreen) << "outside the area";
   EXPECT_EQ(ScreenPixel(170, 30), GetSysColor(COLOR_BACKGROUND)) << "the bare desktop keeps nothing";
   RECT offScreen{1000, 0, 1100, 10};
@@ -282,7 +282,7 @@ TEST_F(ScreenTest, ComposingWhileAnotherThreadDrawsSeesWholeDrawingCalls) {
   std::thread drawer([&] {
     window = Make({10, 10, 110, 60});
     ready = true;
-    for (int i = 0; i < kFrames; ++i) Paint(window, i % 2 ? kRed : kBlue);
+    for (int i = 0; i < kFrames; ++i) Paint(window, i % 2 ? kScreenRed : kScreenBlue);
     done = true;
     while (TwlTestPumpMessages() > 0) {
     }

@@ -8,13 +8,13 @@
 
 namespace {
 
-const COLORREF kRed = RGB(255, 0, 0);
+const COLORREF kPaintRed = RGB(255, 0, 0);
 
 LRESULT CALLBACK PaintRed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(window, &ps);
-    HBRUSH red = CreateSolidBrush(kRed);
+    HBRUSH red = CreateSolidBrush(kPaintRed);
     RECT r{0, 0, 5, 5};
     FillRect(dc, &r, red);
     DeleteObject(red);
@@ -47,7 +47,7 @@ class WindowDc : public ::testing::Test {
 
 TEST_F(WindowDc, PaintCycleErasesWithTheClassBrushThenPaints) {
   UpdateWindow(top);
-  EXPECT_EQ(TwlTestGetWindowPixel(top, 2, 2), kRed);
+  EXPECT_EQ(TwlTestGetWindowPixel(top, 2, 2), kPaintRed);
   EXPECT_EQ(TwlTestGetWindowPixel(top, 30, 30), GetSysColor(COLOR_BTNFACE));
 }
 

@@ -19,19 +19,14 @@
 #include "playback/playlist/PlayListFolderEntry.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
+#include "PlayListScript.h"
 #include "support/TestPaths.h"
 
 namespace {
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
-std::string Python(const std::string& arguments) {
-  std::string output;
-  const std::string script = twltest::SourceDir() + "/tests/playback/playlistfile/p4u_file.py";
-  const int status = twltest::RunCommand("python3 " + Quote(script) + " " + arguments + " 2>&1", &output);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-  return output;
-}
+using playlisttest::Python;
 
 // What a load ended with: "ok", "stream N", or the error's text.
 std::string Outcome(const std::function<void()>& load) {

@@ -12,11 +12,13 @@
 #include "playback/playlist/PlayListEntry.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
+#include "PlayListScript.h"
 #include "support/TestPaths.h"
 
 namespace {
 
 using namespace rebasing;
+using playlisttest::Python;
 
 bool EverythingExists(const std::string&, bool) { return true; }
 bool NothingExists(const std::string&, bool) { return false; }
@@ -95,13 +97,6 @@ TEST(Rebasing, AnExistingOldEntryStaysWhenTheNewPlaceLacksIt) {
             "file://E:\\Music\\Songs\\a.mp3");
 }
 
-std::string Python(const std::string& arguments) {
-  std::string output;
-  const std::string script = twltest::SourceDir() + "/tests/playback/playlistfile/p4u_file.py";
-  const int status = twltest::RunCommand("python3 '" + script + "' " + arguments + " 2>&1", &output);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
-  return output;
-}
 
 std::string LoadedUrls(const std::string& path, CPlayList& list) {
   CFileInfoDataBase files;

@@ -65,6 +65,8 @@ class RecordingServices : public CPlayerServices {
 
 inline std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
+inline std::string Twltool() { return Quote(twltest::ProgramPath("twltool")); }
+
 // A sox tone as a WAV file; its PCM alone as `raw`.
 inline std::string SoxTone(const std::string& folder, const std::string& name, const std::string& seconds,
                            const std::string& frequency, std::string* raw = nullptr) {

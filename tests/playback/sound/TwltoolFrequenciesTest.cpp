@@ -15,7 +15,7 @@ using soundtest::Quote;
 
 namespace {
 
-std::string Twltool() { return Quote(twltest::ProgramPath("twltool")); }
+using soundtest::Twltool;
 
 struct Frame {
   long time = 0;

@@ -10,7 +10,7 @@
 
 namespace {
 
-std::string Twltool() { return soundtest::Quote(twltest::ProgramPath("twltool")); }
+using soundtest::Twltool;
 
 TEST(TwltoolMixerControl, LevelsUserMovesAndRestoreOnTheSpeakersLine) {
   const struct {

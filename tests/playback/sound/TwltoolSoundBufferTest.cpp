@@ -12,7 +12,7 @@ using namespace soundtest;
 
 namespace {
 
-std::string Twltool() { return Quote(twltest::ProgramPath("twltool")); }
+using soundtest::Twltool;
 
 bool Succeeded(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
 

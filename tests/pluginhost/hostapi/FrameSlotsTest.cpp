@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "DiskFileSupport.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiTesting.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-const HostApiTable& Host() { return *GetHostApiTable(); }
+using diskfiletest::Host;
 
 // A text from the host heap, freed here.
 std::string Take(char* text) {

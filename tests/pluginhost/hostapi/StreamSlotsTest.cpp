@@ -8,6 +8,7 @@
 #include <string>
 
 #include "StreamReaderTable.h"
+#include "DiskFileSupport.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "playback/data/DataSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -17,9 +18,9 @@
 
 namespace {
 
-const HostApiTable& Host() { return *GetHostApiTable(); }
+using diskfiletest::Host;
 
-PLUGIN_HANDLE Caller() { return reinterpret_cast<PLUGIN_HANDLE>(0x40); }
+using diskfiletest::Caller;
 
 // The StreamReader fixture, loaded and started.
 class StreamReader {

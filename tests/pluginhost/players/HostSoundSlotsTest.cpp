@@ -7,6 +7,7 @@
 #include <string>
 
 #include "SoundBufferFixture.h"
+#include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
@@ -14,15 +15,12 @@
 
 namespace {
 
+using playertest::Host;
+using playertest::OwnedEnvironment;
+
 using soundtest::kPlayer;
 
-const HostApiTable& Host() { return *GetHostApiTable(); }
 
-// The owner window DirectSound's cooperative level needs.
-class OwnedEnvironment : public CHostEnvironment {
- public:
-  HWND GetOwnerWindow() override { return soundtest::OwnerWindow(); }
-};
 
 class HostSoundSlots : public ::testing::Test {
  protected:

@@ -10,6 +10,7 @@
 
 #include "SoundBufferFixture.h"
 #include "app/system/FileExtensionEnum.h"
+#include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/hostapi/HostApiTesting.h"
@@ -17,9 +18,10 @@
 
 namespace {
 
+using playertest::Host;
+
 using soundtest::kPlayer;
 
-const HostApiTable& Host() { return *GetHostApiTable(); }
 const PLUGIN_HANDLE kPrevious = reinterpret_cast<PLUGIN_HANDLE>(0x7070);
 
 class PlayerReportSlots : public ::testing::Test {

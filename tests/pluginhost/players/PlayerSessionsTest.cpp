@@ -13,6 +13,7 @@
 #include "TestStreams.h"
 #include "playback/data/DataSystem.h"
 #include "playback/playersystem/PlayerSystem.h"
+#include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
@@ -21,10 +22,8 @@
 
 namespace {
 
-class OwnedEnvironment : public CHostEnvironment {
- public:
-  HWND GetOwnerWindow() override { return soundtest::OwnerWindow(); }
-};
+using playertest::OwnedEnvironment;
+
 
 // A stream that does not go through the slot cannot be broken off by the
 // player system, and its reader would wait for ever: after a patience far

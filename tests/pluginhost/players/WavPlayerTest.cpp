@@ -14,6 +14,7 @@
 #include "SoundBufferFixture.h"
 #include "app/system/FileExtensionEnum.h"
 #include "playback/player/Player.h"
+#include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
@@ -22,10 +23,8 @@
 
 namespace {
 
-class OwnedEnvironment : public CHostEnvironment {
- public:
-  HWND GetOwnerWindow() override { return soundtest::OwnerWindow(); }
-};
+using playertest::OwnedEnvironment;
+
 
 // The player system around one current player: it counts the reports and
 // lets the test wait for the end of playback.

@@ -61,6 +61,8 @@ std::string ExpectError(const std::function<void()>& call, const std::string& te
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
+std::string Twltool() { return Quote(twltest::ProgramPath("twltool")); }
+
 int Shell(const std::string& commandLine, std::string* output) {
   const int status = twltest::RunCommand(commandLine + " 2>&1", output);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;

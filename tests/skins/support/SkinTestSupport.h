@@ -60,6 +60,8 @@ inline constexpr const char* kEndOfStream = "The end of the stream was reached."
 // Shell commands; exit code, -1 when it did not exit; stdout and stderr
 // in `output`.
 std::string Quote(const std::string& text);
+// twltool of this build, quoted for the shell.
+std::string Twltool();
 int Shell(const std::string& commandLine, std::string* output = nullptr);
 // ImageMagick's "compare -metric AE" count of differing pixels, of the
 // colours alone (an opaque alpha channel and none count the same).

@@ -55,8 +55,8 @@ LRESULT CALLBACK First(int code, WPARAM wParam, LPARAM lParam) { return Run(0, c
 LRESULT CALLBACK Second(int code, WPARAM wParam, LPARAM lParam) { return Run(1, code, wParam, lParam); }
 
 // Two windows of this thread, the first active.
-struct Scene {
-  Scene() {
+struct HookScene {
+  HookScene() {
     RegisterRecordingClass("HookScene");
     first = MakeWindow("HookScene", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {0, 0, 200, 200});
     second = MakeWindow("HookScene", WS_OVERLAPPEDWINDOW | WS_VISIBLE, {300, 0, 500, 200});
@@ -70,7 +70,7 @@ struct Scene {
     c.handles[1] = SetWindowsHookExA(WH_CBT, Second, nullptr, GetCurrentThreadId());
     c.handles[0] = SetWindowsHookExA(WH_CBT, First, nullptr, GetCurrentThreadId());
   }
-  ~Scene() {
+  ~HookScene() {
     if (chain) {
       UnhookWindowsHookEx(chain->handles[0]);
       UnhookWindowsHookEx(chain->handles[1]);
@@ -106,7 +106,7 @@ class CbtActivate : public testing::TestWithParam<HookCase> {};
 
 TEST_P(CbtActivate, TheChainDecides) {
   const HookCase& c = GetParam();
-  Scene scene;
+  HookScene scene;
   Chain hooks(c.acts[0], c.acts[1]);
   scene.Install(hooks);
   ASSERT_NE(hooks.handles[0], nullptr);
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Chains, CbtActivate, testing::ValuesIn(kHookCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CbtHook, SeesAClickActivationAndItsRefusalKeepsTheClick) {
-  Scene scene;
+  HookScene scene;
   Chain hooks(Act::Refuse, Act::Allow);
   scene.Install(hooks);
   TwlTestClick(400, 100);
@@ -151,7 +151,7 @@ TEST(CbtHook, SeesAClickActivationAndItsRefusalKeepsTheClick) {
 }
 
 TEST(CbtHook, IsAskedBeforeMinimisingOrMaximising) {
-  Scene scene;
+  HookScene scene;
   Chain hooks(Act::Refuse, Act::Allow);
   scene.Install(hooks);
   for (int command : {SW_MINIMIZE, SW_SHOWMAXIMIZED, SW_SHOW, SW_RESTORE}) {
@@ -188,7 +188,7 @@ LRESULT CALLBACK NoteThread(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 TEST(CbtHook, RunsOnTheThreadItHooksWhenAnotherThreadAsks) {
-  Scene scene;
+  HookScene scene;
   HHOOK hook = SetWindowsHookExA(WH_CBT, NoteThread, nullptr, GetCurrentThreadId());
   std::atomic<bool> done{false};
   std::thread other([&] {
@@ -207,7 +207,7 @@ TEST(CbtHook, RunsOnTheThreadItHooksWhenAnotherThreadAsks) {
 }
 
 TEST(CbtHook, AHookOfAnotherThreadIsNotAsked) {
-  Scene scene;
+  HookScene scene;
   std::atomic<DWORD> otherId{0};
   std::atomic<bool> quit{false};
   std::thread other([&] {

@@ -1,0 +1,45 @@
+// The brackets around a skin change and a main window mode change: whoever
+// draws with the skin lets go of it first and takes the new one after.
+#include "app/ui/UserInterface.h"
+#include "display/auxwindow/AuxWindow.h"
+#include "display/window/Window.h"
+#include "playback/playersystem/PlayerSystem.h"
+#include "playback/visualizer/VisualizerSystem.h"
+
+namespace {
+
+// The aux window manager tells the aux windows itself.
+void TellWindows(const std::array<CWindow*, CUserInterface::kMainWindowCount>& windows, int phase, bool auxToo) {
+  for (CWindow* window : windows)
+    if (window && (auxToo || !window->IsKindOf(&CAuxWindow::ClassRecord))) window->OnSkinChange(phase);
+}
+
+}  // namespace
+
+void CUserInterface::BeginSkinChange() {
+  if (m_ChangingSkin) return;
+  m_ChangingSkin = true;
+  TellWindows(m_MainWindows, 0, false);
+  GetPlayerSystem().BeginSkinChange();
+  GetVisualizerSystem().BeginSkinChange();
+  m_AuxWindows.ReleaseSkins();
+}
+
+void CUserInterface::EndSkinChange() {
+  if (!m_ChangingSkin) return;
+  m_AuxWindows.ApplySkins();
+  GetPlayerSystem().EndSkinChange();
+  GetVisualizerSystem().EndSkinChange();
+  TellWindows(m_MainWindows, 1, false);
+  m_ChangingSkin = false;
+}
+
+void CUserInterface::BeginModeChange() {
+  TellWindows(m_MainWindows, 2, true);
+  GetPlayerSystem().BeginModeChange();
+}
+
+void CUserInterface::EndModeChange() {
+  GetPlayerSystem().EndModeChange();
+  TellWindows(m_MainWindows, 3, true);
+}
