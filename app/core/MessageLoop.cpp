@@ -1,6 +1,7 @@
 #include "app/core/MessageLoop.h"
 
 #include "app/core/System.h"
+#include "app/ui/UserInterface.h"
 
 BOOL PumpMessage() {
   MSG message{};
@@ -11,7 +12,9 @@ BOOL PumpMessage() {
   }
   if (result != 1) return result;
   GetSystem().DeliverDeferredMessages();
-  TranslateMessage(&message);
+  // An accelerator's command has gone to the user interface's message
+  // window; the key press itself still reaches its window untranslated.
+  if (!GetUserInterface().TranslateAccelerator(&message)) TranslateMessage(&message);
   DispatchMessageA(&message);
   return result;
 }

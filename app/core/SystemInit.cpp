@@ -65,6 +65,12 @@ void CSystem::Init() {
   if (HWND owner = m_OwnerWindow.GetWindowHandle()) SetForegroundWindow(owner);
   if (HWND mainWindow = GetMainWindowHandle()) PostMessageA(mainWindow, kStartCompleteMessage, 0, 0);
   if (IsQuitting()) return;
+  if (m_FirstStart) {
+    GetUserInterface().AskUpdateCheck();
+    if (IsQuitting()) return;
+  }
+  GetUserInterface().ShowStartupNotices();
+  if (IsQuitting()) return;
   WriteFirstStart(false);
   if (m_PendingCommands) m_OwnerWindow.PostCommands(m_PendingCommands.release());
 }
@@ -119,7 +125,7 @@ void CSystem::InitFolderInfoDataBase() {
 }
 
 void CSystem::LoadOptions() {
-  GetUserInterface().LoadSkinOption();
+  GetUserInterface().LoadOptions();
   GetDataSystem().LoadOptions();
   GetVisualizerSystem().LoadOptions();
   GetPlayerSystem().LoadOptions();

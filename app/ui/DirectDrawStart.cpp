@@ -73,6 +73,7 @@ void CUserInterface::InitDirectDraw() {
     CDisplaySurfaces::SetCurrent(this);
   }
   LogText(LOGCODE_INFO, "CUserInterface.InitializingDirectDraw.Done", "done", "\n");
+  DecideWindowAnimation(m_HardwareColorKey);
 }
 
 void CUserInterface::ExitDirectDraw() noexcept {

@@ -24,6 +24,7 @@ void Timed(const char* label, Step step) {
 CUserInterface::CUserInterface() { BuildClipList(); }
 
 CUserInterface::~CUserInterface() {
+  DestroyAcceleratorTable();
   ExitDisplay();
   for (HBRUSH brush : m_Brushes)
     if (brush) DeleteObject(brush);
@@ -78,12 +79,6 @@ void CUserInterface::ExitDisplay() noexcept {
   m_MessageWindow.Destroy();
   m_UnsupportedDisplay = false;
   m_SurfacesLost = false;
-}
-
-void CUserInterface::OnMessage(void* self, UINT message, WPARAM, LPARAM) {
-  auto* ui = static_cast<CUserInterface*>(self);
-  if (message == kRestoreSurfacesMessage) ui->RestoreSurfaces();
-  if (message >= PLAYER_NOTICE_CURRENT_ENTRY && message <= PLAYER_NOTICE_VOLUME) ui->OnPlayerNotice(message);
 }
 
 CWindow* CUserInterface::GetMainWindow(int index) const {

@@ -238,6 +238,74 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   HRESULT TestDisplayAccess();
   bool HasHardwareColorKey() const { return m_HardwareColorKey; }
 
+  // --- The user-interface options, kept in the settings key ---
+  // Read once before the start, the skin option with them; each setter
+  // applies its option at once and writes it back. Registry failures are logged and never shown.
+  void LoadOptions();
+  void SaveModeOptions();
+  void SaveWindowDocking();
+  void SaveWindowAnimation();
+  void SaveUpdateNotification();
+  void SaveTooltipsEnabled();
+  void SaveOnTopOptions();
+  void SaveUserInformed();
+  void SetMode(int mode);
+  void ToggleSmallMode();
+  void ToggleMiniMode();
+  // Mode -1: the current mode.
+  bool IsOnTop(int mode) const;
+  void ToggleOnTop(int mode);
+  void SetWindowDocking(bool on);
+  void SetWindowAnimation(bool on, bool save);
+  void SetUpdateNotification(bool on);
+  void SetTooltipsEnabled(bool on);
+  bool AreTooltipsEnabled() const { return m_TooltipsEnabled; }
+  // Window animation needs colour-keyed blits in hardware: without them it
+  // is off for this run (the stored choice stays). Once DirectDraw is up.
+  void DecideWindowAnimation(bool hardwareColorKey);
+  // The first start's question whether to look for updates.
+  void AskUpdateCheck();
+  // After the start: the notice that animation was switched off (once),
+  // then the main window's introduction question and the update check are
+  // posted to run from the message loop.
+  void ShowStartupNotices();
+  int GetPrevMode() const { return m_PrevMode; }
+  bool IsWindowDockingOn() const { return m_WindowDocking; }
+  bool IsWindowAnimationOn() const { return m_WindowAnimation; }
+  bool IsAnimationOffForHardware() const { return m_AnimationOffForHardware; }
+  bool IsUserInformedAboutAnimation() const { return m_UserInformedAboutAnimation; }
+  bool IsUpdateNotificationOn() const { return m_UpdateNotification; }
+
+  // --- Commands of the message window, accelerators and help ---
+  // Messages the message window takes from other threads and objects.
+  static constexpr UINT kRestoreAllMessage = 1230;
+  static constexpr UINT kMainWindowIntroMessage = 1349;
+  static constexpr UINT kInitUpdateCheckMessage = 1344;
+  static constexpr WORD kFirstAcceleratorCommand = 4096;
+  static constexpr int kAcceleratorCount = 9;
+  enum HelpTopic { kNoHelpTopic = 0, kPlaylistFoldersTopic = 1 };
+  static constexpr int kWebPageCount = 10;
+
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Only accelerator commands (code 1) run; anything else is ignored.
+  void OnCommand(UINT id, UINT code);
+  void ExecuteAccelerator(int index);
+  // Init's last step, once the windows are up; Exit destroys it first. A
+  // failing table is logged and the program runs without accelerators.
+  void CreateAcceleratorTable();
+  void DestroyAcceleratorTable() noexcept;
+  HACCEL GetAcceleratorTable() const { return m_Accelerators; }
+  // The message loop's hook: true when the message was an accelerator,
+  // whose command went to the message window whatever had the focus.
+  bool TranslateAccelerator(MSG* message);
+  // Tab and Shift+Tab between the tab stops of an aux window.
+  void MoveFocus(bool forward);
+  // F1: asks which help a main window wants, else opens the help.
+  void ShowContextHelp();
+  bool ShowHelp(HWND owner, int topic);
+  // The maker's web pages; empty outside 0 .. kWebPageCount - 1.
+  static CStr GetWebPageUrl(int index);
+
  private:
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);
   // The player system's notices (1224-1229) and playlist reports go to
@@ -281,6 +349,16 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   bool m_HardwareColorKey = false;
   std::vector<FullscreenMode> m_FullscreenModes;
   int m_FullscreenModeIndex = 0;
+  int m_PrevMode = 0;
+  bool m_WindowDocking = false;
+  bool m_WindowAnimation = true;
+  bool m_AnimationOffForHardware = false;
+  bool m_UserInformedAboutAnimation = false;
+  bool m_UpdateNotification = true;
+  bool m_TooltipsEnabled = true;
+  bool m_MainWindowOnTop = false;
+  bool m_MiniMainWindowOnTop = true;
+  HACCEL m_Accelerators = nullptr;
   // Last, so that its windows go first.
   CAuxWindowManager m_AuxWindows;
 };

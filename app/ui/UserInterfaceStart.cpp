@@ -42,6 +42,8 @@ void CUserInterface::Init() {
     Timed("UI - init skin", [&] { InitSkin(); });
     Timed("UI - create windows", [&] { CreateWindows(); });
     ConnectPlayerNotices();
+    // A table that cannot be made is logged; the program runs without it.
+    Timed("UI - init accelerators", [&] { CreateAcceleratorTable(); });
     // From here the commands and the owner window's notifications act.
     SetUserInterfaceLink(this);
   } catch (CError*) {
@@ -57,6 +59,7 @@ void CUserInterface::PrepareExit() {
 
 void CUserInterface::Exit() noexcept {
   if (GetUserInterfaceLink() == this) SetUserInterfaceLink(nullptr);
+  DestroyAcceleratorTable();
   DisconnectPlayerNotices();
   DestroyWindows();
   ExitSkin();

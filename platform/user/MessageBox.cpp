@@ -9,6 +9,7 @@
 // not recorded, and it answers its default button.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -16,7 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "ScreenEvents.h"
 #include "crash/CrashHandler.h"
+#include "kernel/Headless.h"
+#include "twlwin/drawnbox.h"
 #include "twlwin/messagebox.h"
 #include "twlwin/testing_user.h"
 #include "twlwin/windowing.h"
@@ -136,6 +140,28 @@ TWLAPI int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     if (IsWindowVisible(top)) SetActiveWindow(top);
   }
   return answer;
+}
+
+TWLAPI BOOL TwlAnswerUnseenBox(LPCSTR text, LPCSTR caption, UINT type, const int* answers, int count,
+                               int defaultAnswer, int* answer) {
+  if (twl::HasDesktop() && twl::user::AnyScreenListener()) return FALSE;
+  const char* shownCaption = caption ? caption : "Error";
+  const char* shownText = text ? text : "";
+  std::fprintf(stderr, "[message box] %s: %s\n", shownCaption, shownText);
+  Script& script = TheScript();
+  std::lock_guard guard(script.lock);
+  int chosen = defaultAnswer;
+  if (!script.answers.empty()) {
+    const int scripted = script.answers.front();
+    script.answers.pop_front();
+    const bool known = answers && count > 0 && std::find(answers, answers + count, scripted) != answers + count;
+    if (known) chosen = scripted;
+    else std::fprintf(stderr, "[message box] %s: scripted answer %d is not a button of this box; default taken\n",
+                      shownCaption, scripted);
+  }
+  script.boxes.push_back(BoxRecord{shownText, shownCaption, type, chosen});
+  if (answer) *answer = chosen;
+  return TRUE;
 }
 
 TWLAPI void TwlTestPushMessageBoxAnswer(int answer) {

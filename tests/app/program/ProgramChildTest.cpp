@@ -57,7 +57,21 @@ TEST(TwlEntry, CommonControlsBelow471EndTheStartWithTheirMessage) {
 
 // The loop's first GetMessageA fails; the child answers the entry's code
 // when Exit took everything down, 99 when something was left.
+// The first start's update question, answered at an earlier start: its
+// box would run a loop and write to stderr after the start is done.
+void AnswerUpdateQuestionBefore() {
+  HKEY key = nullptr;
+  const DWORD off = 0;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, programtest::kSettingsPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExA(key, "UpdateNotification", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off), sizeof off);
+  RegCloseKey(key);
+}
+
 TWLTEST_CHILD(LoopFails) {
+  // No first-start question: its box's loop would take the failing call.
+  AnswerUpdateQuestionBefore();
   TwlTestFailNextGetMessageOfThread(GetCurrentThreadId());
   const int result = RunEntry();
   CSystem& system = GetSystem();
@@ -80,6 +94,8 @@ TEST(TwlEntry, AFailingGetMessageIsLoggedShownAndEveryExitStepRuns) {
 // where the headless message box writes, is appended to the log from then
 // on, so that the log shows what came first.
 TWLTEST_CHILD(WorkerFaults) {
+  // Only the fault's report may follow the done line.
+  AnswerUpdateQuestionBefore();
   const std::string self = programtest::ThisTestProgram();
   const std::string log = self.substr(0, self.rfind('/') + 1) + "Log.txt";
   std::thread([log] {

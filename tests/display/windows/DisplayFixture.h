@@ -19,6 +19,15 @@
 
 namespace displaytest {
 
+// A pixel format of the given kind and depth.
+inline DDPIXELFORMAT Format(DWORD flags, DWORD bits) {
+  DDPIXELFORMAT made{};
+  made.dwSize = sizeof made;
+  made.dwFlags = flags;
+  made.dwRGBBitCount = bits;
+  return made;
+}
+
 constexpr char kClassName[] = "CWindow Test Class";
 
 inline void RegisterTestClass() {

@@ -14,14 +14,6 @@ using namespace displaytest;
 
 namespace {
 
-DDPIXELFORMAT Format(DWORD flags, DWORD bits) {
-  DDPIXELFORMAT made{};
-  made.dwSize = sizeof made;
-  made.dwFlags = flags;
-  made.dwRGBBitCount = bits;
-  return made;
-}
-
 // Passes every call to a real surface and notes the rectangles of Blt.
 struct RecordingSurface : IDirectDrawSurface2 {
   explicit RecordingSurface(IDirectDrawSurface2* surface) : inner(surface) {}

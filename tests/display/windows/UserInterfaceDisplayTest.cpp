@@ -18,14 +18,6 @@ using namespace displaytest;
 
 namespace {
 
-DDPIXELFORMAT Format(DWORD flags, DWORD bits) {
-  DDPIXELFORMAT made{};
-  made.dwSize = sizeof made;
-  made.dwFlags = flags;
-  made.dwRGBBitCount = bits;
-  return made;
-}
-
 DWORD SurfaceWidth(IDirectDrawSurface2* surface) {
   DDSURFACEDESC desc{};
   desc.dwSize = sizeof desc;
