@@ -40,15 +40,15 @@ class CMainWindowCommandActions : public CMainWindowActions, public CMainWindowT
   void SetCurrentEntry(INT fileNumber) override { GetPlayerSystem().SetCurrentEntry(fileNumber); }
   const CPlayListEntryHolder* GetPlayList() override { return &GetPlayerSystem().GetPlayList(); }
 
-  // Help, the web page table and the window options (mode, always on top)
-  // are the user interface options' part; until they join, these do
-  // nothing.
-  void ShowHelp() override {}
-  void OpenWebPage(int) override {}
-  void SetMode(int) override {}
-  void ToggleOnTop(int) override {}
-  void ToggleSmallMode() override {}
-  void ToggleMiniMode() override {}
+  void ShowHelp() override { GetUserInterface().ShowHelp(m_Window.GetWindowHandle(), CUserInterface::kNoHelpTopic); }
+  void OpenWebPage(int index) override {
+    const CStr url = CUserInterface::GetWebPageUrl(index);
+    if (*url.c_str()) CUserInterface::StartWebBrowser(url.c_str());
+  }
+  void SetMode(int mode) override { GetUserInterface().SetMode(mode); }
+  void ToggleOnTop(int mode) override { GetUserInterface().ToggleOnTop(mode); }
+  void ToggleSmallMode() override { GetUserInterface().ToggleSmallMode(); }
+  void ToggleMiniMode() override { GetUserInterface().ToggleMiniMode(); }
 
   void ShowMainWindow(int index) override { GetUserInterface().ShowWindowByIndex(index, true); }
   void ShowLogWindow() override {
@@ -84,6 +84,8 @@ MainMenuState CurrentMenuState() {
     DisplayLockScope lock;
     state.mode = GetUserInterface().GetMode();
   }
+  state.onTopNormalSmall = GetUserInterface().IsOnTop(0);
+  state.onTopMini = GetUserInterface().IsOnTop(2);
   state.playList = &players.GetPlayList();
   state.currentEntry = players.GetCurrentEntryNumber();
   state.infoLock = &GetFileInfoDataBase().GetLock();

@@ -197,8 +197,9 @@ TEST_F(BoxTest, AccelaratorsReachTheMessageWindowWhateverHasTheFocus) {
   TwlTestKey(VK_MENU, FALSE);
   PumpQueued();
   ASSERT_TRUE(TwlTestWaitForIdle(logThread, 10000));
+  // Only that it shows: the log window activates itself on its own thread,
+  // so where the focus ends depends on which thread gets there first.
   EXPECT_TRUE(IsWindowVisible(logHandle)) << "Alt+L shows the log";
-  EXPECT_EQ(GetFocus(), focused.GetWindowHandle());
   logWindow.Destroy();
   focused.Destroy();
 }
