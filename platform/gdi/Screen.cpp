@@ -120,7 +120,7 @@ RECT ScreenRect() {
 
 bool ReadScreen(const RECT& area, uint32_t* rows, size_t stride) {
   if (!rows || !Inside(area, ScreenRect())) return false;
-  Compose(user::ScreenLayout(), POINT{0, 0}, Word(GetSysColor(COLOR_BACKGROUND)), rows, Rows{area, stride});
+  Compose(*user::SharedScreenLayout(), POINT{0, 0}, Word(GetSysColor(COLOR_BACKGROUND)), rows, Rows{area, stride});
   return true;
 }
 
@@ -128,7 +128,8 @@ bool WriteScreen(const RECT& area, const uint32_t* rows, size_t stride, const Sc
   if (!rows || !Inside(area, ScreenRect())) return false;
   Region limit(area);
   if (target.clip) limit &= *target.clip;
-  for (const user::VisiblePiece& piece : user::ScreenLayout()) {
+  const auto pieces = user::SharedScreenLayout();
+  for (const user::VisiblePiece& piece : *pieces) {
     if (target.window && piece.id != static_cast<uint32_t>(reinterpret_cast<uintptr_t>(target.window))) continue;
     Region part = Region::Combine(piece.visible, limit, Region::Op::And);
     if (!part.Empty()) CopyIn(reinterpret_cast<HWND>(static_cast<uintptr_t>(piece.id)), part, rows, Rows{area, stride});

@@ -30,7 +30,7 @@ class Region {
   void Offset(int dx, int dy);
   static Region Combine(const Region& a, const Region& b, Op op);
   Region& operator|=(const Region& other) { return *this = Combine(*this, other, Op::Or); }
-  Region& operator&=(const Region& other) { return *this = Combine(*this, other, Op::And); }
+  Region& operator&=(const Region& other);
   Region& operator-=(const Region& other) { return *this = Combine(*this, other, Op::Diff); }
   bool operator==(const Region& other) const;
 
@@ -44,6 +44,10 @@ class Region {
     std::vector<Span> spans;
   };
 
+  bool IsRect() const { return bands_.size() == 1 && bands_.front().spans.size() == 1; }
+  // True when this region is one rectangle holding every pixel of `other`.
+  bool CoversAll(const Region& other) const;
+  static bool Combined(const Region& a, const Region& b, Op op, Region* out);
   static std::vector<Span> CombineSpans(const std::vector<Span>& a, const std::vector<Span>& b, Op op);
   void AppendBand(int32_t top, int32_t bottom, std::vector<Span> spans);
 

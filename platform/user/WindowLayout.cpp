@@ -38,6 +38,72 @@ void LayOutLocked(const Window& w, const Region* limit, Region& covered, std::ve
 
 bool ShowsLocked(const Window& w) { return (w.style & WS_VISIBLE) && !w.messageOnly && !w.destroying; }
 
+// What the screen layout is made of, one entry a window in the order the
+// layout walks them: every screen copy asks for the layout, and windows
+// seldom move between two copies, so the layout is made again only when
+// one of these differs.
+struct LayoutInput {
+  uint32_t id = 0;
+  bool found = false;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  RECT rect{};
+  bool messageOnly = false;
+  bool destroying = false;
+  std::optional<Region> shape;
+
+  bool Matches(uint32_t otherId, const Window* w) const {
+    if (id != otherId || found != (w != nullptr)) return false;
+    if (!w) return true;
+    return style == w->style && exStyle == w->exStyle && rect.left == w->rect.left && rect.top == w->rect.top &&
+           rect.right == w->rect.right && rect.bottom == w->rect.bottom &&
+           messageOnly == w->messageOnly && destroying == w->destroying && shape == w->shape;
+  }
+  void Take(uint32_t otherId, const Window* w) {
+    id = otherId;
+    found = w != nullptr;
+    if (!w) return;
+    style = w->style;
+    exStyle = w->exStyle;
+    rect = w->rect;
+    messageOnly = w->messageOnly;
+    destroying = w->destroying;
+    shape = w->shape;
+  }
+};
+
+// The last screen layout and what it was made of; guarded by the window
+// model's lock.
+struct LayoutCache {
+  std::vector<LayoutInput> inputs;
+  size_t used = 0;
+  bool changed = true;
+  std::shared_ptr<const std::vector<VisiblePiece>> pieces;
+
+  void Note(uint32_t id, const Window* w) {
+    if (used < inputs.size() && inputs[used].Matches(id, w)) {
+      ++used;
+      return;
+    }
+    changed = true;
+    if (used == inputs.size()) inputs.emplace_back();
+    inputs[used++].Take(id, w);
+  }
+  // The same walk as LayOutLocked, noting each window it looks at.
+  void NoteTreeLocked(const Window& w) {
+    for (uint32_t childId : w.children) {
+      const Window* child = FindLocked(childId);
+      Note(childId, child);
+      if (child && (child->style & WS_VISIBLE)) NoteTreeLocked(*child);
+    }
+  }
+};
+
+LayoutCache& Cache() {
+  static auto* cache = new LayoutCache;
+  return *cache;
+}
+
 }  // namespace
 
 bool DescribeWindow(HWND window, WindowFrame* frame) {
@@ -60,16 +126,34 @@ Region OwnArea(const WindowFrame& frame) {
   return frame.shape ? Region::Combine(*frame.shape, area, Region::Op::And) : area;
 }
 
-std::vector<VisiblePiece> ScreenLayout() {
-  std::vector<VisiblePiece> pieces;
-  Region covered;
+std::shared_ptr<const std::vector<VisiblePiece>> SharedScreenLayout() {
   Guard guard(Lock());
-  for (uint32_t id : LocalTopLevelsLocked()) {
+  LayoutCache& cache = Cache();
+  const std::vector<uint32_t> topLevels = LocalTopLevelsLocked();
+  cache.used = 0;
+  for (uint32_t id : topLevels) {
     const Window* w = FindLocked(id);
-    if (w && ShowsLocked(*w)) LayOutLocked(*w, nullptr, covered, pieces);
+    cache.Note(id, w);
+    if (w && ShowsLocked(*w)) cache.NoteTreeLocked(*w);
   }
-  return pieces;
+  if (cache.used != cache.inputs.size()) {
+    cache.changed = true;
+    cache.inputs.resize(cache.used);
+  }
+  if (!cache.changed && cache.pieces) return cache.pieces;
+
+  auto pieces = std::make_shared<std::vector<VisiblePiece>>();
+  Region covered;
+  for (uint32_t id : topLevels) {
+    const Window* w = FindLocked(id);
+    if (w && ShowsLocked(*w)) LayOutLocked(*w, nullptr, covered, *pieces);
+  }
+  cache.pieces = std::move(pieces);
+  cache.changed = false;
+  return cache.pieces;
 }
+
+std::vector<VisiblePiece> ScreenLayout() { return *SharedScreenLayout(); }
 
 std::vector<VisiblePiece> WindowTreeLayout(HWND window) {
   std::vector<VisiblePiece> pieces;
@@ -80,8 +164,9 @@ std::vector<VisiblePiece> WindowTreeLayout(HWND window) {
 }
 
 Region VisibleRegion(HWND window) {
-  for (VisiblePiece& piece : ScreenLayout())
-    if (piece.id == IdOf(window)) return std::move(piece.visible);
+  const auto pieces = SharedScreenLayout();
+  for (const VisiblePiece& piece : *pieces)
+    if (piece.id == IdOf(window)) return piece.visible;
   return Region();
 }
 

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -55,6 +56,9 @@ struct VisiblePiece {
 // their parents). The visible regions are disjoint; together they are the
 // part of the screen the process's windows cover.
 std::vector<VisiblePiece> ScreenLayout();
+// The same, shared: made again only when a window it depends on changed,
+// so that copies to the screen need not lay out every window each time.
+std::shared_ptr<const std::vector<VisiblePiece>> SharedScreenLayout();
 // A window and everything below it as if nothing covered them, and as if it
 // were not cut to its ancestors: what the window looks like by itself (a
 // presenter's real window, a window dump). Empty for an unknown window.

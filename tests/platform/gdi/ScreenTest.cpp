@@ -233,6 +233,66 @@ TEST_P(VisibleRegion, IsWhereTheWindowsOwnPixelsShow) {
 INSTANTIATE_TEST_SUITE_P(Cases, VisibleRegion, ::testing::ValuesIn(kVisibleCases),
                          [](const ::testing::TestParamInfo<VisibleCase>& info) { return info.param.name; });
 
+// The layout is kept between screen copies: each change of a window after
+// the region was read must show in the next read.
+struct ChangeCase {
+  const char* name;
+  std::function<void(HWND lower, HWND upper)> change;
+  std::vector<POINT> inside;   // of the lower window's visible region after the change
+  std::vector<POINT> outside;
+};
+
+void PrintTo(const ChangeCase& c, std::ostream* out) { *out << c.name; }
+
+// lower = (0,0)-(100,100) under upper = (50,0)-(150,100).
+const ChangeCase kChangeCases[] = {
+    {"TheUpperMovesAway",
+     [](HWND, HWND upper) { SetWindowPos(upper, nullptr, 200, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
+     {{75, 50}},
+     {}},
+    {"TheUpperGrows",
+     [](HWND, HWND upper) { SetWindowPos(upper, nullptr, 20, 0, 130, 100, SWP_NOZORDER); },
+     {{10, 50}},
+     {{30, 50}}},
+    {"TheUpperHides", [](HWND, HWND upper) { ShowWindow(upper, SW_HIDE); }, {{75, 50}}, {}},
+    {"TheUpperIsDestroyed", [](HWND, HWND upper) { DestroyWindow(upper); }, {{75, 50}}, {}},
+    {"TheUpperIsReshaped",
+     [](HWND, HWND upper) { SetWindowRgn(upper, CreateRectRgn(0, 0, 100, 50), FALSE); },
+     {{75, 75}},
+     {{75, 25}}},
+    {"TheLowerIsRaised",
+     [](HWND lower, HWND) { SetWindowPos(lower, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); },
+     {{75, 50}},
+     {}},
+    {"TheLowerGetsAChild",
+     [](HWND lower, HWND) {
+       HWND child = CreateWindowExA(0, "ScreenTestWindow", "", WS_CHILD, 10, 10, 20, 20, lower, nullptr, nullptr,
+                                    nullptr);
+       ShowWindow(child, SW_SHOWNA);
+     },
+     {{5, 5}},
+     {{15, 15}, {75, 50}}},
+};
+
+class VisibleRegionChange : public ScreenTest, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(VisibleRegionChange, ShowsInTheNextRead) {
+  const ChangeCase& c = GetParam();
+  HWND lower = Make({0, 0, 100, 100});
+  HWND upper = Make({50, 0, 150, 100});
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(TwlTestGetVisibleRegion(lower, region), ERROR);
+  ASSERT_FALSE(PtInRegion(region, 75, 50));
+  c.change(lower, upper);
+  ASSERT_NE(TwlTestGetVisibleRegion(lower, region), ERROR);
+  for (POINT p : c.inside) EXPECT_TRUE(PtInRegion(region, p.x, p.y)) << p.x << "," << p.y;
+  for (POINT p : c.outside) EXPECT_FALSE(PtInRegion(region, p.x, p.y)) << p.x << "," << p.y;
+  DeleteObject(region);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, VisibleRegionChange, ::testing::ValuesIn(kChangeCases),
+                         [](const ::testing::TestParamInfo<ChangeCase>& info) { return info.param.name; });
+
 struct WriteCase {
   const char* name;
   bool onlyLower;

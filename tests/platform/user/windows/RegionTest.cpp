@@ -2,6 +2,7 @@
 // building from RGNDATA and handing a region to a window.
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "Recorder.h"
@@ -70,6 +71,87 @@ TEST(Regions, UnionsOfTouchingRectanglesMergeAndRoundTripThroughRegionData) {
   EXPECT_TRUE(RectInRegion(copy, &probe));
   OffsetRgn(copy, 100, 0);
   EXPECT_FALSE(RectInRegion(copy, &probe));
+}
+
+namespace {
+
+// A region from a list of rectangles.
+HRGN RegionOf(const std::vector<RECT>& rects) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  for (const RECT& r : rects) {
+    HRGN piece = CreateRectRgn(r.left, r.top, r.right, r.bottom);
+    CombineRgn(region, region, piece, RGN_OR);
+    DeleteObject(piece);
+  }
+  return region;
+}
+
+constexpr int kSide = 40;
+
+// Which pixels of 0..kSide a region holds.
+std::vector<bool> PixelsOf(HRGN region) {
+  std::vector<bool> pixels(kSide * kSide);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) pixels[y * kSide + x] = PtInRegion(region, x, y);
+  return pixels;
+}
+
+// The set operation worked out pixel by pixel, built as one-pixel rows: the
+// region every combination must equal, in pixels and in form.
+HRGN PixelwiseCombine(const std::vector<bool>& a, const std::vector<bool>& b, int mode) {
+  std::vector<RECT> rows;
+  for (int y = 0; y < kSide; ++y) {
+    int start = -1;
+    for (int x = 0; x <= kSide; ++x) {
+      bool in = false;
+      if (x < kSide) {
+        bool inA = a[y * kSide + x], inB = b[y * kSide + x];
+        in = mode == RGN_AND ? inA && inB : mode == RGN_OR ? inA || inB : mode == RGN_XOR ? inA != inB : inA && !inB;
+      }
+      if (in && start < 0) start = x;
+      if (!in && start >= 0) {
+        rows.push_back(RECT{start, y, x, y + 1});
+        start = -1;
+      }
+    }
+  }
+  return RegionOf(rows);
+}
+
+}  // namespace
+
+TEST(Regions, EveryCombinationOfShapesAndClipsEqualsThePixelwiseResult) {
+  // Clips by a covering rectangle, by the region itself, by nothing and by a
+  // single rectangle take shortcuts; each must equal the general answer.
+  const std::vector<std::pair<const char*, std::vector<RECT>>> shapes = {
+      {"empty", {}},
+      {"rectangle", {{5, 5, 25, 20}}},
+      {"L", {{5, 5, 15, 30}, {5, 20, 30, 30}}},
+      {"ring", {{5, 5, 30, 10}, {5, 10, 10, 25}, {25, 10, 30, 25}, {5, 25, 30, 30}}},
+      {"covering", {{0, 0, 40, 40}}},
+      {"inner", {{12, 12, 20, 18}}},
+      {"disjoint", {{32, 32, 38, 38}}},
+  };
+  std::vector<HRGN> regions;
+  std::vector<std::vector<bool>> pixels;
+  for (const auto& shape : shapes) {
+    regions.push_back(RegionOf(shape.second));
+    pixels.push_back(PixelsOf(regions.back()));
+  }
+  HRGN out = CreateRectRgn(0, 0, 0, 0);
+  for (size_t a = 0; a < shapes.size(); ++a) {
+    for (size_t b = 0; b < shapes.size(); ++b) {
+      for (int mode : {RGN_AND, RGN_OR, RGN_XOR, RGN_DIFF}) {
+        // a == b: a region combined with itself.
+        ASSERT_NE(CombineRgn(out, regions[a], regions[b], mode), ERROR);
+        HRGN expected = PixelwiseCombine(pixels[a], pixels[b], mode);
+        EXPECT_TRUE(EqualRgn(out, expected)) << shapes[a].first << " " << mode << " " << shapes[b].first;
+        DeleteObject(expected);
+      }
+    }
+  }
+  for (HRGN r : regions) DeleteObject(r);
+  DeleteObject(out);
 }
 
 TEST(Regions, ExtCreateRegionRejectsDataThatDoesNotHoldItsRectangles) {
