@@ -3,6 +3,8 @@
 // that are not part of the program yet are taken and ignored.
 #include "app/ui/UserInterface.h"
 
+#include "playback/playersystem/PlayerSystem.h"
+
 namespace {
 
 // The restoration waits for the system to finish what made the windows
