@@ -14,6 +14,7 @@
 #include <cstring>
 #include <vector>
 
+#include "support/MemcpyTime.h"
 #include "app/ui/UserInterface.h"
 #include "display/WindowClassOnce.h"
 #include "display/window/Window.h"
@@ -92,20 +93,6 @@ class Screen {
   PictureWindow window_;
   size_t bytes_ = 0;
 };
-
-// The fastest of a few copies of that many bytes, in seconds.
-double MemcpySeconds(size_t bytes) {
-  std::vector<char> from(bytes, 1), to(bytes);
-  double best = 1e9;
-  for (int round = 0; round < 20; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  return best;
-}
 
 void BM_FullPaint(benchmark::State& state) {
   Screen screen(static_cast<int>(state.range(0)));

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <vector>
 
+#include "support/MemcpyTime.h"
 #include "app/ui/UserInterface.h"
 #include "display/controls/DDControlServices.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -51,19 +52,6 @@ class Stage {
   CMainWindow window_;
 };
 
-double MemcpySeconds(size_t bytes) {
-  std::vector<char> from(bytes, 1), to(bytes);
-  double best = 1e9;
-  for (int round = 0; round < 50; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    std::memcpy(to.data(), from.data(), bytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-    best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  return best;
-}
-
 void BM_IdleTick(benchmark::State& state) {
   Stage stage;
   const auto start = std::chrono::steady_clock::now();
@@ -83,7 +71,7 @@ void BM_FullRepaint(benchmark::State& state) {
     return;
   }
   const size_t bytes = static_cast<size_t>(window.GetWidth()) * static_cast<size_t>(window.GetHeight()) * 4;
-  const double copy = MemcpySeconds(bytes);
+  const double copy = MemcpySeconds(bytes, 50);
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) benchmark::DoNotOptimize(window.Paint(nullptr));
   const double each = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /

@@ -80,17 +80,7 @@ TWLAPI BOOL Shell_NotifyIconA(DWORD message, PNOTIFYICONDATAA data) {
 
 TWLAPI UINT TwlGetNotifyIconCount() { return TwlTestGetNotifyIconCount(); }
 
-TWLAPI BOOL TwlGetNotifyIcon(UINT index, TWLNOTIFYICON* icon) {
-  TWLTEST_NOTIFYICON found{};
-  if (!icon || !TwlTestGetNotifyIcon(index, &found)) return FALSE;
-  static_assert(sizeof icon->szTip == sizeof found.szTip);
-  icon->hWnd = found.hWnd;
-  icon->uID = found.uID;
-  icon->uCallbackMessage = found.uCallbackMessage;
-  icon->hIcon = found.hIcon;
-  std::memcpy(icon->szTip, found.szTip, sizeof icon->szTip);
-  return TRUE;
-}
+TWLAPI BOOL TwlGetNotifyIcon(UINT index, TWLNOTIFYICON* icon) { return icon && TwlTestGetNotifyIcon(index, icon); }
 
 TWLAPI UINT TwlTestGetNotifyIconCount() {
   TrayIcons& tray = Tray();

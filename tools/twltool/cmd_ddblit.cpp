@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DisplayModeText.h"
 #include "driver/Command.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
@@ -32,14 +33,6 @@ bool ParseKey(const std::string& text, COLORREF& key) {
   const unsigned long rgb = std::stoul(text, nullptr, 16);
   key = RGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
   return true;
-}
-
-bool ParseMode(const std::string& text, int& width, int& height, int& depth) {
-  const size_t first = text.find('x');
-  const size_t second = first == std::string::npos ? first : text.find('x', first + 1);
-  if (second == std::string::npos) return false;
-  return ParseInt(text.substr(0, first), width) && ParseInt(text.substr(first + 1, second - first - 1), height) &&
-         ParseInt(text.substr(second + 1), depth);
 }
 
 bool IsSurfaceDepth(int depth) { return depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32; }
@@ -240,7 +233,7 @@ TOOL_COMMAND(RunDdblit, "ddblit",
       request.keyed = true;
     } else if (args[i] == "--mode") {
       int width = 0, height = 0, depth = 0;
-      if (!ParseMode(args[i + 1], width, height, depth) || !IsSurfaceDepth(depth) ||
+      if (!ParseDisplayMode(args[i + 1], width, height, depth) || !IsSurfaceDepth(depth) ||
           !TwlTestSetDisplayMode(width, height, depth))
         return tool::Fail("the mode is WIDTHxHEIGHTxBITS with 8, 15, 16, 24 or 32 bits, such as 800x600x16");
     } else {

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "DisplayModeText.h"
 #include "app/ui/UserInterface.h"
 #include "display/state/DisplayState.h"
 #include "driver/Command.h"
@@ -15,18 +16,6 @@
 #include "twlwin/testing_display.h"
 
 namespace {
-
-bool ParseMode(const std::string& text, int& width, int& height, int& depth) {
-  const size_t first = text.find('x');
-  const size_t second = first == std::string::npos ? first : text.find('x', first + 1);
-  if (second == std::string::npos) return false;
-  const auto number = [](const std::string& part, int& value) {
-    auto [stop, problem] = std::from_chars(part.data(), part.data() + part.size(), value);
-    return problem == std::errc() && stop == part.data() + part.size();
-  };
-  return number(text.substr(0, first), width) && number(text.substr(first + 1, second - first - 1), height) &&
-         number(text.substr(second + 1), depth);
-}
 
 void Print(CUserInterface& ui) {
   const CDisplayState& display = ui.GetDisplayState();
@@ -52,7 +41,7 @@ TOOL_COMMAND(RunDisplay, "display",
              "      \"black 0xPIXEL\", one \"fullscreen W H BPP\" per full-screen mode and, at 8 bits, one\n"
              "      \"palette INDEX 0xBBGGRR\" or \"palette INDEX free\" per palette entry") {
   int width = 0, height = 0, depth = 0;
-  if (args.empty() || args.size() > 2 || !ParseMode(args[0], width, height, depth) ||
+  if (args.empty() || args.size() > 2 || !ParseDisplayMode(args[0], width, height, depth) ||
       !TwlTestSetDisplayMode(width, height, depth))
     return tool::Fail("display takes WIDTHxHEIGHTxBITS (8, 15, 16, 24 or 32 bits) [builtin|FOLDER/|FILE]");
   const std::string skin = args.size() == 2 && args[1] != "builtin" ? args[1] : CUserInterface::kDefaultSkinName;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "DisplayModeText.h"
 #include "app/ui/UserInterface.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
@@ -22,18 +23,6 @@
 namespace {
 
 constexpr const char* kSampleText = "The quick brown fox jumps over the lazy dog. 0123456789";
-
-bool ParseMode(const std::string& text, int& width, int& height, int& depth) {
-  const size_t first = text.find('x');
-  const size_t second = first == std::string::npos ? first : text.find('x', first + 1);
-  if (second == std::string::npos) return false;
-  const auto number = [](const std::string& part, int& value) {
-    auto [stop, problem] = std::from_chars(part.data(), part.data() + part.size(), value);
-    return problem == std::errc() && stop == part.data() + part.size();
-  };
-  return number(text.substr(0, first), width) && number(text.substr(first + 1, second - first - 1), height) &&
-         number(text.substr(second + 1), depth);
-}
 
 std::string Code(HRESULT result) {
   char text[16];
@@ -244,7 +233,7 @@ TOOL_COMMAND(RunSkin, "skin",
   if (args.size() != 2 && args.size() != 4) return tool::Fail("skin takes builtin|FOLDER/|FILE OUTDIR [--mode WxHxBPP]");
   if (args.size() == 4) {
     int width = 0, height = 0, depth = 0;
-    if (args[2] != "--mode" || !ParseMode(args[3], width, height, depth) || !TwlTestSetDisplayMode(width, height, depth))
+    if (args[2] != "--mode" || !ParseDisplayMode(args[3], width, height, depth) || !TwlTestSetDisplayMode(width, height, depth))
       return tool::Fail("the mode is --mode WIDTHxHEIGHTxBITS with 8, 15, 16, 24 or 32 bits, such as 800x600x16");
   }
   return Run(args[0], args[1]);

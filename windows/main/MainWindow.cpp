@@ -181,10 +181,9 @@ void CMainWindow::SetZOrder(HWND after) {
 }
 
 void CMainWindow::UpdateOnTop() {
-  // The always-on-top settings join with the options; until then the
-  // window is not on top.
-  constexpr bool wanted = false;
-  if (wanted == m_OnTop) return;
+  // Set every time: the options' toggle moves the window itself, so the
+  // flag kept here may lag behind it.
+  const bool wanted = GetUserInterface().IsOnTop(-1);
   m_OnTop = wanted;
   SetWindowPos(GetWindowHandle(), wanted ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gdi.h"
+#include "presenter.h"
 
 // Writes the bitmap as an 8-bit RGB PNG file. FALSE with the error set when
 // the handle is not a bitmap or the file cannot be written.
@@ -39,13 +40,7 @@ TWLAPI DWORD TwlTestGetFontFile(HFONT font, LPSTR buffer, DWORD size);
 
 // The notification-area icons as Shell_NotifyIconA left them, in the order
 // they were added.
-typedef struct {
-  HWND hWnd;
-  UINT uID;
-  UINT uCallbackMessage;
-  HICON hIcon;
-  CHAR szTip[64];
-} TWLTEST_NOTIFYICON;
+typedef TWLNOTIFYICON TWLTEST_NOTIFYICON;
 
 TWLAPI UINT TwlTestGetNotifyIconCount();
 TWLAPI BOOL TwlTestGetNotifyIcon(UINT index, TWLTEST_NOTIFYICON* icon);

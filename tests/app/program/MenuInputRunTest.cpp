@@ -151,6 +151,9 @@ class TwlInput {
   int m_Snaps = 0;
 };
 
+// The "window X Y W H" line of a controls snapshot.
+std::string WindowLine(const std::string& controls) { return controls.substr(0, controls.find('\n')); }
+
 // Control centres by id from a controls snapshot, and a free point of the
 // window ("window" entry).
 std::map<std::string, POINT> Places(const std::string& controls) {
@@ -196,7 +199,8 @@ TEST(TwlMenuInput, ButtonsMenusAndTheTrayDriveAHeadlessPlayer) {
   ASSERT_TRUE(programtest::WaitForText(log, "START INITIALIZATIONS DONE")) << ReadText(folder + "/stderr.txt");
   TwlInput input(fifo, shots);
   ASSERT_TRUE(input.IsOpen());
-  auto places = Places(input.Snap("controls"));
+  const std::string normalControls = input.Snap("controls");
+  auto places = Places(normalControls);
   for (const char* id : {"0", "1", "2", "3", "10", "free"}) ASSERT_TRUE(places.count(id)) << id;
   const auto pause = std::chrono::milliseconds(600);
 
@@ -239,13 +243,28 @@ TEST(TwlMenuInput, ButtonsMenusAndTheTrayDriveAHeadlessPlayer) {
   EXPECT_TRUE(std::filesystem::exists(shots + "/MainWindow-" + std::to_string(input.Snaps()) + ".png"))
       << "the player is back on show";
 
+  // Mini mode from the main menu: the window takes the mini size.
+  input.MenuAt(places["free"], "1133");
+  const std::string miniControls = input.Snap("controls");
+  EXPECT_NE(WindowLine(miniControls), WindowLine(normalControls)) << miniControls;
+  // Its time field (120) opens the main menu as the background does.
+  const auto mini = Places(miniControls);
+  ASSERT_TRUE(mini.count("120")) << miniControls;
+
   // Exit from the main menu ends the program with 0.
-  const std::string menu = input.MenuAt(places["free"], "1101");
+  const std::string menu = input.MenuAt(mini.at("120"), "1101");
   EXPECT_TRUE(Contains(menu, "1071 - QuickPlay...\\t[Alt+Q]\n")) << menu;
   EXPECT_TRUE(Contains(menu, "1021 - Help!\\t[F1]\n")) << menu;
   EXPECT_EQ(programtest::Wait(pid), 0);
   const std::string errors = ReadText(folder + "/stderr.txt");
   EXPECT_FALSE(Contains(errors, "Sanitizer")) << errors;
+  HKEY settings = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, programtest::kSettingsPath, 0, KEY_READ, &settings), ERROR_SUCCESS);
+  DWORD mode = 0;
+  DWORD size = sizeof mode;
+  EXPECT_EQ(RegQueryValueExA(settings, "Mode", nullptr, nullptr, reinterpret_cast<BYTE*>(&mode), &size), ERROR_SUCCESS);
+  RegCloseKey(settings);
+  EXPECT_EQ(mode, 2u) << "mini mode stored";
 
   // a from its start, on after the pause without a jump, then b from its
   // start twice: the stop does not resume b where it stood.
