@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the optimised build and runs the player, `twl`, with the given
-# arguments. It runs headless unless TWL_HEADLESS is set to the empty text;
-# Ctrl+C (or SIGTERM) ends it through its ordered shut-down. The log is
+# arguments. On a desktop its windows are real windows; without a display,
+# or with TWL_HEADLESS set, it runs headless. Ctrl+C (or SIGTERM) ends it through its ordered shut-down. The log is
 # build/release/bin/Log.txt. With TWL_TEST_PLAYER=1 the tests' WAV player
 # is built into the program folder's PlugIns (and taken out again when the
 # variable is not set), so WAV files play without the media plug-in.
@@ -16,6 +16,4 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWL_TESTS=OFF -DTWL
 [[ $test_player == ON ]] || rm -f "$build/bin/PlugIns/TestWavPlayer.dll"
 cmake --build "$build"
 
-export TWL_HEADLESS=${TWL_HEADLESS-1}
-[[ -n "$TWL_HEADLESS" ]] || unset TWL_HEADLESS
 exec "$build/bin/twl" "$@"
