@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs
 # each for the given number of seconds, seeded with the picture files of
-# the tests (and a few small files made with ImageMagick when it is there)
+# the tests (and a few small files made with ImageMagick when the convert
+# on the PATH is ImageMagick's; another program of that name is passed over)
 # and with compiled skins (the built-in one, and two python3 makes) and
 # stored proxy settings and native playlists built with python3.
 # New inputs collect in build/fuzz/corpus/<target>, findings in
@@ -34,7 +35,7 @@ rm -rf "$seeds"
 mkdir -p "$seeds"
 cp tests/foundation/bitmapfiles/data/*.{bmp,gif,img,xtrmpic} tests/foundation/bitmaps/data/*.bmp "$seeds"/
 cp /proc/meminfo "$seeds/meminfo.txt"
-if command -v convert >/dev/null; then
+if convert -version 2>/dev/null | grep -q ImageMagick; then
   convert -size 16x12 -seed 5 plasma:fractal "$seeds/source.png"
   convert "$seeds/source.png" -colors 2 "$seeds/im-2.gif"
   convert "$seeds/source.png" -colors 16 -interlace GIF "$seeds/im-16-interlaced.gif"
