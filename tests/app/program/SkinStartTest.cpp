@@ -64,6 +64,17 @@ std::string BuiltInSkin() {
   return std::string(static_cast<const char*>(data), SizeofResource(nullptr, found));
 }
 
+// Each line is in the log, after the one before it.
+template <size_t N>
+void ExpectInOrder(const std::string& log, const std::string (&lines)[N]) {
+  size_t from = 0;
+  for (const std::string& line : lines) {
+    const size_t at = log.find(line, from);
+    EXPECT_NE(at, std::string::npos) << "missing or out of order: " << line << "\n" << log;
+    if (at != std::string::npos) from = at;
+  }
+}
+
 // The built-in skin compiled again with its first button of no size (0 x
 // 0 pixels in every state): a skin that reads but cannot be drawn.
 void WriteSkinWithAFlatButton(const std::string& path) {
@@ -160,12 +171,7 @@ TEST(TwlSkinStart, ASkinThatCannotBeDrawnNeverStaysTheChoice) {
         "    creating directdraw stuff...done (",
         "skin initialization done\r\n",
     };
-    size_t from = 0;
-    for (const std::string& line : lines) {
-      const size_t at = log.find(line, from);
-      EXPECT_NE(at, std::string::npos) << "missing or out of order: " << line << "\n" << log;
-      if (at != std::string::npos) from = at;
-    }
+    ExpectInOrder(log, lines);
     EXPECT_EQ(StoredSkin(), "<default>");
 
     const std::string shots = twltest::MakeTempDir("shots");
@@ -221,12 +227,7 @@ TEST(TwlSkinStart, AStoredSkinThatCannotBeReadGivesWayToTheBuiltInOne) {
       "    Loading skin '<default>'...done (",
       "skin initialization done\r\n",
   };
-  size_t from = 0;
-  for (const std::string& line : lines) {
-    const size_t at = log.find(line, from);
-    EXPECT_NE(at, std::string::npos) << "missing or out of order: " << line << "\n" << log;
-    if (at != std::string::npos) from = at;
-  }
+  ExpectInOrder(log, lines);
   EXPECT_EQ(StoredSkin(), "<default>");
 }
 
