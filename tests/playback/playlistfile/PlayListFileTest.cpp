@@ -243,10 +243,9 @@ TEST_F(PlayListFileTest, SavedPlaylistsLoadAsTheyWere) {
   EXPECT_EQ(read.GetName(), "Best of");
 }
 
-// The old file stays whole when writing the new one fails: here the
-// process may not write more than 4 KiB into any file.
-TWLTEST_CHILD(SaveBeyondTheFileSizeLimit) {
-  signal(SIGXFSZ, SIG_IGN);
+// Saves a playlist of some 30 KiB to `path` while the process may not
+// write more than 4 KiB into any file: what the save ends with.
+std::string SaveBeyondFourKiB(const std::string& path) {
   const rlimit limit{4096, 4096};
   setrlimit(RLIMIT_FSIZE, &limit);
   CFileInfoDataBase files;
@@ -256,8 +255,13 @@ TWLTEST_CHILD(SaveBeyondTheFileSizeLimit) {
     big.Insert(new CPlayListFileEntry(files.Get(url.c_str()), 100), -1);
   }
   big.Renumber();
-  const std::string outcome = Outcome([&] { big.Save(args.at(0).c_str(), files); });
-  return outcome == "ok" ? 2 : 0;
+  return Outcome([&] { big.Save(path.c_str(), files); });
+}
+
+// The old file stays whole when writing the new one fails.
+TWLTEST_CHILD(SaveBeyondTheFileSizeLimit) {
+  signal(SIGXFSZ, SIG_IGN);
+  return SaveBeyondFourKiB(args.at(0)) == "ok" ? 2 : 0;
 }
 
 TEST_F(PlayListFileTest, AFailedSaveKeepsTheOldFile) {
@@ -283,16 +287,7 @@ TEST_F(PlayListFileTest, AFailedSaveKeepsTheOldFile) {
 TWLTEST_CHILD(SaveKilledMidway) {
   const rlimit noCore{0, 0};
   setrlimit(RLIMIT_CORE, &noCore);
-  const rlimit limit{4096, 4096};
-  setrlimit(RLIMIT_FSIZE, &limit);
-  CFileInfoDataBase files;
-  CPlayList big;
-  for (int i = 0; i < 500; ++i) {
-    const std::string url = "file:///music/a rather long folder name/track " + std::to_string(i) + ".mp3";
-    big.Insert(new CPlayListFileEntry(files.Get(url.c_str()), 100), -1);
-  }
-  big.Renumber();
-  big.Save(args.at(0).c_str(), files);
+  SaveBeyondFourKiB(args.at(0));
   return 2;  // not killed
 }
 
