@@ -166,6 +166,23 @@ TEST(FileNames, Attributes) {
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
 }
 
+// A named pipe is no file: its attributes say so, and opening it for
+// reading does not wait for a writer that may never come.
+TEST(FileNames, ANamedPipeIsADeviceAndOpensWithoutWaitingForAWriter) {
+  const std::string dir = twltest::MakeTempDir("names");
+  const std::string pipe = dir + "/pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(GetFileAttributesA(pipe.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DEVICE));
+  EXPECT_EQ(GetFileAttributesA("/dev/null"), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DEVICE));
+  HANDLE file = CreateFileA(pipe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  char byte = 0;
+  DWORD got = 1;
+  EXPECT_TRUE(ReadFile(file, &byte, 1, &got, nullptr));
+  EXPECT_EQ(got, 0u) << "no writer: the end at once";
+  CloseHandle(file);
+}
+
 TEST(FileNames, Folders) {
   const std::string dir = twltest::MakeTempDir("names");
   ASSERT_TRUE(CreateDirectoryA((dir + "\\New").c_str(), nullptr));

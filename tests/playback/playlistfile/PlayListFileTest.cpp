@@ -2,8 +2,11 @@
 // what the reader takes, what it refuses and how, and the bytes the
 // writer makes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -155,6 +158,19 @@ TEST_F(PlayListFileTest, ANewerMinimumVersionNamesBothVersions) {
   EXPECT_EQ(Load("minimum-1.76"),
             "PlayList Error: The PlayList was created for a newer version of Velbrook Tunewell and cannot be read by "
             "this version (this version: 1.75, minimum version required: 1.76");
+}
+
+// A named pipe whose writer never writes, or a device that never ends, is
+// refused before a byte is read: reading it would never end.
+TEST_F(PlayListFileTest, APipeOrADeviceIsRefusedUnread) {
+  const std::string pipe = fixtures + "/pipe.p4u";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const int writer = open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  EXPECT_EQ(Load("pipe"), "stream 5");
+  EXPECT_EQ(Outcome([&] { list.Load(("file://" + pipe).c_str(), files, folders); }), "stream 5");
+  EXPECT_EQ(Outcome([&] { list.Load("/dev/zero", files, folders); }), "stream 5");
+  close(writer);
 }
 
 // A stream that cannot tell its length: lengths are still only as good as
