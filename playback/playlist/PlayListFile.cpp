@@ -125,25 +125,10 @@ void ReadEntry(CPlayList& list, CStream& stream, DWORD kind, const std::vector<u
   list.Insert(new CPlayListFileEntry(files.Get(url.c_str()), static_cast<INT>(volume)), -1);
 }
 
-// A playlist on disk must be a file: a named pipe nobody writes, or a
-// device that never ends, would hold the reader (and the program's exit)
-// for ever.
-void RefuseWhatIsNoFile(const char* url) {
-  const char* path = CDiskFileStream::PathOfURL(url);
-  if (!path) return;
-  const DWORD attributes = GetFileAttributesA(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DEVICE)) return;
-  const CStr text = ReplacePlaceholder(
-      LocalText("CPlayList.NotAFile", "'%PATH%' is no file but a pipe or a device: it is not read."),
-      {"%PATH%", path});
-  ThrowError<CStreamError>(CStreamError::kGenericOpen, path, text);
-}
-
 }  // namespace
 
 void CPlayList::Load(const char* url, CFileInfoDataBase& files, CFolderInfoDataBase& folders) {
   Reset();
-  RefuseWhatIsNoFile(url);
   CStream* stream =
       GetFileSystem().Open(url, kStreamRead | kStreamLengthKnown | kStreamOpenExistingToo | kStreamShareRead, 0);
   try {
