@@ -140,6 +140,8 @@ DWORD ExecCommand(Manager& manager, AspiCommandRequest& request) {
 }
 
 DWORD Abort(Manager& manager, AspiAbortRequest& request) {
+  if (request.request)
+    manager.recorder.Log().Note("abort of " + HexBytes(request.request->cdb, request.request->cdbLength));
   if (request.request && manager.pending.erase(request.request))
     __atomic_store_n(&request.request->status, static_cast<BYTE>(ASPI_ABORTED), __ATOMIC_RELEASE);
   return request.status = ASPI_DONE;

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "KilnarTool.h"
+#include "kilnar/KilnarTestTool.h"
 #include "kilnar/recorder/CwStream.h"
 #include "twlwin/testing.h"
 

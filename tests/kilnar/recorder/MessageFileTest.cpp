@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "KilnarTool.h"
+#include "kilnar/KilnarTestTool.h"
 #include "kilnar/recorder/IniEntry.h"
 #include "kilnar/recorder/IniFile.h"
 

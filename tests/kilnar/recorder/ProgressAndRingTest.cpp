@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "KilnarTool.h"
+#include "kilnar/KilnarTestTool.h"
 #include "kilnar/recorder/BlockBufferSet.h"
 #include "kilnar/recorder/CwProgressStream.h"
 #include "kilnar/recorder/SmallTransferMode.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "KilnarTool.h"
+#include "kilnar/KilnarTestTool.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "KilnarTool.h"
+#include "kilnar/KilnarTestTool.h"
 #include "kilnar/recorder/StreamPrimitives.h"
 
 namespace {

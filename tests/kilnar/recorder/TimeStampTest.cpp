@@ -7,7 +7,7 @@
 #include <ctime>
 #include <string>
 
-#include "KilnarTool.h"
+#include "kilnar/KilnarTestTool.h"
 #include "kilnar/recorder/TimeStamp.h"
 
 namespace {
