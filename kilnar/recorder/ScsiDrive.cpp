@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "kilnar/recorder/DebugTrace.h"
+#include "kilnar/recorder/DriveIdentification.h"
 #include "kilnar/recorder/IniFile.h"
 #include "kilnar/recorder/SenseKeyNames.h"
 
@@ -28,6 +29,7 @@ const char* ScsiDrive::GetErrorText() { return m_ErrorText.c_str(); }
 void ScsiDrive::SetErrorText(const std::string& text) { m_ErrorText = text.substr(0, kErrorTextSize - 1); }
 
 const char* ScsiDrive::GetName() {
+  if (!m_ModelName.empty()) return m_ModelName.c_str();
   std::memcpy(m_Name, m_Inquiry + 8, kInquirySize - 8);
   m_Name[kInquirySize - 8] = '\0';
   return m_Name;
@@ -185,13 +187,18 @@ int16_t ScsiDrive::TestUnitReady() {
 }
 
 bool ScsiDrive::Identify() {
-  // The model table and the registry override come with drive
-  // identification; until then the drive keeps its INQUIRY answer and
-  // stays unidentified.
   const uint8_t cdb[6] = {0x12, 0, 0, 0, static_cast<uint8_t>(kInquirySize), 0};
   if (ExecCommand(6, cdb, kInquirySize, kDataIn) != 0) return false;
   std::memcpy(m_Inquiry, m_TransferBuffer.Data(), kInquirySize);
+  m_Inquiry[36] = 0;
   m_Type = kNotIdentified;
+  m_ModelName.clear();
+  if (m_Inquiry[0] != kWriteOnceDevice && m_Inquiry[0] != kCdDevice) return true;
+  DebugTrace(" device:%s", reinterpret_cast<const char*>(m_Inquiry + 8));
+  m_Inquiry[32] = 0;
+  m_ModelName = ModelNameOf(m_Inquiry);
+  WriteDeviceList(m_ModelName);
+  m_Type = TypeOfModel(m_ModelName);
   return true;
 }
 

@@ -27,6 +27,8 @@ class ScsiDrive : public CwStream {
   static constexpr uint16_t kNotIdentified = 999;
   static constexpr size_t kInquirySize = 44;
   static constexpr size_t kSenseSize = 32;
+  static constexpr uint8_t kWriteOnceDevice = 4;
+  static constexpr uint8_t kCdDevice = 5;
 
   explicit ScsiDrive(ScsiMan* manager);
   ~ScsiDrive() override;
@@ -46,10 +48,14 @@ class ScsiDrive : public CwStream {
   bool StartCommand(int cdbLength, const uint8_t* cdb, uint32_t dataLength, int direction);
 
   virtual bool Rezero();
+  // Reads the INQUIRY answer and turns a CD device's model name into its
+  // type number; false only when INQUIRY fails.
   virtual bool Identify();
   virtual int16_t TestUnitReady();
 
   uint16_t GetType() const { return m_Type; }
+  // The recorder class the object is, as the factory names it.
+  virtual const char* GetClassName() const { return "ScsiDrive"; }
   const uint8_t* GetSenseData() const { return m_Sense; }
   void ClearSense();
   void SetDataLength(uint32_t length) { m_DataLength = length; }
@@ -57,11 +63,13 @@ class ScsiDrive : public CwStream {
   uint8_t* GetTransferBuffer() const { return m_TransferBuffer.Data(); }
   const uint8_t* GetInquiryData() const { return m_Inquiry; }
   ScsiMan* GetManager() const { return m_Manager; }
+  const std::string& GetModelName() const { return m_ModelName; }
   // The text of an ERROR key of MSG\SCSI.MSG becomes the error text.
   void SetMsgError(const char* key);
 
- protected:
   void SetErrorText(const std::string& text);
+
+ protected:
   void SetFailureText(uint8_t opcode);
   int16_t SendOnce(int group, uint8_t flags, uint32_t dataLength, const uint8_t* cdb);
   static int GroupOf(int cdbLength);
@@ -80,4 +88,5 @@ class ScsiDrive : public CwStream {
   GlobalBlock m_TransferBuffer;
   uint32_t m_DataLength = 0;
   char m_Name[kInquirySize - 8 + 1] = {};
+  std::string m_ModelName;
 };
