@@ -84,27 +84,40 @@ int16_t ScsiDrive::SendOnce(int group, uint8_t flags, uint32_t dataLength, const
   return -1;
 }
 
+bool ScsiDrive::PrepareCommand(int cdbLength, uint32_t dataLength, int& group) {
+  ClearSense();
+  m_DataLength = dataLength;
+  group = GroupOf(cdbLength);
+  if (group < 0) {
+    SetErrorText("Wrong SCSI-Command");
+    m_Status = -1;
+    return false;
+  }
+  if (!m_TransferBuffer || dataLength > kTransferBufferSize) {
+    char text[kErrorTextSize];
+    std::snprintf(text, sizeof text, "The data length %lu exceeds the transfer buffer of %lu bytes",
+                  static_cast<unsigned long>(dataLength),
+                  static_cast<unsigned long>(m_TransferBuffer ? kTransferBufferSize : 0));
+    SetErrorText(text);
+    m_Status = -1;
+    return false;
+  }
+  return true;
+}
+
+uint8_t ScsiDrive::FlagsOf(int direction) {
+  return direction == kDataIn ? ASPI_DATA_IN : direction == kDataOut ? ASPI_DATA_OUT : 0;
+}
+
 int16_t ScsiDrive::ExecCommand(int cdbLength, const uint8_t* cdb, uint32_t dataLength, int direction) {
   if (m_NoWait) return StartCommand(cdbLength, cdb, dataLength, direction) ? 0 : -1;
   if (!m_AspiTarget) {
     SetErrorText("Not allocated");
     return -1;
   }
-  ClearSense();
-  m_DataLength = dataLength;
-  const int group = GroupOf(cdbLength);
-  if (group < 0) {
-    SetErrorText("Wrong SCSI-Command");
-    return m_Status = -1;
-  }
-  if (!m_TransferBuffer || dataLength > kTransferBufferSize) {
-    char text[kErrorTextSize];
-    std::snprintf(text, sizeof text, "The data length %lu exceeds the transfer buffer of %lu bytes",
-                  static_cast<unsigned long>(dataLength), static_cast<unsigned long>(m_TransferBuffer ? kTransferBufferSize : 0));
-    SetErrorText(text);
-    return m_Status = -1;
-  }
-  const uint8_t flags = direction == kDataIn ? ASPI_DATA_IN : direction == kDataOut ? ASPI_DATA_OUT : 0;
+  int group = 0;
+  if (!PrepareCommand(cdbLength, dataLength, group)) return -1;
+  const uint8_t flags = FlagsOf(direction);
   int16_t status = SendOnce(group, flags, dataLength, cdb);
   for (int resend = 0; status != 0 && SenseKeyOf(m_Sense) == kUnitAttention && resend < kUnitAttentionResends;
        ++resend) {
@@ -124,22 +137,11 @@ bool ScsiDrive::StartCommand(int cdbLength, const uint8_t* cdb, uint32_t dataLen
     SetErrorText("Not allocated");
     return false;
   }
-  const int group = GroupOf(cdbLength);
   std::memset(m_CdbCopy, 0, sizeof m_CdbCopy);
-  std::memcpy(m_CdbCopy, cdb, group < 0 ? 1 : static_cast<size_t>(cdbLength));
-  ClearSense();
-  m_DataLength = dataLength;
-  if (group < 0) {
-    SetErrorText("Wrong SCSI-Command");
-    m_Status = -1;
-    return false;
-  }
-  if (!m_TransferBuffer || dataLength > kTransferBufferSize) {
-    SetErrorText("The data length exceeds the transfer buffer");
-    m_Status = -1;
-    return false;
-  }
-  const uint8_t flags = direction == kDataIn ? ASPI_DATA_IN : direction == kDataOut ? ASPI_DATA_OUT : 0;
+  std::memcpy(m_CdbCopy, cdb, GroupOf(cdbLength) < 0 ? 1 : static_cast<size_t>(cdbLength));
+  int group = 0;
+  if (!PrepareCommand(cdbLength, dataLength, group)) return false;
+  const uint8_t flags = FlagsOf(direction);
   if (flags == ASPI_DATA_IN) std::memset(m_TransferBuffer.Data(), 0, dataLength);
   m_Status = 0;
   if (m_AspiTarget->StartScsiCmd(group, flags, dataLength, m_TransferBuffer.Data(), cdb)) return true;

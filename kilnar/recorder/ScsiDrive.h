@@ -73,6 +73,10 @@ class ScsiDrive : public CwStream {
   void SetFailureText(uint8_t opcode);
   int16_t SendOnce(int group, uint8_t flags, uint32_t dataLength, const uint8_t* cdb);
   static int GroupOf(int cdbLength);
+  static uint8_t FlagsOf(int direction);
+  // Clears the sense and checks the block's length and the data length
+  // against the transfer buffer; false (status -1, a text) refuses it.
+  bool PrepareCommand(int cdbLength, uint32_t dataLength, int& group);
 
   ScsiMan* m_Manager;
   uint8_t m_Inquiry[kInquirySize] = {};

@@ -46,6 +46,15 @@ BlockTable& Blocks() {
 
 void* AddressOf(HGLOBAL memory) { return reinterpret_cast<void*>(memory); }
 
+// The block of a handle, under the table's lock held by the caller; null
+// (ERROR_INVALID_HANDLE) when the handle is no block of this process.
+Block* FindBlock(BlockTable& table, HGLOBAL memory) {
+  auto found = table.blocks.find(AddressOf(memory));
+  if (found != table.blocks.end()) return &found->second;
+  SetLastError(ERROR_INVALID_HANDLE);
+  return nullptr;
+}
+
 }  // namespace
 
 TWLAPI HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
@@ -71,26 +80,20 @@ TWLAPI HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
 TWLAPI LPVOID GlobalLock(HGLOBAL memory) {
   BlockTable& table = Blocks();
   std::lock_guard guard(table.lock);
-  auto found = table.blocks.find(AddressOf(memory));
-  if (found == table.blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return nullptr;
-  }
-  ++found->second.locks;
-  return found->first;
+  Block* block = FindBlock(table, memory);
+  if (!block) return nullptr;
+  ++block->locks;
+  return AddressOf(memory);
 }
 
 TWLAPI BOOL GlobalUnlock(HGLOBAL memory) {
   BlockTable& table = Blocks();
   std::lock_guard guard(table.lock);
-  auto found = table.blocks.find(AddressOf(memory));
-  if (found == table.blocks.end()) {
-    SetLastError(ERROR_INVALID_HANDLE);
-    return FALSE;
-  }
-  if (found->second.locks > 0) --found->second.locks;
+  Block* block = FindBlock(table, memory);
+  if (!block) return FALSE;
+  if (block->locks > 0) --block->locks;
   SetLastError(ERROR_SUCCESS);
-  return found->second.locks > 0 ? TRUE : FALSE;
+  return block->locks > 0 ? TRUE : FALSE;
 }
 
 TWLAPI HGLOBAL GlobalFree(HGLOBAL memory) {

@@ -3,22 +3,14 @@
 // registry override, the device list file, and hostile INQUIRY answers.
 #include <gtest/gtest.h>
 
-#include "kilnar/KilnarTestTool.h"
+#include "kilnar/EmulatedRecorder.h"
 
 namespace {
 
 using kilnartest::Quoted;
 using kilnartest::RunKilnartool;
 
-struct IdentifyFolder {
-  std::string folder = twltest::MakeTempDir("identify");
-  // Each run in the folder (devicelist_cdr.txt lands there) with a
-  // registry of its own.
-  std::string Environment(const std::string& more = "") const {
-    return "cd " + Quoted(folder) + " && TWL_HEADLESS=1 TWL_REGISTRY=" + Quoted(folder + "/registry.sqlite") +
-           " TWL_RECORDER=emulated:" + Quoted(folder + "/disc.img") + " " + more + " ";
-  }
-};
+using IdentifyFolder = kilnartest::EmulatedRecorderFolder;
 
 TEST(IdentifyToolTest, ModelNamesGiveTheirTypeAndClass) {
   struct Row {

@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "kilnar/KilnarTestTool.h"
+#include "kilnar/EmulatedRecorder.h"
 #include "kilnar/recorder/ScsiDrive.h"
 #include "kilnar/recorder/ScsiMan.h"
 #include "kilnar/recorder/SharedDriveOperations.h"
@@ -19,11 +19,8 @@ constexpr const char* kNotReady = "sense 70 00 02 00 00 00 00 0a 00 00 00 00 04 
 class SharedOperationsTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = twltest::MakeTempDir("shared");
-    setenv("TWL_RECORDER", ("emulated:" + folder_ + "/disc.img").c_str(), 1);
-    setenv("TWL_RECORDER_LOG", (folder_ + "/commands.log").c_str(), 1);
     setenv("TWL_RECORDER_MEDIUM", "cdrw", 1);
-    TwlTestRecorderReset();
+    recorder_.UseInThisProcess();
     TwlTestUseManualClock(TRUE);
     TwlTestSleepAdvancesClock(TRUE);
     ASSERT_TRUE(manager_.FindHostAdapters());
@@ -33,11 +30,9 @@ class SharedOperationsTest : public testing::Test {
     TwlTestSleepAdvancesClock(FALSE);
     TwlTestUseManualClock(FALSE);
   }
-  bool Logged(const std::string& line) const {
-    return twltest::ReadFile(folder_ + "/commands.log").find(line + "\n") != std::string::npos;
-  }
+  bool Logged(const std::string& line) const { return recorder_.Logged(line); }
 
-  std::string folder_;
+  kilnartest::EmulatedRecorderFolder recorder_;
   ScsiMan manager_;
   ScsiDrive drive_{&manager_};
 };

@@ -3,7 +3,7 @@
 // adapters (whose prefix counts case), and a missing ASPI manager.
 #include <gtest/gtest.h>
 
-#include "RecorderToolFixture.h"
+#include "kilnar/EmulatedRecorder.h"
 
 namespace {
 

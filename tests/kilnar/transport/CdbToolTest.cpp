@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "RecorderToolFixture.h"
+#include "kilnar/EmulatedRecorder.h"
 
 namespace {
 

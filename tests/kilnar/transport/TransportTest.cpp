@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "kilnar/KilnarTestTool.h"
+#include "kilnar/EmulatedRecorder.h"
 #include "kilnar/recorder/AspiTarget.h"
 #include "kilnar/recorder/ScsiDrive.h"
 #include "kilnar/recorder/ScsiMan.h"
@@ -21,14 +21,11 @@ namespace {
 class TransportTest : public testing::Test {
  protected:
   void SetUp() override {
-    folder_ = twltest::MakeTempDir("transport");
-    setenv("TWL_RECORDER", ("emulated:" + folder_ + "/disc.img").c_str(), 1);
-    setenv("TWL_RECORDER_LOG", (folder_ + "/commands.log").c_str(), 1);
-    TwlTestRecorderReset();
+    recorder_.UseInThisProcess();
     TwlTestResetMessageBoxes();
   }
   bool OpenDrive(ScsiDrive& drive) { return manager_.FindHostAdapters() && drive.Open(0, 0); }
-  std::string Log() const { return twltest::ReadFile(folder_ + "/commands.log"); }
+  std::string Log() const { return twltest::ReadFile(recorder_.log); }
   static std::string BoxText(int index, std::string* caption = nullptr, UINT* type = nullptr) {
     char text[256] = {}, title[64] = {};
     TwlTestGetMessageBox(index, text, sizeof text, title, sizeof title, type, nullptr);
@@ -36,7 +33,7 @@ class TransportTest : public testing::Test {
     return text;
   }
 
-  std::string folder_;
+  kilnartest::EmulatedRecorderFolder recorder_;
   ScsiMan manager_;
 };
 
@@ -164,8 +161,8 @@ TEST_F(TransportTest, UnopenedDrivesAndMissingDevices) {
   EXPECT_STREQ(elsewhere.GetErrorText(), "No Device at 3\n");
   ScsiDrive drive(&manager_);
   ASSERT_TRUE(drive.Open(0, 0));
-  EXPECT_EQ(drive.GetType(), ScsiDrive::kNotIdentified);
-  EXPECT_EQ(std::string(drive.GetName()).substr(0, 17), "MITSUMI CR-2801TE");
+  EXPECT_EQ(drive.GetType(), 21) << "the default model is the generic ATAPI recorder";
+  EXPECT_STREQ(drive.GetName(), "MITSUMI CR-2801TE");
   EXPECT_EQ(drive.Poll(), 0) << "no no-wait command outstanding";
   EXPECT_TRUE(drive.Rezero());
 }
