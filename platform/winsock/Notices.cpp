@@ -85,6 +85,14 @@ void FinishConnect(int fd, SocketEntry& entry) {
   if (!(PollNow(fd, POLLOUT) & (POLLOUT | POLLERR | POLLHUP))) return;
   const int error = PendingError(fd);
   entry.connecting = false;
+  if (error == ECONNRESET) {
+    // A refused connect is ECONNREFUSED; a reset means the connection was
+    // made and then broken before anyone looked.
+    entry.connected = true;
+    Post(fd, entry, kConnect, 0);
+    PostClose(fd, entry, WsaCodeFromErrno(error));
+    return;
+  }
   if (error) {
     // A failed connect has only its connect notice; the socket is done.
     entry.closeSent = true;

@@ -47,7 +47,7 @@ void CAsyncHostFinder::Start(const char* host, HANDLE notifyEvent) {
       CriticalSectionLock stateLock(m_StateLock);
       m_Host = host;
       m_NotifyEvent = notifyEvent;
-      m_Found = m_Cancelled = m_Started = false;
+      m_Found = m_Cancelled = m_Started = m_StartFailed = false;
     }
     m_Thread = BeginThread(nullptr, 0, &CAsyncHostFinder::FinderThread, this, 0, nullptr);
     if (!m_Thread)
@@ -56,7 +56,9 @@ void CAsyncHostFinder::Start(const char* host, HANDLE notifyEvent) {
     for (;;) {
       CriticalSectionLock stateLock(m_StateLock);
       if (m_Started) {
-        if (!m_Error) return;
+        // A lookup that already failed is the owner's to take, through its
+        // event; only a lookup that never began is thrown here.
+        if (!m_StartFailed) return;
         // The thread could not begin the lookup and ends by itself.
         CError* error = m_Error;
         m_Error = nullptr;
@@ -137,7 +139,7 @@ void CAsyncHostFinder::RunLookup() {
     if (!m_Window) {
       SetErrorLocked(NewError("CreateWindowFailed.Caption", "Window error", "CreateWindowFailed.Text",
                               "Error creating window."));
-      m_Started = true;
+      m_Started = m_StartFailed = true;
       return;
     }
     const ULONG address = inet_addr(m_Host.c_str());
@@ -149,7 +151,7 @@ void CAsyncHostFinder::RunLookup() {
       SetErrorLocked(FindHostError(WSAGetLastError()));
       DestroyWindow(m_Window);
       m_Window = nullptr;
-      m_Started = true;
+      m_Started = m_StartFailed = true;
       return;
     }
     m_Started = true;

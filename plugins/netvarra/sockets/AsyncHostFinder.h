@@ -57,6 +57,7 @@ class CAsyncHostFinder : public CTypedObject {
   bool m_Found = false;
   CError* m_Error = nullptr;
   bool m_Started = false;
+  bool m_StartFailed = false;  // the thread ended before its lookup began
   bool m_Cancelled = false;
   CriticalSection m_LookupLock;
   CriticalSection m_StateLock;
