@@ -6,11 +6,11 @@
 #include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/frames/FrameGeometry.h"
-#include "display/masks/Mask.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/frames/FramePainting.h"
-#include "display/masks/Mask.h"
 #include "display/masks/RegionCreator.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/appcore/LogFront.h"
@@ -13,6 +12,7 @@
 #include "foundation/appcore/ThreadErrorLog.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "skins/masks/Mask.h"
 
 bool CAuxWindow::CreateWindowMask(BYTE*& mask, int width, int height) const {
   TimedStep timing("create window mask");

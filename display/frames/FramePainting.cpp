@@ -4,12 +4,12 @@
 #include "display/directx/DirectDrawFailure.h"
 #include "display/frames/FrameCells.h"
 #include "display/frames/FrameGeometry.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/bitmaps/BitmapStretcher.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

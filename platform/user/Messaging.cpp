@@ -6,7 +6,7 @@
 #include <chrono>
 
 #include "CopyDataServer.h"
-#include "kernel/Clock.h"
+#include "platform/kernel/Clock.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 
