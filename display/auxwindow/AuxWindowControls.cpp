@@ -3,13 +3,10 @@
 // that leads to a control's introduction page.
 #include <strings.h>
 
-#include "display/skinrender/DDSkin.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/directx/DirectDrawFailure.h"
 #include "display/skinrender/DDSkin.h"
-#include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
-#include "display/window/WindowHost.h"
 #include "display/window/WindowHost.h"
 #include "foundation/appcore/LogFront.h"
 #include "foundation/appcore/ThreadErrorLog.h"

@@ -3,13 +3,10 @@
 // picture coordinates; transparency and the border hit test.
 #include <cmath>
 
-#include "display/skinrender/DDSkin.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/frames/FrameGeometry.h"
 #include "display/skinrender/DDSkin.h"
-#include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
-#include "display/window/WindowHost.h"
 #include "display/window/WindowHost.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/LocalText.h"

@@ -2,14 +2,11 @@
 // and the window region made from it.
 #include <new>
 
-#include "display/skinrender/DDSkin.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/frames/FramePainting.h"
 #include "display/masks/RegionCreator.h"
 #include "display/skinrender/DDSkin.h"
-#include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
-#include "display/window/WindowHost.h"
 #include "display/window/WindowHost.h"
 #include "foundation/appcore/LogFront.h"
 #include "foundation/appcore/StepTiming.h"
