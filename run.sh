@@ -8,11 +8,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh build
+source scripts/build-tools.sh
 
 build=build/release
 test_player=OFF
 [[ "${TWL_TEST_PLAYER:-}" == 1 ]] && test_player=ON
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWL_TESTS=OFF -DTWL_TEST_PLAYER=$test_player >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTWL_TESTS=OFF -DTWL_TEST_PLAYER=$test_player \
+  "${twl_build_tools[@]}" >/dev/null
 [[ $test_player == ON ]] || rm -f "$build/bin/PlugIns/TestWavPlayer.dll"
 cmake --build "$build"
 

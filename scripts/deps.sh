@@ -4,8 +4,10 @@
 # and the benchmarks' yardsticks; the tests never need those)
 set -euo pipefail
 
+# lld and ccache: every build links with lld and compiles through the
+# compiler cache (scripts/build-tools.sh).
 build_packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config lld ccache
   libsqlite3-dev
   libfreetype-dev libpng-dev fonts-dejavu-core
   zlib1g-dev

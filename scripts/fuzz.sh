@@ -25,10 +25,13 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+source scripts/build-tools.sh
 build=build/fuzz
+twl_phase_start
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_FUZZ=ON \
-  -DTWL_TESTS=OFF >/dev/null
+  -DTWL_TESTS=OFF "${twl_build_tools[@]}" >/dev/null
 cmake --build "$build" --target twl_fuzzers twl_builtin_skin
+twl_phase_end "fuzz build"
 
 seeds=$build/seeds
 rm -rf "$seeds"
@@ -123,6 +126,7 @@ run_target() {
   echo "$code" >"$build/$target.code"
 }
 
+twl_phase_start
 # Each fuzzer uses one core: run as many at once as there are cores, then
 # report in the targets' order.
 parallel=$(nproc)
@@ -136,6 +140,7 @@ for target in "${targets[@]}"; do
   fi
 done
 wait
+twl_phase_end "fuzz run"
 
 status=0
 for target in "${targets[@]}"; do

@@ -6,9 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
+source scripts/build-tools.sh
 
 build=build/tsan
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_TSAN=ON -DTWL_TESTS=ON >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTWL_TSAN=ON -DTWL_TESTS=ON "${twl_build_tools[@]}" >/dev/null
 cmake --build "$build"
 
 export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}

@@ -7,10 +7,10 @@
 #include <windows.h>
 
 #include "app/command/CommandBlock.h"
+#include "app/core/OwnerWindow.h"
 #include "app/core/System.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
-#include "windows/owner/MainOwnerWindow.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ bool CSystem::CheckSingleInstance(const CommandBlock* block, bool faultyCommandL
     forwardTo = found.forwardTo;
     if (!forwardTo) {
       m_InstanceNumber = found.instanceNumber;
-      m_OwnerWindow.Create(m_InstanceNumber);
+      m_OwnerWindow->Create(m_InstanceNumber);
     }
   }
   if (!forwardTo) return true;

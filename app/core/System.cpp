@@ -58,7 +58,7 @@ void CSystem::Exit() {
   m_PlugIns.UnloadPlugIns();
   GetUserInterface().Exit();
   CloseLogs();
-  m_OwnerWindow.Destroy();
+  m_OwnerWindow->Destroy();
   if (m_IconManagerReady) m_IconManager.Clear();
   m_IconManagerReady = false;
   if (m_HostApiReady) {

@@ -21,7 +21,9 @@
 #include <vector>
 
 #include "app/command/CommandBlock.h"
+#include "app/core/OwnerWindow.h"
 #include "foundation/appcore/LogFront.h"
+#include "foundation/appcore/ProductName.h"
 #include "foundation/appcore/StepTiming.h"
 #include "foundation/icons/IconManager.h"
 #include "foundation/kernel/Str.h"
@@ -31,7 +33,6 @@
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
 #include "pluginhost/plugins/PlugInLoader.h"
-#include "windows/owner/MainOwnerWindow.h"
 
 // One SendMessage queued for the user-interface thread's loop.
 struct DeferredMessage {
@@ -67,8 +68,8 @@ enum LogPopUpMode : LONG {
 class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   TWL_DECLARE_CLASS(CSystem)
  public:
-  static constexpr const char* kSettingsKeyPath = "Software\\Velbrook\\Velbrook Tunewell";
-  static constexpr const char* kPlayerName = "Velbrook Tunewell";
+  static constexpr const char* kSettingsKeyPath = kProductSettingsPath;
+  static constexpr const char* kPlayerName = kProductName;
 
   CSystem();
   CSystem(const CSystem&) = delete;
@@ -112,7 +113,7 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   // The block of this start's own command line until Init hands it to the
   // owner window.
   const CommandBlock* GetPendingCommands() const { return m_PendingCommands.get(); }
-  CMainOwnerWindow& GetOwnerWindow() { return m_OwnerWindow; }
+  COwnerWindow& GetOwnerWindow() { return *m_OwnerWindow; }
   // The owner window's WM_ACTIVATEAPP: the log window goes behind the main
   // window, then the user interface hears it.
   void OnActivateApp(bool active);
@@ -246,7 +247,7 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   bool RunWindowTest();
 
   INT m_InstanceNumber = 0;
-  CMainOwnerWindow m_OwnerWindow;
+  std::unique_ptr<COwnerWindow> m_OwnerWindow = MakeOwnerWindow();
   std::unique_ptr<CommandBlock> m_PendingCommands;
   CStr m_ProgramFolder;
   CStr m_SkinsFolder;

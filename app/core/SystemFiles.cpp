@@ -9,12 +9,12 @@
 
 #include "app/core/System.h"
 #include "app/core/UserInterfaceLink.h"
-#include "app/system/TempFiles.h"
 #include "foundation/appcore/DateTimeText.h"
 #include "foundation/appcore/MainWindow.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/Placeholder.h"
+#include "playback/diskfile/TempFiles.h"
 
 namespace {
 

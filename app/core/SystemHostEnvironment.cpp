@@ -1,7 +1,6 @@
 #include "app/core/SystemHostEnvironment.h"
 
 #include "app/core/System.h"
-#include "windows/owner/MainOwnerWindow.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
 
 namespace {

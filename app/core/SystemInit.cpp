@@ -62,7 +62,7 @@ void CSystem::Init() {
   // A WM_QUIT taken by a modal loop on the way (a question at the first
   // start) ends the start here.
   if (IsQuitting()) return;
-  if (HWND owner = m_OwnerWindow.GetWindowHandle()) SetForegroundWindow(owner);
+  if (HWND owner = m_OwnerWindow->GetWindowHandle()) SetForegroundWindow(owner);
   if (HWND mainWindow = GetMainWindowHandle()) PostMessageA(mainWindow, kStartCompleteMessage, 0, 0);
   if (IsQuitting()) return;
   if (m_FirstStart) {
@@ -72,7 +72,7 @@ void CSystem::Init() {
   GetUserInterface().ShowStartupNotices();
   if (IsQuitting()) return;
   WriteFirstStart(false);
-  if (m_PendingCommands) m_OwnerWindow.PostCommands(m_PendingCommands.release());
+  if (m_PendingCommands) m_OwnerWindow->PostCommands(m_PendingCommands.release());
 }
 
 // The program's two information databases are the process's: the player

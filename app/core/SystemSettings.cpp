@@ -3,6 +3,7 @@
 // "FirstStart") and the program's version.
 #include "app/core/System.h"
 #include "foundation/appcore/PlayerVersion.h"
+#include "foundation/appcore/ProductName.h"
 #include "foundation/appcore/RegistryValues.h"
 #include "foundation/appcore/SettingsKey.h"
 #include "foundation/appcore/ThreadErrorLog.h"
@@ -11,9 +12,6 @@
 #include "foundation/kernel/Error.h"
 
 namespace {
-
-constexpr const char* kMakerKeyPath = "Software\\Velbrook";
-constexpr const char* kProductKeyName = "Velbrook Tunewell";
 
 // Closes a key on every way out of a scope.
 class KeyHolder {
@@ -154,7 +152,7 @@ void CSystem::WriteAppDir() {
                       nullptr, maker.Out(), nullptr) != ERROR_SUCCESS)
     ThrowFatalRegistryError("CSystem.FatalRegistryError.OpenKey", "Unable to open registry key.");
   KeyHolder product;
-  if (RegCreateKeyExA(maker.Get(), kProductKeyName, 0, nullptr, REG_OPTION_NON_VOLATILE,
+  if (RegCreateKeyExA(maker.Get(), kProductName, 0, nullptr, REG_OPTION_NON_VOLATILE,
                       KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, product.Out(), nullptr) != ERROR_SUCCESS)
     ThrowFatalRegistryError("CSystem.FatalRegistryError.OpenKey", "Unable to open registry key.");
   DWORD type = REG_NONE;

@@ -1,7 +1,8 @@
 // The five main windows' makers, one entry per window in index order
 // (0 main window, 1 playlist, 2 file browser, 3 skin browser, 4 options).
 // An entry without a maker is a window this program does not have yet;
-// CreateWindows skips it.
+// CreateWindows skips it. The application windows define the table
+// (windows/MainWindowMakers.cpp): the core names no window class.
 #pragma once
 
 #include <windows.h>

@@ -1,25 +1,28 @@
 // The player system's notices reach the user interface's message window
 // (sent, on the user-interface thread) and its playlist reports come
 // through the observer; both are handed on to the main window.
+#include "app/ui/MainWindowNotices.h"
 #include "app/ui/UserInterface.h"
+#include "display/window/Window.h"
 #include "playback/playersystem/PlayerSystem.h"
-#include "windows/main/MainWindow.h"
 
 namespace {
 
-CMainWindow* MainWindowOf(const CUserInterface& ui) { return dynamic_cast<CMainWindow*>(ui.GetMainWindow(0)); }
+CMainWindowNotices* MainWindowOf(const CUserInterface& ui) {
+  return dynamic_cast<CMainWindowNotices*>(ui.GetMainWindow(0));
+}
 
 // The playlist's changes that move the current entry's number.
 class MainWindowPlayListObserver : public CPlayListObserver {
  public:
   void OnEntriesInserted(CPlayListEntryHolder*, INT, INT) override {
-    if (CMainWindow* window = MainWindowOf(GetUserInterface())) window->OnEntriesInserted();
+    if (CMainWindowNotices* window = MainWindowOf(GetUserInterface())) window->OnEntriesInserted();
   }
   void OnEntriesRemoved(CPlayListEntry* const*, INT) override {
-    if (CMainWindow* window = MainWindowOf(GetUserInterface())) window->OnEntriesRemoved();
+    if (CMainWindowNotices* window = MainWindowOf(GetUserInterface())) window->OnEntriesRemoved();
   }
   void OnEntryMoved(CPlayListEntry*, const Positions&) override {
-    if (CMainWindow* window = MainWindowOf(GetUserInterface())) window->OnEntriesRemoved();
+    if (CMainWindowNotices* window = MainWindowOf(GetUserInterface())) window->OnEntriesRemoved();
   }
 };
 
@@ -38,7 +41,7 @@ void CUserInterface::DisconnectPlayerNotices() noexcept {
 }
 
 void CUserInterface::OnPlayerNotice(UINT message) {
-  CMainWindow* window = MainWindowOf(*this);
+  CMainWindowNotices* window = MainWindowOf(*this);
   if (!window) return;
   switch (message) {
     case PLAYER_NOTICE_CURRENT_ENTRY: window->OnCurrentEntryChanged(); break;

@@ -2,8 +2,11 @@
 
 #include <cstring>
 
+#include "app/core/MessageLoop.h"
 #include "app/core/System.h"
+#include "display/window/WindowHost.h"
 #include "foundation/kernel/Error.h"
+#include "pluginhost/hostapi/HostEnvironment.h"
 #include "playback/playersystem/PlayerSystem.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CUserInterface, CTypedObject)
@@ -93,3 +96,26 @@ CUserInterface& GetUserInterface() {
   static CUserInterface userInterface;
   return userInterface;
 }
+
+namespace {
+
+// The display layer's windows reach the user interface through this host.
+// It is installed while the program's modules load and asks for the user
+// interface only when a window calls, so that no window ever sees the
+// plain host of a program that has one.
+class CUserInterfaceWindowHost final : public CWindowHost {
+ public:
+  CUserInterfaceWindowHost() { SetWindowHost(this); }
+  CDDSkin& GetDDSkin() override { return GetUserInterface().GetDDSkin(); }
+  int GetMode() override { return GetUserInterface().GetMode(); }
+  CAuxWindowManager& GetAuxWindowManager() override { return GetUserInterface().GetAuxWindowManager(); }
+  HBRUSH GetBrush(int index) override { return GetUserInterface().GetBrush(index); }
+  int BeginModal(CAuxWindow* window) override { return GetUserInterface().BeginModal(window); }
+  bool EndModal(CAuxWindow* window) override { return GetUserInterface().EndModal(window); }
+  BOOL PumpMessage() override { return ::PumpMessage(); }
+  HWND GetOwnerWindow() override { return GetHostEnvironment().GetOwnerWindow(); }
+};
+
+CUserInterfaceWindowHost theWindowHost;
+
+}  // namespace

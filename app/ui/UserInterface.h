@@ -160,7 +160,7 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   void PrepareExit();
   void Exit() noexcept;
   // The main windows in their index order, each with the main owner
-  // window as owner (see MainWindowMakers.cpp); DestroyWindows goes from
+  // window as owner (see windows/MainWindowMakers.cpp); DestroyWindows goes from
   // the last to the first, then closes every aux window still open.
   void CreateWindows();
   void DestroyWindows() noexcept;

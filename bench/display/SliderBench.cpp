@@ -11,11 +11,11 @@
 
 #include "app/ui/UserInterface.h"
 #include "display/controls/DDImageControls.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDBarSkin.h"
 #include "display/skinrender/DDMainWindowSkin.h"
 #include "foundation/streams/MemoryStream.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "skins/skin/Skin.h"
 #include "twlwin/testing_display.h"
 

@@ -3,15 +3,16 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/ui/UserInterface.h"
 #include "display/auxwindow/MessageBoxLines.h"
 #include "display/controls/DDButtons.h"
 #include "display/controls/DDTextControls.h"
 #include "display/controls/SkinControlStyle.h"
 #include "display/directx/DirectDrawFailure.h"
+#include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDSkinFontSet.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
+#include "display/window/WindowHost.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "twlwin/drawnbox.h"
@@ -211,7 +212,7 @@ void CAuxMessageBox::LayOut(Layout& layout) {
     if (info.hbmColor) DeleteObject(info.hbmColor);
     m_IconShown = true;
   }
-  CDDSkin& skin = GetUserInterface().GetDDSkin();
+  CDDSkin& skin = GetWindowHost().GetDDSkin();
   layout.skinLoaded = skin.IsLoaded() && FillSkinControlStyle(&skin, layout.buttonStyle);
   if (layout.skinLoaded) layout.textFont = skin.GetFontSet().GetFont(0);
   GetControls().DestroyAll(true);

@@ -4,11 +4,11 @@
 
 #include <atomic>
 
-#include "app/core/MessageLoop.h"
-#include "app/ui/UserInterface.h"
 #include "display/WindowClassOnce.h"
+#include "display/auxwindow/AuxWindowManager.h"
 #include "display/directx/DirectDrawFailure.h"
 #include "display/frames/FramePainting.h"
+#include "display/window/WindowHost.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 
@@ -45,11 +45,11 @@ void CAuxWindow::Create(const char* name, const char* caption, int x, int y, int
     CriticalSectionLock lock(m_ControlColorLock);
     m_ControlColors.InitHashTable(101);
   }
-  GetUserInterface().GetAuxWindowManager().Add(this);
+  GetWindowHost().GetAuxWindowManager().Add(this);
 }
 
 void CAuxWindow::Destroy() {
-  GetUserInterface().GetAuxWindowManager().Remove(this);
+  GetWindowHost().GetAuxWindowManager().Remove(this);
   ClearControlColors();
   CancelSizing();
   CWindow::Destroy();
@@ -86,7 +86,7 @@ void CAuxWindow::OnSkinChange(int phase) {
 void CAuxWindow::OnDestroy() {
   if (m_ModalRegistered) {
     m_ModalRegistered = false;
-    GetUserInterface().EndModal(this);
+    GetWindowHost().EndModal(this);
   }
   CWindow::OnDestroy();
 }
@@ -116,7 +116,7 @@ void CAuxWindow::OnShowWindow(bool show, LPARAM status) {
     if (m_SkinApplied) ReleaseSkin(0);
     if (m_ModalRegistered) {
       m_ModalRegistered = false;
-      GetUserInterface().EndModal(this);
+      GetWindowHost().EndModal(this);
     }
   }
   CWindow::OnShowWindow(show, status);
@@ -159,7 +159,7 @@ bool CAuxWindow::DrawTile(IDirectDrawSurface2* backBuffer, int x, int y, const R
 void CAuxWindow::OpenModal() {
   if (m_ModalRegistered) return;
   Show(true);
-  GetUserInterface().BeginModal(this);
+  GetWindowHost().BeginModal(this);
   m_ModalRegistered = true;
 }
 
@@ -174,7 +174,7 @@ int CAuxWindow::RunModalLoop() {
   m_ModalEndRequested = false;
   m_ModalRunning = true;
   m_ModalResult = -1;
-  while (!m_ModalEndRequested && PumpMessage() > 0) {
+  while (!m_ModalEndRequested && GetWindowHost().PumpMessage() > 0) {
   }
   m_ModalRunning = false;
   m_ModalEndRequested = false;

@@ -3,10 +3,11 @@
 // that leads to a control's introduction page.
 #include <strings.h>
 
-#include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/directx/DirectDrawFailure.h"
+#include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
+#include "display/window/WindowHost.h"
 #include "foundation/appcore/LogFront.h"
 #include "foundation/appcore/ThreadErrorLog.h"
 #include "foundation/errors/LocalText.h"
@@ -101,7 +102,7 @@ bool CAuxWindow::DrawChildFrame(IDirectDrawSurface2* surface, int x, int y, POIN
   {
     // The display values; on palette displays these are palette indices.
     DisplayLockScope lock;
-    const CDDSkinColorSet& colors = GetUserInterface().GetDDSkin().GetColorSet();
+    const CDDSkinColorSet& colors = GetWindowHost().GetDDSkin().GetColorSet();
     light = colors.GetColor(highlighted ? kHighlightedLight : kFrameLight);
     shadow = colors.GetColor(highlighted ? kHighlightedShadow : kFrameShadow);
   }

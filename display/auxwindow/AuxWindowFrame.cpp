@@ -3,14 +3,15 @@
 // picture coordinates; transparency and the border hit test.
 #include <cmath>
 
-#include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/frames/FrameGeometry.h"
-#include "display/masks/Mask.h"
+#include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
+#include "display/window/WindowHost.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ constexpr int kTextEntries[CAuxWindow::kColorCount] = {12, 21, 15, 24, 18};
 constexpr int kBackEntries[CAuxWindow::kColorCount] = {11, 20, 14, 23, 17};
 
 const CDDAuxWindowSkin* FrameOfSkin() {
-  const CDDAuxWindowSkin& skin = GetUserInterface().GetDDSkin().GetAuxWindowSkin();
+  const CDDAuxWindowSkin& skin = GetWindowHost().GetDDSkin().GetAuxWindowSkin();
   for (int index = 0; index < CDDAuxWindowSkin::kPartCount; ++index)
     if (!skin.GetPart(index)) return nullptr;
   return &skin;
@@ -40,13 +41,13 @@ void SetSkinLostError() {
 void CAuxWindow::ApplySkin() {
   {
     DisplayLockScope lock;
-    CDDSkin& skin = GetUserInterface().GetDDSkin();
+    CDDSkin& skin = GetWindowHost().GetDDSkin();
     const CDDAuxWindowSkin& aux = skin.GetAuxWindowSkin();
     for (int index = 0; index < 4; ++index) m_Margins[index] = aux.GetMargin(index);
     for (int index = 0; index < kColorCount; ++index) {
       m_TextColors[index] = skin.GetColorSet().GetSourceColor(kTextEntries[index]);
       m_BackColors[index] = skin.GetColorSet().GetSourceColor(kBackEntries[index]);
-      m_Brushes[index] = GetUserInterface().GetBrush(index);
+      m_Brushes[index] = GetWindowHost().GetBrush(index);
     }
     if (const CDDAuxWindowSkin* frame = FrameOfSkin()) {
       m_LeftPartWidth = WidthOf(*frame, 3);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
+#include "display/window/WindowHost.h"
 #include "foundation/kernel/Error.h"
 
 CAuxWindowManager::~CAuxWindowManager() { DestroyAll(true); }
@@ -14,7 +14,7 @@ void CAuxWindowManager::Add(CAuxWindow* window) {
 }
 
 bool CAuxWindowManager::Remove(CAuxWindow* window) {
-  GetUserInterface().EndModal(window);
+  GetWindowHost().EndModal(window);
   CriticalSectionLock lock(m_Lock);
   const auto found = std::find(m_Windows.begin(), m_Windows.end(), window);
   if (found == m_Windows.end()) return false;
@@ -40,7 +40,7 @@ void CAuxWindowManager::DestroyAll(bool deleteWindows) {
   while (!m_Modal.empty()) {
     CAuxWindow* top = m_Modal.back();
     // The user interface pops it; without that the stack must still shrink.
-    if (!GetUserInterface().EndModal(top) && !m_Modal.empty() && m_Modal.back() == top) m_Modal.pop_back();
+    if (!GetWindowHost().EndModal(top) && !m_Modal.empty() && m_Modal.back() == top) m_Modal.pop_back();
   }
 }
 

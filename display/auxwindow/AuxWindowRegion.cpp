@@ -2,23 +2,24 @@
 // and the window region made from it.
 #include <new>
 
-#include "app/ui/UserInterface.h"
 #include "display/auxwindow/AuxWindow.h"
 #include "display/frames/FramePainting.h"
-#include "display/masks/Mask.h"
 #include "display/masks/RegionCreator.h"
+#include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
+#include "display/window/WindowHost.h"
 #include "foundation/appcore/LogFront.h"
 #include "foundation/appcore/StepTiming.h"
 #include "foundation/appcore/ThreadErrorLog.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "skins/masks/Mask.h"
 
 bool CAuxWindow::CreateWindowMask(BYTE*& mask, int width, int height) const {
   TimedStep timing("create window mask");
   DisplayLockScope lock;
   mask = nullptr;
-  const CDDAuxWindowSkin& frame = GetUserInterface().GetDDSkin().GetAuxWindowSkin();
+  const CDDAuxWindowSkin& frame = GetWindowHost().GetDDSkin().GetAuxWindowSkin();
   bool anyMask = false;
   for (int index = 0; index < CDDAuxWindowSkin::kPartCount; ++index) anyMask = anyMask || frame.GetMask(index);
   if (!anyMask || width < 1 || height < 1) return true;

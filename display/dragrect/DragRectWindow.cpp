@@ -5,9 +5,9 @@
 #include <climits>
 
 #include "display/WindowClassOnce.h"
+#include "display/window/WindowHost.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
-#include "pluginhost/hostapi/HostEnvironment.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDragRectWindow, CTypedObject)
 
@@ -43,7 +43,7 @@ void CDragRectWindow::Create(const RECT& rect) {
                          LocalText("GDIError.CreatePen", "Error creating pen."));
     }
   }
-  const HWND owner = GetHostEnvironment().GetOwnerWindow();
+  const HWND owner = GetWindowHost().GetOwnerWindow();
   for (HWND& strip : m_Strips) {
     strip = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "DragRectWindow", WS_POPUP | WS_DISABLED, 0, 0, 10, 10, owner,
                             nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -1,15 +1,16 @@
 #include "display/frames/FramePainting.h"
 
-#include "app/ui/UserInterface.h"
 #include "display/directx/DirectDrawFailure.h"
 #include "display/frames/FrameCells.h"
 #include "display/frames/FrameGeometry.h"
-#include "display/masks/Mask.h"
+#include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
+#include "display/window/WindowHost.h"
 #include "foundation/bitmaps/BitmapStretcher.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 
@@ -57,14 +58,14 @@ int CheckClip(const RECT* clip, INT width, INT height, RECT& area) {
 void SetInvalidClipError() { SetThreadError(7, 1, GetMiscErrorText(1).c_str()); }
 
 const CDDAuxWindowSkin* AuxSkinWithParts() {
-  const CDDAuxWindowSkin& skin = GetUserInterface().GetDDSkin().GetAuxWindowSkin();
+  const CDDAuxWindowSkin& skin = GetWindowHost().GetDDSkin().GetAuxWindowSkin();
   for (int index = 0; index < kPartCount; ++index)
     if (!skin.GetPart(index)) return nullptr;
   return &skin;
 }
 
 const CDDControlWindowSkin* ControlSkinWithParts() {
-  CUserInterface& ui = GetUserInterface();
+  CWindowHost& ui = GetWindowHost();
   const CDDControlWindowSkin& skin = ui.GetDDSkin().GetControlWindowSkin(ui.GetMode());
   for (int index = 0; index < CDDControlWindowSkin::kPartCount; ++index)
     if (!skin.GetPart(index)) return nullptr;
@@ -97,7 +98,7 @@ HRESULT LockTarget(IDirectDrawSurface2* surface, INT x, INT y, const RECT& area,
 
 HRESULT PaintCaption(IDirectDrawSurface2* surface, INT x, INT y, INT width, const CDDAuxWindowSkin& skin,
                      const char* caption, const RECT& area, const FramePicture (&parts)[kPartCount], INT height) {
-  const CDDWriter* writer = skin.GetCaptionWriter(GetUserInterface().GetDDSkin());
+  const CDDWriter* writer = skin.GetCaptionWriter(GetWindowHost().GetDDSkin());
   if (!writer) return DDERR_SURFACELOST;
   const INT textWidth = caption ? writer->GetTextWidth(caption) : 0;
   if (textWidth == 0) return DD_OK;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <memory>
 
-#include "display/masks/Mask.h"
 #include "foundation/appcore/StepTiming.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CRegionCreator, CTypedObject)
 

@@ -1,12 +1,12 @@
 #include "display/skinrender/DDAuxWindowSkin.h"
 
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDFrameParts.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/frames/AuxWindowSkin.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDDAuxWindowSkin, CDDSkinBase)
 

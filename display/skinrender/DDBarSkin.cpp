@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "display/masks/Mask.h"
 #include "display/state/DisplayLock.h"
 #include "display/state/DisplayState.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -10,6 +9,7 @@
 #include "skins/bars/BarData.h"
 #include "skins/bars/BarScript.h"
 #include "skins/bars/BarSkin.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDDBarSkin, CDDSkinBase)
 

@@ -1,8 +1,8 @@
 #include "display/skinrender/DDButtonSkin.h"
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/elements/ButtonSkin.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDDButtonSkin, CDDSkinBase)
 TWL_IMPLEMENT_CREATABLE_CLASS(CDDAnimButtonSkin, CDDSkinBase)

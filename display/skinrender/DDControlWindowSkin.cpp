@@ -1,11 +1,11 @@
 #include "display/skinrender/DDControlWindowSkin.h"
 
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDFrameParts.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/state/DisplayLock.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/frames/ControlWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "skins/sets/SkinColorSet.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDDControlWindowSkin, CDDSkinBase)

@@ -1,9 +1,9 @@
 #include "display/skinrender/DDFrameParts.h"
 
-#include "display/masks/Mask.h"
 #include "display/state/DisplayLock.h"
 #include "display/state/DisplayState.h"
 #include "foundation/bitmaps/DIBitmap.h"
+#include "skins/masks/Mask.h"
 
 void ConvertFramePart(CDIBitmap& part) {
   DisplayLockScope lock;

@@ -1,12 +1,12 @@
 #include "display/skinrender/DDMainWindowSkin.h"
 
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
 #include "display/state/DisplayState.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "skins/sets/SkinColorSet.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDDMainWindowSkin, CDDSkinBase)

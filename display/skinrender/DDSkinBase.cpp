@@ -3,13 +3,13 @@
 #include <cstring>
 #include <new>
 
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDWriter.h"
 #include "display/state/DisplayLock.h"
 #include "display/state/DisplayState.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/bitmaps/PixelConverter.h"
 #include "foundation/kernel/MemoryError.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CLASS(CDDSkinBase, CTypedObject)
 

@@ -2,12 +2,11 @@
 
 #include <mutex>
 
+#include "foundation/appcore/ProductName.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
 
 namespace {
-
-constexpr const char* kProductSettingsPath = "Software\\Velbrook\\Velbrook Tunewell";
 
 struct SettingsKey {
   std::mutex lock;

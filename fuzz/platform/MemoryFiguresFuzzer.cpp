@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "kernel/MemoryFigures.h"
+#include "platform/kernel/MemoryFigures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

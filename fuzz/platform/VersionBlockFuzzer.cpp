@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/VersionFormat.h"
+#include "platform/resources/VersionFormat.h"
 
 using namespace twl::resources;
 

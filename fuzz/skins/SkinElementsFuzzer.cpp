@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/streams/MemoryStream.h"
@@ -19,6 +18,7 @@
 #include "skins/frames/AuxWindowSkin.h"
 #include "skins/frames/ControlWindowSkin.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

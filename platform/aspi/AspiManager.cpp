@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "MmcRecorder.h"
-#include "kernel/Clock.h"
-#include "modules/SystemModules.h"
+#include "platform/kernel/Clock.h"
+#include "platform/modules/SystemModules.h"
 #include "twlwin/aspi.h"
 #include "twlwin/sync.h"
 #include "twlwin/testing_recorder.h"

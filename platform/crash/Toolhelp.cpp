@@ -10,10 +10,10 @@
 
 #include "CrashHandler.h"
 #include "ModuleMap.h"
-#include "kernel/KernelObject.h"
-#include "modules/Modules.h"
+#include "platform/kernel/KernelObject.h"
+#include "platform/modules/Modules.h"
 #include "twlwin/errors.h"
-#include "modules/SystemModules.h"
+#include "platform/modules/SystemModules.h"
 #include "twlwin/toolhelp.h"
 
 namespace twl::crash {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "user/WindowLayout.h"
+#include "platform/user/WindowLayout.h"
 
 namespace twl::ddraw {
 namespace {

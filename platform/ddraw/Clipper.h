@@ -7,8 +7,8 @@
 #include <atomic>
 #include <optional>
 
+#include "platform/user/Region.h"
 #include "twlwin/ddraw.h"
-#include "user/Region.h"
 
 namespace twl::ddraw {
 

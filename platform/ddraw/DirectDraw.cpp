@@ -5,7 +5,7 @@
 #include "Clipper.h"
 #include "DriverState.h"
 #include "SurfaceCreation.h"
-#include "display/PixelFormats.h"
+#include "platform/display/PixelFormats.h"
 
 namespace twl::ddraw {
 namespace {

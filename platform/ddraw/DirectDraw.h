@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "display/DisplayMode.h"
+#include "platform/display/DisplayMode.h"
 #include "twlwin/ddraw.h"
 
 namespace twl::ddraw {

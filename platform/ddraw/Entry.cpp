@@ -3,7 +3,7 @@
 #include <new>
 
 #include "DirectDraw.h"
-#include "modules/SystemModules.h"
+#include "platform/modules/SystemModules.h"
 
 namespace twl::ddraw {
 namespace {

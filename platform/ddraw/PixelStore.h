@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "Blitter.h"
-#include "user/Region.h"
+#include "platform/user/Region.h"
 
 namespace twl::ddraw {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "display/PixelFormats.h"
-#include "gdi/Palette.h"
-#include "gdi/Screen.h"
+#include "platform/display/PixelFormats.h"
+#include "platform/gdi/Palette.h"
+#include "platform/gdi/Screen.h"
 
 namespace twl::ddraw {
 namespace {

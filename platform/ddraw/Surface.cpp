@@ -5,10 +5,10 @@
 
 #include "Clipper.h"
 #include "DriverState.h"
-#include "display/DisplayMode.h"
-#include "display/PixelFormats.h"
-#include "gdi/Bitmap.h"
-#include "gdi/DeviceContext.h"
+#include "platform/display/DisplayMode.h"
+#include "platform/display/PixelFormats.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
 
 namespace twl::ddraw {
 

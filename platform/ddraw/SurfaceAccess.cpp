@@ -4,10 +4,10 @@
 
 #include "Rects.h"
 #include "Surface.h"
-#include "display/PixelFormats.h"
-#include "gdi/Bitmap.h"
-#include "gdi/DeviceContext.h"
-#include "gdi/Palette.h"
+#include "platform/display/PixelFormats.h"
+#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/Palette.h"
 
 namespace twl::ddraw {
 namespace {

@@ -7,7 +7,7 @@
 #include "Clipper.h"
 #include "Rects.h"
 #include "Surface.h"
-#include "display/PixelFormats.h"
+#include "platform/display/PixelFormats.h"
 
 namespace twl::ddraw {
 namespace {

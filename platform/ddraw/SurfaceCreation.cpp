@@ -6,8 +6,8 @@
 #include "DriverState.h"
 #include "ScreenStore.h"
 #include "Surface.h"
-#include "display/DisplayMode.h"
-#include "display/PixelFormats.h"
+#include "platform/display/DisplayMode.h"
+#include "platform/display/PixelFormats.h"
 
 namespace twl::ddraw {
 namespace {

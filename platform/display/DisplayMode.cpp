@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "PixelFormats.h"
-#include "user/DisplayMode.h"
+#include "platform/user/DisplayMode.h"
 
 namespace twl::display {
 namespace {

@@ -1,6 +1,6 @@
 #include "PixelFormats.h"
 
-#include "gdi/PixelColours.h"
+#include "platform/gdi/PixelColours.h"
 
 namespace twl::display {
 namespace {

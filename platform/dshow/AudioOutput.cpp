@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "dsound/SoundEngine.h"
-#include "dsound/WavFileSink.h"
+#include "platform/dsound/SoundEngine.h"
+#include "platform/dsound/WavFileSink.h"
 
 namespace twl::dshow {
 namespace {

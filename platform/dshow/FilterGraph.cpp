@@ -10,7 +10,7 @@
 
 #include "AudioOutput.h"
 #include "MediaFramework.h"
-#include "files/PathResolver.h"
+#include "platform/files/PathResolver.h"
 #include "twlwin/errors.h"
 #include "twlwin/text.h"
 #include "twlwin/windowing.h"

@@ -7,8 +7,8 @@
 #include "ExtensionKeys.h"
 #include "FilterGraph.h"
 #include "MediaFramework.h"
-#include "kernel/ComClasses.h"
-#include "modules/SystemModules.h"
+#include "platform/kernel/ComClasses.h"
+#include "platform/modules/SystemModules.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "SoundBuffers.h"
 #include "SoundDevices.h"
 #include "SoundEngine.h"
-#include "modules/SystemModules.h"
+#include "platform/modules/SystemModules.h"
 #include "twlwin/windowing.h"
 
 namespace twl::sound {

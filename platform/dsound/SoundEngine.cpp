@@ -6,7 +6,7 @@
 
 #include "Mixing.h"
 #include "SinkChoice.h"
-#include "kernel/Clock.h"
+#include "platform/kernel/Clock.h"
 
 namespace twl::sound {
 namespace {

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "PathResolver.h"
-#include "kernel/ErrnoMap.h"
-#include "kernel/KernelObject.h"
+#include "platform/kernel/ErrnoMap.h"
+#include "platform/kernel/KernelObject.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"
 

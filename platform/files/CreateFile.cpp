@@ -10,7 +10,7 @@
 #include "FileObject.h"
 #include "PathResolver.h"
 #include "ShareTable.h"
-#include "kernel/ErrnoMap.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "PathResolver.h"
-#include "kernel/ErrnoMap.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/files.h"
 
 namespace {

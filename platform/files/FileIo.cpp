@@ -7,7 +7,7 @@
 
 #include "FileObject.h"
 #include "FileTimes.h"
-#include "kernel/ErrnoMap.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"
 

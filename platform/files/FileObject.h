@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ShareTable.h"
-#include "kernel/KernelObject.h"
+#include "platform/kernel/KernelObject.h"
 
 namespace twl {
 

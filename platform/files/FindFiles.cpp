@@ -15,8 +15,8 @@
 #include "FileTimes.h"
 #include "PathResolver.h"
 #include "Wildcard.h"
-#include "kernel/ErrnoMap.h"
-#include "kernel/KernelObject.h"
+#include "platform/kernel/ErrnoMap.h"
+#include "platform/kernel/KernelObject.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"
 

@@ -9,7 +9,7 @@
 #include "FileObject.h"
 #include "PathResolver.h"
 #include "StringOut.h"
-#include "kernel/ErrnoMap.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"
 

@@ -10,7 +10,7 @@
 
 #include "PathResolver.h"
 #include "StringOut.h"
-#include "kernel/ErrnoMap.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"
 

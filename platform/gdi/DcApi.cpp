@@ -6,9 +6,9 @@
 #include "DeviceContext.h"
 #include "Font.h"
 #include "StockObjects.h"
+#include "platform/user/RegionHandles.h"
 #include "twlwin/errors.h"
 #include "twlwin/gdi.h"
-#include "user/RegionHandles.h"
 
 using namespace twl::gdi;
 

@@ -4,8 +4,8 @@
 
 #include "Font.h"
 #include "StockObjects.h"
+#include "platform/user/ScreenEvents.h"
 #include "twlwin/errors.h"
-#include "user/ScreenEvents.h"
 
 namespace twl::gdi {
 

@@ -12,8 +12,8 @@
 
 #include "Bitmap.h"
 #include "Objects.h"
+#include "platform/user/Region.h"
 #include "twlwin/gdi.h"
-#include "user/Region.h"
 
 namespace twl::gdi {
 

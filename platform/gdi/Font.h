@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Bitmap.h"
-#include "user/Region.h"
+#include "platform/user/Region.h"
 #include "GdiObject.h"
 #include "twlwin/gdi.h"
 

@@ -1,6 +1,6 @@
 #include "GdiObject.h"
 
-#include "kernel/IdTable.h"
+#include "platform/kernel/IdTable.h"
 
 namespace twl::gdi {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "DeviceContext.h"
 #include "IconObject.h"
-#include "kernel/IdTable.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/errors.h"
 #include "twlwin/gdi.h"
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <mutex>
 
-#include "display/DisplayMode.h"
-#include "display/PixelFormats.h"
+#include "platform/display/DisplayMode.h"
+#include "platform/display/PixelFormats.h"
 
 namespace twl::gdi {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "kernel/ErrnoMap.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/errors.h"
 
 namespace twl::gdi {

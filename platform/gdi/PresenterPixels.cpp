@@ -1,8 +1,8 @@
 // The pixel side of the presenter seam (twlwin/presenter.h).
 #include "Screen.h"
+#include "platform/user/WindowLayout.h"
 #include "twlwin/errors.h"
 #include "twlwin/presenter.h"
-#include "user/WindowLayout.h"
 
 using namespace twl::gdi;
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "WindowSurfaces.h"
+#include "platform/user/DisplayMode.h"
+#include "platform/user/ScreenEvents.h"
+#include "platform/user/WindowLayout.h"
 #include "twlwin/gdi.h"
-#include "user/DisplayMode.h"
-#include "user/ScreenEvents.h"
-#include "user/WindowLayout.h"
 
 namespace twl::gdi {
 namespace {

@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "Bitmap.h"
+#include "platform/user/Region.h"
 #include "twlwin/types.h"
-#include "user/Region.h"
 
 namespace twl::gdi {
 

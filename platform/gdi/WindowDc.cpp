@@ -4,11 +4,11 @@
 #include "PngWriter.h"
 #include "Screen.h"
 #include "WindowSurfaces.h"
+#include "platform/user/PaintDevice.h"
 #include "twlwin/errors.h"
 #include "twlwin/gdi.h"
 #include "twlwin/presenter.h"
 #include "twlwin/testing_gdi.h"
-#include "user/PaintDevice.h"
 
 using namespace twl::gdi;
 namespace user = twl::user;

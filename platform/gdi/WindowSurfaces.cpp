@@ -4,8 +4,8 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/user/PaintDevice.h"
 #include "twlwin/gdi.h"
-#include "user/PaintDevice.h"
 
 namespace twl::gdi {
 namespace {

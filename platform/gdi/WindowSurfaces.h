@@ -15,8 +15,8 @@
 #include <mutex>
 
 #include "Bitmap.h"
+#include "platform/user/WindowLayout.h"
 #include "twlwin/types.h"
-#include "user/WindowLayout.h"
 
 namespace twl::gdi {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "modules/SystemModules.h"
+#include "platform/modules/SystemModules.h"
 
 namespace twl {
 namespace {

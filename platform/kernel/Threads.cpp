@@ -7,7 +7,7 @@
 #include <climits>
 
 #include "KernelObject.h"
-#include "crash/CrashStack.h"
+#include "platform/crash/CrashStack.h"
 #include "twlwin/testing.h"
 #include "twlwin/threads.h"
 

@@ -13,9 +13,9 @@
 
 #include "Modules.h"
 #include "SystemModules.h"
-#include "files/PathResolver.h"
-#include "resources/ResourceDirectory.h"
-#include "resources/VersionFormat.h"
+#include "platform/files/PathResolver.h"
+#include "platform/resources/ResourceDirectory.h"
+#include "platform/resources/VersionFormat.h"
 #include "twlwin/errors.h"
 #include "twlwin/fileversion.h"
 #include "twlwin/resources.h"

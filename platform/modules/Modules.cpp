@@ -18,9 +18,9 @@
 #include <mutex>
 #include <vector>
 
-#include "files/FileAttributes.h"
-#include "files/PathResolver.h"
-#include "kernel/IdTable.h"
+#include "platform/files/FileAttributes.h"
+#include "platform/files/PathResolver.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/errors.h"
 #include "twlwin/modules.h"
 #include "twlwin/testing.h"

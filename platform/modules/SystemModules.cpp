@@ -8,8 +8,8 @@
 #include <set>
 #include <utility>
 
-#include "files/FileAttributes.h"
-#include "files/PathResolver.h"
+#include "platform/files/FileAttributes.h"
+#include "platform/files/PathResolver.h"
 #include "twlwin/errors.h"
 #include "twlwin/testing.h"
 

@@ -6,7 +6,7 @@
 #include <new>
 
 #include "ProfileFile.h"
-#include "text/Utf8Prefix.h"
+#include "platform/text/Utf8Prefix.h"
 #include "twlwin/errors.h"
 #include "twlwin/profile.h"
 

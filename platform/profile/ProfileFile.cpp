@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "files/PathResolver.h"
-#include "kernel/ErrnoMap.h"
-#include "registry/RegistryDatabase.h"
+#include "platform/files/PathResolver.h"
+#include "platform/kernel/ErrnoMap.h"
+#include "platform/registry/RegistryDatabase.h"
 #include "twlwin/errors.h"
 
 namespace twl::profile {

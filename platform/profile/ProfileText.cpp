@@ -2,7 +2,7 @@
 
 #include <unordered_set>
 
-#include "text/NameFold.h"
+#include "platform/text/NameFold.h"
 
 namespace twl::profile {
 namespace {

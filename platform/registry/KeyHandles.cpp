@@ -1,6 +1,6 @@
 #include "KeyHandles.h"
 
-#include "kernel/IdTable.h"
+#include "platform/kernel/IdTable.h"
 #include "RegistryDatabase.h"
 #include "twlwin/errors.h"
 #include "twlwin/files.h"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "KeyHandles.h"
-#include "text/NameFold.h"
+#include "platform/text/NameFold.h"
 #include "RegistryStore.h"
 #include "twlwin/errors.h"
 #include "twlwin/registry.h"

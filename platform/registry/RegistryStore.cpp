@@ -2,7 +2,7 @@
 
 #include <time.h>
 
-#include "text/NameFold.h"
+#include "platform/text/NameFold.h"
 
 namespace twl::registry {
 namespace {

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "ResourceDirectory.h"
-#include "text/Utf8Prefix.h"
+#include "platform/text/Utf8Prefix.h"
 #include "twlwin/errors.h"
 #include "twlwin/resources.h"
 

@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "modules/Modules.h"
+#include "platform/modules/Modules.h"
 #include "twlwin/errors.h"
 #include "twlwin/modules.h"
 

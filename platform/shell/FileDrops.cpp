@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "kernel/IdTable.h"
-#include "text/Utf8Prefix.h"
+#include "platform/kernel/IdTable.h"
+#include "platform/text/Utf8Prefix.h"
 #include "twlwin/errors.h"
 #include "twlwin/shell.h"
 #include "twlwin/testing_desktop.h"

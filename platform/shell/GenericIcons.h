@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "gdi/IconObject.h"
+#include "platform/gdi/IconObject.h"
 
 namespace twl::shell {
 

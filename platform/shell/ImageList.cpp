@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "gdi/DeviceContext.h"
-#include "kernel/IdTable.h"
+#include "platform/gdi/DeviceContext.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/errors.h"
 
 namespace twl::shell {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "gdi/IconObject.h"
+#include "platform/gdi/IconObject.h"
 #include "twlwin/commctrl.h"
 
 namespace twl::shell {

@@ -8,7 +8,7 @@
 #include "twlwin/presenter.h"
 #include "twlwin/shell.h"
 #include "twlwin/testing_gdi.h"
-#include "user/ScreenEvents.h"
+#include "platform/user/ScreenEvents.h"
 #include "twlwin/windowing.h"
 
 namespace {

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "files/PathResolver.h"
-#include "kernel/ChildProcess.h"
-#include "kernel/Headless.h"
+#include "platform/files/PathResolver.h"
+#include "platform/kernel/ChildProcess.h"
+#include "platform/kernel/Headless.h"
 #include "twlwin/errors.h"
 #include "twlwin/help.h"
 #include "twlwin/shell.h"

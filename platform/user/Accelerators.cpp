@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "kernel/IdTable.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/errors.h"
 #include "twlwin/keyboard.h"
 #include "twlwin/windowing.h"

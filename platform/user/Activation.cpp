@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "AppActivation.h"
-#include "modules/SystemModules.h"
+#include "platform/modules/SystemModules.h"
 #include "Hooks.h"
 #include "ScreenEvents.h"
 #include "WindowRecords.h"

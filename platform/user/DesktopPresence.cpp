@@ -18,7 +18,7 @@
 #include "CopyDataServer.h"
 #include "WindowRecords.h"
 #include "ZOrderStamps.h"
-#include "kernel/Desktop.h"
+#include "platform/kernel/Desktop.h"
 
 namespace twl::user {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "WindowManager.h"
-#include "kernel/IdTable.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/errors.h"
 #include "twlwin/hooks.h"
 

@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "ScreenEvents.h"
-#include "crash/CrashHandler.h"
-#include "kernel/Headless.h"
+#include "platform/crash/CrashHandler.h"
+#include "platform/kernel/Headless.h"
 #include "twlwin/drawnbox.h"
 #include "twlwin/messagebox.h"
 #include "twlwin/testing_user.h"

@@ -7,7 +7,7 @@
 
 #include "CopyDataServer.h"
 #include "PostOnce.h"
-#include "kernel/Clock.h"
+#include "platform/kernel/Clock.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
 

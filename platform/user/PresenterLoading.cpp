@@ -7,7 +7,7 @@
 #include <mutex>
 #include <string>
 
-#include "kernel/Headless.h"
+#include "platform/kernel/Headless.h"
 #include "twlwin/presenter.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "RegionHandles.h"
 #include "ScreenEvents.h"
 #include "WindowManager.h"
-#include "kernel/IdTable.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
 #include "twlwin/testing_gdi.h"

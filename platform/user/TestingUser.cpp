@@ -6,7 +6,7 @@
 #include "RegionHandles.h"
 #include "WindowLayout.h"
 #include "WindowManager.h"
-#include "kernel/Clock.h"
+#include "platform/kernel/Clock.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
 #include "twlwin/testing_user.h"

@@ -5,7 +5,7 @@
 
 #include "WindowRecords.h"
 #include "ZOrderStamps.h"
-#include "kernel/Clock.h"
+#include "platform/kernel/Clock.h"
 #include "twlwin/errors.h"
 #include "twlwin/threads.h"
 

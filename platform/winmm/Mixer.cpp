@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
-#include "dsound/Mixing.h"
-#include "dsound/SoundDevices.h"
-#include "dsound/SoundEngine.h"
-#include "kernel/IdTable.h"
+#include "platform/dsound/Mixing.h"
+#include "platform/dsound/SoundDevices.h"
+#include "platform/dsound/SoundEngine.h"
+#include "platform/kernel/IdTable.h"
 #include "twlwin/mmsystem.h"
 #include "twlwin/testing_sound.h"
 #include "twlwin/windowing.h"

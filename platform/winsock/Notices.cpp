@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "WsaErrors.h"
-#include "user/PostOnce.h"
+#include "platform/user/PostOnce.h"
 
 namespace twl::winsock {
 

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <memory>
 
-#include "app/system/TempFiles.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/Error.h"
+#include "playback/diskfile/TempFiles.h"
 #include "pluginhost/hostapi/HostApi.h"
 
 TWL_IMPLEMENT_CLASS(CDiskFileCreator, CTypedObject)

@@ -1,12 +1,11 @@
 #include "playback/playlist/PlayListErrors.h"
 
+#include "foundation/appcore/ProductName.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/kernel/Placeholder.h"
 
 namespace {
-
-constexpr char kProductName[] = "Velbrook Tunewell";
 
 CStr Caption() { return LocalText("PlayListError.Caption", "PlayList Error"); }
 

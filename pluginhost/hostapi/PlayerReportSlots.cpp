@@ -5,7 +5,7 @@
 // dropped, without an error, unless it comes from the current player.
 #include <cstring>
 
-#include "app/system/FileExtensionEnum.h"
+#include "playback/player/FileExtensionEnum.h"
 #include "playback/sound/SoundOptions.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostSlots.h"

@@ -2,6 +2,7 @@
 // font, windows, folders and name.
 #include <mutex>
 
+#include "foundation/appcore/ProductName.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
 #include "pluginhost/hostapi/HostSlots.h"
@@ -9,8 +10,6 @@
 
 namespace hostapi {
 namespace {
-
-constexpr const char kPlayerName[] = "Velbrook Tunewell";
 
 // The folder texts plug-ins get are the host's own and must stay valid for
 // the whole run: taken once, never changed.
@@ -55,7 +54,7 @@ const char* HOST_GetFolder(DWORD which) {
 }
 
 char* HOST_GetPlayerName() {
-  char* name = HostAllocString(kPlayerName);
+  char* name = HostAllocString(kProductName);
   if (!name) FailWithMiscError(MISC_ERROR_OUT_OF_MEMORY);
   return name;
 }

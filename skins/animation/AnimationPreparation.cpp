@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/animation/BitmapAnimation.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

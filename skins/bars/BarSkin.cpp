@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
 #include "skins/bars/BarScript.h"
@@ -10,6 +9,7 @@
 #include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CBarSkin, CSkinBase)
 

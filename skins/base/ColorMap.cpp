@@ -1,11 +1,11 @@
 // Map pictures: elements laid out as areas of distinct colours.
 #include <algorithm>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapBlitter.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 // The mask record of compiled skin data.
 #include <cstdint>
 
-#include "display/masks/Mask.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 
 DWORD CSkinBase::WriteMask(CStream& stream, const CMask& mask) {
   WriteU32(stream, static_cast<DWORD>(mask.GetWidth()));

@@ -5,10 +5,10 @@
 #include <memory>
 #include <new>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/MemoryError.h"
+#include "skins/masks/Mask.h"
 
 struct BitmapReleaser {
   void operator()(CDIBitmap* bitmap) const {

@@ -2,13 +2,13 @@
 
 #include <cstdint>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CButtonSkin, CSkinBase)
 TWL_IMPLEMENT_CREATABLE_CLASS(CAnimButtonSkin, CSkinBase)

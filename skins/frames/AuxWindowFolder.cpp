@@ -1,7 +1,6 @@
 // Loading the auxiliary window frame from a skin folder: the picture, a
 // map picture whose colours mark the four borders, the caption area and
 // the transparent pixels, and the ini file that points at those colours.
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/ini/IniData.h"
 #include "foundation/ini/IniItems.h"
@@ -12,6 +11,7 @@
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/AuxWindowSkin.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

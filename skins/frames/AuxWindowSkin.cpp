@@ -1,6 +1,5 @@
 #include "skins/frames/AuxWindowSkin.h"
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
@@ -9,6 +8,7 @@
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/PartChunks.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CAuxWindowSkin, CVarSizeWindowSkin)
 

@@ -3,7 +3,6 @@
 // the ini file that points at them, and the optional colours and fonts.
 #include <windows.h>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/ini/IniData.h"
 #include "foundation/ini/IniItems.h"
@@ -14,6 +13,7 @@
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/ControlWindowSkin.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "skins/frames/ControlWindowSkin.h"
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
@@ -8,6 +7,7 @@
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/frames/PartChunks.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CControlWindowSkin, CVarSizeWindowSkin)
 

@@ -1,11 +1,11 @@
 #include "skins/frames/PartChunks.h"
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
 #include "skins/base/ChunkIo.h"
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinErrors.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

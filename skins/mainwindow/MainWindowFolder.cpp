@@ -3,7 +3,6 @@
 // mode's ini file, the background animation, the fonts and bar scripts.
 #include <cstring>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/filesystem/FileSystem.h"
@@ -18,6 +17,7 @@
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

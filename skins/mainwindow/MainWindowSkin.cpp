@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/Stream.h"
@@ -12,6 +11,7 @@
 #include "skins/base/LoadCleared.h"
 #include "skins/base/SkinErrors.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CMainWindowSkin, CSkinBase)
 

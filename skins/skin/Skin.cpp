@@ -1,6 +1,7 @@
 #include "skins/skin/Skin.h"
 
 #include "foundation/appcore/PlayerVersion.h"
+#include "foundation/appcore/ProductName.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/errors/ThreadErrorState.h"
@@ -11,8 +12,6 @@
 TWL_IMPLEMENT_CREATABLE_CLASS(CSkin, CSkinBase)
 
 namespace {
-
-constexpr const char* kPlayerName = "Velbrook Tunewell";
 
 bool FileExists(const char* folder, const char* name) {
   return GetFileAttributesA(CStr(folder) + "\\" + name) != INVALID_FILE_ATTRIBUTES;
@@ -111,7 +110,7 @@ void CSkin::CheckPlayerVersion() const {
                  SkinText("SkinError.HigherPlayerVersionRequired",
                           "To use this skin you need a newer version of %PLAYER% (version %MINVER% or higher). You're "
                           "currently running version %CURVER%.",
-                          {{"%PLAYER%", kPlayerName},
+                          {{"%PLAYER%", kProductName},
                            {"%MINVER%", CStr::Format("%d.%02d", static_cast<int>(minimum >> 16), static_cast<int>(minimum & 0xFFFF))},
                            {"%CURVER%", CStr::Format("%d.%02d", running.major, running.minor)}}));
 }

@@ -7,9 +7,9 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "resources/DibFormat.h"
-#include "resources/IconFormat.h"
-#include "resources/VersionFormat.h"
+#include "platform/resources/DibFormat.h"
+#include "platform/resources/IconFormat.h"
+#include "platform/resources/VersionFormat.h"
 
 namespace rescomp {
 namespace {

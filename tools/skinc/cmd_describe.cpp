@@ -7,7 +7,6 @@
 #include <string>
 
 #include "Reporting.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/streams/MemoryStream.h"
@@ -16,6 +15,7 @@
 #include "skins/frames/AuxWindowSkin.h"
 #include "skins/frames/ControlWindowSkin.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

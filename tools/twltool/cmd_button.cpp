@@ -10,10 +10,10 @@
 #include "app/ui/UserInterface.h"
 #include "display/controls/DDButtons.h"
 #include "display/controls/SkinControlStyle.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDMainWindowSkin.h"
 #include "driver/Command.h"
 #include "driver/Numbers.h"
+#include "skins/masks/Mask.h"
 #include "twlwin/testing_gdi.h"
 #include "twlwin/testing_user.h"
 

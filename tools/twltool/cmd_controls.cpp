@@ -12,11 +12,11 @@
 #include "display/controls/DDSurfaceText.h"
 #include "display/controls/DDTextControls.h"
 #include "display/controls/SkinControlStyle.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDBarSkin.h"
 #include "display/skinrender/DDMainWindowSkin.h"
 #include "driver/Command.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "twlwin/testing_gdi.h"
 #include "twlwin/testing_user.h"
 

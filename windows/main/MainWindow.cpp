@@ -7,6 +7,7 @@
 #include "display/state/DisplayLock.h"
 #include "display/controls/DDControl.h"
 #include "foundation/appcore/MainWindow.h"
+#include "foundation/appcore/ProductName.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
 #include "playback/playersystem/PlayerSystem.h"
@@ -73,9 +74,9 @@ void CMainWindow::Create(HWND parent, CWindowOwner* owner) {
   }
   RECT place{};
   LoadWindowRect(&place, RectNameOf(m_Mode), size.cx, size.cy, nullptr, 0, 0);
-  CWindow::Create("MainWindow", maindisplay::kProductName, kClassName, WS_POPUP, WS_EX_ACCEPTFILES, place.left,
+  CWindow::Create("MainWindow", kProductName, kClassName, WS_POPUP, WS_EX_ACCEPTFILES, place.left,
                   place.top, size.cx, size.cy, parent, owner);
-  m_TitleText = maindisplay::kProductName;
+  m_TitleText = kProductName;
   m_CurrentEntry = -1;
   m_CurrentFileInfo = nullptr;
   m_BytesReadText = CStr();

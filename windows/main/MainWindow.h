@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/MainWindowNotices.h"
 #include "display/window/Window.h"
 #include "foundation/kernel/Str.h"
 #include "pluginhost/fileinfo/FileObjectInfoRecord.h"
@@ -50,7 +51,7 @@ class CMainWindowEntryListener : public FileObjectListener {
   CMainWindow* m_Owner;
 };
 
-class CMainWindow : public CWindow {
+class CMainWindow : public CWindow, public CMainWindowNotices {
   TWL_DECLARE_CLASS(CMainWindow)
  public:
   static constexpr char kClassName[] = "TWLMainWindow class";
@@ -148,15 +149,16 @@ class CMainWindow : public CWindow {
   void UpdateOnTop();
   void SetZOrder(HWND after);
 
-  // Player system notifications (through the user interface).
-  void OnCurrentEntryChanged();
-  void OnEntriesInserted();
-  void OnEntriesRemoved();
-  void UpdateLoopButton();
-  void UpdateShuffleButton();
-  void UpdatePauseButton();
-  void UpdatePlayStateButtons();
-  void OnVolumeChanged();
+  // CMainWindowNotices: player system notifications (through the user
+  // interface).
+  void OnCurrentEntryChanged() override;
+  void OnEntriesInserted() override;
+  void OnEntriesRemoved() override;
+  void UpdateLoopButton() override;
+  void UpdateShuffleButton() override;
+  void UpdatePauseButton() override;
+  void UpdatePlayStateButtons() override;
+  void OnVolumeChanged() override;
 
   // The displays, each doing nothing when what it shows is unchanged.
   void UpdateBytesRead();

@@ -3,12 +3,11 @@
 #include <cstdio>
 #include <utility>
 
+#include "foundation/appcore/ProductName.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Placeholder.h"
 
 namespace maindisplay {
-
-const char* const kProductName = "Velbrook Tunewell";
 
 namespace {
 

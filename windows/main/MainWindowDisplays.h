@@ -17,9 +17,6 @@
 
 namespace maindisplay {
 
-// "Velbrook Tunewell", the window's caption and the title when nothing is
-// current.
-extern const char* const kProductName;
 // What GetProgress answers while no stream is open.
 constexpr ULONGLONG kNoStream = ~0ULL;
 

@@ -9,7 +9,6 @@
 #include "display/controls/DDImageControls.h"
 #include "display/controls/DDSurfaceText.h"
 #include "display/controls/DDTextControls.h"
-#include "display/masks/Mask.h"
 #include "display/masks/RegionCreator.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
@@ -19,6 +18,7 @@
 #include "foundation/errors/LocalText.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "windows/main/MainWindow.h"
 #include "windows/main/MainWindowDisplays.h"
 

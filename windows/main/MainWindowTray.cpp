@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "foundation/appcore/ProductName.h"
 #include "windows/main/MainWindowIds.h"
 
 namespace mainwindow {
 
 namespace {
 
-constexpr char kTip[] = "Velbrook Tunewell";
 constexpr DWORD kHoverEndDelay = 200;
 
 }  // namespace
@@ -33,8 +33,8 @@ bool CMainWindowTray::Add(HWND window) {
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kTrayMessage;
   data.hIcon = LoadIconA(m_Program, MAKEINTRESOURCE(GetIconResource()));
-  static_assert(sizeof kTip <= sizeof data.szTip);
-  std::memcpy(data.szTip, kTip, sizeof kTip);
+  static_assert(sizeof kProductName <= sizeof data.szTip);
+  std::memcpy(data.szTip, kProductName, sizeof kProductName);
   if (!Shell_NotifyIconA(NIM_ADD, &data)) return false;
   m_Icon.m_Shown = TRUE;
   return true;

@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "text/Utf8Prefix.h"
+#include "platform/text/Utf8Prefix.h"
 #include "twlwin/errors.h"
 
 namespace twl::user::menus {

@@ -10,7 +10,7 @@
 
 #include "MenuModel.h"
 #include "MenuPresenter.h"
-#include "user/WindowManager.h"
+#include "platform/user/WindowManager.h"
 #include "twlwin/errors.h"
 #include "twlwin/testing_desktop.h"
 #include "twlwin/windowing.h"

@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "MenuModel.h"
-#include "user/WindowManager.h"
+#include "platform/user/WindowManager.h"
 #include "twlwin/errors.h"
 
 namespace twl::user::menus {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "display/dragrect/DragRectWindow.h"
+#include "display/window/WindowHost.h"
 #include "foundation/kernel/Error.h"
-#include "pluginhost/hostapi/HostEnvironment.h"
 #include "twlwin/testing_gdi.h"
 #include "twlwin/testing_user.h"
 
@@ -181,14 +181,15 @@ TEST(DragRectWindow, ClickingOrRaisingAStripLeavesActivationAndFocusAlone) {
   DestroyWindow(moved);
 }
 
-struct OwnerEnvironment : CHostEnvironment {
+// What the user interface's host answers: the program's owner window.
+struct OwnerHost : CWindowHost {
   HWND owner = nullptr;
   HWND GetOwnerWindow() override { return owner; }
 };
 
 TEST(DragRectWindow, StripsBelongToTheProgramsOwnerWindowAndAFailedStripUndoesAll) {
-  OwnerEnvironment environment;
-  SetHostEnvironment(&environment);
+  OwnerHost environment;
+  SetWindowHost(&environment);
   environment.owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(environment.owner, nullptr);
   {
@@ -206,7 +207,7 @@ TEST(DragRectWindow, StripsBelongToTheProgramsOwnerWindowAndAFailedStripUndoesAl
     text = error->GetText().c_str();
     DisposeError(error);
   }
-  SetHostEnvironment(nullptr);
+  SetWindowHost(nullptr);
   EXPECT_EQ(text, "Error creating window.");
   EXPECT_EQ(StripWindowsOfTheProcess().size(), 0u);
   EXPECT_EQ(frame.GetStripWindow(CDragRectWindow::kLeftStrip), nullptr);

@@ -1,8 +1,8 @@
 // CMask: ownership of attached bytes and inversion.
 #include <gtest/gtest.h>
 
-#include "display/masks/Mask.h"
 #include "foundation/kernel/Error.h"
+#include "skins/masks/Mask.h"
 
 TEST(Mask, InvertTurnsZeroIntoOneAndEveryOtherValueIntoZero) {
   CMask mask;

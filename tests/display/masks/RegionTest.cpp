@@ -12,9 +12,9 @@
 
 #include <twlwin/testing_gdi.h>
 
-#include "display/masks/Mask.h"
 #include "display/masks/RegionCreator.h"
 #include "foundation/appcore/StepTiming.h"
+#include "skins/masks/Mask.h"
 
 namespace {
 

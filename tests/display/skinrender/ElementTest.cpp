@@ -5,7 +5,6 @@
 
 #include "../../skins/support/SkinTestSupport.h"
 #include "RenderFixture.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDBarSkin.h"
 #include "display/skinrender/DDBitmapAnimation.h"
 #include "display/skinrender/DDButtonSkin.h"
@@ -14,6 +13,7 @@
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/elements/ButtonSkin.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace rendertest;

@@ -6,13 +6,13 @@
 
 #include "FontFixture.h"
 #include "RenderFixture.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDSkinBase.h"
 #include "display/skinrender/DDSkinColorSet.h"
 #include "display/skinrender/DDSkinFontSet.h"
 #include "display/skinrender/DDWriter.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 #include "skins/sets/SkinColorSet.h"
 #include "skins/sets/SkinFontSet.h"
 

@@ -7,10 +7,10 @@
 
 #include "../../skins/support/SkinTestSupport.h"
 #include "RenderFixture.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDSkin.h"
 #include "display/skinrender/DDWriter.h"
 #include "skins/bars/BarData.h"
+#include "skins/masks/Mask.h"
 #include "skins/skin/Skin.h"
 #include "support/TestPaths.h"
 

@@ -11,7 +11,6 @@
 #include "ControlFixture.h"
 #include "display/controls/DDBitmapButtons.h"
 #include "display/controls/DDImageControls.h"
-#include "display/masks/Mask.h"
 #include "display/skinrender/DDBarSkin.h"
 #include "display/skinrender/DDMainWindowSkin.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -19,6 +18,7 @@
 #include "skins/bars/BarData.h"
 #include "skins/bars/BarScript.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace controltest;

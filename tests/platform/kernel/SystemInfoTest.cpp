@@ -8,7 +8,7 @@
 #include <bitset>
 #include <string>
 
-#include "kernel/MemoryFigures.h"
+#include "platform/kernel/MemoryFigures.h"
 #include "support/TestPaths.h"
 
 TEST(SystemInfo, ProcessorsAndPagesAsLinuxCountsThem) {

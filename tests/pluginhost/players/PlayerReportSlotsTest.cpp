@@ -9,7 +9,7 @@
 #include <string>
 
 #include "SoundBufferFixture.h"
-#include "app/system/FileExtensionEnum.h"
+#include "playback/player/FileExtensionEnum.h"
 #include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"

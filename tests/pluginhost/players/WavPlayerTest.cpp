@@ -12,7 +12,7 @@
 
 #include "PlayedInOrder.h"
 #include "SoundBufferFixture.h"
-#include "app/system/FileExtensionEnum.h"
+#include "playback/player/FileExtensionEnum.h"
 #include "playback/player/Player.h"
 #include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApi.h"

@@ -136,19 +136,6 @@ std::string ErrorText() {
   return text ? text : "";
 }
 
-std::string SoxTone(const std::string& folder, const std::string& name, const std::string& seconds,
-                    const std::string& frequency, std::string* raw) {
-  const std::string path = folder + "/" + name;
-  EXPECT_EQ(twltest::RunCommand("sox -n -r 44100 -c 2 -b 16 " + Quote(path) + " synth " + seconds + " sine " +
-                                frequency + " vol 0.5"),
-            0);
-  if (raw) {
-    EXPECT_EQ(twltest::RunCommand("sox " + Quote(path) + " -t raw " + Quote(path + ".raw")), 0);
-    *raw = twltest::ReadFile(path + ".raw");
-  }
-  return path;
-}
-
 std::string OggTone(const std::string& folder, const std::string& name, int buffers, std::string* decoded) {
   const std::string path = folder + "/" + name;
   EXPECT_EQ(twltest::RunCommand("gst-launch-1.0 -q audiotestsrc num-buffers=" + std::to_string(buffers) +

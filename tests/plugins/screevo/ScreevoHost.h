@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "pluginhost/abi/PlugInAbi.h"
+#include "support/SoundFiles.h"
 #include "support/TestPaths.h"
 
 namespace screevotest {
@@ -50,9 +51,7 @@ class ScreevoHost {
 // The thread error's text as the host holds it.
 std::string ErrorText();
 
-// A sox sine tone (44100 Hz, 16-bit stereo); its samples alone as `raw`.
-std::string SoxTone(const std::string& folder, const std::string& name, const std::string& seconds,
-                    const std::string& frequency, std::string* raw = nullptr);
+using twltest::SoxTone;
 // An Ogg Vorbis file made by gst-launch-1.0, and what gst-launch-1.0
 // decodes it to (16-bit little-endian).
 std::string OggTone(const std::string& folder, const std::string& name, int buffers, std::string* decoded);

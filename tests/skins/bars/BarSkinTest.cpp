@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/bars/BarConnector.h"
 #include "skins/bars/BarScript.h"
 #include "skins/bars/BarSkin.h"
+#include "skins/masks/Mask.h"
 
 using namespace skintest;
 

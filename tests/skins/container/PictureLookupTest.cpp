@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace skintest;

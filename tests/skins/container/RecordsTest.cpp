@@ -7,12 +7,12 @@
 
 #include "../../foundation/support/LargestAllocation.h"
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/ColorPalette.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/base/SkinBase.h"
 #include "skins/base/SkinPointers.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace skintest;

@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
 #include "skins/frames/AuxWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace skintest;

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "skins/base/SkinPointers.h"
 #include "skins/elements/ButtonSkin.h"
+#include "skins/masks/Mask.h"
 
 using namespace skintest;
 

@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/BitmapFont.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
 #include "skins/frames/ControlWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace skintest;

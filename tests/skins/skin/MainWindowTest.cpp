@@ -6,11 +6,11 @@
 #include <filesystem>
 
 #include "../support/SkinTestSupport.h"
-#include "display/masks/Mask.h"
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
 #include "skins/bars/BarScript.h"
 #include "skins/mainwindow/MainWindowSkin.h"
+#include "skins/masks/Mask.h"
 #include "support/TestPaths.h"
 
 using namespace skintest;

@@ -14,7 +14,7 @@
 #include "display/controls/DDImageControls.h"
 #include "display/controls/DDSurfaceText.h"
 #include "display/controls/DDTextControls.h"
-#include "display/masks/Mask.h"
+#include "skins/masks/Mask.h"
 #include "display/skinrender/DDSkin.h"
 #include "MainWindowFixture.h"
 #include "playback/playersystem/PlayerSystem.h"

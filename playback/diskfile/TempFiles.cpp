@@ -1,4 +1,4 @@
-#include "app/system/TempFiles.h"
+#include "playback/diskfile/TempFiles.h"
 
 #include <vector>
 

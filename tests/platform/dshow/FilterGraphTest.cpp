@@ -1,4 +1,4 @@
-// The filter graph stand-in on its own: its error texts, the results of
+// The DirectShow stand-in's filter graph: its error texts, the results of
 // RenderFile, events posted across threads to the notify window, and the
 // picture interfaces of a graph that has only sound.
 #include <dshow.h>
@@ -9,7 +9,8 @@
 
 #include <string>
 
-#include "ScreevoHost.h"
+#include "support/SoundFiles.h"
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST(FilterGraph, RenderFileAnswersWhatKeepsAFileFromPlaying) {
 TEST(FilterGraph, TheEndIsAnEventPostedToTheNotifyWindow) {
   ASSERT_TRUE(TwlTestSetSoundSink("null"));
   const std::string folder = twltest::MakeTempDir("graph");
-  const std::string path = screevotest::SoxTone(folder, "short \xC3\xA9t\xC3\xA9.wav", "0.3", "440");
+  const std::string path = twltest::SoxTone(folder, "short \xC3\xA9t\xC3\xA9.wav", "0.3", "440");
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.lpszClassName = "graph notify test";
@@ -138,7 +139,7 @@ TEST(FilterGraph, TheEndIsAnEventPostedToTheNotifyWindow) {
 
 TEST(FilterGraph, ASoundOnlyGraphHasNoPictureAndItsWindowCallsAreHarmless) {
   ASSERT_TRUE(TwlTestSetSoundSink("null"));
-  const std::string path = screevotest::SoxTone(twltest::MakeTempDir("graph"), "a.wav", "0.2", "440");
+  const std::string path = twltest::SoxTone(twltest::MakeTempDir("graph"), "a.wav", "0.2", "440");
   Graph graph;
   ASSERT_EQ(graph.Render("file://" + path), S_OK);
   auto* video = graph.Query<IBasicVideo>(IID_IBasicVideo);

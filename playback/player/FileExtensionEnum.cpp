@@ -1,4 +1,4 @@
-#include "app/system/FileExtensionEnum.h"
+#include "playback/player/FileExtensionEnum.h"
 
 #include <cstring>
 #include <string>

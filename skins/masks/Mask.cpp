@@ -1,4 +1,4 @@
-#include "display/masks/Mask.h"
+#include "skins/masks/Mask.h"
 
 #include <new>
 
