@@ -111,8 +111,12 @@ bool CdReader::FindTrackInToc(const uint8_t* toc, uint16_t track, int32_t& start
     control = toc[at + 1];
     return true;
   }
-  SetErrorText(std::string(kBadTocText) + ": track " + std::to_string(track) + " cannot be read from it.");
+  SetBadTrackText(track);
   return false;
+}
+
+void CdReader::SetBadTrackText(uint16_t track) {
+  SetErrorText(std::string(kBadTocText) + ": track " + std::to_string(track) + " cannot be read from it.");
 }
 
 bool CdReader::GetTrackInfo(uint16_t track, int32_t& start, int32_t& length, bool& audio, bool& data) {
@@ -164,7 +168,7 @@ int16_t CdReader::Read_1(uint32_t address, uint16_t count, uint16_t size) {
   SetBigEndian32(cdb + 2, address);
   SetBigEndian16(cdb + 7, count);
   const int16_t status = ExecCommand(10, cdb, static_cast<uint32_t>(count) * size, kDataIn);
-  if (status != 0 && (GetSenseData()[2] & 0x0F) == kSenseRecovered) return 0;
+  if (status != 0 && SenseKey() == kSenseRecovered) return 0;
   return status;
 }
 
@@ -183,7 +187,7 @@ int16_t CdReader::ReadCDDA(uint32_t address, uint16_t count, bool) {
       SetBigEndian32(cdb + 2, address);
       SetBigEndian16(cdb + 7, count);
       int16_t status = ExecCommand(10, cdb, length, kDataIn);
-      if (status != 0 && (GetSenseData()[2] & 0x0F) == kSenseRecovered) status = 0;
+      if (status != 0 && SenseKey() == kSenseRecovered) status = 0;
       if (status == 0 && m_ReaderCdDaSwap == 1) {
         uint8_t* data = GetTransferBuffer();
         for (uint32_t i = 0; i + 1 < length; i += 2) std::swap(data[i], data[i + 1]);
@@ -205,7 +209,7 @@ int16_t CdReader::ReadCDDA(uint32_t address, uint16_t count, bool) {
       break;
   }
   const int16_t status = ExecCommand(cdbLength, cdb, length, kDataIn);
-  if (status != 0 && (GetSenseData()[2] & 0x0F) == kSenseRecovered) return 0;
+  if (status != 0 && SenseKey() == kSenseRecovered) return 0;
   return status;
 }
 

@@ -62,6 +62,9 @@ class CdReader : public ScsiDrive {
   // when the answer does not hold it soundly.
   bool FindTrackInToc(const uint8_t* toc, uint16_t track, int32_t& start, int32_t& length, uint8_t& control);
   static bool IsDiscAddress(int64_t lba) { return lba >= kLowestAddress && lba <= kHighestAddress; }
+  // The error text of a TOC answer that does not hold the track soundly.
+  void SetBadTrackText(uint16_t track);
+  uint8_t SenseKey() const { return GetSenseData()[2] & 0x0F; }
 
   uint8_t m_Cancel = 0;
   // The last track number the last TOC read claimed, before it was capped.

@@ -18,8 +18,6 @@ namespace {
 constexpr uint8_t kSenseUnitAttention = 6;
 constexpr uint8_t kSenseBlankCheck = 8;
 
-uint8_t SenseKeyOf(const ScsiDrive& drive) { return drive.GetSenseData()[2] & 0x0F; }
-
 // The [READER] key: the drive's name cut to 24 characters without spaces.
 std::string ReaderKey(const char* name) {
   std::string key(name, strnlen(name, 24));
@@ -118,7 +116,7 @@ bool ScsiDevice::SetSpeed(uint16_t factor) {
 int16_t ScsiDevice::GetConfig(int, WriteConfig& config) {
   const uint8_t cdb[6] = {0x1A, 0, 0x01, 0, 0xFF, 0};
   const int16_t status = ExecCommand(6, cdb, 255, kDataIn);
-  if (status != 0 && SenseKeyOf(*this) != kSenseUnitAttention) return status;
+  if (status != 0 && SenseKey() != kSenseUnitAttention) return status;
   const uint8_t* answer = GetTransferBuffer();
   const uint8_t medium = answer[1];
   config.speedCode = -1;
@@ -203,7 +201,7 @@ int16_t ScsiDevice::ReadTrackInformation(uint16_t track) {
   const int16_t status = ExecCommand(10, cdb, kTocAnswerSize, kDataIn);
   uint8_t* record = m_TrackInformation.bytes;
   if (status != 0) {
-    if (SenseKeyOf(*this) == kSenseBlankCheck) {
+    if (SenseKey() == kSenseBlankCheck) {
       std::memset(record, 0, TrackInformation::kSize);
       return 0;
     }
@@ -218,7 +216,7 @@ int16_t ScsiDevice::ReadTrackInformation(uint16_t track) {
   const int64_t next = track >= 1 && at + 16 <= end ? static_cast<int32_t>(GetBigEndian32(toc + 8 * track + 8)) : 0;
   if (toc[3] > kMaxTrackNumber || track < 1 || track > kMaxTrackNumber || at + 16 > end || !IsDiscAddress(start) ||
       !IsDiscAddress(next) || next < start) {
-    SetErrorText(std::string(kBadTocText) + ": track " + std::to_string(track) + " cannot be read from it.");
+    SetBadTrackText(track);
     m_Status = -1;
     return -1;
   }
@@ -234,7 +232,7 @@ int16_t ScsiDevice::ReadTrackInformation(uint16_t track) {
 }
 
 int32_t ScsiDevice::FirstWriteAdress(int, int, int, int) {
-  if (ReadTrackInformation(1) != 0) return SenseKeyOf(*this) == kSenseBlankCheck ? -150 : -1;
+  if (ReadTrackInformation(1) != 0) return SenseKey() == kSenseBlankCheck ? -150 : -1;
   if (ReadTrackInformation(m_TrackInformation.bytes[1]) != 0) return -1;
   if (m_TrackInformation.bytes[1] == 0) return -150;
   const int64_t start = static_cast<int32_t>(GetBigEndian32(m_TrackInformation.bytes + 2));
@@ -254,7 +252,7 @@ int16_t ScsiDevice::Read_1(uint32_t address, uint16_t count, uint16_t size) {
   SetBigEndian16(cdb + 7, count);
   const uint32_t transferred = size == 2324 ? 2336u : size;
   int16_t status = ExecCommand(10, cdb, count * transferred, kDataIn);
-  if (status != 0 && SenseKeyOf(*this) == 1) status = 0;
+  if (status != 0 && SenseKey() == 1) status = 0;
   if (size == 2324) {
     uint8_t* data = GetTransferBuffer();
     for (uint32_t i = 0; i < count; ++i) std::memmove(data + i * 2324u, data + i * 2336u + 8, 2324);
@@ -299,6 +297,6 @@ int16_t ScsiDevice::ReadCDDA(uint32_t address, uint16_t count, bool) {
       break;
   }
   int16_t status = ExecCommand(cdbLength, cdb, length, kDataIn);
-  if (status != 0 && SenseKeyOf(*this) == 1) status = 0;
+  if (status != 0 && SenseKey() == 1) status = 0;
   return status;
 }

@@ -177,7 +177,7 @@ int16_t ScsiDevice::ReadTrackToFile(CwStream& stream, uint16_t track, uint32_t b
         n = 1;
         continue;
       }
-      const uint8_t key = GetSenseData()[2] & 0x0F;
+      const uint8_t key = SenseKey();
       if (retries >= kMostRetries || (key != kSenseMediumError && key != kSenseUnitAttention)) return -1;
       ++retries;
     }
