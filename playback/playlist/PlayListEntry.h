@@ -4,12 +4,17 @@
 // databases own, and knows its list and three positions: its index in that
 // list, its file number (file entries before it in the whole tree) and its
 // entry number (entries of both kinds before it). The positions are valid
-// after the top-level list's Renumber.
+// after the top-level list's Renumber. Each entry also has a serial number
+// that no other entry of the process ever gets, not even one made at the
+// same address after it is gone, nor its clone: what a reference kept
+// across changes of the list (a menu item) holds.
 //
 // Threading: the playlist model belongs to the user-interface thread.
 #pragma once
 
 #include <windows.h>
+
+#include <cstdint>
 
 #include "foundation/kernel/TypedObject.h"
 
@@ -38,10 +43,12 @@ class CPlayListEntry : public CTypedObject {
   INT GetEntryNumber() const { return m_EntryNumber; }
   // Column 1: the file number; column 2: the entry number.
   INT GetPosition(int column) const { return column == 1 ? m_FileNumber : m_EntryNumber; }
+  uint64_t GetSerial() const { return m_Serial; }
 
  protected:
   explicit CPlayListEntry(FileObjectInfoRecord* info) : m_Info(info) {}
-  // Clones keep the record and the positions and belong to no list.
+  // Clones keep the record and the positions, get their own serial number
+  // and belong to no list.
   CPlayListEntry(const CPlayListEntry& source)
       : CTypedObject(),
         m_Info(source.m_Info),
@@ -54,9 +61,12 @@ class CPlayListEntry : public CTypedObject {
  private:
   friend class CPlayListEntryHolder;
 
+  static uint64_t NextSerial();
+
   FileObjectInfoRecord* m_Info;
   CPlayListEntryHolder* m_Holder = nullptr;
   INT m_Index = 0;
   INT m_FileNumber = 0;
   INT m_EntryNumber = 0;
+  const uint64_t m_Serial = NextSerial();
 };

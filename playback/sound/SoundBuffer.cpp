@@ -191,7 +191,7 @@ bool CSoundBuffer::WaitForSpace(DWORD bytes, HANDLE abortEvent) {
     if (!UpdateCursors(true)) return false;
     UpdatePosition();
     if (m_BufferSize - m_Gap - m_Queued >= bytes) return true;
-    if (IsSignalled(abortEvent)) return FailWithMisc(MISC_ERROR_ABORTED);
+    if (m_Interrupted.load() || IsSignalled(abortEvent)) return FailWithMisc(MISC_ERROR_ABORTED);
     SleepEx(kPollMilliseconds, FALSE);
   }
 }
@@ -294,7 +294,7 @@ bool CSoundBuffer::Stop(bool drain, HANDLE abortEvent) {
     while (static_cast<LONG>(deadline - timeGetTime()) > 0) {
       DWORD free = 0;
       if (GetFreeSpace(&free) && free >= chunk) WriteSilence(chunk, true);
-      if (IsSignalled(abortEvent)) break;
+      if (m_Interrupted.load() || IsSignalled(abortEvent)) break;
       SleepEx(kPollMilliseconds, FALSE);
     }
   }

@@ -19,8 +19,11 @@
 // once, when the host API starts.
 //
 // Threading: a buffer holds no lock; it is used by the one thread that
-// drives it. Timing follows the layer clock (timeGetTime, SleepEx).
+// drives it, except Interrupt, which any thread may call. Timing follows
+// the layer clock (timeGetTime, SleepEx).
 #pragma once
+
+#include <atomic>
 
 #include <dsound.h>
 #include <windows.h>
@@ -93,6 +96,10 @@ class CSoundBuffer : public CTypedObject {
   // drain short.
   bool Stop(bool drain, HANDLE abortEvent);
   bool IsPlaying() const { return m_Playing; }
+  // From any thread, for a buffer about to go while its thread may still
+  // wait in it: a wait for space ends as aborted and a drain is cut short,
+  // now and from then on, as with a signalled abort event.
+  void Interrupt() { m_Interrupted.store(true); }
 
   // The DirectSound cursors as they are.
   bool GetCursors(DWORD* playCursor, DWORD* writeCursor);
@@ -139,6 +146,7 @@ class CSoundBuffer : public CTypedObject {
   int m_VolumeLevel = 256;
   int m_PanLevel = 0;
   bool m_Playing = false;
+  std::atomic<bool> m_Interrupted{false};
   DWORD m_BytesPerSecond = 0;
   DWORD m_BlockSize = 0;
   DWORD m_SilenceValue = 0;

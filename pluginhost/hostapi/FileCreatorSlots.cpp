@@ -1,13 +1,13 @@
 // Host API slots of the disk file creators. A creator handed to a plug-in
 // is the host's; the slots accept only creators they handed out and that
-// are not released yet.
+// are not released yet. A creator released while another thread's slot
+// still runs in it goes when that slot returns.
 #include <memory>
-#include <mutex>
 #include <new>
-#include <unordered_set>
 
 #include "playback/diskfile/DiskFileCreator.h"
 #include "pluginhost/diskfile/ThreadDiskFileCreator.h"
+#include "pluginhost/handles/HandedOutObjects.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/hostapi/HostSlots.h"
 #include "pluginhost/hostapi/SlotErrors.h"
@@ -15,35 +15,15 @@
 namespace hostapi {
 namespace {
 
-class LiveCreators {
- public:
-  HOST_FILECREATOR Add(CDiskFileCreator* creator) {
-    std::lock_guard guard(m_Lock);
-    m_Creators.insert(creator);
-    return reinterpret_cast<HOST_FILECREATOR>(creator);
-  }
-  CDiskFileCreator* Find(HOST_FILECREATOR handle) {
-    std::lock_guard guard(m_Lock);
-    auto found = m_Creators.find(reinterpret_cast<CDiskFileCreator*>(handle));
-    return found == m_Creators.end() ? nullptr : *found;
-  }
-  CDiskFileCreator* Take(HOST_FILECREATOR handle) {
-    std::lock_guard guard(m_Lock);
-    auto found = m_Creators.find(reinterpret_cast<CDiskFileCreator*>(handle));
-    if (found == m_Creators.end()) return nullptr;
-    CDiskFileCreator* creator = *found;
-    m_Creators.erase(found);
-    return creator;
-  }
+using FileCreators = HandedOutObjects<CDiskFileCreator, HOST_FILECREATOR>;
 
- private:
-  std::mutex m_Lock;
-  std::unordered_set<CDiskFileCreator*> m_Creators;
-};
-
-LiveCreators& Creators() {
-  static LiveCreators creators;
-  return creators;
+// Its slot only reads the name: nothing to wake.
+FileCreators& Creators() {
+  static auto* creators = new FileCreators([](CDiskFileCreator* creator) noexcept {
+    creator->CleanUp();
+    delete creator;
+  });
+  return *creators;
 }
 
 }  // namespace
@@ -70,7 +50,8 @@ BOOL HOST_CreateThreadFileCreator(const char* url, const char* prefix, const cha
   // Handed out before the worker starts, so that its callback finds it.
   *creator = Creators().Add(made.get());
   if (!made->Create(url, prefix, suffix, callback, userValue, flags, caller, &GetDiskFileCallbackManager())) {
-    Creators().Take(*creator);
+    made.release();
+    Creators().Retire(*creator);
     *creator = nullptr;
     return FALSE;
   }
@@ -79,16 +60,11 @@ BOOL HOST_CreateThreadFileCreator(const char* url, const char* prefix, const cha
 }
 
 BOOL HOST_FileCreatorGetFileName(HOST_FILECREATOR handle, char** fileName) {
-  CDiskFileCreator* creator = Creators().Find(handle);
+  FileCreators::Pin creator = Creators().Find(handle);
   if (!creator || !fileName) return FailInvalidParameter();
   return creator->GetFileName(fileName);
 }
 
-void HOST_FileCreatorRelease(HOST_FILECREATOR handle) {
-  CDiskFileCreator* creator = Creators().Take(handle);
-  if (!creator) return;
-  creator->CleanUp();
-  delete creator;
-}
+void HOST_FileCreatorRelease(HOST_FILECREATOR handle) { Creators().Retire(handle); }
 
 }  // namespace hostapi

@@ -3,16 +3,19 @@
 // through one DirectSound object, made on the preferred device with the
 // first buffer and released with the last, under the module's sound lock.
 // The slots accept only buffers they handed out and that still exist, so
-// a stale or made-up handle is refused instead of followed.
+// a stale or made-up handle is refused instead of followed; a buffer
+// destroyed while another thread's slot still runs in it (a wait for space)
+// wakes that slot and goes when it returns.
 #include <memory>
 #include <mutex>
-#include <unordered_set>
 
 #include "foundation/errors/ThreadErrorState.h"
 #include "playback/sound/DirectSoundCalls.h"
 #include "playback/sound/SoundBuffer.h"
 #include "playback/sound/SoundOptions.h"
+#include "pluginhost/handles/HandedOutObjects.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
+#include "pluginhost/hostapi/HostApiTesting.h"
 #include "pluginhost/hostapi/HostSlots.h"
 #include "pluginhost/hostapi/HostSoundTesting.h"
 #include "pluginhost/hostapi/SlotErrors.h"
@@ -21,7 +24,7 @@
 namespace hostapi {
 namespace {
 
-// The shared DirectSound object and the buffers handed out.
+// The shared DirectSound object, one user per buffer.
 class SharedSound {
  public:
   // A reference for one more buffer: the object, made when there is none.
@@ -53,7 +56,6 @@ class SharedSound {
   }
 
   std::mutex lock;  // guards everything below
-  std::unordered_set<CSoundBuffer*> buffers;
   SharedSoundState State() const { return {m_DirectSound != nullptr, m_Users, m_Creations, m_Releases}; }
 
  private:
@@ -69,21 +71,35 @@ SharedSound& Sound() {
   return *sound;
 }
 
-// The buffer behind a handle handed out, or null with invalid parameter.
-CSoundBuffer* Find(HOST_SOUNDBUFFER handle) {
-  auto* buffer = reinterpret_cast<CSoundBuffer*>(handle);
-  {
-    std::lock_guard guard(Sound().lock);
-    if (Sound().buffers.count(buffer)) return buffer;
-  }
-  FailInvalidParameter();
-  return nullptr;
+// A buffer goes with its user of the shared object, on whichever thread
+// lets go of it last.
+void DisposeBuffer(CSoundBuffer* buffer) noexcept {
+  SharedSound& sound = Sound();
+  std::lock_guard guard(sound.lock);
+  delete buffer;  // releases its DirectSound buffer
+  sound.DropUser();
+}
+
+using SoundBuffers = HandedOutObjects<CSoundBuffer, HOST_SOUNDBUFFER>;
+
+SoundBuffers& Buffers() {
+  static auto* buffers = new SoundBuffers(  // buffers may outlive static destruction
+      DisposeBuffer, [](CSoundBuffer& buffer) noexcept { buffer.Interrupt(); });
+  return *buffers;
+}
+
+// The buffer behind a handle handed out, pinned, or empty with invalid
+// parameter.
+SoundBuffers::Pin Find(HOST_SOUNDBUFFER handle) {
+  SoundBuffers::Pin buffer = Buffers().Find(handle);
+  if (!buffer) FailInvalidParameter();
+  return buffer;
 }
 
 // A getter: the buffer and the out pointer must be valid.
 template <class Value, class Get>
 BOOL GetValue(HOST_SOUNDBUFFER handle, Value* out, Get get) {
-  CSoundBuffer* buffer = Find(handle);
+  SoundBuffers::Pin buffer = Find(handle);
   if (!buffer) return FALSE;
   if (!out) return FailInvalidParameter();
   return RunSlot(FALSE, [&] { return get(*buffer, *out) ? TRUE : FALSE; });
@@ -91,7 +107,7 @@ BOOL GetValue(HOST_SOUNDBUFFER handle, Value* out, Get get) {
 
 template <class Call>
 BOOL CallBuffer(HOST_SOUNDBUFFER handle, Call call) {
-  CSoundBuffer* buffer = Find(handle);
+  SoundBuffers::Pin buffer = Find(handle);
   if (!buffer) return FALSE;
   return RunSlot(FALSE, [&] { return call(*buffer) ? TRUE : FALSE; });
 }
@@ -141,22 +157,13 @@ BOOL HOST_CreateSoundBuffer(DWORD bytes, DWORD frequency, DWORD bitsPerSample, D
       sound.DropUser();
       return FALSE;
     }
-    sound.buffers.insert(buffer.get());
-    *out = reinterpret_cast<HOST_SOUNDBUFFER>(buffer.release());
+    *out = Buffers().Add(buffer.release());
     return TRUE;
   });
 }
 
 void HOST_DestroySoundBuffer(HOST_SOUNDBUFFER handle) {
-  auto* buffer = reinterpret_cast<CSoundBuffer*>(handle);
-  SharedSound& sound = Sound();
-  std::lock_guard guard(sound.lock);
-  if (!sound.buffers.erase(buffer)) {
-    FailInvalidParameter();
-    return;
-  }
-  delete buffer;  // releases its DirectSound buffer
-  sound.DropUser();
+  if (!Buffers().Retire(handle)) FailInvalidParameter();
 }
 
 BOOL HOST_SoundBufferReset(HOST_SOUNDBUFFER buffer, float startMilliseconds) {
@@ -286,3 +293,5 @@ SharedSoundState GetSharedSoundState() {
   std::lock_guard guard(Sound().lock);
   return Sound().State();
 }
+
+size_t CountSlotsInSoundBuffer(HOST_SOUNDBUFFER handle) { return hostapi::Buffers().CountPins(handle); }

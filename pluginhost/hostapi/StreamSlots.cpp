@@ -1,18 +1,19 @@
 // Host API slots of the file system and host streams. A stream handed to a
 // plug-in is the host's CStream; the slots accept only streams they handed
 // out and that are still open, so a stale or made-up handle is refused
-// instead of followed. Each slot runs one stream operation and turns what
+// instead of followed. A stream closed while another thread's slot still
+// runs in it is shut down, which ends that slot's wait with an error, and
+// closed as the slot returns. Each slot runs one stream operation and turns what
 // it throws into the thread error. 64-bit values travel as two 32-bit
 // words, low first; the two sharing bits are inverted at every crossing.
-#include <mutex>
-#include <unordered_set>
-
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/Stream.h"
 #include "foundation/streams/StreamError.h"
 #include "playback/data/DataSystem.h"
+#include "pluginhost/handles/HandedOutObjects.h"
 #include "pluginhost/hostapi/HostApi.h"
+#include "pluginhost/hostapi/HostApiTesting.h"
 #include "pluginhost/hostapi/HostSlots.h"
 #include "pluginhost/hostapi/SlotErrors.h"
 
@@ -21,36 +22,13 @@ namespace {
 
 constexpr DWORD kSharingBits = kStreamShareRead | kStreamShareWrite;
 
-class LiveStreams {
- public:
-  HOST_STREAM Add(CStream* stream) {
-    std::lock_guard guard(m_Lock);
-    m_Streams.insert(stream);
-    return reinterpret_cast<HOST_STREAM>(stream);
-  }
-  CStream* Find(HOST_STREAM handle) {
-    std::lock_guard guard(m_Lock);
-    auto found = m_Streams.find(reinterpret_cast<CStream*>(handle));
-    return found == m_Streams.end() ? nullptr : *found;
-  }
-  // The stream, no longer handed out.
-  CStream* Take(HOST_STREAM handle) {
-    std::lock_guard guard(m_Lock);
-    auto found = m_Streams.find(reinterpret_cast<CStream*>(handle));
-    if (found == m_Streams.end()) return nullptr;
-    CStream* stream = *found;
-    m_Streams.erase(found);
-    return stream;
-  }
+using HostStreams = HandedOutObjects<CStream, HOST_STREAM>;
 
- private:
-  std::mutex m_Lock;
-  std::unordered_set<CStream*> m_Streams;
-};
-
-LiveStreams& Streams() {
-  static LiveStreams streams;
-  return streams;
+HostStreams& Streams() {
+  static auto* streams = new HostStreams(  // plug-ins may call during static destruction
+      [](CStream* stream) noexcept { stream->CloseNoThrow(); },
+      [](CStream& stream) noexcept { stream.Shutdown(); });
+  return *streams;
 }
 
 LONGLONG Join(DWORD low, DWORD high) { return static_cast<LONGLONG>((static_cast<ULONGLONG>(high) << 32) | low); }
@@ -64,7 +42,7 @@ void Split(LONGLONG value, DWORD* words) {
 // is an invalid parameter.
 template <class Work>
 BOOL OnStream(HOST_STREAM handle, bool outGiven, Work&& work) {
-  CStream* stream = Streams().Find(handle);
+  HostStreams::Pin stream = Streams().Find(handle);
   if (!stream || !outGiven) return FailInvalidParameter();
   return RunSlot(FALSE, [&] {
     work(*stream);
@@ -178,7 +156,7 @@ BOOL HOST_StreamIsEOF(HOST_STREAM stream, BOOL* atEnd) {
 
 // True only when an error was pending; it becomes the thread error.
 BOOL HOST_StreamCheckError(HOST_STREAM handle) {
-  CStream* stream = Streams().Find(handle);
+  HostStreams::Pin stream = Streams().Find(handle);
   if (!stream) return FailInvalidParameter();
   return RunSlot(FALSE, [&] {
     CStreamError* pending = stream->GetPendingError();
@@ -188,17 +166,20 @@ BOOL HOST_StreamCheckError(HOST_STREAM handle) {
   });
 }
 
+// A stream still in use by another slot is closed by that slot, without an
+// answer: its errors have nobody left to go to.
 BOOL HOST_StreamClose(HOST_STREAM handle) {
-  CStream* stream = Streams().Take(handle);
-  if (!stream) return FailInvalidParameter();
+  const HostStreams::Withdrawn stream = Streams().Withdraw(handle);
+  if (!stream.handedOut) return FailInvalidParameter();
+  if (!stream.owned) return TRUE;
   return RunSlot(FALSE, [&] {
-    stream->Close();
+    stream.owned->Close();
     return TRUE;
   });
 }
 
-void HOST_StreamRelease(HOST_STREAM handle) {
-  if (CStream* stream = Streams().Take(handle)) stream->CloseNoThrow();
-}
+void HOST_StreamRelease(HOST_STREAM handle) { Streams().Retire(handle); }
 
 }  // namespace hostapi
+
+size_t CountSlotsInStream(HOST_STREAM handle) { return hostapi::Streams().CountPins(handle); }

@@ -1,5 +1,7 @@
 // The "Go to..." submenu: one radio item per file entry of the playlist,
-// in groups of 25 when there are more than 25.
+// in groups of 25 when there are more than 25. Each item holds its entry's
+// serial number, never its address, which a new entry may reuse once the
+// entry is gone.
 #include <algorithm>
 #include <string_view>
 
@@ -14,6 +16,8 @@
 namespace mainwindow {
 
 namespace {
+
+static_assert(sizeof(ULONG_PTR) >= sizeof(uint64_t), "an item's data holds an entry's serial number");
 
 // Walks the file entries in order with an explicit stack, so that deeply
 // nested folder entries from a playlist file cannot exhaust the stack.
@@ -91,11 +95,11 @@ std::vector<const CPlayListEntry*> CollectFileEntries(const CPlayListEntryHolder
   return entries;
 }
 
-INT FindFileEntryNumber(const CPlayListEntryHolder& list, const void* entry) {
+INT FindFileEntryNumber(const CPlayListEntryHolder& list, uint64_t serial) {
   INT number = 0;
   INT found = -1;
   WalkFileEntries(list, [&](const CPlayListEntry* candidate) {
-    if (candidate == entry) {
+    if (candidate->GetSerial() == serial) {
       found = number;
       return false;
     }
@@ -124,7 +128,7 @@ void FillGoToMenu(HMENU menu, const MainMenuState& state) {
     if (grouped && n % kGoToGroupSize == 0)
       target = AppendSubmenu(menu, groupId++, CStr::Format("%zu - %zu", n + 1, std::min(count, n + kGoToGroupSize)));
     AppendItem(target, {static_cast<UINT>(kGoToFirst + n), texts[n], true, static_cast<INT>(n) == state.currentEntry,
-                        reinterpret_cast<ULONG_PTR>(entries[n])});
+                        static_cast<ULONG_PTR>(entries[n]->GetSerial())});
   }
 }
 

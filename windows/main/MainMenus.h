@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -64,10 +65,9 @@ constexpr size_t kGoToGroupSize = 25;
 // The file entries of a playlist in walk order, descending into folder
 // entries (whose contents stand in for them), at most `limit` of them.
 std::vector<const CPlayListEntry*> CollectFileEntries(const CPlayListEntryHolder& list, size_t limit);
-// The walk position of `entry` among the file entries of the playlist, or
-// -1 when it is not one of them. The entry is compared, never read, so it
-// may be one that was removed and deleted.
-INT FindFileEntryNumber(const CPlayListEntryHolder& list, const void* entry);
+// The walk position of the file entry with this serial number among the
+// file entries of the playlist, or -1 when none has it (it was removed).
+INT FindFileEntryNumber(const CPlayListEntryHolder& list, uint64_t serial);
 
 // The "What's this?" page for a control: the first of the pages' control
 // ids (-1 for a page without one) that equals it, with the time fields

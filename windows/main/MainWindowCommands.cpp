@@ -9,9 +9,8 @@ namespace mainwindow {
 namespace {
 
 // The entry a "Go to..." item stands for becomes the current one. The item
-// holds the entry's address, which may be stale: the entry is looked for in
-// the playlist by that address and never read, so an entry removed while
-// the menu was open changes nothing.
+// holds the entry's serial number: an entry removed while the menu was open
+// is not found, and changes nothing.
 void GoToEntry(UINT id, HMENU menu, int menuKind, CMainWindowActions& actions) {
   if (!menu || menuKind != kMainMenuKind) return;
   const CPlayListEntryHolder* playList = actions.GetPlayList();
@@ -22,7 +21,7 @@ void GoToEntry(UINT id, HMENU menu, int menuKind, CMainWindowActions& actions) {
   info.cbSize = sizeof info;
   info.fMask = MIIM_DATA;
   if (!GetMenuItemInfoA(menu, id, FALSE, &info) || info.dwItemData == 0) return;
-  const INT found = FindFileEntryNumber(*playList, reinterpret_cast<const void*>(info.dwItemData));
+  const INT found = FindFileEntryNumber(*playList, static_cast<uint64_t>(info.dwItemData));
   if (found >= 0) actions.SetCurrentEntry(found);
 }
 

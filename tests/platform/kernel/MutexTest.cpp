@@ -128,6 +128,7 @@ constexpr int kRaceRounds = 300;
 struct RaceBoard {
   std::atomic<int> arrived[kRaceRounds];
   std::atomic<uint8_t> madeIt[2][kRaceRounds];  // told the mutex was new
+  std::atomic<int> finished;                    // sides done with every round
 };
 
 std::string RaceBoardFile() { return twltest::SandboxDir() + "/race.board"; }
@@ -157,6 +158,11 @@ TWLTEST_CHILD(RaceToCreateMutexes) {
     if (!mutex) return 3;
     board->madeIt[side][round] = GetLastError() == ERROR_SUCCESS ? 1 : 0;
     kept.push_back(mutex);  // open until both have created it
+  }
+  // A side that ended now would close its mutexes while the other may still
+  // be creating the last name, which would then be new to both.
+  board->finished.fetch_add(1);
+  while (board->finished.load() < 2) {
   }
   return 0;
 }

@@ -18,6 +18,7 @@
 #include "foundation/kernel/ClassManager.h"
 #include "playback/frequency/FrequencyAnalyzer.h"
 #include "pluginhost/hostapi/HostApi.h"
+#include "pluginhost/hostapi/HostApiTesting.h"
 
 namespace {
 
@@ -446,6 +447,36 @@ TEST_F(SpectrumAnalyzerTest, TheHostSlotsServeOnlyTheAnalyzersTheyMade) {
     EXPECT_EQ(host.HOST_SpectrumGetNextUpdateTime(refused), 0u);
   }
   EXPECT_EQ(stranger.GetFrameCount(), 0u) << "the stranger was not fed";
+}
+
+// A visualizer's thread waits for the next update while another destroys
+// the analyser: the wait runs to its end, and the analyser goes after it.
+TEST_F(SpectrumAnalyzerTest, AnAnalyzerDestroyedWhileAnotherThreadWaitsForAnUpdateGoesAfterTheWait) {
+  const HostApiTable& host = *GetHostApiTable();
+  HOST_SPECTRUMANALYZER analyzer = nullptr;
+  ASSERT_TRUE(host.HOST_CreateSpectrumAnalyzer(9, kRate, HOST_SPECTRUM_TWO, 20, 0, &analyzer));
+  std::atomic<bool> waited{false};
+  std::thread visualizer([&] {
+    host.HOST_SpectrumWaitForUpdate(analyzer);
+    waited = true;
+  });
+  while (CountSlotsInSpectrumAnalyzer(analyzer) == 0) std::this_thread::yield();
+  host.HOST_SetError(0, 0, nullptr);
+  host.HOST_DestroySpectrumAnalyzer(analyzer);
+  EXPECT_EQ(host.HOST_GetErrorType(), 0u) << "destroyed while in use is no error";
+  // It cannot wake before the clock moves: the analyser is kept for it.
+  EXPECT_EQ(CountSlotsInSpectrumAnalyzer(analyzer), 1u);
+  // The wait sleeps on the manual clock, a period (50 ms) at most.
+  while (!waited) {
+    Advance(10);
+    std::this_thread::yield();
+  }
+  visualizer.join();
+
+  EXPECT_EQ(CountSlotsInSpectrumAnalyzer(analyzer), 0u);
+  host.HOST_SetError(0, 0, nullptr);
+  EXPECT_FALSE(host.HOST_SpectrumIsDueEx(analyzer, 0));
+  EXPECT_EQ(host.HOST_GetMiscErrorCode(), 1u) << "a stale handle";
 }
 
 // The player's sound thread feeds while the visualizer's thread takes and

@@ -5,11 +5,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "StreamReaderTable.h"
 #include "DiskFileSupport.h"
 #include "foundation/errors/ThreadErrorState.h"
+#include "foundation/filesystem/FileSystem.h"
+#include "foundation/streams/Stream.h"
+#include "foundation/streams/StreamError.h"
+#include "foundation/streams/StreamProvider.h"
 #include "playback/data/DataSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiTesting.h"
@@ -21,6 +31,82 @@ namespace {
 using diskfiletest::Host;
 
 using diskfiletest::Caller;
+
+// "waiting://" streams: a read waits until the stream is shut down, as a
+// network read waits for data, then fails as a shut-down stream does. Each
+// step goes into one log.
+struct WaitingStreamLog {
+  std::mutex lock;
+  std::condition_variable changed;
+  bool shutDown = false;
+  std::vector<std::string> steps;
+
+  void Note(const char* step) {
+    std::lock_guard guard(lock);
+    steps.emplace_back(step);
+    changed.notify_all();
+  }
+  void WaitFor(const std::string& step) {
+    std::unique_lock guard(lock);
+    changed.wait(guard, [&] { return std::find(steps.begin(), steps.end(), step) != steps.end(); });
+  }
+};
+
+WaitingStreamLog& WaitingLog() {
+  static WaitingStreamLog log;
+  return log;
+}
+
+class WaitingStream final : public CStream {
+ public:
+  ~WaitingStream() override { WaitingLog().Note("gone"); }
+  CStr& GetURL(CStr& url) override { return url = "waiting://"; }
+  DWORD GetCapabilities() override { return kStreamRead | kStreamFlowing; }
+  DWORD Read(void*, DWORD) override {
+    WaitingLog().Note("reading");
+    {
+      std::unique_lock guard(WaitingLog().lock);
+      WaitingLog().changed.wait(guard, [] { return WaitingLog().shutDown; });
+    }
+    WaitingLog().Note(m_ReadEnds.c_str());  // the stream must still be there
+    ThrowError<CStreamError>(CStreamError::kShutdown);
+  }
+  DWORD ReadSome(void*, DWORD) override { return 0; }
+  DWORD Skip(DWORD) override { return 0; }
+  DWORD SkipSome(DWORD) override { return 0; }
+  void Write(const void*, DWORD) override { ThrowError<CStreamError>(CStreamError::kNotPermitted); }
+  void Flush() override {}
+  LONGLONG Seek(LONGLONG, DWORD, HANDLE) override { ThrowError<CStreamError>(CStreamError::kNotPermitted); }
+  bool SeekWouldWait(LONGLONG, DWORD) override { return true; }
+  LONGLONG GetPosition() override { return 0; }
+  LONGLONG GetLength(bool, HANDLE) override { return -1; }
+  DWORD GetTransferRate() override { return 0; }
+  bool IsAtEnd() override { return false; }
+  void Shutdown() override {
+    {
+      std::lock_guard guard(WaitingLog().lock);
+      WaitingLog().shutDown = true;
+    }
+    WaitingLog().Note("shut down");
+  }
+  void Close() override { delete this; }
+  void CloseNoThrow() override { delete this; }
+
+ private:
+  std::string m_ReadEnds = "read ends";
+};
+
+class WaitingProvider : public CStreamProvider {
+ public:
+  bool CanOpen(const char* url, DWORD, StreamOpenAnswer& answer) override {
+    if (std::strncmp(url, "waiting://", 10) != 0) return false;
+    answer = {kStreamRead | kStreamFlowing, 0, 0};
+    return true;
+  }
+  CStream* Open(const char* url, DWORD) override {
+    return std::strncmp(url, "waiting://", 10) == 0 ? new WaitingStream : nullptr;
+  }
+};
 
 // The StreamReader fixture, loaded and started.
 class StreamReader {
@@ -208,6 +294,36 @@ TEST(StreamSlots, FileSystemInfoNamesTheProviderAnswer) {
   EXPECT_EQ(answer.capabilities & (HOST_STREAM_READ | HOST_STREAM_SEEK), HOST_STREAM_READ | HOST_STREAM_SEEK);
   EXPECT_FALSE(Host().HOST_GetFileSystemInfo("nosuch://x", HOST_STREAM_READ, &answer, Caller()));
   EXPECT_EQ(Host().HOST_GetStreamErrorCode(), 9u);
+}
+
+// A plug-in's thread waits in a read while another closes the stream: the
+// read is shut down, and the stream goes only after the read has returned.
+TEST(StreamSlots, AStreamClosedWhileAnotherThreadReadsItIsShutDownAndGoesAfterTheRead) {
+  GetFileSystem().AddProvider(new WaitingProvider);
+  constexpr DWORD kNoEmulators = 0xF;
+  HOST_STREAM stream = nullptr;
+  ASSERT_TRUE(Host().HOST_OpenStream("waiting://a", HOST_STREAM_READ, kNoEmulators, Caller(), &stream))
+      << Host().HOST_GetErrorText();
+  BOOL answer = TRUE;
+  DWORD error = 0;
+  std::thread reader([&] {
+    char bytes[4];
+    DWORD count = 0;
+    answer = Host().HOST_StreamRead(stream, bytes, sizeof bytes, &count);
+    error = Host().HOST_GetStreamErrorCode();
+  });
+  WaitingLog().WaitFor("reading");
+  EXPECT_TRUE(Host().HOST_StreamClose(stream)) << "the reader closes it";
+  reader.join();
+
+  EXPECT_FALSE(answer);
+  EXPECT_EQ(error, 19u) << "shut down";
+  EXPECT_EQ(WaitingLog().steps, (std::vector<std::string>{"reading", "shut down", "read ends", "gone"}));
+  EXPECT_EQ(CountSlotsInStream(stream), 0u);
+  Host().HOST_SetError(0, 0, nullptr);
+  DWORD position[2] = {};
+  EXPECT_FALSE(Host().HOST_StreamGetPosition(stream, position));
+  EXPECT_EQ(Host().HOST_GetMiscErrorCode(), 1u) << "a stale handle";
 }
 
 }  // namespace

@@ -4,12 +4,15 @@
 // out.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "SoundBufferFixture.h"
 #include "PlayerTestHost.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
+#include "pluginhost/hostapi/HostApiTesting.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
 #include "pluginhost/hostapi/HostSoundTesting.h"
 
@@ -190,6 +193,45 @@ TEST_F(HostSoundSlots, BufferSlotsCheckTheirPointers) {
   ASSERT_TRUE(Host().HOST_SoundBufferGetVolume(buffer, &volume));
   EXPECT_EQ(volume, 256);
   Host().HOST_DestroySoundBuffer(buffer);
+}
+
+// A player's thread waits for space in a full buffer that does not play
+// while another thread destroys it: the wait ends as aborted, and the
+// buffer (with the shared object) goes only after it.
+TEST_F(HostSoundSlots, ABufferDestroyedWhileAnotherThreadWaitsForSpaceEndsTheWaitAndGoesAfterIt) {
+  const SharedSoundState before = GetSharedSoundState();
+  HOST_SOUNDBUFFER buffer = Create();
+  ASSERT_NE(buffer, nullptr);
+  DWORD free = 0;
+  ASSERT_TRUE(Host().HOST_SoundBufferGetFreeSpace(buffer, &free));
+  ASSERT_TRUE(Host().HOST_SoundBufferWriteSilence(buffer, free, TRUE));
+
+  std::atomic<bool> waited{false};
+  BOOL answer = TRUE;
+  DWORD error = 0;
+  std::thread player([&] {
+    answer = Host().HOST_SoundBufferWait(buffer, 4, nullptr);
+    error = Host().HOST_GetMiscErrorCode();
+    waited = true;
+  });
+  while (CountSlotsInSoundBuffer(buffer) == 0) std::this_thread::yield();
+  Host().HOST_DestroySoundBuffer(buffer);
+  // The wait polls on the manual clock.
+  while (!waited) {
+    TwlTestAdvanceClock(10);
+    std::this_thread::yield();
+  }
+  player.join();
+
+  EXPECT_FALSE(answer);
+  EXPECT_EQ(error, 3u) << "aborted";
+  EXPECT_EQ(CountSlotsInSoundBuffer(buffer), 0u);
+  const SharedSoundState after = GetSharedSoundState();
+  EXPECT_EQ(after.users, before.users);
+  EXPECT_EQ(after.releases, before.releases + 1);
+  Host().HOST_SetError(0, 0, nullptr);
+  EXPECT_FALSE(Host().HOST_SoundBufferGetFreeSpace(buffer, &free));
+  EXPECT_EQ(Host().HOST_GetMiscErrorCode(), 1u) << "a stale handle";
 }
 
 }  // namespace
