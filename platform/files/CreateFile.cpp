@@ -61,10 +61,17 @@ TWLAPI HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY
 
   const std::string path = twl::ResolvePath(name);
   int openFlags = OpenFlags(access) | O_CLOEXEC;
+  // A handle without data access only names the file (its attributes, its
+  // final path): opening it never reads, so it never waits on a named pipe.
+  const bool onlyNames = !(shareAccess & (twl::kAccessRead | twl::kAccessWrite));
+  if (creation == OPEN_EXISTING && onlyNames) openFlags = O_PATH | O_CLOEXEC;
   if (flags & FILE_FLAG_WRITE_THROUGH) openFlags |= O_DSYNC;
   const mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
   bool existed = false;
-  int fd = OpenOrCreate(path, openFlags, creation, mode, existed);
+  // Opening never waits for the other end of a named pipe; once open, the
+  // file's reads and writes block as usual.
+  int fd = OpenOrCreate(path, openFlags | O_NONBLOCK, creation, mode, existed);
+  if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (fd < 0 && errno == EISDIR && (flags & FILE_FLAG_BACKUP_SEMANTICS)) {
     fd = OpenOrCreate(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, OPEN_EXISTING, mode, existed);
   }

@@ -27,6 +27,7 @@
 #define FILE_ATTRIBUTE_SYSTEM 0x00000004u
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010u
 #define FILE_ATTRIBUTE_ARCHIVE 0x00000020u
+#define FILE_ATTRIBUTE_DEVICE 0x00000040u
 #define FILE_ATTRIBUTE_NORMAL 0x00000080u
 #define FILE_ATTRIBUTE_TEMPORARY 0x00000100u
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
@@ -97,7 +98,20 @@ TWLAPI BOOL DeleteFileA(LPCSTR name);
 TWLAPI BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
 TWLAPI BOOL MoveFileA(LPCSTR existing, LPCSTR target);
 #define MOVEFILE_REPLACE_EXISTING 0x1u
+// The moved file's data and its new name are on disk when the call returns.
+#define MOVEFILE_WRITE_THROUGH 0x8u
 TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+// Puts the file `replacement` in the place of the existing `replaced` in
+// one step, keeping the permissions of the file `replaced` leads to (and
+// its owner and group where the caller may set them). `replaced` is taken
+// as a name: a symbolic link there is itself replaced, so a caller that
+// means the file a link names passes its final path
+// (GetFinalPathNameByHandleA). A missing
+// `replaced` fails with ERROR_FILE_NOT_FOUND and changes nothing. Backup
+// files are not made: `backup` must be null.
+#define REPLACEFILE_WRITE_THROUGH 0x1u
+TWLAPI BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
+                         LPVOID reserved);
 TWLAPI DWORD GetFileAttributesA(LPCSTR name);
 TWLAPI BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES attributes);
 TWLAPI BOOL RemoveDirectoryA(LPCSTR name);
@@ -125,4 +139,18 @@ TWLAPI UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR name
 TWLAPI DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 TWLAPI BOOL SetCurrentDirectoryA(LPCSTR path);
 TWLAPI UINT GetDriveTypeA(LPCSTR root);
+// The file system that holds `root` (any path on it: a folder, a file, or
+// a name not yet made, whose nearest existing folder counts; null: the
+// current folder's), in 512-byte sectors and clusters of the file system's
+// fragment size. Cluster counts beyond 32 bits read as 0xFFFFFFFF; the Ex
+// form gives the bytes in 64 bits (free to the caller, total, free).
+TWLAPI BOOL GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                              LPDWORD freeClusters, LPDWORD totalClusters);
+TWLAPI BOOL GetDiskFreeSpaceExA(LPCSTR root, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER totalBytes,
+                                PULARGE_INTEGER freeBytes);
 TWLAPI DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
+// The absolute native path of the file a handle is open on, every symbolic
+// link on the way followed; the buffer protocol of GetFullPathNameA.
+#define FILE_NAME_NORMALIZED 0x0u
+#define VOLUME_NAME_DOS 0x0u
+TWLAPI DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR buffer, DWORD size, DWORD flags);
