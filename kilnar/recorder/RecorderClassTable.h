@@ -33,3 +33,6 @@ const char* RecorderClassFor(uint16_t type, uint16_t adapterTargets, bool adapte
 // Registered once per class, at start-up.
 bool RegisterRecorderMaker(const char* className, RecorderMaker maker);
 RecorderMaker FindRecorderMaker(const char* className);
+// Registers the makers of the engine's own classes, once; the factory
+// calls it before it looks for a maker.
+void RegisterEngineRecorders();

@@ -31,6 +31,7 @@ std::unique_ptr<ScsiDrive> ScsiMan::CreateDevice(int hostAdapter, int target) {
   if (!className) return nullptr;
   if (const RecorderClassRow* row = FindRecorderClassRow(static_cast<uint16_t>(type)); row && row->trace)
     DebugTrace(row->trace);
+  RegisterEngineRecorders();
   const RecorderMaker maker = FindRecorderMaker(className);
   if (!maker) {
     m_ErrorText = std::string("The recorder class ") + className + " cannot be made yet";

@@ -217,7 +217,11 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
       PutBig32(&capacity[8], 2u << 20);
       return Answer(in, inLength, capacity);
     }
-    case 0x42: return Answer(in, inLength, std::vector<uint8_t>(16, 0));
+    case 0x42: return ReadSubChannel(cdb, in, inLength);
+    case 0x45:
+      m_PlayPosition = static_cast<int32_t>(Big32(cdb + 2));
+      return MmcAnswer{};
+    case 0x4B: return MmcAnswer{};
     default:
       break;
   }
@@ -364,14 +368,41 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
 MmcAnswer MmcRecorder::Read(const uint8_t* cdb, uint8_t* data, uint32_t dataLength) {
   const uint32_t lba = Big32(cdb + 2);
   const uint32_t count = Big16(cdb + 7);
+  // Blocks come in the size the last MODE SELECT chose, the user data at
+  // its place in a block of that size and the rest zero.
+  const uint32_t blockSize = m_ReadBlockSize;
+  const uint32_t offset = UserDataOffset(blockSize);
+  const uint32_t kept = std::min(kUserBytes, blockSize > offset ? blockSize - offset : 0);
   std::vector<uint8_t> bytes;
-  std::vector<uint8_t> block(kUserBytes);
+  std::vector<uint8_t> user(kUserBytes);
   for (uint32_t i = 0; i < count; ++i) {
-    if (!m_Disc.ReadBlock(lba + i, block.data())) return Check(0x05, 0x21, 0x00);
+    if (!m_Disc.ReadBlock(lba + i, user.data())) return Check(0x05, 0x21, 0x00);
+    std::vector<uint8_t> block(blockSize, 0);
+    std::memcpy(block.data() + offset, user.data(), kept);
     bytes.insert(bytes.end(), block.begin(), block.end());
     if (bytes.size() >= dataLength) break;
   }
   return Answer(data, dataLength, bytes);
+}
+
+MmcAnswer MmcRecorder::ReadSubChannel(const uint8_t* cdb, uint8_t* data, uint32_t dataLength) {
+  std::vector<uint8_t> answer(16, 0);
+  if ((cdb[3] == 0x01) && m_PlayPosition >= 0) {
+    // Playing goes on a second of blocks between two questions; index 0
+    // marks the pregap before a track, 1 the track itself.
+    const int64_t at = m_PlayPosition;
+    m_PlayPosition += 75;
+    answer[1] = 0x11;
+    answer[5] = 0x10;
+    answer[7] = 1;
+    for (const auto& track : m_Disc.Tracks()) {
+      if (at >= static_cast<int64_t>(track.start) - 150 && at < track.start && track.number > 1) answer[7] = 0;
+      if (at >= track.start) answer[6] = static_cast<uint8_t>(track.number);
+    }
+    PutBig32(&answer[8], static_cast<uint32_t>(at));
+  }
+  PutBig16(&answer[2], 12);
+  return Answer(data, dataLength, answer);
 }
 
 MmcAnswer MmcRecorder::ReadCapacity(uint8_t* data, uint32_t dataLength) {

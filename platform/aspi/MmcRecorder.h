@@ -46,6 +46,7 @@ class MmcRecorder {
   MmcAnswer ReadToc(const uint8_t* cdb, uint8_t* data, uint32_t dataLength);
   MmcAnswer ReadDiscInformation(uint8_t* data, uint32_t dataLength);
   MmcAnswer ReadTrackInformation(const uint8_t* cdb, uint8_t* data, uint32_t dataLength);
+  MmcAnswer ReadSubChannel(const uint8_t* cdb, uint8_t* data, uint32_t dataLength);
   MmcAnswer ReadCapacity(uint8_t* data, uint32_t dataLength);
   MmcAnswer Close(const uint8_t* cdb);
   MmcAnswer Blank(const uint8_t* cdb);
@@ -65,6 +66,7 @@ class MmcRecorder {
   std::map<uint8_t, uint32_t> m_Counts;
   std::vector<uint8_t> m_LastSense;
   uint32_t m_ReadBlockSize = 2048;
+  int64_t m_PlayPosition = -1;  // where PLAY AUDIO started playing; -1 before any
   uint32_t m_NotReadyLeft = 0;
   uint32_t m_LongWritesLeft = 0;
   bool m_UnitAttentionDue = false;

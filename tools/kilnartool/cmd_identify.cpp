@@ -4,22 +4,6 @@
 #include "DriveSearch.h"
 #include "QuotedText.h"
 #include "driver/Command.h"
-#include "driver/Numbers.h"
-
-namespace {
-
-bool ParsePlace(const std::string& text, uint16_t& adapter, uint16_t& target) {
-  const auto colon = text.find(':');
-  uint64_t a = 0, t = 0;
-  if (colon == std::string::npos || !tool::ParseUnsigned(text.substr(0, colon), a, 255) ||
-      !tool::ParseUnsigned(text.substr(colon + 1), t, 255))
-    return false;
-  adapter = static_cast<uint16_t>(a);
-  target = static_cast<uint16_t>(t);
-  return true;
-}
-
-}  // namespace
 
 TOOL_COMMAND(RunIdentify, "identify",
              "[--drive H:T]  identify a drive (default: the first CD drive): prints `name \"MODEL\"`, `type N`, "
@@ -27,7 +11,7 @@ TOOL_COMMAND(RunIdentify, "identify",
   uint16_t adapter = 0, target = 0;
   bool placeGiven = false;
   if (args.size() == 2 && args[0] == "--drive") {
-    if (!ParsePlace(args[1], adapter, target)) return tool::Fail("--drive takes H:T");
+    if (!kilnartool::ParsePlace(args[1], adapter, target)) return tool::Fail("--drive takes H:T");
     placeGiven = true;
   } else if (!args.empty()) {
     return tool::Fail("identify takes [--drive H:T]");

@@ -35,8 +35,12 @@ TEST(IdentifyToolTest, ModelNamesGiveTheirTypeAndClass) {
     if (*row.adapter) more += std::string(" TWL_RECORDER_ADAPTER=") + row.adapter;
     std::string output, error;
     ASSERT_EQ(RunKilnartool("identify", &output, place.Environment(more), &error), 0) << row.inquiry;
-    EXPECT_EQ(output, std::string(row.expected) + "created none\n") << row.inquiry;
-    EXPECT_NE(error.find("cannot be made yet"), std::string::npos) << error;
+    // Of the classes only the common recorder class can be made so far.
+    const bool made = std::string(row.expected).find("class ScsiDevice") != std::string::npos;
+    EXPECT_EQ(output, std::string(row.expected) + (made ? "created ScsiDevice\n" : "created none\n")) << row.inquiry;
+    if (!made) {
+      EXPECT_NE(error.find("cannot be made yet"), std::string::npos) << error;
+    }
   }
 }
 
