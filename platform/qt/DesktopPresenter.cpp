@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <future>
+#include <vector>
 
 #include "IconImages.h"
 #include "MenuPopup.h"
@@ -138,15 +139,31 @@ void DesktopPresenter::Apply(const TWLSCREENEVENT& change) {
     case TWL_SCREEN_HIDDEN:
     case TWL_SCREEN_MOVED:
     case TWL_SCREEN_RESIZED:
-    case TWL_SCREEN_RESHAPED:
+    case TWL_SCREEN_RESHAPED: {
       FollowOwner(window);
+      const bool shownBefore = window->isVisible();
       window->FollowModel();
+      if (!shownBefore && window->isVisible()) RaiseWindowsAbove(change.window);
       break;
+    }
     case TWL_SCREEN_ZORDER:
       FollowOwner(window);
       window->RaiseAsModel();
       break;
   }
+}
+
+// The window manager stacks a window it maps as it sees fit, usually on
+// top of all others, but the model may hold windows above it that were
+// shown earlier: those go back over it, nearest first, so that the desktop
+// never waits for a later change of order to match the model.
+void DesktopPresenter::RaiseWindowsAbove(HWND model) {
+  std::vector<RealWindow*> above;
+  for (HWND higher = GetWindow(model, GW_HWNDPREV); higher; higher = GetWindow(higher, GW_HWNDPREV)) {
+    auto found = windows_.find(higher);
+    if (found != windows_.end()) above.push_back(found->second.get());
+  }
+  for (RealWindow* window : above) window->RaiseAsModel();
 }
 
 // An owned window stands above its owner on the desktop too: the window

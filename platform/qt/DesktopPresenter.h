@@ -45,6 +45,7 @@ class DesktopPresenter : public QObject {
   void Apply(const TWLSCREENEVENT& change);
   RealWindow* Ensure(HWND window);
   void FollowOwner(RealWindow* window);
+  void RaiseWindowsAbove(HWND model);
   void FollowCursor();
   void FollowCapture(HWND window);
 
