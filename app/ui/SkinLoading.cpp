@@ -108,23 +108,19 @@ void CUserInterface::LoadSkin(CSkin& skin, const CStr& name) {
   m_SkinName = std::move(loaded);
 }
 
-// Loads the current skin, or the built-in one in its place, and builds the
-// drawable skin from it. Called with the display lock held.
-bool CUserInterface::BuildCurrentSkin() {
-  LogText(LOGCODE_INFO, "CUserInterface.InitializingSkin", "Initializing skin...", "\n");
-  CSkin skin;
-  try {
-    LoadSkin(skin, m_SkinName);
-  } catch (CError* error) {
-    if (m_SkinName == kDefaultSkinName) throw;
-    DisposeError(error);
-    m_SkinName = kDefaultSkinName;
-    SaveSkinOption();
-    LogFormat(LOGCODE_ERROR, "\n%s\n\n",
-              LocalText("CUserInterface.LoadSkinFailed.UseDefault", "The default skin will be used instead...").c_str());
-    skin.Clear();
-    LoadSkin(skin, m_SkinName);
-  }
+// The built-in skin in place of the current one: logged, and loaded into
+// `skin`. The choice is saved by the caller.
+void CUserInterface::UseDefaultSkin(CSkin& skin) {
+  m_SkinName = kDefaultSkinName;
+  LogFormat(LOGCODE_ERROR, "\n%s\n\n",
+            LocalText("CUserInterface.LoadSkinFailed.UseDefault", "The default skin will be used instead...").c_str());
+  skin.Clear();
+  LoadSkin(skin, m_SkinName);
+}
+
+// Builds the drawable skin from `skin`, timed and logged; a failure leaves
+// none.
+HRESULT CUserInterface::CreateDrawableSkin(CSkin& skin) {
   LogFormat(LOGCODE_INFO, "    %s",
             LocalText("CUserInterface.CreatingDirectDrawStuff", "creating directdraw stuff...").c_str());
   const DWORD start = timeGetTime();
@@ -135,13 +131,48 @@ bool CUserInterface::BuildCurrentSkin() {
                                {{"%ERRORTYPE%", "DirectDraw error"},
                                 {"%ERROR%", GetDirectDrawErrorText(static_cast<DWORD>(result))}})
                   .c_str());
-    LogText(LOGCODE_INFO, "CUserInterface.SkinInitFailed", "skin initialization failed", "\n");
-    return false;
+    return result;
   }
   LogFormat(LOGCODE_INFO, "%s\n",
             ReplacePlaceholder(LocalText("CUserInterface.CreatingDirectDrawStuff.Done", "done (%MILLIS% ms)"),
                                {"%MILLIS%", Millis(start)})
                 .c_str());
+  return result;
+}
+
+// Loads the current skin, or the built-in one in its place, and builds the
+// drawable skin from it. A skin that reads but cannot be drawn (a picture
+// of no size, more frames than memory holds) gives way to the built-in
+// one as an unreadable skin does, so that it never stays the choice that
+// every later start fails on. Only when the built-in skin cannot be drawn
+// either is the display at fault: the choice then stays. Called with the
+// display lock held.
+bool CUserInterface::BuildCurrentSkin() {
+  LogText(LOGCODE_INFO, "CUserInterface.InitializingSkin", "Initializing skin...", "\n");
+  CSkin skin;
+  try {
+    LoadSkin(skin, m_SkinName);
+  } catch (CError* error) {
+    if (m_SkinName == kDefaultSkinName) throw;
+    DisposeError(error);
+    m_SkinName = kDefaultSkinName;
+    SaveSkinOption();
+    UseDefaultSkin(skin);
+  }
+  HRESULT result = CreateDrawableSkin(skin);
+  if (FAILED(result) && !(m_SkinName == kDefaultSkinName)) {
+    CStr chosen = m_SkinName;
+    UseDefaultSkin(skin);
+    result = CreateDrawableSkin(skin);
+    if (SUCCEEDED(result))
+      SaveSkinOption();
+    else
+      m_SkinName = std::move(chosen);
+  }
+  if (FAILED(result)) {
+    LogText(LOGCODE_INFO, "CUserInterface.SkinInitFailed", "skin initialization failed", "\n");
+    return false;
+  }
   LogText(LOGCODE_INFO, "CUserInterface.SkinInitDone", "skin initialization done", "\n");
   return true;
 }

@@ -318,6 +318,8 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // InitDisplayModeData's reading of the mode, without the access test.
   void ReadDisplayModeData();
   bool BuildCurrentSkin();
+  void UseDefaultSkin(CSkin& skin);
+  HRESULT CreateDrawableSkin(CSkin& skin);
   bool RestoreMainWindows();
   bool RestoreSystemSurfaces();
 

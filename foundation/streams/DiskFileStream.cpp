@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "foundation/errors/LocalText.h"
+#include "foundation/kernel/Placeholder.h"
 #include "foundation/streams/DriveTransferRate.h"
 #include "foundation/streams/StreamError.h"
 #include "foundation/streams/WindowsErrorMap.h"
@@ -31,6 +33,19 @@ DWORD DispositionOf(DWORD flags) {
     default:
       return 0;
   }
+}
+
+// A disk file stream seeks and knows its length; a named pipe or a device
+// does neither and may never answer (a pipe nobody writes) or never end
+// (/dev/zero), which would hold the reader, and the program's exit, for
+// ever. Nothing is read from one.
+void RefuseWhatIsNoFile(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DEVICE)) return;
+  const CStr text = ReplacePlaceholder(
+      LocalText("CDiskFileStream.NotAFile", "'%PATH%' is no file but a pipe or a device: it is not read."),
+      {"%PATH%", path});
+  ThrowError<CStreamError>(CStreamError::kGenericOpen, path, text);
 }
 
 }  // namespace
@@ -61,6 +76,7 @@ void CDiskFileStream::Open(const char* url, DWORD flags, bool deleteOnClose) {
   const DWORD disposition = DispositionOf(flags);
   if (disposition == 0) ThrowError<CStreamError>(CStreamError::kInvalidParam, m_URL.c_str());
   m_ShutDown = false;
+  if (flags & kStreamRead) RefuseWhatIsNoFile(path);
   const DWORD access = ((flags & kStreamRead) ? GENERIC_READ : 0) | ((flags & kStreamWrite) ? GENERIC_WRITE : 0);
   const DWORD share =
       ((flags & kStreamShareRead) ? FILE_SHARE_READ : 0) | ((flags & kStreamShareWrite) ? FILE_SHARE_WRITE : 0);

@@ -19,6 +19,9 @@ class CDiskFileStream : public CNonFlowingStream {
 
   // Opens the URL with the wanted read and write access, sharing bits and
   // creation mode (see StreamFlags.h). An open stream closes its file first.
+  // Reading is refused (CStreamError 5, "'PATH' is no file but a pipe or a
+  // device: it is not read.") for a named pipe or a device such as
+  // /dev/zero.
   void Open(const char* url, DWORD flags, bool deleteOnClose);
 
   CStr& GetURL(CStr& url) override;

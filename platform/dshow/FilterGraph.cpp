@@ -247,6 +247,10 @@ GstBusSyncReply FilterGraph::OnBusMessage(GstBus*, GstMessage* message, gpointer
     default:
       break;
   }
+  // A sync handler that drops a message owns it: every message holds its
+  // source, so one left alive keeps the whole pipeline (its bus's
+  // descriptors, its elements) alive after the graph's last release.
+  gst_message_unref(message);
   return GST_BUS_DROP;
 }
 

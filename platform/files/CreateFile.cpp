@@ -64,7 +64,10 @@ TWLAPI HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY
   if (flags & FILE_FLAG_WRITE_THROUGH) openFlags |= O_DSYNC;
   const mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
   bool existed = false;
-  int fd = OpenOrCreate(path, openFlags, creation, mode, existed);
+  // Opening never waits for the other end of a named pipe; once open, the
+  // file's reads and writes block as usual.
+  int fd = OpenOrCreate(path, openFlags | O_NONBLOCK, creation, mode, existed);
+  if (fd >= 0) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (fd < 0 && errno == EISDIR && (flags & FILE_FLAG_BACKUP_SEMANTICS)) {
     fd = OpenOrCreate(path, O_RDONLY | O_DIRECTORY | O_CLOEXEC, OPEN_EXISTING, mode, existed);
   }

@@ -65,7 +65,12 @@ TWLAPI BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists) {
   if (from == INVALID_HANDLE_VALUE) return FALSE;
   auto source = twl::FindFile(from);
   struct stat info {};
-  fstat(source->Fd(), &info);
+  // Only files are copied: a device or a named pipe may never end.
+  if (fstat(source->Fd(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    source.reset();
+    CloseHandle(from);
+    return Fail(ERROR_ACCESS_DENIED);
+  }
   const DWORD readOnly = (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) ? 0 : FILE_ATTRIBUTE_READONLY;
   HANDLE to = CreateFileA(target, GENERIC_WRITE, 0, nullptr, failIfExists ? CREATE_NEW : CREATE_ALWAYS, readOnly,
                           nullptr);

@@ -119,6 +119,7 @@ void CBitmapAnimation::ReadPayload(CStream& stream, DWORD length) {
     }
     SkipExact(stream, transitionsLength - static_cast<DWORD>(needed));
     remaining -= transitionsLength;
+    if (!FadesFit(*m_Base)) ThrowSkinError(kSkinErrorCaption, TooManyFadeFramesText());
   }
   SkipExact(stream, remaining);
 }

@@ -94,6 +94,21 @@ void DrawOver(CDIBitmap& working, const CDIBitmap& frame) {
 
 }  // namespace
 
+// Every in-between frame is a picture of the base's size; counts taken
+// from a file must not make that exhaust the memory.
+bool CBitmapAnimation::FadesFit(const CDIBitmap& base) const {
+  uint64_t frames = 0;
+  for (const Transition& transition : m_Transitions)
+    if (transition.type == kFade && transition.count > 0) frames += static_cast<uint64_t>(transition.count);
+  const uint64_t pixels = std::max<uint64_t>(PixelCount(base), kFrameOverheadPixels);
+  return frames <= kMaxFadePixels / pixels;
+}
+
+CStr CBitmapAnimation::TooManyFadeFramesText() const {
+  return SkinText("BitmapAnimationError.TooManyFadeFrames",
+                  "The fades of animation '%ANIMNAME%' need too many in-between frames.", {{"%ANIMNAME%", m_Name}});
+}
+
 void CBitmapAnimation::Convert() {
   if (m_Converted) return;
   if (m_Base) ConvertBitmap(*m_Base);
@@ -149,17 +164,7 @@ void CBitmapAnimation::CreateTransitions() {
   bool anyFade = false;
   for (const Transition& transition : m_Transitions) anyFade = anyFade || (transition.type == kFade && transition.count > 0);
   if (!anyFade || !m_Base) return;
-  // Every in-between frame is a picture of the base's size; counts taken
-  // from a file must not make that exhaust the memory.
-  uint64_t frames = 0;
-  for (const Transition& transition : m_Transitions)
-    if (transition.type == kFade && transition.count > 0) frames += static_cast<uint64_t>(transition.count);
-  const uint64_t pixels = std::max<uint64_t>(PixelCount(*m_Base), kFrameOverheadPixels);
-  if (frames > kMaxFadePixels / pixels)
-    ThrowSkinError(kSkinErrorCaption,
-                   SkinText("BitmapAnimationError.TooManyFadeFrames",
-                            "The fades of animation '%ANIMNAME%' need too many in-between frames.",
-                            {{"%ANIMNAME%", m_Name}}));
+  if (!FadesFit(*m_Base)) ThrowSkinError(kSkinErrorCaption, TooManyFadeFramesText());
 
   CDIBitmap working;
   working.Copy(*m_Base);

@@ -135,6 +135,10 @@ bool CBitmapAnimation::SetBase(CDIBitmap* base, CMask* mask, CStr& errors) {
               "\n";
     fits = false;
   }
+  if (!FadesFit(*base)) {
+    errors += TooManyFadeFramesText() + "\n";
+    fits = false;
+  }
   if (!fits) return false;
   ReleaseBitmap(m_Base);
   m_Base = base;

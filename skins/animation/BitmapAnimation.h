@@ -50,7 +50,7 @@ class CBitmapAnimation : public CSkinBase {
   // throw.
   bool LoadFromFolder(const char* folder, const char* prefix, const char* name, CStr& errors);
   // Takes the base over and lends the mask, when every frame has the
-  // base's size; else false with a line per other-sized frame.
+  // base's size and the fades fit; else false with a line per fault.
   bool SetBase(CDIBitmap* base, CMask* mask, CStr& errors);
   void Clear();
   // Conversion, masking and differencing (what the compiled form stores).
@@ -76,6 +76,11 @@ class CBitmapAnimation : public CSkinBase {
 
  private:
   bool ReadAnimIni(const char* folder, CStr& errors);
+  // Whether the fades' in-between frames, each of the base's size, stay
+  // within what preparation may spend on them; loading refuses the
+  // animation when they do not.
+  bool FadesFit(const CDIBitmap& base) const;
+  CStr TooManyFadeFramesText() const;
   void Convert();
   void Mask();
   void Difference();

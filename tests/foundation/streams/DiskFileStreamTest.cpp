@@ -108,6 +108,23 @@ TEST(DiskFileStream, RealFailuresGiveTheirCodesAndNameTheURL) {
   }
 }
 
+// A device that never ends and a named pipe nobody writes are no files to
+// read: refused at once, by file:// URL too; writing to a device stays.
+TEST(DiskFileStream, PipesAndDevicesAreNotRead) {
+  const std::string fifo = twltest::MakeTempDir("pipes") + "/pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {std::string("/dev/zero"), fifo}) {
+    for (const std::string& url : {path, "file://" + path}) {
+      const Caught caught = OpenError(url, kStreamRead);
+      EXPECT_EQ(caught.code, CStreamError::kGenericOpen) << url;
+      EXPECT_EQ(std::string(caught.text.c_str()), "'" + path + "' is no file but a pipe or a device: it is not read.")
+          << url;
+    }
+  }
+  EXPECT_EQ(OpenError("/dev/null", kStreamWrite, [](CDiskFileStream& s) { s.Write("data", 4); }).code, -1)
+      << "nothing thrown";
+}
+
 TEST(DiskFileStream, WritesReadsAndSeeks) {
   const std::string path = twltest::MakeTempDir("io") + "/data.bin";
   const std::string url = "FiLe://" + path;

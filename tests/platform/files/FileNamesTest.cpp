@@ -28,6 +28,18 @@ TEST(FileNames, CopyFile) {
   EXPECT_EQ(twltest::ReadFile(dir + "/a.txt"), "first");  // copying onto itself destroys nothing
 }
 
+// A device or a named pipe is no file to copy: /dev/zero would never end,
+// a pipe nobody writes would never answer.
+TEST(FileNames, CopyFileCopiesOnlyFiles) {
+  const std::string dir = twltest::MakeTempDir("names");
+  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0600), 0);
+  for (const std::string& source : {std::string("/dev/zero"), dir + "/pipe"}) {
+    EXPECT_FALSE(CopyFileA(source.c_str(), (dir + "/copy").c_str(), FALSE)) << source;
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED)) << source;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/copy")) << source;
+  }
+}
+
 TEST(FileNames, MoveFile) {
   const std::string dir = twltest::MakeTempDir("names");
   twltest::WriteFile(dir + "/a.txt", "first");

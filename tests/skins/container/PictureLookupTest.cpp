@@ -40,6 +40,38 @@ TEST(PictureLookup, FoldersAreSkippedAndAPictureThatLoadsWins) {
   ExpectError([&] { BitmapPtr(CSkinBase::LoadBitmap(folder.c_str(), "", "AuxWindow", "")); }, "");
 }
 
+// A few bytes of run-length data may claim gigabytes of pixels: a picture
+// larger than any skin needs is refused before it is decoded, while one
+// at the limits loads.
+TEST(PictureLookup, PicturesLargerThanASkinNeedsAreRefusedUnread) {
+  const std::string folder = twltest::MakeTempDir("huge") + "/";
+  struct Row {
+    uint32_t width, height;
+    bool loads;
+  };
+  const Row rows[] = {
+      {20000, 20000, false},
+      {16385, 1, false},
+      {1, 16385, false},
+      {4097, 4096, false},
+      {16384, 1024, true},
+      {4096, 4096, true},
+  };
+  for (const Row& row : rows) {
+    const std::string size = std::to_string(row.width) + " x " + std::to_string(row.height);
+    twltest::WriteFile(folder + "AuxWindow.bmp", RunLengthBMP(row.width, row.height));
+    if (row.loads) {
+      BitmapPtr picture(CSkinBase::LoadBitmap(folder.c_str(), "", "AuxWindow", ""));
+      ASSERT_NE(picture, nullptr) << size;
+      EXPECT_EQ(picture->GetWidth(), row.width);
+      continue;
+    }
+    ExpectError([&] { BitmapPtr(CSkinBase::LoadBitmap(folder.c_str(), "", "AuxWindow", "")); },
+                "The bitmap 'AuxWindow.bmp' is too large for a skin (" + size +
+                    " pixels; at most 16384 on a side and 16777216 pixels in all).");
+  }
+}
+
 TEST(ColorMap, BoundsMasksAndCopies) {
   // 6 x 4 map: value 7 in an L shape, value 9 filling a rectangle.
   const DWORD map[4][6] = {

@@ -271,10 +271,29 @@ TEST(BitmapAnimation, SkincDescribesTheFolderAndTheCompiledFormAlike) {
 
 // Fade counts come from files: a count that would fill the memory with
 // in-between frames is refused when the animation is prepared.
+// Fades whose in-between frames would exhaust the memory are refused when
+// the animation is loaded, compiled or from a folder, so that such a skin
+// never loads only to fail when it is drawn.
 TEST(BitmapAnimation, FadesThatWouldExhaustTheMemoryAreRefused) {
   CBitmapAnimation animation;
-  LoadPayload(animation, Payload(7, {BitmapRecord(1, 1, 5)}, {1, 0x7FFFFFFF, 10, 1, 0x7FFFFFFF, 10}));
-  EXPECT_EQ(ExpectError([&] { animation.Prepare(); },
+  EXPECT_EQ(ExpectError([&] {
+              LoadPayload(animation, Payload(7, {BitmapRecord(1, 1, 5)}, {1, 0x7FFFFFFF, 10, 1, 0x7FFFFFFF, 10}));
+            },
                         "The fades of animation '' need too many in-between frames."),
             "Skin error");
+  EXPECT_EQ(animation.GetFrameCount(), 0u) << "cleared";
+
+  RequireImageMagick();
+  const std::string folder = DrawAnimationFolder({2}, "Transition2=Fade,2147483647\n");
+  CStr errors;
+  ASSERT_TRUE(animation.LoadFromFolder(folder.c_str(), "", kName, errors)) << errors.c_str();
+  BitmapPtr base(CSkinBase::LoadBitmap(folder.c_str(), "", kName, ""));
+  EXPECT_FALSE(animation.SetBase(base.get(), nullptr, errors));
+  EXPECT_EQ(std::string(errors.c_str()),
+            "The fades of animation 'MainWindowNormal' need too many in-between frames.\n");
+  // The fades of one picture of this size fit.
+  const std::string fitting = DrawAnimationFolder({2}, "Transition2=Fade,50000\n");
+  errors = CStr();
+  ASSERT_TRUE(animation.LoadFromFolder(fitting.c_str(), "", kName, errors)) << errors.c_str();
+  EXPECT_TRUE(animation.SetBase(base.release(), nullptr, errors)) << errors.c_str();
 }

@@ -2,8 +2,10 @@
 // per case) and compiled files: the version check, the font limits, the
 // optional modes, and skins that never end half-loaded.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "../support/SkinTestSupport.h"
 #include "foundation/errors/ThreadErrorState.h"
@@ -103,6 +105,47 @@ TEST(Skin, FontLimitsAreReportedTogether) {
   EXPECT_EQ(Load(skin, folder),
             "Skin error: The following errors occurred while loading the skin:\n\n"
             "Unable to find the font 'fontNormal'.\n");
+}
+
+// Skin folders whose files would cost without bound: pictures of a few
+// bytes claiming 20,000 x 20,000 pixels each, and a named pipe (which no
+// one writes) or a device in place of an ini file. Each is refused.
+TEST(Skin, FoldersThatWouldCostWithoutBoundAreRefused) {
+  const std::string huge = RunLengthBMP(20000, 20000);
+  struct Row {
+    const char* what;
+    std::function<void(const std::string& folder)> spoil;
+    std::string error;
+  };
+  const Row rows[] = {
+      {"run-length pictures",
+       [&](const std::string& folder) {
+         for (const char* state : {"Normal", "Hover", "Down", "Disabled"})
+           twltest::WriteFile(folder + "MainWindow" + state + ".bmp", huge);
+       },
+       "Skin error: The bitmap 'MainWindowNormal.bmp' is too large for a skin (20000 x 20000 pixels; at most 16384 "
+       "on a side and 16777216 pixels in all)."},
+      {"a named pipe as the main window's ini file",
+       [](const std::string& folder) {
+         std::filesystem::remove(folder + "MainWindow.ini");
+         ASSERT_EQ(mkfifo((folder + "MainWindow.ini").c_str(), 0600), 0);
+       },
+       "MainWindow.ini' is no file but a pipe or a device: it is not read."},
+      {"a device as the skin's information",
+       [](const std::string& folder) {
+         std::filesystem::remove(folder + "Skin.ini");
+         std::filesystem::create_symlink("/dev/zero", folder + "Skin.ini");
+       },
+       "Skin.ini' is no file but a pipe or a device: it is not read."},
+  };
+  for (const Row& row : rows) {
+    const std::string folder = CopyOfBuiltinFolder();
+    row.spoil(folder);
+    CSkin skin;
+    const std::string result = Load(skin, folder);
+    EXPECT_NE(result.find(row.error), std::string::npos) << row.what << ": " << result;
+    EXPECT_FALSE(skin.IsLoaded()) << row.what;
+  }
 }
 
 TEST(Skin, OptionalFilesAndModes) {

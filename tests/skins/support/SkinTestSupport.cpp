@@ -155,4 +155,28 @@ void WriteBMP(const CDIBitmap& picture, const std::string& path) {
   ASSERT_TRUE(out.good()) << path;
 }
 
+std::string RunLengthBMP(uint32_t width, uint32_t height) {
+  std::string palette;
+  Put32(palette, 0x000000);
+  Put32(palette, 0xFFFFFF);
+  const std::string runs("\0\1", 2);  // the end of the picture, at once
+  const uint32_t offset = 14 + 40 + static_cast<uint32_t>(palette.size());
+  std::string header = "BM";
+  Put32(header, offset + static_cast<uint32_t>(runs.size()));
+  Put32(header, 0);
+  Put32(header, offset);
+  Put32(header, 40);
+  Put32(header, width);
+  Put32(header, height);
+  Put16(header, 1);
+  Put16(header, 8);
+  Put32(header, 1);  // RLE8
+  Put32(header, static_cast<uint32_t>(runs.size()));
+  Put32(header, 2835);
+  Put32(header, 2835);
+  Put32(header, 2);
+  Put32(header, 0);
+  return header + palette + runs;
+}
+
 }  // namespace skintest

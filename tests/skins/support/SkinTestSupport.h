@@ -78,5 +78,8 @@ std::string TestSource(const std::string& relative);
 // Writes the picture as a top-down BMP file in its own pixel format
 // (palette or bit fields as it has them).
 void WriteBMP(const CDIBitmap& picture, const std::string& path);
+// An 8-bit run-length BMP file of a few bytes claiming the size: its
+// runs end the picture at once, all of it black.
+std::string RunLengthBMP(uint32_t width, uint32_t height);
 
 }  // namespace skintest
