@@ -309,6 +309,106 @@ struct PlayerInterface2 {
 };
 
 // ---------------------------------------------------------------------------
+// Stream-provider objects (kind 1) and the streams they open. A stream is
+// the plug-in's own word (PLUGIN_STREAM); the stream functions take it
+// first (version 2: the context, then the stream). Flags cross inverted in
+// two bits: STREAM_ABI_NOREAD_SHARING and STREAM_ABI_NOWRITE_SHARING mean
+// that others may not read or write meanwhile, where the host's flags say
+// that they may. Every function but SetProperty, HasPendingError, Shutdown
+// and CloseNoThrow fails by returning false with the thread error set.
+
+typedef uintptr_t PLUGIN_STREAM;
+#define STREAM_ABI_NOREAD_SHARING 0x100000u
+#define STREAM_ABI_NOWRITE_SHARING 0x200000u
+
+// Content-type results.
+#define STREAM_CONTENTTYPE_GIVEN 0u
+#define STREAM_CONTENTTYPE_NONE 1u
+#define STREAM_CONTENTTYPE_UNKNOWN 2u
+
+#define PLUGIN_STREAM_FUNCTIONS(...)                                                                              \
+  void (*STREAM_SetProperty)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD index, DWORD value);                         \
+  BOOL (*STREAM_GetURL)(__VA_ARGS__ PLUGIN_STREAM stream, char** url);                                            \
+  BOOL (*STREAM_GetCapabilities)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD* capabilities);                          \
+  BOOL (*STREAM_Read)(__VA_ARGS__ PLUGIN_STREAM stream, void* buffer, DWORD length, DWORD* read);                 \
+  BOOL (*STREAM_ReadSome)(__VA_ARGS__ PLUGIN_STREAM stream, void* buffer, DWORD length, DWORD* read);             \
+  BOOL (*STREAM_Skip)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD count, DWORD* skipped);                             \
+  BOOL (*STREAM_SkipSome)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD count, DWORD* skipped);                         \
+  BOOL (*STREAM_Seek)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin,          \
+                      LONGLONG* position, HANDLE abortEvent);                                                     \
+  BOOL (*STREAM_SeekWouldWait)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin, \
+                               BOOL* wouldWait);                                                                  \
+  BOOL (*STREAM_GetPosition)(__VA_ARGS__ PLUGIN_STREAM stream, LONGLONG* position);                               \
+  BOOL (*STREAM_GetLength)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD immediate, LONGLONG* length, HANDLE abortEvent); \
+  BOOL (*STREAM_GetTransferRate)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD* bytesPerSecond);                        \
+  BOOL (*STREAM_GetContentType)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD* result, char** type);                    \
+  BOOL (*STREAM_IsAtEnd)(__VA_ARGS__ PLUGIN_STREAM stream, BOOL* atEnd);                                          \
+  BOOL (*STREAM_HasPendingError)(__VA_ARGS__ PLUGIN_STREAM stream);                                               \
+  BOOL (*STREAM_Shutdown)(__VA_ARGS__ PLUGIN_STREAM stream);                                                      \
+  BOOL (*STREAM_Close)(__VA_ARGS__ PLUGIN_STREAM stream);                                                         \
+  BOOL (*STREAM_CloseNoThrow)(__VA_ARGS__ PLUGIN_STREAM stream);
+
+struct StreamProviderInterface {
+  PlugInObjectInterface head;
+  BOOL (*STREAMPROVIDER_RegisterProxyTypes)(HOST_PROXYTYPELIST proxies);  // null: true
+  // The answer: capabilities (ABI sense), transfer rate, delay.
+  BOOL (*STREAMPROVIDER_CanOpen)(const char* url, DWORD flags, DWORD* answer);  // mandatory
+  PLUGIN_STREAM (*STREAMPROVIDER_Open)(const char* url, DWORD flags);           // mandatory; 0: not opened
+  PLUGIN_STREAM_FUNCTIONS()                                                     // all mandatory
+};
+
+struct StreamProviderInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*STREAMPROVIDER_RegisterProxyTypes)(PLUGIN_CONTEXT context, HOST_PROXYTYPELIST proxies);
+  BOOL (*STREAMPROVIDER_CanOpen)(PLUGIN_CONTEXT context, const char* url, DWORD flags, DWORD* answer);
+  PLUGIN_STREAM (*STREAMPROVIDER_Open)(PLUGIN_CONTEXT context, const char* url, DWORD flags);
+  PLUGIN_STREAM_FUNCTIONS(PLUGIN_CONTEXT context, )
+};
+
+#undef PLUGIN_STREAM_FUNCTIONS
+
+// ---------------------------------------------------------------------------
+// Visualizer objects (kind 3). Version 1 shares only the head's slots 0-6
+// and keeps its skin-change and restore slots among its own; version 2
+// keeps the whole head. Pause, Resume, Stop and Feed are mandatory.
+
+struct VisualizerInterface {
+  void (*OBJECT_GetVersion)(PlugInVersionInfo* info);
+  char* (*OBJECT_GetName)();
+  BOOL (*OBJECT_Init)();
+  void (*OBJECT_Exit)();
+  char* (*OBJECT_GetDescription)();
+  BOOL (*OBJECT_Configure)(HWND owner);
+  int32_t (*OBJECT_GetIconIndex)();
+  BOOL (*VISUALIZER_Prepare)();    // null: true
+  BOOL (*VISUALIZER_Unprepare)();  // null: true
+  BOOL (*VISUALIZER_Pause)();
+  BOOL (*VISUALIZER_Resume)();
+  BOOL (*VISUALIZER_Stop)();
+  void (*VISUALIZER_BeginSkinChange)();
+  void (*VISUALIZER_EndSkinChange)();
+  BOOL (*VISUALIZER_RestoreSurfaces)();  // null: true
+  int32_t (*VISUALIZER_Feed)(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency, DWORD bitsPerSample,
+                             DWORD channels);
+  void (*VISUALIZER_SetDisplayMode)(int32_t mode);
+  int32_t (*VISUALIZER_OnViewerEvent)(DWORD event, uintptr_t argument, uintptr_t data);  // null: 1
+};
+
+struct VisualizerInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*VISUALIZER_Prepare)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Unprepare)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Pause)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Resume)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Stop)(PLUGIN_CONTEXT context);
+  int32_t (*VISUALIZER_Notify)(PLUGIN_CONTEXT context, DWORD code, DWORD value);  // null: 0
+  int32_t (*VISUALIZER_Feed)(PLUGIN_CONTEXT context, const void* samples, DWORD bytes, DWORD playTime,
+                             DWORD frequency, DWORD bitsPerSample, DWORD channels);
+  void (*VISUALIZER_SetDisplayMode)(PLUGIN_CONTEXT context, int32_t mode);
+  int32_t (*VISUALIZER_OnViewerEvent)(PLUGIN_CONTEXT context, DWORD event, uintptr_t argument, uintptr_t data);
+};
+
+// ---------------------------------------------------------------------------
 // The host API table: 244 pointer-sized slots. Slots whose services this
 // host does not offer yet fail with HOST_MISC_INVALID_PARAM (and answer 0);
 // they are declared as reserved ranges.
@@ -541,6 +641,10 @@ static_assert(offsetof(HostSpectrumFrame, time) == 2 * sizeof(void*));
 static_assert(sizeof(PlayerInterface) == 22 * sizeof(void*));
 static_assert(sizeof(PlayerInterface2) == 26 * sizeof(void*));
 static_assert(sizeof(HostApiTable) == HOST_API_SLOT_COUNT * sizeof(void*));
+static_assert(sizeof(StreamProviderInterface) == 31 * sizeof(void*));
+static_assert(sizeof(StreamProviderInterface2) == 35 * sizeof(void*));
+static_assert(sizeof(VisualizerInterface) == 18 * sizeof(void*));
+static_assert(sizeof(VisualizerInterface2) == 23 * sizeof(void*));
 
 #define PLUGIN_ABI_SLOT(Table, member) (offsetof(Table, member) / sizeof(void*))
 static_assert(PLUGIN_ABI_SLOT(PlugInMainInterface, PLUGIN_EnumObjects) == 5);
@@ -556,6 +660,18 @@ static_assert(PLUGIN_ABI_SLOT(PlayerInterface, PLAYER_Command) == 21);
 static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_RegisterFileTypes) == 14);
 static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_CanPlay) == 16);
 static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_Command) == 25);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAMPROVIDER_CanOpen) == 11);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAM_SetProperty) == 13);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAM_HasPendingError) == 27);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAM_CloseNoThrow) == 30);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface2, STREAMPROVIDER_RegisterProxyTypes) == 14);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface2, STREAM_CloseNoThrow) == 34);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_Prepare) == 7);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_Feed) == 15);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_OnViewerEvent) == 17);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_Prepare) == 14);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_Notify) == 19);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_OnViewerEvent) == 22);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SetError) == 1);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetErrorText) == 15);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMiscErrorText) == 27);
