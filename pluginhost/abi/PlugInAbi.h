@@ -207,6 +207,15 @@ typedef void (*HOST_FileCreatorCallback)(uintptr_t userValue, HOST_FILECREATOR c
 typedef struct HostFileExtensionList_* HOST_FILEEXTENSIONLIST;
 typedef struct HostProxyTypeList_* HOST_PROXYTYPELIST;
 
+// A protocol's proxy setting (HOST_GetProxy); freed with HOST_FreeProxyInfo.
+// Without a proxy both texts are null and the port -1.
+struct HostProxyInfo {
+  char* typeName;
+  char* host;
+  int32_t port;
+  BOOL option;
+};
+
 // The preferred sound options (HOST_GetSoundSettings). `device` is a
 // 16-byte block from HOST_Alloc that the plug-in frees with HOST_Free, or
 // null for the default device.
@@ -603,7 +612,16 @@ struct HostApiTable {
   BOOL (*HOST_SoundBufferGetVolume)(HOST_SOUNDBUFFER buffer, int32_t* volume);
   BOOL (*HOST_SoundBufferSetPan)(HOST_SOUNDBUFFER buffer, int32_t pan);
   BOOL (*HOST_SoundBufferGetPan)(HOST_SOUNDBUFFER buffer, int32_t* pan);
-  HOST_ReservedSlot reserved191_227[37];
+  HOST_ReservedSlot reserved191_208[18];
+  // Proxies and the connection time-out: a protocol's proxy type with its
+  // default port, registered into the list a registration call was handed;
+  // the user's setting of a protocol; the time-out in milliseconds.
+  BOOL (*HOST_RegisterProxyType)(HOST_PROXYTYPELIST list, const char* protocol, const char* typeName,
+                                 int32_t defaultPort, PLUGIN_HANDLE caller);
+  BOOL (*HOST_GetProxy)(const char* protocol, HostProxyInfo* info, PLUGIN_HANDLE caller);
+  void (*HOST_FreeProxyInfo)(HostProxyInfo* info);
+  DWORD (*HOST_GetConnectionTimeout)(PLUGIN_HANDLE caller);
+  HOST_ReservedSlot reserved213_227[15];
   // Spectrum analysers: when the next update is due, and the due test and
   // the wait with an offset (milliseconds) added to the due time.
   DWORD (*HOST_SpectrumGetNextUpdateTime)(HOST_SPECTRUMANALYZER analyzer);
@@ -692,6 +710,8 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumFeed) == 88);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_RegisterProxyType) == 209);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetConnectionTimeout) == 212);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamSeek) == 144);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamRelease) == 153);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, GetExclusiveFileAccess) == 154);

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "foundation/errors/ThreadErrorState.h"
+#include "pluginhost/handles/HandedOutProxyList.h"
 #include "pluginhost/players/HandedOutLists.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CPlugInPlayer, CPlayer)
@@ -110,7 +111,8 @@ template <int Version>
 bool TPlugInPlayer<Version>::RegisterProxyTypes(CProxyDataBase& proxies) {
   if (!this->IsLoaded()) return FailUnloaded();
   if (!this->Has(&Table::PLAYER_RegisterProxyTypes)) return true;
-  return this->Call(&Table::PLAYER_RegisterProxyTypes, reinterpret_cast<HOST_PROXYTYPELIST>(&proxies)) != 0;
+  CHandedOutProxyList list(proxies);
+  return this->Call(&Table::PLAYER_RegisterProxyTypes, list.GetHandle()) != 0;
 }
 
 template <int Version>

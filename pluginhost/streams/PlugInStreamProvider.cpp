@@ -1,5 +1,7 @@
 #include "pluginhost/streams/PlugInStreamProvider.h"
 
+#include "pluginhost/handles/HandedOutProxyList.h"
+
 TWL_IMPLEMENT_CREATABLE_CLASS(CPlugInStreamProvider, CPlugInStreamProviderBase)
 TWL_IMPLEMENT_CREATABLE_CLASS(CPlugInStreamProvider2, CPlugInStreamProviderBase)
 
@@ -56,7 +58,8 @@ CStream* TPlugInStreamProvider<Version>::Open(const char* url, DWORD flags) {
 template <int Version>
 bool TPlugInStreamProvider<Version>::RegisterProxyTypes(CProxyDataBase& proxies) {
   if (!this->IsLoaded() || !this->Has(&Table::STREAMPROVIDER_RegisterProxyTypes)) return true;
-  return this->Call(&Table::STREAMPROVIDER_RegisterProxyTypes, reinterpret_cast<HOST_PROXYTYPELIST>(&proxies)) != 0;
+  CHandedOutProxyList list(proxies);
+  return this->Call(&Table::STREAMPROVIDER_RegisterProxyTypes, list.GetHandle()) != 0;
 }
 
 template class TPlugInStreamProvider<1>;
