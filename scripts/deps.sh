@@ -18,7 +18,7 @@ build_packages=(
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
-  sox
+  sox strace
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
 )
@@ -26,7 +26,8 @@ test_packages=(
 # and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its
 # own when no display is named. The desktop presenter's tests drive Xvfb
 # with the X tools (xdotool; xwininfo and xprop from x11-utils), a window
-# manager (openbox) and an XEmbed tray (trayer).
+# manager (openbox) and an XEmbed tray (trayer). strace watches how a
+# playlist save reaches the disk.
 bench_packages=(
   libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev
   xvfb

@@ -1,10 +1,11 @@
 // Executing a command block on the user-interface thread, record by
-// record. A block may come from another process, so a record that does
+// record (adds that follow each other in one step). A block may come from another process, so a record that does
 // not hold what its type needs is skipped and logged; the other records
 // still run.
 #include <strings.h>
 
 #include <cstring>
+#include <vector>
 
 #include "app/command/CommandBlock.h"
 #include "app/core/System.h"
@@ -37,15 +38,31 @@ bool HasExtension(const CStr& path, const char* extension) {
   return dot && strcasecmp(dot, extension) == 0;
 }
 
-void AddUrl(const CStr& text, bool makeCurrent) {
+bool IsAddCommand(DWORD type) { return type == COMMAND_ADD || type == COMMAND_ADD_AND_SELECT; }
+
+struct AddItem {
+  CStr url;
+  bool makeCurrent;
+};
+
+// The items go to the end of the playlist in one insertion, so a line of
+// ten thousand files costs one renumbering, not ten thousand; the entries
+// to make current are then made so in their order, as one by one.
+void AddUrls(const std::vector<AddItem>& items) {
+  if (items.empty()) return;
   CPlayerSystem& players = GetPlayerSystem();
-  const CStr url = AsUrl(text);
-  const char* texts[] = {url.c_str()};
-  CPlayListEntry* made[1] = {nullptr};
-  players.AddUrls(nullptr, -1, texts, 1, made);
-  if (!makeCurrent || !made[0] || made[0]->IsFolder()) return;
-  players.SetCurrentEntry(static_cast<CPlayListFileEntry*>(made[0])->GetFileNumber());
+  std::vector<const char*> texts;
+  texts.reserve(items.size());
+  for (const AddItem& item : items) texts.push_back(item.url.c_str());
+  std::vector<CPlayListEntry*> made(items.size(), nullptr);
+  players.AddUrls(nullptr, -1, texts.data(), static_cast<INT>(texts.size()), made.data());
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (!items[i].makeCurrent || !made[i] || made[i]->IsFolder()) continue;
+    players.SetCurrentEntry(static_cast<CPlayListFileEntry*>(made[i])->GetFileNumber());
+  }
 }
+
+void AddUrl(const CStr& text, bool makeCurrent) { AddUrls({AddItem{AsUrl(text), makeCurrent}}); }
 
 // M3U and PLS lists cannot be read yet: they fail with a clear reason.
 // The playlist's entries take their records from the system's databases,
@@ -88,9 +105,22 @@ void SetMinimized(bool minimize) {
 
 }  // namespace
 
+// Adds that follow each other are executed together (see AddUrls); every
+// other record on its own, in block order.
 void CSystem::ExecuteCommandBlock(const CommandBlock& block) {
   std::optional<CommandCursor> cursor = GetFirstCommandRecord(block);
-  while (std::optional<CommandRecordView> record = GetNextCommandRecord(cursor)) ExecuteCommand(*record);
+  std::vector<AddItem> adds;
+  while (std::optional<CommandRecordView> record = GetNextCommandRecord(cursor)) {
+    CStr text;
+    if (IsAddCommand(record->type) && GetCommandText(*record, text)) {
+      adds.push_back({AsUrl(text), record->type == COMMAND_ADD_AND_SELECT});
+      continue;
+    }
+    AddUrls(adds);
+    adds.clear();
+    ExecuteCommand(*record);
+  }
+  AddUrls(adds);
 }
 
 void CSystem::ExecuteCommand(const CommandRecordView& record) {

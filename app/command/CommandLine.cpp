@@ -61,6 +61,22 @@ class CParser {
     for (at = SkipBlanks(at); *at; at = SkipBlanks(at)) at = ParseItem(at);
   }
 
+  // One line per kind of fault, in the order of their first appearance,
+  // with how often it came when more than once.
+  CStr ErrorText() const {
+    CStr text;
+    for (const ErrorKind& kind : m_Errors) {
+      if (kind.count == 1) {
+        text += kind.firstText;
+      } else {
+        text += FillPlaceholders(LocalText("CSystem.CommandLineError.Repeated", "%ERROR% (%COUNT% times)"),
+                                 {{"%ERROR%", kind.firstText}, {"%COUNT%", CStr::Format("%zu", kind.count)}});
+      }
+      text += "\n";
+    }
+    return text;
+  }
+
   std::vector<CommandRecord> Records() const {
     std::vector<CommandRecord> records;
     for (const MarkedPath& skin : m_Skins)
@@ -77,11 +93,18 @@ class CParser {
   }
 
  private:
+  // A fault of a kind already reported is only counted: a line of a
+  // hundred thousand wrong letters gives one line, not a hundred thousand.
   void AddError(const char* key, const char* text, const char* placeholder = nullptr, const CStr& value = CStr()) {
+    for (ErrorKind& kind : m_Errors) {
+      if (std::strcmp(kind.key, key) == 0) {
+        ++kind.count;
+        return;
+      }
+    }
     CStr line = LocalText(key, text);
     if (placeholder) line = ReplacePlaceholder(line, PlaceholderPair{placeholder, value});
-    m_Result.errors += line;
-    m_Result.errors += "\n";
+    m_Errors.push_back({key, line, 1});
   }
 
   // Returns where the next item starts.
@@ -184,7 +207,14 @@ class CParser {
     return at;
   }
 
+  struct ErrorKind {
+    const char* key;
+    CStr firstText;
+    size_t count;
+  };
+
   ParsedCommandLine& m_Result;
+  std::vector<ErrorKind> m_Errors;
   std::vector<MarkedPath> m_Adds;
   std::vector<MarkedPath> m_Skins;
   CStr m_PlayList;
@@ -222,6 +252,7 @@ ParsedCommandLine ParseCommandLine(const char* commandLine) {
   }
   CParser parser(result);
   parser.Parse(line);
+  result.errors = parser.ErrorText();
   const std::vector<CommandRecord> records = parser.Records();
   if (!records.empty()) result.block = PackCommandRecords(records);
   return result;

@@ -70,13 +70,40 @@ void ReportLoopFailure(CSystem& system) {
 
 }  // namespace
 
+namespace {
+
+std::string Argument(char** argv, int index) { return argv[index] ? argv[index] : ""; }
+
+std::string Quoted(const std::string& argument) { return "\"" + argument + "\""; }
+
+// A shell's pattern or a file manager's %F gives each file as an argument
+// of its own, and no switch comes with them.
+bool AreSeveralFiles(int argc, char** argv) {
+  if (argc < 3) return false;
+  for (int i = 1; i < argc; ++i) {
+    if (Argument(argv, i).starts_with('-')) return false;
+  }
+  return true;
+}
+
+// The file association's own command for each file: the first one added
+// and made current, the others added, then play.
+std::string AddAndPlayLine(int argc, char** argv) {
+  std::string line = "-ag " + Quoted(Argument(argv, 1));
+  for (int i = 2; i < argc; ++i) line += " -a " + Quoted(Argument(argv, i));
+  return line + " -p";
+}
+
+}  // namespace
+
 std::string JoinArguments(int argc, char** argv) {
+  if (AreSeveralFiles(argc, argv)) return AddAndPlayLine(argc, argv);
   std::string line;
   for (int i = 1; i < argc; ++i) {
-    const std::string argument = argv[i] ? argv[i] : "";
+    const std::string argument = Argument(argv, i);
     if (i > 1) line += ' ';
     const bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
-    line += quote ? "\"" + argument + "\"" : argument;
+    line += quote ? Quoted(argument) : argument;
   }
   return line;
 }

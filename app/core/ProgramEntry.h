@@ -20,5 +20,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
 
 // The command line WinMain gets: the arguments after the program's name,
 // joined by blanks; an argument holding a blank or a tab (or empty) is put
-// in double quotes so that it stays whole.
+// in double quotes so that it stays whole. Several arguments none of which
+// starts with "-" are files: each becomes an add item in quotes (the first
+// one made current), followed by play.
 std::string JoinArguments(int argc, char** argv);

@@ -1,5 +1,6 @@
 // One instance per desktop: a start with commands hands them to the
-// running instance and ends; a start without commands (or with -n) runs
+// running instance and ends, and so does one whose command line held only
+// faults; a start without a command line (or with -n) runs
 // beside it with the next free instance number. The init mutex spans the
 // walk and the creation of the owner window, so of two starts at the same
 // time the second sees the first one's window.
@@ -65,11 +66,11 @@ typedef BOOL(WINAPI* AllowSetForegroundWindowFunction)(DWORD processId);
 
 }  // namespace
 
-bool CSystem::CheckSingleInstance(const CommandBlock* block) {
+bool CSystem::CheckSingleInstance(const CommandBlock* block, bool faultyCommandLine) {
   HWND forwardTo = nullptr;
   {
     CInitMutexLock lock;
-    const WalkResult found = WalkOwnerWindows(block != nullptr);
+    const WalkResult found = WalkOwnerWindows(block != nullptr || faultyCommandLine);
     forwardTo = found.forwardTo;
     if (!forwardTo) {
       m_InstanceNumber = found.instanceNumber;
@@ -77,6 +78,7 @@ bool CSystem::CheckSingleInstance(const CommandBlock* block) {
     }
   }
   if (!forwardTo) return true;
+  if (!block) return false;
   AllowForegroundForWindow(forwardTo);
   SendCommandBlock(forwardTo, *block);
   return false;

@@ -97,10 +97,12 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   // with -n and -z; problems go to `errors`, one line each.
   std::unique_ptr<CommandBlock> ParseCommandLine(const char* commandLine, bool& newInstance, CStr& errors);
   // Finds running instances by their owner windows. With commands and a
-  // running instance the block goes to it and the answer is false;
-  // otherwise this process takes the next free instance number, creates
-  // its owner window and answers true. Throws the mutex errors.
-  bool CheckSingleInstance(const CommandBlock* block);
+  // running instance the block goes to it and the answer is false; a
+  // faulty command line without any command also answers false when an
+  // instance runs (nothing is sent). Otherwise this process takes the
+  // next free instance number, creates its owner window and answers true.
+  // Throws the mutex errors.
+  bool CheckSingleInstance(const CommandBlock* block, bool faultyCommandLine = false);
   // WM_COPYDATA with the block; returns when the receiver has taken it.
   static void SendCommandBlock(HWND window, const CommandBlock& block);
   // Lets the process that owns the window come to the foreground.

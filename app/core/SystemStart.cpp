@@ -1,5 +1,6 @@
 // The first start phase: folders, settings root, version, "AppDir", the
 // log files and the first-start flag.
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -48,6 +49,12 @@ CStr SystemFolder() {
   return folder;
 }
 
+// A start that ends after the running instance was found has no log of
+// its own: what it could not understand goes to its standard error.
+void ReportFaultsOfAForwardedStart(const CStr& errors) {
+  if (!errors.IsEmpty()) std::fputs(errors.c_str(), stderr);
+}
+
 void CopyName(char* target, size_t capacity, const CStr& name) {
   const size_t length = name.GetLength() < capacity - 1 ? name.GetLength() : capacity - 1;
   std::memcpy(target, name.c_str(), length);
@@ -64,8 +71,13 @@ bool CSystem::Start(HINSTANCE instance, const char* commandLine) {
   bool newInstance = false;
   CStr errors;
   std::unique_ptr<CommandBlock> block = ParseCommandLine(commandLine, newInstance, errors);
-  // With -n the commands stay here, whoever runs.
-  if (!CheckSingleInstance(newInstance ? nullptr : block.get())) return false;
+  // With -n the commands stay here, whoever runs. A line that held nothing
+  // valid still asked the running instance for something: it does not
+  // become a further instance, it reports its faults and ends.
+  if (!CheckSingleInstance(newInstance ? nullptr : block.get(), !newInstance && !errors.IsEmpty())) {
+    ReportFaultsOfAForwardedStart(errors);
+    return false;
+  }
   m_PendingCommands = std::move(block);
   // Files of the command line make the playlist: the last one stays unread.
   if (m_PendingCommands && CommandBlockFillsPlayList(*m_PendingCommands)) GetPlayerSystem().SetLoadLastPlayList(false);

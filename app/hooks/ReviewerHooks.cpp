@@ -114,7 +114,9 @@ std::string GetSnapshotFolder() {
 bool WriteSnapshotTexts(CWindow* mainWindow, HINSTANCE program, int number) {
   const std::string folder = GetSnapshotFolder();
   if (folder.empty()) return false;
-  const std::string suffix = "-" + std::to_string(number) + ".txt";
+  std::string suffix = "-";
+  suffix += std::to_string(number);
+  suffix += ".txt";
   bool written = true;
   if (mainWindow) written = WriteFile(folder + "/controls" + suffix, DescribeControls(*mainWindow));
   const std::string tray = DescribeTrayIcons(program, kTrayPictures, static_cast<int>(std::size(kTrayPictures)));

@@ -43,7 +43,10 @@ void DescribeLevel(HMENU menu, int depth, std::string& out) {
     const bool separator = (info.fType & MFT_SEPARATOR) != 0;
     out.append(2 * depth, ' ');
     out += std::to_string(separator ? 0 : info.wID) + " " + ItemFlags(info);
-    if (!separator && text[0]) out += " " + Escaped(text);
+    if (!separator && text[0]) {
+      out += ' ';
+      out += Escaped(text);
+    }
     out += '\n';
     if (info.hSubMenu) DescribeLevel(info.hSubMenu, depth + 1, out);
   }

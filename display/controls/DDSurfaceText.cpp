@@ -75,10 +75,14 @@ void CDDSurfaceText::LayOut() {
   m_PreviousPosition = -1;
 }
 
+// The pages are laid out for the new text before anyone is told: the owner
+// may draw the control at once, and pages of a longer text would reach
+// past the end of a shorter one.
 void CDDSurfaceText::SetText(const char* text) {
-  CDDTextLine::SetText(text);
+  Text() = text ? text : "";
   LayOut();
   MarkBoth();
+  Invalidate(nullptr);
 }
 
 void CDDSurfaceText::SetFont(HOST_WRITER font) {
@@ -135,7 +139,8 @@ int CDDSurfaceText::Render(int which) {
     if (!ddcontrols::DrawText(GetFont(), picture, left, top, text.c_str())) return 0;
   } else {
     const TextPage& page = which == kCurrent ? m_Current : m_Next;
-    const std::string run = text.substr(static_cast<size_t>(page.start), static_cast<size_t>(page.count));
+    const size_t start = std::min(static_cast<size_t>(std::max(0, page.start)), text.size());
+    const std::string run = text.substr(start, static_cast<size_t>(std::max(0, page.count)));
     if (!ddcontrols::DrawText(GetFont(), picture, page.emptyBefore * m_CellWidth, top, run.c_str())) return 0;
   }
   m_Render[which] = false;

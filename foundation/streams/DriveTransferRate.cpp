@@ -20,15 +20,22 @@ DWORD RateOfDriveType(UINT type) {
   }
 }
 
-// The drive type of the mount holding `path`, walking up to the nearest
-// folder that exists.
-UINT DriveTypeOfPath(std::string path) {
-  for (;;) {
-    const UINT type = GetDriveTypeA(path.c_str());
-    if (type != DRIVE_NO_ROOT_DIR && type != DRIVE_UNKNOWN) return type;
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos || path == "/") return type;
-    path.resize(slash == 0 ? 1 : slash);
+// The drive type of the mount holding `path`: that of the deepest folder
+// on its way that exists. The walk goes down from the root and stops at the
+// first folder that is missing, so a path of thousands of missing folders
+// costs no more than the folders that exist.
+UINT DriveTypeOfPath(const std::string& path) {
+  UINT known = DRIVE_NO_ROOT_DIR;
+  bool first = true;
+  for (size_t end = 0;;) {
+    const size_t slash = path.find('/', end);
+    const std::string folder = slash == std::string::npos ? path : path.substr(0, slash == 0 ? 1 : slash);
+    const UINT type = GetDriveTypeA(folder.c_str());
+    if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN) return first ? type : known;
+    known = type;
+    first = false;
+    if (slash == std::string::npos) return known;
+    end = slash + 1;
   }
 }
 

@@ -61,6 +61,10 @@ TWLAPI HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY
 
   const std::string path = twl::ResolvePath(name);
   int openFlags = OpenFlags(access) | O_CLOEXEC;
+  // A handle without data access only names the file (its attributes, its
+  // final path): opening it never reads, so it never waits on a named pipe.
+  const bool onlyNames = !(shareAccess & (twl::kAccessRead | twl::kAccessWrite));
+  if (creation == OPEN_EXISTING && onlyNames) openFlags = O_PATH | O_CLOEXEC;
   if (flags & FILE_FLAG_WRITE_THROUGH) openFlags |= O_DSYNC;
   const mode_t mode = (flags & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
   bool existed = false;

@@ -44,6 +44,27 @@ bool CopyContents(int from, int to) {
   }
 }
 
+// Data and name of a file on disk, as a later crash must find them: fsync
+// of the file itself (`openFlags` O_RDONLY) or of its folder (O_DIRECTORY).
+// What cannot be opened (no read permission) is left to the system; a
+// failed flush is an error.
+BOOL Sync(const std::string& path, int openFlags) {
+  const int fd = open(path.c_str(), openFlags | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return TRUE;
+  const bool synced = fsync(fd) == 0 || errno == EINVAL || errno == EROFS;  // nothing to flush there
+  const int error = errno;
+  close(fd);
+  return synced ? TRUE : twl::FailWithErrno(error, path.c_str());
+}
+
+BOOL SyncFile(const std::string& path) { return Sync(path, O_RDONLY); }
+
+// A renamed file is found under its new name after a crash.
+BOOL SyncFolderOf(const std::string& path) {
+  const size_t slash = path.find_last_of('/');
+  return Sync(slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash), O_RDONLY | O_DIRECTORY);
+}
+
 }  // namespace
 
 TWLAPI BOOL DeleteFileA(LPCSTR name) {
@@ -133,6 +154,12 @@ TWLAPI BOOL MoveFileA(LPCSTR existing, LPCSTR target) {
 // a mix); a target that is a directory or open without delete sharing is
 // refused. Without the flag it is MoveFileA.
 TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
+  if (flags & MOVEFILE_WRITE_THROUGH) {
+    if (!existing || !target) return Fail(ERROR_PATH_NOT_FOUND);
+    if (!SyncFile(twl::ResolvePath(existing))) return FALSE;
+    if (!MoveFileExA(existing, target, flags & ~MOVEFILE_WRITE_THROUGH)) return FALSE;
+    return SyncFolderOf(twl::ResolvePath(target));
+  }
   if (!(flags & MOVEFILE_REPLACE_EXISTING)) return MoveFileA(existing, target);
   if (!existing || !target || !*existing || !*target) return Fail(ERROR_PATH_NOT_FOUND);
   // An existing target is found as MoveFileA finds it, in any case.
@@ -148,6 +175,34 @@ TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags) {
   if (rename(from.c_str(), to.c_str()) == 0) return TRUE;
   if (errno == EXDEV) return Fail(ERROR_NOT_SAME_DEVICE);
   return twl::FailWithErrno(errno, to.c_str());
+}
+
+TWLAPI BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID, LPVOID) {
+  if (backup) return Fail(ERROR_INVALID_PARAMETER);
+  if (!replaced || !replacement || !*replaced || !*replacement) return Fail(ERROR_PATH_NOT_FOUND);
+  const std::string to = twl::ResolvePath(replaced);
+  struct stat name {};
+  if (lstat(to.c_str(), &name) != 0) return twl::FailWithErrno(errno, to.c_str());
+  if (S_ISDIR(name.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  if (!twl::ShareTable::AllowsDelete(IdentityOf(name))) return Fail(ERROR_SHARING_VIOLATION);
+  const std::string from = twl::ResolvePath(replacement);
+  struct stat info {};
+  if (lstat(from.c_str(), &info) != 0) return twl::FailWithErrno(errno, from.c_str());
+  if (!S_ISREG(info.st_mode)) return Fail(ERROR_ACCESS_DENIED);
+  if (!twl::ShareTable::AllowsDelete(IdentityOf(info))) return Fail(ERROR_SHARING_VIOLATION);
+
+  // What a link at the name points to carries the permissions the user gave.
+  struct stat kept = name;
+  if (S_ISLNK(name.st_mode) && stat(to.c_str(), &kept) != 0) kept = info;
+  // Owner and group first: changing them may clear set-id bits the mode restores.
+  if (kept.st_uid != info.st_uid || kept.st_gid != info.st_gid) {
+    (void)!chown(from.c_str(), kept.st_uid, kept.st_gid);  // only a privileged caller may give a file away
+  }
+  if (chmod(from.c_str(), kept.st_mode & 07777) != 0) return twl::FailWithErrno(errno, from.c_str());
+
+  if ((flags & REPLACEFILE_WRITE_THROUGH) && !SyncFile(from)) return FALSE;
+  if (rename(from.c_str(), to.c_str()) != 0) return twl::FailWithErrno(errno, to.c_str());
+  return !(flags & REPLACEFILE_WRITE_THROUGH) || SyncFolderOf(to);
 }
 
 TWLAPI DWORD GetFileAttributesA(LPCSTR name) {

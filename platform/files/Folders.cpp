@@ -1,10 +1,12 @@
-// Folders: creating and removing them, the current folder, full path names.
+// Folders: creating and removing them, the current folder, full and final
+// path names.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <vector>
 
+#include "FileObject.h"
 #include "PathResolver.h"
 #include "StringOut.h"
 #include "platform/kernel/ErrnoMap.h"
@@ -83,4 +85,22 @@ TWLAPI DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* file
   DWORD result = twl::CopyOutOrNeed(full, size, buffer);
   if (result == full.size() && filePart && full.back() != '/') *filePart = buffer + full.find_last_of('/') + 1;
   return result;
+}
+
+TWLAPI DWORD GetFinalPathNameByHandleA(HANDLE handle, LPSTR buffer, DWORD size, DWORD) {
+  auto file = twl::FindFile(handle);
+  if (!file) return 0;
+  // The kernel knows the path of what the descriptor is open on.
+  const std::string link = "/proc/self/fd/" + std::to_string(file->Fd());
+  std::vector<char> path(4096);
+  for (;;) {
+    const ssize_t length = readlink(link.c_str(), path.data(), path.size());
+    if (length < 0) {
+      twl::FailWithErrno(errno, file->Path().c_str());
+      return 0;
+    }
+    if (static_cast<size_t>(length) < path.size())
+      return twl::CopyOutOrNeed(std::string(path.data(), length), size, buffer);
+    path.resize(path.size() * 2);
+  }
 }

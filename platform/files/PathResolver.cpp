@@ -21,6 +21,12 @@ std::string Join(const std::string& folder, const std::string& name) {
   return folder + "/" + name;
 }
 
+// Join in place: a path of many components is built in one pass.
+void Append(std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  folder += name;
+}
+
 // The entry of `folder` equal to `name` ignoring case; the smallest such
 // name when several exist, so the answer does not depend on folder order.
 bool FindIgnoringCase(const std::string& folder, const std::string& name, std::string& found) {
@@ -67,18 +73,18 @@ std::string ResolveExisting(const std::string& path) {
   auto parts = Components(path);
   for (size_t i = 0; i < parts.size(); ++i) {
     const std::string& part = parts[i];
-    std::string exact = Join(resolved, part);
+    const size_t folderLength = resolved.size();
+    Append(resolved, part);
+    if (part == "." || part == ".." || Exists(resolved)) continue;
+    resolved.resize(folderLength);
     std::string found;
-    if (part == "." || part == ".." || Exists(exact)) {
-      resolved = exact;
-    } else if (FindIgnoringCase(resolved, part, found)) {
-      resolved = Join(resolved, found);
-    } else {
-      // Missing in any case: the rest stays as given.
-      resolved = exact;
-      for (size_t rest = i + 1; rest < parts.size(); ++rest) resolved = Join(resolved, parts[rest]);
-      break;
+    if (FindIgnoringCase(resolved, part, found)) {
+      Append(resolved, found);
+      continue;
     }
+    // Missing in any case: the rest stays as given.
+    for (size_t rest = i; rest < parts.size(); ++rest) Append(resolved, parts[rest]);
+    break;
   }
   return resolved;
 }

@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <thread>
+#include <vector>
 
 #include "DesktopFiles.h"
 #include "DesktopPresence.h"
@@ -60,6 +61,33 @@ bool ReadWhole(int fd, void* data, size_t size) {
   return true;
 }
 
+// Writes all of it; a peer that has gone is a failure of this connection,
+// never a SIGPIPE for the whole process.
+bool SendWhole(int fd, const void* data, size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size) {
+    ssize_t n = send(fd, p, size, MSG_NOSIGNAL);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// The payload a request announces, read in steps so that memory follows
+// what really arrives rather than what the peer claims.
+bool ReadPayload(int fd, uint32_t size, std::vector<BYTE>& payload) {
+  constexpr size_t kStep = 64u << 10;
+  while (payload.size() < size) {
+    const size_t at = payload.size();
+    const size_t step = std::min<size_t>(kStep, size - at);
+    payload.resize(at + step);
+    if (!ReadWhole(fd, payload.data() + at, step)) return false;
+  }
+  return true;
+}
+
 sockaddr_un SocketAddress(const std::string& folder, const std::string& key, socklen_t* length) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
@@ -88,10 +116,7 @@ void ServeConnection(int fd) {
   // Only processes of this user may send, whatever the socket's name.
   bool ok = getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &peerLength) == 0 && peer.uid == getuid() &&
             ReadWhole(fd, &request, sizeof request) && request.magic == kRequestMagic && request.size <= kMaxCopyData;
-  if (ok) {
-    payload.resize(request.size);
-    ok = ReadWhole(fd, payload.data(), payload.size());
-  }
+  if (ok) ok = ReadPayload(fd, request.size, payload);
   if (ok) {
     HWND target = HwndOf(request.window);
     {
@@ -105,7 +130,7 @@ void ServeConnection(int fd) {
       reply.delivered = 1;
     }
   }
-  WriteWhole(fd, &reply, sizeof reply);
+  SendWhole(fd, &reply, sizeof reply);
   close(fd);
 }
 
@@ -167,7 +192,7 @@ std::optional<LRESULT> SendCopyDataAcross(const ForeignWindow& target, HWND from
     if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), length) == 0) {
       Reply reply{};
       pollfd ready{fd, POLLIN, 0};
-      bool sent = WriteWhole(fd, message.data(), message.size());
+      bool sent = SendWhole(fd, message.data(), message.size());
       // The reply waits for the other program's window procedure: no limit.
       while (sent && poll(&ready, 1, -1) < 0 && errno == EINTR) {
       }

@@ -3,6 +3,7 @@
 #include "foundation/appcore/LogFront.h"
 #include "foundation/errors/LocalText.h"
 #include "foundation/kernel/Error.h"
+#include "foundation/kernel/Placeholder.h"
 #include "foundation/streams/StreamError.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
@@ -10,13 +11,30 @@
 namespace {
 
 constexpr const char* kFileName = "LastPlayList.p4u";
+constexpr const char* kKeptSuffix = ".bad";
 constexpr DWORD kErrorCategory = 0x100;
 
 void LogDone(const char* key) { LogFormat(LOG_CATEGORY_INFO, "%s\n", LocalText(key, "done").c_str()); }
 
+void LogNamingFile(DWORD category, const char* key, const char* defaultText, const CStr& file) {
+  LogFormat(category, "%s\n", ReplacePlaceholder(LocalText(key, defaultText), {"%FILE%", file}).c_str());
+}
+
 void LogError(CError* error) {
   LogFormat(kErrorCategory, "%s : %s\n", error->GetCaption().c_str(), error->GetText().c_str());
   DisposeError(error);
+}
+
+// The exit saves the playlist over the file it could not read: the file
+// is moved aside first, so that a user can still recover its entries.
+void KeepUnreadLastPlayList(const CStr& path) {
+  const CStr kept = path + kKeptSuffix;
+  if (!MoveFileExA(path, kept, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    LogNamingFile(kErrorCategory, "CPlayerSystem.LastPlayList.NotKept", "could not keep the unread file as %FILE%",
+                  kept);
+    return;
+  }
+  LogNamingFile(LOG_CATEGORY_INFO, "CPlayerSystem.LastPlayList.Kept", "the unread file was kept as %FILE%", kept);
 }
 
 }  // namespace
@@ -36,7 +54,10 @@ void CPlayerSystem::LoadLastPlayList() {
     loaded.Load(path, m_Files, m_Folders);
   } catch (CError* error) {
     const auto* streamError = dynamic_cast<CStreamError*>(error);
-    if (!streamError || streamError->GetCode() != CStreamError::kFileNotFound) return LogError(error);
+    if (!streamError || streamError->GetCode() != CStreamError::kFileNotFound) {
+      LogError(error);
+      return KeepUnreadLastPlayList(path);
+    }
     DisposeError(error);
     LogFormat(LOG_CATEGORY_INFO, "%s\n",
               LocalText("CPlayerSystem.LastPlayList.FileNotFound", "file doesn't exist").c_str());

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "foundation/errors/LocalText.h"
 #include "foundation/filesystem/FileSystem.h"
 #include "foundation/kernel/Error.h"
+#include "foundation/kernel/Placeholder.h"
 #include "foundation/streams/DiskFileStream.h"
 #include "foundation/streams/Stream.h"
 #include "foundation/streams/StreamError.h"

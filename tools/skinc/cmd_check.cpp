@@ -61,8 +61,11 @@ TOOL_COMMAND(Check, "check",
     const DWORD height = aux.GetPart(0)->GetHeight() + aux.GetPart(3)->GetHeight() + aux.GetPart(6)->GetHeight();
     std::printf("AuxWindow: %lux%lu\n", static_cast<unsigned long>(width), static_cast<unsigned long>(height));
     std::string fonts;
-    for (int i = 0; i < CSkinFontSet::kFontCount; ++i)
-      if (skin.GetFontSet()->GetFont(i)) fonts += (fonts.empty() ? "" : " ") + std::string(CSkinFontSet::GetFontName(i));
+    for (int i = 0; i < CSkinFontSet::kFontCount; ++i) {
+      if (!skin.GetFontSet()->GetFont(i)) continue;
+      if (!fonts.empty()) fonts += ' ';
+      fonts += CSkinFontSet::GetFontName(i);
+    }
     std::printf("Fonts: %s\nColors: %s\n", fonts.c_str(), skin.GetColorSet()->IsLoaded() ? "file" : "default");
     return 0;
   });

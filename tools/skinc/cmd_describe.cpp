@@ -74,8 +74,11 @@ std::string Expansion(INT type, bool cut) {
 template <class Masks>
 std::string MaskList(int count, Masks masks) {
   std::string list;
-  for (int i = 0; i < count; ++i)
-    if (masks(i)) list += (list.empty() ? "" : ",") + std::to_string(i);
+  for (int i = 0; i < count; ++i) {
+    if (!masks(i)) continue;
+    if (!list.empty()) list += ',';
+    list += std::to_string(i);
+  }
   return list.empty() ? "none" : list;
 }
 
@@ -129,7 +132,10 @@ void PrintAnimation(CBitmapAnimation& animation) {
   std::printf("Base: %s\n", Size(animation.GetBase()).c_str());
   std::printf("Frames: %lu\n", static_cast<unsigned long>(animation.GetFrameCount()));
   std::string delays = std::to_string(animation.GetFirstDelay());
-  for (DWORD i = 0; i < animation.GetFrameCount(); ++i) delays += "," + std::to_string(animation.GetDelays()[i]);
+  for (DWORD i = 0; i < animation.GetFrameCount(); ++i) {
+    delays += ',';
+    delays += std::to_string(animation.GetDelays()[i]);
+  }
   std::printf("Delays: %s\n", delays.c_str());
   const auto& transitions = animation.GetTransitions();
   for (size_t k = 0; k < transitions.size(); ++k) {

@@ -68,12 +68,19 @@ bool ParseOptions(const tool::Args& args, SpectrumOptions& options) {
   return bitsGiven && rateGiven && updatesGiven && !options.path.empty();
 }
 
+void AppendValues(std::string& line, const int16_t* values, int bands) {
+  for (int j = 0; j < bands; ++j) {
+    line += ' ';
+    line += std::to_string(values[j]);
+  }
+}
+
 void PrintFrame(const HostSpectrumFrame& frame, DWORD start, int bands) {
   std::string line = std::to_string(static_cast<int32_t>(frame.time - start));
-  for (int j = 0; j < bands; ++j) line += " " + std::to_string(frame.values[j]);
+  AppendValues(line, frame.values, bands);
   if (frame.rightValues) {
     line += " |";
-    for (int j = 0; j < bands; ++j) line += " " + std::to_string(frame.rightValues[j]);
+    AppendValues(line, frame.rightValues, bands);
   }
   std::printf("%s\n", line.c_str());
 }

@@ -5,7 +5,9 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "DisplayModeText.h"
@@ -187,6 +189,16 @@ bool DumpSkin(Dumper& dump, CDDSkin& skin) {
   return done;
 }
 
+// OUTDIR and the folders above it, made when missing; an error text when
+// it cannot be a folder to write into, so that the run fails once instead
+// of once per surface.
+std::string MakeOutputFolder(const std::string& folder) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!error && !std::filesystem::is_directory(folder, error)) error = std::make_error_code(std::errc::not_a_directory);
+  return error ? "cannot make the folder '" + folder + "': " + error.message() : std::string();
+}
+
 int Run(const std::string& name, const std::string& folder) {
   CUserInterface& ui = GetUserInterface();
   try {
@@ -210,6 +222,8 @@ int Run(const std::string& name, const std::string& folder) {
     CDDSkin built;
     if (HRESULT result = built.Create(skin); FAILED(result)) {
       status = tool::Fail("building the skin failed (" + Code(result) + ")");
+    } else if (const std::string error = MakeOutputFolder(folder); !error.empty()) {
+      status = tool::Fail(error);
     } else {
       Dumper dump(folder);
       if (!DumpSkin(dump, built)) status = 1;
@@ -227,7 +241,8 @@ int Run(const std::string& name, const std::string& folder) {
 TOOL_COMMAND(RunSkin, "skin",
              "builtin|FOLDER/|FILE OUTDIR [--mode WxHxBPP]\n"
              "      build the drawable skin in a display mode (8, 15, 16, 24, 32 bits; default TWL_DISPLAY or\n"
-             "      1024x768x32) and write each surface into OUTDIR as PNG, printing \"NAME.png WxH\" per file:\n"
+             "      1024x768x32) and write each surface into OUTDIR (made when missing) as PNG, printing\n"
+             "      \"NAME.png WxH\" per file:\n"
              "      modeM_background, modeM_frameN, modeM_buttonI_stateS, modeM_animbuttonI_stateS, modeM_barI,\n"
              "      modeM_fontI_glyphsK and _text, controlM_partP, aux_partP, aux_caption_*, fontI_*") {
   if (args.size() != 2 && args.size() != 4) return tool::Fail("skin takes builtin|FOLDER/|FILE OUTDIR [--mode WxHxBPP]");

@@ -98,7 +98,20 @@ TWLAPI BOOL DeleteFileA(LPCSTR name);
 TWLAPI BOOL CopyFileA(LPCSTR existing, LPCSTR target, BOOL failIfExists);
 TWLAPI BOOL MoveFileA(LPCSTR existing, LPCSTR target);
 #define MOVEFILE_REPLACE_EXISTING 0x1u
+// The moved file's data and its new name are on disk when the call returns.
+#define MOVEFILE_WRITE_THROUGH 0x8u
 TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
+// Puts the file `replacement` in the place of the existing `replaced` in
+// one step, keeping the permissions of the file `replaced` leads to (and
+// its owner and group where the caller may set them). `replaced` is taken
+// as a name: a symbolic link there is itself replaced, so a caller that
+// means the file a link names passes its final path
+// (GetFinalPathNameByHandleA). A missing
+// `replaced` fails with ERROR_FILE_NOT_FOUND and changes nothing. Backup
+// files are not made: `backup` must be null.
+#define REPLACEFILE_WRITE_THROUGH 0x1u
+TWLAPI BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
+                         LPVOID reserved);
 TWLAPI DWORD GetFileAttributesA(LPCSTR name);
 TWLAPI BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES attributes);
 TWLAPI BOOL RemoveDirectoryA(LPCSTR name);
@@ -127,3 +140,8 @@ TWLAPI DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 TWLAPI BOOL SetCurrentDirectoryA(LPCSTR path);
 TWLAPI UINT GetDriveTypeA(LPCSTR root);
 TWLAPI DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
+// The absolute native path of the file a handle is open on, every symbolic
+// link on the way followed; the buffer protocol of GetFullPathNameA.
+#define FILE_NAME_NORMALIZED 0x0u
+#define VOLUME_NAME_DOS 0x0u
+TWLAPI DWORD GetFinalPathNameByHandleA(HANDLE file, LPSTR buffer, DWORD size, DWORD flags);

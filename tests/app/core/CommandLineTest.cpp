@@ -104,6 +104,11 @@ TEST(CommandLine, TheGrammarsEdgeCases) {
       {"-i and -l want a path", "-i -l",
        {"8:-l"}, "", false, false},
       {"-l at the end", "-l", {}, "Invalid command line argument: a file path must follow -l\n", false, false},
+      {"a fault of one kind is one line with its count", "-axyz /m/a.wav -q -r -p -s",
+       {"4=1", "1:/m/a.wav", "5"},
+       "Invalid command line argument: unknown switch 'x' in add statement - it will be ignored (3 times)\n"
+       "Invalid command line argument: unknown command: -q (2 times)\n",
+       false, false},
   };
   for (const Case& c : cases) {
     const ParsedCommandLine parsed = ParseCommandLine(c.line);

@@ -206,7 +206,7 @@ TEST(MessageLoop, QuitEndsItAFailingGetMessageFailsIt) {
   EXPECT_FALSE(IsQuitting());
 }
 
-TEST(CommandLine, ArgumentsJoinedWithBlanksThoseWithBlanksQuoted) {
+TEST(CommandLine, ArgumentsJoinedWithBlanksThoseWithBlanksQuotedSeveralFilesEachAdded) {
   struct Case {
     std::vector<const char*> args;
     const char* line;
@@ -214,8 +214,11 @@ TEST(CommandLine, ArgumentsJoinedWithBlanksThoseWithBlanksQuoted) {
       {{"twl"}, ""},
       {{"twl", "-p"}, "-p"},
       {{"twl", "-a", "/music/my song.mp3", "-p"}, "-a \"/music/my song.mp3\" -p"},
-      {{"twl", "", "x"}, "\"\" x"},
       {{"twl", "tab\there"}, "\"tab\there\""},
+      {{"twl", "/music/a b.ogg"}, "\"/music/a b.ogg\""},
+      {{"twl", "a.ogg", "b c.ogg", "d.ogg"}, "-ag \"a.ogg\" -a \"b c.ogg\" -a \"d.ogg\" -p"},
+      {{"twl", "", "x"}, "-ag \"\" -a \"x\" -p"},
+      {{"twl", "a.ogg", "-p"}, "a.ogg -p"},
   };
   for (const Case& c : cases) {
     std::vector<char*> argv;

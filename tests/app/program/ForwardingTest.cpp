@@ -12,42 +12,15 @@
 #include "support/TestPaths.h"
 
 using programtest::Contains;
-using programtest::kDone;
 using programtest::NewProgramFolder;
+using programtest::StartUntilDone;
+using programtest::Stop;
 
 namespace {
 
-
-std::string LogName(const std::string& folder, int instance) {
-  return instance == 0 ? folder + "/Log.txt" : folder + "/Log" + std::to_string(instance) + ".txt";
-}
-
-// Starts twl and waits until its start is done.
-pid_t StartInstance(const std::string& folder, int instance, const std::vector<std::string>& args,
-                    const std::vector<std::string>& environment = {}) {
-  const pid_t pid = programtest::Start(folder, args, environment);
-  EXPECT_TRUE(programtest::WaitForText(LogName(folder, instance), kDone))
-      << "instance " << instance << "\n"
-      << programtest::ReadText(folder + "/stderr.txt");
-  return pid;
-}
-
-int Stop(pid_t pid) {
-  kill(pid, SIGTERM);
-  return programtest::Wait(pid);
-}
-
-// One second of a 440 Hz tone, 8 kHz, 16-bit mono.
 std::string MakeWav(const std::string& folder) {
   const std::string path = folder + "/x.wav";
-  const std::string script = folder + "/wav.py";
-  twltest::WriteFile(script,
-                     "import math, struct, sys, wave\n"
-                     "w = wave.open(sys.argv[1], 'wb')\n"
-                     "w.setnchannels(1); w.setsampwidth(2); w.setframerate(8000)\n"
-                     "w.writeframes(b''.join(struct.pack('<h', int(8000 * math.sin(i * 0.345))) for i in range(8000)))\n"
-                     "w.close()\n");
-  EXPECT_EQ(twltest::RunCommand("python3 " + script + " " + path), 0);
+  programtest::WriteTone(path, 1);
   return path;
 }
 
@@ -55,10 +28,9 @@ std::string MakeWav(const std::string& folder) {
 
 TEST(TwlForwarding, ASecondStartHandsItsCommandsToTheRunningInstance) {
   const std::string folder = NewProgramFolder("forward");
-  std::filesystem::copy_file(std::string(TWL_WAV_PLAYER_DIR) + "/TestWavPlayer.dll",
-                             folder + "/PlugIns/TestWavPlayer.dll");
+  programtest::InstallWavPlayer(folder);
   const std::string wav = MakeWav(twltest::MakeTempDir("media"));
-  const pid_t first = StartInstance(folder, 0, {}, {"TWL_SOUND_SINK=wav:" + folder + "/sink.wav"});
+  const pid_t first = StartUntilDone(folder, 0, {}, {"TWL_SOUND_SINK=wav:" + folder + "/sink.wav"});
   const std::string before = programtest::ReadText(folder + "/Log.txt");
   EXPECT_TRUE(Contains(before, "loading last playlist...")) << before;
 
@@ -76,7 +48,7 @@ TEST(TwlForwarding, ASecondStartHandsItsCommandsToTheRunningInstance) {
 TEST(TwlForwarding, FilesOfTheCommandLineKeepTheLastPlayListUnread) {
   const std::string folder = NewProgramFolder("ownfiles");
   const std::string wav = MakeWav(twltest::MakeTempDir("media"));
-  const pid_t pid = StartInstance(folder, 0, {wav});
+  const pid_t pid = StartUntilDone(folder, 0, {wav});
   const std::string log = programtest::ReadText(folder + "/Log.txt");
   EXPECT_FALSE(Contains(log, "loading last playlist")) << log;
   EXPECT_EQ(Stop(pid), 0);
@@ -85,8 +57,8 @@ TEST(TwlForwarding, FilesOfTheCommandLineKeepTheLastPlayListUnread) {
 
 TEST(TwlInstances, NewInstancesTakeTheNumberAfterTheHighest) {
   const std::string folder = NewProgramFolder("instances");
-  const pid_t zero = StartInstance(folder, 0, {});
-  const pid_t one = StartInstance(folder, 1, {"-n", "-z", "-q"});
+  const pid_t zero = StartUntilDone(folder, 0, {});
+  const pid_t one = StartUntilDone(folder, 1, {"-n", "-z", "-q"});
   const std::string log1 = programtest::ReadText(folder + "/Log1.txt");
   EXPECT_TRUE(Contains(log1, "started (instance 1)")) << log1;
   EXPECT_TRUE(Contains(log1, "Invalid command line argument: unknown command: -q\r\n")) << log1;
@@ -94,9 +66,9 @@ TEST(TwlInstances, NewInstancesTakeTheNumberAfterTheHighest) {
   EXPECT_TRUE(Contains(log1, "PERFORMANCE: complete start initialization = ")) << log1;
   EXPECT_FALSE(Contains(programtest::ReadText(folder + "/Log.txt"), "PERFORMANCE")) << "-z is per start";
 
-  const pid_t two = StartInstance(folder, 2, {});
+  const pid_t two = StartUntilDone(folder, 2, {});
   EXPECT_EQ(Stop(one), 0);
-  const pid_t three = StartInstance(folder, 3, {});
+  const pid_t three = StartUntilDone(folder, 3, {});
   EXPECT_TRUE(Contains(programtest::ReadText(folder + "/Log3.txt"), "started (instance 3)"));
   for (pid_t pid : {zero, two, three}) EXPECT_EQ(Stop(pid), 0);
 }

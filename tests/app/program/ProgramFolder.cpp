@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -80,6 +82,67 @@ int Wait(pid_t pid) {
   if (waitpid(pid, &status, 0) != pid) return -1;
   if (WIFEXITED(status)) return WEXITSTATUS(status);
   return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+}
+
+int WaitAtMost(pid_t pid, int seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (std::chrono::steady_clock::now() < end) {
+    const pid_t ended = waitpid(pid, &status, WNOHANG);
+    if (ended == pid) {
+      if (WIFEXITED(status)) return WEXITSTATUS(status);
+      return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : -1;
+    }
+    if (ended < 0) return -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  return -1;
+}
+
+std::string LogName(const std::string& folder, int instance) {
+  return instance == 0 ? folder + "/Log.txt" : folder + "/Log" + std::to_string(instance) + ".txt";
+}
+
+pid_t StartUntilDone(const std::string& folder, int instance, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment) {
+  const pid_t pid = Start(folder, args, environment);
+  EXPECT_TRUE(WaitForText(LogName(folder, instance), kDone)) << "instance " << instance << "\n"
+                                                             << ReadText(folder + "/stderr.txt");
+  return pid;
+}
+
+int Stop(pid_t pid) {
+  kill(pid, SIGTERM);
+  return WaitAtMost(pid, 30);
+}
+
+void InstallWavPlayer(const std::string& folder) {
+  fs::copy_file(std::string(TWL_WAV_PLAYER_DIR) + "/TestWavPlayer.dll", folder + "/PlugIns/TestWavPlayer.dll",
+                fs::copy_options::overwrite_existing);
+}
+
+void WriteTone(const std::string& path, int seconds) {
+  const uint32_t frames = 8000u * static_cast<uint32_t>(seconds);
+  std::ofstream out(path, std::ios::binary);
+  auto put = [&out](uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.put(static_cast<char>(value >> (8 * i)));
+  };
+  out.write("RIFF", 4);
+  put(36 + frames * 2, 4);
+  out.write("WAVEfmt ", 8);
+  put(16, 4);
+  put(1, 2);
+  put(1, 2);
+  put(8000, 4);
+  put(16000, 4);
+  put(2, 2);
+  put(16, 2);
+  out.write("data", 4);
+  put(frames * 2, 4);
+  for (uint32_t i = 0; i < frames; ++i)
+    put(static_cast<uint16_t>(static_cast<int16_t>(8000 * std::sin(i * 0.345))), 2);
 }
 
 std::string ReadText(const std::string& path) {

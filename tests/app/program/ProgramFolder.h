@@ -31,6 +31,21 @@ pid_t Start(const std::string& folder, const std::vector<std::string>& args,
 bool WaitForText(const std::string& path, const std::string& text);
 // The exit code, or 128 + signal.
 int Wait(pid_t pid);
+// As Wait, but a process still running after `seconds` is killed and -1
+// answered: a hang fails the test instead of stopping the suite.
+int WaitAtMost(pid_t pid, int seconds);
+
+// The log of an instance: Log.txt for 0, LogN.txt for N.
+std::string LogName(const std::string& folder, int instance);
+// Starts twl and waits until the instance's start is done.
+pid_t StartUntilDone(const std::string& folder, int instance, const std::vector<std::string>& args,
+                     const std::vector<std::string>& environment = {});
+// SIGTERM, then the exit code; -1 when it did not end within 30 s.
+int Stop(pid_t pid);
+// The tests' WAV player into the folder's PlugIns.
+void InstallWavPlayer(const std::string& folder);
+// A WAV file of a 440 Hz tone: 8 kHz, 16-bit mono.
+void WriteTone(const std::string& path, int seconds);
 
 std::string ReadText(const std::string& path);
 bool Contains(const std::string& text, const std::string& part);

@@ -1,8 +1,10 @@
 // twltool skin: the dumped mode-0 background of the built-in skin checked
-// by python3 against the skin folder's pictures, the files it writes, and
-// its refusals.
+// by python3 against the skin folder's pictures, the files it writes (into
+// a folder it makes when missing), and its refusals.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 
 #include "../../skins/support/SkinTestSupport.h"
@@ -63,18 +65,30 @@ TEST(SkinTool, RefusesBadModesAndMissingSkins) {
   const std::string dir = twltest::MakeTempDir("skin");
   const struct {
     std::string arguments;
-    const char* message;
+    std::string message;
   } cases[] = {
       {"builtin " + dir + " --mode 800x600x12", "the mode is"},
       {"builtin " + dir + " --mode 800x600", "the mode is"},
       {"builtin", "skin takes"},
       {Quote(dir + "/missing.s4u") + " " + Quote(dir), ""},
       {Quote(dir + "/nofolder/") + " " + Quote(dir), ""},
+      {"builtin " + Quote(dir + "/afile/out"), "cannot make the folder '" + dir + "/afile/out': "},
   };
+  twltest::WriteFile(dir + "/afile", "a file where OUTDIR's parent should be");
   for (const auto& row : cases) {
     std::string out, err;
     EXPECT_EQ(RunTool(Twltool() + " skin " + row.arguments, &out, &err), 1) << row.arguments;
     EXPECT_NE(err.find(row.message), std::string::npos) << row.arguments << ": " << err;
     EXPECT_TRUE(out.empty()) << row.arguments;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << row.arguments << ": one line\n" << err;
   }
+}
+
+TEST(SkinTool, AMissingOutputFolderIsMade) {
+  const std::string out = twltest::MakeTempDir("skin") + "/new/deeper";
+  std::string printed, err;
+  ASSERT_EQ(RunTool(Twltool() + " skin builtin " + Quote(out) + " --mode 800x600x16", &printed, &err), 0) << err;
+  EXPECT_TRUE(err.empty()) << err;
+  EXPECT_NE(printed.find("mode0_background.png 280x100\n"), std::string::npos) << printed;
+  EXPECT_TRUE(std::filesystem::is_regular_file(out + "/mode0_background.png"));
 }

@@ -140,6 +140,40 @@ TEST_F(SurfaceTextTest, AFittingTextStandsStillAndALongOneChangesPagesWithAWhole
   background->Release();
 }
 
+namespace {
+
+IDirectDrawSurface2* g_DrawnOnInvalidate = nullptr;
+
+// As a window does: an invalidated control is drawn at once.
+int DrawWhenInvalidated(int type, CDDControl* control, void*) {
+  if (type == DDN_INVALIDATE && g_DrawnOnInvalidate) return control->Draw(g_DrawnOnInvalidate, 0, 0, nullptr);
+  return 1;
+}
+
+}  // namespace
+
+// A long title scrolled to its later pages, then a shorter one that still
+// pages: an owner that draws as soon as it is told must find the pages of
+// the new text.
+TEST_F(SurfaceTextTest, AShorterTextAfterALongScrolledOneIsDrawnFromItsOwnPages) {
+  ASSERT_EQ(ui().GetDisplayState().CreateOffscreenSurface(300, 100, &g_DrawnOnInvalidate), DD_OK);
+  CDDSurfaceText text;
+  const std::string longTitle(400, 'W');
+  ASSERT_EQ(text.Create(1, &DrawWhenInvalidated, nullptr, RECT{10, 10, 90, 30}, Font(0), nullptr, 0, 3, 4, 5,
+                        longTitle.c_str()),
+            1);
+  ASSERT_TRUE(text.IsPaged());
+  for (int step = 0; step < 5000 && text.GetCurrentPage().start < 100; ++step) ASSERT_TRUE(text.Step());
+  ASSERT_GE(text.GetCurrentPage().start, 100);
+
+  text.SetText("MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM");
+  ASSERT_TRUE(text.IsPaged());
+  EXPECT_LT(text.GetCurrentPage().start, 40);
+  EXPECT_EQ(text.DrawStep(g_DrawnOnInvalidate, 0, 0, false), 1);
+  g_DrawnOnInvalidate->Release();
+  g_DrawnOnInvalidate = nullptr;
+}
+
 TEST_F(SurfaceTextTest, ACellWidthOfZeroAndANarrowControlPageCleanly) {
   IDirectDrawSurface2* target = nullptr;
   ASSERT_EQ(ui().GetDisplayState().CreateOffscreenSurface(100, 40, &target), DD_OK);

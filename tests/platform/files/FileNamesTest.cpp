@@ -81,6 +81,57 @@ TEST(FileNames, MoveFileReplacingExisting) {
   EXPECT_FALSE(MoveFileExA((dir + "/fresh.txt").c_str(), (dir + "/Old.txt").c_str(), 0)) << "without the flag";
 }
 
+// Replacing keeps the permissions of the file the old name leads to; a
+// symbolic link at the name is replaced as a name (the caller passes the
+// final path to update what it names).
+TEST(FileNames, ReplaceFileKeepsThePermissionsOfTheReplacedFile) {
+  const std::string dir = twltest::MakeTempDir("names");
+  twltest::WriteFile(dir + "/list.txt", "old");
+  chmod((dir + "/list.txt").c_str(), 0640);
+  twltest::WriteFile(dir + "/list.new", "new");
+  chmod((dir + "/list.new").c_str(), 0666);
+  ASSERT_TRUE(ReplaceFileA((dir + "/list.txt").c_str(), (dir + "/list.new").c_str(), nullptr, REPLACEFILE_WRITE_THROUGH,
+                           nullptr, nullptr));
+  EXPECT_EQ(twltest::ReadFile(dir + "/list.txt"), "new");
+  EXPECT_FALSE(std::filesystem::exists(dir + "/list.new"));
+  struct stat info {};
+  ASSERT_EQ(stat((dir + "/list.txt").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  twltest::WriteFile(dir + "/orphan.new", "orphan");
+  EXPECT_FALSE(ReplaceFileA((dir + "/none.txt").c_str(), (dir + "/orphan.new").c_str(), nullptr, 0, nullptr, nullptr));
+  EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND)) << "a missing file is not created";
+  EXPECT_EQ(twltest::ReadFile(dir + "/orphan.new"), "orphan");
+  ASSERT_TRUE(MoveFileExA((dir + "/orphan.new").c_str(), (dir + "/none.txt").c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH));
+  EXPECT_EQ(twltest::ReadFile(dir + "/none.txt"), "orphan");
+}
+
+// A handle without data access names a file without reading it: it opens
+// on a named pipe nobody writes, and its final path follows links.
+TEST(FileNames, FinalPathOfAHandleFollowsLinksWithoutReading) {
+  const std::string dir = twltest::MakeTempDir("names");
+  std::filesystem::create_directory(dir + "/real");
+  twltest::WriteFile(dir + "/real/list.txt", "list");
+  std::filesystem::create_symlink("real/list.txt", dir + "/link.txt");
+  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0600), 0);
+  struct Case {
+    const char* name;
+    std::string expected;
+  };
+  for (const Case& row : {Case{"/link.txt", dir + "/real/list.txt"}, Case{"/pipe", dir + "/pipe"}}) {
+    SCOPED_TRACE(row.name);
+    HANDLE file = filetest::Open(dir + row.name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    const DWORD needed = GetFinalPathNameByHandleA(file, nullptr, 0, FILE_NAME_NORMALIZED);
+    EXPECT_EQ(needed, row.expected.size() + 1);
+    std::string path(needed, '#');
+    EXPECT_EQ(GetFinalPathNameByHandleA(file, path.data(), needed, FILE_NAME_NORMALIZED), row.expected.size());
+    EXPECT_EQ(std::string(path.c_str()), row.expected);
+    CloseHandle(file);
+  }
+}
+
 TEST(FileNames, DeleteFile) {
   const std::string dir = twltest::MakeTempDir("names");
   twltest::WriteFile(dir + "/a.txt", "x");
@@ -113,6 +164,23 @@ TEST(FileNames, Attributes) {
   // Read-only files are not deleted, as on Windows.
   EXPECT_FALSE(DeleteFileA((dir + "/locked.txt").c_str()));
   EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+}
+
+// A named pipe is no file: its attributes say so, and opening it for
+// reading does not wait for a writer that may never come.
+TEST(FileNames, ANamedPipeIsADeviceAndOpensWithoutWaitingForAWriter) {
+  const std::string dir = twltest::MakeTempDir("names");
+  const std::string pipe = dir + "/pipe";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(GetFileAttributesA(pipe.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DEVICE));
+  EXPECT_EQ(GetFileAttributesA("/dev/null"), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DEVICE));
+  HANDLE file = CreateFileA(pipe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  char byte = 0;
+  DWORD got = 1;
+  EXPECT_TRUE(ReadFile(file, &byte, 1, &got, nullptr));
+  EXPECT_EQ(got, 0u) << "no writer: the end at once";
+  CloseHandle(file);
 }
 
 TEST(FileNames, Folders) {

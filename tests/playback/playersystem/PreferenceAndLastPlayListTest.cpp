@@ -131,14 +131,18 @@ TEST_F(LastPlayListTest, AMissingOrBrokenFileLeavesTheListEmpty) {
   missing.system.SetLastPlayListFolder("");
   missing.system.Exit();
 
-  twltest::WriteFile(folder + "LastPlayList.p4u", "not a playlist at all, but long enough to be read");
+  const std::string unreadable = "not a playlist at all, but long enough to be read";
+  twltest::WriteFile(folder + "LastPlayList.p4u", unreadable);
   Run broken(folder);
   log.Clear();
   broken.system.Init(nullptr);
   const auto logged = log.Entries();
-  ASSERT_EQ(logged.size(), 3u);
+  ASSERT_EQ(logged.size(), 4u);
   EXPECT_EQ(logged[2].category, 0x100u);
   EXPECT_EQ(logged[2].text, "PlayList Error : The file is not a valid playlist\n");
+  EXPECT_EQ(logged[3].category, 0u);
+  EXPECT_EQ(logged[3].text, "the unread file was kept as " + folder + "LastPlayList.p4u.bad\n");
+  EXPECT_EQ(twltest::ReadFile(folder + "LastPlayList.p4u.bad"), unreadable) << "kept before the exit saves";
   EXPECT_EQ(broken.system.GetPlayList().GetCount(), 0);
   broken.system.SetLastPlayListFolder("");
   broken.system.Exit();

@@ -2,13 +2,18 @@
 // what the reader takes, what it refuses and how, and the bytes the
 // writer makes.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "foundation/kernel/Error.h"
@@ -155,6 +160,19 @@ TEST_F(PlayListFileTest, ANewerMinimumVersionNamesBothVersions) {
             "this version (this version: 1.75, minimum version required: 1.76");
 }
 
+// A named pipe whose writer never writes, or a device that never ends, is
+// refused before a byte is read: reading it would never end.
+TEST_F(PlayListFileTest, APipeOrADeviceIsRefusedUnread) {
+  const std::string pipe = fixtures + "/pipe.p4u";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  const int writer = open(pipe.c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(writer, 0);
+  EXPECT_EQ(Load("pipe"), "stream 5");
+  EXPECT_EQ(Outcome([&] { list.Load(("file://" + pipe).c_str(), files, folders); }), "stream 5");
+  EXPECT_EQ(Outcome([&] { list.Load("/dev/zero", files, folders); }), "stream 5");
+  close(writer);
+}
+
 // A stream that cannot tell its length: lengths are still only as good as
 // the bytes that come, and the huge ones cost no huge allocation.
 TEST_F(PlayListFileTest, AStreamOfUnknownLengthEndsWithoutAllocatingTheClaims) {
@@ -241,10 +259,9 @@ TEST_F(PlayListFileTest, SavedPlaylistsLoadAsTheyWere) {
   EXPECT_EQ(read.GetName(), "Best of");
 }
 
-// The old file stays whole when writing the new one fails: here the
-// process may not write more than 4 KiB into any file.
-TWLTEST_CHILD(SaveBeyondTheFileSizeLimit) {
-  signal(SIGXFSZ, SIG_IGN);
+// Saves a playlist of some 30 KiB to `path` while the process may not
+// write more than 4 KiB into any file: what the save ends with.
+std::string SaveBeyondFourKiB(const std::string& path) {
   const rlimit limit{4096, 4096};
   setrlimit(RLIMIT_FSIZE, &limit);
   CFileInfoDataBase files;
@@ -254,8 +271,13 @@ TWLTEST_CHILD(SaveBeyondTheFileSizeLimit) {
     big.Insert(new CPlayListFileEntry(files.Get(url.c_str()), 100), -1);
   }
   big.Renumber();
-  const std::string outcome = Outcome([&] { big.Save(args.at(0).c_str(), files); });
-  return outcome == "ok" ? 2 : 0;
+  return Outcome([&] { big.Save(path.c_str(), files); });
+}
+
+// The old file stays whole when writing the new one fails.
+TWLTEST_CHILD(SaveBeyondTheFileSizeLimit) {
+  signal(SIGXFSZ, SIG_IGN);
+  return SaveBeyondFourKiB(args.at(0)) == "ok" ? 2 : 0;
 }
 
 TEST_F(PlayListFileTest, AFailedSaveKeepsTheOldFile) {
@@ -274,6 +296,82 @@ TEST_F(PlayListFileTest, AFailedSaveKeepsTheOldFile) {
   int leftovers = 0;
   for (const auto& item : std::filesystem::directory_iterator(dir)) leftovers += item.path().filename() != "LastPlayList.p4u";
   EXPECT_EQ(leftovers, 0) << "the temporary file is removed";
+}
+
+// A save killed midway, here by the file size limit's signal while it
+// writes: its temporary stays beside the playlist.
+TWLTEST_CHILD(SaveKilledMidway) {
+  const rlimit noCore{0, 0};
+  setrlimit(RLIMIT_CORE, &noCore);
+  SaveBeyondFourKiB(args.at(0));
+  return 2;  // not killed
+}
+
+// Only the saved playlist's own numbered temporaries are stale.
+TEST_F(PlayListFileTest, ASaveRemovesTheTemporariesOfKilledSaves) {
+  const std::string dir = twltest::MakeTempDir("killed");
+  const std::string path = dir + "/LastPlayList.p4u";
+  for (int kill = 0; kill < 3; ++kill) {
+    const int status = twltest::WaitChild(twltest::SpawnChild("SaveKilledMidway", {path}));
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  }
+  ASSERT_TRUE(std::filesystem::exists(path + ".0.tmp"));
+  twltest::WriteFile(path + ".17.tmp", "left by an older save");
+  const char* const kept[] = {"LastPlayList.p4u.x.tmp", "LastPlayList.p4u.1.tmp.old", "Other.p4u.0.tmp",
+                              "LastPlayList.p4u.tmp"};
+  for (const char* name : kept) twltest::WriteFile(dir + "/" + name, "not ours");
+
+  CPlayList list;
+  list.Insert(new CPlayListFileEntry(files.Get("file:///m/kept.mp3"), 100), -1);
+  list.Renumber();
+  ASSERT_EQ(Outcome([&] { list.Save(path.c_str(), files); }), "ok");
+  std::set<std::string> names;
+  for (const auto& item : std::filesystem::directory_iterator(dir)) names.insert(item.path().filename());
+  std::set<std::string> expected(std::begin(kept), std::end(kept));
+  expected.insert("LastPlayList.p4u");
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(Python("parse " + Quote(path)).substr(0, 21), "1 file:///m/kept.mp3 ");
+}
+
+// Saving into an existing file: through a symbolic link the file it names
+// is updated and the link stays; the file keeps its permissions.
+TEST_F(PlayListFileTest, ASaveUpdatesTheFileALinkNamesAndKeepsItsMode) {
+  const std::string dir = twltest::MakeTempDir("linked");
+  std::filesystem::create_directory(dir + "/lists");
+  const std::string real = dir + "/lists/real.p4u";
+  const std::string link = dir + "/link.p4u";
+  CPlayList old;
+  old.Save(real.c_str(), files);
+  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+  std::filesystem::create_symlink("lists/real.p4u", link);
+
+  CPlayList list;
+  list.Insert(new CPlayListFileEntry(files.Get("file:///m/new.mp3"), 100), -1);
+  list.Renumber();
+  ASSERT_EQ(Outcome([&] { list.Save(link.c_str(), files); }), "ok");
+  EXPECT_TRUE(std::filesystem::is_symlink(link)) << "the link stays a link";
+  EXPECT_EQ(std::filesystem::read_symlink(link), "lists/real.p4u");
+  EXPECT_EQ(Python("parse " + Quote(real)).substr(0, 20), "1 file:///m/new.mp3 ") << "the named file is updated";
+  struct stat info {};
+  ASSERT_EQ(stat(real.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(Python("location " + Quote(real)), "file://" + link + "\n") << "the location is the path saved to";
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/lists"), {}), 1) << "no temporary is left";
+}
+
+// A relative path is stored as the absolute location it names.
+TEST_F(PlayListFileTest, ARelativePathIsStoredAsItsAbsoluteLocation) {
+  const std::string dir = twltest::MakeTempDir("relative");
+  std::filesystem::create_directory(dir + "/lists");
+  ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+  CPlayList list;
+  ASSERT_EQ(Outcome([&] { list.Save("lists/real.p4u", files); }), "ok");
+  const std::string absolute = "file://" + dir + "/lists/real.p4u";
+  EXPECT_EQ(Python("location " + Quote(dir + "/lists/real.p4u")), absolute + "\n");
+  EXPECT_EQ(list.GetURL(), CStr(absolute.c_str()));
+  CPlayList read;
+  ASSERT_EQ(Outcome([&] { read.Load("lists/real.p4u", files, folders); }), "ok");
+  EXPECT_EQ(read.GetStoredURL(), CStr(absolute.c_str()));
 }
 
 }  // namespace

@@ -1,9 +1,12 @@
 // twltool playlist: the printed form of files python3 builds, the errors,
-// and a written playlist read back.
+// a written playlist read back, and how the write reaches the disk.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "support/TestPaths.h"
 
@@ -24,6 +27,20 @@ ToolRun Tool(const std::string& arguments) {
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.err = twltest::ReadFile(dir + "/err");
   return run;
+}
+
+// Where the first line at or after `from` that holds every part starts;
+// npos when there is none (or `from` is npos).
+size_t LineWith(const std::string& text, size_t from, std::initializer_list<std::string> parts) {
+  for (size_t line = from; line < text.size();) {
+    const size_t end = std::min(text.find('\n', line), text.size());
+    const std::string_view view(text.data() + line, end - line);
+    bool all = true;
+    for (const std::string& part : parts) all = all && view.find(part) != std::string_view::npos;
+    if (all) return line;
+    line = end + 1;
+  }
+  return std::string::npos;
 }
 
 class TwltoolPlayList : public ::testing::Test {
@@ -83,6 +100,31 @@ TEST_F(TwltoolPlayList, AWrittenPlaylistReadsBackAsTheTextsWereAdded) {
   const ToolRun failed = Tool("write '" + dir + "/missing/x.p4u' /m/b.mp3");
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.err.find("missing/x.p4u"), std::string::npos) << failed.err;
+}
+
+// strace (a real peer) watches the save: the new file's data is flushed
+// before it takes the playlist's name, and the folder after, both when the
+// playlist is new and when it replaces an older one. (The leak check
+// cannot run under a tracer.)
+TEST_F(TwltoolPlayList, AWrittenPlaylistIsOnDiskBeforeAndAfterItTakesItsName) {
+  const std::string dir = twltest::MakeTempDir("synced");
+  const std::string out = dir + "/out.p4u";
+  for (const char* round : {"new", "replacing"}) {
+    SCOPED_TRACE(round);
+    const std::string trace = dir + "/trace-" + round + ".txt";
+    std::string output;
+    const int status = twltest::RunCommand(
+        "ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0\" strace -f -y -qq -e "
+        "trace=fsync,fdatasync,rename,renameat,renameat2 -o '" +
+            trace + "' '" + twltest::ProgramPath("twltool") + "' playlist write '" + out + "' /m/a.mp3 2>&1",
+        &output);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+    const std::string calls = twltest::ReadFile(trace);
+    const size_t flushed = LineWith(calls, 0, {"sync(", "<" + out + ".0.tmp>) = 0"});
+    const size_t renamed = LineWith(calls, flushed, {"rename", "\"" + out + ".0.tmp\", ", "\"" + out + "\"", ") = 0"});
+    const size_t folder = LineWith(calls, renamed, {"sync(", "<" + dir + ">) = 0"});
+    EXPECT_NE(folder, std::string::npos) << calls;
+  }
 }
 
 }  // namespace

@@ -19,6 +19,7 @@ nothing but struct, as a second opinion on the player's reader and writer.
   p4u_file.py list FILE         prints "loop L shuffle S" from the header
                                 flags, then "file URL" or "folder URL" for
                                 each top-level entry
+  p4u_file.py location FILE     prints the location stored in the header
 
 Numbers are unsigned 32-bit little-endian; texts carry their NUL, which
 their lengths count. Failures end with exit code 1."""
@@ -183,6 +184,10 @@ def main(args):
             count, last = parse(data)
         seconds = (time.perf_counter() - start) / rounds
         print('%d %s %.6f' % (count, last, seconds))
+    elif len(args) == 2 and args[0] == 'location':
+        data = open(args[1], 'rb').read()
+        place = struct.unpack_from('<I', data, 36)[0]
+        print(data[40:40 + place - 1].decode('utf-8'))
     elif len(args) == 2 and args[0] == 'list':
         print('\n'.join(listing(open(args[1], 'rb').read())))
     else:

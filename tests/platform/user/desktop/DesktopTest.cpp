@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +24,7 @@
 #include <future>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "SteppedClock.h"
 #include "support/TestPaths.h"
@@ -230,5 +233,85 @@ TEST(Desktop, AWindowRaisedLaterIsHigherWhateverTheProcessesClocksSay) {
   EXPECT_EQ(GetWindow(later, GW_HWNDNEXT), earlier);
   twltest::WriteFile(twltest::SandboxDir() + "/done", "");
   int status = twltest::WaitChild(child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+
+namespace {
+
+long ResidentKilobytes() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  return -1;
+}
+
+// A connection to this process's own WM_COPYDATA socket.
+int ConnectToOwnSocket() {
+  const std::string path = DesktopFolder() + "/windows/" + OwnProcessKey() + ".sock";
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (fd < 0 || path.size() >= sizeof address.sun_path) return -1;
+  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// The request header of a cross-process WM_COPYDATA: magic, window, sender,
+// payload size, tag.
+std::vector<unsigned char> RequestHeader(uint32_t window, uint32_t size) {
+  std::vector<unsigned char> bytes;
+  auto put = [&bytes](uint64_t value, int width) {
+    for (int i = 0; i < width; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  };
+  put(0x43574C54, 4);
+  put(window, 4);
+  put(0, 4);
+  put(size, 4);
+  put(kCommandLineTag, 8);
+  return bytes;
+}
+
+}  // namespace
+
+// Local processes that connect and hang up, or that announce 64 MiB and
+// send nothing, cost only their own connection: no SIGPIPE ends this
+// process, no memory is taken for what never arrives, and a real sender
+// still gets through.
+TEST(Desktop, PeersThatHangUpOrClaimWhatTheyNeverSendCostOnlyTheirConnection) {
+  HWND first = CreateOwner("First");
+  ASSERT_TRUE(first);
+  const uint32_t id = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(first));
+  for (int i = 0; i < 20; ++i) {
+    const int fd = ConnectToOwnSocket();
+    ASSERT_GE(fd, 0);
+    const std::vector<unsigned char> half = RequestHeader(id, 16);
+    ASSERT_EQ(write(fd, half.data(), 10), 10);
+    close(fd);  // the reply finds nobody
+  }
+
+  const long before = ResidentKilobytes();
+  std::vector<int> claims;
+  for (int i = 0; i < 8; ++i) {
+    const int fd = ConnectToOwnSocket();
+    ASSERT_GE(fd, 0);
+    const std::vector<unsigned char> header = RequestHeader(id, 64u << 20);
+    ASSERT_EQ(write(fd, header.data(), header.size()), static_cast<ssize_t>(header.size()));
+    claims.push_back(fd);
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  const long during = ResidentKilobytes();
+  for (int fd : claims) close(fd);
+  EXPECT_LT(during - before, 64 * 1024) << "kilobytes taken for 8 x 64 MiB that never came";
+
+  pid_t child = twltest::SpawnChild("second_instance", {"-p"});
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+  EXPECT_EQ(received, "-p");
+  const int status = twltest::WaitChild(child);
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
