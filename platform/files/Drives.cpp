@@ -1,10 +1,14 @@
-// GetDriveTypeA: what kind of storage holds a folder, from the type of the
-// file system mounted there.
+// GetDriveTypeA and GetDiskFreeSpaceA: what kind of storage holds a
+// folder, from the type of the file system mounted there, and its space.
 #include <sys/statfs.h>
+#include <sys/statvfs.h>
 
+#include <cerrno>
 #include <cstdint>
+#include <string>
 
 #include "PathResolver.h"
+#include "platform/kernel/ErrnoMap.h"
 #include "twlwin/files.h"
 
 namespace {
@@ -34,4 +38,55 @@ TWLAPI UINT GetDriveTypeA(LPCSTR root) {
   struct statfs info {};
   if (statfs(path.c_str(), &info) != 0) return DRIVE_NO_ROOT_DIR;
   return DriveTypeOf(static_cast<uint64_t>(static_cast<uint32_t>(info.f_type)));
+}
+
+namespace {
+
+// statvfs of the path, or of its nearest existing folder when the path
+// names something not yet made.
+bool StatFileSystem(LPCSTR root, struct statvfs& info) {
+  std::string path = root && *root ? twl::ResolvePath(root) : ".";
+  for (;;) {
+    if (statvfs(path.c_str(), &info) == 0) return true;
+    if ((errno != ENOENT && errno != ENOTDIR) || path == ".") return twl::FailWithErrno(errno, path.c_str());
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+      path = ".";
+      continue;
+    }
+    if (slash == 0 && path == "/") return twl::FailWithErrno(errno, path.c_str());
+    path = slash == 0 ? "/" : path.substr(0, slash);
+  }
+}
+
+constexpr uint64_t kSectorBytes = 512;
+
+DWORD SaturatedDword(uint64_t value) { return value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<DWORD>(value); }
+
+}  // namespace
+
+TWLAPI BOOL GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
+                              LPDWORD totalClusters) {
+  struct statvfs info {};
+  if (!StatFileSystem(root, info)) return FALSE;
+  const uint64_t fragment = info.f_frsize ? info.f_frsize : info.f_bsize;
+  const uint64_t clusterBytes = fragment >= kSectorBytes ? fragment / kSectorBytes * kSectorBytes : kSectorBytes;
+  const uint64_t freeBytes = static_cast<uint64_t>(info.f_bavail) * fragment;
+  const uint64_t totalBytes = static_cast<uint64_t>(info.f_blocks) * fragment;
+  if (sectorsPerCluster) *sectorsPerCluster = static_cast<DWORD>(clusterBytes / kSectorBytes);
+  if (bytesPerSector) *bytesPerSector = static_cast<DWORD>(kSectorBytes);
+  if (freeClusters) *freeClusters = SaturatedDword(freeBytes / clusterBytes);
+  if (totalClusters) *totalClusters = SaturatedDword(totalBytes / clusterBytes);
+  return TRUE;
+}
+
+TWLAPI BOOL GetDiskFreeSpaceExA(LPCSTR root, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER totalBytes,
+                                PULARGE_INTEGER freeBytes) {
+  struct statvfs info {};
+  if (!StatFileSystem(root, info)) return FALSE;
+  const uint64_t fragment = info.f_frsize ? info.f_frsize : info.f_bsize;
+  if (freeToCaller) freeToCaller->QuadPart = static_cast<uint64_t>(info.f_bavail) * fragment;
+  if (totalBytes) totalBytes->QuadPart = static_cast<uint64_t>(info.f_blocks) * fragment;
+  if (freeBytes) freeBytes->QuadPart = static_cast<uint64_t>(info.f_bfree) * fragment;
+  return TRUE;
 }

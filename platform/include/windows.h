@@ -8,6 +8,7 @@
 #include "twlwin/com.h"
 #include "twlwin/handles.h"
 #include "twlwin/sync.h"
+#include "twlwin/memory.h"
 #include "twlwin/threads.h"
 #include "twlwin/time.h"
 #include "twlwin/files.h"

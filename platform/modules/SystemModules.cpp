@@ -63,6 +63,12 @@ SystemLibraryRegistration::SystemLibraryRegistration(const char* fileName, void 
   Libraries().libraries[LibraryKey(fileName)].attach = attach;
 }
 
+SystemLibraryRegistration::SystemLibraryRegistration(const char* fileName, bool (*present)(),
+                                                     std::initializer_list<SystemExport> exports)
+    : SystemLibraryRegistration(fileName, exports) {
+  Libraries().libraries[LibraryKey(fileName)].present = present;
+}
+
 const std::string& SystemDirectory() {
   static const std::string folder = [] {
     Dl_info info{};
@@ -85,6 +91,7 @@ const SystemLibrary* FindSystemLibrary(const char* name) {
   const auto& libraries = Libraries().libraries;
   auto found = libraries.find(key);
   if (found == libraries.end() || IsHidden(key)) return nullptr;
+  if (found->second.present && !found->second.present()) return nullptr;
   return &found->second;
 }
 

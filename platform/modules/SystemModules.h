@@ -40,6 +40,9 @@ struct SystemLibrary {
   // Run by every LoadLibraryA of the library, before it answers: the
   // library's own start-up (it makes itself idempotent).
   void (*attach)() = nullptr;
+  // Asked at every lookup when set: false makes the library missing, as
+  // when a configuration of the process says it is not installed.
+  bool (*present)() = nullptr;
 };
 
 // Registers a library at load time of the layer:
@@ -50,6 +53,7 @@ class SystemLibraryRegistration {
   SystemLibraryRegistration(const char* fileName, std::initializer_list<SystemExport> exports);
   SystemLibraryRegistration(const char* fileName, SystemVersion version, std::initializer_list<SystemExport> exports);
   SystemLibraryRegistration(const char* fileName, void (*attach)(), std::initializer_list<SystemExport> exports);
+  SystemLibraryRegistration(const char* fileName, bool (*present)(), std::initializer_list<SystemExport> exports);
 };
 
 // The library a LoadLibraryA or GetModuleHandleA name means ("DDRAW.DLL",

@@ -6,6 +6,7 @@
 #include <chrono>
 
 #include "CopyDataServer.h"
+#include "PostOnce.h"
 #include "platform/kernel/Clock.h"
 #include "WindowManager.h"
 #include "twlwin/errors.h"
@@ -198,6 +199,21 @@ TWLAPI BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam
   // Posting to other processes is not carried over the desktop socket.
   SetLastError(FindForeign(IdOf(window)) ? ERROR_ACCESS_DENIED : ERROR_INVALID_WINDOW_HANDLE);
   return FALSE;
+}
+
+BOOL twl::user::PostMessageOnce(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  {
+    Guard guard(Lock());
+    Window* w = FindLocked(window);
+    ThreadQueue* queue = w ? QueueLocked(w->threadId) : nullptr;
+    if (queue && !w->destroying) {
+      for (const Posted& p : queue->posted)
+        if (!p.input && p.msg.hwnd == window && p.msg.message == message && p.msg.wParam == wParam &&
+            p.msg.lParam == lParam)
+          return TRUE;
+    }
+  }
+  return PostMessageA(window, message, wParam, lParam);
 }
 
 TWLAPI LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,25 @@
 TWLAPI DWORD GetLastError();
 TWLAPI void SetLastError(DWORD code);
 
+// The text of a system error code (FORMAT_MESSAGE_FROM_SYSTEM; inserts are
+// never expanded, as with FORMAT_MESSAGE_IGNORE_INSERTS), in English
+// whatever the language asked for, ending in CR LF. Copies it into the
+// buffer and answers its length; 0 with ERROR_INSUFFICIENT_BUFFER when it
+// does not fit, ERROR_INVALID_PARAMETER for other sources or an allocated
+// buffer.
+#define FORMAT_MESSAGE_ALLOCATE_BUFFER 0x00000100u
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200u
+#define FORMAT_MESSAGE_FROM_STRING 0x00000400u
+#define FORMAT_MESSAGE_FROM_HMODULE 0x00000800u
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000u
+#define FORMAT_MESSAGE_ARGUMENT_ARRAY 0x00002000u
+#define FORMAT_MESSAGE_MAX_WIDTH_MASK 0x000000FFu
+#define LANG_NEUTRAL 0x00
+#define SUBLANG_DEFAULT 0x01
+#define MAKELANGID(primary, sub) ((((WORD)(sub)) << 10) | (WORD)(primary))
+TWLAPI DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer,
+                            DWORD size, void* arguments);
+
 // The process's error mode. Linux never asks the user about failing drives
 // or missing files, so the mode is only kept and reported back.
 #define SEM_FAILCRITICALERRORS 0x0001

@@ -139,6 +139,15 @@ TWLAPI UINT GetTempFileNameA(LPCSTR path, LPCSTR prefix, UINT unique, LPSTR name
 TWLAPI DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 TWLAPI BOOL SetCurrentDirectoryA(LPCSTR path);
 TWLAPI UINT GetDriveTypeA(LPCSTR root);
+// The file system that holds `root` (any path on it: a folder, a file, or
+// a name not yet made, whose nearest existing folder counts; null: the
+// current folder's), in 512-byte sectors and clusters of the file system's
+// fragment size. Cluster counts beyond 32 bits read as 0xFFFFFFFF; the Ex
+// form gives the bytes in 64 bits (free to the caller, total, free).
+TWLAPI BOOL GetDiskFreeSpaceA(LPCSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                              LPDWORD freeClusters, LPDWORD totalClusters);
+TWLAPI BOOL GetDiskFreeSpaceExA(LPCSTR root, PULARGE_INTEGER freeToCaller, PULARGE_INTEGER totalBytes,
+                                PULARGE_INTEGER freeBytes);
 TWLAPI DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
 // The absolute native path of the file a handle is open on, every symbolic
 // link on the way followed; the buffer protocol of GetFullPathNameA.

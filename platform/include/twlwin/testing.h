@@ -43,3 +43,8 @@ TWLAPI void TwlTestResetFileVersion(LPCSTR file);
 // (and do nothing else): the one after the next `skip` queries, so 0 fails
 // the next. Other threads' queries are not counted.
 TWLAPI void TwlTestFailRegistryQuery(DWORD skip, LONG result);
+
+// Makes one later GlobalAlloc of any thread fail as if memory were
+// exhausted: the one after the next `skip` allocations, so 0 fails the
+// next.
+TWLAPI void TwlTestFailGlobalAlloc(DWORD skip);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -102,7 +103,10 @@ TWLTEST_CHILD(WorkerFaults) {
     programtest::WaitForText(log, "START INITIALIZATIONS DONE");
     const int appended = open(log.c_str(), O_WRONLY | O_APPEND);
     if (appended >= 0) dup2(appended, STDERR_FILENO);
-    const volatile char* wild = reinterpret_cast<const volatile char*>(0x10);
+    // The address comes through a volatile, so the optimiser cannot see the
+    // bad read coming and warn about it at build time.
+    static volatile std::uintptr_t wildAddress = 0x10;
+    const volatile char* wild = reinterpret_cast<const volatile char*>(wildAddress);
     (void)*wild;
   }).detach();
   return RunEntry();

@@ -1,0 +1,28 @@
+// Test controls of the sockets layer (<winsock.h>): host lookups answered
+// from a table instead of the system's resolver, and counts that show what
+// is still open. Product code never includes this header. Thread-safe.
+#pragma once
+
+#include "types.h"
+
+// Adds or replaces the answer for a name looked up by name (compared
+// without case): `addresses` is a comma-separated list of dotted IPv4
+// addresses, `error` a Winsock code (WSAHOST_NOT_FOUND, ...) that fails the
+// lookup instead (0 for none), `delayMs` how long the lookup takes (a
+// cancelled lookup stops waiting). While the table holds an entry, names it
+// lacks fail with WSAHOST_NOT_FOUND and the system resolver is never asked.
+TWLAPI void TwlTestSetHostAnswer(LPCSTR name, LPCSTR addresses, int error, DWORD delayMs);
+// Empties the table: lookups go to the system's resolver again.
+TWLAPI void TwlTestClearHostAnswers();
+
+// How the last lookup of the process was made.
+#define TWL_LOOKUP_NONE 0
+#define TWL_LOOKUP_BY_NAME 1
+#define TWL_LOOKUP_BY_ADDRESS 2
+TWLAPI DWORD TwlTestLastLookupKind();
+
+// Sockets the layer holds open, sockets registered with the event poller,
+// and lookup threads still running.
+TWLAPI DWORD TwlTestOpenSocketCount();
+TWLAPI DWORD TwlTestPollerRegistrationCount();
+TWLAPI DWORD TwlTestLookupThreadCount();
