@@ -15,7 +15,11 @@ void SetMissingObjectFunctionError(const char* function) {
   SetThreadError(THREAD_ERROR_GENERAL, 0, text);
 }
 
-bool HasMandatorySlots(std::initializer_list<MandatorySlot> slots) {
+bool HasMandatorySlots(const void* table, std::initializer_list<MandatorySlot> slots) {
+  if (!table) {
+    SetMissingObjectFunctionError("OBJECT_GetVersion");
+    return false;
+  }
   for (const MandatorySlot& entry : slots) {
     if (!entry.slot) {
       SetMissingObjectFunctionError(entry.name);

@@ -83,9 +83,12 @@ struct MandatorySlot {
   const char* name;
   const void* slot;
 };
-// False with the missing-function error of the first empty slot.
-bool HasMandatorySlots(std::initializer_list<MandatorySlot> slots);
-#define TWL_MANDATORY_SLOT(table, slot) MandatorySlot{#slot, reinterpret_cast<const void*>((table).slot)}
+// False with the missing-function error of the first empty slot (a null
+// table lacks its first function).
+bool HasMandatorySlots(const void* table, std::initializer_list<MandatorySlot> slots);
+// Names a slot of *table; the table is not read when it is null.
+#define TWL_MANDATORY_SLOT(table, slot) \
+  MandatorySlot{#slot, (table) ? reinterpret_cast<const void*>((table)->slot) : nullptr}
 
 // The answer of an operation on a wrapper whose object is gone: false with
 // an invalid-parameter error, nothing followed.

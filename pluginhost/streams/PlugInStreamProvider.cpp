@@ -10,12 +10,8 @@ namespace {
 // The slots a provider must fill: the host calls them without looking.
 template <class Table>
 bool HasMandatoryProviderSlots(const Table* table) {
-  if (!table) {
-    SetMissingObjectFunctionError("OBJECT_GetVersion");
-    return false;
-  }
-  const Table& t = *table;
-  return HasMandatorySlots(
+  const Table* t = table;
+  return HasMandatorySlots(table,
       {TWL_MANDATORY_SLOT(t, STREAMPROVIDER_CanOpen), TWL_MANDATORY_SLOT(t, STREAMPROVIDER_Open),
        TWL_MANDATORY_SLOT(t, STREAM_SetProperty),     TWL_MANDATORY_SLOT(t, STREAM_GetURL),
        TWL_MANDATORY_SLOT(t, STREAM_GetCapabilities), TWL_MANDATORY_SLOT(t, STREAM_Read),

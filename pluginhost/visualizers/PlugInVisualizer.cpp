@@ -8,12 +8,8 @@ namespace {
 
 template <class Table>
 bool HasMandatoryVisualizerSlots(const Table* table) {
-  if (!table) {
-    SetMissingObjectFunctionError("OBJECT_GetVersion");
-    return false;
-  }
-  return HasMandatorySlots({TWL_MANDATORY_SLOT(*table, VISUALIZER_Pause), TWL_MANDATORY_SLOT(*table, VISUALIZER_Resume),
-                            TWL_MANDATORY_SLOT(*table, VISUALIZER_Stop), TWL_MANDATORY_SLOT(*table, VISUALIZER_Feed)});
+  return HasMandatorySlots(table, {TWL_MANDATORY_SLOT(table, VISUALIZER_Pause), TWL_MANDATORY_SLOT(table, VISUALIZER_Resume),
+                                   TWL_MANDATORY_SLOT(table, VISUALIZER_Stop), TWL_MANDATORY_SLOT(table, VISUALIZER_Feed)});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "StubbedTable.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "foundation/kernel/Error.h"
 #include "foundation/streams/StreamError.h"
@@ -170,13 +171,8 @@ BOOL Close2(PLUGIN_CONTEXT, PLUGIN_STREAM stream) { return Close(stream); }
 StreamProviderInterface2 ProviderTable2() {
   // Every slot filled (init checks them all); only those the test calls
   // do something.
-  StreamProviderInterface2 table{};
-  void** slots = reinterpret_cast<void**>(&table);
-  const auto unused = reinterpret_cast<void*>(+[] { return 0; });
-  for (size_t i = 0; i < sizeof(table) / sizeof(void*); ++i) slots[i] = unused;
-  table.head = {};
+  StreamProviderInterface2 table = streamtest::StubbedTable<StreamProviderInterface2>();
   table.head.OBJECT_GetVersion = &ProviderVersion2;
-  table.head.OBJECT_GetName = nullptr;
   table.head.OBJECT_GetDescription = &ProviderDescription2;
   table.STREAMPROVIDER_RegisterProxyTypes = nullptr;
   table.STREAMPROVIDER_Open = &Open2;

@@ -5,6 +5,7 @@
 
 #include <tuple>
 
+#include "StubbedTable.h"
 #include "foundation/errors/ThreadErrorState.h"
 #include "playback/data/DataSystem.h"
 #include "pluginhost/abi/PlugInAbi.h"
@@ -27,11 +28,7 @@ BOOL RegisterTestProxy(HOST_PROXYTYPELIST list) {
 }
 
 StreamProviderInterface ProxyProviderTable() {
-  StreamProviderInterface table{};
-  void** slots = reinterpret_cast<void**>(&table);
-  const auto unused = reinterpret_cast<void*>(+[] { return 0; });
-  for (size_t i = 0; i < sizeof(table) / sizeof(void*); ++i) slots[i] = unused;
-  table.head = {};
+  StreamProviderInterface table = streamtest::StubbedTable<StreamProviderInterface>();
   table.head.OBJECT_GetVersion = &ProxyVersion;
   table.head.OBJECT_GetDescription = &ProxyDescription;
   table.STREAMPROVIDER_RegisterProxyTypes = &RegisterTestProxy;
