@@ -2,9 +2,10 @@
 """Draws the player's own icons (icons/ beside this script), each at 32 and
 16 pixels: the program, the generic item and folder that open the host
 image list, the desktop, the document of an unknown type, the playlist and
-the three pictures of the tray icon (at rest, under the mouse, menu open).
+the three pictures of the tray icon (at rest, under the mouse, menu open),
+and the image file of the image plug-in.
 Run it again after changing a drawing; the build uses the files it writes.
-twl.rlist says which resource number each file is."""
+twl.rlist and pictolan.rlist say which resource number each file is."""
 
 import math
 import os
@@ -95,6 +96,18 @@ def document(canvas, small):
         canvas.fill(capsule(11, y, right, y, 1.0), INK)
 
 
+def picture(canvas, small):
+    """An image file: a framed landscape, sky, sun and a green hill."""
+    frame = rounded_rect(2, 5, 30, 27, 2)
+    canvas.fill(frame, PAPER_RIM)
+    view = rounded_rect(4, 7, 28, 25, 1)
+    canvas.fill(view, (120, 180, 232))
+    canvas.fill(disc(10, 12, 3 if small else 2.5), (250, 214, 84))
+    canvas.fill(lambda x, y: view(x, y) and (x - 21) ** 2 + (y - 36) ** 2 <= 15 ** 2, (80, 160, 76))
+    if not small:
+        canvas.fill(lambda x, y: view(x, y) and (x - 7) ** 2 + (y - 38) ** 2 <= 15 ** 2, (60, 132, 60))
+
+
 def folder(canvas, small):
     """A closed folder."""
     back = union(polygon([(2.5, 6), (12, 6), (14.5, 9), (29.5, 9), (29.5, 27), (2.5, 27)]))
@@ -152,7 +165,7 @@ def tray_menu(canvas, small):
 # File names as twl.rlist lists them.
 ICONS = (('player', player), ('folder', folder), ('item', item), ('desktop', desktop),
          ('document', document), ('playlist', playlist), ('tray-normal', tray_normal),
-         ('tray-hover', tray_hover), ('tray-menu', tray_menu))
+         ('tray-hover', tray_hover), ('tray-menu', tray_menu), ('picture', picture))
 
 
 def main():

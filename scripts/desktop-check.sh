@@ -4,7 +4,9 @@
 # the program gives it, shaped by the skin's mask, showing exactly what the
 # program's snapshot (SIGUSR1) shows; a drag by its caption moves it, and
 # the place stored at exit ("MainWindow_WindowRect") is where it went; a
-# hover changes a button's picture. Usage: scripts/desktop-check.sh
+# hover changes a button's picture. A first start's update question
+# stands above the main window, and after a click on it the program's
+# screen shows each window's own picture. Usage: scripts/desktop-check.sh
 # [PROGRAM_FOLDER] (default build/release/bin). Prints one line per check
 # and exits non-zero when one fails.
 set -uo pipefail
@@ -45,17 +47,71 @@ main=""
 find_main() { main=$(xdotool search --onlyvisible --class twl 2>/dev/null | head -1); [[ -n $main ]]; }
 check "the main window is mapped" wait_for find_main
 [[ -n $main ]] || exit 1
-geometry() { xwininfo -id "$main" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print x, y, w, h}'; }
-read -r x y w h < <(geometry)
-check "it is shaped by the skin's mask" bash -c "xwininfo -shape -id $main | grep -q 'Window shape extents:  ${w}x${h}+0+0'"
+geometry() { # [WINDOW]: x y width height, the main window by default
+  xwininfo -id "${1:-$main}" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width/{w=$2} /Height/{h=$2} END{print x, y, w, h}'
+}
 
 snapshot() { # the program's own picture of its main window, taken now
   local before
   before=$(ls "$work/snap" | grep -c '^MainWindow-')
   kill -USR1 "$twl"
   wait_for bash -c "[[ \$(ls '$work/snap' | grep -c '^MainWindow-') -gt $before ]]"
+  # The texts come after the pictures: once they are there, all are whole.
+  wait_for test -f "$work/snap/tray-$((before + 1)).txt"
   ls -t "$work/snap"/MainWindow-*.png | head -1
 }
+# Whether the model's screen (screen-N.png of the latest snapshot) shows
+# the pictures of the model's window NAME (NAME-N.png) at X Y inside its
+# shape (pixels the snapshot leaves black are outside it).
+screen_shows() {
+  local name=$1 x=$2 y=$3 n
+  n=$(basename "$(ls -t "$work/snap"/MainWindow-*.png | head -1)" .png)
+  n=${n#MainWindow-}
+  local model="$work/snap/$name-$n.png"
+  [[ -f $model ]] || return 1
+  local size
+  size=$(identify -format '%wx%h' "$model")
+  convert "$work/snap/screen-$n.png" -crop "$size+$x+$y" +repage "$work/part.png"
+  convert "$model" -fill white +opaque black "$work/mask.png"
+  convert "$work/part.png" "$work/mask.png" -compose Multiply -composite "$work/inside.png"
+  [[ $(compare -metric AE "$work/inside.png" "$model" null: 2>&1) == 0 ]]
+}
+
+# A first start (the registry is new) asks whether to check for updates,
+# in a box owned by the main window: it must stand above it.
+box=""
+find_box() { box=$(xdotool search --onlyvisible --name '^Automatically check for updates\?$' 2>/dev/null | head -1); [[ -n $box ]]; }
+check "a first start asks the update question" wait_for find_box
+if [[ -n $box ]]; then
+  stacked_above() { # upper lower: upper is stacked above lower
+    local order
+    order=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | while read -r id; do printf '%d\n' "$id"; done)
+    [[ $(grep -nx "$1" <<<"$order" | cut -d: -f1) -gt $(grep -nx "$2" <<<"$order" | cut -d: -f1) ]]
+  }
+  check "the question stands above the main window" wait_for stacked_above "$box" "$main"
+  read -r bx by bw bh < <(geometry "$box")
+  centre_is_box() {
+    snapshot >/dev/null
+    local n
+    n=$(basename "$(ls -t "$work/snap"/AuxMessageBox-*.png | head -1)" .png)
+    [[ $(convert "$work/snap/$n.png" -crop "1x1+$((bw / 2))+$((bh / 2))" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]*') == \
+       $(import -window root -crop "1x1+$((bx + bw / 2))+$((by + bh / 2))" -depth 8 txt:- | tail -1 | grep -o '#[0-9A-F]*') ]]
+  }
+  check "the box's centre on the screen is the box's own picture" wait_for centre_is_box
+  # A click on the box beside the main window, then the answer "no".
+  xdotool mousemove $((bx + 20)) $((by + bh / 2)) click 1
+  sleep 0.5
+  box_whole() { snapshot >/dev/null && screen_shows AuxMessageBox "$bx" "$by"; }
+  check "after a click on it the screen shows the box's whole picture" wait_for box_whole
+  xdotool mousemove $((bx + bw * 71 / 100)) $((by + bh * 84 / 100)) click 1
+  box_gone() { ! xdotool search --onlyvisible --name '^Automatically check for updates\?$' >/dev/null 2>&1; }
+  check "the answer closes the box" wait_for box_gone
+fi
+
+read -r x y w h < <(geometry)
+check "it is shaped by the skin's mask" bash -c "xwininfo -shape -id $main | grep -q 'Window shape extents:  ${w}x${h}+0+0'"
+main_whole() { snapshot >/dev/null && screen_shows MainWindow "$x" "$y"; }
+check "the screen shows the main window's own picture" wait_for main_whole
 same_inside_shape() {
   local model real="$work/real.png"
   model=$(snapshot)

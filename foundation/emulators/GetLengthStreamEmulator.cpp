@@ -18,7 +18,11 @@ constexpr DWORD kScanChunk = 10000;
 constexpr DWORD kEmptyReadPauseMs = 10;
 
 // One scan buffer per thread, not per emulator: scans are rare and short.
-thread_local BYTE t_ScanBuffer[kScanChunk];
+// Aligned so that the thread-local block never starts a few bytes before a
+// page boundary: the linker of the helpers' builds (mold 1.10) begins the
+// read-only-after-relocation range there, in a page it does not map, and
+// the program then fails to load.
+alignas(64) thread_local BYTE t_ScanBuffer[kScanChunk];
 
 bool IsSignalled(HANDLE event) { return event && WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 

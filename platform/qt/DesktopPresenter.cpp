@@ -41,6 +41,7 @@ void DesktopPresenter::Attach() {
   // EnumWindows goes from the top: raise from the bottom up.
   for (auto it = existing.rbegin(); it != existing.rend(); ++it) {
     RealWindow* window = Ensure(*it);
+    FollowOwner(window);
     window->FollowModel();
     window->RaiseAsModel();
   }
@@ -138,12 +139,24 @@ void DesktopPresenter::Apply(const TWLSCREENEVENT& change) {
     case TWL_SCREEN_MOVED:
     case TWL_SCREEN_RESIZED:
     case TWL_SCREEN_RESHAPED:
+      FollowOwner(window);
       window->FollowModel();
       break;
     case TWL_SCREEN_ZORDER:
+      FollowOwner(window);
       window->RaiseAsModel();
       break;
   }
+}
+
+// An owned window stands above its owner on the desktop too: the window
+// manager keeps a transient window above the one it is transient for,
+// even when the user raises the owner there before the model hears of it.
+void DesktopPresenter::FollowOwner(RealWindow* window) {
+  HWND owner = GetWindow(window->Model(), GW_OWNER);
+  auto found = owner ? windows_.find(owner) : windows_.end();
+  RealWindow* shown = found != windows_.end() && found->second->isVisible() ? found->second.get() : nullptr;
+  if (window->transientParent() != shown) window->setTransientParent(shown);
 }
 
 // The model's capture holds the pointer: its window gets every mouse

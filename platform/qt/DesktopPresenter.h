@@ -44,6 +44,7 @@ class DesktopPresenter : public QObject {
   void Drain();
   void Apply(const TWLSCREENEVENT& change);
   RealWindow* Ensure(HWND window);
+  void FollowOwner(RealWindow* window);
   void FollowCursor();
   void FollowCapture(HWND window);
 

@@ -65,7 +65,9 @@ RealWindow::RealWindow(HWND window) : model_(window), store_(this) {
 }
 
 void RealWindow::FollowKind(DWORD style, DWORD exStyle) {
-  Qt::WindowFlags flags = Qt::Window;
+  // A window transient for its owner's real window is a dialog to the
+  // desktop: only then does Qt name the owner to the window manager.
+  Qt::WindowFlags flags = transientParent() ? Qt::Dialog : Qt::Window;
   framed_ = (style & WS_CAPTION) == WS_CAPTION;
   if (!framed_) flags |= Qt::FramelessWindowHint;
   if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;

@@ -50,10 +50,15 @@ void DeactivateThisThread() {
   if (GetFocus()) SetFocus(nullptr);
 }
 
+// The activated window comes to the top of its band with the windows it
+// owns above it, as a click on it would bring them.
 void RaiseForActivationLocked(Window& w, ScreenChanges& changes, RecordUpdate& records) {
-  w.zStamp = NextStampLocked();
-  records.WindowChangedLocked(w);
-  changes.AddLocked(TWL_SCREEN_ZORDER, w, RECT{});
+  std::vector<Window*> raised;
+  RaiseTopLevelLocked(w, true, raised);
+  for (Window* each : raised) {
+    records.WindowChangedLocked(*each);
+    changes.AddLocked(TWL_SCREEN_ZORDER, *each, RECT{});
+  }
 }
 
 }  // namespace
@@ -88,6 +93,7 @@ void ActivateWindow(HWND window, int how) {
     if (target) {
       Model().foreground = target;
       RaiseForActivationLocked(*FindLocked(target), changes, records);
+      InvalidateUncoveredLocked();
       if (Window* f = FindLocked(previousForeground); f && f->threadId != queue->threadId)
         previousForegroundThread = f->threadId;
     } else if (Model().foreground == old) {

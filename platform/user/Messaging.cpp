@@ -72,6 +72,9 @@ bool TakeMessageLocked(ThreadQueue& queue, MSG* out, HWND filter, UINT lo, UINT 
     return true;
   }
   if (InRange(WM_PAINT, lo, hi)) {
+    // Whatever changed the screen since (a window destroyed, reshaped),
+    // what it uncovered is painted.
+    InvalidateUncoveredLocked();
     if (HWND window = PaintCandidateLocked(queue, filter)) {
       *out = MSG{window, WM_PAINT, 0, 0, twl::TickCount(), Model().cursor};
       return true;

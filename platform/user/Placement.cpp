@@ -2,7 +2,9 @@
 // minimised and maximised states, MoveWindow, BringWindowToTop), and the
 // z-order. Top-level windows are ordered across the desktop by stamps:
 // topmost windows first, then the higher stamp; children by their place in
-// the parent's list.
+// the parent's list. Owned windows stand above their owner: a window that
+// rises takes its owned windows along above it, and the windows owned by a
+// topmost window are topmost too.
 #include <algorithm>
 #include <climits>
 
@@ -10,6 +12,7 @@
 #include "ScreenEvents.h"
 #include "WindowRecords.h"
 #include "WindowManager.h"
+#include "ZOrderStamps.h"
 #include "twlwin/errors.h"
 #include "twlwin/regions.h"
 
@@ -47,31 +50,59 @@ std::vector<ZEntry> DesktopOrderLocked(const std::vector<ForeignWindow>& foreign
   return order;
 }
 
-// Moves a top-level window to the top of its band; its owned windows follow
-// above it, keeping their order.
-void RaiseLocked(Window& w, bool withOwned) {
-  w.zStamp = NextStampLocked();
-  if (!withOwned) return;
+// The top-level windows `w` owns, lowest first.
+std::vector<Window*> OwnedLocked(const Window& w) {
   std::vector<Window*> owned;
   for (auto& [id, other] : Model().windows)
-    if (other->owner == w.id && !other->parent && (other->exStyle & WS_EX_TOPMOST) == (w.exStyle & WS_EX_TOPMOST))
-      owned.push_back(other.get());
+    if (other->owner == w.id && !other->parent && !other->messageOnly) owned.push_back(other.get());
   std::sort(owned.begin(), owned.end(), [](Window* a, Window* b) { return a->zStamp < b->zStamp; });
-  for (Window* o : owned) RaiseLocked(*o, true);
+  return owned;
 }
 
-void ReorderTopLevelLocked(Window& w, HWND after, bool withOwned, const std::vector<ForeignWindow>& foreign) {
-  if (after == HWND_TOP) return RaiseLocked(w, withOwned);
-  if (after == HWND_TOPMOST) {
+// Puts a window and, with it, every window it owns (at any depth) into the
+// topmost band or out of it.
+void SetTopmostLocked(Window& w, bool topmost) {
+  if (topmost)
     w.exStyle |= WS_EX_TOPMOST;
-    return RaiseLocked(w, withOwned);
-  }
-  if (after == HWND_NOTOPMOST) {
+  else
     w.exStyle &= ~WS_EX_TOPMOST;
-    return RaiseLocked(w, withOwned);
+  for (Window* owned : OwnedLocked(w)) SetTopmostLocked(*owned, topmost);
+}
+
+// Every window `w` owns, at any depth and in its band, each above its own
+// owner: the order in which they stand above `w`, lowest first.
+void CollectOwnedTreeLocked(const Window& w, bool topmost, std::vector<Window*>& tree) {
+  for (Window* owned : OwnedLocked(w)) {
+    if (((owned->exStyle & WS_EX_TOPMOST) != 0) != topmost) continue;
+    tree.push_back(owned);
+    CollectOwnedTreeLocked(*owned, topmost, tree);
   }
-  std::vector<ZEntry> order = DesktopOrderLocked(foreign);
-  std::erase_if(order, [&](const ZEntry& e) { return e.id == w.id; });
+}
+
+// After `w` was put below the top of its band: its owned windows go
+// directly above it, between it and the next window up.
+void LiftOwnedAboveLocked(Window& w, const std::vector<ZEntry>& others, std::vector<Window*>& moved) {
+  const bool topmost = (w.exStyle & WS_EX_TOPMOST) != 0;
+  std::vector<Window*> tree;
+  CollectOwnedTreeLocked(w, topmost, tree);
+  if (tree.empty()) return;
+  auto inTree = [&](uint32_t id) {
+    return std::any_of(tree.begin(), tree.end(), [id](const Window* o) { return o->id == id; });
+  };
+  int64_t ceiling = w.zStamp + kZOrderStampStep;
+  for (const ZEntry& e : others)
+    if (e.topmost == topmost && e.stamp > w.zStamp && !inTree(e.id)) ceiling = std::min(ceiling, e.stamp);
+  const int64_t step = (ceiling - w.zStamp) / static_cast<int64_t>(tree.size() + 1);
+  if (step < 1) return;  // no room left between the two: they keep their places
+  for (size_t i = 0; i < tree.size(); ++i) {
+    tree[i]->zStamp = w.zStamp + step * static_cast<int64_t>(i + 1);
+    moved.push_back(tree[i]);
+  }
+}
+
+// Puts `w` behind `after` or at the bottom, staying in its band (HWND_BOTTOM
+// takes it out of the topmost one).
+void PlaceBehindLocked(Window& w, HWND after, std::vector<ZEntry>& order) {
   if (after == HWND_BOTTOM) {
     w.exStyle &= ~WS_EX_TOPMOST;
     int64_t lowest = order.empty() ? 0 : order.back().stamp;
@@ -84,7 +115,10 @@ void ReorderTopLevelLocked(Window& w, HWND after, bool withOwned, const std::vec
   if (target == order.end()) return;
   if (target->topmost != topmost) {
     // Stay in the own band: as near to the target as the band allows.
-    if (!topmost) return RaiseLocked(w, false);
+    if (!topmost) {
+      w.zStamp = NextStampLocked();
+      return;
+    }
     int64_t lowest = w.zStamp;
     for (const ZEntry& e : order)
       if (e.topmost) lowest = std::min(lowest, e.stamp);
@@ -98,6 +132,25 @@ void ReorderTopLevelLocked(Window& w, HWND after, bool withOwned, const std::vec
   }
   int64_t gap = target->stamp - below->stamp;
   w.zStamp = gap >= 2 ? below->stamp + gap / 2 : target->stamp - 1;
+}
+
+// Reorders a top-level window; `moved` gets every window whose place or
+// band changed.
+void ReorderTopLevelLocked(Window& w, HWND after, bool withOwned, const std::vector<ForeignWindow>& foreign,
+                           std::vector<Window*>& moved) {
+  if (after == HWND_TOP) return RaiseTopLevelLocked(w, withOwned, moved);
+  if (after == HWND_TOPMOST || after == HWND_NOTOPMOST) {
+    // The owned windows change band with their owner and stay above it.
+    SetTopmostLocked(w, after == HWND_TOPMOST);
+    return RaiseTopLevelLocked(w, true, moved);
+  }
+  std::vector<ZEntry> order = DesktopOrderLocked(foreign);
+  std::erase_if(order, [&](const ZEntry& e) { return e.id == w.id; });
+  const int64_t stamp = w.zStamp;
+  PlaceBehindLocked(w, after, order);
+  if (w.zStamp == stamp) return;
+  moved.push_back(&w);
+  if (withOwned) LiftOwnedAboveLocked(w, order, moved);
 }
 
 void ReorderChildLocked(Window& parent, uint32_t id, HWND after) {
@@ -130,6 +183,13 @@ void InvalidateAllLocked(Window& w) {
 }
 
 }  // namespace
+
+void RaiseTopLevelLocked(Window& w, bool withOwned, std::vector<Window*>& raised) {
+  w.zStamp = NextStampLocked();
+  raised.push_back(&w);
+  if (!withOwned) return;
+  for (Window* owned : OwnedLocked(w)) RaiseTopLevelLocked(*owned, true, raised);
+}
 
 std::vector<uint32_t> LocalTopLevelsLocked() {
   std::vector<ZEntry> order = DesktopOrderLocked({});
@@ -207,11 +267,12 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
       w->rect.right = w->rect.left + std::max(pos.cx, 0);
       w->rect.bottom = w->rect.top + std::max(pos.cy, 0);
     }
+    std::vector<Window*> moved;
     if (!(pos.flags & SWP_NOZORDER)) {
       if (Window* parent = FindLocked(w->parent))
         ReorderChildLocked(*parent, w->id, pos.hwndInsertAfter);
       else if (!w->messageOnly)
-        ReorderTopLevelLocked(*w, pos.hwndInsertAfter, !(pos.flags & SWP_NOOWNERZORDER), foreign);
+        ReorderTopLevelLocked(*w, pos.hwndInsertAfter, !(pos.flags & SWP_NOOWNERZORDER), foreign, moved);
     }
     bool becameVisible = false;
     if ((pos.flags & SWP_SHOWWINDOW) && !(w->style & WS_VISIBLE)) {
@@ -244,6 +305,14 @@ BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height
     if (!(pos.flags & SWP_NOMOVE)) changes.AddLocked(TWL_SCREEN_MOVED, *w, w->parent ? both : onScreen);
     if (!(pos.flags & SWP_NOSIZE)) changes.AddLocked(TWL_SCREEN_RESIZED, *w, w->parent ? both : onScreen);
     if (reordered) changes.AddLocked(TWL_SCREEN_ZORDER, *w, w->parent ? onScreen : RECT{});
+    // The windows it owns moved with it: told after it, lowest first, so
+    // that a presenter raising them in turn leaves each above its owner.
+    for (Window* other : moved) {
+      if (other == w) continue;
+      records.WindowChangedLocked(*other);
+      changes.AddLocked(TWL_SCREEN_ZORDER, *other, RECT{});
+    }
+    InvalidateUncoveredLocked();
   }
   records.Write();
   changes.Tell();

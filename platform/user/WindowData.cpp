@@ -106,7 +106,14 @@ LONG_PTR SetLong(HWND window, int index, LONG_PTR value, size_t width) {
         break;
       case GWL_HWNDPARENT:
         old = w->owner;
-        if (!w->parent) w->owner = RootLocked(static_cast<uint32_t>(value));
+        if (!w->parent) {
+          // An owner among the windows this one owns would make a ring
+          // that ownership walks (z-order, topmost band) never leave.
+          uint32_t owner = RootLocked(static_cast<uint32_t>(value));
+          bool ring = false;
+          for (const Window* up = FindLocked(owner); up && !ring; up = FindLocked(up->owner)) ring = up->id == w->id;
+          if (!ring) w->owner = owner;
+        }
         break;
       case GWL_ID:
         old = w->controlId;

@@ -1,5 +1,7 @@
 #include "WindowLayout.h"
 
+#include <unordered_map>
+
 #include "WindowManager.h"
 
 namespace twl::user {
@@ -79,6 +81,10 @@ struct LayoutCache {
   size_t used = 0;
   bool changed = true;
   std::shared_ptr<const std::vector<VisiblePiece>> pieces;
+  // What each window showed (window coordinates) in the layout last looked
+  // at for uncovered parts.
+  std::shared_ptr<const std::vector<VisiblePiece>> shownFrom;
+  std::unordered_map<uint32_t, Region> shown;
 
   void Note(uint32_t id, const Window* w) {
     if (used < inputs.size() && inputs[used].Matches(id, w)) {
@@ -126,8 +132,9 @@ Region OwnArea(const WindowFrame& frame) {
   return frame.shape ? Region::Combine(*frame.shape, area, Region::Op::And) : area;
 }
 
-std::shared_ptr<const std::vector<VisiblePiece>> SharedScreenLayout() {
-  Guard guard(Lock());
+namespace {
+
+std::shared_ptr<const std::vector<VisiblePiece>> SharedScreenLayoutLocked() {
   LayoutCache& cache = Cache();
   const std::vector<uint32_t> topLevels = LocalTopLevelsLocked();
   cache.used = 0;
@@ -153,7 +160,47 @@ std::shared_ptr<const std::vector<VisiblePiece>> SharedScreenLayout() {
   return cache.pieces;
 }
 
+}  // namespace
+
+std::shared_ptr<const std::vector<VisiblePiece>> SharedScreenLayout() {
+  Guard guard(Lock());
+  return SharedScreenLayoutLocked();
+}
+
 std::vector<VisiblePiece> ScreenLayout() { return *SharedScreenLayout(); }
+
+namespace {
+
+// Adds part of a window (window coordinates) to its update region.
+void InvalidateWindowPartLocked(Window& w, Region part) {
+  RECT screen = ScreenRectLocked(w);
+  RECT client = ClientScreenRectLocked(w);
+  part.Offset(screen.left - client.left, screen.top - client.top);
+  part &= Region(ClientRectLocked(w));
+  if (part.Empty()) return;
+  w.update |= part;
+  w.eraseNeeded = true;
+  if (ThreadQueue* queue = QueueLocked(w.threadId)) queue->wake.notify_all();
+}
+
+}  // namespace
+
+void InvalidateUncoveredLocked() {
+  LayoutCache& cache = Cache();
+  auto pieces = SharedScreenLayoutLocked();
+  if (pieces == cache.shownFrom) return;
+  std::unordered_map<uint32_t, Region> shown;
+  for (const VisiblePiece& piece : *pieces) {
+    Region part = piece.visible;
+    part.Offset(-piece.origin.x, -piece.origin.y);
+    auto before = cache.shown.find(piece.id);
+    Region gained = before == cache.shown.end() ? part : Region::Combine(part, before->second, Region::Op::Diff);
+    if (Window* w = FindLocked(piece.id); w && !gained.Empty()) InvalidateWindowPartLocked(*w, std::move(gained));
+    shown.emplace(piece.id, std::move(part));
+  }
+  cache.shown = std::move(shown);
+  cache.shownFrom = std::move(pieces);
+}
 
 std::vector<VisiblePiece> WindowTreeLayout(HWND window) {
   std::vector<VisiblePiece> pieces;

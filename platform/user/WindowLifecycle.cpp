@@ -171,6 +171,8 @@ TWLAPI HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         return nullptr;
       }
       owner = RootLocked(IdOf(parentWindow));
+      // A window owned by a topmost window stands above it, so in its band.
+      if (FindLocked(owner)->exStyle & WS_EX_TOPMOST) exStyle |= WS_EX_TOPMOST;
     }
     // Overlapped windows always have a caption.
     if (!(style & (WS_POPUP | WS_CHILD))) style |= WS_CAPTION | WS_CLIPSIBLINGS;

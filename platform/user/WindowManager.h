@@ -198,6 +198,15 @@ bool HitsShapeLocked(const Window& w, POINT screen);
 std::vector<uint32_t> LocalTopLevelsLocked();
 std::vector<uint32_t> DesktopTopLevels();
 BOOL PositionWindow(HWND window, HWND after, int x, int y, int width, int height, UINT flags);
+// Moves a top-level window to the top of its band and, with `withOwned`,
+// the windows it owns (at any depth) above it, keeping their order; lock
+// held. `raised` gets each window raised, in the order raised.
+void RaiseTopLevelLocked(Window& w, bool withOwned, std::vector<Window*>& raised);
+// Adds to each window's update region what shows of it now but did not at
+// the last call (a window above it went away, moved or fell behind it):
+// pixels written to the screen land only where a window shows, so what
+// was covered is painted again. Lock held; wakes the threads concerned.
+void InvalidateUncoveredLocked();
 
 // Queues; lock held.
 void PostLocked(ThreadQueue& queue, const MSG& msg, bool input);

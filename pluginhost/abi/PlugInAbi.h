@@ -418,6 +418,49 @@ struct VisualizerInterface2 {
 };
 
 // ---------------------------------------------------------------------------
+// File identifiers (kind 4) and file filters (kind 6).
+
+// The list of filter descriptions the host collects while a filter's
+// FILEFILTER_BuildFilter runs (HOST_AddFileFilterPattern); valid during
+// that call only.
+typedef struct HostFileFilterList_* HOST_FILEFILTERLIST;
+
+// A description's number: what the filter gave HOST_AddFileFilterPattern
+// for it, handed back to FILEFILTER_TestNames when the user chose it. Wide
+// enough for a pointer, since a filter may number its descriptions by
+// their addresses.
+typedef uintptr_t FILEFILTER_DESCRIPTION;
+
+// An identifier reports what it recognised through HOST_SetFileInfo; its
+// answer is not read.
+struct FileIdentifierInterface {
+  PlugInObjectInterface head;
+  BOOL (*FILEIDENTIFIER_Identify)(const char* url);
+};
+
+struct FileIdentifierInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*FILEIDENTIFIER_Identify)(PLUGIN_CONTEXT context, const char* url);
+};
+
+// FILEFILTER_TestNames sets results[i] to 1 for every name it accepts
+// under one of the chosen descriptions and leaves the other results alone.
+struct FileFilterInterface {
+  PlugInObjectInterface head;
+  BOOL (*FILEFILTER_BuildFilter)(HOST_FILEFILTERLIST list);
+  BOOL (*FILEFILTER_TestNames)(int32_t descriptionCount, const FILEFILTER_DESCRIPTION* descriptions,
+                               int32_t nameCount, const char* const* names, DWORD* results);
+};
+
+struct FileFilterInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*FILEFILTER_BuildFilter)(PLUGIN_CONTEXT context, HOST_FILEFILTERLIST list);
+  BOOL (*FILEFILTER_TestNames)(PLUGIN_CONTEXT context, int32_t descriptionCount,
+                               const FILEFILTER_DESCRIPTION* descriptions, int32_t nameCount,
+                               const char* const* names, DWORD* results);
+};
+
+// ---------------------------------------------------------------------------
 // The host API table: 244 pointer-sized slots. Slots whose services this
 // host does not offer yet fail with HOST_MISC_INVALID_PARAM (and answer 0);
 // they are declared as reserved ranges.
@@ -492,7 +535,16 @@ struct HostApiTable {
   // The host's own text, ending in a separator; not freed by the caller.
   const char* (*HOST_GetFolder)(DWORD which);
   char* (*HOST_AllocString)(const char* text);
-  HOST_ReservedSlot reserved62_66[5];
+  HOST_ReservedSlot reserved62[1];
+  // Icons in the host's image list: the index of an icon (0 for a null
+  // icon or one that could not be added).
+  int32_t (*HOST_AddIcon)(HICON icon);
+  HOST_ReservedSlot reserved64_65[2];
+  // What an identifier found out about a file: a type text, a type icon
+  // (image-list index) and a third value, each with a priority 0..255; a
+  // part with priority 0 is not reported.
+  BOOL (*HOST_SetFileInfo)(const char* path, const char* typeText, DWORD typePriority, int32_t typeIcon,
+                           DWORD iconPriority, int32_t thirdValue, DWORD thirdPriority, PLUGIN_HANDLE caller);
   // Player reports; ignored unless the player is the current one.
   void (*HOST_PauseVisualization)(PLUGIN_HANDLE player);
   void (*HOST_ResumeVisualization)(PLUGIN_HANDLE player);
@@ -530,7 +582,11 @@ struct HostApiTable {
   void (*HOST_FreeEntryInfo)(HostEntryInfo* info);
   BOOL (*HOST_AddFileExtension)(HOST_FILEEXTENSIONLIST list, const char* extension, const char* description,
                                 DWORD fileType, PLUGIN_HANDLE caller);
-  HOST_ReservedSlot reserved92_134[43];
+  HOST_ReservedSlot reserved92_109[18];
+  // One description a filter offers during FILEFILTER_BuildFilter.
+  BOOL (*HOST_AddFileFilterPattern)(HOST_FILEFILTERLIST list, const char* text, FILEFILTER_DESCRIPTION description,
+                                    PLUGIN_HANDLE caller);
+  HOST_ReservedSlot reserved111_134[24];
   // File system, streams.
   BOOL (*HOST_GetFileSystemInfo)(const char* url, DWORD flags, HostFileSystemAnswer* answer, PLUGIN_HANDLE caller);
   BOOL (*HOST_OpenStream)(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner,
@@ -663,6 +719,10 @@ static_assert(sizeof(StreamProviderInterface) == 31 * sizeof(void*));
 static_assert(sizeof(StreamProviderInterface2) == 35 * sizeof(void*));
 static_assert(sizeof(VisualizerInterface) == 18 * sizeof(void*));
 static_assert(sizeof(VisualizerInterface2) == 23 * sizeof(void*));
+static_assert(sizeof(FileIdentifierInterface) == 11 * sizeof(void*));
+static_assert(sizeof(FileIdentifierInterface2) == 15 * sizeof(void*));
+static_assert(sizeof(FileFilterInterface) == 12 * sizeof(void*));
+static_assert(sizeof(FileFilterInterface2) == 16 * sizeof(void*));
 
 #define PLUGIN_ABI_SLOT(Table, member) (offsetof(Table, member) / sizeof(void*))
 static_assert(PLUGIN_ABI_SLOT(PlugInMainInterface, PLUGIN_EnumObjects) == 5);
@@ -702,6 +762,8 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_WriterGetTextWidth) == 54);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_WriterDrawText) == 57);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetControlFont) == 58);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AllocString) == 61);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddIcon) == 63);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SetFileInfo) == 66);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PauseVisualization) == 67);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PlayerFeedSamples) == 70);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetSoundSettings) == 78);
@@ -709,9 +771,15 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateSpectrumAnalyzer) == 79);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumFeed) == 88);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileFilterPattern) == 110);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_RegisterProxyType) == 209);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetConnectionTimeout) == 212);
+static_assert(PLUGIN_ABI_SLOT(FileIdentifierInterface, FILEIDENTIFIER_Identify) == 10);
+static_assert(PLUGIN_ABI_SLOT(FileIdentifierInterface2, FILEIDENTIFIER_Identify) == 14);
+static_assert(PLUGIN_ABI_SLOT(FileFilterInterface, FILEFILTER_TestNames) == 11);
+static_assert(PLUGIN_ABI_SLOT(FileFilterInterface2, FILEFILTER_BuildFilter) == 14);
+static_assert(PLUGIN_ABI_SLOT(FileFilterInterface2, FILEFILTER_TestNames) == 15);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamSeek) == 144);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_StreamRelease) == 153);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, GetExclusiveFileAccess) == 154);

@@ -1,7 +1,9 @@
 // The host API table: one constant table, filled slot by slot at compile
 // time. Slots of services this host does not offer yet hold the one
 // placeholder, which fails with an invalid parameter.
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -21,6 +23,19 @@ namespace {
 
 using namespace hostapi;
 
+// The placeholder in a slot whose type the ABI already declares.
+template <typename Result, typename... Arguments>
+Result Unavailable(Arguments...) {
+  return static_cast<Result>(HOST_Unavailable());
+}
+
+// The icon list, the file identifier and the file filter systems.
+constexpr auto kAddIconPlaceholder = &Unavailable<int32_t, HICON>;
+constexpr auto kSetFileInfoPlaceholder =
+    &Unavailable<BOOL, const char*, const char*, DWORD, int32_t, DWORD, int32_t, DWORD, PLUGIN_HANDLE>;
+constexpr auto kAddFileFilterPatternPlaceholder =
+    &Unavailable<BOOL, HOST_FILEFILTERLIST, const char*, FILEFILTER_DESCRIPTION, PLUGIN_HANDLE>;
+
 template <size_t N>
 constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
   for (auto& slot : slots) slot = &HOST_Unavailable;
@@ -30,8 +45,13 @@ constexpr HostApiTable BuildTable() {
   HostApiTable t{};
   Reserve(t.reserved35_41);
   Reserve(t.reserved45_53);
-  Reserve(t.reserved62_66);
-  Reserve(t.reserved92_134);
+  Reserve(t.reserved62);
+  Reserve(t.reserved64_65);
+  Reserve(t.reserved92_109);
+  Reserve(t.reserved111_134);
+  t.HOST_AddIcon = kAddIconPlaceholder;
+  t.HOST_SetFileInfo = kSetFileInfoPlaceholder;
+  t.HOST_AddFileFilterPattern = kAddFileFilterPatternPlaceholder;
   Reserve(t.reserved191_208);
   Reserve(t.reserved213_227);
   Reserve(t.reserved231_233);
@@ -188,7 +208,12 @@ bool IsHostApiPlaceholder(size_t slot) {
   if (slot >= HOST_API_SLOT_COUNT) return false;
   HOST_ReservedSlot entry;
   std::memcpy(&entry, reinterpret_cast<const char*>(&kHostApiTable) + slot * sizeof(void*), sizeof entry);
-  return entry == &HOST_Unavailable;
+  const HOST_ReservedSlot typed[] = {
+      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kAddIconPlaceholder)),
+      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kSetFileInfoPlaceholder)),
+      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kAddFileFilterPatternPlaceholder)),
+  };
+  return entry == &HOST_Unavailable || std::find(std::begin(typed), std::end(typed), entry) != std::end(typed);
 }
 
 std::vector<size_t> GetHostApiPlaceholderSlots() {

@@ -1,8 +1,7 @@
 // The host table Screevo was given, and typed access to the host API slots
-// it calls whose services the ABI header does not declare yet (the icon
-// list, file information, file filters and the viewer). Those slots hold
-// the host's placeholder until their systems exist; it fails with
-// MiscError 1, which every caller here tolerates.
+// it calls whose services the ABI header does not declare yet (the
+// viewer). Those slots hold the host's placeholder until their systems
+// exist; it fails with MiscError 1, which every caller here tolerates.
 #pragma once
 
 #include "pluginhost/abi/PlugInAbi.h"
@@ -13,10 +12,6 @@ namespace screevo {
 extern const HostApiTable* g_Host;
 extern HMODULE g_Module;
 
-using AddIconSlot = int32_t (*)(HICON icon);
-using SetFileInfoSlot = BOOL (*)(const char* path, const char* typeText, DWORD typePriority, int32_t typeIcon,
-                                 DWORD iconPriority, int32_t thirdValue, DWORD thirdPriority, PLUGIN_HANDLE caller);
-using AddFileFilterPatternSlot = BOOL (*)(void* list, const char* text, DWORD value, PLUGIN_HANDLE caller);
 using ViewerCloseSlot = BOOL (*)(PLUGIN_HANDLE caller);
 using ViewerSetFullScreenSlot = BOOL (*)(DWORD* requestId, PLUGIN_HANDLE caller, DWORD deferred);
 
@@ -26,14 +21,9 @@ Slot ReservedSlot(HOST_ReservedSlot const (&slots)[N], size_t first, size_t slot
   return reinterpret_cast<Slot>(reinterpret_cast<void (*)()>(slots[slot - first]));
 }
 
-inline AddIconSlot HostAddIcon() { return ReservedSlot<AddIconSlot>(g_Host->reserved62_66, 62, 63); }
-inline SetFileInfoSlot HostSetFileInfo() { return ReservedSlot<SetFileInfoSlot>(g_Host->reserved62_66, 62, 66); }
-inline AddFileFilterPatternSlot HostAddFileFilterPattern() {
-  return ReservedSlot<AddFileFilterPatternSlot>(g_Host->reserved92_134, 92, 110);
-}
-inline ViewerCloseSlot HostViewerClose() { return ReservedSlot<ViewerCloseSlot>(g_Host->reserved92_134, 92, 113); }
+inline ViewerCloseSlot HostViewerClose() { return ReservedSlot<ViewerCloseSlot>(g_Host->reserved111_134, 111, 113); }
 inline ViewerSetFullScreenSlot HostViewerSetFullScreen() {
-  return ReservedSlot<ViewerSetFullScreenSlot>(g_Host->reserved92_134, 92, 123);
+  return ReservedSlot<ViewerSetFullScreenSlot>(g_Host->reserved111_134, 111, 123);
 }
 
 }  // namespace screevo

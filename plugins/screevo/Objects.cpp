@@ -80,7 +80,7 @@ char* GetIdentifierDescription() {
 
 BOOL InitIdentifier() {
   HICON icon = LoadIconA(reinterpret_cast<HINSTANCE>(g_Module), MAKEINTRESOURCEA(kIconResource));
-  g_IdentifierIcon = HostAddIcon()(icon);
+  g_IdentifierIcon = g_Host->HOST_AddIcon(icon);
   return LoadExtensionTable();
 }
 
@@ -88,8 +88,8 @@ void ExitTableUser() { ReleaseExtensionTable(); }
 
 BOOL Identify(const char* path) {
   if (path && (HasTableExtension(path) || IsStreamingUrl(path)))
-    HostSetFileInfo()(path, "", 64, g_IdentifierIcon, 64, -1, 0,
-                      const_cast<IdentifierInterface*>(&kIdentifierTable));
+    g_Host->HOST_SetFileInfo(path, "", 64, g_IdentifierIcon, 64, -1, 0,
+                             const_cast<FileIdentifierInterface*>(&kIdentifierTable));
   return TRUE;
 }
 
@@ -101,7 +101,7 @@ char* GetFilterDescription() {
 
 BOOL InitTableUser() { return LoadExtensionTable(); }
 
-BOOL BuildFilter(void* list) {
+BOOL BuildFilter(HOST_FILEFILTERLIST list) {
   std::string text;
   try {
     text = FilterText();
@@ -109,12 +109,12 @@ BOOL BuildFilter(void* list) {
     g_Host->HOST_SetMiscError(HOST_MISC_OUT_OF_MEMORY);
     return FALSE;
   }
-  return HostAddFileFilterPattern()(list, text.c_str(), 0, const_cast<FilterInterface*>(&kFilterTable));
+  return g_Host->HOST_AddFileFilterPattern(list, text.c_str(), 0, const_cast<FileFilterInterface*>(&kFilterTable));
 }
 
-BOOL TestNames(DWORD, const char* const*, DWORD nameCount, const char* const* names, BOOL* results) {
+BOOL TestNames(int32_t, const FILEFILTER_DESCRIPTION*, int32_t nameCount, const char* const* names, DWORD* results) {
   if (!names || !results) return TRUE;
-  for (DWORD i = 0; i < nameCount; ++i) {
+  for (int32_t i = 0; i < nameCount; ++i) {
     if (names[i] && (HasTableExtension(names[i]) || IsStreamingUrl(names[i]))) results[i] = 1;
   }
   return TRUE;
@@ -148,13 +148,13 @@ const PlayerInterface kPlayerTable = {
     &PlayerCommand,
 };
 
-const IdentifierInterface kIdentifierTable = {
+const FileIdentifierInterface kIdentifierTable = {
     {&GetObjectVersion, &GetName, &InitIdentifier, &ExitTableUser, &GetIdentifierDescription, nullptr, nullptr,
      nullptr, nullptr, nullptr},
     &Identify,
 };
 
-const FilterInterface kFilterTable = {
+const FileFilterInterface kFilterTable = {
     {&GetObjectVersion, &GetName, &InitTableUser, &ExitTableUser, &GetFilterDescription, nullptr, nullptr, nullptr,
      nullptr, nullptr},
     &BuildFilter,

@@ -8,21 +8,9 @@
 
 namespace screevo {
 
-struct IdentifierInterface {
-  PlugInObjectInterface head;
-  BOOL (*FILEIDENTIFIER_Identify)(const char* path);
-};
-
-struct FilterInterface {
-  PlugInObjectInterface head;
-  BOOL (*FILEFILTER_BuildFilter)(void* list);
-  BOOL (*FILEFILTER_TestNames)(DWORD patternCount, const char* const* patterns, DWORD nameCount,
-                               const char* const* names, BOOL* results);
-};
-
 extern const PlayerInterface kPlayerTable;
-extern const IdentifierInterface kIdentifierTable;
-extern const FilterInterface kFilterTable;
+extern const FileIdentifierInterface kIdentifierTable;
+extern const FileFilterInterface kFilterTable;
 
 void GetVersion(PlugInVersionInfo* info);
 

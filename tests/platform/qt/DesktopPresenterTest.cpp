@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "DesktopPeers.h"
 #include "ModelThread.h"
@@ -130,13 +131,19 @@ TEST_F(DesktopPresenter, MapsWindowsAtTheModelsPlaceWithShapePixelsAndDesktopSta
   EXPECT_EQ(desktop_.Run("xprop -id " + mainId + " _NET_WM_STATE").find("SKIP_TASKBAR"), std::string::npos);
 }
 
-// The colour of one pixel of a real window, as ImageMagick reads it.
-std::string RealPixel(Desktop& desktop, const std::string& id, int x, int y) {
+// The colour of one pixel of a picture that `reader` (an ImageMagick
+// command without its output) reads.
+std::string PixelOfPicture(Desktop& desktop, const std::string& reader, int x, int y) {
   std::string text;
-  desktop.Try("import -window " + id + " -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+  desktop.Try(reader + " -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
                   " -depth 8 txt:- | grep -o '#[0-9A-F]\\{6\\}'",
               &text);
   return text;
+}
+
+// The colour of one pixel of a real window (or "root", the screen).
+std::string RealPixel(Desktop& desktop, const std::string& id, int x, int y) {
+  return PixelOfPicture(desktop, "import -window " + id, x, y);
 }
 
 std::string Hex(COLORREF colour) {
@@ -237,6 +244,113 @@ TEST_F(DesktopPresenter, DesktopInputReachesTheModelWhichDecidesWhatItMeans) {
   EXPECT_TRUE(WaitFor([&] { return !model_->Received(WM_CLOSE).empty() && !IsWindowVisible(log); }));
   EXPECT_TRUE(IsWindow(log));
   EXPECT_TRUE(WaitFor([&] { return !desktop_.Try("xdotool search --onlyvisible --name '^Log$'"); }));
+}
+
+std::string PngPixel(Desktop& desktop, const std::string& path, int x, int y) {
+  return PixelOfPicture(desktop, "convert " + path, x, y);
+}
+
+// The X windows of the desktop, bottom first, as the window manager stacks
+// them.
+std::string Stacking(Desktop& desktop) {
+  std::string list;
+  desktop.Try("xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | while read w; do printf '%d\\n' $w; done",
+              &list);
+  return list;
+}
+
+bool StacksAbove(Desktop& desktop, const std::string& upper, const std::string& lower) {
+  std::string list = Stacking(desktop);
+  auto up = list.find(upper + "\n");
+  auto low = list.find(lower + "\n");
+  return up != std::string::npos && low != std::string::npos && up > low;
+}
+
+// A question box owned by a player's main window, as at the player's first
+// start: it stands above its owner when the owner is brought forward
+// afterwards, on the desktop as in the model, and a click on the owner
+// where it shows beside the box does not bury the box.
+TEST_F(DesktopPresenter, AnOwnedBoxStandsAboveItsOwnerWhateverBringsTheOwnerForward) {
+  ASSERT_TRUE(desktop_.StartWindowManager());
+  StartPresenter();
+  HWND owner = model_->Create("Player", WS_POPUP | WS_VISIBLE, 0, RECT{0, 0, 0, 0});
+  HWND main = model_->Create("Player main", WS_POPUP, 0, RECT{300, 250, 580, 350}, owner);
+  HWND box = model_->Create("Question", WS_POPUP, 0, RECT{200, 300, 680, 420}, main);
+  model_->Run([&] {
+    ShowWindow(main, SW_SHOW);
+    Paint(main, 90);
+    Paint(box, 160);
+    ShowWindow(box, SW_SHOW);
+    EnableWindow(main, FALSE);  // the box is modal
+    SetForegroundWindow(main);
+  });
+  std::string mainId = XWindow("Player");
+  std::string boxId = XWindow("Question");
+  EXPECT_TRUE(GeometryIs(boxId, "200,300 480x120")) << Geometry(boxId);
+  EXPECT_TRUE(WaitFor([&] { return StacksAbove(desktop_, boxId, mainId); })) << Stacking(desktop_);
+  EXPECT_NE(desktop_.Run("xprop -id " + boxId + " WM_TRANSIENT_FOR").find(" window id"), std::string::npos);
+  // The box's centre shows the box.
+  EXPECT_TRUE(WaitFor([&] { return RealPixel(desktop_, "root", 440, 360) == Hex(TwlTestGetWindowPixel(box, 240, 60)); }))
+      << RealPixel(desktop_, "root", 440, 360) << " box " << Hex(TwlTestGetWindowPixel(box, 240, 60));
+
+  // A click on the owner's visible strip (the desktop raises what it was
+  // asked to, the model refuses the disabled window), then one on the box
+  // beside the owner, which the model takes after the first: the box stays
+  // on top.
+  desktop_.Run("xdotool mousemove 440 270 click 1 sleep 0.2 mousemove 220 400 click 1");
+  ASSERT_TRUE(WaitFor([&] {
+    auto ups = model_->Received(WM_LBUTTONUP);
+    return !ups.empty() && ups.back().window == box;
+  }));
+  EXPECT_TRUE(StacksAbove(desktop_, boxId, mainId)) << Stacking(desktop_);
+  EXPECT_TRUE(WaitFor([&] { return RealPixel(desktop_, "root", 440, 360) == Hex(TwlTestGetWindowPixel(box, 240, 60)); }));
+  EXPECT_EQ(GetWindow(box, GW_HWNDNEXT), main);
+}
+
+// A window that paints through the screen, as the skinned windows do,
+// while another covers part of it; a click where it shows beside the other
+// brings it up, and the part that was covered shows its picture on the
+// desktop and in the model's screen, not the colour of unpainted pixels.
+TEST_F(DesktopPresenter, AWindowClickedOutFromUnderAnotherShowsItsWholePicture) {
+  ASSERT_TRUE(desktop_.StartWindowManager());
+  StartPresenter();
+  const COLORREF picture = RGB(30, 140, 60);
+  HWND below = model_->Create("Below", WS_POPUP | WS_VISIBLE, 0, RECT{200, 200, 600, 400});
+  HWND above = model_->Create("Above", WS_POPUP | WS_VISIBLE, 0, RECT{300, 250, 500, 350});
+  model_->Handle([&](HWND window, UINT message, WPARAM, LPARAM, LRESULT* answer) {
+    if (window != below || message != WM_PAINT) return false;
+    PAINTSTRUCT ps;
+    BeginPaint(window, &ps);
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left;
+    std::vector<DWORD> rows(static_cast<size_t>(width * (r.bottom - r.top)),
+                            (GetRValue(picture) << 16) | (GetGValue(picture) << 8) | GetBValue(picture));
+    TwlTestWriteScreenPixels(&r, rows.data(), width * 4, window);
+    EndPaint(window, &ps);
+    *answer = 0;
+    return true;
+  });
+  model_->Run([&] {
+    Paint(above, 20);
+    SetActiveWindow(above);
+  });
+  std::string belowId = XWindow("Below");
+  std::string aboveId = XWindow("Above");
+  ASSERT_TRUE(WaitFor([&] { return RealPixel(desktop_, "root", 400, 300) == Hex(TwlTestGetWindowPixel(above, 100, 50)); }))
+      << RealPixel(desktop_, "root", 400, 300) << " above " << Hex(TwlTestGetWindowPixel(above, 100, 50));
+
+  desktop_.Run("xdotool mousemove 250 380 click 1");
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == below; }));
+  // The repaint comes after the activation, when the window's thread has
+  // nothing else to do.
+  EXPECT_TRUE(WaitFor([&] { return TwlTestGetWindowPixel(below, 200, 100) == picture; }))
+      << Hex(TwlTestGetWindowPixel(below, 200, 100));
+  std::string dir = twltest::MakeTempDir("uncovered");
+  ASSERT_TRUE(TwlTestSaveScreenPng((dir + "/screen.png").c_str()));
+  EXPECT_EQ(PngPixel(desktop_, dir + "/screen.png", 400, 300), Hex(picture));
+  EXPECT_TRUE(WaitFor([&] { return RealPixel(desktop_, "root", 400, 300) == Hex(picture); }))
+      << RealPixel(desktop_, "root", 400, 300);
 }
 
 // The override-redirect windows on show: popup menus and their like.

@@ -43,7 +43,7 @@ BOOL SetFileInfo(const char* path, const char* type, DWORD typePriority, int32_t
   Record().calls.push_back(line);
   return TRUE;
 }
-BOOL AddFileFilterPattern(void*, const char* text, DWORD value, PLUGIN_HANDLE) {
+BOOL AddFileFilterPattern(HOST_FILEFILTERLIST, const char* text, FILEFILTER_DESCRIPTION value, PLUGIN_HANDLE) {
   Record().calls.push_back("filter " + Text(text) + "|" + std::to_string(value));
   return TRUE;
 }
@@ -72,11 +72,11 @@ ScreevoHost::ScreevoHost() {
   table_.HOST_GetVolume = &GetVolume;
   table_.HOST_GetWindowHandle = &GetWindowHandle;
   table_.HOST_AddFileExtension = &AddFileExtension;
-  Fill(table_.reserved62_66, 62, 63, &AddIcon);
-  Fill(table_.reserved62_66, 62, 66, &SetFileInfo);
-  Fill(table_.reserved92_134, 92, 110, &AddFileFilterPattern);
-  Fill(table_.reserved92_134, 92, 113, &ViewerClose);
-  Fill(table_.reserved92_134, 92, 123, &ViewerSetFullScreen);
+  table_.HOST_AddIcon = &AddIcon;
+  table_.HOST_SetFileInfo = &SetFileInfo;
+  table_.HOST_AddFileFilterPattern = &AddFileFilterPattern;
+  Fill(table_.reserved111_134, 111, 113, &ViewerClose);
+  Fill(table_.reserved111_134, 111, 123, &ViewerSetFullScreen);
   if (!Record().mainWindow) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;

@@ -15,16 +15,6 @@ namespace {
 using screevotest::Record;
 using screevotest::ScreevoHost;
 
-struct IdentifierTable {
-  PlugInObjectInterface head;
-  BOOL (*Identify)(const char* path);
-};
-struct FilterTable {
-  PlugInObjectInterface head;
-  BOOL (*BuildFilter)(void* list);
-  BOOL (*TestNames)(DWORD, const char* const*, DWORD, const char* const*, BOOL*);
-};
-
 constexpr const char* kMultimedia = "Software\\Microsoft\\Multimedia\\";
 
 void SetText(const std::string& path, const char* name, const char* text) {
@@ -80,7 +70,7 @@ TEST(ScreevoObjects, ExtensionSourcesFillOnlyTheGapsAndSkipWhatTheListSkips) {
   SetUnterminated("DirectXMedia\\Extensions\\.baz", "MediaType.Description", "Baz");
 
   ScreevoHost host;
-  const auto* filter = static_cast<const FilterTable*>(host.Object(PLUGINOBJ_FILEFILTER));
+  const auto* filter = static_cast<const FileFilterInterface*>(host.Object(PLUGINOBJ_FILEFILTER));
   ASSERT_NE(filter, nullptr);
   ASSERT_TRUE(filter->head.OBJECT_Init());
   ASSERT_TRUE(host.Player()->PLAYER_RegisterFileTypes(nullptr));
@@ -96,7 +86,7 @@ TEST(ScreevoObjects, ExtensionSourcesFillOnlyTheGapsAndSkipWhatTheListSkips) {
   EXPECT_EQ(RecordedStartingWith("extension .qt"), "");
   EXPECT_EQ(RecordedStartingWith("extension nodot"), "");
 
-  ASSERT_TRUE(filter->BuildFilter(nullptr));
+  ASSERT_TRUE(filter->FILEFILTER_BuildFilter(nullptr));
   const std::string text = RecordedStartingWith("filter ");
   EXPECT_EQ(text.rfind("filter DirectShow media files (*.", 0), 0u) << text;
   EXPECT_NE(text.find(", *.foo"), std::string::npos) << text;
@@ -141,13 +131,13 @@ TEST(ScreevoObjects, CanPlayAnswersByTableExtensionAndScheme) {
 
 TEST(ScreevoObjects, IdentifierAndFilterKnowTheTableAndStreams) {
   ScreevoHost host;
-  const auto* identifier = static_cast<const IdentifierTable*>(host.Object(PLUGINOBJ_FILEIDENTIFIER));
-  const auto* filter = static_cast<const FilterTable*>(host.Object(PLUGINOBJ_FILEFILTER));
+  const auto* identifier = static_cast<const FileIdentifierInterface*>(host.Object(PLUGINOBJ_FILEIDENTIFIER));
+  const auto* filter = static_cast<const FileFilterInterface*>(host.Object(PLUGINOBJ_FILEFILTER));
   ASSERT_NE(identifier, nullptr);
   ASSERT_NE(filter, nullptr);
   ASSERT_TRUE(identifier->head.OBJECT_Init());
   EXPECT_TRUE(Recorded("add icon given")) << "icon resource 101";
-  for (const char* path : {"/m/a.OGG", "mms://radio", "/m/a.txt", "/m/wav"}) EXPECT_TRUE(identifier->Identify(path));
+  for (const char* path : {"/m/a.OGG", "mms://radio", "/m/a.txt", "/m/wav"}) EXPECT_TRUE(identifier->FILEIDENTIFIER_Identify(path));
   EXPECT_TRUE(Recorded("file info /m/a.OGG||64|7|64|-1|0"));
   EXPECT_TRUE(Recorded("file info mms://radio||64|7|64|-1|0"));
   EXPECT_EQ(RecordedStartingWith("file info /m/a.txt"), "");
@@ -155,9 +145,9 @@ TEST(ScreevoObjects, IdentifierAndFilterKnowTheTableAndStreams) {
 
   ASSERT_TRUE(filter->head.OBJECT_Init());
   const char* names[] = {"a.wav", "b.txt", "mms://x", nullptr, "c.Ogg"};
-  BOOL results[] = {0, 5, 0, 0, 0};
-  EXPECT_TRUE(filter->TestNames(0, nullptr, 5, names, results));
-  EXPECT_EQ(std::vector<BOOL>(results, results + 5), (std::vector<BOOL>{1, 5, 1, 0, 1})) << "others are left as they are";
+  DWORD results[] = {0, 5, 0, 0, 0};
+  EXPECT_TRUE(filter->FILEFILTER_TestNames(0, nullptr, 5, names, results));
+  EXPECT_EQ(std::vector<DWORD>(results, results + 5), (std::vector<DWORD>{1, 5, 1, 0, 1})) << "others are left as they are";
 
   // The table lives while one of its users does.
   filter->head.OBJECT_Exit();

@@ -1,7 +1,10 @@
 // Classes, creation and destruction, window data, placement and z-order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
+#include <vector>
 
 #include "Recorder.h"
 
@@ -212,6 +215,80 @@ TEST(Placement, OwnedWindowsRiseWithTheirOwner) {
   // Destroying the owner takes the owned window with it.
   DestroyWindow(owner);
   EXPECT_FALSE(IsWindow(owned));
+}
+
+std::vector<HWND> TopLevelOrder() {
+  std::vector<HWND> out;
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) out.push_back(w);
+  return out;
+}
+
+bool IsTopmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// Whatever brings an owner up, or moves it, or changes its band, the windows
+// it owns stay directly above it: a question box owned by the player's main
+// window is never hidden behind it.
+TEST(Placement, OwnedWindowsStayAboveTheirOwnerWhateverMovesIt) {
+  RegisterRecordingClass("Recorder");
+  struct Case {
+    const char* why;
+    std::function<void(HWND owner, HWND other)> change;
+  };
+  const Case cases[] = {
+      {"the owner is activated", [](HWND owner, HWND) { SetActiveWindow(owner); }},
+      {"the owner is brought to the foreground", [](HWND owner, HWND) { SetForegroundWindow(owner); }},
+      {"the owner is put behind another window",
+       [](HWND owner, HWND other) {
+         SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+         SetWindowPos(owner, other, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+       }},
+      {"the owner goes to the bottom",
+       [](HWND owner, HWND) { SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }},
+      {"the owner becomes topmost",
+       [](HWND owner, HWND) { SetWindowPos(owner, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    HWND other = MakeWindow("Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+    HWND owner = MakeWindow("Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50});
+    HWND owned = MakeWindow("Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, owner);
+    HWND ownedByOwned = MakeWindow("Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, owned);
+    c.change(owner, other);
+    auto order = TopLevelOrder();
+    auto at = std::find(order.begin(), order.end(), owner);
+    ASSERT_GE(at - order.begin(), 2);
+    EXPECT_EQ(*(at - 1), owned);
+    EXPECT_EQ(*(at - 2), ownedByOwned);
+    EXPECT_EQ(IsTopmost(owned), IsTopmost(owner));
+    EXPECT_EQ(IsTopmost(ownedByOwned), IsTopmost(owner));
+    for (HWND w : {ownedByOwned, owned, owner, other}) DestroyWindow(w);
+  }
+}
+
+TEST(Placement, WindowsOwnedByATopmostWindowAreTopmostAndLeaveTheBandWithIt) {
+  RegisterRecordingClass("Recorder");
+  HWND owner = MakeWindow("Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, 0, WS_EX_TOPMOST);
+  HWND laterTopmost = MakeWindow("Recorder", WS_POPUP | WS_VISIBLE, {0, 0, 50, 50}, nullptr, 0, WS_EX_TOPMOST);
+  HWND box = MakeWindow("Recorder", WS_POPUP, {0, 0, 50, 50}, owner);
+  EXPECT_TRUE(IsTopmost(box));
+  SetActiveWindow(owner);
+  EXPECT_EQ(TopLevelOrder()[0], box);
+  EXPECT_EQ(TopLevelOrder()[1], owner);
+  SetWindowPos(owner, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_FALSE(IsTopmost(box));
+  EXPECT_EQ(TopLevelOrder(), (std::vector<HWND>{laterTopmost, box, owner}));
+}
+
+TEST(Placement, AnOwnerAmongTheWindowsItOwnsIsRefused) {
+  RegisterRecordingClass("Recorder");
+  HWND top = MakeWindow("Recorder", WS_POPUP, {0, 0, 1, 1});
+  HWND owned = MakeWindow("Recorder", WS_POPUP, {0, 0, 1, 1}, top);
+  HWND ownedByOwned = MakeWindow("Recorder", WS_POPUP, {0, 0, 1, 1}, owned);
+  SetWindowLongPtrA(top, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownedByOwned));
+  EXPECT_EQ(GetWindow(top, GW_OWNER), nullptr);
+  // The z-order walks of ownership still end.
+  SetWindowPos(top, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_TRUE(IsTopmost(ownedByOwned));
 }
 
 TEST(Placement, MinimiseAndRestoreKeepTheNormalRectangle) {
