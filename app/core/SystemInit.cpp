@@ -16,6 +16,7 @@
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
+#include "pluginhost/visualizers/PlugInVisualizerDiscovery.h"
 
 namespace {
 
@@ -52,7 +53,10 @@ void CSystem::Init() {
   Timed(*this, "init user interface", [] { GetUserInterface().Init(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
   Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
-  Timed(*this, "init visualizer system", [this] { GetVisualizerSystem().Init(&GetPlugInManager()); });
+  Timed(*this, "init visualizer system", [this] {
+    GetVisualizerSystem().SetDiscovery(&GetPlugInVisualizerDiscovery());
+    GetVisualizerSystem().Init(&GetPlugInManager());
+  });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
   GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");

@@ -14,7 +14,8 @@
 #include "foundation/streams/MemoryStream.h"
 #include "foundation/streams/StreamError.h"
 #include "pluginhost/plugins/PlugInManager.h"
-#include "pluginhost/streams/PlugInStreamProviderBase.h"
+#include "pluginhost/plugins/ObjectDiscovery.h"
+#include "pluginhost/streams/PlugInStreamProvider.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CDataSystem, CTypedObject)
 
@@ -89,12 +90,10 @@ void CDataSystem::InitNewStreamProviders(CPlugInManager& plugIns, INT firstPlugI
 }
 
 void CDataSystem::InitStreamProviders(CPlugInManager& plugIns, INT plugIn) {
-  // A plug-in's stream-provider objects (kind 1) become providers of the
-  // file system through wrapper classes that the plug-in host does not
-  // have yet; until it does, plug-ins add no providers and every URL opens
-  // through the built-in ones.
-  (void)plugIns;
-  (void)plugIn;
+  CPlugIn* loaded = plugIns.GetPlugIn(plugIn);
+  if (!loaded) return;
+  DiscoverObjects<CPlugInStreamProvider, CPlugInStreamProvider2>(
+      *loaded, PLUGINOBJ_STREAMPROVIDER, [this](CPlugInStreamProviderBase* provider) { AddStreamProvider(provider); });
 }
 
 void CDataSystem::AddStreamProvider(CPlugInStreamProviderBase* provider) {

@@ -207,6 +207,15 @@ typedef void (*HOST_FileCreatorCallback)(uintptr_t userValue, HOST_FILECREATOR c
 typedef struct HostFileExtensionList_* HOST_FILEEXTENSIONLIST;
 typedef struct HostProxyTypeList_* HOST_PROXYTYPELIST;
 
+// A protocol's proxy setting (HOST_GetProxy); freed with HOST_FreeProxyInfo.
+// Without a proxy both texts are null and the port -1.
+struct HostProxyInfo {
+  char* typeName;
+  char* host;
+  int32_t port;
+  BOOL option;
+};
+
 // The preferred sound options (HOST_GetSoundSettings). `device` is a
 // 16-byte block from HOST_Alloc that the plug-in frees with HOST_Free, or
 // null for the default device.
@@ -306,6 +315,106 @@ struct PlayerInterface2 {
   uintptr_t (*PLAYER_Slot19)(PLUGIN_CONTEXT context, uintptr_t word);
   int32_t (*PLAYER_SetDisplayMode)(PLUGIN_CONTEXT context, int32_t mode);
   int32_t (*PLAYER_Command)(PLUGIN_CONTEXT context, DWORD event, uintptr_t argument, uintptr_t data);
+};
+
+// ---------------------------------------------------------------------------
+// Stream-provider objects (kind 1) and the streams they open. A stream is
+// the plug-in's own word (PLUGIN_STREAM); the stream functions take it
+// first (version 2: the context, then the stream). Flags cross inverted in
+// two bits: STREAM_ABI_NOREAD_SHARING and STREAM_ABI_NOWRITE_SHARING mean
+// that others may not read or write meanwhile, where the host's flags say
+// that they may. Every function but SetProperty, HasPendingError, Shutdown
+// and CloseNoThrow fails by returning false with the thread error set.
+
+typedef uintptr_t PLUGIN_STREAM;
+#define STREAM_ABI_NOREAD_SHARING 0x100000u
+#define STREAM_ABI_NOWRITE_SHARING 0x200000u
+
+// Content-type results.
+#define STREAM_CONTENTTYPE_GIVEN 0u
+#define STREAM_CONTENTTYPE_NONE 1u
+#define STREAM_CONTENTTYPE_UNKNOWN 2u
+
+#define PLUGIN_STREAM_FUNCTIONS(...)                                                                              \
+  void (*STREAM_SetProperty)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD index, DWORD value);                         \
+  BOOL (*STREAM_GetURL)(__VA_ARGS__ PLUGIN_STREAM stream, char** url);                                            \
+  BOOL (*STREAM_GetCapabilities)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD* capabilities);                          \
+  BOOL (*STREAM_Read)(__VA_ARGS__ PLUGIN_STREAM stream, void* buffer, DWORD length, DWORD* read);                 \
+  BOOL (*STREAM_ReadSome)(__VA_ARGS__ PLUGIN_STREAM stream, void* buffer, DWORD length, DWORD* read);             \
+  BOOL (*STREAM_Skip)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD count, DWORD* skipped);                             \
+  BOOL (*STREAM_SkipSome)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD count, DWORD* skipped);                         \
+  BOOL (*STREAM_Seek)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin,          \
+                      LONGLONG* position, HANDLE abortEvent);                                                     \
+  BOOL (*STREAM_SeekWouldWait)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD offsetLow, DWORD offsetHigh, DWORD origin, \
+                               BOOL* wouldWait);                                                                  \
+  BOOL (*STREAM_GetPosition)(__VA_ARGS__ PLUGIN_STREAM stream, LONGLONG* position);                               \
+  BOOL (*STREAM_GetLength)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD immediate, LONGLONG* length, HANDLE abortEvent); \
+  BOOL (*STREAM_GetTransferRate)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD* bytesPerSecond);                        \
+  BOOL (*STREAM_GetContentType)(__VA_ARGS__ PLUGIN_STREAM stream, DWORD* result, char** type);                    \
+  BOOL (*STREAM_IsAtEnd)(__VA_ARGS__ PLUGIN_STREAM stream, BOOL* atEnd);                                          \
+  BOOL (*STREAM_HasPendingError)(__VA_ARGS__ PLUGIN_STREAM stream);                                               \
+  BOOL (*STREAM_Shutdown)(__VA_ARGS__ PLUGIN_STREAM stream);                                                      \
+  BOOL (*STREAM_Close)(__VA_ARGS__ PLUGIN_STREAM stream);                                                         \
+  BOOL (*STREAM_CloseNoThrow)(__VA_ARGS__ PLUGIN_STREAM stream);
+
+struct StreamProviderInterface {
+  PlugInObjectInterface head;
+  BOOL (*STREAMPROVIDER_RegisterProxyTypes)(HOST_PROXYTYPELIST proxies);  // null: true
+  // The answer: capabilities (ABI sense), transfer rate, delay.
+  BOOL (*STREAMPROVIDER_CanOpen)(const char* url, DWORD flags, DWORD* answer);  // mandatory
+  PLUGIN_STREAM (*STREAMPROVIDER_Open)(const char* url, DWORD flags);           // mandatory; 0: not opened
+  PLUGIN_STREAM_FUNCTIONS()                                                     // all mandatory
+};
+
+struct StreamProviderInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*STREAMPROVIDER_RegisterProxyTypes)(PLUGIN_CONTEXT context, HOST_PROXYTYPELIST proxies);
+  BOOL (*STREAMPROVIDER_CanOpen)(PLUGIN_CONTEXT context, const char* url, DWORD flags, DWORD* answer);
+  PLUGIN_STREAM (*STREAMPROVIDER_Open)(PLUGIN_CONTEXT context, const char* url, DWORD flags);
+  PLUGIN_STREAM_FUNCTIONS(PLUGIN_CONTEXT context, )
+};
+
+#undef PLUGIN_STREAM_FUNCTIONS
+
+// ---------------------------------------------------------------------------
+// Visualizer objects (kind 3). Version 1 shares only the head's slots 0-6
+// and keeps its skin-change and restore slots among its own; version 2
+// keeps the whole head. Pause, Resume, Stop and Feed are mandatory.
+
+struct VisualizerInterface {
+  void (*OBJECT_GetVersion)(PlugInVersionInfo* info);
+  char* (*OBJECT_GetName)();
+  BOOL (*OBJECT_Init)();
+  void (*OBJECT_Exit)();
+  char* (*OBJECT_GetDescription)();
+  BOOL (*OBJECT_Configure)(HWND owner);
+  int32_t (*OBJECT_GetIconIndex)();
+  BOOL (*VISUALIZER_Prepare)();    // null: true
+  BOOL (*VISUALIZER_Unprepare)();  // null: true
+  BOOL (*VISUALIZER_Pause)();
+  BOOL (*VISUALIZER_Resume)();
+  BOOL (*VISUALIZER_Stop)();
+  void (*VISUALIZER_BeginSkinChange)();
+  void (*VISUALIZER_EndSkinChange)();
+  BOOL (*VISUALIZER_RestoreSurfaces)();  // null: true
+  int32_t (*VISUALIZER_Feed)(const void* samples, DWORD bytes, DWORD playTime, DWORD frequency, DWORD bitsPerSample,
+                             DWORD channels);
+  void (*VISUALIZER_SetDisplayMode)(int32_t mode);
+  int32_t (*VISUALIZER_OnViewerEvent)(DWORD event, uintptr_t argument, uintptr_t data);  // null: 1
+};
+
+struct VisualizerInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*VISUALIZER_Prepare)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Unprepare)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Pause)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Resume)(PLUGIN_CONTEXT context);
+  BOOL (*VISUALIZER_Stop)(PLUGIN_CONTEXT context);
+  int32_t (*VISUALIZER_Notify)(PLUGIN_CONTEXT context, DWORD code, DWORD value);  // null: 0
+  int32_t (*VISUALIZER_Feed)(PLUGIN_CONTEXT context, const void* samples, DWORD bytes, DWORD playTime,
+                             DWORD frequency, DWORD bitsPerSample, DWORD channels);
+  void (*VISUALIZER_SetDisplayMode)(PLUGIN_CONTEXT context, int32_t mode);
+  int32_t (*VISUALIZER_OnViewerEvent)(PLUGIN_CONTEXT context, DWORD event, uintptr_t argument, uintptr_t data);
 };
 
 // ---------------------------------------------------------------------------
@@ -559,7 +668,16 @@ struct HostApiTable {
   BOOL (*HOST_SoundBufferGetVolume)(HOST_SOUNDBUFFER buffer, int32_t* volume);
   BOOL (*HOST_SoundBufferSetPan)(HOST_SOUNDBUFFER buffer, int32_t pan);
   BOOL (*HOST_SoundBufferGetPan)(HOST_SOUNDBUFFER buffer, int32_t* pan);
-  HOST_ReservedSlot reserved191_227[37];
+  HOST_ReservedSlot reserved191_208[18];
+  // Proxies and the connection time-out: a protocol's proxy type with its
+  // default port, registered into the list a registration call was handed;
+  // the user's setting of a protocol; the time-out in milliseconds.
+  BOOL (*HOST_RegisterProxyType)(HOST_PROXYTYPELIST list, const char* protocol, const char* typeName,
+                                 int32_t defaultPort, PLUGIN_HANDLE caller);
+  BOOL (*HOST_GetProxy)(const char* protocol, HostProxyInfo* info, PLUGIN_HANDLE caller);
+  void (*HOST_FreeProxyInfo)(HostProxyInfo* info);
+  DWORD (*HOST_GetConnectionTimeout)(PLUGIN_HANDLE caller);
+  HOST_ReservedSlot reserved213_227[15];
   // Spectrum analysers: when the next update is due, and the due test and
   // the wait with an offset (milliseconds) added to the due time.
   DWORD (*HOST_SpectrumGetNextUpdateTime)(HOST_SPECTRUMANALYZER analyzer);
@@ -597,6 +715,10 @@ static_assert(offsetof(HostSpectrumFrame, time) == 2 * sizeof(void*));
 static_assert(sizeof(PlayerInterface) == 22 * sizeof(void*));
 static_assert(sizeof(PlayerInterface2) == 26 * sizeof(void*));
 static_assert(sizeof(HostApiTable) == HOST_API_SLOT_COUNT * sizeof(void*));
+static_assert(sizeof(StreamProviderInterface) == 31 * sizeof(void*));
+static_assert(sizeof(StreamProviderInterface2) == 35 * sizeof(void*));
+static_assert(sizeof(VisualizerInterface) == 18 * sizeof(void*));
+static_assert(sizeof(VisualizerInterface2) == 23 * sizeof(void*));
 static_assert(sizeof(FileIdentifierInterface) == 11 * sizeof(void*));
 static_assert(sizeof(FileIdentifierInterface2) == 15 * sizeof(void*));
 static_assert(sizeof(FileFilterInterface) == 12 * sizeof(void*));
@@ -616,6 +738,18 @@ static_assert(PLUGIN_ABI_SLOT(PlayerInterface, PLAYER_Command) == 21);
 static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_RegisterFileTypes) == 14);
 static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_CanPlay) == 16);
 static_assert(PLUGIN_ABI_SLOT(PlayerInterface2, PLAYER_Command) == 25);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAMPROVIDER_CanOpen) == 11);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAM_SetProperty) == 13);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAM_HasPendingError) == 27);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface, STREAM_CloseNoThrow) == 30);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface2, STREAMPROVIDER_RegisterProxyTypes) == 14);
+static_assert(PLUGIN_ABI_SLOT(StreamProviderInterface2, STREAM_CloseNoThrow) == 34);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_Prepare) == 7);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_Feed) == 15);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_OnViewerEvent) == 17);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_Prepare) == 14);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_Notify) == 19);
+static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_OnViewerEvent) == 22);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SetError) == 1);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetErrorText) == 15);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMiscErrorText) == 27);
@@ -639,6 +773,8 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileFilterPattern) == 110);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_RegisterProxyType) == 209);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetConnectionTimeout) == 212);
 static_assert(PLUGIN_ABI_SLOT(FileIdentifierInterface, FILEIDENTIFIER_Identify) == 10);
 static_assert(PLUGIN_ABI_SLOT(FileIdentifierInterface2, FILEIDENTIFIER_Identify) == 14);
 static_assert(PLUGIN_ABI_SLOT(FileFilterInterface, FILEFILTER_TestNames) == 11);

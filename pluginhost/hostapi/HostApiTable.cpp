@@ -52,7 +52,8 @@ constexpr HostApiTable BuildTable() {
   t.HOST_AddIcon = kAddIconPlaceholder;
   t.HOST_SetFileInfo = kSetFileInfoPlaceholder;
   t.HOST_AddFileFilterPattern = kAddFileFilterPatternPlaceholder;
-  Reserve(t.reserved191_227);
+  Reserve(t.reserved191_208);
+  Reserve(t.reserved213_227);
   Reserve(t.reserved231_233);
   Reserve(t.reserved237_242);
 
@@ -190,6 +191,10 @@ constexpr HostApiTable BuildTable() {
   t.HOST_LogWriteDate = &HOST_LogWriteDate;
   t.HOST_LogWriteDateAndTime = &HOST_LogWriteDateAndTime;
   t.HOST_GetPlayerName = &HOST_GetPlayerName;
+  t.HOST_RegisterProxyType = &HOST_RegisterProxyType;
+  t.HOST_GetProxy = &HOST_GetProxy;
+  t.HOST_FreeProxyInfo = &HOST_FreeProxyInfo;
+  t.HOST_GetConnectionTimeout = &HOST_GetConnectionTimeout;
   return t;
 }
 

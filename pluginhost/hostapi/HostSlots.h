@@ -69,6 +69,11 @@ HFONT HOST_GetControlFont(DWORD index);
 HWND HOST_GetWindowHandle(DWORD which);
 const char* HOST_GetFolder(DWORD which);
 char* HOST_GetPlayerName();
+BOOL HOST_RegisterProxyType(HOST_PROXYTYPELIST list, const char* protocol, const char* typeName, int32_t defaultPort,
+                            PLUGIN_HANDLE caller);
+BOOL HOST_GetProxy(const char* protocol, HostProxyInfo* info, PLUGIN_HANDLE caller);
+void HOST_FreeProxyInfo(HostProxyInfo* info);
+DWORD HOST_GetConnectionTimeout(PLUGIN_HANDLE caller);
 
 // File system and streams.
 BOOL HOST_GetFileSystemInfo(const char* url, DWORD flags, HostFileSystemAnswer* answer, PLUGIN_HANDLE caller);

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "foundation/errors/ThreadErrorState.h"
+#include "pluginhost/handles/HandedOutProxyList.h"
 #include "pluginhost/players/HandedOutLists.h"
 
 TWL_IMPLEMENT_CREATABLE_CLASS(CPlugInPlayer, CPlayer)
@@ -29,35 +30,14 @@ constexpr LegacyRank kLegacyRanks[] = {
 };
 constexpr LegacyRank kOtherLegacyRank = {nullptr, 2, 3, 128};
 
-// The slots every player must fill, as their names; the table's slot
-// pointers are compared with null in order.
-constexpr const char* kMandatorySlots[] = {"PLAYER_CanPlay", "PLAYER_Play", "PLAYER_Stop",      "PLAYER_Pause",
-                                           "PLAYER_Resume",  "PLAYER_Seek", "PLAYER_SetVolume", "PLAYER_Slot19"};
-
+// The slots every player must fill.
 template <class Table>
-bool HasMandatorySlots(const Table* table) {
-  if (!table) {
-    SetMissingObjectFunctionError("OBJECT_GetVersion");
-    return false;
-  }
-  const void* const slots[] = {
-      reinterpret_cast<const void*>(table->PLAYER_CanPlay),   reinterpret_cast<const void*>(table->PLAYER_Play),
-      reinterpret_cast<const void*>(table->PLAYER_Stop),      reinterpret_cast<const void*>(table->PLAYER_Pause),
-      reinterpret_cast<const void*>(table->PLAYER_Resume),    reinterpret_cast<const void*>(table->PLAYER_Seek),
-      reinterpret_cast<const void*>(table->PLAYER_SetVolume), reinterpret_cast<const void*>(table->PLAYER_Slot19)};
-  for (size_t i = 0; i < std::size(slots); ++i) {
-    if (!slots[i]) {
-      SetMissingObjectFunctionError(kMandatorySlots[i]);
-      return false;
-    }
-  }
-  return true;
-}
-
-// An operation of a wrapper whose object is gone: refused, not followed.
-bool FailUnloaded() {
-  SetThreadError(THREAD_ERROR_MISC, MISC_ERROR_INVALID_PARAM, GetMiscErrorText(MISC_ERROR_INVALID_PARAM));
-  return false;
+bool HasMandatoryPlayerSlots(const Table* table) {
+  return HasMandatorySlots(table, {TWL_MANDATORY_SLOT(table, PLAYER_CanPlay), TWL_MANDATORY_SLOT(table, PLAYER_Play),
+                                   TWL_MANDATORY_SLOT(table, PLAYER_Stop), TWL_MANDATORY_SLOT(table, PLAYER_Pause),
+                                   TWL_MANDATORY_SLOT(table, PLAYER_Resume), TWL_MANDATORY_SLOT(table, PLAYER_Seek),
+                                   TWL_MANDATORY_SLOT(table, PLAYER_SetVolume),
+                                   TWL_MANDATORY_SLOT(table, PLAYER_Slot19)});
 }
 
 }  // namespace
@@ -82,7 +62,7 @@ template <int Version>
 bool TPlugInPlayer<Version>::InitPlayer(const void* table, PLUGIN_CONTEXT context, const char* name, const char* key,
                                         const char* plugInName) {
   this->Unload();
-  if (!HasMandatorySlots(static_cast<const Table*>(table))) return false;
+  if (!HasMandatoryPlayerSlots(static_cast<const Table*>(table))) return false;
   return this->InitHead(table, context, name, key, plugInName);
 }
 
@@ -100,7 +80,7 @@ bool TPlugInPlayer<Version>::SetDisplayMode(int mode) {
 
 template <int Version>
 bool TPlugInPlayer<Version>::RegisterFileTypes(CFileExtensionEnum& extensions) {
-  if (!this->IsLoaded()) return FailUnloaded();
+  if (!this->IsLoaded()) return FailUnloadedObject();
   if (!this->Has(&Table::PLAYER_RegisterFileTypes)) return true;
   CHandedOutExtensionList list(extensions);
   return this->Call(&Table::PLAYER_RegisterFileTypes, list.GetHandle()) != 0;
@@ -108,9 +88,10 @@ bool TPlugInPlayer<Version>::RegisterFileTypes(CFileExtensionEnum& extensions) {
 
 template <int Version>
 bool TPlugInPlayer<Version>::RegisterProxyTypes(CProxyDataBase& proxies) {
-  if (!this->IsLoaded()) return FailUnloaded();
+  if (!this->IsLoaded()) return FailUnloadedObject();
   if (!this->Has(&Table::PLAYER_RegisterProxyTypes)) return true;
-  return this->Call(&Table::PLAYER_RegisterProxyTypes, reinterpret_cast<HOST_PROXYTYPELIST>(&proxies)) != 0;
+  CHandedOutProxyList list(proxies);
+  return this->Call(&Table::PLAYER_RegisterProxyTypes, list.GetHandle()) != 0;
 }
 
 template <int Version>
@@ -122,27 +103,27 @@ void TPlugInPlayer<Version>::CanPlay(const char* url, CanPlayAnswer& answer) {
 
 template <int Version>
 bool TPlugInPlayer<Version>::Play(const char* url) {
-  return this->IsLoaded() ? this->Call(&Table::PLAYER_Play, url) != 0 : FailUnloaded();
+  return this->IsLoaded() ? this->Call(&Table::PLAYER_Play, url) != 0 : FailUnloadedObject();
 }
 
 template <int Version>
 bool TPlugInPlayer<Version>::Stop() {
-  return this->IsLoaded() ? this->Call(&Table::PLAYER_Stop) != 0 : FailUnloaded();
+  return this->IsLoaded() ? this->Call(&Table::PLAYER_Stop) != 0 : FailUnloadedObject();
 }
 
 template <int Version>
 bool TPlugInPlayer<Version>::Pause() {
-  return this->IsLoaded() ? this->Call(&Table::PLAYER_Pause) != 0 : FailUnloaded();
+  return this->IsLoaded() ? this->Call(&Table::PLAYER_Pause) != 0 : FailUnloadedObject();
 }
 
 template <int Version>
 bool TPlugInPlayer<Version>::Resume() {
-  return this->IsLoaded() ? this->Call(&Table::PLAYER_Resume) != 0 : FailUnloaded();
+  return this->IsLoaded() ? this->Call(&Table::PLAYER_Resume) != 0 : FailUnloadedObject();
 }
 
 template <int Version>
 bool TPlugInPlayer<Version>::Seek(DWORD milliseconds) {
-  return this->IsLoaded() ? this->Call(&Table::PLAYER_Seek, milliseconds) != 0 : FailUnloaded();
+  return this->IsLoaded() ? this->Call(&Table::PLAYER_Seek, milliseconds) != 0 : FailUnloadedObject();
 }
 
 template <int Version>

@@ -15,6 +15,25 @@ void SetMissingObjectFunctionError(const char* function) {
   SetThreadError(THREAD_ERROR_GENERAL, 0, text);
 }
 
+bool HasMandatorySlots(const void* table, std::initializer_list<MandatorySlot> slots) {
+  if (!table) {
+    SetMissingObjectFunctionError("OBJECT_GetVersion");
+    return false;
+  }
+  for (const MandatorySlot& entry : slots) {
+    if (!entry.slot) {
+      SetMissingObjectFunctionError(entry.name);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool FailUnloadedObject() {
+  SetThreadError(THREAD_ERROR_MISC, MISC_ERROR_INVALID_PARAM, GetMiscErrorText(MISC_ERROR_INVALID_PARAM));
+  return false;
+}
+
 namespace {
 
 // A head without the functions the init calls unconditionally is refused

@@ -13,14 +13,16 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "foundation/kernel/Str.h"
 #include "pluginhost/abi/PlugInAbi.h"
 
-class CConfigurableObject;
+class CTypedObject;
 
 class CPlugInObjectHead {
  public:
-  explicit CPlugInObjectHead(CConfigurableObject& wrapper) : m_Wrapper(wrapper) {}
+  explicit CPlugInObjectHead(CTypedObject& wrapper) : m_Wrapper(wrapper) {}
   CPlugInObjectHead(const CPlugInObjectHead&) = delete;
   CPlugInObjectHead& operator=(const CPlugInObjectHead&) = delete;
   ~CPlugInObjectHead() { Unload(); }
@@ -61,7 +63,7 @@ class CPlugInObjectHead {
   const PlugInObjectInterface* Head1() const { return static_cast<const PlugInObjectInterface*>(m_Table); }
   const PlugInObjectInterface2* Head2() const { return static_cast<const PlugInObjectInterface2*>(m_Table); }
 
-  CConfigurableObject& m_Wrapper;
+  CTypedObject& m_Wrapper;
   const void* m_Table = nullptr;
   PLUGIN_CONTEXT m_Context = 0;
   bool m_Version2 = false;
@@ -75,3 +77,19 @@ class CPlugInObjectHead {
 // Sets the thread error that tells which mandatory function a plug-in
 // object lacks.
 void SetMissingObjectFunctionError(const char* function);
+
+// A slot a wrapper calls without looking, by its name.
+struct MandatorySlot {
+  const char* name;
+  const void* slot;
+};
+// False with the missing-function error of the first empty slot (a null
+// table lacks its first function).
+bool HasMandatorySlots(const void* table, std::initializer_list<MandatorySlot> slots);
+// Names a slot of *table; the table is not read when it is null.
+#define TWL_MANDATORY_SLOT(table, slot) \
+  MandatorySlot{#slot, (table) ? reinterpret_cast<const void*>((table)->slot) : nullptr}
+
+// The answer of an operation on a wrapper whose object is gone: false with
+// an invalid-parameter error, nothing followed.
+bool FailUnloadedObject();

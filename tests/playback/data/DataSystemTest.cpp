@@ -47,6 +47,15 @@ class FakeProvider : public CPlugInStreamProviderBase {
   }
   void Exit() override { Calls().push_back(m_Name + " exit"); }
   const char* GetName() override { return m_Name.c_str(); }
+  const char* GetDescription() override { return ""; }
+  int GetImageIndex() override { return -1; }
+  bool HasConfigure() override { return false; }
+  bool Configure(HWND) override { return true; }
+  bool HasInfo() override { return false; }
+  bool ShowInfo(HWND) override { return true; }
+  void BeginSkinChange() override {}
+  void EndSkinChange() override {}
+  void* GetHandle() override { return this; }
   bool RestoreSurfaces() override {
     if (m_Restores) return true;
     SetThreadError(THREAD_ERROR_GENERAL, 0, "surfaces gone");
