@@ -25,7 +25,11 @@ std::string FolderOf(const std::string& path) {
 
 std::string ExtensionOr(const char* extension) {
   if (!extension || !*extension) return ".INI";
-  return *extension == '.' ? std::string(extension) : "." + std::string(extension);
+  if (*extension == '.') return extension;
+  // Built by appending: GCC 12 sees a false overlap in "." + string and warns.
+  std::string dotted(1, '.');
+  dotted += extension;
+  return dotted;
 }
 
 // Native separators for the part that is added to the program's folder, so

@@ -51,7 +51,10 @@ bool StatFileSystem(LPCSTR root, struct statvfs& info) {
     if ((errno != ENOENT && errno != ENOTDIR) || path == ".") return twl::FailWithErrno(errno, path.c_str());
     const auto slash = path.find_last_of('/');
     if (slash == std::string::npos) {
-      path = ".";
+      // Cleared and appended: GCC 12 sees a false overlap in assigning a
+      // literal over the string's own text and warns.
+      path.clear();
+      path += '.';
       continue;
     }
     if (slash == 0 && path == "/") return twl::FailWithErrno(errno, path.c_str());
