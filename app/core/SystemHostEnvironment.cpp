@@ -13,6 +13,7 @@ class CSystemHostEnvironment : public CHostEnvironment {
   CStr GetSkinsFolder() override { return m_System.GetSkinsFolder(); }
   // The window the shared sound device is bound to, among others.
   HWND GetOwnerWindow() override { return m_System.GetOwnerWindow().GetWindowHandle(); }
+  CIconManager* GetIconManager() override { return &m_System.GetIconManager(); }
 
  private:
   CSystem& m_System;

@@ -1,10 +1,10 @@
 // What the host API hands out of the program around it: its folders, its
-// windows, its control font and its message box. The application core
+// windows, its control font, its message box and its icon list. The application core
 // installs an environment of its own at start, before plug-ins are loaded;
 // until then the defaults answer: the folders beside the program ("PlugIns/"
 // and "Skins/" in the program's folder), no owner window, the main window
-// the application core has set, the system's GUI font and the platform's
-// message box.
+// the application core has set, the system's GUI font, the platform's
+// message box and no icon list.
 //
 // Threading: install before any plug-in runs; the answers may be asked
 // from any thread.
@@ -13,6 +13,8 @@
 #include <windows.h>
 
 #include "foundation/kernel/Str.h"
+
+class CIconManager;
 
 class CHostEnvironment {
  public:
@@ -28,6 +30,8 @@ class CHostEnvironment {
   virtual HWND GetCurrentMainWindow();
   virtual HFONT GetControlFont();
   virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style);
+  // The program's image list of icons; null when it has none.
+  virtual CIconManager* GetIconManager() { return nullptr; }
 };
 
 // Not owned; null puts the defaults back.
