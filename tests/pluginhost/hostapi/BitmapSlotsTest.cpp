@@ -113,6 +113,29 @@ std::string TinyBmp() {
   return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
+// A 1 x 1 32-bit BMP whose red mask is two runs of bits: readable, but
+// no conversion can move such a channel.
+std::string SplitMaskBmp() {
+  const unsigned char bytes[] = {
+      'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 66, 0, 0, 0,                      // file header
+      40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0, 3, 0, 0, 0,        // 1 x 1, 32 bits, bit fields
+      4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,          // data size, resolution, colours
+      0, 0, 0x0F, 0x0F, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0,                      // red, green, blue masks
+      0x11, 0x22, 0x33, 0x44,                                              // the pixel
+  };
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+TEST(BitmapSlots, APictureWhoseFormatCannotBeConvertedIsRefusedWithItsText) {
+  const std::string path = twltest::MakeTempDir("split") + "/split.bmp";
+  twltest::WriteFile(path, SplitMaskBmp());
+  DWORD pixel = 0x12345678;
+  EXPECT_FALSE(Slots().HOST_LoadBitmapData(path.c_str(), &kRgb32, &pixel, 4, 1, 1));
+  EXPECT_EQ(Slots().HOST_GetErrorType(), static_cast<DWORD>(HOST_ERROR_GENERAL));
+  EXPECT_STREQ(Slots().HOST_GetErrorText(), "Unable to load bitmap data. The bitmap format is not supported.");
+  EXPECT_EQ(pixel, 0x12345678u);
+}
+
 TEST(BitmapSlots, APictureLoadsIntoTheHostHeapWithItsFormatAndRowOrder) {
   const std::string path = twltest::MakeTempDir("bmp") + "/tiny.bmp";
   twltest::WriteFile(path, TinyBmp());
