@@ -45,16 +45,17 @@ bool NeedsMedium(uint8_t opcode) {
 
 bool IsVendor(uint8_t opcode) { return opcode == 0xB3 || opcode >= 0xC0; }
 
+// Page 05h as an ATAPI drive of its time reports it: 32h bytes after the
+// length byte.
 std::vector<uint8_t> DefaultWriteParameters() {
-  std::vector<uint8_t> page(0x38, 0);
+  std::vector<uint8_t> page(0x34, 0);
   page[0] = kWriteParametersPage;
-  page[1] = 0x36;
+  page[1] = 0x32;
   page[2] = 0x01;  // track-at-once
   page[3] = 0x04;  // data track, recorded uninterrupted
   page[4] = 0x08;  // mode 1, 2048 bytes
   page[8] = 0x00;  // session format CD-DA or CD-ROM
-  page[13] = 150 >> 8;  // audio pause length 150
-  page[14] = 150 & 0xFF;
+  PutBig16(&page[14], 150);  // audio pause length
   return page;
 }
 
@@ -419,6 +420,8 @@ MmcAnswer MmcRecorder::ReadToc(const uint8_t* cdb, uint8_t* data, uint32_t dataL
   if (format == 0 && cdb[9] == 0x40) format = 1;
   if (format == 0 && cdb[9] == 0x80) format = 2;
   const bool msf = (cdb[1] & 0x02) != 0;
+  // The bits above the format are reserved.
+  if ((cdb[2] & 0xF0) != 0) return Check(0x05, 0x24, 0x00);
   const auto& tracks = m_Disc.Tracks();
   if (tracks.empty()) return Check(0x08, 0x00, 0x00);
   std::vector<uint8_t> toc(4, 0);
