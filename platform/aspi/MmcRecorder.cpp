@@ -357,7 +357,8 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
   const bool underrun = covers(m_Switches.faults.underrun);
   if (underrun) kept = static_cast<uint32_t>(m_Switches.faults.underrun - next);
   std::vector<uint8_t> user;
-  if (data && blockSize >= kUserBytes) {
+  const uint8_t* kept2048 = data && blockSize == kUserBytes ? data : nullptr;
+  if (data && blockSize > kUserBytes) {
     const uint32_t offset = UserDataOffset(blockSize);
     user.resize(static_cast<size_t>(kept) * kUserBytes);
     for (uint32_t i = 0; i < kept; ++i) {
@@ -367,7 +368,8 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
     }
   }
   std::string problem;
-  if (kept > 0 && !m_Disc.WriteBlocks(kept, user.empty() ? nullptr : user.data(), problem)) {
+  const uint8_t* userData = kept2048 ? kept2048 : user.empty() ? nullptr : user.data();
+  if (kept > 0 && !m_Disc.WriteBlocks(kept, userData, problem)) {
     m_Log.Note(problem);
     return Check(0x03, 0x0C, 0x00);
   }

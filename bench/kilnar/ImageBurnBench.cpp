@@ -1,0 +1,126 @@
+// Burning a 64 MiB image onto the emulated recorder through the engine's
+// writing path (the ATAPI recorder's StartTrack, Write of 30-block pieces
+// read from the image file, EndTrack, Fixation on the manual clock) against
+// `dd bs=60k` copying the image into the same folder, both timed inside
+// each iteration. The counter `ratio` is the burn's speed over dd's; the
+// goal is at least 0.5.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "kilnar/recorder/AtapiRecorder.h"
+#include "kilnar/recorder/ScsiMan.h"
+#include "twlwin/testing_recorder.h"
+#include "twlwin/testing_user.h"
+
+namespace {
+
+constexpr uint32_t kImageSize = 64u << 20;
+constexpr uint32_t kBlock = 2048;
+constexpr uint32_t kPiece = 30 * kBlock;
+
+std::string BenchFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return std::string(tmp && *tmp ? tmp : "/tmp");
+}
+
+std::string MakeImage(const std::string& path) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  std::vector<char> block(1u << 20);
+  unsigned state = 11;
+  for (uint32_t written = 0; file && written < kImageSize; written += block.size()) {
+    for (char& byte : block) byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+    std::fwrite(block.data(), 1, block.size(), file);
+  }
+  if (file) std::fclose(file);
+  return path;
+}
+
+// A new blank disc in the emulated recorder.
+void NewDisc(const std::string& disc) {
+  unlink(disc.c_str());
+  unlink((disc + ".layout").c_str());
+  setenv("TWL_RECORDER", ("emulated:" + disc).c_str(), 1);
+  TwlTestRecorderReset();
+}
+
+// The burn job's order of calls; empty when it burned, else the text.
+std::string Burn(const std::string& image) {
+  ScsiMan manager;
+  if (!manager.FindHostAdapters()) return "no adapter";
+  const auto drive = manager.CreateDevice(0, 0);
+  auto* recorder = dynamic_cast<ScsiDevice*>(drive.get());
+  if (!recorder) return "no recorder";
+  const uint32_t blocks = kImageSize / kBlock;
+  if (recorder->GetFreeBlocks() < blocks) return "no room";
+  WriteConfig config;
+  if (recorder->GetConfig(0, config) != 0) return recorder->GetErrorText();
+  config.speedCode = 6;
+  config.blockSize = kBlock;
+  if (recorder->SetConfig(config, 0) != 0 || !recorder->StartTrack(blocks, 1, 1, 0, 0, 0, nullptr))
+    return recorder->GetErrorText();
+  const int fd = open(image.c_str(), O_RDONLY);
+  if (fd < 0) return "cannot open the image";
+  uint8_t* buffer = recorder->GetTransferBuffer();
+  bool written = true;
+  for (uint32_t done = 0; written && done < kImageSize; done += kPiece) {
+    const uint32_t piece = std::min(kPiece, kImageSize - done);
+    written = read(fd, buffer, piece) == static_cast<ssize_t>(piece) && recorder->Write(buffer, piece);
+  }
+  close(fd);
+  if (!written || !recorder->EndTrack(1, 0, 0) || recorder->Fixation(0, 1, 8, 1) != 0)
+    return recorder->GetErrorText();
+  return "";
+}
+
+double Seconds(std::chrono::steady_clock::duration duration) {
+  return std::chrono::duration<double>(duration).count();
+}
+
+void BM_ImageBurnVsDd(benchmark::State& state) {
+  const std::string base = BenchFolder() + "/kilnar-burn-" + std::to_string(getpid());
+  const std::string image = MakeImage(base + ".iso");
+  const std::string disc = base + ".disc";
+  const std::string ddTarget = base + ".dd";
+  const std::string dd = "dd if='" + image + "' of='" + ddTarget + "' bs=60k status=none";
+  // The session close waits minutes on the layer's clock; the manual
+  // clock passes them at once.
+  TwlTestUseManualClock(TRUE);
+  TwlTestSleepAdvancesClock(TRUE);
+  double burnSeconds = 0, ddSeconds = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    NewDisc(disc);
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    const std::string failure = Burn(image);
+    if (!failure.empty()) {
+      state.SkipWithError(failure.c_str());
+      break;
+    }
+    const auto middle = std::chrono::steady_clock::now();
+    if (std::system(dd.c_str()) != 0) {
+      state.SkipWithError("dd failed");
+      break;
+    }
+    const auto end = std::chrono::steady_clock::now();
+    burnSeconds += Seconds(middle - start);
+    ddSeconds += Seconds(end - middle);
+  }
+  const double megabytes = static_cast<double>(kImageSize) / (1 << 20) * static_cast<double>(state.iterations());
+  if (burnSeconds > 0 && ddSeconds > 0) {
+    state.counters["burn_MiBps"] = megabytes / burnSeconds;
+    state.counters["dd_MiBps"] = megabytes / ddSeconds;
+    state.counters["ratio"] = ddSeconds / burnSeconds;
+  }
+  for (const std::string& path : {image, disc, disc + ".layout", ddTarget}) unlink(path.c_str());
+}
+BENCHMARK(BM_ImageBurnVsDd)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
