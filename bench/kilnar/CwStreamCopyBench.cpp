@@ -6,12 +6,12 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "kilnar/AgainstDd.h"
 #include "kilnar/recorder/CwStream.h"
 
 namespace {
@@ -47,38 +47,16 @@ bool CopyThroughStreams(const std::string& source, const std::string& target, st
   return !output.IsOpen();
 }
 
-double Seconds(std::chrono::steady_clock::duration duration) {
-  return std::chrono::duration<double>(duration).count();
-}
-
 void BM_CwStreamCopyVsDd(benchmark::State& state) {
   const std::string source = MakeSource();
   const std::string streamTarget = source + ".stream";
   const std::string ddTarget = source + ".dd";
   const std::string dd = "dd if='" + source + "' of='" + ddTarget + "' bs=32k status=none";
   std::vector<uint8_t> piece(kPiece);
-  double streamSeconds = 0, ddSeconds = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    if (!CopyThroughStreams(source, streamTarget, piece)) {
-      state.SkipWithError("stream copy failed");
-      break;
-    }
-    const auto middle = std::chrono::steady_clock::now();
-    if (std::system(dd.c_str()) != 0) {
-      state.SkipWithError("dd failed");
-      break;
-    }
-    const auto end = std::chrono::steady_clock::now();
-    streamSeconds += Seconds(middle - start);
-    ddSeconds += Seconds(end - middle);
-  }
-  const double megabytes = static_cast<double>(kFileSize) / (1 << 20) * static_cast<double>(state.iterations());
-  if (streamSeconds > 0 && ddSeconds > 0) {
-    state.counters["cwstream_MiBps"] = megabytes / streamSeconds;
-    state.counters["dd_MiBps"] = megabytes / ddSeconds;
-    state.counters["ratio"] = ddSeconds / streamSeconds;
-  }
+  kilnarbench::TimeAgainstDd(
+      state, "cwstream",
+      [&] { return CopyThroughStreams(source, streamTarget, piece) ? std::string() : "stream copy failed"; }, dd,
+      static_cast<double>(kFileSize) / (1 << 20));
   unlink(source.c_str());
   unlink(streamTarget.c_str());
   unlink(ddTarget.c_str());

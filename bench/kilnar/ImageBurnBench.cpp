@@ -8,12 +8,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "kilnar/AgainstDd.h"
 #include "kilnar/recorder/AtapiRecorder.h"
 #include "kilnar/recorder/ScsiMan.h"
 #include "twlwin/testing_recorder.h"
@@ -79,10 +79,6 @@ std::string Burn(const std::string& image) {
   return "";
 }
 
-double Seconds(std::chrono::steady_clock::duration duration) {
-  return std::chrono::duration<double>(duration).count();
-}
-
 void BM_ImageBurnVsDd(benchmark::State& state) {
   const std::string base = BenchFolder() + "/kilnar-burn-" + std::to_string(getpid());
   const std::string image = MakeImage(base + ".iso");
@@ -93,32 +89,9 @@ void BM_ImageBurnVsDd(benchmark::State& state) {
   // clock passes them at once.
   TwlTestUseManualClock(TRUE);
   TwlTestSleepAdvancesClock(TRUE);
-  double burnSeconds = 0, ddSeconds = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    NewDisc(disc);
-    state.ResumeTiming();
-    const auto start = std::chrono::steady_clock::now();
-    const std::string failure = Burn(image);
-    if (!failure.empty()) {
-      state.SkipWithError(failure.c_str());
-      break;
-    }
-    const auto middle = std::chrono::steady_clock::now();
-    if (std::system(dd.c_str()) != 0) {
-      state.SkipWithError("dd failed");
-      break;
-    }
-    const auto end = std::chrono::steady_clock::now();
-    burnSeconds += Seconds(middle - start);
-    ddSeconds += Seconds(end - middle);
-  }
-  const double megabytes = static_cast<double>(kImageSize) / (1 << 20) * static_cast<double>(state.iterations());
-  if (burnSeconds > 0 && ddSeconds > 0) {
-    state.counters["burn_MiBps"] = megabytes / burnSeconds;
-    state.counters["dd_MiBps"] = megabytes / ddSeconds;
-    state.counters["ratio"] = ddSeconds / burnSeconds;
-  }
+  kilnarbench::TimeAgainstDd(
+      state, "burn", [&] { return Burn(image); }, dd, static_cast<double>(kImageSize) / (1 << 20),
+      [&] { NewDisc(disc); });
   for (const std::string& path : {image, disc, disc + ".layout", ddTarget}) unlink(path.c_str());
 }
 BENCHMARK(BM_ImageBurnVsDd)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);

@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/recorder/DebugTrace.h"
@@ -41,13 +39,9 @@ int16_t Dev_ATAPIRecorder::GetMaxSpeed() {
   return 2;
 }
 
-const uint32_t* Dev_ATAPIRecorder::GetSpeeds() {
-  std::fill(std::begin(m_Speeds), std::end(m_Speeds), 0u);
-  m_Speeds[0] = 1;
-  const uint8_t* page = ModeSense(kCapabilitiesPage);
-  if (!page) return nullptr;
-  return FillSpeedList(GetBigEndian16(page + 18) / 176u);
-}
+// The largest write speed decides, where the MMC class reads the largest
+// read speed.
+const uint32_t* Dev_ATAPIRecorder::GetSpeeds() { return SpeedsFromCapabilities(18); }
 
 bool Dev_ATAPIRecorder::SetSpeed(uint16_t factor) { return ::SetSpeed(*this, factor); }
 
@@ -58,14 +52,9 @@ int16_t Dev_ATAPIRecorder::GetConfig(int, WriteConfig& config) {
   const uint8_t* page = ModeSense(kCapabilitiesPage);
   if (!page) return -1;
   config.blockSize = m_BlockSize;
+  // Only the low four bits of the medium type count here.
   const uint8_t m = GetTransferBuffer()[2];
-  const uint8_t n = m & 0x0F;
-  config.mediumFlags[0] = n < 9;
-  config.mediumFlags[1] = (m >> 1) & 1;
-  config.mediumFlags[2] = n < 5;
-  config.mediumFlags[3] = 1;
-  config.mediumKind = (n == 1 || n == 2 || n == 5 || n == 6) ? 1 : (n == 4 || n == 8) ? 2 : 0;
-  config.pauseLength = 2;
+  FillMediumFields(config, m & 0x0F, m);
   const uint32_t v = GetBigEndian16(page + 20) / 176u;
   config.speedCode = static_cast<int16_t>(v == 2 ? 1 : v == 4 ? 2 : IsEvenFrom6To40(v) ? v : 0);
   const uint8_t* parameters = ModeSense(kWriteParametersPage);

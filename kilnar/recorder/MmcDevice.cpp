@@ -60,12 +60,23 @@ const uint32_t* MmcDevice::FillSpeedList(uint32_t v) {
   return m_Speeds;
 }
 
-const uint32_t* MmcDevice::GetSpeeds() {
+const uint32_t* MmcDevice::SpeedsFromCapabilities(uint32_t offset) {
   std::fill(std::begin(m_Speeds), std::end(m_Speeds), 0u);
   m_Speeds[0] = 1;
   const uint8_t* page = ModeSense(kCapabilitiesPage);
   if (!page) return nullptr;
-  return FillSpeedList(GetBigEndian16(page + 8) / 176u);
+  return FillSpeedList(GetBigEndian16(page + offset) / 176u);
+}
+
+const uint32_t* MmcDevice::GetSpeeds() { return SpeedsFromCapabilities(8); }
+
+void MmcDevice::FillMediumFields(WriteConfig& config, uint8_t type, uint8_t bits) {
+  config.mediumFlags[0] = type < 9;
+  config.mediumFlags[1] = (bits >> 1) & 1;
+  config.mediumFlags[2] = type < 5;
+  config.mediumFlags[3] = 1;
+  config.mediumKind = (type == 1 || type == 2 || type == 5 || type == 6) ? 1 : (type == 4 || type == 8) ? 2 : 0;
+  config.pauseLength = 2;
 }
 
 int16_t MmcDevice::GetMaxSpeed() {
@@ -87,12 +98,7 @@ int16_t MmcDevice::GetConfig(int, WriteConfig& config) {
   if (!page) return -1;
   const uint8_t t = GetTransferBuffer()[2];
   config.blockSize = m_BlockSize;
-  config.mediumFlags[0] = t < 9;
-  config.mediumFlags[1] = (t >> 1) & 1;
-  config.mediumFlags[2] = t < 5;
-  config.mediumFlags[3] = 1;
-  config.mediumKind = (t == 1 || t == 2 || t == 5 || t == 6) ? 1 : (t == 4 || t == 8) ? 2 : 0;
-  config.pauseLength = 2;
+  FillMediumFields(config, t, t);
   config.speedCode = static_cast<int16_t>(SpeedCodeOf(GetBigEndian16(page + 14) / 176u));
   return 0;
 }

@@ -41,6 +41,13 @@ class MmcDevice : public ScsiDevice {
   // Fills the speed list by the speed v (kilobytes a second / 176): 1, 2
   // and 4 end it there, anything else gives 1, 2, 4, 6.
   const uint32_t* FillSpeedList(uint32_t v);
+  // The speed list by the speed at this offset of page 2Ah; null when the
+  // page cannot be read.
+  const uint32_t* SpeedsFromCapabilities(uint32_t offset);
+  // The medium flags, medium kind and pause of a configuration by the
+  // medium type: `type` decides flags 1 and 3 and the kind, `bits` gives
+  // flag 2 (its bit 1).
+  static void FillMediumFields(WriteConfig& config, uint8_t type, uint8_t bits);
 
   uint16_t m_BlockSize = 2048;
   uint8_t m_CanLoad = 0;
