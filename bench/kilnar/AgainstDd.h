@@ -6,11 +6,33 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kilnarbench {
+
+// The folder of the benchmark's files: TMPDIR, else /tmp.
+inline std::string BenchFolder() {
+  const char* tmp = std::getenv("TMPDIR");
+  return std::string(tmp && *tmp ? tmp : "/tmp");
+}
+
+// A file of `size` pseudo-random bytes (a multiple of 1 MiB), the same
+// for the same seed.
+inline std::string MakePatternFile(const std::string& path, uint32_t size, unsigned seed) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  std::vector<char> block(1u << 20);
+  unsigned state = seed;
+  for (uint32_t written = 0; file && written < size; written += block.size()) {
+    for (char& byte : block) byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
+    std::fwrite(block.data(), 1, block.size(), file);
+  }
+  if (file) std::fclose(file);
+  return path;
+}
 
 // `work` answers an empty text when it succeeded, else what failed.
 inline void TimeAgainstDd(benchmark::State& state, const std::string& counterName,

@@ -16,26 +16,11 @@
 
 namespace {
 
+using kilnarbench::BenchFolder;
+
 constexpr uint32_t kFileSize = 64u << 20;
 constexpr uint32_t kPiece = 64u << 10;
 
-std::string BenchFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  return std::string(tmp && *tmp ? tmp : "/tmp");
-}
-
-std::string MakeSource() {
-  const std::string path = BenchFolder() + "/kilnar-copy-src-" + std::to_string(getpid()) + ".bin";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  std::vector<char> block(1u << 20);
-  unsigned state = 7;
-  for (uint32_t written = 0; file && written < kFileSize; written += block.size()) {
-    for (char& byte : block) byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
-    std::fwrite(block.data(), 1, block.size(), file);
-  }
-  if (file) std::fclose(file);
-  return path;
-}
 
 bool CopyThroughStreams(const std::string& source, const std::string& target, std::vector<uint8_t>& piece) {
   CwStream input(source.c_str(), true);
@@ -48,7 +33,8 @@ bool CopyThroughStreams(const std::string& source, const std::string& target, st
 }
 
 void BM_CwStreamCopyVsDd(benchmark::State& state) {
-  const std::string source = MakeSource();
+  const std::string source = kilnarbench::MakePatternFile(
+      BenchFolder() + "/kilnar-copy-src-" + std::to_string(getpid()) + ".bin", kFileSize, 7);
   const std::string streamTarget = source + ".stream";
   const std::string ddTarget = source + ".dd";
   const std::string dd = "dd if='" + source + "' of='" + ddTarget + "' bs=32k status=none";

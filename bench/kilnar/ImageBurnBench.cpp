@@ -21,26 +21,12 @@
 
 namespace {
 
+using kilnarbench::BenchFolder;
+
 constexpr uint32_t kImageSize = 64u << 20;
 constexpr uint32_t kBlock = 2048;
 constexpr uint32_t kPiece = 30 * kBlock;
 
-std::string BenchFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  return std::string(tmp && *tmp ? tmp : "/tmp");
-}
-
-std::string MakeImage(const std::string& path) {
-  FILE* file = std::fopen(path.c_str(), "wb");
-  std::vector<char> block(1u << 20);
-  unsigned state = 11;
-  for (uint32_t written = 0; file && written < kImageSize; written += block.size()) {
-    for (char& byte : block) byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
-    std::fwrite(block.data(), 1, block.size(), file);
-  }
-  if (file) std::fclose(file);
-  return path;
-}
 
 // A new blank disc in the emulated recorder.
 void NewDisc(const std::string& disc) {
@@ -81,7 +67,7 @@ std::string Burn(const std::string& image) {
 
 void BM_ImageBurnVsDd(benchmark::State& state) {
   const std::string base = BenchFolder() + "/kilnar-burn-" + std::to_string(getpid());
-  const std::string image = MakeImage(base + ".iso");
+  const std::string image = kilnarbench::MakePatternFile(base + ".iso", kImageSize, 11);
   const std::string disc = base + ".disc";
   const std::string ddTarget = base + ".dd";
   const std::string dd = "dd if='" + image + "' of='" + ddTarget + "' bs=60k status=none";
