@@ -71,16 +71,16 @@ void CFileIdentifierSystem::InitNewPlugIns(CPlugInManager& plugIns, INT first) {
   for (INT index = first < 0 ? 0 : first; index < plugIns.GetCount(); ++index) InitPlugIn(plugIns, index);
 }
 
-// Before the worker runs the identifiers join the list at once; after
-// that the worker takes them at the start of its next pass.
 void CFileIdentifierSystem::InitPlugIn(CPlugInManager& plugIns, INT index) {
   CPlugIn* plugIn = plugIns.GetPlugIn(index);
   if (!plugIn) return;
   DiscoverObjects<CPlugInFileIdentifier, CPlugInFileIdentifier2>(
-      *plugIn, PLUGINOBJ_FILEIDENTIFIER, [this](CFileIdentifier* identifier) {
-        CriticalSectionLock lock(m_IdentifierLock);
-        (m_Worker ? m_NewIdentifiers : m_Identifiers).emplace_back(identifier);
-      });
+      *plugIn, PLUGINOBJ_FILEIDENTIFIER, [this](CFileIdentifier* identifier) { AddIdentifier(identifier); });
+}
+
+void CFileIdentifierSystem::AddIdentifier(CFileIdentifier* identifier) {
+  CriticalSectionLock lock(m_IdentifierLock);
+  (m_Worker ? m_NewIdentifiers : m_Identifiers).emplace_back(identifier);
 }
 
 void CFileIdentifierSystem::Exit() {

@@ -51,6 +51,9 @@ class CFileIdentifierSystem : public CTypedObject, public CPlayerFileIdentifier 
   // into use from its next pass.
   void InitNewPlugIns(CPlugInManager& plugIns, INT first);
   void InitPlugIn(CPlugInManager& plugIns, INT index);
+  // Takes ownership: in use at once before the worker runs, else from the
+  // worker's next pass, as the identifiers of new plug-ins.
+  void AddIdentifier(CFileIdentifier* identifier);
   // Stops the worker (a read it is blocked in is aborted), then empties
   // the queue, the waiting list and the held records and deletes every
   // identifier. Safe without Init and more than once.
