@@ -135,11 +135,10 @@ TEST_F(ExclusiveAccessTest, APlayerTakingFilesOverAndOverLosesNoIdentification) 
   const std::vector<std::string> urls = AddFiles(6);
   ASSERT_TRUE(players.Play(true));
   std::atomic<bool> done{false};
-  std::atomic<int> taken{0};
   std::thread playerThread([&] {
     while (!done) {
       FileInfoRecord* current = identifiers.GetCurrentObject();
-      if (current && players.GetExclusiveFileAccess(current->key, player)) ++taken;
+      if (current) players.GetExclusiveFileAccess(current->key, player);
     }
   });
   ASSERT_TRUE(identifiers.WaitUntilIdle(kIdleLimit));
