@@ -138,6 +138,20 @@ TEST(FileIdentifierWorker, WithoutIdentifiersQueuedRecordsAreDroppedUnidentified
   EXPECT_EQ(log.Entries().front().text, "-------- initializing file identifiers --------\n");
 }
 
+// Exit right after Init meets the worker anywhere in its first pass, also
+// between its look at the stop event and its sleep: it must end every time.
+TEST(FileIdentifierWorker, ExitEndsTheWorkerWhereverItIs) {
+  twltest::RecordingLogFront log;
+  CFileInfoDataBase files;
+  CFileIdentifierSystem system;
+  for (int round = 0; round < 300; ++round) {
+    system.Init(nullptr, files);
+    if (round % 3 == 0) system.AddFileObject(files.Get(("file:///r" + std::to_string(round)).c_str()));
+    system.Exit();
+  }
+  EXPECT_EQ(system.GetWorkerThreadId(), 0u);
+}
+
 // The CPU time the kernel has charged to a thread of this process, in
 // nanoseconds, and how often it gave the processor up.
 struct ThreadUse {
