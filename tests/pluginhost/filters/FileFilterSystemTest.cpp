@@ -11,15 +11,16 @@
 #include "pluginhost/filters/FileFilterDesc.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "support/RecordingLogFront.h"
+#include "support/StubConfigurableObject.h"
 
 namespace {
 
 // A filter that offers the descriptions it is given, marks the names that
 // end in its extension and fails (after marking) when told to.
-class ScriptedFilter : public CFileFilter {
+class ScriptedFilter : public twltest::StubConfigurableObject<CFileFilter> {
  public:
   ScriptedFilter(std::string name, std::vector<std::string> descs, std::string extension)
-      : m_Name(std::move(name)), m_Descs(std::move(descs)), m_Extension(std::move(extension)) {}
+      : StubConfigurableObject(std::move(name)), m_Descs(std::move(descs)), m_Extension(std::move(extension)) {}
 
   std::string failure;       // FilterFiles fails with this text when set
   bool enumFails = false;    // EnumFilterDescs fails after its first description
@@ -27,14 +28,6 @@ class ScriptedFilter : public CFileFilter {
   std::vector<std::vector<FILEFILTER_DESCRIPTION>> asked;  // the values of each FilterFiles call
   std::vector<std::string>* skinCalls = nullptr;
 
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return m_Name.c_str(); }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
   bool EnumFilterDescs(CFileFilterDescEnum& collector) override {
     for (size_t i = 0; i < m_Descs.size(); ++i) {
       collector.AddDesc(m_Descs[i].c_str(), 10 + i, this);
@@ -57,10 +50,10 @@ class ScriptedFilter : public CFileFilter {
     return false;
   }
   void BeginSkinChange() override {
-    if (skinCalls) skinCalls->push_back("begin " + m_Name);
+    if (skinCalls) skinCalls->push_back("begin " + Name());
   }
   void EndSkinChange() override {
-    if (skinCalls) skinCalls->push_back("end " + m_Name);
+    if (skinCalls) skinCalls->push_back("end " + Name());
   }
   bool RestoreSurfaces() override {
     if (restoreFails) SetThreadError(THREAD_ERROR_GENERAL, 0, "surface gone");
@@ -68,7 +61,6 @@ class ScriptedFilter : public CFileFilter {
   }
 
  private:
-  std::string m_Name;
   std::vector<std::string> m_Descs;
   std::string m_Extension;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/TestPaths.h"
+#include "support/ToolRun.h"
 
 namespace {
 
@@ -23,17 +24,13 @@ struct FilterRun {
 };
 
 FilterRun RunFilterTool(const std::string& arguments) {
-  const std::string dir = twltest::MakeTempDir("filter");
-  FilterRun run;
-  const int status = twltest::RunCommand("'" + twltest::ProgramPath("twltool") + "' filter " + arguments + " >'" +
-                                         dir + "/out' 2>'" + dir + "/err'");
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::istringstream out(twltest::ReadFile(dir + "/out"));
+  const twltest::ToolRun tool = twltest::RunTool("twltool", "filter " + arguments);
+  FilterRun run{tool.status, {}, {}, tool.err};
+  std::istringstream out(tool.out);
   for (std::string line; std::getline(out, line);) {
     if (line.rfind("desc ", 0) == 0) run.descs.push_back(line);
     if (line.rfind("match ", 0) == 0) run.matches.push_back(line.substr(6));
   }
-  run.err = twltest::ReadFile(dir + "/err");
   return run;
 }
 

@@ -16,7 +16,7 @@ bool ScriptedIdentifier::Identify(const char* url) {
       m_Holding = false;
     }
   }
-  m_Files.UpdateFileInfo(url, m_Name.c_str(), m_TextPriority, 3, m_IconPriority, -1, 0);
+  m_Files.UpdateFileInfo(url, Name().c_str(), m_TextPriority, 3, m_IconPriority, -1, 0);
   return true;
 }
 

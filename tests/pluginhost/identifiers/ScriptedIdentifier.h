@@ -11,22 +11,16 @@
 
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/identifiers/FileIdentifier.h"
+#include "support/StubConfigurableObject.h"
 
 namespace identifiertest {
 
-class ScriptedIdentifier : public CFileIdentifier {
+class ScriptedIdentifier : public twltest::StubConfigurableObject<CFileIdentifier> {
  public:
   ScriptedIdentifier(std::string name, CFileInfoDataBase& files, int textPriority, int iconPriority)
-      : m_Name(std::move(name)), m_Files(files), m_TextPriority(textPriority), m_IconPriority(iconPriority) {}
+      : StubConfigurableObject(std::move(name)), m_Files(files), m_TextPriority(textPriority),
+        m_IconPriority(iconPriority) {}
 
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return m_Name.c_str(); }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
   bool RestoreSurfaces() override { return true; }
   void BeginSkinChange() override {}
   void EndSkinChange() override {}
@@ -41,7 +35,6 @@ class ScriptedIdentifier : public CFileIdentifier {
   int CallsFor(const std::string& url);
 
  private:
-  std::string m_Name;
   CFileInfoDataBase& m_Files;
   int m_TextPriority;
   int m_IconPriority;

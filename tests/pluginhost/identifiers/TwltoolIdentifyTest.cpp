@@ -5,30 +5,18 @@
 #include <string>
 
 #include "support/TestPaths.h"
+#include "support/ToolRun.h"
 
 namespace {
 
-struct IdentifyRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-IdentifyRun RunIdentifyTool(const std::string& arguments) {
-  const std::string dir = twltest::MakeTempDir("identify");
-  IdentifyRun run;
-  const int status = twltest::RunCommand("'" + twltest::ProgramPath("twltool") + "' identify " + arguments + " >'" +
-                                         dir + "/out' 2>'" + dir + "/err'");
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = twltest::ReadFile(dir + "/out");
-  run.err = twltest::ReadFile(dir + "/err");
-  return run;
+twltest::ToolRun RunIdentifyTool(const std::string& arguments) {
+  return twltest::RunTool("twltool", "identify " + arguments);
 }
 
 TEST(TwltoolIdentify, TheLaterIdentifierWithTheHigherPriorityGivesTheText) {
   const std::string path = twltest::MakeTempDir("file") + "/sample.bin";
   twltest::WriteFile(path, std::string(4321, 'z'));
-  const IdentifyRun run = RunIdentifyTool("--plugins '" TWL_IDENTIFY_PLUGIN_DIR "' '" + path + "'");
+  const twltest::ToolRun run = RunIdentifyTool("--plugins '" TWL_IDENTIFY_PLUGIN_DIR "' '" + path + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, path + "\tsecond\t200\t100\n");
   EXPECT_NE(run.err.find("-------- initializing file identifiers --------"), std::string::npos) << run.err;
@@ -40,14 +28,14 @@ TEST(TwltoolIdentify, ScreevoKnowsItsSoundFilesAndLeavesOthersAlone) {
   ASSERT_EQ(twltest::RunCommand("sox -n -r 8000 -c 1 '" + wave + "' synth 0.2 sine 440"), 0) << "sox is needed";
   const std::string other = dir + "/x.xyz";
   twltest::WriteFile(other, "not a sound\n");
-  const IdentifyRun run =
+  const twltest::ToolRun run =
       RunIdentifyTool("--plugins '" + twltest::ProgramPath("PlugIns") + "' '" + wave + "' '" + other + "'");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, wave + "\t\t64\t64\n" + other + "\t\t0\t0\n");
 }
 
 TEST(TwltoolIdentify, WithoutAPlugInFolderNothingRuns) {
-  const IdentifyRun run = RunIdentifyTool("a.wav");
+  const twltest::ToolRun run = RunIdentifyTool("a.wav");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
 }
