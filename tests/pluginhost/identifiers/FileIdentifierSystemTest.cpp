@@ -178,7 +178,15 @@ TEST(FileIdentifierWorker, AnIdleWorkerUsesNoTimeAndExitWakesItWithoutATimeOut) 
   ASSERT_TRUE(system.WaitUntilIdle(kPatience));
   const DWORD worker = system.GetWorkerThreadId();
   ASSERT_NE(worker, 0u);
-  const ThreadUse before = ReadThreadUse(worker);
+  // The idle mark is set just before the worker goes to sleep: wait until
+  // it has stopped running at all.
+  ThreadUse before = ReadThreadUse(worker);
+  for (int look = 0; look < 100; ++look) {
+    Sleep(50);
+    const ThreadUse now = ReadThreadUse(worker);
+    if (now.cpuNanoseconds == before.cpuNanoseconds && now.switches == before.switches) break;
+    before = now;
+  }
   ASSERT_GT(before.cpuNanoseconds, 0u) << "the thread's clock is readable";
   Sleep(300);  // a worker that polled would run meanwhile
   const ThreadUse after = ReadThreadUse(worker);
