@@ -1,0 +1,16 @@
+#include "support/ToolRun.h"
+
+#include <sys/wait.h>
+
+#include "support/TestPaths.h"
+
+namespace twltest {
+
+ToolRun RunTool(const std::string& program, const std::string& arguments) {
+  const std::string dir = MakeTempDir("run");
+  const int status =
+      RunCommand("'" + ProgramPath(program) + "' " + arguments + " >'" + dir + "/out' 2>'" + dir + "/err'");
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
+}
+
+}  // namespace twltest

@@ -1,0 +1,18 @@
+// Runs one of the program folder's command-line tools the way a user
+// would, in a shell, and keeps its exit code and both outputs.
+#pragma once
+
+#include <string>
+
+namespace twltest {
+
+struct ToolRun {
+  int status;  // the exit code; -1 when the tool did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// `arguments` is shell text, quoted by the caller.
+ToolRun RunTool(const std::string& program, const std::string& arguments);
+
+}  // namespace twltest
