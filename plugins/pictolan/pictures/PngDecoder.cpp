@@ -83,16 +83,8 @@ bool HeaderStep(png_structp png, png_infop info, CStream* stream, PngHeader* hea
     default:
       png_error(png, "unsupported colour type");
   }
-  png_set_strip_16(png);
-  png_set_strip_alpha(png);
-  int intent = 0;
-  if (png_get_sRGB(png, info, &intent)) png_set_sRGB(png, info, 0);
-  png_set_swap(png);
-  png_set_interlace_handling(png);
-  png_read_update_info(png, info);
-  header->bitDepth = header->sourceDepth == 16 ? 8 : header->sourceDepth;
-  header->rowBytes = png_get_rowbytes(png, info);
-
+  // Palette and transparency first: the update below forgets tRNS once
+  // alpha is to be dropped.
   png_colorp palette = nullptr;
   int count = 0;
   if (header->colorType == PNG_COLOR_TYPE_PALETTE && png_get_PLTE(png, info, &palette, &count) && palette) {
@@ -110,6 +102,17 @@ bool HeaderStep(png_structp png, png_infop info, CStream* stream, PngHeader* hea
     }
     if (color) header->transparentColor = *color;
   }
+
+  png_set_strip_16(png);
+  png_set_strip_alpha(png);
+  int intent = 0;
+  if (png_get_sRGB(png, info, &intent)) png_set_sRGB(png, info, 0);
+  png_set_swap(png);
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+
+  header->bitDepth = header->sourceDepth == 16 ? 8 : header->sourceDepth;
+  header->rowBytes = png_get_rowbytes(png, info);
   return true;
 }
 

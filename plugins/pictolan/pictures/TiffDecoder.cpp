@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "foundation/bitmaps/DIBitmap.h"
@@ -106,6 +107,9 @@ bool ReadPicture(TIFF* tiff, CDIBitmap& bitmap, const DecodeOptions& options) {
   uint32_t height = 0;
   if (!TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) || !TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height)) return false;
   if (!CreatePictureBitmap(bitmap, width, height, RgbaFormat(), false, options)) return false;
+  // Strips libtiff cannot read are skipped and leave their rows as they
+  // were: black, never what the memory held before.
+  std::memset(bitmap.GetPixels(), 0, bitmap.GetDataSize());
   auto* raster = reinterpret_cast<uint32_t*>(bitmap.GetPixels());
   return TIFFReadRGBAImage(tiff, width, height, raster, 0) != 0;
 }
