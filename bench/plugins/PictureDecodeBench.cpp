@@ -133,10 +133,8 @@ const Bytes& TiffFile() {
 template <class Decoder>
 void DecodeFromMemoryStream(benchmark::State& state, const Bytes& file, Decoder decode) {
   for (auto _ : state) {
-    BYTE* block = new BYTE[file.size()];
-    std::memcpy(block, file.data(), file.size());
     CMemoryStream stream;
-    stream.Open(block, static_cast<DWORD>(file.size()), kStreamRead | kStreamSeek, 0, false);
+    stream.OpenCopy(file.data(), static_cast<DWORD>(file.size()), kStreamRead | kStreamSeek);
     CDIBitmap bitmap;
     try {
       if (!decode(stream, bitmap, pictolan::DecodeOptions{})) state.SkipWithError("not decoded");

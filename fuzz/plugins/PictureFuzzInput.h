@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "foundation/bitmaps/DIBitmap.h"
 #include "foundation/kernel/Error.h"
@@ -23,10 +22,8 @@ inline constexpr uint64_t kMaxPixels = 1 << 20;
 template <class Decoder>
 int DecodeInput(const uint8_t* data, size_t size, Decoder decode) {
   if (size > 0x7FFFFFFF) return 0;
-  BYTE* block = new BYTE[size ? size : 1];
-  if (size) std::memcpy(block, data, size);
   CMemoryStream stream;
-  stream.Open(block, static_cast<DWORD>(size), kStreamRead | kStreamSeek, 0, false);
+  stream.OpenCopy(data, static_cast<DWORD>(size), kStreamRead | kStreamSeek);
   CDIBitmap bitmap;
   pictolan::DecodeOptions options;
   options.maxPixels = kMaxPixels;

@@ -3,9 +3,9 @@
 // player's order) and writes what it got as an 8-bit RGB PNG.
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "DibSection.h"
 #include "HostCalls.h"
 #include "driver/Command.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -38,24 +38,11 @@ void PrintLoaded(const pictolan::ImageFileType& type, const CDIBitmap& picture) 
 // The picture as 8-bit RGB, top row first, through a 32-bit DIB section.
 // False with the reason when it cannot be written.
 bool WritePicturePng(CDIBitmap& picture, const std::string& path, std::string& problem) {
-  CPixelFormat rgb;
-  rgb.SetMasks(32, 0xFF0000, 0x00FF00, 0x0000FF);
-  picture.SetColorKeyFlag(false);
-  picture.ChangeFormat(rgb, nullptr, 1, 0);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = static_cast<LONG>(picture.GetWidth());
-  info.bmiHeader.biHeight = -static_cast<LONG>(picture.GetHeight());
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP section = twltool::MakeDibSection(picture);
   if (!section) {
     problem = "no room for the picture";
     return false;
   }
-  std::memcpy(bits, picture.GetPixels(), picture.GetDataSize());
   const bool written = TwlTestSaveBitmapPng(section, path.c_str()) != FALSE;
   DeleteObject(section);
   if (!written) problem = "cannot write '" + path + "'";

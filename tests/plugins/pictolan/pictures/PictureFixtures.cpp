@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstring>
 
 #include "support/TestPaths.h"
 #include "foundation/streams/StreamFlags.h"
@@ -92,9 +91,7 @@ std::string MakePng(const PngSpec& spec) {
 }
 
 BytesStream::BytesStream(const std::string& bytes) {
-  auto* block = new BYTE[bytes.size() + 1];
-  std::memcpy(block, bytes.data(), bytes.size());
-  Open(block, static_cast<DWORD>(bytes.size()), kStreamRead | kStreamSeek, 0, false);
+  OpenCopy(bytes.data(), static_cast<DWORD>(bytes.size()), kStreamRead | kStreamSeek);
 }
 
 ToolRun RunPictureTool(const std::string& file, const std::string& png) {
