@@ -26,6 +26,8 @@ constexpr const char* kInitErrorText = "Error initializing PNG decoder.";
 constexpr const char* kDecodeErrorText = "Error decoding PNG image: ";
 constexpr const char* kReadErrorText = "read error";
 constexpr size_t kSignatureSize = 8;
+// The most a chunk other than the image data may make the library hold.
+constexpr png_alloc_size_t kChunkMemoryLimit = 8000000;
 
 // The library's last error message.
 struct PngErrorText {
@@ -63,12 +65,22 @@ void ReadFromStream(png_structp png, png_bytep data, size_t length) {
   if (count < length) png_error(png, kReadErrorText);
 }
 
+// Chunks the picture does not need are skipped unread: the library would
+// otherwise take a buffer of the size a chunk claims (up to 2 GiB for a
+// text chunk of a file of a few hundred bytes) before finding the file cut.
+void IgnoreUnusedChunks(png_structp png) {
+  static const png_byte kUnused[] = "tEXt\0zTXt\0iTXt\0iCCP\0sPLT\0eXIf\0hIST\0pCAL\0sCAL\0tIME\0oFFs\0pHYs\0bKGD";
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnused, static_cast<int>(sizeof kUnused / 5));
+  png_set_chunk_malloc_max(png, kChunkMemoryLimit);
+}
+
 // Reads the chunks before the image data, asks for 8-bit samples without
 // alpha and records what the bitmap needs.
 bool HeaderStep(png_structp png, png_infop info, CStream* stream, PngHeader* header) {
   if (setjmp(png_jmpbuf(png))) return false;
   png_set_read_fn(png, stream, &ReadFromStream);
   png_set_sig_bytes(png, kSignatureSize);
+  IgnoreUnusedChunks(png);
   png_read_info(png, info);
   int interlace = 0;
   png_get_IHDR(png, info, &header->width, &header->height, &header->sourceDepth, &header->colorType, &interlace,

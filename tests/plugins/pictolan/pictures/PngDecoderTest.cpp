@@ -181,8 +181,11 @@ TEST(PngDecoderTest, ShortBrokenAndForeignDataEachEndTheirOwnWay) {
   };
   std::string badCrc = whole;
   badCrc[20] ^= 1;  // inside IHDR: its CRC no longer matches
+  // A text chunk claiming 64 MiB where the file ends: skipped, not held.
+  const std::string hugeText = whole.substr(0, 33) + std::string("\x04\x00\x00\x00tEXtabc", 11);
   const Row rows[] = {
       {"cut after the header", whole.substr(0, 33), false, "Image error: Error decoding PNG image: read error"},
+      {"a text chunk claiming more than the file", hugeText, false, "Image error: Error decoding PNG image: read error"},
       {"shorter than the signature", whole.substr(0, 5), false, "stream error 8"},
       {"not a PNG: false without an error", "GIF89a and more bytes", false, ""},
       {"a damaged header", badCrc, false, "Image error: Error decoding PNG image: IHDR: CRC error"},
