@@ -10,6 +10,7 @@ build_packages=(
   g++ cmake ninja-build pkg-config lld ccache
   libsqlite3-dev
   libfreetype-dev libpng-dev fonts-dejavu-core
+  libjpeg62-turbo-dev libtiff-dev
   zlib1g-dev
   libsdl2-dev
   qt6-base-dev libxcb1-dev
@@ -17,8 +18,8 @@ build_packages=(
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3 imagemagick gifsicle
-  sox strace genisoimage
+  python3 sqlite3 imagemagick gifsicle libjpeg-turbo-progs libtiff-tools
+  sox strace genisoimage xorriso
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
 )

@@ -8,6 +8,7 @@
 #include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
 TWL_IMPLEMENT_CLASS(CSystem, CTypedObject)
@@ -49,7 +50,9 @@ CSystem::~CSystem() {
 // records lose their listeners before they are freed, and the plug-ins are
 // unloaded only after every system let go of their objects.
 void CSystem::Exit() {
+  GetFileFilterSystem().Exit();
   ExitPlayerSystem();
+  ExitFileIdentifierSystem();
   GetVisualizerSystem().Exit();
   GetUserInterface().PrepareExit();
   DetachInfoListeners();

@@ -14,6 +14,10 @@ class CSystemHostEnvironment : public CHostEnvironment {
   // The window the shared sound device is bound to, among others.
   HWND GetOwnerWindow() override { return m_System.GetOwnerWindow().GetWindowHandle(); }
   CIconManager* GetIconManager() override { return &m_System.GetIconManager(); }
+  void UpdateFileInfo(const char* path, const char* typeText, int textPriority, int typeIcon, int iconPriority,
+                      int thirdValue, int thirdPriority) override {
+    m_System.UpdateFileInfo(path, typeText, textPriority, typeIcon, iconPriority, thirdValue, thirdPriority);
+  }
 
  private:
   CSystem& m_System;

@@ -13,8 +13,10 @@
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
+#include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
+#include "pluginhost/identifiers/FileIdentifierSystem.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
 #include "pluginhost/visualizers/PlugInVisualizerDiscovery.h"
 
@@ -57,7 +59,9 @@ void CSystem::Init() {
     GetVisualizerSystem().SetDiscovery(&GetPlugInVisualizerDiscovery());
     GetVisualizerSystem().Init(&GetPlugInManager());
   });
+  Timed(*this, "init file identifier system", [this] { InitFileIdentifierSystem(); });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
+  Timed(*this, "init file filter system", [this] { GetFileFilterSystem().Init(&GetPlugInManager()); });
   GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");
   LogFormat(LOGCODE_INFO, "%s\n\n",
@@ -144,6 +148,18 @@ void CSystem::InitPlayerSystem() {
   players.Init(&GetPlugInManager());
 }
 
+// The playlist's files are identified in the background from now on.
+void CSystem::InitFileIdentifierSystem() {
+  CFileIdentifierSystem& identifiers = GetFileIdentifierSystem();
+  GetPlayerSystem().SetFileIdentifier(&identifiers);
+  identifiers.Init(&GetPlugInManager(), *m_FileInfoDataBase);
+}
+
+void CSystem::ExitFileIdentifierSystem() {
+  GetFileIdentifierSystem().Exit();
+  GetPlayerSystem().SetFileIdentifier(nullptr);
+}
+
 void CSystem::ExitPlayerSystem() {
   CPlayerSystem& players = GetPlayerSystem();
   players.Exit();
@@ -160,7 +176,9 @@ void CSystem::LoadNewPlugIns() {
     CPlugInManager& plugIns = GetPlugInManager();
     GetDataSystem().InitNewStreamProviders(plugIns, firstNew);
     GetVisualizerSystem().InitNewVisualizers(plugIns, firstNew);
+    GetFileIdentifierSystem().InitNewPlugIns(plugIns, firstNew);
     GetPlayerSystem().InitNewPlayers(plugIns, firstNew);
+    GetFileFilterSystem().InitNewPlugIns(plugIns, firstNew);
   });
 }
 

@@ -1,9 +1,7 @@
 // The host API table: one constant table, filled slot by slot at compile
 // time. Slots of services this host does not offer yet hold the one
 // placeholder, which fails with an invalid parameter.
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -23,18 +21,6 @@ namespace {
 
 using namespace hostapi;
 
-// The placeholder in a slot whose type the ABI already declares.
-template <typename Result, typename... Arguments>
-Result Unavailable(Arguments...) {
-  return static_cast<Result>(HOST_Unavailable());
-}
-
-// The file identifier and the file filter systems.
-constexpr auto kSetFileInfoPlaceholder =
-    &Unavailable<BOOL, const char*, const char*, DWORD, int32_t, DWORD, int32_t, DWORD, PLUGIN_HANDLE>;
-constexpr auto kAddFileFilterPatternPlaceholder =
-    &Unavailable<BOOL, HOST_FILEFILTERLIST, const char*, FILEFILTER_DESCRIPTION, PLUGIN_HANDLE>;
-
 template <size_t N>
 constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
   for (auto& slot : slots) slot = &HOST_Unavailable;
@@ -44,8 +30,6 @@ constexpr HostApiTable BuildTable() {
   HostApiTable t{};
   Reserve(t.reserved92_109);
   Reserve(t.reserved111_134);
-  t.HOST_SetFileInfo = kSetFileInfoPlaceholder;
-  t.HOST_AddFileFilterPattern = kAddFileFilterPatternPlaceholder;
   Reserve(t.reserved194_208);
   Reserve(t.reserved213_227);
   Reserve(t.reserved237_239);
@@ -141,6 +125,8 @@ constexpr HostApiTable BuildTable() {
   t.HOST_GetCurrentEntry = &HOST_GetCurrentEntry;
   t.HOST_FreeEntryInfo = &HOST_FreeEntryInfo;
   t.HOST_AddFileExtension = &HOST_AddFileExtension;
+  t.HOST_SetFileInfo = &HOST_SetFileInfo;
+  t.HOST_AddFileFilterPattern = &HOST_AddFileFilterPattern;
   t.HOST_GetFileSystemInfo = &HOST_GetFileSystemInfo;
   t.HOST_OpenStream = &HOST_OpenStream;
   t.HOST_StreamSetProperty = &HOST_StreamSetProperty;
@@ -230,11 +216,7 @@ bool IsHostApiPlaceholder(size_t slot) {
   if (slot >= HOST_API_SLOT_COUNT) return false;
   HOST_ReservedSlot entry;
   std::memcpy(&entry, reinterpret_cast<const char*>(&kHostApiTable) + slot * sizeof(void*), sizeof entry);
-  const HOST_ReservedSlot typed[] = {
-      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kSetFileInfoPlaceholder)),
-      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kAddFileFilterPatternPlaceholder)),
-  };
-  return entry == &HOST_Unavailable || std::find(std::begin(typed), std::end(typed), entry) != std::end(typed);
+  return entry == &HOST_Unavailable;
 }
 
 std::vector<size_t> GetHostApiPlaceholderSlots() {
