@@ -56,6 +56,7 @@ size_t CHTTPResponseParser::ParseHead(const char* data, size_t size) {
   size_t used = 0;
   while (used < size && m_Phase != kDone) {
     const size_t before = used;
+    const Phase phase = m_Phase;
     switch (m_Phase) {
       case kProtocol: used += TakeProtocol(data + used, size - used); break;
       case kStatus: used += TakeStatus(data + used, size - used); break;
@@ -63,7 +64,7 @@ size_t CHTTPResponseParser::ParseHead(const char* data, size_t size) {
       case kHeaderFields: used += TakeHeaderFields(data + used, size - used); break;
       case kDone: break;
     }
-    if (used == before && m_Phase != kDone) break;
+    if (used == before && m_Phase == phase) break;
   }
   return used;
 }
