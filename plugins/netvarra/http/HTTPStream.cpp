@@ -130,6 +130,7 @@ bool CHTTPStream::ChooseRoute() {
 
 void CHTTPStream::ResetTransfer(bool decided) {
   m_State = decided ? kLookingUp : kDecidingProxy;
+  ++m_TransferNumber;
   m_Address = 0;
   m_Finder.Start(decided ? m_ConnectHost.c_str() : m_Request.host.c_str(), m_LookupEvent);
   m_Parser.Reset(m_URL);
@@ -273,6 +274,12 @@ DWORD CHTTPStream::Skip(DWORD count) { return TransferBody(nullptr, count, true,
 
 DWORD CHTTPStream::SkipSome(DWORD count) { return TransferBody(nullptr, count, false, true); }
 
+DWORD CHTTPStream::CutToLength(DWORD size) const {
+  const LONGLONG length = m_Parser.GetContentLength();
+  if (length < 0) return size;
+  return static_cast<DWORD>(std::min<LONGLONG>(size, std::max<LONGLONG>(0, length - m_Position)));
+}
+
 bool CHTTPStream::IsBodyComplete() const {
   if (m_Parser.IsChunked()) return m_Parser.IsLastChunkSeen();
   const LONGLONG length = m_Parser.GetContentLength();
@@ -306,8 +313,7 @@ DWORD CHTTPStream::TransferBody(char* buffer, DWORD size, bool waitForAll, bool 
   CriticalSectionLock operationLock(m_OperationLock);
   CriticalSectionLock stateLock(m_StateLock);
   Guard();
-  const LONGLONG length = m_Parser.GetContentLength();
-  if (length >= 0) size = static_cast<DWORD>(std::min<LONGLONG>(size, std::max<LONGLONG>(0, length - m_Position)));
+  size = CutToLength(size);
   if (!size) {
     EndBodyWhenComplete();
     return 0;
@@ -317,6 +323,8 @@ DWORD CHTTPStream::TransferBody(char* buffer, DWORD size, bool waitForAll, bool 
     ResetEvent(m_ReaderEvent);
     WaitForWorker(stateLock);
   }
+  // Nothing past the length the header gave, also when it came meanwhile.
+  size = CutToLength(size);
 
   char scratch[kScratchSize];
   DWORD delivered = TakeLeftovers(buffer, size, discard);
@@ -335,7 +343,7 @@ DWORD CHTTPStream::TransferBody(char* buffer, DWORD size, bool waitForAll, bool 
     if (received) continue;
     if (m_State >= kEnded) {
       // The server closed the connection: a body it promised more of is lost.
-      if (!IsBodyComplete() && (m_Parser.IsChunked() || length >= 0))
+      if (!IsBodyComplete() && (m_Parser.IsChunked() || m_Parser.GetContentLength() >= 0))
         ThrowStreamError(CStreamError::kConnectionLost, *this);
       break;
     }
@@ -423,6 +431,7 @@ void CHTTPStream::OnSocketEvents() {
   ResetEvent(m_SocketEvent);
   SocketEventRecord record{};
   m_Socket.GetEvents(&record, false);
+  const unsigned transfer = m_TransferNumber;
   const auto isSet = [&](int index) { return (record.pending & (1u << index)) != 0; };
   const auto failed = [&](int index) { return record.errors[index] >= 10000; };
   if (isSet(kSocketConnect)) {
@@ -436,6 +445,8 @@ void CHTTPStream::OnSocketEvents() {
     if (m_State == kReadingHead) ReceiveHead();
     else if (m_State == kReadingBody) NotifyReader();
   }
+  // A redirect has closed the socket whose events these were.
+  if (m_TransferNumber != transfer) return;
   if (isSet(kSocketWrite)) {
     if (failed(kSocketWrite))
       ThrowEventError(static_cast<int>(record.errors[kSocketWrite]), "SocketError.Write", "Socket write error");

@@ -69,6 +69,8 @@ class CHTTPStream : public CFlowingStream {
   DWORD TransferBody(char* buffer, DWORD size, bool waitForAll, bool discard);
   void WaitForWorker(CriticalSectionLock& stateLock);
   DWORD TakeLeftovers(char* buffer, DWORD size, bool discard);
+  // The request cut to what is left of a known length.
+  DWORD CutToLength(DWORD size) const;
   bool IsBodyComplete() const;
   void EndBodyWhenComplete();
   bool SocketHasByte();
@@ -104,6 +106,9 @@ class CHTTPStream : public CFlowingStream {
   int m_ConnectPort = 80;
   DWORD m_Timeout = 30000;
   int m_Redirects = 0;
+  // Counts the transfers begun (the first and each redirect), so that the
+  // events of a socket already replaced are not handled.
+  unsigned m_TransferNumber = 0;
 
   // Connection.
   CAsyncHostFinder m_Finder;
