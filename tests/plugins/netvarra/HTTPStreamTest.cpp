@@ -18,16 +18,6 @@ namespace {
 
 constexpr DWORD kOpenFlags = kStreamRead | kStreamOpenExistingToo;
 
-std::string HexOf(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += digits[c >> 4];
-    hex += digits[c & 15];
-  }
-  return hex;
-}
-
 std::string ReadFileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -146,7 +136,7 @@ TEST_F(HTTPStreamTest, AcceptedReplies) {
       {"a length of 0", "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", ""},
   };
   for (const Row& row : rows) {
-    twltest::LoopbackPeer peer("http_peer.py", {"raw", HexOf(row.reply)});
+    twltest::LoopbackPeer peer("http_peer.py", {"raw", nettest::Hex(row.reply)});
     const Fetched fetched = Fetch(Url(peer));
     EXPECT_EQ("", fetched.error) << row.why;
     EXPECT_EQ(row.body, fetched.data) << row.why;
@@ -174,25 +164,25 @@ TEST_F(HTTPStreamTest, BadServersGiveClearErrors) {
     std::string error;
     DWORD timeout;
   } rows[] = {
-      {"a version that is not a number", {"raw", HexOf("HTTP/1.x 200 OK\r\n\r\n")}, "Corrupted response received.",
+      {"a version that is not a number", {"raw", nettest::Hex("HTTP/1.x 200 OK\r\n\r\n")}, "Corrupted response received.",
        30000},
       {"a header without end", {"endless-header"}, "Corrupted response received.", 30000},
-      {"HTTP/2.0", {"raw", HexOf("HTTP/2.0 200 OK\r\n\r\n")}, "Unsupported HTTP version.", 30000},
+      {"HTTP/2.0", {"raw", nettest::Hex("HTTP/2.0 200 OK\r\n\r\n")}, "Unsupported HTTP version.", 30000},
       {"a chunk size of 2^64",
-       {"raw", HexOf("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10000000000000000\r\nabc")},
+       {"raw", nettest::Hex("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10000000000000000\r\nabc")},
        "Corrupted chunk header", 30000},
-      {"gzip", {"raw", HexOf("HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\n\r\n")},
+      {"gzip", {"raw", nettest::Hex("HTTP/1.1 200 OK\r\nTransfer-Encoding: gzip\r\n\r\n")},
        "Unknown transfer coding (gzip)", 30000},
       {"a redirect loop", {"redirect-loop"}, "Too many redirects.", 30000},
       {"a relative redirect", {"redirect-relative"}, "Invalid redirect URL.", 30000},
       {"a reset mid-body", {"reset-mid"}, "(10054) Connection reset by peer.", 30000},
       {"a close mid-body", {"close-mid"}, "The connection was lost.", 30000},
       {"a server that never answers", {"silent"}, "The connection timed out.", 2000},
-      {"404", {"raw", HexOf("HTTP/1.1 404 Not Found\r\n\r\n")}, "The file was not found.", 30000},
-      {"401", {"raw", HexOf("HTTP/1.1 401 Unauthorized\r\n\r\n")}, "The access has been denied.", 30000},
-      {"another status", {"raw", HexOf("HTTP/1.1 503 Busy Now\r\n\r\n")},
+      {"404", {"raw", nettest::Hex("HTTP/1.1 404 Not Found\r\n\r\n")}, "The file was not found.", 30000},
+      {"401", {"raw", nettest::Hex("HTTP/1.1 401 Unauthorized\r\n\r\n")}, "The access has been denied.", 30000},
+      {"another status", {"raw", nettest::Hex("HTTP/1.1 503 Busy Now\r\n\r\n")},
        "Unexpected response received (503 Busy Now)", 30000},
-      {"a close before the header ends", {"raw", HexOf("HTTP/1.1 200 OK\r\nContent-")}, "The connection was lost.",
+      {"a close before the header ends", {"raw", nettest::Hex("HTTP/1.1 200 OK\r\nContent-")}, "The connection was lost.",
        30000},
   };
   for (const Row& row : rows) {
