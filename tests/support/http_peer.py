@@ -6,6 +6,7 @@ reads (up to the empty line) is appended to FILE, requests separated by a
 line "----". Every wait is bounded: the server ends itself after a minute.
 
 Modes:
+  directory DIR      python's own http.server serving the files of DIR.
   file PATH [TYPE]   200 with Content-Length (and Content-Type TYPE), the file,
                      then close.
   chunked-keep       a chunked reply ("A;x=1" chunk, last chunk), then keep the
@@ -39,6 +40,17 @@ if args[:1] == ["--record"]:
     record = args[1]
     args = args[2:]
 mode = args[0]
+if mode == "directory":
+    import functools
+    import http.server
+
+    handler = functools.partial(http.server.SimpleHTTPRequestHandler, directory=args[1])
+    handler.log_message = lambda *unused: None
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    print("port", server.server_address[1], flush=True)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    sys.stdin.read()
+    os._exit(0)
 listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
 listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
 listener.bind(("127.0.0.1", 0))
