@@ -290,11 +290,13 @@ void CHTTPStream::EndBodyWhenComplete() {
   if (m_State == kReadingBody && IsBodyComplete()) Advance();
 }
 
-void CHTTPStream::WaitForWorker(CriticalSectionLock& stateLock) {
-  HANDLE event = m_ReaderEvent;
+void CHTTPStream::WaitForWorker(CriticalSectionLock& stateLock, bool orSocket) {
+  // In the body the socket's own notice wakes the reader as soon as it
+  // wakes the worker, a thread switch earlier than the worker's signal.
+  const HANDLE events[2] = {m_ReaderEvent, m_SocketEvent};
   const DWORD timeout = m_Timeout;
   stateLock.Leave();
-  IsEventSignalled(event, timeout ? timeout : 1);
+  WaitForEvents(events, orSocket ? 2 : 1, false, timeout ? timeout : 1);
   stateLock.Enter();
   Guard();
 }
@@ -321,7 +323,7 @@ DWORD CHTTPStream::TransferBody(char* buffer, DWORD size, bool waitForAll, bool 
   if (m_State < kReadingBody && !waitForAll) return 0;
   while (m_State < kReadingBody) {
     ResetEvent(m_ReaderEvent);
-    WaitForWorker(stateLock);
+    WaitForWorker(stateLock, false);
   }
   // Nothing past the length the header gave, also when it came meanwhile.
   size = CutToLength(size);
@@ -348,7 +350,7 @@ DWORD CHTTPStream::TransferBody(char* buffer, DWORD size, bool waitForAll, bool 
       break;
     }
     if (!waitForAll) break;
-    WaitForWorker(stateLock);
+    WaitForWorker(stateLock, true);
   }
   EndBodyWhenComplete();
   return delivered;

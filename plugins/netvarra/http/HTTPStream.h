@@ -67,7 +67,9 @@ class CHTTPStream : public CFlowingStream {
   // Reader side.
   void Guard();
   DWORD TransferBody(char* buffer, DWORD size, bool waitForAll, bool discard);
-  void WaitForWorker(CriticalSectionLock& stateLock);
+  // Waits with the state lock left; `orSocket` also wakes on the socket's
+  // notice (the body phase).
+  void WaitForWorker(CriticalSectionLock& stateLock, bool orSocket);
   DWORD TakeLeftovers(char* buffer, DWORD size, bool discard);
   // The request cut to what is left of a known length.
   DWORD CutToLength(DWORD size) const;
