@@ -22,8 +22,10 @@ Modes:
   reset-mid          Content-Length 100000, 1000 bytes, then a reset.
   close-mid          Content-Length 100000, 1000 bytes, then an orderly close.
   silent             accept, read the request and never answer.
-  trickle PATH       200 with Content-Length, then the file 100 bytes every
-                     100 ms.
+  trickle PATH [FIRST [INTERVAL_MS]]
+                     200 with Content-Length, the file's first FIRST bytes
+                     (default 0) at once, then 100 bytes every INTERVAL_MS
+                     (default 100).
 """
 import os
 import signal
@@ -153,10 +155,12 @@ def serve(conn):
     elif mode == "trickle":
         with open(args[1], "rb") as source:
             body = source.read()
-        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(body))
-        for at in range(0, len(body), 100):
+        first = int(args[2]) if len(args) > 2 else 0
+        interval = int(args[3]) / 1000.0 if len(args) > 3 else 0.1
+        conn.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(body) + body[:first])
+        for at in range(first, len(body), 100):
             conn.sendall(body[at:at + 100])
-            time.sleep(0.1)
+            time.sleep(interval)
     conn.close()
 
 
