@@ -31,7 +31,7 @@ test_packages=(
 # playlist save reaches the disk. curl is the yardstick of Netvarra's HTTP
 # downloads.
 bench_packages=(
-  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev
+  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev curl
   xvfb
 )
 
