@@ -22,15 +22,17 @@ test_packages=(
   sox strace genisoimage xorriso
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
+  curl
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
 # and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its
 # own when no display is named. The desktop presenter's tests drive Xvfb
 # with the X tools (xdotool; xwininfo and xprop from x11-utils), a window
 # manager (openbox) and an XEmbed tray (trayer). strace watches how a
-# playlist save reaches the disk.
+# playlist save reaches the disk. curl is the yardstick of Netvarra's HTTP
+# downloads.
 bench_packages=(
-  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev
+  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev curl
   xvfb
 )
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/core/DataSystemUrlReader.h"
 #include "app/core/SystemHostEnvironment.h"
 #include "app/ui/UserInterface.h"
 #include "foundation/appcore/Directories.h"
@@ -57,6 +58,7 @@ void CSystem::Exit() {
   GetUserInterface().PrepareExit();
   DetachInfoListeners();
   FreeInfoDataBases();
+  UnregisterDataSystemUrlReader();
   GetDataSystem().Exit();
   m_PlugIns.UnloadPlugIns();
   GetUserInterface().Exit();

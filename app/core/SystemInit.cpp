@@ -1,5 +1,6 @@
 // The second start phase: the systems come up in order, each step timed
 // with -z; then the plug-in folder and its later re-scans.
+#include "app/core/DataSystemUrlReader.h"
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
 #include "app/ui/UserInterface.h"
@@ -54,7 +55,10 @@ void CSystem::Init() {
   Timed(*this, "load options", [this] { LoadOptions(); });
   Timed(*this, "init user interface", [] { GetUserInterface().Init(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
-  Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
+  Timed(*this, "init data system", [this] {
+    GetDataSystem().Init(GetPlugInManager());
+    RegisterDataSystemUrlReader();
+  });
   Timed(*this, "init visualizer system", [this] {
     GetVisualizerSystem().SetDiscovery(&GetPlugInVisualizerDiscovery());
     GetVisualizerSystem().Init(&GetPlugInManager());

@@ -8,9 +8,13 @@ namespace twltest {
 
 ToolRun RunTool(const std::string& program, const std::string& arguments, const std::string& prefix) {
   const std::string dir = MakeTempDir("run");
-  const int status =
-      RunCommand(prefix + "'" + ProgramPath(program) + "' " + arguments + " >'" + dir + "/out' 2>'" + dir + "/err'");
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir + "/out"), ReadFile(dir + "/err")};
+  const int status = RunCommand(prefix + "'" + ProgramPath(program) + "' " + arguments + " >'" + dir + "/out' 2>'" +
+                                dir + "/err'");
+  ToolRun run;
+  run.exitCode = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = ReadFile(dir + "/out");
+  run.err = ReadFile(dir + "/err");
+  return run;
 }
 
 }  // namespace twltest

@@ -1,5 +1,5 @@
-// Runs one of the program folder's command-line tools the way a user
-// would, in a shell, and keeps its exit code and both outputs.
+// Runs a program of the program folder (twltool, fndtool, ...) with a shell
+// argument string, keeping what it wrote to stdout and stderr apart.
 #pragma once
 
 #include <string>
@@ -7,13 +7,13 @@
 namespace twltest {
 
 struct ToolRun {
-  int status;  // the exit code; -1 when the tool did not exit normally
+  int exitCode;  // -1 when it did not exit normally
   std::string out;
   std::string err;
 };
 
-// `arguments` is shell text, quoted by the caller; `prefix` goes before the
-// program (environment assignments such as "A=1 ").
+// `arguments` is inserted into a shell command line as it stands; `prefix`
+// goes before the program (environment assignments such as "A=1 ").
 ToolRun RunTool(const std::string& program, const std::string& arguments, const std::string& prefix = "");
 
 }  // namespace twltest

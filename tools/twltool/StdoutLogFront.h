@@ -11,18 +11,18 @@ namespace twltool {
 
 class StdoutLogFront : public CLogFront {
  public:
-  explicit StdoutLogFront(FILE* out = stdout) : m_Out(out) { SetLogFront(this); }
+  explicit StdoutLogFront(FILE* to = stdout) : m_To(to) { SetLogFront(this); }
   ~StdoutLogFront() override { SetLogFront(nullptr); }
   StdoutLogFront(const StdoutLogFront&) = delete;
   StdoutLogFront& operator=(const StdoutLogFront&) = delete;
 
   void LogFormatV(DWORD, const char* format, va_list args) override {
-    std::vfprintf(m_Out, format, args);
-    std::fflush(m_Out);
+    std::vfprintf(m_To, format, args);
+    std::fflush(m_To);
   }
 
  private:
-  FILE* m_Out;
+  FILE* m_To;
 };
 
 }  // namespace twltool

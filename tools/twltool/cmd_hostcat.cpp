@@ -1,3 +1,4 @@
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <memory>
@@ -28,6 +29,7 @@ struct Options {
   DWORD chunk = 64 * 1024;
   std::vector<Range> ranges{Range{}};
   std::string plugIns;  // empty: no plug-ins
+  bool stats = false;   // the bytes and the time from open to close on stderr
   std::string url;
 };
 
@@ -37,6 +39,11 @@ bool ParseOptions(const tool::Args& args, Options& options, std::string& message
   int64_t offset = 0;
   size_t i = 0;
   for (; i + 1 < args.size() && args[i].starts_with("--"); i += 2) {
+    if (args[i] == "--stats") {
+      options.stats = true;
+      --i;
+      continue;
+    }
     const std::string& name = args[i];
     const std::string& value = args[i + 1];
     if (name == "--flags" && tool::ParseUnsigned(value, number, 0xFFFFFFFF)) {
@@ -69,7 +76,8 @@ int64_t Join(const DWORD* words) { return static_cast<int64_t>((static_cast<uint
 
 // Reads a piece to stdout; false with the reason in the thread error (or a
 // message when stdout fails).
-bool CopyToStdout(HOST_STREAM stream, const Options& options, const Range& range, std::string& message) {
+bool CopyToStdout(HOST_STREAM stream, const Options& options, const Range& range, uint64_t& copied,
+                  std::string& message) {
   if (range.seek) {
     const auto words = static_cast<uint64_t>(range.offset);
     DWORD reached[2];
@@ -92,6 +100,7 @@ bool CopyToStdout(HOST_STREAM stream, const Options& options, const Range& range
       return false;
     }
     left -= got;
+    copied += got;
     if (got < size) break;
   }
   return true;
@@ -100,14 +109,15 @@ bool CopyToStdout(HOST_STREAM stream, const Options& options, const Range& range
 }  // namespace
 
 TOOL_COMMAND(RunHostCat, "hostcat",
-             "[--plugins DIR] [--flags HEX] [--chunk N] [--seek OFFSET [--count N]]... URL  read URL as a plug-in "
+             "[--plugins DIR] [--stats] [--flags HEX] [--chunk N] [--seek OFFSET [--count N]]... URL  read URL as a plug-in "
              "does, through the host API (open, flags, length, then per --seek a seek from the start and at most N "
              "bytes, else everything, read in chunks of N bytes, default 65536, close): "
              "the bytes to stdout, \"flags 0x%08X length N\" (flags in plug-in form, length -1 when unknown) to "
              "stderr; --flags are plug-in open flags (default 0x1); with --plugins, DIR's plug-ins are loaded and "
              "the data system starts with their stream providers, the proxy settings and the stored time-out as "
              "the player starts it (the log to stderr as it is written); at the end the providers exit and the "
-             "plug-ins unload") {
+             "plug-ins unload; --stats ends stderr with \"read N bytes in S s\", the bytes copied and the wall-clock "
+             "seconds from open to close") {
   Options options;
   std::string message;
   if (!ParseOptions(args, options, message)) return tool::Fail(message);
@@ -116,6 +126,9 @@ TOOL_COMMAND(RunHostCat, "hostcat",
   twltool::PlugInDataStart start(options.plugIns);
   if (!options.plugIns.empty()) start.StartProxies();
 
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point opened = Clock::now();
+  uint64_t copied = 0;
   HOST_STREAM stream = nullptr;
   if (!Host().HOST_OpenStream(options.url.c_str(), options.flags, 0, nullptr, &stream)) {
     return tool::Fail(HostErrorText());
@@ -126,12 +139,16 @@ TOOL_COMMAND(RunHostCat, "hostcat",
   if (ok) std::fprintf(stderr, "flags 0x%08X length %" PRId64 "\n", flags, Join(length));
   if (!ok) message = HostErrorText();
   for (const Range& range : options.ranges) {
-    if (ok) ok = CopyToStdout(stream, options, range, message);
+    if (ok) ok = CopyToStdout(stream, options, range, copied, message);
   }
   if (ok && !Host().HOST_StreamClose(stream)) return tool::Fail(HostErrorText());
   if (!ok) {
     Host().HOST_StreamRelease(stream);
     return tool::Fail(message);
+  }
+  if (options.stats) {
+    const std::chrono::duration<double> took = Clock::now() - opened;
+    std::fprintf(stderr, "read %" PRIu64 " bytes in %.6f s\n", copied, took.count());
   }
   return 0;
 }

@@ -25,7 +25,7 @@ struct FilterRun {
 
 FilterRun RunFilterTool(const std::string& arguments) {
   const twltest::ToolRun tool = twltest::RunTool("twltool", "filter " + arguments);
-  FilterRun run{tool.status, {}, {}, tool.err};
+  FilterRun run{tool.exitCode, {}, {}, tool.err};
   std::istringstream out(tool.out);
   for (std::string line; std::getline(out, line);) {
     if (line.rfind("desc ", 0) == 0) run.descs.push_back(line);

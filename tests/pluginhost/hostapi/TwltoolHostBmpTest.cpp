@@ -39,7 +39,7 @@ TEST(TwltoolHostBmp, PicturesOfEveryKindArriveAsImageMagickReadsThem) {
       const std::string out = dir + "/out.ppm";
       const twltest::ToolRun run =
           twltest::RunTool("twltool", std::string("hostbmp --bits ") + bits + " '" + row.file + "' '" + out + "'");
-      ASSERT_EQ(run.status, 0) << run.err;
+      ASSERT_EQ(run.exitCode, 0) << run.err;
       EXPECT_TRUE(twltest::ReadFile(out) == expected) << "the pixels differ";
     }
   }
@@ -50,7 +50,7 @@ TEST(TwltoolHostBmp, SixteenBitsKeepTheTopBitsOfEachChannel) {
   const std::string file = dir + "/g.bmp";
   Magick("-size 64x8 gradient:white-black BMP3:'" + file + "'");
   const twltest::ToolRun run = twltest::RunTool("twltool", "hostbmp --bits 16 '" + file + "' '" + dir + "/o.ppm'");
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   // Rounded to 5-6-5 and widened back, each channel keeps the source's top
   // 5 (green 6) bits.
   Magick("'" + file + "' -depth 8 ppm:'" + dir + "/expected.ppm'");
@@ -73,7 +73,7 @@ TEST(TwltoolHostBmp, AWrongSizeAndACutFileFailWithTheHostsText) {
   Magick("-size 32x32 gradient:red-blue BMP3:'" + file + "'");
   const twltest::ToolRun wrongSize =
       twltest::RunTool("twltool", "hostbmp --size 16x16 '" + file + "' '" + dir + "/o.ppm'");
-  EXPECT_EQ(wrongSize.status, 1);
+  EXPECT_EQ(wrongSize.exitCode, 1);
   EXPECT_EQ(wrongSize.err,
             "twltool: Unable to load bitmap data. The actual bitmap size does not match the expected bitmap size.\n");
 
@@ -83,10 +83,10 @@ TEST(TwltoolHostBmp, AWrongSizeAndACutFileFailWithTheHostsText) {
   for (const char* size : {"", "--size 32x32 "}) {
     SCOPED_TRACE(size);
     const twltest::ToolRun cut = twltest::RunTool("twltool", std::string("hostbmp ") + size + "'" + half + "' x.ppm");
-    EXPECT_EQ(cut.status, 1);
+    EXPECT_EQ(cut.exitCode, 1);
     EXPECT_TRUE(cut.err.starts_with("twltool: ")) << cut.err;
   }
-  EXPECT_EQ(twltest::RunTool("twltool", "hostbmp --bits 8 '" + file + "' x.ppm").status, 1);
+  EXPECT_EQ(twltest::RunTool("twltool", "hostbmp --bits 8 '" + file + "' x.ppm").exitCode, 1);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ TEST(TwltoolIdentify, TheLaterIdentifierWithTheHigherPriorityGivesTheText) {
   const std::string path = twltest::MakeTempDir("file") + "/sample.bin";
   twltest::WriteFile(path, std::string(4321, 'z'));
   const twltest::ToolRun run = RunIdentifyTool("--plugins '" TWL_IDENTIFY_PLUGIN_DIR "' '" + path + "'");
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, path + "\tsecond\t200\t100\n");
   EXPECT_NE(run.err.find("-------- initializing file identifiers --------"), std::string::npos) << run.err;
 }
@@ -30,13 +30,13 @@ TEST(TwltoolIdentify, ScreevoKnowsItsSoundFilesAndLeavesOthersAlone) {
   twltest::WriteFile(other, "not a sound\n");
   const twltest::ToolRun run =
       RunIdentifyTool("--plugins '" + twltest::ProgramPath("PlugIns") + "' '" + wave + "' '" + other + "'");
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.out, wave + "\t\t64\t64\n" + other + "\t\t0\t0\n");
 }
 
 TEST(TwltoolIdentify, WithoutAPlugInFolderNothingRuns) {
   const twltest::ToolRun run = RunIdentifyTool("a.wav");
-  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
 }
 

@@ -32,7 +32,7 @@ TEST(TwltoolVisualizers, BothVersionsAreListedAndTheStoredChoiceIsMatchedWithout
     SCOPED_TRACE(row.stored ? row.stored : "nothing stored");
     if (row.stored) StoreCurrentVisualizer(row.stored);
     const twltest::ToolRun run = twltest::RunTool("twltool", "visualizers '" + kPlugIns + "'");
-    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NE(run.out.find("-------- initializing visualizers --------\n"
                            "initializing 'Test visualizer'...done\n"
                            "initializing 'Test visualizer'...done\n" +
@@ -53,7 +53,7 @@ TEST(TwltoolVisualizers, TheCurrentVisualizerIsFedEveryByteOnceInOrderBetweenPre
     std::remove(dump.c_str());
     const twltest::ToolRun run = twltest::RunTool("twltool", "visualizers --feed '" + tone + "' '" + kPlugIns + "'",
                                                   "TWL_TEST_VISUALIZER_DUMP='" + dump + "' ");
-    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(run.out.ends_with("TestVisualizer: prepare\nTestVisualizer: stop\nTestVisualizer: unprepare\n"))
         << run.out;
     std::string verdict;
@@ -70,13 +70,13 @@ TEST(TwltoolVisualizers, TheCurrentVisualizerIsFedEveryByteOnceInOrderBetweenPre
 
 TEST(TwltoolVisualizers, AFolderWithoutVisualizersHasNoCurrentOneAndABadSoundIsRefused) {
   const twltest::ToolRun empty = twltest::RunTool("twltool", "visualizers '" + twltest::MakeTempDir("empty") + "'");
-  ASSERT_EQ(empty.status, 0) << empty.err;
+  ASSERT_EQ(empty.exitCode, 0) << empty.err;
   EXPECT_TRUE(empty.out.ends_with("current -1 -\n")) << empty.out;
 
   const std::string bad = twltest::MakeTempDir("bad") + "/bad.wav";
   twltest::WriteFile(bad, "RIFF\x04\x00\x00\x00WAVE");
   const twltest::ToolRun refused = twltest::RunTool("twltool", "visualizers --feed '" + bad + "' '" + kPlugIns + "'");
-  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.out, "") << "nothing is loaded for a sound that cannot be fed";
 }
 
