@@ -111,14 +111,27 @@ bool WaitUntilReady(ScsiDrive& drive, uint32_t pause) {
   return false;
 }
 
-uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device) {
+namespace {
+
+// The start of the last possible lead-out of a disc that takes more
+// blocks (empty or incomplete); false when the drive does not answer or
+// the disc is closed.
+bool ReadLastLeadOut(ScsiDevice& device, int64_t& leadOut) {
   uint8_t cdb[10] = {0x51};
   SetBigEndian16(cdb + 7, 32);
-  if (device.ExecCommand(10, cdb, 32, kDataIn) != 0) return 0;
+  if (device.ExecCommand(10, cdb, 32, kDataIn) != 0) return false;
   const uint8_t* answer = device.GetTransferBuffer();
   const uint8_t discStatus = answer[2] & 0x03;
-  if (discStatus != 0 && discStatus != 1) return 0;
-  const int32_t leadOut = MsfToLba(answer[21], answer[22], answer[23]);
+  if (discStatus != 0 && discStatus != 1) return false;
+  leadOut = MsfToLba(answer[21], answer[22], answer[23]);
+  return true;
+}
+
+}  // namespace
+
+uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device) {
+  int64_t leadOut = 0;
+  if (!ReadLastLeadOut(device, leadOut)) return 0;
   const int32_t address = device.FirstWriteAdress(0, 0, 0, 0);
   // An address past the lead-out leaves no room, not a wrapped count.
   if (address < 0 || leadOut <= address) return 0;
@@ -126,13 +139,8 @@ uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device) {
 }
 
 uint32_t GetFreeBlocksClamped(ScsiDevice& device) {
-  uint8_t cdb[10] = {0x51};
-  SetBigEndian16(cdb + 7, 32);
-  if (device.ExecCommand(10, cdb, 32, kDataIn) != 0) return 0;
-  const uint8_t* answer = device.GetTransferBuffer();
-  const uint8_t discStatus = answer[2] & 0x03;
-  if (discStatus != 0 && discStatus != 1) return 0;
-  const int64_t leadOut = MsfToLba(answer[21], answer[22], answer[23]);
+  int64_t leadOut = 0;
+  if (!ReadLastLeadOut(device, leadOut)) return 0;
   const int64_t free = leadOut - device.FirstWriteAdress(0, 0, 0, 0);
   return free <= 0 ? 0 : static_cast<uint32_t>(std::min<int64_t>(free, 0xFFFFFFFF));
 }

@@ -1,12 +1,11 @@
 #include "DiscAtOnceWriting.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "RawSector.h"
+#include "ReadWhole.h"
 #include "kilnar/recorder/DiscLayout.h"
 #include "kilnar/recorder/ScsiDevice.h"
 
@@ -16,16 +15,6 @@ namespace {
 constexpr uint32_t kPieceBlocks = 20;
 constexpr int32_t kPregapBlocks = 150;
 constexpr uint16_t kDiscTypeData = 1;
-
-bool ReadExactly(int fd, uint8_t* buffer, size_t length) {
-  while (length > 0) {
-    const ssize_t got = read(fd, buffer, length);
-    if (got <= 0) return false;
-    buffer += got;
-    length -= static_cast<size_t>(got);
-  }
-  return true;
-}
 
 std::unique_ptr<DiscInfo> OneDataTrack(uint32_t blocks) {
   auto disc = std::make_unique<DiscInfo>();
@@ -52,7 +41,7 @@ bool WriteImageAtOnce(ScsiDevice& recorder, int fd, uint32_t blocks, const std::
   std::vector<uint8_t> piece(size_t{kPieceBlocks} * kUserDataSize);
   for (uint32_t done = 0; done < blocks;) {
     const uint32_t n = std::min(kPieceBlocks, blocks - done);
-    if (!ReadExactly(fd, piece.data(), size_t{n} * kUserDataSize)) {
+    if (!ReadWhole(fd, piece.data(), size_t{n} * kUserDataSize)) {
       error = "cannot read " + imageName;
       return false;
     }

@@ -10,6 +10,7 @@
 
 #include "DiscAtOnceWriting.h"
 #include "QuotedText.h"
+#include "ReadWhole.h"
 #include "RecorderChoice.h"
 #include "driver/Command.h"
 #include "driver/Numbers.h"
@@ -46,17 +47,6 @@ struct ImageFile {
     if (fd >= 0) close(fd);
   }
 };
-
-// Reads exactly `length` bytes; false at an error or a short file.
-bool ReadWhole(int fd, uint8_t* buffer, size_t length) {
-  while (length > 0) {
-    const ssize_t got = read(fd, buffer, length);
-    if (got <= 0) return false;
-    buffer += got;
-    length -= static_cast<size_t>(got);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -127,7 +117,7 @@ TOOL_COMMAND(RunWriteImage, "write-image",
   uint8_t* buffer = recorder->GetTransferBuffer();
   for (uint32_t done = 0; done < blocks;) {
     const uint32_t n = std::min(piece, blocks - done);
-    bool written = ReadWhole(image.fd, buffer, size_t{n} * kBlock);
+    bool written = kilnartool::ReadWhole(image.fd, buffer, size_t{n} * kBlock);
     if (!written) recorder->SetErrorText("cannot read " + args[0]);
     written = written && recorder->Write(buffer, n * kBlock);
     if (!written) {
