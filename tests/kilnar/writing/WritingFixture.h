@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "kilnar/EmulatedRecorder.h"
+#include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/ScsiMan.h"
 #include "twlwin/testing_recorder.h"
 #include "twlwin/testing_user.h"
@@ -65,6 +66,18 @@ class WritingFixture : public testing::Test {
     auto recorder = std::make_unique<Recorder>(manager_.get());
     EXPECT_TRUE(recorder->Open(0, 0));
     return recorder;
+  }
+  // The same, with the class the factory chooses for the model.
+  std::unique_ptr<ScsiDevice> OpenByModel(const std::string& model) {
+    folder_ = std::make_unique<EmulatedRecorderFolder>();
+    setenv("TWL_RECORDER_INQUIRY", model.c_str(), 1);
+    folder_->UseInThisProcess();
+    manager_ = std::make_unique<ScsiMan>();
+    EXPECT_TRUE(manager_->FindHostAdapters());
+    auto drive = manager_->CreateDevice(0, 0);
+    EXPECT_NE(drive, nullptr) << manager_->GetErrorText();
+    if (!dynamic_cast<ScsiDevice*>(drive.get())) return nullptr;
+    return std::unique_ptr<ScsiDevice>(static_cast<ScsiDevice*>(drive.release()));
   }
   static void Reply(uint8_t opcode, uint32_t occurrence, const std::string& reply) {
     TwlTestRecorderAddReply(opcode, occurrence, reply.c_str());
