@@ -17,14 +17,6 @@ constexpr const char* kNextWritable = "52 01 00 00 00 ff 00 00 1c 00 | in 28 | g
 constexpr const char* kSynchronize = "35 00 00 00 00 00 00 00 00 00 | none | good";
 constexpr const char* kReady = "00 00 00 00 00 00 | none | good";
 
-// The 60-byte parameter list: 8 header bytes of 0, then the page's bytes
-// 0-15 as given and zeros to its 52nd byte.
-std::string ParameterList(const std::string& pageStart) {
-  std::string list = "00 00 00 00 00 00 00 00 " + pageStart;
-  for (int i = 16; i < 52; ++i) list += " 00";
-  return list;
-}
-
 using CommandSequenceTest = kilnartest::WritingFixture;
 
 TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
@@ -51,8 +43,8 @@ TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
   ASSERT_TRUE(recorder->EndTrack(1, 0, 0));
   ASSERT_EQ(recorder->Fixation(0, 1, 8, 1), 0);
 
-  const std::string configured = kModeSelect + ParameterList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
-  const std::string track = kModeSelect + ParameterList("05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96");
+  const std::string configured = kModeSelect + kilnartest::WriteParametersList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
+  const std::string track = kModeSelect + kilnartest::WriteParametersList("05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96");
   const std::vector<std::string> expected = {
       // identification, by the factory and by the recorder object
       "12 00 00 00 2c 00 | in 44 | good", "12 00 00 00 2c 00 | in 44 | good",
@@ -69,10 +61,7 @@ TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
       kSynchronize, kSynchronize,
       // Fixation
       kReady, "5b 00 02 00 00 01 00 00 00 00 | none | good", kReady};
-  std::vector<std::string> commands;
-  for (const auto& line : Log())
-    if (line.rfind("#", 0) != 0) commands.push_back(line);
-  EXPECT_EQ(commands, expected);
+  EXPECT_EQ(LoggedCommands(), expected);
   EXPECT_EQ(twltest::ReadFile(folder_->disc), data);
   EXPECT_EQ(twltest::ReadFile(folder_->disc + ".layout"),
             "medium cdr 359849\nsession 1 appendable\ntrack 1 session 1 start 0 length 47 data\n");

@@ -41,6 +41,15 @@ inline std::string SenseReply(uint8_t key, uint8_t asc, uint8_t ascq) {
   return HexReply("sense", sense);
 }
 
+// A MODE SELECT parameter list as the log shows it: 8 header bytes of 0,
+// the page's first bytes as given, zeros to `length` bytes in all.
+inline std::string WriteParametersList(const std::string& pageStart, int length = 60) {
+  std::string list = "00 00 00 00 00 00 00 00 " + pageStart;
+  const int given = static_cast<int>((pageStart.size() + 1) / 3);
+  for (int i = 8 + given; i < length; ++i) list += " 00";
+  return list;
+}
+
 class WritingFixture : public testing::Test {
  protected:
   void SetUp() override {
@@ -83,6 +92,13 @@ class WritingFixture : public testing::Test {
     TwlTestRecorderAddReply(opcode, occurrence, reply.c_str());
   }
   std::vector<std::string> Log() const { return folder_->LogLines(); }
+  // The logged commands without the recorder's notes.
+  std::vector<std::string> LoggedCommands() const {
+    std::vector<std::string> commands;
+    for (const auto& line : Log())
+      if (line.rfind("#", 0) != 0) commands.push_back(line);
+    return commands;
+  }
   int CountLogged(const std::string& start) const { return folder_->CountLogged(start); }
   // The index of the last logged line beginning with `start`, -1 if none.
   int LastLogged(const std::string& start) const {
