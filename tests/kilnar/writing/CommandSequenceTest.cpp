@@ -43,24 +43,26 @@ TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
   ASSERT_TRUE(recorder->EndTrack(1, 0, 0));
   ASSERT_EQ(recorder->Fixation(0, 1, 8, 1), 0);
 
-  const std::string configured = kModeSelect + kilnartest::WriteParametersList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
-  const std::string track = kModeSelect + kilnartest::WriteParametersList("05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96");
-  const std::vector<std::string> expected = {
-      // identification, by the factory and by the recorder object
-      "12 00 00 00 2c 00 | in 44 | good", "12 00 00 00 2c 00 | in 44 | good",
-      // GetFreeBlocks: disc information, then the next writable address
-      "51 00 00 00 00 00 00 00 20 00 | in 32 | good", kNextWritable,
-      // GetConfig, SetConfig at 4x
-      kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured,
-      // StartTrack: the configuration again, WriteTrack, the address
-      kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured, kModeSense2A, kModeSense05, kModeSense05, track,
-      kNextWritable,
-      // Write, Write
-      "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good", "aa 00 00 00 00 1e 00 00 00 0f 00 00 | out 30720 | good",
-      // EndTrack
-      kSynchronize, kSynchronize,
-      // Fixation
-      kReady, "5b 00 02 00 00 01 00 00 00 00 | none | good", kReady};
+  const std::string configured =
+      kModeSelect + kilnartest::WriteParametersList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
+  const std::string track =
+      kModeSelect + kilnartest::WriteParametersList("05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96");
+  const std::vector<std::string> expected = {// identification, by the factory and by the recorder object
+                                             "12 00 00 00 2c 00 | in 44 | good", "12 00 00 00 2c 00 | in 44 | good",
+                                             // GetFreeBlocks: disc information, then the next writable address
+                                             "51 00 00 00 00 00 00 00 20 00 | in 32 | good", kNextWritable,
+                                             // GetConfig, SetConfig at 4x
+                                             kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured,
+                                             // StartTrack: the configuration again, WriteTrack, the address
+                                             kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured,
+                                             kModeSense2A, kModeSense05, kModeSense05, track, kNextWritable,
+                                             // Write, Write
+                                             "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good",
+                                             "aa 00 00 00 00 1e 00 00 00 0f 00 00 | out 30720 | good",
+                                             // EndTrack
+                                             kSynchronize, kSynchronize,
+                                             // Fixation
+                                             kReady, "5b 00 02 00 00 01 00 00 00 00 | none | good", kReady};
   EXPECT_EQ(LoggedCommands(), expected);
   EXPECT_EQ(twltest::ReadFile(folder_->disc), data);
   EXPECT_EQ(twltest::ReadFile(folder_->disc + ".layout"),

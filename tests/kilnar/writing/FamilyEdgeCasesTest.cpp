@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "../../../tools/kilnartool/RawSector.h"
 #include "WritingFixture.h"
 #include "kilnar/recorder/DiscLayout.h"
 #include "kilnar/recorder/FamilyBRecorders.h"
 #include "kilnar/recorder/PageFiveRecorders.h"
-#include "../../../tools/kilnartool/RawSector.h"
 
 namespace family_edge_cases {
 
@@ -185,7 +185,7 @@ TEST_F(FamilyEdgeCasesTest, AFailingFourthPregapWriteEndsPrepareDaoAfterThreeGro
   EXPECT_FALSE(nec->PrepareDAO(*ThousandBlockLayout(), 0));
   EXPECT_EQ(CountLogged("aa 00 ff"), 4);
   EXPECT_EQ(CountLogged("aa 00 ff ff ff 88 00 00 00 0a 00 00 | out 23520 | check 03/0c/00"), 1);  // -120
-  EXPECT_EQ(CountLogged("aa 00 ff ff ff 6a 00 00 00 0a 00 00 | out 23520 | good"), 1);          // -150
+  EXPECT_EQ(CountLogged("aa 00 ff ff ff 6a 00 00 00 0a 00 00 | out 23520 | good"), 1);            // -150
 }
 
 TEST_F(FamilyEdgeCasesTest, LgEndDaoSettlesByTheConfiguredSpeed) {
