@@ -29,19 +29,11 @@ TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
   auto* recorder = dynamic_cast<Dev_ATAPIRecorder*>(drive.get());
   ASSERT_NE(recorder, nullptr) << drive->GetClassName();
 
-  EXPECT_EQ(recorder->GetFreeBlocks(), 359849u);
-  WriteConfig config;
-  ASSERT_EQ(recorder->GetConfig(0, config), 0);
-  config.speedCode = 2;
-  config.testWrite = 0;
-  config.blockSize = 2048;
-  ASSERT_EQ(recorder->SetConfig(config, 0), 0);
-  ASSERT_TRUE(recorder->StartTrack(45, 1, 1, 0, 0, 0, nullptr)) << recorder->GetErrorText();
   const std::string data = kilnartest::PatternBytes(45 * 2048, 9);
-  ASSERT_TRUE(recorder->Write(data.data(), 30 * 2048));
-  ASSERT_TRUE(recorder->Write(data.data() + 30 * 2048, 15 * 2048));
-  ASSERT_TRUE(recorder->EndTrack(1, 0, 0));
-  ASSERT_EQ(recorder->Fixation(0, 1, 8, 1), 0);
+  uint32_t freeBlocks = 0;
+  BurnOneTrack(*recorder, data, freeBlocks);
+  ASSERT_FALSE(HasFatalFailure());
+  EXPECT_EQ(freeBlocks, 359849u);
 
   const std::string configured =
       kModeSelect + kilnartest::WriteParametersList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");

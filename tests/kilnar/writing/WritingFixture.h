@@ -88,6 +88,25 @@ class WritingFixture : public testing::Test {
     if (!dynamic_cast<ScsiDevice*>(drive.get())) return nullptr;
     return std::unique_ptr<ScsiDevice>(static_cast<ScsiDevice*>(drive.release()));
   }
+  // The burn job's calls for one data track of whole 2048-byte blocks at
+  // 4x, written in two pieces (the second a third of the track), then the
+  // session closed. `freeBlocks` gets what the recorder first reported.
+  static void BurnOneTrack(ScsiDevice& recorder, const std::string& data, uint32_t& freeBlocks) {
+    const auto blocks = static_cast<uint32_t>(data.size() / 2048);
+    freeBlocks = recorder.GetFreeBlocks();
+    WriteConfig config;
+    ASSERT_EQ(recorder.GetConfig(0, config), 0);
+    config.speedCode = 2;
+    config.testWrite = 0;
+    config.blockSize = 2048;
+    ASSERT_EQ(recorder.SetConfig(config, 0), 0);
+    ASSERT_TRUE(recorder.StartTrack(blocks, 1, 1, 0, 0, 0, nullptr)) << recorder.GetErrorText();
+    const size_t first = size_t{blocks - blocks / 3} * 2048;
+    ASSERT_TRUE(recorder.Write(data.data(), static_cast<uint32_t>(first)));
+    ASSERT_TRUE(recorder.Write(data.data() + first, static_cast<uint32_t>(data.size() - first)));
+    ASSERT_TRUE(recorder.EndTrack(1, 0, 0));
+    ASSERT_EQ(recorder.Fixation(0, 1, 8, 1), 0);
+  }
   static void Reply(uint8_t opcode, uint32_t occurrence, const std::string& reply) {
     TwlTestRecorderAddReply(opcode, occurrence, reply.c_str());
   }
