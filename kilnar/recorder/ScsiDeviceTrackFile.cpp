@@ -7,6 +7,7 @@
 
 #include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/recorder/IniFile.h"
+#include "kilnar/recorder/MessageFormat.h"
 #include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/SleepSeconds.h"
 #include "kilnar/recorder/SmallTransferMode.h"
@@ -18,29 +19,11 @@ constexpr uint8_t kSenseUnitAttention = 6;
 constexpr int kMostRetries = 5;
 constexpr uint32_t kNearTheEnd = 150;
 
-void PutLittle16(uint8_t* p, uint16_t value) {
-  p[0] = static_cast<uint8_t>(value);
-  p[1] = static_cast<uint8_t>(value >> 8);
-}
-
 // The [MESSAGE] text of ERR_CW_NOT_ENOUGH_SPACE with its three figures.
-// The format comes from a file: only %s and %u are filled, in that order,
-// and anything else is copied as it stands.
 std::string NotEnoughSpaceText(const char* name, uint32_t neededKb, uint32_t availableKb) {
   IniFile messages("MSG\\SCSI.MSG", nullptr);
-  const std::string format = messages.GetString("MESSAGE", "ERR_CW_NOT_ENOUGH_SPACE");
-  const std::string figures[] = {name ? name : "", std::to_string(neededKb), std::to_string(availableKb)};
-  std::string text;
-  size_t next = 0;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'u') && next < 3) {
-      text += figures[next++];
-      ++i;
-    } else {
-      text += format[i];
-    }
-  }
-  return text;
+  return FillMessage(messages.GetString("MESSAGE", "ERR_CW_NOT_ENOUGH_SPACE"),
+                     {name ? name : "", std::to_string(neededKb), std::to_string(availableKb)});
 }
 
 }  // namespace
@@ -50,12 +33,12 @@ void MakeWaveHeader(uint8_t* header, uint32_t dataLength) {
   SetLittleEndian32(header + 4, dataLength + 36);
   std::memcpy(header + 8, "WAVEfmt ", 8);
   SetLittleEndian32(header + 16, 16);
-  PutLittle16(header + 20, 1);
-  PutLittle16(header + 22, 2);
+  SetLittleEndian16(header + 20, 1);
+  SetLittleEndian16(header + 22, 2);
   SetLittleEndian32(header + 24, 44100);
   SetLittleEndian32(header + 28, 176400);
-  PutLittle16(header + 32, 4);
-  PutLittle16(header + 34, 16);
+  SetLittleEndian16(header + 32, 4);
+  SetLittleEndian16(header + 34, 16);
   std::memcpy(header + 36, "data", 4);
   SetLittleEndian32(header + 40, dataLength);
 }

@@ -62,15 +62,31 @@ class FindObject : public twl::KernelObject {
   size_t next_ = 0;
 };
 
-bool ListOrder(const std::string& a, const std::string& b) {
-  auto rank = [](const std::string& name) { return name == "." ? 0 : name == ".." ? 1 : 2; };
-  if (rank(a) != rank(b)) return rank(a) < rank(b);
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    char x = twl::FoldCase(a[i]), y = twl::FoldCase(b[i]);
-    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+// "." first, ".." second, every other name after them.
+int ListRank(const std::string& name) {
+  if (name.empty() || name[0] != '.' || name.size() > 2) return 2;
+  return name.size() == 1 ? 0 : name[1] == '.' ? 1 : 2;
+}
+
+// The names in list order: by rank, then ignoring ASCII case, then as
+// they are. Each name's key is made once, so a large folder sorts quickly.
+void SortInListOrder(std::vector<std::string>& names) {
+  struct Keyed {
+    std::string key;
+    std::string name;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(names.size());
+  for (auto& name : names) {
+    std::string key(1, static_cast<char>('0' + ListRank(name)));
+    for (char c : name) key += twl::FoldCase(c);
+    keyed.push_back({std::move(key), std::move(name)});
   }
-  return a.size() != b.size() ? a.size() < b.size() : a < b;
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+    const int order = a.key.compare(b.key);
+    return order != 0 ? order < 0 : a.name < b.name;
+  });
+  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].name);
 }
 
 }  // namespace
@@ -98,7 +114,7 @@ TWLAPI HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     }
   }
   closedir(dir);
-  std::sort(names.begin(), names.end(), ListOrder);
+  SortInListOrder(names);
 
   auto find = std::make_shared<FindObject>(folder, std::move(names));
   if (!find->Next(*data)) {
