@@ -19,6 +19,19 @@ uint16_t Digits(const char* text, int count) {
   return static_cast<uint16_t>(value);
 }
 
+constexpr uint32_t kUnconvertible = 0xFFFFFFFFu;
+
+// A date of parts in their ranges; any other (a field of a foreign disc, an
+// unset date of zeros) cannot be converted rather than roll into another
+// date.
+TimeStamp DateOf(unsigned year, unsigned month, unsigned day, unsigned hour, unsigned minute, unsigned second) {
+  const bool inRange = month >= 1 && month <= 12 && day >= 1 && day <= 31 && hour <= 23 && minute <= 59 &&
+                       second <= 59 && year >= 1970 && year <= 0xFFFF;
+  if (!inRange) return TimeStamp(kUnconvertible);
+  return TimeStamp(static_cast<uint16_t>(year), static_cast<uint16_t>(month), static_cast<uint16_t>(day),
+                   static_cast<uint16_t>(hour), static_cast<uint16_t>(minute), static_cast<uint16_t>(second));
+}
+
 }  // namespace
 
 int8_t GetGmtOffset(const TimeStamp& at) {
@@ -55,17 +68,17 @@ void FormatRecordDate(uint8_t* field, const TimeStamp* time) {
 }
 
 TimeStamp ParseVolumeDate(const char* field) {
-  if (!field) return TimeStamp(0xFFFFFFFFu);
+  if (!field) return TimeStamp(kUnconvertible);
   // A text that ends early reads as zeros from its end on.
   char digits[14];
   size_t length = 0;
   for (; length < sizeof digits && field[length]; ++length) digits[length] = field[length];
   for (size_t i = length; i < sizeof digits; ++i) digits[i] = '0';
-  return TimeStamp(Digits(digits, 4), Digits(digits + 4, 2), Digits(digits + 6, 2), Digits(digits + 8, 2),
-                   Digits(digits + 10, 2), Digits(digits + 12, 2));
+  return DateOf(Digits(digits, 4), Digits(digits + 4, 2), Digits(digits + 6, 2), Digits(digits + 8, 2),
+                Digits(digits + 10, 2), Digits(digits + 12, 2));
 }
 
 TimeStamp ParseRecordDate(const uint8_t* bytes) {
-  if (!bytes) return TimeStamp(0xFFFFFFFFu);
-  return TimeStamp(static_cast<uint16_t>(bytes[0] + 1900), bytes[1], bytes[2], bytes[3], bytes[4], bytes[5]);
+  if (!bytes) return TimeStamp(kUnconvertible);
+  return DateOf(bytes[0] + 1900u, bytes[1], bytes[2], bytes[3], bytes[4], bytes[5]);
 }

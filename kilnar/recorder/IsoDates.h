@@ -25,4 +25,6 @@ int8_t GetGmtOffset(const TimeStamp& at);
 // those after the end of a shorter text, read as 0.
 TimeStamp ParseVolumeDate(const char* field);
 // The time stamp of a record date's first six bytes (year byte + 1900).
+// Both give a time stamp that cannot be converted for a part out of its
+// range (month 0 or 13, hour 24, ...), such as the zeros of an unset date.
 TimeStamp ParseRecordDate(const uint8_t* bytes);
