@@ -69,24 +69,25 @@ int ListRank(const std::string& name) {
 }
 
 // The names in list order: by rank, then ignoring ASCII case, then as
-// they are. Each name's key is made once, so a large folder sorts quickly.
+// they are. Each name's key is made once and the sort moves indices, so a
+// large folder sorts quickly.
 void SortInListOrder(std::vector<std::string>& names) {
-  struct Keyed {
-    std::string key;
-    std::string name;
-  };
-  std::vector<Keyed> keyed;
-  keyed.reserve(names.size());
-  for (auto& name : names) {
-    std::string key(1, static_cast<char>('0' + ListRank(name)));
-    for (char c : name) key += twl::FoldCase(c);
-    keyed.push_back({std::move(key), std::move(name)});
+  std::vector<std::string> keys(names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    keys[i].reserve(names[i].size() + 1);
+    keys[i] += static_cast<char>('0' + ListRank(names[i]));
+    for (char c : names[i]) keys[i] += twl::FoldCase(c);
   }
-  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-    const int order = a.key.compare(b.key);
-    return order != 0 ? order < 0 : a.name < b.name;
+  std::vector<size_t> order(names.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : names[a] < names[b];
   });
-  for (size_t i = 0; i < names.size(); ++i) names[i] = std::move(keyed[i].name);
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (size_t index : order) sorted.push_back(std::move(names[index]));
+  names = std::move(sorted);
 }
 
 }  // namespace
