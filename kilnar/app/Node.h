@@ -58,12 +58,13 @@ class Node {
   long FindInsertIndex(const Node* node) const;
   // The child's index, or -1.
   long IndexOf(const Node* node) const;
+  // Inserts in order even beside children that compare equal (after them):
+  // for files whose names only a later renaming tells apart.
+  void InsertKeepingEqual(std::unique_ptr<Node> node);
 
  protected:
   // Inserts at an index AddChild chose, setting the parent.
   void InsertChildAt(size_t index, std::unique_ptr<Node> node);
-  // Inserts in order even beside children that compare equal (after them).
-  void InsertKeepingEqual(std::unique_ptr<Node> node);
 
  private:
   std::vector<std::unique_ptr<Node>> m_Children;

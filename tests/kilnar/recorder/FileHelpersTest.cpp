@@ -13,6 +13,7 @@
 #include "kilnar/recorder/DiskSpace.h"
 #include "kilnar/recorder/FileInfo.h"
 #include "kilnar/recorder/IsoDates.h"
+#include "kilnar/recorder/MessageFormat.h"
 #include "kilnar/recorder/Ucs2Text.h"
 #include "support/TestPaths.h"
 
@@ -140,6 +141,22 @@ TEST(FileHelpersTest, FreeBytesAreWhatPythonSeesIn64Bits) {
   EXPECT_GE(kind, 1);
   EXPECT_LE(kind, 4);
   EXPECT_FALSE(GetCurrentDir().empty());
+}
+
+TEST(FileHelpersTest, MessageTextsAreFilledNeverFormatted) {
+  struct Row {
+    const char* why;
+    const char* format;
+    std::string expected;
+  };
+  const Row rows[] = {
+      {"figures in order", "Drive %c: %u KB needed, %i free", "Drive E: 12 KB needed, 7 free"},
+      {"%% is one percent sign", "100%% of %s", "100% of E"},
+      {"other conversions stay as they stand", "%n%x%p %s", "%n%x%p E"},
+      {"conversions beyond the figures stay", "%s %s %s %s %s", "E 12 7 %s %s"},
+      {"a lone percent sign at the end", "50%", "50%"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(FillMessage(row.format, {"E", "12", "7"}), row.expected) << row.why;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // kilnartool isoname), the Joliet name's cut, and the 8.3 test.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "kilnar/KilnarTestTool.h"
@@ -106,6 +107,32 @@ TEST(IsoNameTest, NameThatMapsToNothingBecomesAnUnderscore) {
   folder.RenameFolder(1, NameCharMap());
   EXPECT_EQ(folder.GetIsoName(), "_");
   EXPECT_EQ(folder.GetNames().GetJolietText(), "\xE6\x97\xA5\xE6\x9C\xAC!") << "the Joliet name stays";
+}
+
+TEST(IsoNameTest, ModeFourNumbersWithinTheIsoNameField) {
+  FileNode folder("/src/long", true, 0);
+  for (char last : {'1', '2', '3'}) {
+    std::unique_ptr<Node> node = std::make_unique<FileNode>("/src/long/" + std::string(60, 'x') + ".mp" + last, false, 0);
+    folder.InsertKeepingEqual(std::move(node));
+  }
+  ASSERT_EQ(folder.GetCount(), 3u);
+  folder.RenameFolder(4, NameCharMap());
+  std::set<std::string> names;
+  for (size_t i = 0; i < folder.GetCount(); ++i) {
+    const std::string& name = static_cast<FileNode*>(folder.GetChild(i))->GetIsoName();
+    EXPECT_LE(name.size(), NodeName::kIsoNameMost) << name;
+    names.insert(name);
+  }
+  EXPECT_EQ(names, (std::set<std::string>{std::string(60, 'x') + ".mp", std::string(59, 'x') + "1.mp",
+                                          std::string(59, 'x') + "2.mp"}))
+      << "a number that would overflow the field shortens the name instead of being cut off";
+}
+
+TEST(IsoNameTest, SourcePathsAreKeptWhole) {
+  const std::string path = "/" + std::string(300, 'p') + "/" + std::string(200, 'n') + ".mp3";
+  FileNode node(path, false, 1);
+  EXPECT_EQ(node.GetSourcePath(), path);
+  EXPECT_EQ(node.GetNames().GetJolietLength(), 64u);
 }
 
 TEST(IsoNameTest, CharacterTableFoldsBothCodePages) {
