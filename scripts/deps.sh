@@ -10,6 +10,7 @@ build_packages=(
   g++ cmake ninja-build pkg-config lld ccache
   libsqlite3-dev
   libfreetype-dev libpng-dev fonts-dejavu-core
+  libjpeg62-turbo-dev libtiff-dev
   zlib1g-dev
   libsdl2-dev
   qt6-base-dev libxcb1-dev
@@ -17,19 +18,21 @@ build_packages=(
 )
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 sqlite3 imagemagick gifsicle
-  sox strace genisoimage
+  python3 sqlite3 imagemagick gifsicle libjpeg-turbo-progs libtiff-tools
+  sox strace genisoimage xorriso
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
+  curl
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
 # and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its
 # own when no display is named. The desktop presenter's tests drive Xvfb
 # with the X tools (xdotool; xwininfo and xprop from x11-utils), a window
 # manager (openbox) and an XEmbed tray (trayer). strace watches how a
-# playlist save reaches the disk.
+# playlist save reaches the disk. curl is the yardstick of Netvarra's HTTP
+# downloads.
 bench_packages=(
-  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev
+  libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev curl
   xvfb
 )
 

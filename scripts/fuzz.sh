@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) with clang in build/fuzz and runs
 # each for the given number of seconds, seeded with the picture files of
-# the tests (and a few small files made with ImageMagick when the convert
-# on the PATH is ImageMagick's; another program of that name is passed over)
+# the tests (and a few small files made with ImageMagick, JPEG, PNG and
+# TIFF among them, when the convert on the PATH is ImageMagick's; another
+# program of that name is passed over)
 # and with compiled skins (the built-in one, and two python3 makes) and
 # stored proxy settings and native playlists built with python3.
 # New inputs collect in build/fuzz/corpus/<target>, findings in
@@ -48,6 +49,13 @@ if convert -version 2>/dev/null | grep -q ImageMagick; then
   convert "$seeds/source.png" -define bmp:subtype=RGB565 BMP:"$seeds/im-565.bmp"
   convert -delay 5 -dispose Background "$seeds/im-2.gif" -dispose Previous -page +3+2 "$seeds/im-16-interlaced.gif" \
     "$seeds/im-animation.gif"
+  convert "$seeds/source.png" -quality 80 "$seeds/im-baseline.jpg"
+  convert "$seeds/source.png" -interlace JPEG -colorspace Gray "$seeds/im-progressive-grey.jpg"
+  convert "$seeds/source.png" -alpha set -region 4x4 -alpha transparent +region PNG8:"$seeds/im-palette-trns.png"
+  convert "$seeds/source.png" -interlace PNG PNG64:"$seeds/im-interlaced-16.png"
+  convert "$seeds/source.png" -monochrome -compress Group4 "$seeds/im-fax.tif"
+  convert "$seeds/source.png" -compress LZW "$seeds/im-lzw.tif"
+  convert "$seeds/source.png" -compress JPEG "$seeds/im-jpeg.tif"
   rm "$seeds/source.png"
 fi
 # Compiled skins: the built-in one, and small ones in both forms of their

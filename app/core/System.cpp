@@ -3,11 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "app/core/DataSystemUrlReader.h"
 #include "app/core/SystemHostEnvironment.h"
 #include "app/ui/UserInterface.h"
 #include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
 TWL_IMPLEMENT_CLASS(CSystem, CTypedObject)
@@ -49,11 +51,14 @@ CSystem::~CSystem() {
 // records lose their listeners before they are freed, and the plug-ins are
 // unloaded only after every system let go of their objects.
 void CSystem::Exit() {
+  GetFileFilterSystem().Exit();
   ExitPlayerSystem();
+  ExitFileIdentifierSystem();
   GetVisualizerSystem().Exit();
   GetUserInterface().PrepareExit();
   DetachInfoListeners();
   FreeInfoDataBases();
+  UnregisterDataSystemUrlReader();
   GetDataSystem().Exit();
   m_PlugIns.UnloadPlugIns();
   GetUserInterface().Exit();

@@ -240,6 +240,8 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   void DetachInfoListeners();
   void FreeInfoDataBases();
   void LoadOptions();
+  void InitFileIdentifierSystem();
+  void ExitFileIdentifierSystem();
   void InitPlayerSystem();
   void ExitPlayerSystem();
   void CloseLogs();

@@ -1,5 +1,6 @@
 // The second start phase: the systems come up in order, each step timed
 // with -z; then the plug-in folder and its later re-scans.
+#include "app/core/DataSystemUrlReader.h"
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
 #include "app/ui/UserInterface.h"
@@ -13,8 +14,10 @@
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
+#include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "pluginhost/hostapi/HostApiModule.h"
+#include "pluginhost/identifiers/FileIdentifierSystem.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
 #include "pluginhost/visualizers/PlugInVisualizerDiscovery.h"
 
@@ -52,12 +55,17 @@ void CSystem::Init() {
   Timed(*this, "load options", [this] { LoadOptions(); });
   Timed(*this, "init user interface", [] { GetUserInterface().Init(); });
   Timed(*this, "load plugins", [this] { LoadPlugIns(); });
-  Timed(*this, "init data system", [this] { GetDataSystem().Init(GetPlugInManager()); });
+  Timed(*this, "init data system", [this] {
+    GetDataSystem().Init(GetPlugInManager());
+    RegisterDataSystemUrlReader();
+  });
   Timed(*this, "init visualizer system", [this] {
     GetVisualizerSystem().SetDiscovery(&GetPlugInVisualizerDiscovery());
     GetVisualizerSystem().Init(&GetPlugInManager());
   });
+  Timed(*this, "init file identifier system", [this] { InitFileIdentifierSystem(); });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
+  Timed(*this, "init file filter system", [this] { GetFileFilterSystem().Init(&GetPlugInManager()); });
   GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");
   LogFormat(LOGCODE_INFO, "%s\n\n",
@@ -144,6 +152,18 @@ void CSystem::InitPlayerSystem() {
   players.Init(&GetPlugInManager());
 }
 
+// The playlist's files are identified in the background from now on.
+void CSystem::InitFileIdentifierSystem() {
+  CFileIdentifierSystem& identifiers = GetFileIdentifierSystem();
+  GetPlayerSystem().SetFileIdentifier(&identifiers);
+  identifiers.Init(&GetPlugInManager(), *m_FileInfoDataBase);
+}
+
+void CSystem::ExitFileIdentifierSystem() {
+  GetFileIdentifierSystem().Exit();
+  GetPlayerSystem().SetFileIdentifier(nullptr);
+}
+
 void CSystem::ExitPlayerSystem() {
   CPlayerSystem& players = GetPlayerSystem();
   players.Exit();
@@ -160,7 +180,9 @@ void CSystem::LoadNewPlugIns() {
     CPlugInManager& plugIns = GetPlugInManager();
     GetDataSystem().InitNewStreamProviders(plugIns, firstNew);
     GetVisualizerSystem().InitNewVisualizers(plugIns, firstNew);
+    GetFileIdentifierSystem().InitNewPlugIns(plugIns, firstNew);
     GetPlayerSystem().InitNewPlayers(plugIns, firstNew);
+    GetFileFilterSystem().InitNewPlugIns(plugIns, firstNew);
   });
 }
 

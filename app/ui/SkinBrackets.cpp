@@ -5,6 +5,8 @@
 #include "display/window/Window.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/filters/FileFilterSystem.h"
+#include "pluginhost/identifiers/FileIdentifierSystem.h"
 
 namespace {
 
@@ -20,6 +22,8 @@ void CUserInterface::BeginSkinChange() {
   if (m_ChangingSkin) return;
   m_ChangingSkin = true;
   TellWindows(m_MainWindows, 0, false);
+  GetFileIdentifierSystem().BeginSkinChange();
+  GetFileFilterSystem().BeginSkinChange();
   GetPlayerSystem().BeginSkinChange();
   GetVisualizerSystem().BeginSkinChange();
   m_AuxWindows.ReleaseSkins();
@@ -29,7 +33,9 @@ void CUserInterface::EndSkinChange() {
   if (!m_ChangingSkin) return;
   m_AuxWindows.ApplySkins();
   GetPlayerSystem().EndSkinChange();
+  GetFileFilterSystem().EndSkinChange();
   GetVisualizerSystem().EndSkinChange();
+  GetFileIdentifierSystem().EndSkinChange();
   TellWindows(m_MainWindows, 1, false);
   m_ChangingSkin = false;
 }

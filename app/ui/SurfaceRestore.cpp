@@ -13,6 +13,8 @@
 #include "foundation/kernel/Placeholder.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/filters/FileFilterSystem.h"
+#include "pluginhost/identifiers/FileIdentifierSystem.h"
 
 bool CUserInterface::AreSurfacesLost() {
   DisplayLockScope lock;
@@ -40,6 +42,8 @@ bool CUserInterface::RestoreMainWindows() {
 bool CUserInterface::RestoreSystemSurfaces() {
   bool restored = GetVisualizerSystem().RestoreSurfaces();
   if (!GetPlayerSystem().RestorePlayerSurfaces()) restored = false;
+  if (!GetFileFilterSystem().RestoreSurfaces()) restored = false;
+  if (!GetFileIdentifierSystem().RestoreSurfaces()) restored = false;
   return restored;
 }
 

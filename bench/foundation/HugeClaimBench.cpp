@@ -6,7 +6,6 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
-#include <cstring>
 #include <string>
 
 #include "foundation/bitmaps/DIBitmap.h"
@@ -52,10 +51,8 @@ std::string HugeGIFWithoutData() {
 
 void Load(benchmark::State& state, const std::string& file) {
   for (auto _ : state) {
-    BYTE* block = new BYTE[file.size()];
-    std::memcpy(block, file.data(), file.size());
     CMemoryStream stream;
-    stream.Open(block, static_cast<DWORD>(file.size()), kStreamRead | kStreamSeek, 0, false);
+    stream.OpenCopy(file.data(), static_cast<DWORD>(file.size()), kStreamRead | kStreamSeek);
     CDIBitmap bitmap;
     try {
       bitmap.Load(stream);

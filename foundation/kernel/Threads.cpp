@@ -34,11 +34,18 @@ void WaitForLiveThreads() {
   while (GetLiveThreadCount() > 1) Sleep(5);
 }
 
-// Registered with atexit right after the first thread has started, so it
-// runs before the destructors of everything that existed by then, the
+// Made right after the first thread has started, so its destructor runs
+// at exit before the destructors of everything that existed by then, the
 // platform's thread bookkeeping included: no counted thread meets a
-// destroyed global.
-void WaitForLiveThreadsAtExit() { WaitForLiveThreads(); }
+// destroyed global. A static object rather than an atexit function: its
+// destructor belongs to the module that holds it, so a plug-in unloaded
+// before the exit takes it along instead of leaving a call into unmapped
+// code.
+struct LiveThreadsExitWait {
+  ~LiveThreadsExitWait() { WaitForLiveThreads(); }
+};
+
+void RegisterExitWait() { static LiveThreadsExitWait wait; }
 
 unsigned WINAPI ThreadEntry(void* argument) {
   auto* record = static_cast<ThreadStartRecord*>(argument);
@@ -97,7 +104,7 @@ HANDLE BeginThread(LPSECURITY_ATTRIBUTES security, unsigned stackSize, LPTHREAD_
     const bool registerWait = !g_ExitWaitRegistered;
     g_ExitWaitRegistered = true;
     LeaveCriticalSection(&g_ModuleLock);
-    if (registerWait) std::atexit(WaitForLiveThreadsAtExit);
+    if (registerWait) RegisterExitWait();
   }
   if (threadId) *threadId = id;
   return reinterpret_cast<HANDLE>(handle);

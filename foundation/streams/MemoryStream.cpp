@@ -32,6 +32,15 @@ void CMemoryStream::Open(BYTE* block, DWORD length, DWORD flags, DWORD growStep,
   m_ContentType = contentType;
 }
 
+void CMemoryStream::OpenCopy(const void* bytes, DWORD length, DWORD flags) {
+  // Never a null block, so that an empty copy is still an open stream of
+  // length 0.
+  BYTE* block = new (std::nothrow) BYTE[length ? length : 1];
+  if (!block) ThrowMemoryError();
+  if (length) std::memcpy(block, bytes, length);
+  Open(block, length, flags, 0, false);
+}
+
 void CMemoryStream::DetachBuffer() {
   m_Start = m_BlockEnd = m_DataEnd = m_Position = nullptr;
   m_Open = false;

@@ -29,6 +29,10 @@ class CMemoryStream : public CNonFlowingStream {
   // stream frees its old block first.
   void Open(BYTE* block, DWORD length, DWORD flags, DWORD growStep, bool deleteOnClose,
             const char* contentType = nullptr);
+  // Opens a copy of `length` bytes, which the stream owns; fixed size,
+  // capabilities as for Open. Throws the out-of-memory error when the copy
+  // cannot be made.
+  void OpenCopy(const void* bytes, DWORD length, DWORD flags);
   BYTE* GetBuffer() const { return m_Start; }
   // Gives the block back to the caller: the stream forgets it unfreed and is
   // closed.

@@ -9,7 +9,6 @@
 // exception other than an error object) is a finding.
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "foundation/bitmapfiles/PictureSize.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -34,10 +33,8 @@ bool ClaimsFewPixels(CStream& stream) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 0x7FFFFFFF) return 0;
-  BYTE* block = new BYTE[size ? size : 1];
-  if (size) std::memcpy(block, data, size);
   CMemoryStream stream;
-  stream.Open(block, static_cast<DWORD>(size), kStreamRead | kStreamSeek, 0, false);
+  stream.OpenCopy(data, static_cast<DWORD>(size), kStreamRead | kStreamSeek);
   CDIBitmap bitmap;
   try {
     if (!ClaimsFewPixels(stream)) return 0;

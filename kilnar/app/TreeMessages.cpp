@@ -1,13 +1,14 @@
 #include "kilnar/app/TreeMessages.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "kilnar/recorder/IniFile.h"
-#include "kilnar/recorder/MessageFormat.h"
+#include "kilnar/recorder/MessageFigures.h"
 
 std::string TreeMessage(const char* section, const char* key, std::initializer_list<std::string> figures) {
   IniFile messages("MSG\\TREE.MSG", nullptr);
-  return FillMessage(messages.GetString(section, key), figures);
+  return FillFigures(messages.GetString(section, key), std::vector<std::string>(figures));
 }
 
 void PrintTreeMessage(const char* section, const char* key, std::initializer_list<std::string> figures) {

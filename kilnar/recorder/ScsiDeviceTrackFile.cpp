@@ -7,7 +7,7 @@
 
 #include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/recorder/IniFile.h"
-#include "kilnar/recorder/MessageFormat.h"
+#include "kilnar/recorder/MessageFigures.h"
 #include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/SleepSeconds.h"
 #include "kilnar/recorder/SmallTransferMode.h"
@@ -22,7 +22,7 @@ constexpr uint32_t kNearTheEnd = 150;
 // The [MESSAGE] text of ERR_CW_NOT_ENOUGH_SPACE with its three figures.
 std::string NotEnoughSpaceText(const char* name, uint32_t neededKb, uint32_t availableKb) {
   IniFile messages("MSG\\SCSI.MSG", nullptr);
-  return FillMessage(messages.GetString("MESSAGE", "ERR_CW_NOT_ENOUGH_SPACE"),
+  return FillFigures(messages.GetString("MESSAGE", "ERR_CW_NOT_ENOUGH_SPACE"),
                      {name ? name : "", std::to_string(neededKb), std::to_string(availableKb)});
 }
 

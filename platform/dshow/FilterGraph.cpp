@@ -108,13 +108,20 @@ HRESULT FilterGraph::Create(REFIID iid, void** object) {
   return result;
 }
 
-FilterGraph::~FilterGraph() {
-  if (!pipeline_) return;
-  gst_element_set_state(pipeline_, GST_STATE_NULL);  // joins the streaming threads
-  GstBus* bus = gst_element_get_bus(pipeline_);
-  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-  gst_object_unref(bus);
-  gst_object_unref(pipeline_);
+FilterGraph::~FilterGraph() { ReleasePipeline(); }
+
+void FilterGraph::ReleasePipeline() {
+  // A streaming thread waiting for a silent server returns first.
+  if (urlSource_) urlSource_->Shutdown();
+  if (pipeline_) {
+    gst_element_set_state(pipeline_, GST_STATE_NULL);  // joins the streaming threads
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+    gst_object_unref(bus);
+    gst_object_unref(pipeline_);
+    pipeline_ = nullptr;
+  }
+  urlSource_.reset();
 }
 
 HRESULT FilterGraph::QueryInterface(REFIID iid, void** object) {
@@ -165,26 +172,29 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList) {
   if (!StartMediaFramework()) return VFW_E_CANNOT_RENDER;
   std::string uri;
   if (HRESULT result = UriFor(Narrow(file), &uri); FAILED(result)) return result;
+  if (HRESULT result = OpenUrlSource(uri); FAILED(result)) return result;
 
   GstElement* playbin = gst_element_factory_make("playbin", nullptr);
-  if (!playbin) return VFW_E_CANNOT_RENDER;
+  if (!playbin) {
+    urlSource_.reset();
+    return VFW_E_CANNOT_RENDER;
+  }
   pipeline_ = GST_ELEMENT(gst_object_ref_sink(playbin));
   try {
     gain_ = std::make_shared<std::atomic<double>>(LinearVolume(volume_));
   } catch (const std::bad_alloc&) {
-    gst_object_unref(pipeline_);
-    pipeline_ = nullptr;
+    ReleasePipeline();
     return E_OUTOFMEMORY;
   }
   const AudioOutput output = MakeAudioOutput(gain_);
   outputAppliesGain_ = output.appliesGain;
   if (!output.element) {
-    gst_object_unref(pipeline_);
-    pipeline_ = nullptr;
+    ReleasePipeline();
     return VFW_E_NO_AUDIO_HARDWARE;
   }
   g_object_set(pipeline_, "uri", uri.c_str(), "audio-sink", output.element, "flags", kPlayAudio | kPlaySoftVolume,
                "volume", outputAppliesGain_ ? 1.0 : LinearVolume(volume_), nullptr);
+  if (urlSource_) urlSource_->Attach(pipeline_);
   GstBus* bus = gst_element_get_bus(pipeline_);
   gst_bus_set_sync_handler(bus, &FilterGraph::OnBusMessage, this, nullptr);
   gst_object_unref(bus);
@@ -211,15 +221,24 @@ HRESULT FilterGraph::RenderFile(LPCWSTR file, LPCWSTR playList) {
     rendering_ = false;
   }
   if (FAILED(result)) {
-    gst_element_set_state(pipeline_, GST_STATE_NULL);
-    GstBus* owned = gst_element_get_bus(pipeline_);
-    gst_bus_set_sync_handler(owned, nullptr, nullptr, nullptr);
-    gst_object_unref(owned);
-    gst_object_unref(pipeline_);
-    pipeline_ = nullptr;
+    ReleasePipeline();
     return result;
   }
   return S_OK;
+}
+
+HRESULT FilterGraph::OpenUrlSource(const std::string& url) {
+  if (!StartsWithIgnoringCase(url, "http://") && !StartsWithIgnoringCase(url, "ftp://")) return S_FALSE;
+  const std::optional<TwlUrlReader> reader = RegisteredUrlReader();
+  if (!reader) return S_FALSE;
+  try {
+    urlSource_ = std::make_unique<UrlSource>();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  }
+  if (urlSource_->Open(*reader, url)) return S_OK;
+  urlSource_.reset();
+  return VFW_E_CANNOT_LOAD_SOURCE_FILTER;
 }
 
 HRESULT FilterGraph::WaitUntilSettled() {
@@ -320,8 +339,13 @@ HRESULT FilterGraph::SettleState(GstState state) {
 HRESULT FilterGraph::Run() { return SettleState(GST_STATE_PLAYING); }
 
 HRESULT FilterGraph::Pause() { return SettleState(GST_STATE_PAUSED); }
-// The graph keeps its place; only the media stops moving.
-HRESULT FilterGraph::Stop() { return ChangeState(GST_STATE_PAUSED); }
+// The graph keeps its place; only the media stops moving. A URL read
+// through the program's reader is shut down first, so the stop never waits
+// for its server.
+HRESULT FilterGraph::Stop() {
+  if (urlSource_) urlSource_->Shutdown();
+  return ChangeState(GST_STATE_PAUSED);
+}
 
 // --- Events
 

@@ -15,10 +15,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "AudioOutput.h"
+#include "UrlSource.h"
 #include "twlwin/dshow.h"
 
 namespace twl::dshow {
@@ -98,11 +100,18 @@ class FilterGraph final : public IGraphBuilder,
   void OnError(GstMessage* message);
   void QueueEvent(LONG code, LONG_PTR param1);
   HRESULT WaitUntilSettled();
+  // Opens a network URL through the program's reader when one is
+  // registered; S_FALSE when GStreamer's own source is to read it.
+  HRESULT OpenUrlSource(const std::string& url);
+  // Stops the pipeline (joining its threads, after the URL stream was shut
+  // down) and frees it.
+  void ReleasePipeline();
   HRESULT ChangeState(GstState state);
   HRESULT SettleState(GstState state);
 
   std::atomic<ULONG> references_{1};
   GstElement* pipeline_ = nullptr;
+  std::unique_ptr<UrlSource> urlSource_;  // the program's reader feeds the pipeline
   LONG volume_ = 0;
   SharedGain gain_;           // the capture's, when it applies the volume itself
   bool outputAppliesGain_ = false;

@@ -130,6 +130,11 @@ void RealWindow::FollowModel() {
   bool show = IsWindowVisible(model_) && !shown.isEmpty();
   if (show && !isVisible()) {
     setCursor(CursorOnShow());
+    // Only the model's foreground window may take the desktop's focus as it
+    // maps: a window manager that focuses every new window would otherwise
+    // hand a late-mapped background window a focus-in, which reaches the
+    // model as the user's activation and raises it over the one in front.
+    setProperty("_q_showWithoutActivating", GetForegroundWindow() != model_);
     setVisible(true);
   } else if (!show && isVisible()) {
     setVisible(false);

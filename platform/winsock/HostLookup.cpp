@@ -13,6 +13,7 @@
 #include <map>
 #include <sstream>
 
+#include "MachineInterfaces.h"
 #include "WsaErrors.h"
 #include "twlwin/testing_net.h"
 
@@ -98,12 +99,28 @@ bool LookupCancel::WaitCancelled(DWORD ms) {
   return m_Changed.wait_for(guard, std::chrono::milliseconds(ms), [this] { return m_Cancelled; });
 }
 
+// The machine's own name: a resolver that knows only a loopback address for
+// it (Debian's 127.0.1.1) is answered with the interfaces' addresses, as a
+// Windows machine answers.
+static HostAnswer AskSystemForOwnName(const std::string& name, HostAnswer answer) {
+  char own[256];
+  if (!SystemHostName(own, sizeof own) || strcasecmp(own, name.c_str()) != 0) return answer;
+  if (answer.error == 0 && !OnlyLoopback(answer.addresses)) return answer;
+  const std::vector<InterfaceAddress> interfaces = MachineInterfaces();
+  if (interfaces.empty()) return answer;
+  HostAnswer ownAnswer{0, answer.error ? name : answer.name, {}};
+  for (const InterfaceAddress& entry : interfaces)
+    if (std::find(ownAnswer.addresses.begin(), ownAnswer.addresses.end(), entry.address) == ownAnswer.addresses.end())
+      ownAnswer.addresses.push_back(entry.address);
+  return ownAnswer;
+}
+
 HostAnswer LookUpName(const std::string& name, LookupCancel* cancel) {
   NoteLookupKind(TWL_LOOKUP_BY_NAME);
   std::unique_lock<std::mutex> guard(tableLock);
   if (Table().empty()) {
     guard.unlock();
-    return AskSystem(name);
+    return AskSystemForOwnName(name, AskSystem(name));
   }
   auto it = Table().find(name);
   if (it == Table().end()) return HostAnswer{11001, {}, {}};

@@ -1,5 +1,7 @@
 #include "WinsockStartup.h"
 
+#include "MachineInterfaces.h"
+
 #include <winsock.h>
 
 #include <atomic>
@@ -23,6 +25,8 @@ TWLAPI int WSAStartup(WORD versionRequested, LPWSADATA data) {
   std::strcpy(data->szDescription, "TWL Windows Sockets 1.1 over BSD sockets");
   std::strcpy(data->szSystemStatus, "Running");
   data->iMaxSockets = 1024;
+  // Where Windows programs find the machine's addresses and subnet masks.
+  twl::winsock::WriteTcpipLayout();
   started = true;
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "playback/playersystem/PlayerSystem.h"
+#include "playback/playlist/PlayListExtensions.h"
 #include "playback/playlist/PlayListFileEntry.h"
 #include "playback/playlist/PlayListFolderEntry.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
@@ -17,22 +18,11 @@
 
 namespace {
 
-// Extensions of playlist files, shown as folders of their entries.
-constexpr const char* kPlayListExtensions[] = {".m3u", ".pls", ".p4u", ".pp4u", ".vp4u", ".wpl"};
-
 // A text without ":/", or with it only at index 0 or 1, is a local path.
 std::string AsUrl(const std::string& text) {
   const size_t scheme = text.find(":/");
   if (scheme == std::string::npos || scheme <= 1) return "file://" + text;
   return text;
-}
-
-bool IsPlayListName(const std::string& text) {
-  const size_t dot = text.rfind('.');
-  if (dot == std::string::npos) return false;
-  for (const char* extension : kPlayListExtensions)
-    if (strcasecmp(text.c_str() + dot, extension) == 0) return true;
-  return false;
 }
 
 }  // namespace
@@ -50,7 +40,7 @@ INT CPlayerSystem::AddUrls(CPlayListEntryHolder* holder, INT index, const char* 
     } else if (last == '<') {
       text.pop_back();
       entries.emplace_back(new CPlayListFileEntry(m_Files.Get(AsUrl(text).c_str()), 100));
-    } else if (IsPlayListName(text)) {
+    } else if (HasPlayListExtension(text.c_str())) {  // shown as a folder of its entries
       if (strncasecmp(text.c_str(), "file://", 7) == 0) text.erase(0, 7);
       entries.emplace_back(new CPlayListFolderEntry(m_Folders.Get(("playlist://" + text).c_str())));
     } else {

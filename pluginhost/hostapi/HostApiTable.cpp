@@ -29,12 +29,8 @@ Result Unavailable(Arguments...) {
   return static_cast<Result>(HOST_Unavailable());
 }
 
-// The icon list, the file identifier and the file filter systems.
+// The icon list.
 constexpr auto kAddIconPlaceholder = &Unavailable<int32_t, HICON>;
-constexpr auto kSetFileInfoPlaceholder =
-    &Unavailable<BOOL, const char*, const char*, DWORD, int32_t, DWORD, int32_t, DWORD, PLUGIN_HANDLE>;
-constexpr auto kAddFileFilterPatternPlaceholder =
-    &Unavailable<BOOL, HOST_FILEFILTERLIST, const char*, FILEFILTER_DESCRIPTION, PLUGIN_HANDLE>;
 
 template <size_t N>
 constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
@@ -50,8 +46,6 @@ constexpr HostApiTable BuildTable() {
   Reserve(t.reserved92_109);
   Reserve(t.reserved111_134);
   t.HOST_AddIcon = kAddIconPlaceholder;
-  t.HOST_SetFileInfo = kSetFileInfoPlaceholder;
-  t.HOST_AddFileFilterPattern = kAddFileFilterPatternPlaceholder;
   Reserve(t.reserved191_208);
   Reserve(t.reserved213_227);
   Reserve(t.reserved231_233);
@@ -128,6 +122,8 @@ constexpr HostApiTable BuildTable() {
   t.HOST_GetCurrentEntry = &HOST_GetCurrentEntry;
   t.HOST_FreeEntryInfo = &HOST_FreeEntryInfo;
   t.HOST_AddFileExtension = &HOST_AddFileExtension;
+  t.HOST_SetFileInfo = &HOST_SetFileInfo;
+  t.HOST_AddFileFilterPattern = &HOST_AddFileFilterPattern;
   t.HOST_GetFileSystemInfo = &HOST_GetFileSystemInfo;
   t.HOST_OpenStream = &HOST_OpenStream;
   t.HOST_StreamSetProperty = &HOST_StreamSetProperty;
@@ -210,8 +206,6 @@ bool IsHostApiPlaceholder(size_t slot) {
   std::memcpy(&entry, reinterpret_cast<const char*>(&kHostApiTable) + slot * sizeof(void*), sizeof entry);
   const HOST_ReservedSlot typed[] = {
       reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kAddIconPlaceholder)),
-      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kSetFileInfoPlaceholder)),
-      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kAddFileFilterPatternPlaceholder)),
   };
   return entry == &HOST_Unavailable || std::find(std::begin(typed), std::end(typed), entry) != std::end(typed);
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "foundation/appcore/MainWindow.h"
+#include "pluginhost/fileinfo/InfoDataBases.h"
 
 namespace {
 
@@ -38,6 +39,12 @@ HFONT CHostEnvironment::GetControlFont() { return static_cast<HFONT>(GetStockObj
 
 int CHostEnvironment::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
   return MessageBoxA(owner, text, caption, style);
+}
+
+void CHostEnvironment::UpdateFileInfo(const char* path, const char* typeText, int textPriority, int typeIcon,
+                                      int iconPriority, int thirdValue, int thirdPriority) {
+  GetFileInfoDataBase().UpdateFileInfo(path, typeText, textPriority, typeIcon, iconPriority, thirdValue,
+                                       thirdPriority);
 }
 
 void SetHostEnvironment(CHostEnvironment* environment) { theEnvironment.store(environment); }

@@ -127,6 +127,12 @@ void HOST_FreeEntryInfo(HostEntryInfo* info);
 BOOL HOST_AddFileExtension(HOST_FILEEXTENSIONLIST list, const char* extension, const char* description,
                            DWORD fileType, PLUGIN_HANDLE caller);
 
+// File identification and filters.
+BOOL HOST_SetFileInfo(const char* path, const char* typeText, DWORD typePriority, int32_t typeIcon,
+                      DWORD iconPriority, int32_t thirdValue, DWORD thirdPriority, PLUGIN_HANDLE caller);
+BOOL HOST_AddFileFilterPattern(HOST_FILEFILTERLIST list, const char* text, FILEFILTER_DESCRIPTION description,
+                               PLUGIN_HANDLE caller);
+
 // Spectrum analysers.
 BOOL HOST_CreateSpectrumAnalyzer(int32_t bits, DWORD sampleRate, DWORD type, DWORD updatesPerSecond, DWORD flags,
                                  HOST_SPECTRUMANALYZER* analyzer);

@@ -14,13 +14,16 @@ extern char** environ;
 
 namespace twltest {
 
-LoopbackPeer::LoopbackPeer(const std::vector<std::string>& modeAndArgs) {
+LoopbackPeer::LoopbackPeer(const std::vector<std::string>& modeAndArgs)
+    : LoopbackPeer("loopback_peer.py", modeAndArgs) {}
+
+LoopbackPeer::LoopbackPeer(const std::string& script, const std::vector<std::string>& modeAndArgs) {
   int toPeer[2], fromPeer[2];
   if (pipe2(toPeer, O_CLOEXEC) != 0 || pipe2(fromPeer, O_CLOEXEC) != 0) {
     ADD_FAILURE() << "pipe failed";
     return;
   }
-  std::vector<std::string> words{"python3", SourceDir() + "/tests/support/loopback_peer.py"};
+  std::vector<std::string> words{"python3", SourceDir() + "/tests/support/" + script};
   words.insert(words.end(), modeAndArgs.begin(), modeAndArgs.end());
   std::vector<char*> argv;
   for (auto& word : words) argv.push_back(word.data());

@@ -1,4 +1,5 @@
-// A python3 TCP peer on 127.0.0.1 (loopback_peer.py beside this file) for
+// A python3 TCP peer on 127.0.0.1 (loopback_peer.py beside this file, or
+// another script there) for
 // the socket tests: started with a mode, it tells its port; in "script"
 // mode the test sends it commands and reads its answers line by line. The
 // peer ends by itself after at most a minute; the destructor waits for it.
@@ -14,6 +15,9 @@ namespace twltest {
 class LoopbackPeer {
  public:
   explicit LoopbackPeer(const std::vector<std::string>& modeAndArgs);
+  // Another peer script of this folder (such as "http_peer.py") with its
+  // arguments; it tells its port the same way.
+  LoopbackPeer(const std::string& script, const std::vector<std::string>& arguments);
   ~LoopbackPeer();
   LoopbackPeer(const LoopbackPeer&) = delete;
   LoopbackPeer& operator=(const LoopbackPeer&) = delete;

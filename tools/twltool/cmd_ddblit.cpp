@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DibSection.h"
 #include "DisplayModeText.h"
 #include "driver/Command.h"
 #include "foundation/bitmaps/DIBitmap.h"
@@ -57,32 +58,17 @@ std::string Failure(const char* what, HRESULT result) {
 // the file cannot be read.
 HBITMAP ReadPicture(const std::string& path, SIZE& size, std::string& problem) {
   CDIBitmap picture;
+  HBITMAP section = nullptr;
   try {
     picture.Load(path.c_str());
-    CPixelFormat rgb;
-    rgb.SetMasks(32, 0xFF0000, 0x00FF00, 0x0000FF);
-    picture.SetColorKeyFlag(false);
-    picture.ChangeFormat(rgb, nullptr, 1, 0);
+    section = twltool::MakeDibSection(picture);
   } catch (CError* error) {
     problem = "cannot read " + path + ": " + error->GetText().c_str();
     DisposeError(error);
     return nullptr;
   }
   size = SIZE{static_cast<LONG>(picture.GetWidth()), static_cast<LONG>(picture.GetHeight())};
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = size.cx;
-  info.bmiHeader.biHeight = -size.cy;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!section) {
-    problem = "no room for the picture " + path;
-    return nullptr;
-  }
-  std::memcpy(bits, picture.GetPixels(), static_cast<size_t>(size.cx) * 4 * static_cast<size_t>(size.cy));
+  if (!section) problem = "no room for the picture " + path;
   return section;
 }
 

@@ -5,9 +5,12 @@
 // as plug-ins receive them.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "PlugInDataStart.h"
+#include "StdoutLogFront.h"
 #include "driver/Command.h"
 #include "driver/Numbers.h"
 #include "foundation/appcore/RegistryValues.h"
@@ -36,6 +39,7 @@ struct Options {
   std::vector<Setting> settings;
   bool save = false;
   std::vector<std::string> gets;
+  std::string plugIns;  // empty: no plug-ins
 };
 
 bool ParsePort(const std::string& text, bool emptyIsNone, LONG& port) {
@@ -93,6 +97,8 @@ bool ParseOptions(const tool::Args& args, Options& options, std::string& message
       options.settings.push_back(setting);
     } else if (name == "--get") {
       options.gets.push_back(value);
+    } else if (name == "--plugins" && !value.empty()) {
+      options.plugIns = value;
     } else {
       message = "bad option " + name + " " + value;
       return false;
@@ -150,14 +156,18 @@ void PrintSetting(CProxyDataBase& proxies, const std::string& protocol) {
 }  // namespace
 
 TOOL_COMMAND(RunProxy, "proxy",
-             "[--register PROTO:TYPE:PORT]... [--set PROTO:TYPE:SERVER:PORT]... [--save] [--get PROTO]...  "
-             "run the proxy start-up (clear, the registrations in order, load \"ProxyData\" from the settings "
-             "key), apply each setting as the options page does (empty TYPE: no proxy; empty PORT or -1: the "
+             "[--plugins DIR] [--register PROTO:TYPE:PORT]... [--set PROTO:TYPE:SERVER:PORT]... [--save] "
+             "[--get PROTO]...  run the proxy start-up (clear, with --plugins the proxy types of DIR's plug-ins' "
+             "stream providers (their log to stderr), the registrations in order, load \"ProxyData\" from the "
+             "settings key), apply each setting as the options page does (empty TYPE: no proxy; empty PORT or -1: the "
              "type's default), with --save store the settings and print 'ProxyData <hex>' (the stored bytes), "
              "then print 'PROTO TYPE|- SERVER|- PORT OPTION' per --get, as plug-ins receive it") {
   Options options;
   std::string message;
   if (!ParseOptions(args, options, message)) return tool::Fail(message);
+  std::unique_ptr<twltool::StdoutLogFront> log;
+  if (!options.plugIns.empty()) log = std::make_unique<twltool::StdoutLogFront>(stderr);
+  twltool::PlugInDataStart start(options.plugIns);
   CDataSystem& data = GetDataSystem();
   CProxyDataBase& proxies = data.GetProxyDataBase();
   try {

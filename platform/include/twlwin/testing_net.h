@@ -15,6 +15,14 @@ TWLAPI void TwlTestSetHostAnswer(LPCSTR name, LPCSTR addresses, int error, DWORD
 // Empties the table: lookups go to the system's resolver again.
 TWLAPI void TwlTestClearHostAnswers();
 
+// Names this machine's network interfaces instead of the system:
+// "name=address/mask" items separated by commas ("eth0=192.168.1.5/255.255.255.0");
+// loopback addresses are left out as the system's are. Null: the system's
+// again. WSAStartup writes them into the registry's TCP/IP layout, and a
+// lookup of this machine's own name answers them when the resolver knows
+// only a loopback address for it.
+TWLAPI void TwlTestSetInterfaces(LPCSTR list);
+
 // How the last lookup of the process was made.
 #define TWL_LOOKUP_NONE 0
 #define TWL_LOOKUP_BY_NAME 1

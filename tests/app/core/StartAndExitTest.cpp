@@ -62,11 +62,15 @@ TEST(SystemInit, StepsRunInOrderAndTheDesktopGetsItsRecord) {
                                              "load plugins",
                                              "init data system",
                                              "init visualizer system",
+                                             "init file identifier system",
                                              "init player system",
+                                             "init file filter system",
                                              "complete start initialization"};
   const std::string text = twltest::ReadFile(log);
   EXPECT_EQ(PerformanceLabels(text), expected) << text;
   EXPECT_NE(text.find("-------- initializing players --------\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("-------- initializing file identifiers --------\r\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("-------- initializing file filter(s) --------\r\n"), std::string::npos) << text;
   EXPECT_NE(text.find("complete start initialization = "), std::string::npos);
   EXPECT_NE(text.find("-------- START INITIALIZATIONS DONE --------\r\n\r\n"), std::string::npos);
 

@@ -42,6 +42,22 @@ TEST(MemoryStream, CapabilitiesAreEnforced) {
   EXPECT_EQ(CodeThrown([&] { writeOnly.Skip(1); }), CStreamError::kNotPermitted);
 }
 
+TEST(MemoryStream, OpenCopyReadsItsOwnCopy) {
+  char bytes[] = "abc";
+  CMemoryStream stream;
+  stream.OpenCopy(bytes, 3, kStreamRead | kStreamSeek);
+  bytes[0] = 'x';
+  char buffer[4] = {};
+  EXPECT_EQ(stream.Read(buffer, 4), 3u);
+  EXPECT_EQ(std::string(buffer, 3), "abc");
+  EXPECT_EQ(CodeThrown([&] { stream.Write("y", 1); }), CStreamError::kNotPermitted);
+
+  CMemoryStream empty;
+  empty.OpenCopy(nullptr, 0, kStreamRead);
+  EXPECT_EQ(empty.Read(buffer, 4), 0u);
+  EXPECT_EQ(empty.GetLength(false, nullptr), 0);
+}
+
 TEST(MemoryStream, ReadAndSkipStopAtTheEnd) {
   CMemoryStream stream;
   OpenTenBytes(stream);

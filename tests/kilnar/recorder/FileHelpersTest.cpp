@@ -13,7 +13,7 @@
 #include "kilnar/recorder/DiskSpace.h"
 #include "kilnar/recorder/FileInfo.h"
 #include "kilnar/recorder/IsoDates.h"
-#include "kilnar/recorder/MessageFormat.h"
+#include "kilnar/recorder/MessageFigures.h"
 #include "kilnar/recorder/Ucs2Text.h"
 #include "support/TestPaths.h"
 
@@ -156,7 +156,7 @@ TEST(FileHelpersTest, MessageTextsAreFilledNeverFormatted) {
       {"conversions beyond the figures stay", "%s %s %s %s %s", "E 12 7 %s %s"},
       {"a lone percent sign at the end", "50%", "50%"},
   };
-  for (const auto& row : rows) EXPECT_EQ(FillMessage(row.format, {"E", "12", "7"}), row.expected) << row.why;
+  for (const auto& row : rows) EXPECT_EQ(FillFigures(row.format, {"E", "12", "7"}), row.expected) << row.why;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ namespace {
 thread_local std::chrono::steady_clock::time_point waitEnds;
 }
 
-void StartWait() { waitEnds = std::chrono::steady_clock::now() + std::chrono::seconds(10); }
+void StartWait() { waitEnds = std::chrono::steady_clock::now() + std::chrono::seconds(30); }
 
 bool WaitStep() {
   std::this_thread::sleep_for(std::chrono::milliseconds(5));

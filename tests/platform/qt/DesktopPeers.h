@@ -40,8 +40,10 @@ class Desktop {
 template <typename Done>
 bool WaitFor(Done done);
 void StartWait();
-// Sleeps one step; false once ten seconds have passed since the first step
-// of this wait (a wait ends when its condition holds).
+// Sleeps one step; false once thirty seconds have passed since the first step
+// of this wait (a wait ends when its condition holds). Thirty seconds, not
+// less: a loaded machine running several X servers at once has taken over
+// ten to map a window.
 bool WaitStep();
 
 }  // namespace qttest

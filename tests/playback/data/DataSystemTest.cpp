@@ -17,6 +17,7 @@
 #include "pluginhost/plugins/PlugInManager.h"
 #include "pluginhost/streams/PlugInStreamProviderBase.h"
 #include "support/RecordingLogFront.h"
+#include "support/StubConfigurableObject.h"
 #include "support/TestPaths.h"
 
 namespace {
@@ -29,10 +30,10 @@ std::vector<std::string>& Calls() {
 
 // A provider as a plug-in's would be: it opens "NAME://" URLs as memory
 // streams, registers one proxy type, and may fail to restore its surfaces.
-class FakeProvider : public CPlugInStreamProviderBase {
+class FakeProvider : public twltest::StubConfigurableObject<CPlugInStreamProviderBase> {
  public:
-  FakeProvider(std::string name, bool restores) : m_Name(std::move(name)), m_Restores(restores) {}
-  ~FakeProvider() override { Calls().push_back(m_Name + " deleted"); }
+  FakeProvider(std::string name, bool restores) : StubConfigurableObject(std::move(name)), m_Restores(restores) {}
+  ~FakeProvider() override { Calls().push_back(Name() + " deleted"); }
 
   bool CanOpen(const char* url, DWORD, StreamOpenAnswer& answer) override {
     if (!Serves(url)) return false;
@@ -45,31 +46,22 @@ class FakeProvider : public CPlugInStreamProviderBase {
     stream->Open(nullptr, 0, kStreamRead | kStreamSeek, 0, true);
     return stream;
   }
-  void Exit() override { Calls().push_back(m_Name + " exit"); }
-  const char* GetName() override { return m_Name.c_str(); }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
+  void Exit() override { Calls().push_back(Name() + " exit"); }
   void BeginSkinChange() override {}
   void EndSkinChange() override {}
-  void* GetHandle() override { return this; }
   bool RestoreSurfaces() override {
     if (m_Restores) return true;
     SetThreadError(THREAD_ERROR_GENERAL, 0, "surfaces gone");
     return false;
   }
   bool RegisterProxyTypes(CProxyDataBase& proxies) override {
-    Calls().push_back(m_Name + " registers");
-    return proxies.RegisterProxyType(m_Name.c_str(), "HTTP", 8080);
+    Calls().push_back(Name() + " registers");
+    return proxies.RegisterProxyType(Name().c_str(), "HTTP", 8080);
   }
 
  private:
-  bool Serves(const char* url) const { return std::strncmp(url, (m_Name + "://").c_str(), m_Name.size() + 3) == 0; }
+  bool Serves(const char* url) const { return std::strncmp(url, (Name() + "://").c_str(), Name().size() + 3) == 0; }
 
-  std::string m_Name;
   bool m_Restores;
 };
 

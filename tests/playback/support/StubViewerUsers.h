@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "playback/player/Player.h"
+#include "support/StubConfigurableObject.h"
 
 namespace playbacktest {
 
@@ -17,29 +18,15 @@ namespace playbacktest {
 // a user with a name and nothing else: no picture, no dialogs, every viewer
 // event and display mode taken, nothing to redraw. Its handle is the object.
 template <class Base>
-class StubViewerUser : public Base {
+class StubViewerUser : public twltest::StubConfigurableObject<Base> {
  public:
-  explicit StubViewerUser(std::string name) : m_Name(std::move(name)) {}
+  explicit StubViewerUser(std::string name) : twltest::StubConfigurableObject<Base>(std::move(name)) {}
 
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return m_Name.c_str(); }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
   int OnViewerEvent(DWORD, uintptr_t, uintptr_t) override { return 1; }
   bool SetDisplayMode(int) override { return true; }
   void BeginSkinChange() override {}
   void EndSkinChange() override {}
   bool RestoreSurfaces() override { return true; }
-
- protected:
-  const std::string& Name() const { return m_Name; }
-
- private:
-  std::string m_Name;
 };
 
 // A player that succeeds at everything and plays nothing: CanPlay leaves

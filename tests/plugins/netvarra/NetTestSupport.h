@@ -15,6 +15,17 @@
 
 namespace nettest {
 
+// The bytes as lower-case hexadecimal digits (for the scripted peers).
+inline std::string Hex(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string hex;
+  for (unsigned char c : bytes) {
+    hex += digits[c >> 4];
+    hex += digits[c & 15];
+  }
+  return hex;
+}
+
 // True when the event is set within `ms`.
 inline bool Signalled(HANDLE event, DWORD ms = 5000) { return WaitForSingleObject(event, ms) == WAIT_OBJECT_0; }
 

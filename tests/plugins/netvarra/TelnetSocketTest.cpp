@@ -10,15 +10,7 @@
 
 namespace {
 
-std::string Hex(const std::string& bytes) {
-  static const char digits[] = "0123456789abcdef";
-  std::string hex;
-  for (unsigned char c : bytes) {
-    hex += digits[c >> 4];
-    hex += digits[c & 15];
-  }
-  return hex;
-}
+using nettest::Hex;
 
 std::string Bytes(std::initializer_list<int> values) {
   std::string bytes;

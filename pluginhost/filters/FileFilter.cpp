@@ -1,0 +1,3 @@
+#include "pluginhost/filters/FileFilter.h"
+
+TWL_IMPLEMENT_CLASS(CFileFilter, CConfigurableObject)

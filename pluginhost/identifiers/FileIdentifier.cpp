@@ -1,0 +1,3 @@
+#include "pluginhost/identifiers/FileIdentifier.h"
+
+TWL_IMPLEMENT_CLASS(CFileIdentifier, CConfigurableObject)

@@ -1,0 +1,107 @@
+#include "plugins/netvarra/module/Module.h"
+
+#include <winsock.h>
+
+#include "foundation/kernel/MemoryError.h"
+#include "foundation/streams/StreamError.h"
+
+namespace netvarra {
+
+const HostApiTable* g_Host = nullptr;
+HMODULE g_Module = nullptr;
+
+namespace {
+
+constexpr const char* kTimerClass = "23623 FTPTimerWindowClass";
+constexpr UINT_PTR kTimerId = 123;
+constexpr UINT kTimerPeriodMs = 500;
+
+int g_StartCount = 0;
+HWND g_TimerWindow = nullptr;
+
+LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // WM_TIMER is where pooled FTP connections expire; there are none yet.
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void SetHostErrorText(const char* text) {
+  if (g_Host) g_Host->HOST_SetErrorText(text);
+}
+
+bool StartServices() {
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_NOCLOSE;
+  windowClass.lpfnWndProc = &TimerWindowProc;
+  windowClass.hInstance = g_Module;
+  windowClass.lpszClassName = kTimerClass;
+  if (!RegisterClassA(&windowClass)) {
+    SetHostErrorText("Error registering window class.");
+    return false;
+  }
+  g_TimerWindow = CreateWindowExA(0, kTimerClass, "Timer window", WS_POPUP, -100, -100, 10, 10, nullptr, nullptr,
+                                  g_Module, nullptr);
+  if (!g_TimerWindow) {
+    UnregisterClassA(kTimerClass, g_Module);
+    SetHostErrorText("Error creating timer window.");
+    return false;
+  }
+  if (!SetTimer(g_TimerWindow, kTimerId, kTimerPeriodMs, nullptr)) {
+    DestroyWindow(g_TimerWindow);
+    g_TimerWindow = nullptr;
+    UnregisterClassA(kTimerClass, g_Module);
+    SetHostErrorText("Error starting timer.");
+    return false;
+  }
+  WSADATA data;
+  WSAStartup(MAKEWORD(1, 0), &data);
+  return true;
+}
+
+void StopServices() {
+  if (g_TimerWindow) {
+    KillTimer(g_TimerWindow, kTimerId);
+    DestroyWindow(g_TimerWindow);
+    g_TimerWindow = nullptr;
+  }
+  // So that a later first start can register the class again.
+  UnregisterClassA(kTimerClass, g_Module);
+}
+
+}  // namespace
+
+void GetVersion(PlugInVersionInfo* info) {
+  if (info) *info = {0x10000, 0x1004B};
+}
+
+bool ModuleStart() {
+  if (g_StartCount == 0 && !StartServices()) return false;
+  ++g_StartCount;
+  return true;
+}
+
+void ModuleStop() {
+  if (g_StartCount <= 0) return;
+  if (--g_StartCount == 0) StopServices();
+}
+
+int ModuleStartCount() { return g_StartCount; }
+
+void ReportErrorToHost(CError* error) noexcept {
+  if (!g_Host) {
+    if (error) DisposeError(error);
+    return;
+  }
+  try {
+    if (!error || IsKindOf<CMemoryError>(error))
+      g_Host->HOST_SetMiscError(HOST_MISC_OUT_OF_MEMORY);
+    else if (IsKindOf<CStreamError>(error))
+      g_Host->HOST_SetError(HOST_ERROR_STREAM, static_cast<CStreamError*>(error)->GetCode(), error->GetText());
+    else
+      g_Host->HOST_SetErrorText(error->GetText());
+  } catch (...) {
+    g_Host->HOST_SetMiscError(HOST_MISC_OUT_OF_MEMORY);
+  }
+  if (error) DisposeError(error);
+}
+
+}  // namespace netvarra
