@@ -28,7 +28,9 @@ CStr WithModifiers(DWORD modifiers, const CStr& key, NameOf nameOf) {
 }  // namespace
 
 bool CHotkey::Matches(DWORD key, DWORD modifiers) const {
-  if (key != m_Key) return false;
+  // A hotkey without a key (modifiers alone, or a text not understood)
+  // matches nothing, not even a posted event of key 0.
+  if (m_Key == 0 || key != m_Key) return false;
   if ((modifiers & kModifierKeys) != (m_Modifiers & kModifierKeys)) return false;
   return !(modifiers & kHold) || (m_Modifiers & kHold);
 }
