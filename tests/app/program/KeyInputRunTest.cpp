@@ -19,12 +19,12 @@ namespace {
 using programtest::Contains;
 using programtest::ReadText;
 
-// Waits (at most 30 s) until the file exists, then a moment for it to be
-// written whole.
-std::string TextOnceWritten(const std::string& path) {
-  for (int round = 0; round < 300 && !std::filesystem::exists(path); ++round)
+// Waits (at most `rounds` tenths of a second) until the file exists, then
+// a moment for it to be written whole; "" when it does not come.
+std::string TextOnceWritten(const std::string& path, int rounds = 300) {
+  for (int round = 0; round < rounds && !std::filesystem::exists(path); ++round)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_TRUE(std::filesystem::exists(path)) << path;
+  if (!std::filesystem::exists(path)) return "";
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   return ReadText(path);
 }
@@ -63,17 +63,22 @@ TEST(TwlKeyInput, TheUsersBindingsRunFromTheKeyboardAndShowInTheMenu) {
   KeyInput input(fifo);
   ASSERT_TRUE(input.IsOpen());
 
-  // The Menu key opens the main menu, its items with their keys.
-  input.Send("menu none");
-  input.Send("key Context");
-  const std::string menu = TextOnceWritten(shots + "/menu-1.txt");
+  // The Menu key opens the main menu, its items with their keys. The start
+  // brings the main window to the front only after it is done, and keys
+  // typed before reach no window: the key is typed again until the menu
+  // shows (it is dismissed, as no answer waits).
+  std::string menu;
+  for (int attempt = 0; attempt < 30 && menu.empty(); ++attempt) {
+    input.Send("key Context");
+    menu = TextOnceWritten(shots + "/menu-1.txt", 10);
+  }
   EXPECT_TRUE(Contains(menu, "  1001 - Play\\t[Ctrl+P]\n")) << menu;
   EXPECT_TRUE(Contains(menu, "  1005 - Loop\\t[L]\n")) << menu;
 
   // P is no longer Play; a snapshot comes after the keys before it.
   input.Send("key P");
   input.Send("snap");
-  TextOnceWritten(shots + "/controls-1.txt");
+  EXPECT_NE(TextOnceWritten(shots + "/controls-1.txt"), "");
   EXPECT_FALSE(Contains(ReadText(log), "playing")) << ReadText(log);
   input.Send("key ctrl+p");
   EXPECT_TRUE(programtest::WaitForText(log, "playing 'file://" + tone + "'")) << ReadText(log);
@@ -82,7 +87,6 @@ TEST(TwlKeyInput, TheUsersBindingsRunFromTheKeyboardAndShowInTheMenu) {
   EXPECT_EQ(programtest::WaitAtMost(pid, 60), 0);
   const std::string errors = ReadText(folder + "/stderr.txt");
   EXPECT_FALSE(Contains(errors, "Sanitizer")) << errors;
-  EXPECT_FALSE(Contains(errors, "no window takes the key input")) << errors;
   EXPECT_EQ(ReadText(folder + "/Keys.ini"), "[Main]\r\nPlay=Ctrl+P\r\n");
 }
 
