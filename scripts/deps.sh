@@ -18,7 +18,7 @@ build_packages=(
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle
-  sox strace genisoimage
+  sox strace genisoimage xorriso
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
 )

@@ -6,36 +6,21 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "kilnar/AgainstDd.h"
 #include "kilnar/recorder/CwStream.h"
 
 namespace {
 
+using kilnarbench::BenchFolder;
+
 constexpr uint32_t kFileSize = 64u << 20;
 constexpr uint32_t kPiece = 64u << 10;
 
-std::string BenchFolder() {
-  const char* tmp = std::getenv("TMPDIR");
-  return std::string(tmp && *tmp ? tmp : "/tmp");
-}
-
-std::string MakeSource() {
-  const std::string path = BenchFolder() + "/kilnar-copy-src-" + std::to_string(getpid()) + ".bin";
-  FILE* file = std::fopen(path.c_str(), "wb");
-  std::vector<char> block(1u << 20);
-  unsigned state = 7;
-  for (uint32_t written = 0; file && written < kFileSize; written += block.size()) {
-    for (char& byte : block) byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
-    std::fwrite(block.data(), 1, block.size(), file);
-  }
-  if (file) std::fclose(file);
-  return path;
-}
 
 bool CopyThroughStreams(const std::string& source, const std::string& target, std::vector<uint8_t>& piece) {
   CwStream input(source.c_str(), true);
@@ -47,38 +32,17 @@ bool CopyThroughStreams(const std::string& source, const std::string& target, st
   return !output.IsOpen();
 }
 
-double Seconds(std::chrono::steady_clock::duration duration) {
-  return std::chrono::duration<double>(duration).count();
-}
-
 void BM_CwStreamCopyVsDd(benchmark::State& state) {
-  const std::string source = MakeSource();
+  const std::string source = kilnarbench::MakePatternFile(
+      BenchFolder() + "/kilnar-copy-src-" + std::to_string(getpid()) + ".bin", kFileSize, 7);
   const std::string streamTarget = source + ".stream";
   const std::string ddTarget = source + ".dd";
   const std::string dd = "dd if='" + source + "' of='" + ddTarget + "' bs=32k status=none";
   std::vector<uint8_t> piece(kPiece);
-  double streamSeconds = 0, ddSeconds = 0;
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    if (!CopyThroughStreams(source, streamTarget, piece)) {
-      state.SkipWithError("stream copy failed");
-      break;
-    }
-    const auto middle = std::chrono::steady_clock::now();
-    if (std::system(dd.c_str()) != 0) {
-      state.SkipWithError("dd failed");
-      break;
-    }
-    const auto end = std::chrono::steady_clock::now();
-    streamSeconds += Seconds(middle - start);
-    ddSeconds += Seconds(end - middle);
-  }
-  const double megabytes = static_cast<double>(kFileSize) / (1 << 20) * static_cast<double>(state.iterations());
-  if (streamSeconds > 0 && ddSeconds > 0) {
-    state.counters["cwstream_MiBps"] = megabytes / streamSeconds;
-    state.counters["dd_MiBps"] = megabytes / ddSeconds;
-    state.counters["ratio"] = ddSeconds / streamSeconds;
-  }
+  kilnarbench::TimeAgainstDd(
+      state, "cwstream",
+      [&] { return CopyThroughStreams(source, streamTarget, piece) ? std::string() : "stream copy failed"; }, dd,
+      static_cast<double>(kFileSize) / (1 << 20));
   unlink(source.c_str());
   unlink(streamTarget.c_str());
   unlink(ddTarget.c_str());

@@ -1,7 +1,10 @@
-// Arbitrary bytes as a recorder's answers to READ TOC (every form), READ
-// TRACK INFORMATION and the reads of the volume descriptors, given to the
-// emulated recorder as scripted replies, while the recorder class reads the
-// disc's layout, next writable address and label.
+// Arbitrary bytes as a recorder's answers to READ TOC (every form, the
+// full TOC included), READ TRACK INFORMATION (of track FFh too), the reads
+// of the volume descriptors, READ DISC INFORMATION and MODE SENSE(10)
+// (page 2Ah and 05h), given to the emulated recorder as scripted replies,
+// while the common recorder class reads the disc's layout, next writable
+// address and label, and the ATAPI recorder class its sessions, speeds,
+// configuration and free blocks.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -9,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "kilnar/recorder/AtapiRecorder.h"
 #include "kilnar/recorder/DiscLayout.h"
 #include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/ScsiMan.h"
@@ -39,13 +43,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TwlTestRecorderReset();
   // The input is cut into answers: each piece a length byte (times 8) and
   // that many bytes, given in turn to READ TOC, READ TRACK INFORMATION and
-  // READ(10); every command beyond the pieces gets the last one.
-  const uint8_t opcodes[] = {0x43, 0x52, 0x28};
-  uint32_t occurrence[3] = {0, 0, 0};
+  // READ(10), READ DISC INFORMATION and MODE SENSE(10); every command
+  // beyond the pieces gets the last one.
+  const uint8_t opcodes[] = {0x43, 0x52, 0x28, 0x51, 0x5A};
+  constexpr int kKinds = sizeof opcodes;
+  uint32_t occurrence[kKinds] = {};
   size_t at = 0;
   for (int piece = 0; at < size && piece < 64; ++piece) {
     const size_t length = std::min<size_t>(static_cast<size_t>(data[at]) * 8, size - at - 1);
-    const int which = piece % 3;
+    const int which = piece % kKinds;
     const std::string reply = DataReply(data + at + 1, length);
     TwlTestRecorderAddReply(opcodes[which], ++occurrence[which], reply.c_str());
     TwlTestRecorderAddReply(opcodes[which], 0, reply.c_str());
@@ -67,5 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool bridge = false;
   char label[32];
   device.ReadVolumeLabel(static_cast<uint32_t>(start), bridge, label, sizeof label);
+
+  Dev_ATAPIRecorder recorder(&manager);
+  if (!recorder.Open(0, 0)) return 0;
+  auto sessions = std::make_unique<DiscInfo>();
+  recorder.ReadDiscInfo(*sessions, nullptr);
+  recorder.ReadFullToc(*sessions);
+  recorder.GetFreeBlocks();
+  recorder.FirstWriteAdress(0, 1, 0, 0);
+  recorder.GetSpeeds();
+  recorder.GetMaxSpeed();
+  WriteConfig config;
+  recorder.GetConfig(0, config);
+  recorder.WriteTrack(0, 1, 1, 0, 0, 0, 0, 0);
   return 0;
 }

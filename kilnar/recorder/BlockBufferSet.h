@@ -30,6 +30,10 @@ class BlockBufferSet {
   bool CommitWrite(uint32_t length);
   uint8_t* GetReadBlock(uint32_t& length);
   bool CommitRead();
+  // The block the reading side takes next, and the one the filling side
+  // fills next.
+  uint16_t GetReadIndex() const { return m_ReadIndex; }
+  uint16_t GetWriteIndex() const { return m_WriteIndex; }
 
  private:
   void FreeBlocks();

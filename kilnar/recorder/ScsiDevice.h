@@ -3,9 +3,11 @@
 // completes the recorder interface: configuration (speed, block size, test
 // write), the next writable address and the free space, the TOC and
 // track-information queries, sub-channel and audio playing and reading a
-// track into a file. Its writing operations are those of the drive
-// classes; here they answer that the recorder does not support them.
-// User-interface thread only.
+// track into a file. It drives the writing of a track (StartTrack, Write,
+// EndTrack, or a whole track from a file) and compares a written track
+// with its source; the commands that write, flush and close are those of
+// the drive classes, and here they answer that the recorder does not
+// support them. User-interface thread only.
 #pragma once
 
 #include <cstdint>
@@ -68,11 +70,25 @@ class ScsiDevice : public CdReader {
   virtual int16_t ReadToc(uint16_t form, uint16_t number);
   virtual int16_t ReadTrackToFile(CwStream& stream, uint16_t track, uint32_t blockSize);
   virtual int32_t FirstWriteAdress(int = 0, int = 1, int = 0, int = 0);
-  virtual int16_t WriteTrack(bool audio, uint16_t mode, uint16_t track, uint32_t value1, uint32_t value2,
+  // The audio flag is 4 for an audio track, 0 for data.
+  virtual int16_t WriteTrack(uint8_t audioFlag, uint16_t mode, uint16_t track, uint32_t value1, uint32_t value2,
                              uint32_t blocks, uint32_t nextAddress, uint8_t testWrite);
+  // A whole track from the stream's position to its end, read ahead into
+  // a ring of buffers while the drive writes.
+  virtual int16_t WriteTrackFromFile(CwStream& source, uint16_t track, uint32_t blockSize, uint16_t mode,
+                                     uint32_t value1, uint32_t value2, uint8_t flags,
+                                     const ProgressCallback& progress);
+  // Compares a written track with its source, all but the source's last
+  // four blocks.
+  virtual bool VerifyTrack(CwStream& source, uint16_t track, uint32_t blockSize);
   virtual int16_t Write_1(uint32_t address, uint16_t count, bool last, uint16_t blockSize);
-  virtual int16_t FlushCache(int, int, uint16_t track, uint32_t nextAddress, bool audio, uint8_t testWrite);
+  virtual int16_t FlushCache(int, int, uint16_t track, uint32_t nextAddress, uint8_t audioFlag, uint8_t testWrite);
   virtual int16_t Fixation(uint32_t first, uint32_t second, uint32_t third, uint32_t fourth);
+  // Starts a track-at-once track of `blocks` 2048-byte blocks; Write then
+  // sends its data and EndTrack flushes it. Flags: bit 1 (2) test write.
+  virtual bool StartTrack(uint32_t blocks, uint16_t track, uint16_t mode, uint32_t value1, uint32_t value2,
+                          uint8_t flags, const ProgressCallback& progress);
+  virtual bool EndTrack(uint16_t track, uint8_t flags, uint8_t audio);
   virtual bool ReservedFlagE() { return false; }
   virtual bool ReservedFlagF() { return false; }
   virtual bool PrepareDAO(const DiscInfo& disc, int ignored);
@@ -81,6 +97,14 @@ class ScsiDevice : public CdReader {
   virtual uint16_t GetMode2BlockSize() { return 2336; }
   virtual void ResetState() {}
 
+  // Writes whole blocks at the track's next address. A length that is not
+  // whole blocks or exceeds the transfer buffer, or a write before any
+  // StartTrack, is refused with a text and nothing sent.
+  bool Write(const void* data, uint32_t length) override;
+
+  // The address the next block of the track goes to.
+  uint32_t GetNextAddress() const { return m_NextAddress; }
+  uint32_t GetBlocksWritten() const { return m_BlocksWritten; }
   const uint8_t* GetTocBuffer() const { return m_Toc; }
   const uint8_t* GetSessionBuffer() const { return m_Session; }
   const uint8_t* GetFullTocBuffer() const { return m_FullToc; }
@@ -92,6 +116,10 @@ class ScsiDevice : public CdReader {
   // Not supported: the [ERROR] text, status and result 0xFFFF.
   int16_t NotSupported();
   bool BlankingNotSupported();
+  // Device types whose next writable address is asked before WriteTrack.
+  bool IsAddressFirstType() const;
+  // The [MESSAGE] text of ERR_CW_BLOCKS_WRITTEN with the block count.
+  void SetBlocksWrittenText(uint32_t blocks);
 
   uint8_t m_Toc[kTocBufferSize] = {};
   uint8_t m_Session[kTocBufferSize] = {};

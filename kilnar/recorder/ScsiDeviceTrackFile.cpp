@@ -7,6 +7,7 @@
 
 #include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/recorder/IniFile.h"
+#include "kilnar/recorder/MessageFigures.h"
 #include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/SleepSeconds.h"
 #include "kilnar/recorder/SmallTransferMode.h"
@@ -24,23 +25,10 @@ void PutLittle16(uint8_t* p, uint16_t value) {
 }
 
 // The [MESSAGE] text of ERR_CW_NOT_ENOUGH_SPACE with its three figures.
-// The format comes from a file: only %s and %u are filled, in that order,
-// and anything else is copied as it stands.
 std::string NotEnoughSpaceText(const char* name, uint32_t neededKb, uint32_t availableKb) {
   IniFile messages("MSG\\SCSI.MSG", nullptr);
-  const std::string format = messages.GetString("MESSAGE", "ERR_CW_NOT_ENOUGH_SPACE");
-  const std::string figures[] = {name ? name : "", std::to_string(neededKb), std::to_string(availableKb)};
-  std::string text;
-  size_t next = 0;
-  for (size_t i = 0; i < format.size(); ++i) {
-    if (format[i] == '%' && i + 1 < format.size() && (format[i + 1] == 's' || format[i + 1] == 'u') && next < 3) {
-      text += figures[next++];
-      ++i;
-    } else {
-      text += format[i];
-    }
-  }
-  return text;
+  return FillFigures(messages.GetString("MESSAGE", "ERR_CW_NOT_ENOUGH_SPACE"),
+                     {name ? name : "", std::to_string(neededKb), std::to_string(availableKb)});
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #include "kilnar/recorder/SharedDriveOperations.h"
 
 #include "kilnar/recorder/ByteOrder.h"
-#include "kilnar/recorder/ScsiDrive.h"
+#include "kilnar/recorder/CdAddress.h"
+#include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/SleepSeconds.h"
 
 namespace {
@@ -87,12 +88,30 @@ int16_t Fixation(ScsiDrive& drive, int, int, int, uint8_t fourth) {
   const uint8_t cdb[10] = {0x5B, 0, 0x02, 0, 0, fourth};
   const int16_t status = drive.ExecCommand(10, cdb, 0, kNoData);
   if (status != 0) return status;
-  for (uint32_t waited = 0; waited < kLongestDriveWaitSeconds; waited += kFixationPollSeconds) {
-    SleepSeconds(kFixationPollSeconds);
-    if (drive.TestUnitReady() == 0) return 0;
+  return WaitUntilReady(drive, kFixationPollSeconds) ? 0 : -1;
+}
+
+bool WaitUntilReady(ScsiDrive& drive, uint32_t pause) {
+  for (uint32_t waited = 0; waited < kLongestDriveWaitSeconds; waited += pause) {
+    SleepSeconds(pause);
+    if (drive.TestUnitReady() == 0) return true;
   }
   drive.SetErrorText(kNoEndText);
-  return -1;
+  return false;
+}
+
+uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device) {
+  uint8_t cdb[10] = {0x51};
+  SetBigEndian16(cdb + 7, 32);
+  if (device.ExecCommand(10, cdb, 32, kDataIn) != 0) return 0;
+  const uint8_t* answer = device.GetTransferBuffer();
+  const uint8_t discStatus = answer[2] & 0x03;
+  if (discStatus != 0 && discStatus != 1) return 0;
+  const int32_t leadOut = MsfToLba(answer[21], answer[22], answer[23]);
+  const int32_t address = device.FirstWriteAdress(0, 0, 0, 0);
+  // An address past the lead-out leaves no room, not a wrapped count.
+  if (address < 0 || leadOut <= address) return 0;
+  return static_cast<uint32_t>(leadOut - address);
 }
 
 int16_t ReadCDDA(ScsiDrive& drive, uint32_t lba, uint32_t count) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 class ScsiDrive;
+class ScsiDevice;
 
 // 99: the largest speed; else 177 x factor kilobytes a second.
 bool SetSpeed(ScsiDrive& drive, uint16_t factor);
@@ -26,6 +27,13 @@ int16_t FlushCacheSuccess(ScsiDrive& drive);
 int16_t Fixation(ScsiDrive& drive, int first, int second, int third, uint8_t fourth);
 int16_t ReadCDDA(ScsiDrive& drive, uint32_t lba, uint32_t count);
 bool ReadLeadLengths(ScsiDrive& drive, uint32_t& leadIn, uint32_t& leadOut);
+// The blocks between the next writable address and the last possible
+// lead-out of READ DISC INFORMATION; 0 when the disc takes nothing more
+// or the drive does not answer.
+uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device);
+// TEST UNIT READY every `pause` seconds until the drive is ready; false
+// with a text when it is not within the longest drive wait.
+bool WaitUntilReady(ScsiDrive& drive, uint32_t pause);
 
 // The longest a blanking or a session close is waited for.
 constexpr uint32_t kLongestDriveWaitSeconds = 30 * 60;

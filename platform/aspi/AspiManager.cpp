@@ -5,7 +5,6 @@
 #include <cstring>
 #include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 
 #include "MmcRecorder.h"
@@ -30,8 +29,9 @@ struct Manager {
   DWORD busyLeft = 0;
   std::map<BYTE, DWORD> delays;
   std::map<BYTE, BYTE> statuses;
-  // Requests that have not ended yet, with the status they end with.
-  std::set<AspiCommandRequest*> pending;
+  // Requests that have not ended yet, with the status they end with
+  // (ASPI_PENDING: one that was never carried out).
+  std::map<AspiCommandRequest*, BYTE> pending;
 };
 
 Manager& TheManager() {
@@ -92,6 +92,15 @@ void FillSense(AspiCommandRequest& request, const std::vector<uint8_t>& sense) {
   if (!sense.empty()) std::memcpy(request.sense, sense.data(), std::min(room, sense.size()));
 }
 
+// Publishes the end of a pending request; the caller holds the lock and
+// has taken the request out of the pending ones.
+void PublishEnd(AspiCommandRequest* request, BYTE status) {
+  const bool notify = (request->flags & ASPI_EVENT_NOTIFY) != 0;
+  // Read by the caller's polls without the lock: published last.
+  __atomic_store_n(&request->status, status, __ATOMIC_RELEASE);
+  if (notify && request->event) SetEvent(request->event);
+}
+
 // Ends a delayed request unless it was aborted meanwhile.
 void EndLater(AspiCommandRequest* request, BYTE status, DWORD milliseconds) {
   std::thread([request, status, milliseconds] {
@@ -99,10 +108,7 @@ void EndLater(AspiCommandRequest* request, BYTE status, DWORD milliseconds) {
     Manager& manager = TheManager();
     std::lock_guard guard(manager.lock);
     if (manager.pending.erase(request) == 0) return;
-    const bool notify = (request->flags & ASPI_EVENT_NOTIFY) != 0;
-    // Read by the caller's polls without the lock: published last.
-    __atomic_store_n(&request->status, status, __ATOMIC_RELEASE);
-    if (notify && request->event) SetEvent(request->event);
+    PublishEnd(request, status);
   }).detach();
 }
 
@@ -117,7 +123,7 @@ DWORD ExecCommand(Manager& manager, AspiCommandRequest& request) {
     manager.recorder.Log().Note("request " + HexBytes(request.cdb, request.cdbLength) + " ends with status " +
                                 HexBytes(&status->second, 1));
     if (status->second == ASPI_PENDING) {
-      manager.pending.insert(&request);
+      manager.pending[&request] = ASPI_PENDING;
       return request.status = ASPI_PENDING;
     }
     return request.status = status->second;
@@ -133,7 +139,7 @@ DWORD ExecCommand(Manager& manager, AspiCommandRequest& request) {
   const BYTE status = answer.good ? ASPI_DONE : ASPI_ERROR;
   auto delay = manager.delays.find(opcode);
   if (delay == manager.delays.end()) return request.status = status;
-  manager.pending.insert(&request);
+  manager.pending[&request] = status;
   request.status = ASPI_PENDING;
   if (delay->second != INFINITE) EndLater(&request, status, delay->second);
   return ASPI_PENDING;
@@ -213,6 +219,22 @@ TWLAPI void TwlTestRecorderSetRequestStatus(BYTE opcode, BYTE status) {
 TWLAPI void TwlTestRecorderAddReply(BYTE opcode, DWORD occurrence, LPCSTR reply) {
   std::unique_lock<std::mutex> guard;
   twl::aspi::Configured(guard).recorder.Replies().Add(opcode, occurrence, reply ? reply : "");
+}
+
+TWLAPI DWORD TwlTestRecorderEndPending(BYTE opcode) {
+  std::unique_lock<std::mutex> guard;
+  auto& manager = twl::aspi::Configured(guard);
+  DWORD ended = 0;
+  for (auto it = manager.pending.begin(); it != manager.pending.end();) {
+    if (it->first->cdb[0] != opcode || it->second == ASPI_PENDING) {
+      ++it;
+      continue;
+    }
+    twl::aspi::PublishEnd(it->first, it->second);
+    it = manager.pending.erase(it);
+    ++ended;
+  }
+  return ended;
 }
 
 TWLAPI DWORD TwlTestRecorderCommandCount(BYTE opcode) {

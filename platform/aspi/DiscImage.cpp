@@ -154,27 +154,58 @@ bool DiscImage::WriteBlocks(uint32_t count, const uint8_t* userData, std::string
     problem = "no room for the blocks";
     return false;
   }
+  bool sessionOpened = false;
   if (!m_TrackOpen) {
-    if (m_Sessions.empty() || m_Sessions.back().state != SessionState::Open)
+    if (m_Sessions.empty() || m_Sessions.back().state != SessionState::Open) {
       m_Sessions.push_back({static_cast<int>(m_Sessions.size()) + 1, SessionState::Open});
+      sessionOpened = true;
+    }
     m_TrackOpen = true;
     m_OpenStart = static_cast<uint32_t>(next);
     m_OpenWritten = 0;
   }
   if (userData && count > 0) {
-    const int fd = open(m_Path.c_str(), O_WRONLY);
     const size_t bytes = static_cast<size_t>(count) * kUserBytes;
-    const bool written = fd >= 0 && pwrite(fd, userData, bytes, static_cast<off_t>(next) * kUserBytes) ==
-                                         static_cast<ssize_t>(bytes);
-    if (fd >= 0) close(fd);
-    if (!written) {
+    if (!OpenForWriting() || pwrite(m_WriteFd, userData, bytes, static_cast<off_t>(next) * kUserBytes) !=
+                                 static_cast<ssize_t>(bytes)) {
       problem = "cannot write the disc file";
       return false;
     }
   }
   m_OpenWritten += count;
-  Save();
+  // The layout names closed tracks only: it changes when a write opens a
+  // session, not with every block.
+  if (sessionOpened) Save();
   return true;
+}
+
+bool DiscImage::OpenForWriting() {
+  if (m_WriteFd < 0) m_WriteFd = open(m_Path.c_str(), O_WRONLY | O_CLOEXEC);
+  return m_WriteFd >= 0;
+}
+
+void DiscImage::CloseFile() {
+  if (m_WriteFd >= 0) close(m_WriteFd);
+  m_WriteFd = -1;
+}
+
+DiscImage::~DiscImage() { CloseFile(); }
+
+DiscImage& DiscImage::operator=(DiscImage&& other) noexcept {
+  if (this == &other) return *this;
+  CloseFile();
+  m_Path = std::move(other.m_Path);
+  m_HasMedium = other.m_HasMedium;
+  m_Rewritable = other.m_Rewritable;
+  m_LeadOutStart = other.m_LeadOutStart;
+  m_Tracks = std::move(other.m_Tracks);
+  m_Sessions = std::move(other.m_Sessions);
+  m_TrackOpen = other.m_TrackOpen;
+  m_OpenStart = other.m_OpenStart;
+  m_OpenWritten = other.m_OpenWritten;
+  m_WriteFd = other.m_WriteFd;
+  other.m_WriteFd = -1;
+  return *this;
 }
 
 void DiscImage::CloseTrack() {
@@ -197,6 +228,7 @@ void DiscImage::Blank(bool wholeDisc) {
   if (wholeDisc || m_Sessions.size() <= 1) {
     m_Tracks.clear();
     m_Sessions.clear();
+    CloseFile();
     truncate(m_Path.c_str(), 0);
   } else {
     const int last = m_Sessions.back().number;

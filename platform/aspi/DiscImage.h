@@ -33,6 +33,12 @@ struct DiscSession {
 
 class DiscImage {
  public:
+  DiscImage() = default;
+  DiscImage(const DiscImage&) = delete;
+  DiscImage& operator=(const DiscImage&) = delete;
+  DiscImage& operator=(DiscImage&& other) noexcept;
+  ~DiscImage();
+
   static constexpr uint32_t kRunOut = 2;
   static constexpr uint32_t kFirstSessionGap = 11400;
   static constexpr uint32_t kLaterSessionGap = 6900;
@@ -65,6 +71,9 @@ class DiscImage {
 
  private:
   void Save() const;
+  // The disc file stays open for writing from the first write on.
+  bool OpenForWriting();
+  void CloseFile();
   bool ParseLayout(const std::string& text);
   uint32_t NextSessionStart() const;
 
@@ -77,6 +86,7 @@ class DiscImage {
   bool m_TrackOpen = false;
   uint32_t m_OpenStart = 0;
   uint32_t m_OpenWritten = 0;
+  int m_WriteFd = -1;
 };
 
 }  // namespace twl::aspi

@@ -45,20 +45,28 @@ bool NeedsMedium(uint8_t opcode) {
 
 bool IsVendor(uint8_t opcode) { return opcode == 0xB3 || opcode >= 0xC0; }
 
+// Page 05h as an ATAPI drive of its time reports it: 32h bytes after the
+// length byte.
 std::vector<uint8_t> DefaultWriteParameters() {
-  std::vector<uint8_t> page(0x38, 0);
+  std::vector<uint8_t> page(0x34, 0);
   page[0] = kWriteParametersPage;
-  page[1] = 0x36;
+  page[1] = 0x32;
   page[2] = 0x01;  // track-at-once
   page[3] = 0x04;  // data track, recorded uninterrupted
   page[4] = 0x08;  // mode 1, 2048 bytes
   page[8] = 0x00;  // session format CD-DA or CD-ROM
-  page[13] = 150 >> 8;  // audio pause length 150
-  page[14] = 150 & 0xFF;
+  PutBig16(&page[14], 150);  // audio pause length
   return page;
 }
 
-std::vector<uint8_t> Capabilities() {
+constexpr uint32_t kLargestReadSpeed = 24 * 176;
+constexpr uint32_t kLargestWriteSpeed = 8 * 176;
+
+// SET CD SPEED's value in kilobytes a second: FFFFh the largest, others
+// at most the largest.
+uint32_t ChosenSpeed(uint32_t asked, uint32_t largest) { return asked == 0xFFFF ? largest : std::min(asked, largest); }
+
+std::vector<uint8_t> Capabilities(uint32_t readSpeed, uint32_t writeSpeed) {
   std::vector<uint8_t> page(0x1A, 0);
   page[0] = kCapabilitiesPage;
   page[1] = 0x18;
@@ -66,11 +74,11 @@ std::vector<uint8_t> Capabilities() {
   page[3] = 0x03;  // writes CD-R and CD-RW
   page[4] = 0x01;  // plays audio
   page[6] = 0x29;  // locks, ejects, tray
-  PutBig16(&page[8], 24 * 176);   // largest read speed
+  PutBig16(&page[8], kLargestReadSpeed);
   PutBig16(&page[12], 2048 / 1024);
-  PutBig16(&page[14], 24 * 176);  // current read speed
-  PutBig16(&page[18], 8 * 176);   // largest write speed
-  PutBig16(&page[20], 8 * 176);   // current write speed
+  PutBig16(&page[14], readSpeed);  // current read speed
+  PutBig16(&page[18], kLargestWriteSpeed);
+  PutBig16(&page[20], writeSpeed);  // current write speed
   return page;
 }
 
@@ -108,6 +116,8 @@ void MmcRecorder::Configure(const RecorderSwitches& switches) {
   m_Counts.clear();
   m_LastSense.clear();
   m_ReadBlockSize = kUserBytes;
+  m_ReadSpeed = kLargestReadSpeed;
+  m_WriteSpeed = kLargestWriteSpeed;
   m_NotReadyLeft = switches.faults.notReady;
   m_LongWritesLeft = switches.faults.longWrite;
   m_UnitAttentionDue = switches.faults.unitAttention;
@@ -194,7 +204,11 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
   const uint32_t inLength = in ? dataLength : 0;
   switch (opcode) {
     case 0x00: return TestUnitReady();
-    case 0x01: case 0x1B: case 0x1E: case 0x53: case 0x5D: case 0xBB: return MmcAnswer{};
+    case 0x01: case 0x1B: case 0x1E: case 0x53: case 0x5D: return MmcAnswer{};
+    case 0xBB:
+      m_ReadSpeed = ChosenSpeed(Big16(cdb + 2), kLargestReadSpeed);
+      m_WriteSpeed = ChosenSpeed(Big16(cdb + 4), kLargestWriteSpeed);
+      return MmcAnswer{};
     case 0x1A: return ModeSense(cdb, false, in, inLength);
     case 0x5A: return ModeSense(cdb, true, in, inLength);
     case 0x15: return ModeSelect(false, out, out ? dataLength : 0);
@@ -265,7 +279,7 @@ MmcAnswer MmcRecorder::ModeSense(const uint8_t* cdb, bool tenByte, uint8_t* data
   const uint8_t code = cdb[2] & 0x3F;
   std::vector<uint8_t> pages;
   const auto add = [&](const std::vector<uint8_t>& page) { pages.insert(pages.end(), page.begin(), page.end()); };
-  if (code == kCapabilitiesPage || code == 0x3F) add(Capabilities());
+  if (code == kCapabilitiesPage || code == 0x3F) add(Capabilities(m_ReadSpeed, m_WriteSpeed));
   for (const auto& [pageCode, page] : m_Pages)
     if (code == 0x3F || pageCode == code) add(page);
   if (pages.empty() && code != kCapabilitiesPage) {
@@ -343,7 +357,8 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
   const bool underrun = covers(m_Switches.faults.underrun);
   if (underrun) kept = static_cast<uint32_t>(m_Switches.faults.underrun - next);
   std::vector<uint8_t> user;
-  if (data && blockSize >= kUserBytes) {
+  const uint8_t* kept2048 = data && blockSize == kUserBytes ? data : nullptr;
+  if (data && blockSize > kUserBytes) {
     const uint32_t offset = UserDataOffset(blockSize);
     user.resize(static_cast<size_t>(kept) * kUserBytes);
     for (uint32_t i = 0; i < kept; ++i) {
@@ -353,7 +368,8 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
     }
   }
   std::string problem;
-  if (kept > 0 && !m_Disc.WriteBlocks(kept, user.empty() ? nullptr : user.data(), problem)) {
+  const uint8_t* userData = kept2048 ? kept2048 : user.empty() ? nullptr : user.data();
+  if (kept > 0 && !m_Disc.WriteBlocks(kept, userData, problem)) {
     m_Log.Note(problem);
     return Check(0x03, 0x0C, 0x00);
   }
@@ -419,6 +435,8 @@ MmcAnswer MmcRecorder::ReadToc(const uint8_t* cdb, uint8_t* data, uint32_t dataL
   if (format == 0 && cdb[9] == 0x40) format = 1;
   if (format == 0 && cdb[9] == 0x80) format = 2;
   const bool msf = (cdb[1] & 0x02) != 0;
+  // The bits above the format are reserved.
+  if ((cdb[2] & 0xF0) != 0) return Check(0x05, 0x24, 0x00);
   const auto& tracks = m_Disc.Tracks();
   if (tracks.empty()) return Check(0x08, 0x00, 0x00);
   std::vector<uint8_t> toc(4, 0);

@@ -66,6 +66,10 @@ class MmcRecorder {
   std::map<uint8_t, uint32_t> m_Counts;
   std::vector<uint8_t> m_LastSense;
   uint32_t m_ReadBlockSize = 2048;
+  // The current speeds of page 2Ah in kilobytes a second, as SET CD SPEED
+  // chose them.
+  uint32_t m_ReadSpeed = 0;
+  uint32_t m_WriteSpeed = 0;
   int64_t m_PlayPosition = -1;  // where PLAY AUDIO started playing; -1 before any
   uint32_t m_NotReadyLeft = 0;
   uint32_t m_LongWritesLeft = 0;

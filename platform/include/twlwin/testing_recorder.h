@@ -26,5 +26,10 @@ TWLAPI void TwlTestRecorderSetRequestStatus(BYTE opcode, BYTE status);
 // 70 00 06", "good") for the `occurrence`-th command of this operation
 // code, counted from 1 (0: every one without a reply of its own).
 TWLAPI void TwlTestRecorderAddReply(BYTE opcode, DWORD occurrence, LPCSTR reply);
+// Ends now, with the outcome the recorder gave them, the commands of this
+// operation code that a delay keeps running (INFINITE included); returns
+// how many ended. With an endless delay a test ends a no-wait command
+// after as many polls as it likes.
+TWLAPI DWORD TwlTestRecorderEndPending(BYTE opcode);
 // How many commands of this operation code the recorder received.
 TWLAPI DWORD TwlTestRecorderCommandCount(BYTE opcode);
