@@ -97,6 +97,9 @@ bool ImagePlayer::Exit() {
   m_StopEvent = m_WakeEvent = nullptr;
   if (m_MessageWindow) DestroyWindow(m_MessageWindow);
   m_MessageWindow = nullptr;
+  // The class names this module's procedure: a class left behind would
+  // send a later load's window into the unloaded module.
+  UnregisterClassA(kMessageClass, reinterpret_cast<HINSTANCE>(TheImageMain().GetModule()));
   m_Picture.Free();
   return ViewPlayerObject::Exit();
 }
@@ -255,9 +258,11 @@ void ImagePlayer::RunLoader() {
     if (!loaded) {
       host.HOST_PlayerFinished(HOST_PLAYBACK_CANNOT_PLAY, GetCaller());
     } else {
+      // The slide's time counts from the report that it plays.
+      const DWORD start = timeGetTime();
       host.HOST_PlayerWillPlay(GetCaller());
       OnPictureLoaded(length);
-      WaitDisplayTime();
+      WaitDisplayTime(start);
       host.HOST_PlayerFinished(HOST_PLAYBACK_FINISHED, GetCaller());
     }
   }
@@ -305,8 +310,7 @@ void ImagePlayer::OnPictureLoaded(ULONGLONG length) {
   PostMessageA(m_MessageWindow, kPictureReady, 0, 0);
 }
 
-void ImagePlayer::WaitDisplayTime() {
-  const DWORD start = timeGetTime();
+void ImagePlayer::WaitDisplayTime(DWORD start) {
   const HANDLE events[2] = {m_StopEvent, m_WakeEvent};
   for (;;) {
     ResetEvent(m_WakeEvent);

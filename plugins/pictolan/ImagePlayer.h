@@ -51,7 +51,7 @@ class ImagePlayer : public pluginsdk::ViewPlayerObject {
   void RunLoader();
   bool LoadPicture(CAPIStream& stream);
   void OnPictureLoaded(ULONGLONG length);
-  void WaitDisplayTime();
+  void WaitDisplayTime(DWORD start);
   void DropPicture();
   void KillLoadingTimer();
   void OnLoadingTimer();

@@ -22,11 +22,10 @@ ViewPlayerObject::ViewPlayerObject(bool& constructed, const char* name, const ch
       m_FullScreenView(Host()) {}
 
 ViewPlayerObject::~ViewPlayerObject() {
-  // Only a view that was ever attached has asked the host for anything.
-  if (GetCaller()) {
-    m_WindowView.Hide();
-    m_FullScreenView.Hide();
-  }
+  // A closed view has nothing of the host's to give back; the host may be
+  // gone by now when nothing was shown.
+  if (m_WindowView.GetState() != VIEW_CLOSED) m_WindowView.Hide();
+  if (m_FullScreenView.GetState() != VIEW_CLOSED) m_FullScreenView.Hide();
 }
 
 bool ViewPlayerObject::Init(PLUGIN_HANDLE caller) {
