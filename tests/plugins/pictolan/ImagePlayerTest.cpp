@@ -119,9 +119,21 @@ class ImagePlayerSlides : public testing::Test {
     EXPECT_EQ(reports.empty() ? "" : reports[0], "will play " + ClockText(timeGetTime()));
     return timeGetTime();
   }
+  // A wait takes its time-out from the clock when it starts: the loader
+  // gets a moment to start waiting before the clock moves, or its wait
+  // would end that much later.
+  static void LetLoaderWait() { std::this_thread::sleep_for(std::chrono::milliseconds(100)); }
+  void Advance(DWORD milliseconds) {
+    LetLoaderWait();
+    TwlTestAdvanceClock(milliseconds);
+  }
+  void Call(BOOL (*operation)(PLUGIN_CONTEXT)) {
+    LetLoaderWait();
+    operation(test_.context);
+  }
   // Nothing more was reported; the loader gets a moment to prove wrong.
   void ExpectStillShowing() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    LetLoaderWait();
     EXPECT_EQ(Reports().Count(), 0u);
   }
   void ExpectFinishedAt(DWORD clock) {
@@ -135,24 +147,25 @@ class ImagePlayerSlides : public testing::Test {
 TEST_F(ImagePlayerSlides, APictureEndsExactlyAtTheDisplayTimeAndEveryPauseMovesTheEnd) {
   const std::string path = MakePicture("a.png");
   DWORD shown = PlayUntilShown(path);
-  TwlTestAdvanceClock(4999);
+  Advance(4999);
   ExpectStillShowing();
-  TwlTestAdvanceClock(1);
+  Advance(1);
   ExpectFinishedAt(shown + 5000);
 
   // 5 s with pauses of 2 s and 1 s: over 8 s after it began.
   shown = PlayUntilShown(path);
-  TwlTestAdvanceClock(1000);
-  test_.player->PLAYER_Pause(test_.context);
-  TwlTestAdvanceClock(2000);
-  test_.player->PLAYER_Resume(test_.context);
-  TwlTestAdvanceClock(1000);
-  test_.player->PLAYER_Pause(test_.context);
-  TwlTestAdvanceClock(1000);
-  test_.player->PLAYER_Resume(test_.context);
-  TwlTestAdvanceClock(2999);
+  const PlayerInterface2& player = *test_.player;
+  Advance(1000);
+  Call(player.PLAYER_Pause);
+  Advance(2000);
+  Call(player.PLAYER_Resume);
+  Advance(1000);
+  Call(player.PLAYER_Pause);
+  Advance(1000);
+  Call(player.PLAYER_Resume);
+  Advance(2999);
   ExpectStillShowing();
-  TwlTestAdvanceClock(1);
+  Advance(1);
   ExpectFinishedAt(shown + 8000);
 }
 
