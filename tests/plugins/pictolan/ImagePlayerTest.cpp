@@ -7,6 +7,7 @@
 #include <twlwin/testing_user.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -103,16 +104,18 @@ class ImagePlayerSlides : public testing::Test {
   void SetUp() override {
     TwlTestUseManualClock(TRUE);
     Reports().Take();
-    ASSERT_TRUE(test_.Start());
+    test_ = std::make_unique<PlayerUnderTest>();
+    ASSERT_TRUE(test_->Start());
   }
   void TearDown() override {
-    if (test_.player) test_.player->PLAYER_Stop(test_.context);
+    if (test_ && test_->player) test_->player->PLAYER_Stop(test_->context);
+    test_.reset();
     TwlTestUseManualClock(FALSE);
   }
   // Plays the file and waits until the player reports it playing; the
   // clock's value then.
   DWORD PlayUntilShown(const std::string& path) {
-    EXPECT_EQ(test_.player->PLAYER_Play(test_.context, path.c_str()), 1);
+    EXPECT_EQ(test_->player->PLAYER_Play(test_->context, path.c_str()), 1);
     EXPECT_TRUE(Reports().WaitFor(1));
     const std::vector<std::string> reports = Reports().Take();
     EXPECT_EQ(reports.size(), 1u);
@@ -129,7 +132,7 @@ class ImagePlayerSlides : public testing::Test {
   }
   void Call(BOOL (*operation)(PLUGIN_CONTEXT)) {
     LetLoaderWait();
-    operation(test_.context);
+    operation(test_->context);
   }
   // Nothing more was reported; the loader gets a moment to prove wrong.
   void ExpectStillShowing() {
@@ -141,7 +144,7 @@ class ImagePlayerSlides : public testing::Test {
     EXPECT_EQ(Reports().Take(), std::vector<std::string>{"finished 0 " + ClockText(clock)});
   }
 
-  PlayerUnderTest test_;
+  std::unique_ptr<PlayerUnderTest> test_;
 };
 
 TEST_F(ImagePlayerSlides, APictureEndsExactlyAtTheDisplayTimeAndEveryPauseMovesTheEnd) {
@@ -154,7 +157,7 @@ TEST_F(ImagePlayerSlides, APictureEndsExactlyAtTheDisplayTimeAndEveryPauseMovesT
 
   // 5 s with pauses of 2 s and 1 s: over 8 s after it began.
   shown = PlayUntilShown(path);
-  const PlayerInterface2& player = *test_.player;
+  const PlayerInterface2& player = *test_->player;
   Advance(1000);
   Call(player.PLAYER_Pause);
   Advance(2000);
@@ -167,6 +170,57 @@ TEST_F(ImagePlayerSlides, APictureEndsExactlyAtTheDisplayTimeAndEveryPauseMovesT
   ExpectStillShowing();
   Advance(1);
   ExpectFinishedAt(shown + 8000);
+}
+
+// The stored display time, read when the player starts.
+class ImagePlayerDisplayTimes : public ImagePlayerSlides {
+ protected:
+  void SetUp() override {}
+  // The player started anew with this value stored.
+  void StartWith(const void* bytes, DWORD size, DWORD type) {
+    ImagePlayerSlides::TearDown();
+    pictolantest::StoreDisplayTime(bytes, size, type);
+    ImagePlayerSlides::SetUp();
+  }
+  void TearDown() override {
+    ImagePlayerSlides::TearDown();
+    pictolantest::StoreDisplayTime(nullptr, 0, 0);
+  }
+};
+
+TEST_F(ImagePlayerDisplayTimes, AStoredTimeIsTakenAsItStands) {
+  struct Case {
+    DWORD stored;
+    DWORD endsAfter;  // 0: not until stopped
+  };
+  const std::string path = MakePicture("d.png");
+  for (const Case c : {Case{1500, 1500}, Case{0x80000000u, 0}, Case{0, 0}}) {
+    SCOPED_TRACE(c.stored);
+    StartWith(&c.stored, sizeof c.stored, REG_DWORD);
+    const DWORD shown = PlayUntilShown(path);
+    if (c.endsAfter) {
+      Advance(c.endsAfter - 1);
+      ExpectStillShowing();
+      Advance(1);
+      ExpectFinishedAt(shown + c.endsAfter);
+    } else {
+      Advance(100000);
+      ExpectStillShowing();
+      Call(test_->player->PLAYER_Stop);
+      ExpectFinishedAt(shown + 100000);
+    }
+  }
+}
+
+TEST_F(ImagePlayerDisplayTimes, AValueOfAnotherTypeOrSizeLeavesFiveSeconds) {
+  const std::string path = MakePicture("e.png");
+  const char text[] = "1500";
+  StartWith(text, sizeof text, REG_SZ);
+  const DWORD shown = PlayUntilShown(path);
+  Advance(4999);
+  ExpectStillShowing();
+  Advance(1);
+  ExpectFinishedAt(shown + 5000);
 }
 
 TEST_F(ImagePlayerSlides, FilesNoTypeReadsEndAsCannotPlayWithTheReason) {
@@ -182,7 +236,7 @@ TEST_F(ImagePlayerSlides, FilesNoTypeReadsEndAsCannotPlayWithTheReason) {
       {MakePicture("empty.png", std::string("\0", 1)), "finished 2 misc 6"},
   };
   for (const Case& c : cases) {
-    ASSERT_EQ(test_.player->PLAYER_Play(test_.context, c.path.c_str()), 1);
+    ASSERT_EQ(test_->player->PLAYER_Play(test_->context, c.path.c_str()), 1);
     ASSERT_TRUE(Reports().WaitFor(1));
     EXPECT_EQ(Reports().Take(), std::vector<std::string>{std::string(c.report) + " " + ClockText(timeGetTime())})
         << c.path;
@@ -194,13 +248,13 @@ TEST_F(ImagePlayerSlides, StopEndsTheSlideKeepsTheCallersErrorAndAThreadThatCann
   const DWORD shown = PlayUntilShown(path);
   const HostApiTable& host = *GetHostApiTable();
   host.HOST_SetMiscError(HOST_MISC_BUSY);
-  EXPECT_EQ(test_.player->PLAYER_Stop(test_.context), 1);
+  EXPECT_EQ(test_->player->PLAYER_Stop(test_->context), 1);
   // Stop returns after the loader reported.
   EXPECT_EQ(Reports().Take(), std::vector<std::string>{"finished 0 " + ClockText(shown)});
   EXPECT_EQ(host.HOST_GetMiscErrorCode(), HOST_MISC_BUSY);
 
   TwlTestFailThreadStarts(1);
-  EXPECT_EQ(test_.player->PLAYER_Play(test_.context, path.c_str()), 0);
+  EXPECT_EQ(test_->player->PLAYER_Play(test_->context, path.c_str()), 0);
   EXPECT_STREQ(host.HOST_GetErrorText(), "Error creating thread.");
   TwlTestFailThreadStarts(0);
 }

@@ -70,6 +70,13 @@ BOOL CountedStreamGetPath(HOST_STREAM stream, char** path) {
   return got;
 }
 
+constexpr const char* kPluginDataKey = "Software\\Velbrook\\Velbrook Tunewell\\PluginData\\Pictolan";
+
+BOOL OpenPluginDataKey(REGSAM access, HKEY* key, PLUGIN_HANDLE) {
+  *key = nullptr;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, kPluginDataKey, 0, access, key) == ERROR_SUCCESS;
+}
+
 BOOL RecordAddFileExtension(HOST_FILEEXTENSIONLIST, const char* extension, const char* description, DWORD fileType,
                             PLUGIN_HANDLE) {
   Recording().calls.push_back("extension " + Shown(extension) + "|" + Shown(description) + "|" +
@@ -109,6 +116,18 @@ size_t PlayerReports::Count() {
   return reports_.size();
 }
 
+void StoreDisplayTime(const void* bytes, DWORD size, DWORD type) {
+  if (!bytes) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kPluginDataKey);
+    return;
+  }
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPluginDataKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExA(key, "DisplayTime", 0, type, static_cast<const BYTE*>(bytes), size), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
 PlayerReports& Reports() {
   static PlayerReports reports;
   return reports;
@@ -128,6 +147,8 @@ PictolanModule::PictolanModule(const char* path) {
   table_.HOST_Free = &CountedFree;
   table_.HOST_AddFileExtension = &RecordAddFileExtension;
   table_.HOST_StreamGetPath = &CountedStreamGetPath;
+  table_.reserved237_242[238 - 237] =
+      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(&OpenPluginDataKey));
   table_.HOST_PlayerWillPlay = &RecordWillPlay;
   table_.HOST_PlayerFinished = &RecordFinished;
   module_ = LoadLibraryA(path);

@@ -46,6 +46,10 @@ class PlayerReports {
 };
 PlayerReports& Reports();
 
+// The plug-in data key the test host gives Pictolan (slot 238):
+// "DisplayTime" stored with these bytes and type; null removes the key.
+void StoreDisplayTime(const void* bytes, DWORD size, DWORD type);
+
 class PictolanModule {
  public:
   // Loads the module; PLUGIN_Init is left to the test.
