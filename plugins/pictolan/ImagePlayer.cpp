@@ -29,13 +29,13 @@ constexpr ULONGLONG kUnknownLength = ~0ULL;
 // The display lock for a scope.
 class DisplayLocked {
  public:
-  explicit DisplayLocked(const HostApiTable& host) : m_Display(host) { m_Display.LockDisplay(); }
-  ~DisplayLocked() { m_Display.UnlockDisplay(); }
+  explicit DisplayLocked(const HostApiTable& host) : m_Host(host) { m_Host.HOST_LockDisplay(); }
+  ~DisplayLocked() { m_Host.HOST_UnlockDisplay(); }
   DisplayLocked(const DisplayLocked&) = delete;
   DisplayLocked& operator=(const DisplayLocked&) = delete;
 
  private:
-  pluginsdk::HostDisplaySlots m_Display;
+  const HostApiTable& m_Host;
 };
 
 // Pictures of fewer than 8 bits per pixel are widened once so that the

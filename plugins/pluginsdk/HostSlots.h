@@ -1,6 +1,5 @@
 // Typed access to the host API slots whose services the ABI header does
-// not declare yet: the viewer, the display lock and the primary surface,
-// the plug-in data key. Until the host's systems behind them exist they
+// not declare yet: the viewer and the plug-in data key. Until the host's systems behind them exist they
 // hold the host's placeholder, which fails with MiscError 1; every caller
 // tolerates that.
 #pragma once
@@ -53,28 +52,9 @@ struct HostViewerSlots {
   const HostApiTable& m_Host;
 };
 
-struct HostDisplaySlots {
-  explicit HostDisplaySlots(const HostApiTable& host) : m_Host(host) {}
-
-  // Returns holding the display lock; false without it.
-  BOOL GetPrimarySurface(IDirectDrawSurface2** surface) const {
-    return Slot<BOOL (*)(IDirectDrawSurface2**)>(45)(surface);
-  }
-  void ReleasePrimarySurface() const { Slot<void (*)()>(46)(); }
-  void LockDisplay() const { Slot<void (*)()>(50)(); }
-  void UnlockDisplay() const { Slot<void (*)()>(51)(); }
-
- private:
-  template <typename Fn>
-  Fn Slot(size_t slot) const {
-    return ReservedSlot<Fn>(m_Host.reserved45_53, 45, slot);
-  }
-  const HostApiTable& m_Host;
-};
-
 // The plug-in's own registry key below the host's settings key.
 inline BOOL HostOpenPluginDataKey(const HostApiTable& host, REGSAM access, HKEY* key, PLUGIN_HANDLE caller) {
-  return ReservedSlot<BOOL (*)(REGSAM, HKEY*, PLUGIN_HANDLE)>(host.reserved237_242, 237, 238)(access, key, caller);
+  return ReservedSlot<BOOL (*)(REGSAM, HKEY*, PLUGIN_HANDLE)>(host.reserved237_239, 237, 238)(access, key, caller);
 }
 
 }  // namespace pluginsdk

@@ -177,14 +177,13 @@ bool ViewPlayerObject::PaintBackground(HOST_DRAWTARGET target, const RECT* updat
 bool ViewPlayerObject::DrawWindowContent(HOST_DRAWTARGET, const RECT*) { return true; }
 
 bool ViewPlayerObject::DrawFullScreenView(const RECT* update) {
-  const HostDisplaySlots display(Host());
   IDirectDrawSurface2* surface = nullptr;
-  if (!display.GetPrimarySurface(&surface)) return false;
+  if (!Host().HOST_GetPrimarySurface(&surface)) return false;
   if (DrawFullScreenContent(surface, update)) {
-    display.ReleasePrimarySurface();
+    Host().HOST_ReleasePrimarySurface();
     return true;
   }
-  KeepingThreadError(Host(), [&] { display.ReleasePrimarySurface(); });
+  KeepingThreadError(Host(), [&] { Host().HOST_ReleasePrimarySurface(); });
   return false;
 }
 

@@ -147,7 +147,7 @@ PictolanModule::PictolanModule(const char* path) {
   table_.HOST_Free = &CountedFree;
   table_.HOST_AddFileExtension = &RecordAddFileExtension;
   table_.HOST_StreamGetPath = &CountedStreamGetPath;
-  table_.reserved237_242[238 - 237] =
+  table_.reserved237_239[238 - 237] =
       reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(&OpenPluginDataKey));
   table_.HOST_PlayerWillPlay = &RecordWillPlay;
   table_.HOST_PlayerFinished = &RecordFinished;

@@ -120,8 +120,8 @@ class PlayerViews : public testing::Test {
     PutSlot(table_.reserved111_134, 111, 120, &FakePlayerMode);
     PutSlot(table_.reserved111_134, 111, 122, &FakeEnterFullScreen);
     PutSlot(table_.reserved111_134, 111, 123, &FakeLeaveFullScreen);
-    PutSlot(table_.reserved45_53, 45, 45, &FakePrimarySurface);
-    PutSlot(table_.reserved45_53, 45, 46, &FakeReleasePrimary);
+    table_.HOST_GetPrimarySurface = &FakePrimarySurface;
+    table_.HOST_ReleasePrimarySurface = &FakeReleasePrimary;
     table_.HOST_LogError = &FakeLogError;
     ASSERT_TRUE(main_.Init(&table_, nullptr));
     bool constructed = false;
