@@ -59,6 +59,10 @@ void IsoTrack::MarkChanged() {
   m_Modified = true;
 }
 
+void IsoTrack::SortBySize() {
+  if (FileNode* root = GetRoot()) root->SetSortOrderAll(kSortBySize);
+}
+
 void IsoTrack::SetWriteOption(uint8_t option) {
   if (option == m_WriteOption) return;
   m_WriteOption = option;

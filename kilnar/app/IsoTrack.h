@@ -106,6 +106,8 @@ class IsoTrack : public Track {
   const VolumeDates& GetDates() const { return m_Dates; }
   ReservedSettings& GetReservedSettings() { return m_Reserved; }
 
+  // The whole tree in size order, when there is one.
+  void SortBySize();
   void SetWriteOption(uint8_t option);
   // The "open=" and "icon=" lines of a generated AUTORUN.INF.
   const std::string& GetAutorunOpen() const { return m_AutorunOpen; }
