@@ -58,6 +58,7 @@ void FileNode::AllocateDirectories(uint32_t& counter) {
   for (FileNode* child : children) child->AllocateDirectories(counter);
 }
 
+// The same walk as the ISO directories', with the Joliet records.
 void FileNode::AllocateJolietDirectories(uint32_t& counter) {
   if (!m_IsFolder) return;
   const std::vector<FileNode*> children = ImageChildren();

@@ -120,6 +120,21 @@ bool WriteFolderDirectory(const FileNode& folder, const FileNode& parent, Tree t
 
 }  // namespace
 
+namespace {
+
+// The directories of a subtree, pre-order.
+bool WriteDirectoriesBelow(const FileNode& folder, Tree tree, CwStream& stream, uint8_t* sector) {
+  if (!folder.IsFolder()) return true;
+  const bool written =
+      tree == Tree::kJoliet ? folder.WriteJolietDirectory(stream, sector) : folder.WriteDirectory(stream, sector);
+  if (!written) return false;
+  for (const FileNode* child : folder.ImageChildren())
+    if (!WriteDirectoriesBelow(*child, tree, stream, sector)) return false;
+  return true;
+}
+
+}  // namespace
+
 bool FileNode::WriteDirectory(CwStream& stream, uint8_t* sector) const {
   const FileNode* parent = GetParentFolder();
   return WriteFolderDirectory(*this, parent ? *parent : *this, Tree::kIso, stream, sector);
@@ -131,17 +146,9 @@ bool FileNode::WriteJolietDirectory(CwStream& stream, uint8_t* sector) const {
 }
 
 bool FileNode::WriteDirectoryTree(CwStream& stream, uint8_t* sector) const {
-  if (!m_IsFolder) return true;
-  if (!WriteDirectory(stream, sector)) return false;
-  for (const FileNode* child : ImageChildren())
-    if (!child->WriteDirectoryTree(stream, sector)) return false;
-  return true;
+  return WriteDirectoriesBelow(*this, Tree::kIso, stream, sector);
 }
 
 bool FileNode::WriteJolietDirectoryTree(CwStream& stream, uint8_t* sector) const {
-  if (!m_IsFolder) return true;
-  if (!WriteJolietDirectory(stream, sector)) return false;
-  for (const FileNode* child : ImageChildren())
-    if (!child->WriteJolietDirectoryTree(stream, sector)) return false;
-  return true;
+  return WriteDirectoriesBelow(*this, Tree::kJoliet, stream, sector);
 }

@@ -50,27 +50,34 @@ void PutVolumeFigures(uint8_t* sector, uint32_t volumeSpaceSize, uint32_t pathTa
   sector[881] = 1;
 }
 
+using TextPutter = void (*)(uint8_t*, size_t, std::string_view);
+
+// The identifiers and the application use field, in one tree's text form.
+void PutVolumeTexts(uint8_t* sector, const VolumeTexts& texts, const std::string& volumeSet, TextPutter put) {
+  put(sector + 8, 32, texts.system);
+  put(sector + 40, 32, texts.label);
+  put(sector + 190, 128, volumeSet);
+  put(sector + 318, 128, texts.publisher);
+  put(sector + 446, 128, texts.preparer);
+  put(sector + 574, 128, texts.application);
+  put(sector + 702, 37, texts.copyrightFile);
+  put(sector + 739, 37, texts.abstractFile);
+  put(sector + 776, 37, texts.bibliographicFile);
+  put(sector + 883, 512, texts.applicationUse);
+}
+
 }  // namespace
 
 void IsoTrack::FillPrimaryDescriptor(uint8_t* sector) const {
   const FileNode& root = *GetRoot();
   std::memset(sector, 0, kSector);
   PutHead(sector, 1);
-  PutIsoText(sector + 8, 32, m_Texts.system);
-  PutIsoText(sector + 40, 32, m_Texts.label);
+  PutVolumeTexts(sector, m_Texts, m_Texts.volumeSet.empty() ? m_Texts.label : m_Texts.volumeSet, PutIsoText);
   PutVolumeFigures(sector, m_VolumeSpaceSize, m_PathTableSize);
   SetLittleEndian32(sector + 140, m_PathTableSector);
   SetBigEndian32(sector + 148, m_PathTableSector + SectorsOf(m_PathTableSize));
   PutRootRecord(sector + 156, root.GetExtent(), root.GetAllocatedDirSize(), root.GetTime());
-  PutIsoText(sector + 190, 128, m_Texts.volumeSet.empty() ? m_Texts.label : m_Texts.volumeSet);
-  PutIsoText(sector + 318, 128, m_Texts.publisher);
-  PutIsoText(sector + 446, 128, m_Texts.preparer);
-  PutIsoText(sector + 574, 128, m_Texts.application);
-  PutIsoText(sector + 702, 37, m_Texts.copyrightFile);
-  PutIsoText(sector + 739, 37, m_Texts.abstractFile);
-  PutIsoText(sector + 776, 37, m_Texts.bibliographicFile);
   PutVolumeDates(sector, m_Dates);
-  PutIsoText(sector + 883, 512, m_Texts.applicationUse);
 }
 
 // One Joliet path table, little-endian, serves as both the L and the M
@@ -79,8 +86,8 @@ void IsoTrack::FillJolietDescriptor(uint8_t* sector) const {
   const FileNode& root = *GetRoot();
   std::memset(sector, 0, kSector);
   PutHead(sector, 2);
-  PutJolietText(sector + 8, 32, m_Texts.system);
-  PutJolietText(sector + 40, 32, m_Texts.label);
+  // The volume set text without falling back to the label.
+  PutVolumeTexts(sector, m_Texts, m_Texts.volumeSet, PutJolietText);
   PutVolumeFigures(sector, m_VolumeSpaceSize, m_JolietPathTableSize);
   // The escape sequence of UCS-2 level 1.
   sector[88] = 0x25;
@@ -89,15 +96,7 @@ void IsoTrack::FillJolietDescriptor(uint8_t* sector) const {
   SetLittleEndian32(sector + 140, m_JolietPathTableSector);
   SetBigEndian32(sector + 148, m_JolietPathTableSector);
   PutRootRecord(sector + 156, root.GetJolietExtent(), root.GetAllocatedJolietDirSize(), root.GetTime());
-  PutJolietText(sector + 190, 128, m_Texts.volumeSet);
-  PutJolietText(sector + 318, 128, m_Texts.publisher);
-  PutJolietText(sector + 446, 128, m_Texts.preparer);
-  PutJolietText(sector + 574, 128, m_Texts.application);
-  PutJolietText(sector + 702, 37, m_Texts.copyrightFile);
-  PutJolietText(sector + 739, 37, m_Texts.abstractFile);
-  PutJolietText(sector + 776, 37, m_Texts.bibliographicFile);
   PutVolumeDates(sector, m_Dates);
-  PutJolietText(sector + 883, 512, m_Texts.applicationUse);
 }
 
 bool IsoTrack::WriteDescriptors(CwStream& stream, std::span<uint8_t> buffer) {
