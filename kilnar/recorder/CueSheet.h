@@ -25,6 +25,11 @@ constexpr size_t kCueEntryBytes = 8;
 // kCueSheetBytes long) and returns its entry count; 0 when the disc has
 // no track or more than fit.
 size_t BuildCueSheet(const DiscInfo& disc, const CueSheetForm& form, uint8_t* sheet);
+// The cue sheet of the classes that describe every pregap with an index-0
+// entry (the first track's marked 14h, 24h or 01h by its format) and give
+// the times as the layout stores them; 0 when the disc has no track or
+// more than fit.
+size_t BuildPregapCueSheet(const DiscInfo& disc, uint8_t* sheet);
 // SEND CUE SHEET of the entries in the transfer buffer; the status.
 int16_t SendCueSheet(ScsiDrive& drive, size_t entries);
 // The session-at-once write type for page 05h: 02h, 12h with test write.

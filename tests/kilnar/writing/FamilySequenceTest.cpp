@@ -386,7 +386,7 @@ TEST_F(FamilySequenceTest, EachSessionAtOnceFormSendsItsWholeSequence) {
       kilnartool::MakeMode1Sector(i, reinterpret_cast<const uint8_t*>(data.data()) + i * 2048,
                                   recorder->GetTransferBuffer() + i * 2352);
     ASSERT_EQ(recorder->Write_1(0, 20, true, 2352), 0);
-    ASSERT_TRUE(recorder->EndDAO(0));
+    ASSERT_TRUE(recorder->EndDAO(disc));
 
     const Lines all = LoggedCommands();
     const Lines sent(all.begin() + static_cast<std::ptrdiff_t>(configured), all.end());
