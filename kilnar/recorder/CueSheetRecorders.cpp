@@ -47,7 +47,7 @@ bool Dev_Delta::PrepareDAO(const DiscInfo& disc, int) {
 }
 
 bool Dev_Delta::SendCueSheetAndStart(const DiscInfo& disc) {
-  const size_t entries = BuildPregapCueSheet(disc, GetTransferBuffer());
+  const size_t entries = BuildCueSheet(disc, kEveryPregapCueSheet, GetTransferBuffer());
   if (entries == 0) {
     SetErrorText("The disc's tracks do not fit into a cue sheet.");
     return false;

@@ -48,12 +48,12 @@ TEST(PregapCueSheetTest, EntriesFollowTheTracksAndTheirPregaps) {
     for (size_t i = 0; i < row.tracks.size(); ++i) disc.tracks[i] = row.tracks[i];
     disc.trackCount = static_cast<uint16_t>(row.tracks.size());
     std::vector<uint8_t> sheet(kCueSheetBytes);
-    const size_t count = BuildPregapCueSheet(disc, sheet.data());
+    const size_t count = BuildCueSheet(disc, kEveryPregapCueSheet, sheet.data());
     EXPECT_EQ(Entries(sheet.data(), count), row.entries);
   }
   DiscInfo none;
   std::vector<uint8_t> sheet(kCueSheetBytes);
-  EXPECT_EQ(BuildPregapCueSheet(none, sheet.data()), 0u);
+  EXPECT_EQ(BuildCueSheet(none, kEveryPregapCueSheet, sheet.data()), 0u);
 }
 
 class CueSheetDiscAtOnceTest : public kilnartest::WritingFixture {

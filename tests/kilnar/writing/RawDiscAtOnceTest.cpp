@@ -3,7 +3,6 @@
 // sub-channel the emulated recorder kept, the first pregap, raw writes in
 // and after a pregap, the post-gap and lead-out, and the lengths, layouts
 // and block sizes the family refuses before it sends anything.
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,21 +14,13 @@
 
 namespace raw_disc_at_once {
 
-std::string Hex(const uint8_t* bytes, size_t count) {
-  std::string text;
-  char digits[4];
-  for (size_t i = 0; i < count; ++i) {
-    std::snprintf(digits, sizeof digits, i ? " %02x" : "%02x", bytes[i]);
-    text += digits;
-  }
-  return text;
-}
+using kilnartest::HexText;
 
 // The sixteen sub-channel bytes the recorder kept for a block, as text.
 std::string SubChannel(int32_t lba) {
   uint8_t q[16] = {};
   if (!TwlTestRecorderSubChannel(lba, q)) return "none";
-  return Hex(q, sizeof q);
+  return HexText(q, sizeof q);
 }
 
 // Tracks of 300 blocks, each after a pregap of 150: a data track at
@@ -165,8 +156,8 @@ TEST_F(RawDiscAtOnceTest, OneTrackWithATwoSecondPregapEndsWithPostGapAndLeadOut)
   disc.trackCount = 1;
   ASSERT_TRUE(recorder->PrepareDAO(disc, 0));
   const uint8_t* toc = recorder->Writer().TocArea();
-  EXPECT_EQ(Hex(toc, 16), "41 00 01 00 00 00 00 00 04 00 00 00 00 00 00 00");
-  EXPECT_EQ(Hex(toc + 48, 16), "41 00 a2 00 00 00 00 01 04 00 00 00 00 00 00 00");
+  EXPECT_EQ(HexText(toc, 16), "41 00 01 00 00 00 00 00 04 00 00 00 00 00 00 00");
+  EXPECT_EQ(HexText(toc + 48, 16), "41 00 a2 00 00 00 00 01 04 00 00 00 00 00 00 00");
 
   PutSectors(*recorder, 140, 20, kilnartest::PatternBytes(20 * 2048, 10));
   ASSERT_EQ(recorder->Write_1(140, 20, false, 2352), 0);
@@ -237,7 +228,7 @@ TEST_F(RawDiscAtOnceTest, LayoutsBeyondTheTocAreaAndEmptyLayoutsAreRefused) {
 
   // 59 tracks, A0h, A1h and A2h fill 62 of the area's entries.
   ASSERT_TRUE(recorder->PrepareDAO(Tracks(59), 0)) << recorder->GetErrorText();
-  EXPECT_EQ(Hex(recorder->Writer().TocArea() + 61 * 16, 3), "01 00 a2");
+  EXPECT_EQ(HexText(recorder->Writer().TocArea() + 61 * 16, 3), "01 00 a2");
 }
 
 TEST_F(RawDiscAtOnceTest, ConfigurationIsStoredAndSpeedCodesMapToAtLeastTwice) {

@@ -9,12 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "kilnar/EmulatedRecorder.h"
+#include "ImageBurnFolder.h"
 
 namespace raw_families_tool {
 
 using kilnartest::Quoted;
-using kilnartest::RunKilnartool;
 
 const std::string kZeros8 = "00 00 00 00 00 00 00 00 ";
 const std::string kTrackPage10 = "55 10 00 00 00 00 00 00 3c 00 | out 60 | good | " + kZeros8 + "05 32 01 c4 08";
@@ -53,33 +52,8 @@ const std::vector<ClassRow> kClasses = {
      {kTrackPage10, kWrite10, "2a 00 00 00 00 00 00 00 1e 00 | out 61440 | good", kReady, kClose10, kReady}},
 };
 
-struct ToolFolder : kilnartest::EmulatedRecorderFolder {
-  std::string image = folder + "/image.iso";
-  ToolFolder() {
-    const std::string source = folder + "/src";
-    twltest::RunCommand("mkdir -p " + Quoted(source));
-    twltest::WriteFile(source + "/data.bin", kilnartest::PatternBytes(90000, 11));
-    EXPECT_EQ(twltest::RunCommand("genisoimage -quiet -V RAWFAMILY -o " + Quoted(image) + " " + Quoted(source) +
-                                  " 2>/dev/null"),
-              0);
-  }
-  int Burn(const std::string& inquiry, const std::string& options, std::string& output, std::string& error,
-           const std::string& more = "") {
-    twltest::RunCommand("rm -f " + Quoted(disc) + " " + Quoted(disc + ".layout") + " " + Quoted(log));
-    return RunKilnartool("write-image " + Quoted(image) + " " + options, &output,
-                         Environment("TWL_CLOCK=fast TWL_RECORDER_INQUIRY=" + Quoted(inquiry) + " " + more), &error);
-  }
-  bool DiscBeginsWithImage() const {
-    return twltest::RunCommand("cmp -n " + std::to_string(kilnartest::FileSize(image)) + " " + Quoted(image) + " " +
-                               Quoted(disc)) == 0;
-  }
-  ::testing::AssertionResult InOrder(const std::vector<std::string>& lines) const {
-    size_t next = 0;
-    for (const auto& line : LogLines())
-      if (next < lines.size() && line.rfind(lines[next], 0) == 0) ++next;
-    if (next == lines.size()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "missing in order: " << lines[next];
-  }
+struct ToolFolder : kilnartest::ImageBurnFolder {
+  ToolFolder() : ImageBurnFolder("RAWFAMILY", 11) {}
 };
 
 TEST(RawFamiliesToolTest, EveryClassBurnsTheImageTrackAtOnceAndClosesWithItsOwnCommands) {
@@ -91,7 +65,7 @@ TEST(RawFamiliesToolTest, EveryClassBurnsTheImageTrackAtOnceAndClosesWithItsOwnC
     EXPECT_EQ(output.rfind(std::string("recorder ") + row.className + "\n", 0), 0u) << output;
     EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
     EXPECT_TRUE(place.DiscBeginsWithImage());
-    EXPECT_TRUE(place.InOrder(row.sequence));
+    EXPECT_TRUE(place.LoggedInOrder(row.sequence));
   }
 }
 
@@ -102,7 +76,7 @@ TEST(RawFamiliesToolTest, FamilyAWritesTheImageAtOnceInRawMode) {
   EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
   // Write type RAW, data block type 1; the lead-in from -11634 in 15
   // blocks of 2368 bytes; then the image from LBA 0 in raw blocks.
-  EXPECT_TRUE(place.InOrder({"55 10 00 00 00 00 00 00 3c 00 | out 60 | good | " + kZeros8 + "05 32 03 00 01",
+  EXPECT_TRUE(place.LoggedInOrder({"55 10 00 00 00 00 00 00 3c 00 | out 60 | good | " + kZeros8 + "05 32 03 00 01",
                              "2a 00 ff ff d2 8e 00 00 0f 00 | out 35520 | good",
                              "2a 00 00 00 00 00 00 00 14 00 | out 47360 | good",
                              "35 00 00 00 00 00 00 00 00 00 | none | good"}));
@@ -117,7 +91,7 @@ TEST(RawFamiliesToolTest, DeltaWritesTheImageAtOnceThroughItsCueSheet) {
   std::string output, error;
   ASSERT_EQ(place.Burn("DELTA   XYZ", "--dao", output, error), 0) << error;
   EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
-  EXPECT_TRUE(place.InOrder({"5d 00 00 00 00 00 00 00 20 00 | out 32 | good | 41 00 00 01 00 00 00 00 41 01 00 14 00 00 "
+  EXPECT_TRUE(place.LoggedInOrder({"5d 00 00 00 00 00 00 00 20 00 | out 32 | good | 41 00 00 01 00 00 00 00 41 01 00 14 00 00 "
                              "00 00 41 01 01 11 00 00 02 00 41 aa 01 01 00 00 11 19",
                              "aa 00 ff ff ff 6a 00 00 00 96 00 00 | none | good",
                              "2a 00 00 00 00 00 00 00 14 00 00 00 | out 47040 | good"}));
@@ -134,15 +108,15 @@ TEST(RawFamiliesToolTest, RicohWritesTheImageAtOnceThroughItsTrackTable) {
   ASSERT_EQ(place.Burn("RICOH   MP6201A", "--dao", output, error, "TWL_RECORDER_REPLIES=" + Quoted(replies)), 0)
       << error;
   EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
-  EXPECT_TRUE(place.InOrder({"ee 00 00 00 00 00 00 00 04 00 00 00 | in 4 | good",
+  EXPECT_TRUE(place.LoggedInOrder({"ee 00 00 00 00 00 00 00 04 00 00 00 | in 4 | good",
                              "ed 00 00 00 00 00 11 00 14 00 00 00 | out 20 | good | 00 14 04 00 00 00 00 00 00 00 00 "
                              "00 00 00 00 96 00 00 04 7e",
                              "2a 00 00 00 00 00 00 00 05 00 | out 11760 | good",
                              "2a 00 00 00 00 00 00 00 14 00 | out 47040 | good"}));
   // Lead-in 1185 x 10 and lead-out 675 x 10 blocks; the pregap one by one.
-  EXPECT_EQ(place.CountLogged("2a 00 00 00 00 00 00 00 0a 00 | out 23520 | good"), 1185 + 675);
-  EXPECT_EQ(place.CountLogged("2a 00 00 00 00 00 00 00 05 00 | out 11760 | good"), 1);
-  EXPECT_EQ(place.CountLogged("2a 00 00 00 00 00 00 00 01 00 | out 2352 | good"), 150);
+  EXPECT_EQ(place.Count("2a 00 00 00 00 00 00 00 0a 00 | out 23520 | good"), 1185 + 675);
+  EXPECT_EQ(place.Count("2a 00 00 00 00 00 00 00 05 00 | out 11760 | good"), 1);
+  EXPECT_EQ(place.Count("2a 00 00 00 00 00 00 00 01 00 | out 2352 | good"), 150);
   EXPECT_TRUE(place.DiscBeginsWithImage());
 }
 

@@ -8,26 +8,25 @@
 #include <string>
 #include <vector>
 
+#include "LoggedCommandLines.h"
 #include "WritingFixture.h"
 #include "kilnar/recorder/FamilyARecorders.h"
 
 namespace raw_family_sequences {
 
 using kilnartest::WriteParametersList;
-using Lines = std::vector<std::string>;
-
-const std::string kInquiry = "12 00 00 00 2c 00 | in 44 | good";
-const std::string kDiscInformation32 = "51 00 00 00 00 00 00 00 20 00 | in 32 | good";
-const std::string kDiscInformation256 = "51 00 00 00 00 00 00 00 22 00 | in 256 | good";
-const std::string kInvisibleTrack = "52 01 00 00 00 ff 00 00 1c 00 | in 28 | good";
-const std::string kReady = "00 00 00 00 00 00 | none | good";
-const std::string kSynchronize = "35 00 00 00 00 00 00 00 00 00 | none | good";
-const Lines kDriveGetConfig = {"5a 00 2a 00 00 00 00 1c 00 00 | in 7168 | good",
-                               "5a 00 05 00 00 00 00 1c 00 00 | in 7168 | good"};
-const std::string kModeSense05 = "5a 00 05 00 00 00 00 1c 00 00 | in 7168 | good";
-// SET CD SPEED at 4x: 4 x 177 kilobytes a second for reading and writing.
-const std::string kSpeed4 = "bb 00 02 c4 02 c4 00 00 00 00 00 00 | none | good";
-const std::string kTrackPage = "05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96";
+using logged_lines::Lines;
+using logged_lines::kInquiry;
+using logged_lines::kDiscInformation32;
+using logged_lines::kDiscInformation256;
+using logged_lines::kInvisibleTrack;
+using logged_lines::kReady;
+using logged_lines::kSynchronize;
+using logged_lines::kAtapiGetConfig;
+using logged_lines::kModeSense05;
+using logged_lines::kAtapiSpeed;
+using logged_lines::kTrackPage;
+using logged_lines::Append;
 
 std::string Select(bool twelveBytes, const std::string& pageStart) {
   return std::string("55 10 00 00 00 00 00 00 3c 00") + (twelveBytes ? " 00 00" : "") + " | out 60 | good | " +
@@ -37,13 +36,8 @@ std::string Select(bool twelveBytes, const std::string& pageStart) {
 // The stored configuration's page from zero, and the ATAPI recorder's
 // page (length 30h) after the drive's speed and page 05h were asked.
 const std::string kStoredConfig = Select(false, "05 32 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
-const Lines kAtapiSetConfig = {kSpeed4, kModeSense05,
+const Lines kAtapiSetConfig = {kAtapiSpeed, kModeSense05,
                                Select(false, "05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96")};
-
-Lines Append(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
 
 enum class Config { Stored, Drive, Ricoh };
 enum class Track { T1, T2, Atapi };
@@ -62,21 +56,21 @@ struct Row {
 
 Lines SetConfigLines(Config config) {
   switch (config) {
-    case Config::Stored: return {kSpeed4, kStoredConfig};
+    case Config::Stored: return {kAtapiSpeed, kStoredConfig};
     case Config::Drive: return kAtapiSetConfig;
     case Config::Ricoh:
       // The drive's page (mode 1, pause 150) with track-at-once.
-      return {kSpeed4, kModeSense05, Select(true, "05 32 01 04 08 00 00 00 00 00 00 00 00 00 00 96")};
+      return {kAtapiSpeed, kModeSense05, Select(true, "05 32 01 04 08 00 00 00 00 00 00 00 00 00 00 96")};
   }
   return {};
 }
 
 Lines WriteTrackLines(const Row& row) {
-  const Lines getConfig = row.config == Config::Stored ? Lines{} : kDriveGetConfig;
+  const Lines getConfig = row.config == Config::Stored ? Lines{} : kAtapiGetConfig;
   switch (row.track) {
     case Track::T1: return {Select(false, kTrackPage)};
     case Track::T2:
-      return Append(Append({kDiscInformation256, kDiscInformation256}, kDriveGetConfig),
+      return Append(Append({kDiscInformation256, kDiscInformation256}, kAtapiGetConfig),
                     {kModeSense05, Select(false, kTrackPage)});
     case Track::Atapi: return Append(getConfig, {kModeSense05, Select(false, kTrackPage)});
   }
@@ -115,7 +109,7 @@ Lines CloseLines(Close close) {
 }
 
 Lines Sequence(const Row& row) {
-  const Lines getConfig = row.config == Config::Stored ? Lines{} : kDriveGetConfig;
+  const Lines getConfig = row.config == Config::Stored ? Lines{} : kAtapiGetConfig;
   const Lines setConfig = SetConfigLines(row.config);
   const Lines nextAddress = row.firstAddressTwice ? Lines{kInvisibleTrack, kInvisibleTrack} : Lines{kInvisibleTrack};
   Lines lines = {kInquiry, kInquiry, kDiscInformation32};  // identify; free blocks

@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "kilnar/EmulatedRecorder.h"
+#include "ImageBurnFolder.h"
 
 namespace recorder_families {
 
-using kilnartest::Quoted;
-using kilnartest::RunKilnartool;
 
 constexpr const char* kZeros8 = "00 00 00 00 00 00 00 00 ";
 constexpr const char* kTrackPage = "05 32 01 c4 08";
@@ -83,35 +81,8 @@ const std::vector<ClassRow> kClasses = {
     {"SONY    CD-RW  CRX100E", "Dev_SonyCRX100", {kT1, kWrite12, kClose12}},
 };
 
-struct FamilyFolder : kilnartest::EmulatedRecorderFolder {
-  std::string image = folder + "/image.iso";
-  FamilyFolder() {
-    const std::string source = folder + "/src";
-    twltest::RunCommand("mkdir -p " + Quoted(source));
-    twltest::WriteFile(source + "/data.bin", kilnartest::PatternBytes(90000, 5));
-    EXPECT_EQ(twltest::RunCommand("genisoimage -quiet -V FAMILY -o " + Quoted(image) + " " + Quoted(source) +
-                                  " 2>/dev/null"),
-              0);
-  }
-  int Burn(const std::string& inquiry, const std::string& options, std::string& output, std::string& error,
-           const std::string& more = "") {
-    twltest::RunCommand("rm -f " + Quoted(disc) + " " + Quoted(disc + ".layout") + " " + Quoted(log));
-    return RunKilnartool("write-image " + Quoted(image) + " " + options, &output,
-                         Environment("TWL_CLOCK=fast TWL_RECORDER_INQUIRY=" + Quoted(inquiry) + " " + more), &error);
-  }
-  bool DiscBeginsWithImage() const {
-    return twltest::RunCommand("cmp -n " + std::to_string(kilnartest::FileSize(image)) + " " + Quoted(image) + " " +
-                               Quoted(disc)) == 0;
-  }
-  // Each of `lines` begins a logged command line, in this order.
-  ::testing::AssertionResult LoggedInOrder(const std::vector<std::string>& lines) const {
-    size_t next = 0;
-    for (const auto& line : LogLines())
-      if (next < lines.size() && line.rfind(lines[next], 0) == 0) ++next;
-    if (next == lines.size()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "missing in order: " << lines[next];
-  }
-  int Count(const std::string& start) const { return CountLogged(start); }
+struct FamilyFolder : kilnartest::ImageBurnFolder {
+  FamilyFolder() : ImageBurnFolder("FAMILY", 5) {}
 };
 
 TEST(RecorderFamiliesToolTest, EveryClassBurnsTheImageAndClosesWithItsOwnCommands) {

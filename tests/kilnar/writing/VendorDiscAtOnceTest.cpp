@@ -2,7 +2,6 @@
 // process: the lead lengths of EEh, the track table of EDh, the lead-in
 // and pregap blocks the host prepares, the lead-out, the layouts it
 // refuses, and its address-less writes.
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -25,15 +24,7 @@ DiscInfo FirstTrack(uint16_t format, int tracks = 1) {
   return disc;
 }
 
-std::string Bytes(const uint8_t* p, size_t n) {
-  std::string text;
-  char hex[4];
-  for (size_t i = 0; i < n; ++i) {
-    std::snprintf(hex, sizeof hex, i ? " %02x" : "%02x", p[i]);
-    text += hex;
-  }
-  return text;
-}
+using kilnartest::HexText;
 
 using VendorDiscAtOnceTest = kilnartest::WritingFixture;
 
@@ -56,8 +47,8 @@ TEST_F(VendorDiscAtOnceTest, LeadLengthsTrackTableAndHostWrittenBlocks) {
   // The last pregap block (-1): sync pattern, 00:01:74, mode 1, the form-2
   // sub-header and the fixed EDC.
   const uint8_t* block = ricoh->GetTransferBuffer();
-  EXPECT_EQ(Bytes(block, 24), "00 ff ff ff ff ff ff ff ff ff ff 00 00 01 74 01 00 00 20 00 00 00 20 00");
-  EXPECT_EQ(Bytes(block + 2348, 4), "3f 13 b0 be");
+  EXPECT_EQ(HexText(block, 24), "00 ff ff ff ff ff ff ff ff ff ff 00 00 01 74 01 00 00 20 00 00 00 20 00");
+  EXPECT_EQ(HexText(block + 2348, 4), "3f 13 b0 be");
 
   // No block address, in the count's low byte only.
   ASSERT_EQ(ricoh->Write_1(1000, 16, false, 2048), 0);
@@ -93,7 +84,7 @@ TEST_F(VendorDiscAtOnceTest, AudioFirstTracksGetZeroBlocksAndAFailedWriteKeepsIt
   EXPECT_NE(std::string(ricoh->GetErrorText()), writeText);
   // The first lead-in block (-12005): its header address counted back from
   // 100:00:00, 97:21:70, and mode 1.
-  EXPECT_EQ(Bytes(ricoh->GetTransferBuffer() + 12, 4), "97 21 70 01");
+  EXPECT_EQ(HexText(ricoh->GetTransferBuffer() + 12, 4), "97 21 70 01");
 }
 
 TEST_F(VendorDiscAtOnceTest, TablesOfMoreThanTwelveTracksAreRefusedUnsent) {
