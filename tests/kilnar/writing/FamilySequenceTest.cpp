@@ -14,21 +14,9 @@
 #include "kilnar/recorder/DiscLayout.h"
 #include "kilnar/recorder/PageFiveRecorders.h"
 
-namespace family_sequences {
+namespace sequence_tables::family_sequences {
 
 using kilnartest::WriteParametersList;
-using logged_lines::Lines;
-using logged_lines::kInquiry;
-using logged_lines::kDiscInformation32;
-using logged_lines::kDiscInformation256;
-using logged_lines::kInvisibleTrack;
-using logged_lines::kReady;
-using logged_lines::kSynchronize;
-using logged_lines::kAtapiGetConfig;
-using logged_lines::kModeSense05;
-using logged_lines::kAtapiSpeed;
-using logged_lines::kTrackPage;
-using logged_lines::Append;
 
 const std::string kRezero = "01 00 00 00 00 00 | none | good";
 const std::string kBufferCapacity = "5c 00 00 00 00 00 00 00 0c 00 | in 12 | good";
@@ -390,4 +378,4 @@ TEST_F(FamilySequenceTest, EachSessionAtOnceFormSendsItsWholeSequence) {
   }
 }
 
-}  // namespace family_sequences
+}  // namespace sequence_tables::family_sequences

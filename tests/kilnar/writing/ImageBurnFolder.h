@@ -45,4 +45,26 @@ struct ImageBurnFolder : EmulatedRecorderFolder {
   int Count(const std::string& start) const { return CountLogged(start); }
 };
 
+struct TrackAtOnceBurn {
+  const char* inquiry;
+  const char* className;
+  // Lines of the log, in this order among others: how the track's
+  // parameters go out, the first write, the close.
+  std::vector<std::string> sequence;
+};
+
+// Each model burns the image track-at-once on the class named, closes the
+// session, and its log holds the lines in order.
+inline void ExpectEachBurnsTrackAtOnce(ImageBurnFolder& place, const std::vector<TrackAtOnceBurn>& rows) {
+  for (const TrackAtOnceBurn& row : rows) {
+    SCOPED_TRACE(row.className);
+    std::string output, error;
+    ASSERT_EQ(place.Burn(row.inquiry, "", output, error), 0) << error;
+    EXPECT_EQ(output.rfind(std::string("recorder ") + row.className + "\n", 0), 0u) << output;
+    EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
+    EXPECT_TRUE(place.DiscBeginsWithImage());
+    EXPECT_TRUE(place.LoggedInOrder(row.sequence));
+  }
+}
+
 }  // namespace kilnartest

@@ -1,12 +1,13 @@
 // Command lines of the emulated recorder's log that the sequence tables of
 // the recorder classes share: what identification, the free blocks, the
-// ATAPI recorder's configuration and the end of a track send.
+// ATAPI recorder's configuration and the end of a track send. The tables
+// live in namespaces inside this one, so these names come first.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace logged_lines {
+namespace sequence_tables {
 
 using Lines = std::vector<std::string>;
 
@@ -31,4 +32,4 @@ inline Lines Append(Lines lines, const Lines& more) {
   return lines;
 }
 
-}  // namespace logged_lines
+}  // namespace sequence_tables

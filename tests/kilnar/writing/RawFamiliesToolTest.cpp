@@ -23,15 +23,8 @@ const std::string kDiscInformation = "51 00 00 00 00 00 00 00 22 00 | in 256 | g
 const std::string kReady = "00 00 00 00 00 00 | none | good";
 const std::string kClose10 = "5b 00 02 00 00 01 00 00 00 00 | none | good";
 
-struct ClassRow {
-  const char* inquiry;
-  const char* className;
-  // Lines of the log, in this order among others: how the track's
-  // parameters go out, the first write, the close.
-  std::vector<std::string> sequence;
-};
 
-const std::vector<ClassRow> kClasses = {
+const std::vector<kilnartest::TrackAtOnceBurn> kClasses = {
     {"PHILIPS PCRW1208", "Dev_Phi_PRW1208", {kTrackPage10, kWrite10, kReady, kClose10, kReady}},
     {"CyberDrvCW018D CD-R/RW", "Dev_Cyber_CW018",
      {kTrackPage10, kWrite10, "55 10 00 00 00 00 00 00 3c 00 00 00 | out 60 | good | " + kZeros8 + "05 32 01 c0",
@@ -58,15 +51,7 @@ struct ToolFolder : kilnartest::ImageBurnFolder {
 
 TEST(RawFamiliesToolTest, EveryClassBurnsTheImageTrackAtOnceAndClosesWithItsOwnCommands) {
   ToolFolder place;
-  for (const ClassRow& row : kClasses) {
-    SCOPED_TRACE(row.className);
-    std::string output, error;
-    ASSERT_EQ(place.Burn(row.inquiry, "", output, error), 0) << error;
-    EXPECT_EQ(output.rfind(std::string("recorder ") + row.className + "\n", 0), 0u) << output;
-    EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
-    EXPECT_TRUE(place.DiscBeginsWithImage());
-    EXPECT_TRUE(place.LoggedInOrder(row.sequence));
-  }
+  kilnartest::ExpectEachBurnsTrackAtOnce(place, kClasses);
 }
 
 TEST(RawFamiliesToolTest, FamilyAWritesTheImageAtOnceInRawMode) {

@@ -12,21 +12,9 @@
 #include "WritingFixture.h"
 #include "kilnar/recorder/FamilyARecorders.h"
 
-namespace raw_family_sequences {
+namespace sequence_tables::raw_family_sequences {
 
 using kilnartest::WriteParametersList;
-using logged_lines::Lines;
-using logged_lines::kInquiry;
-using logged_lines::kDiscInformation32;
-using logged_lines::kDiscInformation256;
-using logged_lines::kInvisibleTrack;
-using logged_lines::kReady;
-using logged_lines::kSynchronize;
-using logged_lines::kAtapiGetConfig;
-using logged_lines::kModeSense05;
-using logged_lines::kAtapiSpeed;
-using logged_lines::kTrackPage;
-using logged_lines::Append;
 
 std::string Select(bool twelveBytes, const std::string& pageStart) {
   return std::string("55 10 00 00 00 00 00 00 3c 00") + (twelveBytes ? " 00 00" : "") + " | out 60 | good | " +
@@ -165,4 +153,4 @@ TEST_F(RawFamilySequenceTest, EachClassSendsItsWholeTrackAtOnceSequence) {
   }
 }
 
-}  // namespace raw_family_sequences
+}  // namespace sequence_tables::raw_family_sequences

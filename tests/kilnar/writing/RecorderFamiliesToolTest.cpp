@@ -21,13 +21,6 @@ constexpr const char* kClose10 = "5b 00 02 00 00 01 00 00 00 00 | none | good";
 constexpr const char* kClose12 = "5b 00 02 00 00 00 00 00 00 00 00 00 | none | good";
 constexpr const char* kShadowClose = "5b 00 02 00 00 00 00 00 00 00 | none | good";
 
-struct ClassRow {
-  const char* inquiry;
-  const char* className;
-  // Lines of the log, in this order among others: how the track's
-  // parameters go out, the first write, the close.
-  std::vector<std::string> sequence;
-};
 
 std::string Select(const char* cdb, const char* length) {
   return std::string(cdb) + " | out " + length + " | good | " + kZeros8 + kTrackPage;
@@ -43,7 +36,7 @@ const std::string kWrite10 = "2a 00 00 00 00 00 00 00 1e 00 | out 61440 | good";
 const std::string kWrite12 = "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good";
 const std::string kReady = "00 00 00 00 00 00 | none | good";
 
-const std::vector<ClassRow> kClasses = {
+const std::vector<kilnartest::TrackAtOnceBurn> kClasses = {
     // the drive-configured page-05 line: REZERO, page, WRITE(10), polled close
     {"JVC     XR-W2082", "Dev_JVC2082", {kRezero, kDriveLine, kWrite10, kClose10, kReady}},
     {"GENERIC CRD-BP4", "Dev_Generic_CRD_BP4", {kRezero, kDriveLine, kWrite10, kClose10, kReady}},
@@ -87,15 +80,7 @@ struct FamilyFolder : kilnartest::ImageBurnFolder {
 
 TEST(RecorderFamiliesToolTest, EveryClassBurnsTheImageAndClosesWithItsOwnCommands) {
   FamilyFolder place;
-  for (const ClassRow& row : kClasses) {
-    SCOPED_TRACE(row.className);
-    std::string output, error;
-    ASSERT_EQ(place.Burn(row.inquiry, "", output, error), 0) << error;
-    EXPECT_EQ(output.rfind(std::string("recorder ") + row.className + "\n", 0), 0u) << output;
-    EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
-    EXPECT_TRUE(place.DiscBeginsWithImage());
-    EXPECT_TRUE(place.LoggedInOrder(row.sequence));
-  }
+  kilnartest::ExpectEachBurnsTrackAtOnce(place, kClasses);
 }
 
 TEST(RecorderFamiliesToolTest, LiteOnWritesTwelveByteWritesAndJvcTenByteWrites) {
