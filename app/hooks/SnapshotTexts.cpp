@@ -2,9 +2,11 @@
 
 #include <twlwin/testing_gdi.h>
 
+#include <string_view>
 #include <vector>
 
 #include "display/controls/DDControl.h"
+#include "display/tooltips/SkinTooltip.h"
 #include "display/window/Window.h"
 
 namespace {
@@ -15,6 +17,20 @@ std::string Escaped(const char* text) {
     if (*c == '\t')
       out += "\\t";
     else
+      out += *c;
+  }
+  return out;
+}
+
+// A window's own text on one line: tabs and line breaks written out.
+std::string OneLine(const CStr& text) {
+  std::string out;
+  for (const char* c = text.c_str(); *c; ++c) {
+    if (*c == '\t')
+      out += "\\t";
+    else if (*c == '\n')
+      out += "\\n";
+    else if (*c != '\r')
       out += *c;
   }
   return out;
@@ -80,6 +96,57 @@ std::string DescribeControls(CWindow& window) {
     OffsetRect(&rect, origin.x, origin.y);
     out += std::to_string(control->GetId()) + " " + RectText(rect) + "\n";
   }
+  return out;
+}
+
+namespace {
+
+std::string WindowFlags(HWND window) {
+  std::string flags;
+  if (!IsWindowEnabled(window)) flags += 'd';
+  if (GetFocus() == window) flags += 'f';
+  return flags.empty() ? "-" : flags;
+}
+
+std::string VisibleRect(HWND window) {
+  RECT rect{};
+  if (!IsWindowVisible(window) || !GetWindowRect(window, &rect)) return "0 0 0 0";
+  return RectText(rect);
+}
+
+void DescribeChild(HWND child, std::string& out) {
+  if (!IsWindowVisible(child)) return;
+  char className[128] = "";
+  GetClassNameA(child, className, sizeof className);
+  out += "child " + std::to_string(GetWindowLongPtrA(child, GWL_ID)) + " " + className + " " + VisibleRect(child) +
+         " " + WindowFlags(child) + " " + OneLine(CWindow::GetWindowText(child)) + "\n";
+}
+
+}  // namespace
+
+std::string DescribeWindow(HWND window) {
+  std::string out = "window " + VisibleRect(window) + " " + OneLine(CWindow::GetWindowText(window)) + "\n";
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == &CWindow::StaticWindowProc) {
+    if (auto* framework = reinterpret_cast<CWindow*>(GetWindowLongPtrA(window, GWL_USERDATA))) {
+      POINT origin{0, 0};
+      ClientToScreen(window, &origin);
+      CDDControlList& controls = framework->GetControls();
+      for (int index = 0; index < controls.GetCount(); ++index) {
+        CDDControl* control = controls.GetAt(index);
+        if (!control || !control->IsVisible()) continue;
+        RECT rect = control->GetRect();
+        OffsetRect(&rect, origin.x, origin.y);
+        out += "control " + std::to_string(control->GetId()) + " " + RectText(rect) + " " +
+               (control->IsFocused() ? "f" : "-") + " \n";
+      }
+    }
+  }
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) DescribeChild(child, out);
+  char className[128] = "";
+  GetClassNameA(window, className, sizeof className);
+  if (std::string_view(className) == CSkinTooltip::kClassName)
+    if (auto* tooltip = reinterpret_cast<CSkinTooltip*>(GetWindowLongPtrA(window, GWL_USERDATA)))
+      out += "tip " + OneLine(tooltip->GetText()) + "\n";
   return out;
 }
 

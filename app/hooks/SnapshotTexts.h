@@ -20,6 +20,15 @@ std::string DescribeMenuItems(HMENU menu);
 // the window's controls, all in screen coordinates.
 std::string DescribeControls(CWindow& window);
 
+// The window beside its picture, screen coordinates, texts on one line
+// (tabs and line breaks written "\t", "\n"); out of view is "0 0 0 0":
+//   window X Y W H TEXT
+//   control ID X Y W H FLAGS TEXT      per visible surface-drawn control
+//   child ID CLASS X Y W H FLAGS TEXT  per visible child window
+//   tip TEXT                           for a tooltip
+// FLAGS: letters of d disabled, f focused, else "-".
+std::string DescribeWindow(HWND window);
+
 // "ID MESSAGE RESOURCE TIP" per tray icon in the order they were added:
 // RESOURCE is the number of the program's icon resource on show (0 when
 // the picture is none of `resources`).
