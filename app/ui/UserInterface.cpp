@@ -113,6 +113,7 @@ class CUserInterfaceWindowHost final : public CWindowHost {
   HBRUSH GetTooltipBackgroundBrush() override { return GetUserInterface().GetTooltipBackgroundBrush(); }
   HBRUSH GetTooltipBorderBrush() override { return GetUserInterface().GetTooltipBorderBrush(); }
   HFONT GetControlFont() override { return GetUserInterface().GetControlFont(0); }
+  HIMAGELIST GetSmallIconList() override { return GetSystem().GetIconManager().GetImageList(); }
   // Until the full-screen manager joins, no view is ever full screen.
   bool IsFullScreenActiveOrLeaving() override { return false; }
   int BeginModal(CAuxWindow* window) override { return GetUserInterface().BeginModal(window); }

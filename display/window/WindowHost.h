@@ -37,6 +37,8 @@ class CWindowHost {
   // "TooltipBorder"), owned by the host; null when it has none.
   virtual HBRUSH GetTooltipBackgroundBrush() { return nullptr; }
   virtual HBRUSH GetTooltipBorderBrush() { return nullptr; }
+  // The program's shared list of 16 x 16 icons; null when it has none.
+  virtual HIMAGELIST GetSmallIconList() { return nullptr; }
   // The font of the program's controls; null: the system's.
   virtual HFONT GetControlFont() { return nullptr; }
   // True while a view is full screen or its leave is still pending; no

@@ -305,4 +305,20 @@ TEST(TwltoolDisplay, TheBusyLineSweepsPassesAndPauses) {
     EXPECT_EQ(Twltool(bad).exitCode, 1) << bad;
 }
 
+TEST(TwltoolDisplay, SkinViewsShowTheSkinsListAndTreeColours) {
+  const std::string png = twltest::MakeTempDir("skinviews") + "/views.png";
+  const ToolRun run = Twltool("skinviews '" + png + "'");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  for (const char* line : {"window 40 40 480 320 Skin views\n", "child 1 SysListView32 60 80 220 110 - Report\n",
+                           "  column 0 0 150 Title\n", "  column 1 1 60 Length\n", "\tNocturne\t4:05\n",
+                           "child 2 SysListView32 60 200 440 130 - Names\n", "\tl.ogg\n", " e Music\n",
+                           " e Classical\n", "  item 2 ", " - Baroque\n", " - Jazz\n"})
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  // The built-in skin's "ListBackground" on the header band and below the
+  // rows (window coordinates: the report list lies at 20,40).
+  EXPECT_EQ(PixelAt(png, 20 + 200, 40 + 5), "#10131A");
+  EXPECT_EQ(PixelAt(png, 20 + 100, 40 + 105), "#10131A");
+}
+
 }  // namespace
+
