@@ -74,6 +74,22 @@ std::string RectText(const RECT& rect) {
          " " + std::to_string(rect.bottom - rect.top);
 }
 
+// Each visible surface-drawn control of a window with its rectangle on the
+// screen, in the order of the window's controls.
+template <class Visit>
+void ForEachVisibleControl(CWindow& window, Visit visit) {
+  POINT origin{0, 0};
+  ClientToScreen(window.GetWindowHandle(), &origin);
+  CDDControlList& controls = window.GetControls();
+  for (int index = 0; index < controls.GetCount(); ++index) {
+    CDDControl* control = controls.GetAt(index);
+    if (!control || !control->IsVisible()) continue;
+    RECT rect = control->GetRect();
+    OffsetRect(&rect, origin.x, origin.y);
+    visit(*control, rect);
+  }
+}
+
 }  // namespace
 
 std::string DescribeMenuItems(HMENU menu) {
@@ -87,16 +103,9 @@ std::string DescribeControls(CWindow& window) {
   RECT bounds{};
   GetWindowRect(handle, &bounds);
   std::string out = "window " + RectText(bounds) + "\n";
-  POINT origin{0, 0};
-  ClientToScreen(handle, &origin);
-  CDDControlList& controls = window.GetControls();
-  for (int index = 0; index < controls.GetCount(); ++index) {
-    CDDControl* control = controls.GetAt(index);
-    if (!control || !control->IsVisible()) continue;
-    RECT rect = control->GetRect();
-    OffsetRect(&rect, origin.x, origin.y);
-    out += std::to_string(control->GetId()) + " " + RectText(rect) + "\n";
-  }
+  ForEachVisibleControl(window, [&](const CDDControl& control, const RECT& rect) {
+    out += std::to_string(control.GetId()) + " " + RectText(rect) + "\n";
+  });
   return out;
 }
 
@@ -234,17 +243,10 @@ std::string DescribeWindow(HWND window) {
   std::string out = "window " + VisibleRect(window) + " " + OneLine(CWindow::GetWindowText(window)) + "\n";
   if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) == &CWindow::StaticWindowProc) {
     if (auto* framework = reinterpret_cast<CWindow*>(GetWindowLongPtrA(window, GWL_USERDATA))) {
-      POINT origin{0, 0};
-      ClientToScreen(window, &origin);
-      CDDControlList& controls = framework->GetControls();
-      for (int index = 0; index < controls.GetCount(); ++index) {
-        CDDControl* control = controls.GetAt(index);
-        if (!control || !control->IsVisible()) continue;
-        RECT rect = control->GetRect();
-        OffsetRect(&rect, origin.x, origin.y);
-        out += "control " + std::to_string(control->GetId()) + " " + RectText(rect) + " " +
-               (control->IsFocused() ? "f" : "-") + " \n";
-      }
+      ForEachVisibleControl(*framework, [&](const CDDControl& control, const RECT& rect) {
+        out += "control " + std::to_string(control.GetId()) + " " + RectText(rect) + " " +
+               (control.IsFocused() ? "f" : "-") + " \n";
+      });
     }
   }
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) DescribeChild(child, out);

@@ -27,25 +27,6 @@ LONG GrownLength(LONG progress, LONG extent, LONG full) {
   return static_cast<LONG>(std::clamp<long long>(length, 0, extent));
 }
 
-HRESULT CreatePlainSurface(DWORD width, DWORD height, DWORD caps, IDirectDrawSurface2** surface) {
-  *surface = nullptr;
-  const CDisplayState* display = CDisplayState::GetCurrent();
-  IDirectDraw2* draw = display ? display->GetDirectDraw() : nullptr;
-  if (!draw) return DDERR_INVALIDOBJECT;
-  DDSURFACEDESC desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
-  desc.dwWidth = width;
-  desc.dwHeight = height;
-  desc.ddsCaps.dwCaps = caps;
-  IDirectDrawSurface* first = nullptr;
-  HRESULT result = draw->CreateSurface(&desc, &first, nullptr);
-  if (FAILED(result)) return result;
-  result = first->QueryInterface(IID_IDirectDrawSurface2, reinterpret_cast<void**>(surface));
-  first->Release();
-  return result;
-}
-
 }  // namespace
 
 void CLineAnimationWindow::Setup(CWindow* target, const RECT& rect, int direction, int steps, int passes,
@@ -149,8 +130,10 @@ bool CLineAnimationWindow::CreateBackground() {
   const DWORD width = static_cast<DWORD>(m_Rect.right - m_Rect.left);
   const DWORD height = static_cast<DWORD>(m_Rect.bottom - m_Rect.top);
   IDirectDrawSurface2* surface = nullptr;
-  HRESULT result = CreatePlainSurface(width, height, DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY, &surface);
-  if (FAILED(result)) result = CreatePlainSurface(width, height, DDSCAPS_OFFSCREENPLAIN, &surface);
+  const CDisplayState* display = CDisplayState::GetCurrent();
+  HRESULT result = display ? display->CreateOffscreenSurface(width, height, &surface, DDSCAPS_VIDEOMEMORY)
+                           : DDERR_INVALIDOBJECT;
+  if (FAILED(result) && display) result = display->CreateOffscreenSurface(width, height, &surface);
   if (SUCCEEDED(result))
     result = PaintAuxFrame(surface, 0, 0, m_Target->GetWidth(), m_Target->GetHeight(), m_Target->GetTitle().c_str(),
                            &m_Rect);

@@ -37,19 +37,6 @@ StateMap<ComboState>& States() {
   return *states;
 }
 
-int LineHeight(HWND window, HFONT font) {
-  int height = 16;
-  if (HDC dc = GetDC(window)) {
-    HGDIOBJ old = SelectObject(dc, FontOr(font));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    if (metrics.tmHeight > 0) height = metrics.tmHeight;
-  }
-  return height;
-}
-
 bool IsDropped(const ComboState& state) { return state.popup != nullptr; }
 
 int Count(const ComboState& state) { return static_cast<int>(state.entries.size()); }
@@ -93,7 +80,7 @@ void OpenDropDown(HWND combo, ComboState& state) {
   RECT field{};
   GetWindowRect(combo, &field);
   const int rows = std::clamp(Count(state), 1, kMaxDroppedRows);
-  const int height = rows * LineHeight(combo, state.font) + 2;
+  const int height = rows * LineHeightIn(combo, state.font) + 2;
   HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, WC_COMBOLBOXA, "", WS_POPUP | WS_BORDER,
                                field.left, field.bottom, field.right - field.left, height, combo, nullptr, nullptr,
                                nullptr);
@@ -124,7 +111,7 @@ void ClickWhileDropped(HWND combo, ComboState& state, LPARAM lParam) {
   RECT lines{};
   GetClientRect(state.popup, &lines);
   const bool onList = PtInRect(&lines, inList) != FALSE;
-  const int row = inList.y / LineHeight(state.popup, state.font);
+  const int row = inList.y / LineHeightIn(state.popup, state.font);
   CloseDropDown(combo, state);
   if (onList) Choose(combo, state, row, true);
 }

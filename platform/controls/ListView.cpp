@@ -46,7 +46,6 @@ StateMap<ListViewState>& States() {
 
 LONG Style(HWND window) { return static_cast<LONG>(GetWindowLongPtrA(window, GWL_STYLE)); }
 
-COLORREF Or(COLORREF colour, int systemColour) { return colour == CLR_DEFAULT ? GetSysColor(systemColour) : colour; }
 
 bool IsReport(HWND window) { return (Style(window) & LVS_TYPEMASK) != LVS_LIST; }
 bool IsListView(HWND window) { return (Style(window) & LVS_TYPEMASK) == LVS_LIST; }
@@ -74,14 +73,7 @@ struct Layout {
 };
 
 int TextWidth(HWND window, const ListViewState& state, const char* text) {
-  HDC dc = GetDC(window);
-  if (!dc || !text) return 0;
-  HGDIOBJ old = SelectObject(dc, FontOr(state.font));
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
+  return TextWidthIn(window, state.font, text);
 }
 
 // List view: names in columns as wide as the widest name with its icon.
@@ -215,13 +207,6 @@ void UpdateHeader(HWND window, ListViewState& state, const Layout& layout) {
     MoveWindow(state.header, 0, 0, layout.client.right, layout.headerHeight, TRUE);
 }
 
-void CopyOut(const std::string& text, LPSTR buffer, int size) {
-  if (!buffer || size <= 0) return;
-  size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
-}
-
 void SendClick(HWND window, const ListViewState& state, UINT code, int row, POINT at) {
   NMITEMACTIVATE info{};
   info.iItem = row;
@@ -235,7 +220,7 @@ void PaintRow(HWND window, HDC dc, ListViewState& state, const Layout& layout, i
   RECT rect = layout.RowRect(row, state.top);
   bool selected = data->state & LVIS_SELECTED;
   bool showSelection = state.focused || (Style(window) & LVS_SHOWSELALWAYS);
-  COLORREF text = Or(state.textColour, COLOR_WINDOWTEXT);
+  COLORREF text = ColourOr(state.textColour, COLOR_WINDOWTEXT);
   COLORREF background = state.textBkColour == CLR_DEFAULT ? CLR_NONE : state.textBkColour;
   if (notifyItems) {
     NMLVCUSTOMDRAW draw{};
@@ -324,7 +309,7 @@ void Paint(HWND window) {
   HGDIOBJ oldFont = SelectObject(dc, FontOr(state->font));
   RECT rows = layout.client;
   rows.top = layout.headerHeight;
-  FillColour(dc, rows, Or(state->bkColour, COLOR_WINDOW));
+  FillColour(dc, rows, ColourOr(state->bkColour, COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
 
   NMLVCUSTOMDRAW draw{};
@@ -380,7 +365,7 @@ BOOL GetItem(ListViewState& state, LVITEMA* item) {
   if (!item) return FALSE;
   const ListRow* row = state.model.Row(item->iItem);
   if (!row) return FALSE;
-  if (item->mask & LVIF_TEXT) CopyOut(state.model.Text(item->iItem, item->iSubItem), item->pszText, item->cchTextMax);
+  if (item->mask & LVIF_TEXT) CopyText(state.model.Text(item->iItem, item->iSubItem), item->pszText, item->cchTextMax);
   if (item->mask & LVIF_IMAGE) item->iImage = row->image;
   if (item->mask & LVIF_PARAM) item->lParam = row->lParam;
   if (item->mask & LVIF_STATE) item->state = row->state & item->stateMask;
@@ -484,7 +469,7 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       auto* item = reinterpret_cast<LVITEMA*>(lParam);
       if (!item) return 0;
       const std::string& text = state.model.Text(static_cast<int>(wParam), item->iSubItem);
-      CopyOut(text, item->pszText, item->cchTextMax);
+      CopyText(text, item->pszText, item->cchTextMax);
       return static_cast<LRESULT>(std::min<size_t>(text.size(), std::max(item->cchTextMax - 1, 0)));
     }
     case LVM_GETITEMCOUNT:
@@ -547,9 +532,9 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       return TRUE;
     }
     case LVM_GETTEXTCOLOR:
-      return Or(state.textColour, COLOR_WINDOWTEXT);
+      return ColourOr(state.textColour, COLOR_WINDOWTEXT);
     case LVM_GETBKCOLOR:
-      return Or(state.bkColour, COLOR_WINDOW);
+      return ColourOr(state.bkColour, COLOR_WINDOW);
     case LVM_GETTEXTBKCOLOR:
       return state.textBkColour;
     case LVM_HITTEST: {
@@ -576,7 +561,7 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       auto* column = reinterpret_cast<LVCOLUMNA*>(lParam);
       const ListColumn* data = state.model.Column(static_cast<int>(wParam));
       if (!column || !data) return FALSE;
-      if (column->mask & LVCF_TEXT) CopyOut(data->text, column->pszText, column->cchTextMax);
+      if (column->mask & LVCF_TEXT) CopyText(data->text, column->pszText, column->cchTextMax);
       if (column->mask & LVCF_WIDTH) column->cx = data->width;
       if (column->mask & LVCF_FMT) column->fmt = data->format;
       if (column->mask & LVCF_ORDER) column->iOrder = state.model.OrderOf(static_cast<int>(wParam));

@@ -41,10 +41,6 @@ StateMap<TreeViewState>& States() {
 
 LONG TreeStyle(HWND window) { return static_cast<LONG>(GetWindowLongPtrA(window, GWL_STYLE)); }
 
-COLORREF OrSystem(COLORREF colour, int systemColour) {
-  return colour == CLR_DEFAULT ? GetSysColor(systemColour) : colour;
-}
-
 HTREEITEM HandleOf(int id) { return reinterpret_cast<HTREEITEM>(static_cast<uintptr_t>(id)); }
 
 // Item handles are small ids; the special handles and anything unknown
@@ -57,15 +53,7 @@ int IdOf(const TreeViewState& state, HTREEITEM handle) {
 }
 
 int RowHeight(HWND window, const TreeViewState& state) {
-  int height = 16;
-  if (HDC dc = GetDC(window)) {
-    HGDIOBJ old = SelectObject(dc, FontOr(state.font));
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    height = metrics.tmHeight + 2;
-  }
+  const int height = LineHeightIn(window, state.font) + 2;
   int imageWidth = 0, imageHeight = 0;
   if (state.images) ImageList_GetIconSize(state.images, &imageWidth, &imageHeight);
   return std::max(height, imageHeight + 1);
@@ -75,17 +63,6 @@ int RowsPerPage(HWND window, const TreeViewState& state) {
   RECT client{};
   GetClientRect(window, &client);
   return std::max(1, static_cast<int>(client.bottom) / RowHeight(window, state));
-}
-
-int TextWidth(HWND window, const TreeViewState& state, const std::string& text) {
-  HDC dc = GetDC(window);
-  if (!dc) return 0;
-  HGDIOBJ old = SelectObject(dc, FontOr(state.font));
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
 }
 
 // Where the parts of a row lie, x from the left edge.
@@ -105,7 +82,7 @@ RowGeometry Geometry(HWND window, const TreeViewState& state, const TreeRow& row
   if (state.images) ImageList_GetIconSize(state.images, &imageWidth, &imageHeight);
   geometry.textLeft = geometry.imageLeft + (state.images ? imageWidth + 3 : 0);
   const TreeItem* item = state.model.Item(row.id);
-  geometry.textRight = geometry.textLeft + (item ? TextWidth(window, state, item->text) : 0) + 4;
+  geometry.textRight = geometry.textLeft + (item ? TextWidthIn(window, state.font, item->text.c_str()) : 0) + 4;
   return geometry;
 }
 
@@ -263,13 +240,6 @@ int NextItem(HWND window, const TreeViewState& state, UINT code, HTREEITEM handl
   }
 }
 
-void CopyText(const std::string& text, LPSTR buffer, int size) {
-  if (!buffer || size <= 0) return;
-  const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
-}
-
 BOOL GetItem(const TreeViewState& state, TVITEMA* out) {
   if (!out) return FALSE;
   const TreeItem* item = state.model.Item(IdOf(state, out->hItem));
@@ -361,8 +331,8 @@ void PaintTree(HWND window) {
   RECT client{};
   GetClientRect(window, &client);
   HGDIOBJ oldFont = SelectObject(dc, FontOr(state->font));
-  const COLORREF text = OrSystem(state->textColour, COLOR_WINDOWTEXT);
-  FillColour(dc, client, OrSystem(state->bkColour, COLOR_WINDOW));
+  const COLORREF text = ColourOr(state->textColour, COLOR_WINDOWTEXT);
+  FillColour(dc, client, ColourOr(state->bkColour, COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
   const int height = RowHeight(window, *state);
   const std::vector<TreeRow> rows = state->model.VisibleRows();
