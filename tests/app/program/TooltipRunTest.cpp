@@ -88,6 +88,16 @@ class TipRun {
   int m_Snaps = 0;
 };
 
+// One pixel of a PNG file as ImageMagick reads it ("#RRGGBB").
+std::string TipPixel(const std::string& png, int x, int y) {
+  std::string text;
+  twltest::RunCommand("convert '" + png + "' -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+                          " +repage -depth 8 txt:- | tail -1",
+                      &text);
+  const size_t hash = text.find('#');
+  return hash == std::string::npos ? text : text.substr(hash, 7);
+}
+
 std::string At(POINT point) { return std::to_string(point.x) + " " + std::to_string(point.y); }
 
 TEST(TwlTooltips, RestingOnPlayShowsItsTooltipUntilAClickOrAMoveAway) {
@@ -100,6 +110,11 @@ TEST(TwlTooltips, RestingOnPlayShowsItsTooltipUntilAClickOrAMoveAway) {
   const std::string text = ReadText(run.Shot("Tooltip", shown, "txt"));
   EXPECT_NE(text.find("tip Play - starts playing the current media file\n"), std::string::npos) << text;
   EXPECT_EQ(text.rfind("window ", 0), 0u) << text;
+  // The built-in skin's Colors.ini: "TooltipBorder" ec7c24 around
+  // "TooltipBackground" 3a4254.
+  const std::string picture = run.Shot("Tooltip", shown, "png");
+  EXPECT_EQ(TipPixel(picture, 0, 0), "#EC7C24");
+  EXPECT_EQ(TipPixel(picture, 1, 1), "#3A4254");
 
   run.Send("move " + At(POINT{play.x + 200, play.y + 200}));
   // Outside the window only the next poll (every 100 ms) sees it gone.
