@@ -14,6 +14,7 @@
 #include "pluginhost/viewer/ControlWindowProvider.h"
 #include "pluginhost/viewer/ControlWindowSystem.h"
 #include "pluginhost/viewer/ControlWindowUser.h"
+#include "pluginhost/viewer/ViewerGeometry.h"
 
 namespace {
 
@@ -120,14 +121,14 @@ INT CControlWindowSystem::GetWindowHeightFor(INT contentHeight, INT* nonContentH
   const INT margins = skin ? skin->GetMargin(1) + skin->GetMargin(3) : 0;
   if (nonContentHeight) *nonContentHeight = bar + margins;
   if (!skin) return contentHeight + bar;
-  const INT frame = PartHeight(*skin, 0) + PartHeight(*skin, 2) - margins;
-  INT middle = contentHeight + bar - frame;
-  const INT tile = PartHeight(*skin, 1);
-  // A skin's middle part may be empty, and a small viewer may need no
-  // middle at all: neither has whole tiles to round to.
-  const bool tiled = skin->GetSizeMode() == 1 && skin->GetExpansionCut();
-  if (tiled && tile > 0 && middle > 0 && middle % tile != 0) middle += tile - middle % tile;
-  return middle + frame + margins;
+  ViewerFrame frame;
+  frame.topHeight = PartHeight(*skin, 0);
+  frame.middleHeight = PartHeight(*skin, 1);
+  frame.bottomHeight = PartHeight(*skin, 2);
+  frame.margins = margins;
+  // Tiles the painter would cut are kept whole by growing the window.
+  frame.wholeTiles = skin->GetSizeMode() == 1 && skin->GetExpansionCut();
+  return ViewerWindowHeight(frame, contentHeight, bar);
 }
 
 INT CControlWindowSystem::GetViewerExtent(bool content) {
