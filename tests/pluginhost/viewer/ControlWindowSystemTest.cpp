@@ -12,14 +12,15 @@
 #include "pluginhost/viewer/ControlWindowSystem.h"
 #include "pluginhost/viewer/ControlWindowUser.h"
 #include "pluginhost/viewer/ViewerGeometry.h"
+#include "support/StubConfigurableObject.h"
 
 namespace {
 
 std::vector<std::string> g_ViewerEvents;
 
-class RecordingUser : public CControlWindowUser {
+class RecordingUser : public twltest::StubConfigurableObject<CControlWindowUser> {
  public:
-  explicit RecordingUser(int slot) : m_Slot(slot) {}
+  explicit RecordingUser(int slot) : StubConfigurableObject("user"), m_Slot(slot) {}
   int OnViewerEvent(DWORD event, uintptr_t argument, uintptr_t data) override {
     g_ViewerEvents.push_back("event " + std::to_string(m_Slot) + " " + std::to_string(event) + " " +
                              std::to_string(argument) + " " + std::to_string(data));
@@ -32,14 +33,6 @@ class RecordingUser : public CControlWindowUser {
   void BeginSkinChange() override {}
   void EndSkinChange() override {}
   bool RestoreSurfaces() override { return true; }
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return "user"; }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
 
  private:
   int m_Slot;
