@@ -9,6 +9,8 @@
 #include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/viewer/ControlWindowHost.h"
+#include "pluginhost/viewer/ControlWindowSystem.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
@@ -55,6 +57,10 @@ void CSystem::Exit() {
   ExitPlayerSystem();
   ExitFileIdentifierSystem();
   GetVisualizerSystem().Exit();
+  GetVisualizerSystem().SetViewer(nullptr);
+  if (m_ViewerReady) GetControlWindowSystem().Exit();
+  m_ViewerReady = false;
+  SetControlWindowHost(nullptr);
   GetUserInterface().PrepareExit();
   DetachInfoListeners();
   FreeInfoDataBases();

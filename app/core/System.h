@@ -262,6 +262,7 @@ class CSystem : public CTypedObject, public CLogFront, public CStepTimer {
   CLogWindow m_LogWindow;
   CPlugInLoader m_PlugIns;
   bool m_PlayerSystemConnected = false;
+  bool m_ViewerReady = false;
   CFileInfoDataBase* m_FileInfoDataBase = nullptr;
   CFolderInfoDataBase* m_FolderInfoDataBase = nullptr;
   CIconManager m_IconManager;

@@ -4,6 +4,7 @@
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
 #include "app/ui/UserInterface.h"
+#include "app/ui/ViewerHost.h"
 #include "display/controls/DDControlServices.h"
 #include "display/directx/DirectSoundLoader.h"
 #include "foundation/appcore/MainWindow.h"
@@ -19,6 +20,7 @@
 #include "pluginhost/hostapi/HostApiModule.h"
 #include "pluginhost/identifiers/FileIdentifierSystem.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
+#include "pluginhost/viewer/ControlWindowSystem.h"
 #include "pluginhost/visualizers/PlugInVisualizerDiscovery.h"
 
 namespace {
@@ -59,7 +61,12 @@ void CSystem::Init() {
     GetDataSystem().Init(GetPlugInManager());
     RegisterDataSystemUrlReader();
   });
+  Timed(*this, "init control window system", [this] {
+    GetControlWindowSystem().Init(&GetPlugInManager());
+    m_ViewerReady = true;
+  });
   Timed(*this, "init visualizer system", [this] {
+    GetVisualizerSystem().SetViewer(&GetControlWindowSystem());
     GetVisualizerSystem().SetDiscovery(&GetPlugInVisualizerDiscovery());
     GetVisualizerSystem().Init(&GetPlugInManager());
   });
@@ -139,6 +146,9 @@ void CSystem::InitFolderInfoDataBase() {
 void CSystem::LoadOptions() {
   GetUserInterface().LoadOptions();
   GetDataSystem().LoadOptions();
+  // The viewer takes its settings for the main window kind just read.
+  SetControlWindowHost(&GetUserInterfaceViewerHost());
+  GetControlWindowSystem().LoadSettings();
   GetVisualizerSystem().LoadOptions();
   GetPlayerSystem().LoadOptions();
 }
@@ -148,6 +158,7 @@ void CSystem::LoadOptions() {
 void CSystem::InitPlayerSystem() {
   CPlayerSystem& players = GetPlayerSystem();
   ConnectPlayerSystemToHost(players);
+  players.SetViewer(&GetControlWindowSystem());
   m_PlayerSystemConnected = true;
   players.Init(&GetPlugInManager());
 }
@@ -167,7 +178,10 @@ void CSystem::ExitFileIdentifierSystem() {
 void CSystem::ExitPlayerSystem() {
   CPlayerSystem& players = GetPlayerSystem();
   players.Exit();
-  if (m_PlayerSystemConnected) DisconnectPlayerSystemFromHost(players);
+  if (m_PlayerSystemConnected) {
+    DisconnectPlayerSystemFromHost(players);
+    players.SetViewer(nullptr);
+  }
   m_PlayerSystemConnected = false;
 }
 
@@ -179,6 +193,7 @@ void CSystem::LoadNewPlugIns() {
   m_PlugIns.LoadNewPlugIns([this](INT firstNew) {
     CPlugInManager& plugIns = GetPlugInManager();
     GetDataSystem().InitNewStreamProviders(plugIns, firstNew);
+    GetControlWindowSystem().InitNewPlugIns(plugIns, firstNew);
     GetVisualizerSystem().InitNewVisualizers(plugIns, firstNew);
     GetFileIdentifierSystem().InitNewPlugIns(plugIns, firstNew);
     GetPlayerSystem().InitNewPlayers(plugIns, firstNew);

@@ -7,6 +7,7 @@
 #include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/identifiers/FileIdentifierSystem.h"
+#include "pluginhost/viewer/ControlWindowSystem.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ void CUserInterface::BeginSkinChange() {
   GetFileFilterSystem().BeginSkinChange();
   GetPlayerSystem().BeginSkinChange();
   GetVisualizerSystem().BeginSkinChange();
+  GetControlWindowSystem().IncBusyCount();
+  GetControlWindowSystem().BeginSkinChange();
   m_AuxWindows.ReleaseSkins();
 }
 
@@ -35,6 +38,7 @@ void CUserInterface::EndSkinChange() {
   GetPlayerSystem().EndSkinChange();
   GetFileFilterSystem().EndSkinChange();
   GetVisualizerSystem().EndSkinChange();
+  GetControlWindowSystem().EndSkinChange();
   GetFileIdentifierSystem().EndSkinChange();
   TellWindows(m_MainWindows, 1, false);
   m_ChangingSkin = false;
@@ -43,9 +47,12 @@ void CUserInterface::EndSkinChange() {
 void CUserInterface::BeginModeChange() {
   TellWindows(m_MainWindows, 2, true);
   GetPlayerSystem().BeginModeChange();
+  GetControlWindowSystem().BeginMainWindowModeChange();
 }
 
 void CUserInterface::EndModeChange() {
   GetPlayerSystem().EndModeChange();
+  // The viewer takes the settings of the new kind.
+  GetControlWindowSystem().EndMainWindowModeChange();
   TellWindows(m_MainWindows, 3, true);
 }

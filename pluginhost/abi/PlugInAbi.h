@@ -244,6 +244,13 @@ enum HostPlaybackResult : DWORD {
   HOST_PLAYBACK_CANNOT_PLAY = 2,
 };
 
+// The full-screen display mode of the options (HOST_GetFullScreenMode).
+struct HostFullScreenMode {
+  int32_t width;
+  int32_t height;
+  int32_t bitsPerPixel;
+};
+
 // A sound buffer handed to a player; flags of HOST_CreateSoundBuffer.
 typedef struct HostSoundBuffer_* HOST_SOUNDBUFFER;
 #define HOST_SOUNDBUFFER_VOLUME 0x1u
@@ -415,6 +422,43 @@ struct VisualizerInterface2 {
                              DWORD frequency, DWORD bitsPerSample, DWORD channels);
   void (*VISUALIZER_SetDisplayMode)(PLUGIN_CONTEXT context, int32_t mode);
   int32_t (*VISUALIZER_OnViewerEvent)(PLUGIN_CONTEXT context, DWORD event, uintptr_t argument, uintptr_t data);
+};
+
+// ---------------------------------------------------------------------------
+// Viewer-window providers (kind 2): the object that makes the viewer window
+// on the host's behalf. The host hands CreateWindow and ResizeWindow its
+// own request record, which the provider gives back unchanged with
+// HOST_ViewerRequestDone once the window is ready. Every slot of the
+// provider's own and the head's RestoreSurfaces are mandatory.
+
+struct ControlWindowProviderInterface {
+  PlugInObjectInterface head;
+  BOOL (*VIEWERPROVIDER_Prepare)();
+  BOOL (*VIEWERPROVIDER_Unprepare)();
+  BOOL (*VIEWERPROVIDER_CreateWindow)(int32_t height, DWORD flags, void* request);
+  BOOL (*VIEWERPROVIDER_ResizeWindow)(int32_t height, void* request);
+  BOOL (*VIEWERPROVIDER_CloseWindow)();
+  BOOL (*VIEWERPROVIDER_OnViewerMoved)();
+  int32_t (*VIEWERPROVIDER_OnActivation)();
+  BOOL (*VIEWERPROVIDER_BeginDraw)(void** target);
+  int32_t (*VIEWERPROVIDER_EndDraw)(const RECT* area);  // area null: all
+  BOOL (*VIEWERPROVIDER_GetWindowHandle)(uintptr_t argument);
+  int32_t (*VIEWERPROVIDER_ReleaseWindowHandle)();
+};
+
+struct ControlWindowProviderInterface2 {
+  PlugInObjectInterface2 head;
+  BOOL (*VIEWERPROVIDER_Prepare)(PLUGIN_CONTEXT context);
+  BOOL (*VIEWERPROVIDER_Unprepare)(PLUGIN_CONTEXT context);
+  BOOL (*VIEWERPROVIDER_CreateWindow)(PLUGIN_CONTEXT context, int32_t height, DWORD flags, void* request);
+  BOOL (*VIEWERPROVIDER_ResizeWindow)(PLUGIN_CONTEXT context, int32_t height, void* request);
+  BOOL (*VIEWERPROVIDER_CloseWindow)(PLUGIN_CONTEXT context);
+  BOOL (*VIEWERPROVIDER_OnViewerMoved)(PLUGIN_CONTEXT context);
+  int32_t (*VIEWERPROVIDER_OnActivation)(PLUGIN_CONTEXT context);
+  BOOL (*VIEWERPROVIDER_BeginDraw)(PLUGIN_CONTEXT context, void** target);
+  int32_t (*VIEWERPROVIDER_EndDraw)(PLUGIN_CONTEXT context, const RECT* area);
+  BOOL (*VIEWERPROVIDER_GetWindowHandle)(PLUGIN_CONTEXT context, uintptr_t argument);
+  int32_t (*VIEWERPROVIDER_ReleaseWindowHandle)(PLUGIN_CONTEXT context);
 };
 
 // ---------------------------------------------------------------------------
@@ -618,7 +662,20 @@ struct HostApiTable {
   // One description a filter offers during FILEFILTER_BuildFilter.
   BOOL (*HOST_AddFileFilterPattern)(HOST_FILEFILTERLIST list, const char* text, FILEFILTER_DESCRIPTION description,
                                     PLUGIN_HANDLE caller);
-  HOST_ReservedSlot reserved111_134[24];
+  HOST_ReservedSlot reserved111_119[9];
+  // The display modes (0 windowed, 1 full screen) players and visualizers
+  // are to show in.
+  int32_t (*HOST_ViewerGetPlayerMode)();
+  int32_t (*HOST_ViewerGetVisualizerMode)();
+  HOST_ReservedSlot reserved122_125[4];
+  // The full-screen display mode chosen in the options.
+  BOOL (*HOST_GetFullScreenMode)(HostFullScreenMode* mode, PLUGIN_HANDLE caller);
+  // Where the viewer window hangs on the main window: the hook point on
+  // the screen and the fraction of the viewer's height by which its top
+  // lies below the hook (either pointer may be null).
+  void (*HOST_GetViewerHookPoint)(POINT* point, double* displacement);
+  int32_t (*HOST_GetViewerDefaultWidth)();
+  HOST_ReservedSlot reserved129_134[6];
   // File system, streams.
   BOOL (*HOST_GetFileSystemInfo)(const char* url, DWORD flags, HostFileSystemAnswer* answer, PLUGIN_HANDLE caller);
   BOOL (*HOST_OpenStream)(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner,
@@ -773,6 +830,8 @@ static_assert(sizeof(StreamProviderInterface) == 31 * sizeof(void*));
 static_assert(sizeof(StreamProviderInterface2) == 35 * sizeof(void*));
 static_assert(sizeof(VisualizerInterface) == 18 * sizeof(void*));
 static_assert(sizeof(VisualizerInterface2) == 23 * sizeof(void*));
+static_assert(sizeof(ControlWindowProviderInterface) == 21 * sizeof(void*));
+static_assert(sizeof(ControlWindowProviderInterface2) == 25 * sizeof(void*));
 static_assert(sizeof(FileIdentifierInterface) == 11 * sizeof(void*));
 static_assert(sizeof(FileIdentifierInterface2) == 15 * sizeof(void*));
 static_assert(sizeof(FileFilterInterface) == 12 * sizeof(void*));
@@ -804,7 +863,15 @@ static_assert(PLUGIN_ABI_SLOT(VisualizerInterface, VISUALIZER_OnViewerEvent) == 
 static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_Prepare) == 14);
 static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_Notify) == 19);
 static_assert(PLUGIN_ABI_SLOT(VisualizerInterface2, VISUALIZER_OnViewerEvent) == 22);
+static_assert(PLUGIN_ABI_SLOT(ControlWindowProviderInterface, VIEWERPROVIDER_Prepare) == 10);
+static_assert(PLUGIN_ABI_SLOT(ControlWindowProviderInterface, VIEWERPROVIDER_ReleaseWindowHandle) == 20);
+static_assert(PLUGIN_ABI_SLOT(ControlWindowProviderInterface2, VIEWERPROVIDER_Prepare) == 14);
+static_assert(PLUGIN_ABI_SLOT(ControlWindowProviderInterface2, VIEWERPROVIDER_ReleaseWindowHandle) == 24);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SetError) == 1);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_ViewerGetPlayerMode) == 120);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFullScreenMode) == 126);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetViewerDefaultWidth) == 128);
+static_assert(sizeof(HostFullScreenMode) == 12);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetErrorText) == 15);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetMiscErrorText) == 27);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteParams) == 29);

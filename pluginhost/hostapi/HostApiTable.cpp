@@ -29,7 +29,9 @@ constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
 constexpr HostApiTable BuildTable() {
   HostApiTable t{};
   Reserve(t.reserved92_109);
-  Reserve(t.reserved111_134);
+  Reserve(t.reserved111_119);
+  Reserve(t.reserved122_125);
+  Reserve(t.reserved129_134);
   Reserve(t.reserved194_208);
   Reserve(t.reserved213_227);
   Reserve(t.reserved237_239);
@@ -127,6 +129,11 @@ constexpr HostApiTable BuildTable() {
   t.HOST_AddFileExtension = &HOST_AddFileExtension;
   t.HOST_SetFileInfo = &HOST_SetFileInfo;
   t.HOST_AddFileFilterPattern = &HOST_AddFileFilterPattern;
+  t.HOST_ViewerGetPlayerMode = &HOST_ViewerGetPlayerMode;
+  t.HOST_ViewerGetVisualizerMode = &HOST_ViewerGetVisualizerMode;
+  t.HOST_GetFullScreenMode = &HOST_GetFullScreenMode;
+  t.HOST_GetViewerHookPoint = &HOST_GetViewerHookPoint;
+  t.HOST_GetViewerDefaultWidth = &HOST_GetViewerDefaultWidth;
   t.HOST_GetFileSystemInfo = &HOST_GetFileSystemInfo;
   t.HOST_OpenStream = &HOST_OpenStream;
   t.HOST_StreamSetProperty = &HOST_StreamSetProperty;

@@ -115,6 +115,13 @@ BOOL HOST_GetProxy(const char* protocol, HostProxyInfo* info, PLUGIN_HANDLE call
 void HOST_FreeProxyInfo(HostProxyInfo* info);
 DWORD HOST_GetConnectionTimeout(PLUGIN_HANDLE caller);
 
+// Viewer window.
+int32_t HOST_ViewerGetPlayerMode();
+int32_t HOST_ViewerGetVisualizerMode();
+BOOL HOST_GetFullScreenMode(HostFullScreenMode* mode, PLUGIN_HANDLE caller);
+void HOST_GetViewerHookPoint(POINT* point, double* displacement);
+int32_t HOST_GetViewerDefaultWidth();
+
 // File system and streams.
 BOOL HOST_GetFileSystemInfo(const char* url, DWORD flags, HostFileSystemAnswer* answer, PLUGIN_HANDLE caller);
 BOOL HOST_OpenStream(const char* url, DWORD flags, DWORD forbiddenEmulators, PLUGIN_HANDLE owner, HOST_STREAM* stream);

@@ -35,7 +35,7 @@ struct HostViewerSlots {
   BOOL PaintBackground(HOST_DRAWTARGET target, int32_t x, int32_t y, const RECT* rect) const {
     return Slot<BOOL (*)(HOST_DRAWTARGET, int32_t, int32_t, const RECT*)>(119)(target, x, y, rect);
   }
-  DWORD GetPlayerMode() const { return Slot<DWORD (*)()>(120)(); }
+  DWORD GetPlayerMode() const { return static_cast<DWORD>(m_Host.HOST_ViewerGetPlayerMode()); }
   BOOL EnterFullScreen(const DWORD (&record)[4], DWORD* requestId, PLUGIN_HANDLE caller) const {
     return Slot<BOOL (*)(DWORD, DWORD, DWORD, DWORD, DWORD*, PLUGIN_HANDLE)>(122)(record[0], record[1], record[2],
                                                                                   record[3], requestId, caller);
@@ -47,7 +47,8 @@ struct HostViewerSlots {
  private:
   template <typename Fn>
   Fn Slot(size_t slot) const {
-    return ReservedSlot<Fn>(m_Host.reserved111_134, 111, slot);
+    if (slot >= 122) return ReservedSlot<Fn>(m_Host.reserved122_125, 122, slot);
+    return ReservedSlot<Fn>(m_Host.reserved111_119, 111, slot);
   }
   const HostApiTable& m_Host;
 };

@@ -18,9 +18,9 @@ using ViewerSetFullScreenSlot = BOOL (*)(DWORD* requestId, PLUGIN_HANDLE caller,
 
 using pluginsdk::ReservedSlot;
 
-inline ViewerCloseSlot HostViewerClose() { return ReservedSlot<ViewerCloseSlot>(g_Host->reserved111_134, 111, 113); }
+inline ViewerCloseSlot HostViewerClose() { return ReservedSlot<ViewerCloseSlot>(g_Host->reserved111_119, 111, 113); }
 inline ViewerSetFullScreenSlot HostViewerSetFullScreen() {
-  return ReservedSlot<ViewerSetFullScreenSlot>(g_Host->reserved111_134, 111, 123);
+  return ReservedSlot<ViewerSetFullScreenSlot>(g_Host->reserved122_125, 122, 123);
 }
 
 }  // namespace screevo

@@ -6,9 +6,12 @@
 #include "StdoutLogFront.h"
 #include "driver/Command.h"
 #include "playback/playersystem/PlayerSystem.h"
+#include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/hostapi/HostEnvironment.h"
 #include "pluginhost/players/PlayerSystemConnection.h"
 #include "pluginhost/plugins/PlugInLoader.h"
+#include "pluginhost/viewer/ControlWindowSystem.h"
+#include "pluginhost/visualizers/PlugInVisualizerDiscovery.h"
 
 namespace {
 
@@ -68,7 +71,8 @@ TOOL_COMMAND(RunPlay, "play",
              "[--plugins DIR] [--program-folder DIR] [--loop] [--shuffle] [--list FILE] [URL...]  build the "
              "playlist from the URLs and the lines of FILE as the player adds dropped files (paths, URLs, "
              "\"folder/\", \"name<\" for a file whatever its extension), play it from the first file of its play "
-             "order with the players found in DIR's plug-ins (their sound goes where TWL_SOUND_SINK says), run the "
+             "order with the players found in DIR's plug-ins (their sound goes where TWL_SOUND_SINK says) while the "
+             "viewer window system and the visualizers of DIR's plug-ins run as in the player, run the "
              "message loop until playback stops and print the log as it is written; with no player every file is "
              "refused once and the exit code is still 0. With --program-folder the program folder's "
              "LastPlayList.p4u is loaded when no URL or list is given and the playlist is saved there at exit, "
@@ -99,10 +103,21 @@ TOOL_COMMAND(RunPlay, "play",
 
   twltool::StdoutLogFront front;
   OwnedEnvironment environment;
+  // The viewer and the visualizers come up as in the player, so that the
+  // current visualizer is shown and fed while a file plays.
+  CControlWindowSystem& viewer = GetControlWindowSystem();
+  CVisualizerSystem& visualizers = GetVisualizerSystem();
+  viewer.LoadSettings();
+  visualizers.LoadOptions();
   CPlugInLoader loader;
   if (!options.plugIns.empty()) loader.LoadPlugIns(options.plugIns.c_str());
+  viewer.Init(&loader.GetManager());
+  visualizers.SetViewer(&viewer);
+  visualizers.SetDiscovery(&GetPlugInVisualizerDiscovery());
+  visualizers.Init(&loader.GetManager());
   CPlayerSystem& system = GetPlayerSystem();
   ConnectPlayerSystemToHost(system);
+  system.SetViewer(&viewer);
   system.SeedRandom(timeGetTime());
   system.SetLastPlayListFolder(options.hasProgramFolder ? options.programFolder.c_str() : "");
   // Files given on the command line take the last playlist's place.
@@ -121,6 +136,10 @@ TOOL_COMMAND(RunPlay, "play",
   RunUntilStopped(system);
   system.Exit();
   DisconnectPlayerSystemFromHost(system);
+  system.SetViewer(nullptr);
+  visualizers.Exit();
+  visualizers.SetViewer(nullptr);
+  viewer.Exit();
   loader.UnloadPlugIns();
   return 0;
 }

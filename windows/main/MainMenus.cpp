@@ -67,6 +67,71 @@ void AddMainWindowItems(HMENU menu, const MainMenuState& state) {
                     false, state.onTopMini});
 }
 
+// The viewer items of one main window kind: which users may have the
+// viewer and whether players may take it over.
+struct ViewerItemIds {
+  UINT playersAndVisualizers;
+  UINT visualizers;
+  UINT players;
+  UINT deactivateAllowMovies;
+  UINT deactivate;
+};
+
+void AddViewerKindItems(HMENU menu, const ViewerItemIds& ids, int mode, bool override, bool mini) {
+  const CStr both = mini ? LocalText("CMainWindow.Menu.Viewer.Mini.PlayersAndVisualizers", "Players and visualizers")
+                         : LocalText("CMainWindow.Menu.Viewer.NormalSmall.PlayersAndVisualizers",
+                                     "Players and visualizers (default)");
+  const CStr allowMovies =
+      mini ? LocalText("CMainWindow.Menu.Viewer.Mini.DeactivateAllowMovies", "Deactivate, allow movies/images (default)")
+           : LocalText("CMainWindow.Menu.Viewer.NormalSmall.DeactivateAllowMovies", "Deactivate, allow movies/images");
+  const char* const prefix = mini ? "CMainWindow.Menu.Viewer.Mini." : "CMainWindow.Menu.Viewer.NormalSmall.";
+  auto text = [prefix](const char* name, const char* defaultText) {
+    return LocalText((CStr(prefix) + name).c_str(), defaultText);
+  };
+  AppendItem(menu, {ids.playersAndVisualizers, both, true, mode == 2 && override});
+  AppendItem(menu, {ids.visualizers, text("Visualizers", "Visualizers"), true, mode == 2 && !override});
+  AppendItem(menu, {ids.players, text("Players", "Players"), true, mode == 1});
+  AppendSeparator(menu);
+  AppendItem(menu, {ids.deactivateAllowMovies, allowMovies, true, mode == 0 && override});
+  AppendItem(menu, {ids.deactivate, text("Deactivate", "Deactivate"), true, mode == 0 && !override});
+}
+
+void AddViewerItems(HMENU menu, const MainMenuState& state) {
+  const bool mini = state.mode == 2;
+  const CStr normalCaption =
+      mini ? LocalText("CMainWindow.Menu.Viewer.NormalSmall.InactiveCaption", "Normal / small Main Window")
+           : LocalText("CMainWindow.Menu.Viewer.NormalSmall.ActiveCaption", "Normal / small Main Window (ACTIVE)");
+  const CStr miniCaption = mini ? LocalText("CMainWindow.Menu.Viewer.Mini.ActiveCaption", "Mini Main Window (ACTIVE)")
+                                : LocalText("CMainWindow.Menu.Viewer.Mini.InactiveCaption", "Mini Main Window");
+  AddViewerKindItems(AppendSubmenu(menu, kViewerNormalMenu, normalCaption),
+                     {kViewerNormalPlayersAndVisualizers, kViewerNormalVisualizers, kViewerNormalPlayers,
+                      kViewerNormalDeactivateAllowMovies, kViewerNormalDeactivate},
+                     state.viewerModes[0], state.viewerOverrides[0], false);
+  AddViewerKindItems(AppendSubmenu(menu, kViewerMiniMenu, miniCaption),
+                     {kViewerMiniPlayersAndVisualizers, kViewerMiniVisualizers, kViewerMiniPlayers,
+                      kViewerMiniDeactivateAllowMovies, kViewerMiniDeactivate},
+                     state.viewerModes[1], state.viewerOverrides[1], true);
+}
+
+void AddDisplayModeItems(HMENU menu, UINT normalId, UINT fullScreenId, int displayMode) {
+  AppendItem(menu, {normalId, LocalText("CMainWindow.Menu.DisplayMode.Normal", "Normal"), true, displayMode == 0});
+  AppendItem(menu,
+             {fullScreenId, LocalText("CMainWindow.Menu.DisplayMode.Fullscreen", "Full Screen"), true, displayMode == 1});
+}
+
+// While something plays in a mode that has a user, its display mode can be
+// switched at once.
+void AddFullScreenModeItem(HMENU menu, const MainMenuState& state) {
+  if (!state.playing || (state.viewerMode != 1 && state.viewerMode != 2)) return;
+  const int displayMode = state.viewerMode == 1 ? state.playerDisplayMode : state.visualizerDisplayMode;
+  if (displayMode == -1) return;
+  AppendItem(menu, {kFullScreenMode,
+                    WithTriggerKey(state, LocalText("CMainWindow.Menu.FullscreenMode", "Full Screen mode"),
+                                   TRIGGER_FULLSCREEN),
+                    false, displayMode == 1});
+  AppendSeparator(menu);
+}
+
 void AddOpenWindowItems(HMENU menu) {
   AppendItem(menu, {kPlayListWindow,
                     WithAltKey(LocalText("CMainWindow.Menu.OpenWindow.PlayListManager", "PlayList manager"), 'P')});
@@ -93,7 +158,17 @@ void AddMainMenuItems(HMENU menu, const MainMenuState& state) {
   AppendSeparator(menu);
   AddMainWindowItems(
       AppendSubmenu(menu, kMainWindowMenu, LocalText("CMainWindow.Menu.MainWindow.Caption", "Main Window")), state);
+  AddViewerItems(AppendSubmenu(menu, kViewerMenu, LocalText("CMainWindow.Menu.Viewer.Caption", "Viewer")), state);
+  HMENU displayModes =
+      AppendSubmenu(menu, kDisplayModeMenu, LocalText("CMainWindow.Menu.DisplayMode.Caption", "Display mode"));
+  AddDisplayModeItems(AppendSubmenu(displayModes, kPlayerDisplayModeMenu,
+                                    LocalText("CMainWindow.Menu.DisplayMode.PlayerCaption", "Players")),
+                      kPlayerDisplayNormal, kPlayerDisplayFullScreen, state.playerDisplayMode);
+  AddDisplayModeItems(AppendSubmenu(displayModes, kVisualizerDisplayModeMenu,
+                                    LocalText("CMainWindow.Menu.DisplayMode.VisualizerCaption", "Visualizers")),
+                      kVisualizerDisplayNormal, kVisualizerDisplayFullScreen, state.visualizerDisplayMode);
   AppendSeparator(menu);
+  AddFullScreenModeItem(menu, state);
   AddOpenWindowItems(
       AppendSubmenu(menu, kOpenWindowMenu, LocalText("CMainWindow.Menu.OpenWindow.Caption", "Open Window")));
   AppendSeparator(menu);

@@ -33,6 +33,15 @@ struct MainMenuState {
   int mode = 0;  // 0 normal, 1 small, 2 mini
   bool onTopNormalSmall = false;
   bool onTopMini = false;
+  // The viewer: its mode (0 off, 1 players, 2 visualizers) and player
+  // override for the normal and small main window [0] and the mini one
+  // [1], the display modes of players and visualizers (0 normal, 1 full
+  // screen) and the mode in use now.
+  int viewerModes[2] = {2, 0};
+  bool viewerOverrides[2] = {true, true};
+  int playerDisplayMode = 0;
+  int visualizerDisplayMode = 0;
+  int viewerMode = 2;
   // The playlist whose file entries "Go to..." offers (none: no entries),
   // the current entry's file number (-1 none), and the lock of the file
   // information records that give the entries' names (none: no lock).

@@ -25,6 +25,38 @@ void GoToEntry(UINT id, HMENU menu, int menuKind, CMainWindowActions& actions) {
   if (found >= 0) actions.SetCurrentEntry(found);
 }
 
+// A viewer item chooses a mode for a main window kind and, unless it says
+// nothing of it (-1), first the player override.
+struct ViewerChoice {
+  UINT id;
+  int kind;
+  int mode;
+  int override;
+};
+
+constexpr ViewerChoice kViewerChoices[] = {
+    {kViewerNormalDeactivate, 0, 0, 0},
+    {kViewerNormalPlayers, 0, 1, -1},
+    {kViewerNormalVisualizers, 0, 2, 0},
+    {kViewerNormalPlayersAndVisualizers, 0, 2, 1},
+    {kViewerNormalDeactivateAllowMovies, 0, 0, 1},
+    {kViewerMiniDeactivate, 2, 0, 0},
+    {kViewerMiniPlayers, 2, 1, -1},
+    {kViewerMiniVisualizers, 2, 2, 0},
+    {kViewerMiniPlayersAndVisualizers, 2, 2, 1},
+    {kViewerMiniDeactivateAllowMovies, 2, 0, 1},
+};
+
+bool RunViewerChoice(UINT id, CMainWindowActions& actions) {
+  for (const ViewerChoice& choice : kViewerChoices) {
+    if (choice.id != id) continue;
+    if (choice.override >= 0) actions.SetViewerOverrideFor(choice.kind, choice.override != 0);
+    actions.SetViewerModeFor(choice.kind, choice.mode);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void RunMenuCommand(UINT id, HMENU menu, int menuKind, CMainWindowActions& actions) {
@@ -40,6 +72,7 @@ void RunMenuCommand(UINT id, HMENU menu, int menuKind, CMainWindowActions& actio
     GoToEntry(id, menu, menuKind, actions);
     return;
   }
+  if (RunViewerChoice(id, actions)) return;
   switch (id) {
     case kPlay: actions.Play(); break;
     case kStop: actions.Stop(); break;
@@ -62,6 +95,12 @@ void RunMenuCommand(UINT id, HMENU menu, int menuKind, CMainWindowActions& actio
     case kMiniMode: actions.SetMode(2); break;
     case kOnTopNormalSmall: actions.ToggleOnTop(0); break;
     case kOnTopMini: actions.ToggleOnTop(2); break;
+    case kPlayerDisplayNormal: actions.SetPlayerDisplayMode(0); break;
+    case kPlayerDisplayFullScreen: actions.SetPlayerDisplayMode(1); break;
+    case kVisualizerDisplayNormal: actions.SetVisualizerDisplayMode(0); break;
+    case kVisualizerDisplayFullScreen: actions.SetVisualizerDisplayMode(1); break;
+    case kFullScreenMode: actions.ToggleDisplayMode(); break;
+    case kTogglePlayerOverride: actions.SetPlayerOverride(!actions.IsPlayerOverrideOn()); break;
     default: break;  // "Never mind", and commands of parts not built yet
   }
 }

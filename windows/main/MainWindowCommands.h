@@ -54,6 +54,16 @@ class CMainWindowActions {
   virtual void ShowInternetMenuAtCursor() = 0;
   // A toggle button shows the state.
   virtual void SetButtonChecked(int button, bool checked) = 0;
+  // The viewer: mode and player override of a main window kind (0 normal
+  // and small, 2 mini), the display modes, and the override now in use.
+  virtual void SetViewerModeFor(int kind, int mode) = 0;
+  virtual void SetViewerOverrideFor(int kind, bool on) = 0;
+  virtual void SetPlayerDisplayMode(int mode) = 0;
+  virtual void SetVisualizerDisplayMode(int mode) = 0;
+  virtual void ToggleDisplayMode() = 0;
+  // On, or waiting to be applied.
+  virtual bool IsPlayerOverrideOn() = 0;
+  virtual void SetPlayerOverride(bool on) = 0;
 
  protected:
   ~CMainWindowActions() = default;

@@ -12,6 +12,7 @@
 #include "playback/playersystem/PlayerSystem.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
+#include "pluginhost/viewer/ControlWindowSystem.h"
 #include "windows/main/MainMenus.h"
 #include "windows/main/MainWindow.h"
 #include "windows/main/MainWindowCommands.h"
@@ -61,6 +62,16 @@ class CMainWindowCommandActions : public CMainWindowActions, public CMainWindowT
   void ShowMainMenuAtCursor() override { m_Window.ShowMenuAtCursor(); }
   void ShowInternetMenuAtCursor() override { m_Window.ShowInternetMenuAtCursor(); }
   void SetButtonChecked(int button, bool checked) override { m_Window.SetButtonChecked(button, checked); }
+  void SetViewerModeFor(int kind, int mode) override { GetControlWindowSystem().SetModeFor(kind, mode); }
+  void SetViewerOverrideFor(int kind, bool on) override { GetControlWindowSystem().SetPlayerModeOverrideFor(kind, on); }
+  void SetPlayerDisplayMode(int mode) override { GetControlWindowSystem().SetPlayerDisplayMode(mode); }
+  void SetVisualizerDisplayMode(int mode) override { GetControlWindowSystem().SetVisualizerDisplayMode(mode); }
+  void ToggleDisplayMode() override { GetControlWindowSystem().ToggleDisplayMode(); }
+  bool IsPlayerOverrideOn() override {
+    CControlWindowSystem& viewer = GetControlWindowSystem();
+    return viewer.GetPlayerModeOverride() || viewer.IsPlayerModeOverridePending();
+  }
+  void SetPlayerOverride(bool on) override { GetControlWindowSystem().SetPlayerModeOverride(on); }
 
   // CMainWindowTrayOwner.
   void ShowTrayMenu(int x, int y) override { m_Window.ShowMenu(x, y, TPM_RIGHTALIGN | TPM_BOTTOMALIGN, 1); }
@@ -86,6 +97,14 @@ MainMenuState CurrentMenuState() {
   }
   state.onTopNormalSmall = GetUserInterface().IsOnTop(0);
   state.onTopMini = GetUserInterface().IsOnTop(2);
+  CControlWindowSystem& viewer = GetControlWindowSystem();
+  for (int index = 0; index < 2; ++index) {
+    state.viewerModes[index] = viewer.GetModeFor(index * 2);
+    state.viewerOverrides[index] = viewer.GetPlayerModeOverrideFor(index * 2);
+  }
+  state.playerDisplayMode = viewer.GetPlayerDisplayMode();
+  state.visualizerDisplayMode = viewer.GetVisualizerDisplayMode();
+  state.viewerMode = viewer.GetMode();
   state.playList = &players.GetPlayList();
   state.currentEntry = players.GetCurrentEntryNumber();
   state.infoLock = &GetFileInfoDataBase().GetLock();

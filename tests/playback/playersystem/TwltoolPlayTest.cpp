@@ -41,6 +41,9 @@ TEST(TwltoolPlay, TextsBecomeEntriesAsDroppedFilesDo) {
   std::string output;
   ASSERT_EQ(RunPlay("/m/a.mp3 'http://host/b.ogg' '/m/list.m3u<' /m/folder/ /m/list.m3u", &output), 0);
   EXPECT_EQ(output,
+            "-------- initializing full-screen support --------\n"
+            "-------- initializing viewer window provider --------\n"
+            "-------- initializing visualizers --------\n"
             "-------- initializing players --------\n"
             "playing 'file:///m/a.mp3'"
             "Can't play 'file:///m/a.mp3'. No player plugins available for this file type.\n"

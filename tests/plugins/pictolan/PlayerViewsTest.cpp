@@ -55,7 +55,7 @@ BOOL FakePaintBackground(void*, int32_t x, int32_t y, const RECT*) {
   g_Viewer.calls.push_back("background " + std::to_string(x) + "," + std::to_string(y));
   return TRUE;
 }
-DWORD FakePlayerMode() { return g_Viewer.playerMode; }
+int32_t FakePlayerMode() { return static_cast<int32_t>(g_Viewer.playerMode); }
 BOOL FakeEnterFullScreen(DWORD, DWORD, DWORD, DWORD, DWORD* id, PLUGIN_HANDLE) {
   g_Viewer.calls.push_back("enter full screen");
   *id = g_Viewer.nextRequest++;
@@ -112,14 +112,14 @@ class PlayerViews : public testing::Test {
   void SetUp() override {
     g_Viewer = {};
     table_ = RealHost();
-    PutSlot(table_.reserved111_134, 111, 111, &FakeCreate);
-    PutSlot(table_.reserved111_134, 111, 113, &FakeClose);
-    PutSlot(table_.reserved111_134, 111, 115, &FakeBeginDraw);
-    PutSlot(table_.reserved111_134, 111, 116, &FakeEndDraw);
-    PutSlot(table_.reserved111_134, 111, 119, &FakePaintBackground);
-    PutSlot(table_.reserved111_134, 111, 120, &FakePlayerMode);
-    PutSlot(table_.reserved111_134, 111, 122, &FakeEnterFullScreen);
-    PutSlot(table_.reserved111_134, 111, 123, &FakeLeaveFullScreen);
+    PutSlot(table_.reserved111_119, 111, 111, &FakeCreate);
+    PutSlot(table_.reserved111_119, 111, 113, &FakeClose);
+    PutSlot(table_.reserved111_119, 111, 115, &FakeBeginDraw);
+    PutSlot(table_.reserved111_119, 111, 116, &FakeEndDraw);
+    PutSlot(table_.reserved111_119, 111, 119, &FakePaintBackground);
+    table_.HOST_ViewerGetPlayerMode = &FakePlayerMode;
+    PutSlot(table_.reserved122_125, 122, 122, &FakeEnterFullScreen);
+    PutSlot(table_.reserved122_125, 122, 123, &FakeLeaveFullScreen);
     table_.HOST_GetPrimarySurface = &FakePrimarySurface;
     table_.HOST_ReleasePrimarySurface = &FakeReleasePrimary;
     table_.HOST_LogError = &FakeLogError;

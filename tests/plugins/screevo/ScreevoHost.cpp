@@ -75,8 +75,8 @@ ScreevoHost::ScreevoHost() {
   table_.HOST_AddIcon = &AddIcon;
   table_.HOST_SetFileInfo = &SetFileInfo;
   table_.HOST_AddFileFilterPattern = &AddFileFilterPattern;
-  Fill(table_.reserved111_134, 111, 113, &ViewerClose);
-  Fill(table_.reserved111_134, 111, 123, &ViewerSetFullScreen);
+  Fill(table_.reserved111_119, 111, 113, &ViewerClose);
+  Fill(table_.reserved122_125, 122, 123, &ViewerSetFullScreen);
   if (!Record().mainWindow) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;

@@ -108,6 +108,28 @@ TEST(MainMenus, MainMenuOfAStoppedPlayerWithoutFilesHasEveryItemInOrder) {
       "  0 s\n"
       "  1134 - Always on top in normal / small mode\n"
       "  1135 - Always on top in mini mode\n"
+      "1030 p Viewer\n"
+      "  1031 p Normal / small Main Window (ACTIVE)\n"
+      "    1035 rc Players and visualizers (default)\n"
+      "    1034 r Visualizers\n"
+      "    1033 r Players\n"
+      "    0 s\n"
+      "    1036 r Deactivate, allow movies/images\n"
+      "    1032 r Deactivate\n"
+      "  1040 p Mini Main Window\n"
+      "    1044 r Players and visualizers\n"
+      "    1043 r Visualizers\n"
+      "    1042 r Players\n"
+      "    0 s\n"
+      "    1045 rc Deactivate, allow movies/images (default)\n"
+      "    1041 r Deactivate\n"
+      "1050 p Display mode\n"
+      "  1051 p Players\n"
+      "    1052 rc Normal\n"
+      "    1053 r Full Screen\n"
+      "  1054 p Visualizers\n"
+      "    1055 rc Normal\n"
+      "    1056 r Full Screen\n"
       "0 s\n"
       "1075 p Open Window\n"
       "  1076 - PlayList manager\\t[Alt+P]\n"
@@ -120,6 +142,45 @@ TEST(MainMenus, MainMenuOfAStoppedPlayerWithoutFilesHasEveryItemInOrder) {
       "0 s\n"
       "1101 - Exit\n";
   EXPECT_EQ(Built(state, MenuFor::kMainWindow), expected);
+}
+
+TEST(MainMenus, ViewerItemsMarkEachKindsChoiceAndFullScreenModeShowsWhilePlayingInAUsersMode) {
+  MainMenuState state = WithDefaultKeys();
+  state.triggerKeys[TRIGGER_FULLSCREEN] = "F";
+  state.mode = 2;
+  state.viewerModes[0] = 1;
+  state.viewerModes[1] = 2;
+  state.viewerOverrides[1] = false;
+  state.playerDisplayMode = 1;
+  const std::string menu = Built(state, MenuFor::kMainWindow);
+  EXPECT_EQ(Section(menu, "1031 p"),
+            "1031 p Normal / small Main Window\n"
+            "    1035 r Players and visualizers (default)\n"
+            "    1034 r Visualizers\n"
+            "    1033 rc Players\n"
+            "    0 s\n"
+            "    1036 r Deactivate, allow movies/images\n"
+            "    1032 r Deactivate\n");
+  EXPECT_NE(menu.find("1040 p Mini Main Window (ACTIVE)\n    1044 r Players and visualizers\n    1043 rc Visualizers\n"),
+            std::string::npos)
+      << menu;
+  EXPECT_NE(menu.find("1052 r Normal\n    1053 rc Full Screen\n"), std::string::npos) << menu;
+  EXPECT_EQ(menu.find("1070"), std::string::npos) << "nothing plays";
+
+  struct Row {
+    int viewerMode;
+    bool playing;
+    const char* item;  // the item before "Open Window", or "" for none
+  };
+  for (const Row& row : {Row{1, true, "1070 c Full Screen mode\\t[F]\n0 s\n"}, Row{2, true, "1070 - Full Screen mode\\t[F]\n0 s\n"},
+                         Row{0, true, ""}, Row{3, true, ""}, Row{1, false, ""}}) {
+    SCOPED_TRACE(row.viewerMode);
+    state.viewerMode = row.viewerMode;
+    state.playing = row.playing;
+    const std::string built = Built(state, MenuFor::kMainWindow);
+    EXPECT_NE(built.find("    1056 r Full Screen\n0 s\n" + std::string(row.item) + "1075 p Open Window"), std::string::npos)
+        << built;
+  }
 }
 
 TEST(MainMenus, PlaybackItemsAndMarksFollowThePlayerAndTheWindow) {

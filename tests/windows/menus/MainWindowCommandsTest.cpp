@@ -61,6 +61,21 @@ class RecordingActions : public CMainWindowActions {
   void SetButtonChecked(int button, bool checked) override {
     Add("Button " + std::to_string(button) + (checked ? " checked" : " unchecked"));
   }
+  void SetViewerModeFor(int kind, int mode) override {
+    Add("ViewerMode " + std::to_string(kind) + " " + std::to_string(mode));
+  }
+  void SetViewerOverrideFor(int kind, bool on) override {
+    Add("ViewerOverride " + std::to_string(kind) + (on ? " on" : " off"));
+  }
+  void SetPlayerDisplayMode(int mode) override { Add("PlayerDisplay " + std::to_string(mode)); }
+  void SetVisualizerDisplayMode(int mode) override { Add("VisualizerDisplay " + std::to_string(mode)); }
+  void ToggleDisplayMode() override { Add("ToggleDisplay"); }
+  bool IsPlayerOverrideOn() override { return playerOverride; }
+  void SetPlayerOverride(bool on) override {
+    playerOverride = on;
+    Add(std::string("PlayerOverride ") + (on ? "on" : "off"));
+  }
+  bool playerOverride = true;
 
  private:
   void Add(const std::string& call) { calls += (calls.empty() ? "" : ", ") + call; }
@@ -98,17 +113,32 @@ TEST(MainWindowCommands, EachMenuCommandRunsItsActionAndUnbuiltOnesNothing) {
       {1133, "Mode 2"},
       {1134, "OnTop 0"},
       {1135, "OnTop 2"},
+      {1032, "ViewerOverride 0 off, ViewerMode 0 0"},
+      {1033, "ViewerMode 0 1"},
+      {1034, "ViewerOverride 0 off, ViewerMode 0 2"},
+      {1035, "ViewerOverride 0 on, ViewerMode 0 2"},
+      {1036, "ViewerOverride 0 on, ViewerMode 0 0"},
+      {1041, "ViewerOverride 2 off, ViewerMode 2 0"},
+      {1042, "ViewerMode 2 1"},
+      {1043, "ViewerOverride 2 off, ViewerMode 2 2"},
+      {1044, "ViewerOverride 2 on, ViewerMode 2 2"},
+      {1045, "ViewerOverride 2 on, ViewerMode 2 0"},
+      {1052, "PlayerDisplay 0"},
+      {1053, "PlayerDisplay 1"},
+      {1055, "VisualizerDisplay 0"},
+      {1056, "VisualizerDisplay 1"},
+      {1070, "ToggleDisplay"},
+      {1100, "PlayerOverride off"},
       // Nothing: "Never mind", submenus, parts not built yet, unknown ids.
       {1103, ""},
       {1000, ""},
       {1009, ""},
       {1030, ""},
-      {1032, ""},
-      {1045, ""},
-      {1052, ""},
-      {1070, ""},
+      {1031, ""},
+      {1040, ""},
+      {1050, ""},
+      {1054, ""},
       {1071, ""},
-      {1100, ""},
       {1110, ""},
       {1121, ""},
       {1140, ""},

@@ -1,0 +1,3 @@
+#include "pluginhost/viewer/ControlWindowProvider.h"
+
+TWL_IMPLEMENT_CLASS(CControlWindowProvider, CConfigurableObject)
