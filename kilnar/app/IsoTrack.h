@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "kilnar/app/IsoVolumeFields.h"
 #include "kilnar/app/Track.h"
 
 class IsoTrack : public Track {
@@ -43,15 +44,23 @@ class IsoTrack : public Track {
   void SetAutorunTexts(const std::string& open, const std::string& icon);
   bool IsModified() const { return m_Modified; }
   int32_t GetImageStartSector() const { return m_ImageStartSector; }
+  IsoVolumeFields& GetVolumeFields() { return m_Volume; }
+  const IsoVolumeFields& GetVolumeFields() const { return m_Volume; }
 
  protected:
+  // The track's fields, the volume fields, the autorun texts, the write
+  // option and the image's start sector; both clear the modified flag.
+  bool SaveFields(CwStream& stream) const override;
+  bool LoadFields(CwStream& stream) override;
   // By Joliet name here.
   long FindFolderChild(const FileNode& parent, const std::string& wanted) const override;
 
  private:
+  IsoVolumeFields m_Volume;
   std::string m_AutorunOpen;
   std::string m_AutorunIcon;
   uint8_t m_WriteOption = 1;
   int32_t m_ImageStartSector = -1;
-  bool m_Modified = false;
+  // Cleared by saving, which does not otherwise change the track.
+  mutable bool m_Modified = false;
 };

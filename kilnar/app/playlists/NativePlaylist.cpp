@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "kilnar/app/playlists/BinaryFile.h"
-#include "kilnar/app/playlists/LittleEndian.h"
+#include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/app/playlists/PlaylistCodes.h"
 #include "playlistformat/PlayListFileFormat.h"
 
@@ -33,10 +33,10 @@ int NativePlaylist::Read(BinaryFile& file, const std::string& path) {
   uint8_t head[playlistfile::kHeadFieldsSize];
   if (!file.Read(head, sizeof head)) return kPlaylistEndsEarly;
   if (std::memcmp(head, playlistfile::kMagic, sizeof playlistfile::kMagic) != 0) return kPlaylistNotNative;
-  if (LoadLe32(head + 20) > playlistfile::kFirstVersion) return kPlaylistTooNew;
-  if (LoadLe32(head + 24) < kSmallestSizeField) return kPlaylistMalformed;
-  const uint32_t count = LoadLe32(head + 32);
-  const uint64_t baseLength = LoadLe32(head + 36);
+  if (GetLittleEndian32(head + 20) > playlistfile::kFirstVersion) return kPlaylistTooNew;
+  if (GetLittleEndian32(head + 24) < kSmallestSizeField) return kPlaylistMalformed;
+  const uint32_t count = GetLittleEndian32(head + 32);
+  const uint64_t baseLength = GetLittleEndian32(head + 36);
 
   if (baseLength > file.Remaining()) return kPlaylistEndsEarly;
   std::vector<char> base(baseLength);
@@ -74,12 +74,12 @@ int NativePlaylist::Save(const std::string& path, const std::string& baseText) c
 int NativePlaylist::Write(BinaryFile& file, const std::string& baseText) const {
   uint8_t head[playlistfile::kHeadFieldsSize];
   std::memcpy(head, playlistfile::kMagic, sizeof playlistfile::kMagic);
-  StoreLe32(head + 16, playlistfile::kFirstVersion);
-  StoreLe32(head + 20, playlistfile::kFirstVersion);
-  StoreLe32(head + 24, 0);  // the size, known at the end
-  StoreLe32(head + 28, flags);
-  StoreLe32(head + 32, static_cast<uint32_t>(m_Entries.size()));
-  StoreLe32(head + 36, static_cast<uint32_t>(baseText.size() + 1));
+  SetLittleEndian32(head + 16, playlistfile::kFirstVersion);
+  SetLittleEndian32(head + 20, playlistfile::kFirstVersion);
+  SetLittleEndian32(head + 24, 0);  // the size, known at the end
+  SetLittleEndian32(head + 28, flags);
+  SetLittleEndian32(head + 32, static_cast<uint32_t>(m_Entries.size()));
+  SetLittleEndian32(head + 36, static_cast<uint32_t>(baseText.size() + 1));
   if (!file.Write(head, sizeof head) || !file.Write(baseText.c_str(), baseText.size() + 1))
     return kPlaylistShortWrite;
   for (const auto& entry : m_Entries) {
@@ -88,7 +88,7 @@ int NativePlaylist::Write(BinaryFile& file, const std::string& baseText) const {
   }
   const uint64_t end = file.Position();
   uint8_t size[4];
-  StoreLe32(size, static_cast<uint32_t>(end - playlistfile::kSizeFieldEnd));
+  SetLittleEndian32(size, static_cast<uint32_t>(end - playlistfile::kSizeFieldEnd));
   if (!file.SeekTo(24)) return kPlaylistSeekFailed;
   return file.Write(size, sizeof size) ? kPlaylistOk : kPlaylistShortWrite;
 }

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "kilnar/app/playlists/BinaryFile.h"
-#include "kilnar/app/playlists/LittleEndian.h"
+#include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/app/playlists/PlaylistCodes.h"
 #include "playlistformat/PlayListFileFormat.h"
 
@@ -31,10 +31,10 @@ int NativePlaylistEntry::Read(BinaryFile& file) {
   Reset();
   uint8_t head[16];
   if (!file.Read(head, sizeof head)) return kPlaylistEndsEarly;
-  const uint64_t size = LoadLe32(head);
-  const uint32_t storedKind = LoadLe32(head + 4);
-  const uint32_t flags = LoadLe32(head + 8);
-  const uint64_t urlLength = LoadLe32(head + 12);
+  const uint64_t size = GetLittleEndian32(head);
+  const uint32_t storedKind = GetLittleEndian32(head + 4);
+  const uint32_t flags = GetLittleEndian32(head + 8);
+  const uint64_t urlLength = GetLittleEndian32(head + 12);
   if (size < playlistfile::kEntryFixedSize) return kPlaylistMalformed;
   const uint64_t rest = size - playlistfile::kEntryFixedSize;  // bytes of the record after its head
   if (storedKind != kKindFile && storedKind != kKindFolder) {
@@ -54,7 +54,7 @@ int NativePlaylistEntry::Read(BinaryFile& file) {
   if (kind == kKindFile) {
     uint8_t stored[4];
     if (!file.Read(stored, sizeof stored)) return kPlaylistEndsEarly;
-    volume = static_cast<int32_t>(LoadLe32(stored));
+    volume = static_cast<int32_t>(GetLittleEndian32(stored));
   }
   return file.Skip(rest - urlLength - fieldsAfterUrl) ? kPlaylistOk : kPlaylistSeekFailed;
 }
@@ -64,13 +64,13 @@ int NativePlaylistEntry::Write(BinaryFile& file) const {
   const uint32_t urlLength = static_cast<uint32_t>(m_Url->size() + 1);
   const uint32_t size = urlLength + playlistfile::kEntryFixedSize + (kind == kKindFile ? kVolumeSize : 0);
   uint8_t head[16];
-  StoreLe32(head, size);
-  StoreLe32(head + 4, static_cast<uint32_t>(kind));
-  StoreLe32(head + 8, folderFlags);
-  StoreLe32(head + 12, urlLength);
+  SetLittleEndian32(head, size);
+  SetLittleEndian32(head + 4, static_cast<uint32_t>(kind));
+  SetLittleEndian32(head + 8, folderFlags);
+  SetLittleEndian32(head + 12, urlLength);
   if (!file.Write(head, sizeof head) || !file.Write(m_Url->c_str(), urlLength)) return kPlaylistShortWrite;
   if (kind != kKindFile) return kPlaylistOk;
   uint8_t stored[4];
-  StoreLe32(stored, static_cast<uint32_t>(volume));
+  SetLittleEndian32(stored, static_cast<uint32_t>(volume));
   return file.Write(stored, sizeof stored) ? kPlaylistOk : kPlaylistShortWrite;
 }
