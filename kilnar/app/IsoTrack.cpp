@@ -13,7 +13,6 @@ constexpr size_t kLongestLabel = 99;
 std::unique_ptr<Node> IsoTrack::Clone() const {
   auto copy = std::make_unique<IsoTrack>();
   copy->CopyTrack(*this);
-  copy->m_Volume = m_Volume;
   copy->m_WriteOption = m_WriteOption;
   copy->m_AutorunOpen = m_AutorunOpen;
   copy->m_AutorunIcon = m_AutorunIcon;

@@ -1,5 +1,7 @@
 #include "platform/mfc/Archive.h"
 
+#include <windows.h>
+
 #include <cstring>
 
 namespace {
@@ -13,34 +15,15 @@ constexpr uint32_t kBigClassTag = 0x80000000;
 constexpr uint16_t kLongestClassName = 64;
 constexpr uint16_t kWideMarker = 0xFFFE;
 
-void AppendUtf8(std::string& text, uint32_t code) {
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | (code >> 6));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    text += static_cast<char>(0xE0 | (code >> 12));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xF0 | (code >> 18));
-    text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
+// Through the layer's own conversion, which marks unpaired surrogates.
 std::string Utf8OfUnits(const std::vector<uint16_t>& units) {
-  std::string text;
-  for (size_t i = 0; i < units.size(); ++i) {
-    uint32_t code = units[i];
-    if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000)
-      code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
-    else if (code >= 0xD800 && code < 0xE000)
-      code = 0xFFFD;
-    AppendUtf8(text, code);
-  }
+  if (units.empty()) return {};
+  const std::u16string wide(units.begin(), units.end());
+  const int length = static_cast<int>(wide.size());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0)
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, text.data(), bytes, nullptr, nullptr);
   return text;
 }
 

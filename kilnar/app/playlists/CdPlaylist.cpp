@@ -62,16 +62,7 @@ void CdPlaylist::AddToUnique(const std::string& path) {
   m_cdNamesValid = false;
 }
 
-bool CdPlaylist::FileExists(const std::string& path) {
-  if (path.empty()) return false;
-  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size{};
-  const bool known = GetFileSizeEx(file, &size) != FALSE;
-  CloseHandle(file);
-  return known && size.QuadPart > 0;
-}
+bool CdPlaylist::FileExists(const std::string& path) { return !path.empty() && FileSizeOf(path) > 0; }
 
 void CdPlaylist::ComputeTotalSize() {
   m_totalSize = 0;
