@@ -57,11 +57,10 @@ std::unique_ptr<ProjectDoc> MakeProject(const std::string& folder) {
   project->SetName("Stored");
 
   auto iso = std::make_unique<IsoTrack>();
-  IsoVolumeFields& volume = iso->GetVolumeFields();
-  volume.volumeLabel = "MY LABEL";
-  volume.publisher = "Publisher";
-  volume.reserved = "kept";
-  volume.reservedWord = 77;
+  iso->GetTexts().label = "MY LABEL";
+  iso->GetTexts().publisher = "Publisher";
+  iso->GetTexts().reserved = "kept";
+  iso->GetReservedSettings().first = 77;
   iso->SetAutorunTexts("START.EXE", "MAIN.ICO");
   auto root = std::make_unique<FileNode>(folder);
   FileNode* rootNode = root.get();
@@ -100,11 +99,11 @@ TEST(StoredProjectTest, AProjectRoundTripsByteForByte) {
   EXPECT_EQ(loaded->GetName(), "Stored");
   ASSERT_EQ(loaded->GetCount(), 3u);
 
-  const auto* iso = dynamic_cast<const IsoTrack*>(loaded->GetChild(0));
+  auto* iso = dynamic_cast<IsoTrack*>(loaded->GetChild(0));
   ASSERT_TRUE(iso);
-  EXPECT_EQ(iso->GetVolumeFields().volumeLabel, "MY LABEL");
-  EXPECT_EQ(iso->GetVolumeFields().reserved, "kept");
-  EXPECT_EQ(iso->GetVolumeFields().reservedWord, 77);
+  EXPECT_EQ(iso->GetTexts().label, "MY LABEL");
+  EXPECT_EQ(iso->GetTexts().reserved, "kept");
+  EXPECT_EQ(iso->GetReservedSettings().first, 77);
   EXPECT_EQ(iso->GetAutorunOpen(), "START.EXE");
   EXPECT_FALSE(iso->IsModified());
   const FileNode* root = iso->GetRoot();
