@@ -26,7 +26,7 @@ else()
   set(scope INTERFACE)
 endif()
 target_include_directories(twlcore ${scope} ${PROJECT_SOURCE_DIR})
-target_link_libraries(twlcore ${scope} foundation twlwin)
+target_link_libraries(twlcore ${scope} foundation playlistformat twlwin)
 
 # The plug-in ABI: header-only, shared by the host and every plug-in. Its
 # types are the platform layer's, which every plug-in shares with the host.

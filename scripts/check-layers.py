@@ -22,15 +22,18 @@ import sys
 LAYERS = [
     ("platform", ["platform/"], []),
     ("foundation", ["foundation/"], ["platform"]),
+    # The native playlist file's layout and re-basing rule, shared by the
+    # player and the burner.
+    ("playlistformat", ["playlistformat/"], ["platform"]),
     ("pluginabi", ["pluginhost/abi/"], ["platform"]),
     ("skins", ["skins/"], ["foundation", "platform"]),
     ("display", ["display/"], ["skins", "pluginabi", "foundation", "platform"]),
     # The plug-in host and playback use each other: the host's adapters are
     # playback's players and streams, and playback runs plug-in objects.
-    ("playback+pluginhost", ["playback/", "pluginhost/"], ["display", "skins", "pluginabi", "foundation", "platform"]),
-    ("app", ["app/"], ["playback+pluginhost", "display", "skins", "pluginabi", "foundation", "platform"]),
-    ("windows", ["windows/"], ["app", "playback+pluginhost", "display", "skins", "pluginabi", "foundation", "platform"]),
-    ("kilnar", ["kilnar/"], ["platform"]),
+    ("playback+pluginhost", ["playback/", "pluginhost/"], ["display", "skins", "pluginabi", "playlistformat", "foundation", "platform"]),
+    ("app", ["app/"], ["playback+pluginhost", "display", "skins", "pluginabi", "playlistformat", "foundation", "platform"]),
+    ("windows", ["windows/"], ["app", "playback+pluginhost", "display", "skins", "pluginabi", "playlistformat", "foundation", "platform"]),
+    ("kilnar", ["kilnar/"], ["playlistformat", "platform"]),
     ("plugins", ["plugins/"], ["pluginabi", "foundation", "platform"]),
     # The program's entry, the tools, the tests, benchmarks and fuzzers may
     # use any layer.

@@ -92,6 +92,26 @@ PY
 
 # Native playlists, as python3's struct module builds them for the tests.
 python3 tests/playback/playlistfile/p4u_file.py fixtures "$seeds"
+# The burner's damaged native playlists and MCD archives, and text
+# playlists (their first byte chooses M3U, PLS or ASX).
+python3 tests/kilnar/playlists/playlist_files.py hostile "$seeds"
+python3 tests/kilnar/playlists/playlist_files.py native "$seeds/kilnar-kinds.p4u" '<VAR>\list.P4U' \
+  'f:40:<VAR>\a.mp3' k2 d:3:/m/folder f:100:file:///m/b.mp3
+python3 tests/kilnar/playlists/playlist_files.py mcd "$seeds/kilnar.mcd" /m/a.mp3 'C:\b.mp3'
+python3 tests/kilnar/playlists/playlist_files.py mcd-wide "$seeds/kilnar-wide.mcd" /m/ä.mp3
+python3 tests/kilnar/playlists/playlist_files.py mcd-nested "$seeds/kilnar-nested.mcd" 17
+printf '\x00#EXTM3U\r\na.mp3\r\n/m/b.mp3\r\n\\m\\c.mp3\r\nC:\\d.CDA\r\n' >"$seeds/kilnar-m3u.txt"
+printf '\x01[Playlist]\r\nNumberOfEntries=2\r\nFile1=a.mp3\r\nfile2="/m/b.mp3"\r\n' >"$seeds/kilnar-pls.txt"
+printf '\x02 MediaType audio\r\n SourceURL="C:\\a.mp3"\r\n' >"$seeds/kilnar-asx.txt"
+# A stored CD project: a project holding an image track.
+python3 - "$seeds" <<'PY'
+import struct, sys
+text = lambda s: struct.pack('<H', len(s)) + s
+head = lambda kind, children: struct.pack('<IBI', kind, 0, children)
+image = head(1010, 0) + text(b'/m/image.iso') + struct.pack('<HBBB', 2048, 1, 1, 2)
+project = head(1007, 1) + image + text(b'PROJECT1') + b'\0'
+open(sys.argv[1] + '/kilnar-project.prj', 'wb').write(project)
+PY
 
 # Command lines as the program receives them, and command blocks as
 # another instance sends them (built with python3's struct module).

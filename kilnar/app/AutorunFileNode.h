@@ -18,6 +18,9 @@ class AutorunFileNode : public FileNode {
   bool Refresh() override { return true; }
   void SetName(const std::string& /*name*/) override {}
   bool CanOpen() const override { return true; }
+  // Made again from its track's texts, the file has no record of its own:
+  // a stored folder neither writes nor counts it.
+  bool IsStored() const override { return false; }
 
   // Writes the file again from the track's texts; the length of the text.
   size_t RegenerateFile();

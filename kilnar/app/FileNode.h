@@ -200,6 +200,9 @@ class FileNode : public Node {
  protected:
   // Names, fields, flags and clones of the children of another node.
   void CopyFrom(const FileNode& other);
+  // Sort order, names, size, time, the flags and the extent.
+  bool SaveFields(CwStream& stream) const override;
+  bool LoadFields(CwStream& stream) override;
   // The parent when it is a folder node, else null.
   FileNode* GetParentFolder() const;
 

@@ -131,6 +131,11 @@ class IsoTrack : public Track {
   FileNode* FolderAt(size_t index) const { return index < m_Folders.size() ? m_Folders[index] : nullptr; }
 
  protected:
+  // The track's fields, the volume texts, the reserved settings, the
+  // dates, the autorun texts, the write option and the image's start
+  // sector; both clear the modified flag.
+  bool SaveFields(CwStream& stream) const override;
+  bool LoadFields(CwStream& stream) override;
   // By Joliet name here.
   long FindFolderChild(const FileNode& parent, const std::string& wanted) const override;
 
@@ -161,7 +166,8 @@ class IsoTrack : public Track {
   std::string m_AutorunIcon;
   uint8_t m_WriteOption = 1;
   int32_t m_ImageStartSector = -1;
-  bool m_Modified = false;
+  // Cleared by saving, which does not otherwise change the track.
+  mutable bool m_Modified = false;
   bool m_Busy = false;
   uint32_t m_VolumeSpaceSize = 0;
   uint32_t m_PathTableSize = 0;

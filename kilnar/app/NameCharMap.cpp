@@ -30,3 +30,7 @@ NameCharMap::NameCharMap() {
     for (uint8_t byte : folding.bytes) m_Table[byte] = static_cast<uint8_t>(folding.letter);
   }
 }
+
+void NameCharMap::SetBytes(const uint8_t (&table)[256]) {
+  for (int i = 0; i < 256; ++i) m_Table[i] = table[i];
+}

@@ -12,6 +12,8 @@ class NameCharMap {
 
   uint8_t Map(uint8_t byte) const { return m_Table[byte] ? m_Table[byte] : byte; }
   const uint8_t* GetBytes() const { return m_Table; }
+  // A table as stored with a track.
+  void SetBytes(const uint8_t (&table)[256]);
 
  private:
   uint8_t m_Table[256];

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+class CwStream;
+
 // Type codes of the elements, as stored.
 enum NodeType : int32_t {
   kTypeIsoTrack = 1004,
@@ -45,6 +47,21 @@ class Node {
   // Below 0 when this node comes before the other, 0 when equal.
   virtual int Compare(const Node* other) const;
 
+  // The stored form: the head (type, a zero byte, the number of stored
+  // children), each stored child's record, then the node's own fields,
+  // all little-endian. False when the stream did not take every byte.
+  virtual bool Save(CwStream& stream) const;
+  // Reads a record Save wrote into this new node: false for a record of
+  // another type, a cut one, texts longer than their fields, more
+  // children than the bytes left could hold, a child the node would not
+  // take, or nesting too deep.
+  virtual bool Load(CwStream& stream);
+  // Whether the node has a record of its own in its parent's record.
+  virtual bool IsStored() const { return true; }
+  // The next record of the stream as a new node of its type; null for an
+  // unknown type (reported on the standard output) or a failed load.
+  static std::unique_ptr<Node> LoadChild(CwStream& stream);
+
   size_t GetCount() const { return m_Children.size(); }
   Node* GetChild(size_t index) const { return index < m_Children.size() ? m_Children[index].get() : nullptr; }
   Node* GetParent() const { return m_Parent; }
@@ -63,6 +80,10 @@ class Node {
   void InsertKeepingEqual(std::unique_ptr<Node> node);
 
  protected:
+  // The class's own fields in the stored form, base class first.
+  virtual bool SaveFields(CwStream& /*stream*/) const { return true; }
+  virtual bool LoadFields(CwStream& /*stream*/) { return true; }
+
   // Inserts at an index AddChild chose, setting the parent.
   void InsertChildAt(size_t index, std::unique_ptr<Node> node);
 

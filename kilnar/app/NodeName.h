@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 
+class CwStream;
 class NameCharMap;
 
 class NodeName {
@@ -39,6 +40,12 @@ class NodeName {
   size_t GetJolietLength() const { return m_Joliet.size(); }
   // The Joliet name as UTF-8.
   std::string GetJolietText() const;
+
+  // The stored form: path, ISO name, the Joliet name's length and its 64
+  // units (128 bytes, little-endian). Load refuses texts longer than their
+  // fields and a Joliet length above 64.
+  bool Save(CwStream& stream) const;
+  bool Load(CwStream& stream);
 
  private:
   std::string m_Path;

@@ -43,6 +43,9 @@ class PrjElement : public Node {
   PrjElement() = default;
   // The name, the position and clones of the children of another element.
   void CopyElement(const PrjElement& from);
+  // The name.
+  bool SaveFields(CwStream& stream) const override;
+  bool LoadFields(CwStream& stream) override;
 
   std::string m_Name;
   uint16_t m_Position = kNoPosition;

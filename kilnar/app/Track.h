@@ -52,6 +52,9 @@ class Track : public PrjElement {
   explicit Track(uint16_t nameMode = 0) : m_NameMode(nameMode) {}
   // The element part, the table and the name mode of another track.
   void CopyTrack(const Track& from);
+  // The element's fields, then the table, the name mode and the date.
+  bool SaveFields(CwStream& stream) const override;
+  bool LoadFields(CwStream& stream) override;
   // The child of `parent` a folder path component names, or -1: by ISO
   // name here.
   virtual long FindFolderChild(const FileNode& parent, const std::string& wanted) const;

@@ -3,13 +3,19 @@
 #include <sys/statfs.h>
 #include <sys/statvfs.h>
 
+#include <climits>
+#include <cstdlib>
+
 #include <cerrno>
 #include <cstdint>
+#include <map>
+#include <mutex>
 #include <string>
 
 #include "PathResolver.h"
 #include "platform/kernel/ErrnoMap.h"
 #include "twlwin/files.h"
+#include "twlwin/testing.h"
 
 namespace {
 
@@ -31,10 +37,59 @@ UINT DriveTypeOf(uint64_t fileSystem) {
   }
 }
 
+// Folders a test has given a drive type, by resolved path: what lies in
+// them answers that type instead of its file system's.
+struct ChosenDriveTypes {
+  std::mutex lock;
+  std::map<std::string, UINT> byFolder;
+};
+
+ChosenDriveTypes& GetChosenDriveTypes() {
+  static ChosenDriveTypes chosen;
+  return chosen;
+}
+
+std::string WithoutTrailingSlash(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  return path;
+}
+
+bool ChosenDriveType(const std::string& path, UINT& type) {
+  ChosenDriveTypes& chosen = GetChosenDriveTypes();
+  std::lock_guard<std::mutex> hold(chosen.lock);
+  // The deepest chosen folder holding the path decides.
+  for (std::string folder = WithoutTrailingSlash(path);;) {
+    const auto found = chosen.byFolder.find(folder);
+    if (found != chosen.byFolder.end()) {
+      type = found->second;
+      return true;
+    }
+    const size_t slash = folder.find_last_of('/');
+    if (slash == std::string::npos || folder == "/") return false;
+    folder = slash == 0 ? "/" : folder.substr(0, slash);
+  }
+}
+
 }  // namespace
+
+TWLAPI void TwlTestSetDriveType(LPCSTR folder, UINT type) {
+  if (!folder || !*folder) return;
+  char absolute[4096];
+  const std::string resolved = twl::ResolvePath(folder);
+  const std::string key = WithoutTrailingSlash(realpath(resolved.c_str(), absolute) ? absolute : resolved);
+  ChosenDriveTypes& chosen = GetChosenDriveTypes();
+  std::lock_guard<std::mutex> hold(chosen.lock);
+  if (type == DRIVE_UNKNOWN)
+    chosen.byFolder.erase(key);
+  else
+    chosen.byFolder[key] = type;
+}
 
 TWLAPI UINT GetDriveTypeA(LPCSTR root) {
   std::string path = root && *root ? twl::ResolvePath(root) : ".";
+  char absolute[4096];
+  UINT chosen = DRIVE_UNKNOWN;
+  if (ChosenDriveType(realpath(path.c_str(), absolute) ? absolute : path, chosen)) return chosen;
   struct statfs info {};
   if (statfs(path.c_str(), &info) != 0) return DRIVE_NO_ROOT_DIR;
   return DriveTypeOf(static_cast<uint64_t>(static_cast<uint32_t>(info.f_type)));

@@ -48,3 +48,8 @@ TWLAPI void TwlTestFailRegistryQuery(DWORD skip, LONG result);
 // exhausted: the one after the next `skip` allocations, so 0 fails the
 // next.
 TWLAPI void TwlTestFailGlobalAlloc(DWORD skip);
+
+// Makes GetDriveTypeA answer `type` for the folder and everything in it
+// (the deepest such folder decides), as if a disk of that kind were
+// mounted there; DRIVE_UNKNOWN takes the folder's own answer back.
+TWLAPI void TwlTestSetDriveType(LPCSTR folder, UINT type);

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "foundation/kernel/Error.h"
-#include "playback/playlist/PathRebasing.h"
+#include "playlistformat/PathRebasing.h"
 #include "playback/playlist/PlayList.h"
 #include "playback/playlist/PlayListEntry.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"

@@ -12,9 +12,13 @@ namespace playlistfile {
 
 constexpr char kMagic[16] = {'O', 's', 't', 'r', 'e', 'l', 'l', ' ', 'P', 'l', 'a', 'y', 'L', 'i', 's', 't'};
 constexpr DWORD kHeaderSize = 41;
+// The head's fixed fields, before the text of the saved location.
+constexpr DWORD kHeadFieldsSize = 40;
 // Bytes of the header before the size field's count starts.
 constexpr DWORD kSizeFieldEnd = 28;
 constexpr DWORD kMinimumVersionWritten = 0x10000;
+// The first writer: files of it hold nothing after a file entry's volume.
+constexpr DWORD kFirstVersion = 0x10000;
 // The first writer that stores titles and durations of file entries.
 constexpr DWORD kTitlesVersion = 0x1004B;
 

@@ -1,4 +1,4 @@
-#include "playback/playlist/PathRebasing.h"
+#include "playlistformat/PathRebasing.h"
 
 #include <strings.h>
 #include <windows.h>

@@ -1,0 +1,3 @@
+#include "platform/mfc/Document.h"
+
+const CRuntimeClass CDocument::classCDocument = {"CDocument", 0xFFFF, nullptr, RUNTIME_CLASS(CObject), nullptr};
