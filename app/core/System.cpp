@@ -9,6 +9,7 @@
 #include "foundation/appcore/Directories.h"
 #include "playback/data/DataSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/enumeration/FileObjectEnumerationSystem.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
@@ -58,6 +59,7 @@ void CSystem::Exit() {
   GetUserInterface().PrepareExit();
   DetachInfoListeners();
   FreeInfoDataBases();
+  GetFileObjectEnumerationSystem().Exit();
   UnregisterDataSystemUrlReader();
   GetDataSystem().Exit();
   m_PlugIns.UnloadPlugIns();
