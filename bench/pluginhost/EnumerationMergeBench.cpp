@@ -20,6 +20,7 @@
 #include "pluginhost/enumeration/FileObjectEnumeratorProvider.h"
 #include "pluginhost/fileinfo/FileInfoDataBase.h"
 #include "pluginhost/fileinfo/FolderInfoDataBase.h"
+#include "tests/support/StubConfigurableObject.h"
 
 namespace {
 
@@ -32,16 +33,9 @@ class QuietEnumerator : public CFileObjectEnumerator {
 };
 
 // Hands its context to the benchmark, which fills it.
-class BenchProvider : public CFileObjectEnumeratorProvider {
+class BenchProvider : public twltest::StubConfigurableObject<CFileObjectEnumeratorProvider> {
  public:
-  void* GetHandle() override { return this; }
-  const char* GetName() override { return "bench"; }
-  const char* GetDescription() override { return ""; }
-  int GetImageIndex() override { return -1; }
-  bool HasConfigure() override { return false; }
-  bool Configure(HWND) override { return true; }
-  bool HasInfo() override { return false; }
-  bool ShowInfo(HWND) override { return true; }
+  BenchProvider() : StubConfigurableObject("bench") {}
   bool RegisterProxyTypes(CProxyDataBase&) override { return true; }
   CFileObjectEnumerator* CreateEnumerator(CFileObjectEnumerationContext& context, const char*, const char*, DWORD,
                                           HWND) override {
