@@ -11,6 +11,7 @@
 #include "playback/visualizer/VisualizerSystem.h"
 #include "pluginhost/viewer/ControlWindowHost.h"
 #include "pluginhost/viewer/ControlWindowSystem.h"
+#include "pluginhost/enumeration/FileObjectEnumerationSystem.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApiModule.h"
 
@@ -64,6 +65,7 @@ void CSystem::Exit() {
   GetUserInterface().PrepareExit();
   DetachInfoListeners();
   FreeInfoDataBases();
+  GetFileObjectEnumerationSystem().Exit();
   UnregisterDataSystemUrlReader();
   GetDataSystem().Exit();
   m_PlugIns.UnloadPlugIns();

@@ -14,6 +14,7 @@
 #include "playback/data/DataSystem.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/enumeration/FileObjectEnumerationSystem.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -61,6 +62,8 @@ void CSystem::Init() {
     GetDataSystem().Init(GetPlugInManager());
     RegisterDataSystemUrlReader();
   });
+  Timed(*this, "init file object enumeration system",
+        [this] { GetFileObjectEnumerationSystem().Init(&GetPlugInManager()); });
   Timed(*this, "init control window system", [this] {
     GetControlWindowSystem().Init(&GetPlugInManager());
     m_ViewerReady = true;
@@ -73,7 +76,10 @@ void CSystem::Init() {
   Timed(*this, "init file identifier system", [this] { InitFileIdentifierSystem(); });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
   Timed(*this, "init file filter system", [this] { GetFileFilterSystem().Init(&GetPlugInManager()); });
-  GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
+  GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) {
+    GetPlayerSystem().RegisterProxyTypes(proxies);
+    GetFileObjectEnumerationSystem().RegisterProxyTypes(proxies);
+  });
   EndTiming("complete start initialization");
   LogFormat(LOGCODE_INFO, "%s\n\n",
             LocalText("CSystem.InitDone", "-------- START INITIALIZATIONS DONE --------").c_str());
@@ -193,6 +199,7 @@ void CSystem::LoadNewPlugIns() {
   m_PlugIns.LoadNewPlugIns([this](INT firstNew) {
     CPlugInManager& plugIns = GetPlugInManager();
     GetDataSystem().InitNewStreamProviders(plugIns, firstNew);
+    GetFileObjectEnumerationSystem().InitNewPlugIns(plugIns, firstNew);
     GetControlWindowSystem().InitNewPlugIns(plugIns, firstNew);
     GetVisualizerSystem().InitNewVisualizers(plugIns, firstNew);
     GetFileIdentifierSystem().InitNewPlugIns(plugIns, firstNew);

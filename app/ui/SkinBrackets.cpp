@@ -5,6 +5,7 @@
 #include "display/window/Window.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/enumeration/FileObjectEnumerationSystem.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/identifiers/FileIdentifierSystem.h"
 #include "pluginhost/viewer/ControlWindowSystem.h"
@@ -29,12 +30,14 @@ void CUserInterface::BeginSkinChange() {
   GetVisualizerSystem().BeginSkinChange();
   GetControlWindowSystem().IncBusyCount();
   GetControlWindowSystem().BeginSkinChange();
+  GetFileObjectEnumerationSystem().BeginSkinChange();
   m_AuxWindows.ReleaseSkins();
 }
 
 void CUserInterface::EndSkinChange() {
   if (!m_ChangingSkin) return;
   m_AuxWindows.ApplySkins();
+  GetFileObjectEnumerationSystem().EndSkinChange();
   GetPlayerSystem().EndSkinChange();
   GetFileFilterSystem().EndSkinChange();
   GetVisualizerSystem().EndSkinChange();

@@ -13,6 +13,7 @@
 #include "foundation/kernel/Placeholder.h"
 #include "playback/playersystem/PlayerSystem.h"
 #include "playback/visualizer/VisualizerSystem.h"
+#include "pluginhost/enumeration/FileObjectEnumerationSystem.h"
 #include "pluginhost/filters/FileFilterSystem.h"
 #include "pluginhost/identifiers/FileIdentifierSystem.h"
 
@@ -40,7 +41,8 @@ bool CUserInterface::RestoreMainWindows() {
 // Every system that draws with its own surfaces restores them; each is
 // asked even when one before failed.
 bool CUserInterface::RestoreSystemSurfaces() {
-  bool restored = GetVisualizerSystem().RestoreSurfaces();
+  bool restored = GetFileObjectEnumerationSystem().RestoreSurfaces();
+  if (!GetVisualizerSystem().RestoreSurfaces()) restored = false;
   if (!GetPlayerSystem().RestorePlayerSurfaces()) restored = false;
   if (!GetFileFilterSystem().RestoreSurfaces()) restored = false;
   if (!GetFileIdentifierSystem().RestoreSurfaces()) restored = false;

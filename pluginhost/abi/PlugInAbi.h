@@ -505,6 +505,94 @@ struct FileFilterInterface2 {
 };
 
 // ---------------------------------------------------------------------------
+// File-object enumerator providers (kind 5). A provider lists folders of
+// its own kind into an enumeration context of the host; while it goes on
+// listing (on a thread of its own) the host hands it every merged batch of
+// all providers' results. Control items are command entries of a listing;
+// their item data is the plug-in's word, freed when the host says so.
+// Version 2 passes the context first and sits 4 slots higher; menu items
+// (HOST_AddMenuItem) are read at slots 18 and 19 in both versions.
+
+// An enumeration context of the host (HOST_EnumAdd..., HOST_EnumSetDone).
+typedef struct HostEnumContext_* HOST_ENUMCONTEXT;
+// One delivered batch of merged results; released with HOST_FileEnumRelease.
+typedef struct HostFileEnum_* HOST_FILEENUM;
+// The host's file-object context menu (HOST_AddMenuItem).
+typedef struct HostFileObjectMenu_* HOST_FILEOBJECTMENU;
+// The plug-in's running enumeration and its control or menu item data.
+typedef uintptr_t PLUGIN_ENUMERATION;
+typedef uintptr_t PLUGIN_ITEMDATA;
+
+// FileObjectFlags: how an entry is ordered in a listing.
+#define FILEOBJECT_SORTBYTEXT 0x1u
+#define FILEOBJECT_NOCASE 0x2u
+#define FILEOBJECT_TRAILING 0x4u
+#define FILEOBJECT_GROUPED 0x8u
+// FileObjectEnumFlags: what a listing wants; other bits pass untouched.
+#define FOE_FILES 0x1u
+#define FOE_FOLDERS 0x2u
+#define FOE_RAWFILES 0x4u
+#define FOE_RAWFOLDERS 0x8u
+
+// One entry of a batch (HOST_FileEnumGetFile, HOST_FileEnumGetFolder): the
+// caller sets the mask of the fields it wants; the host fills them and
+// keeps the bits it knows. Texts come from HOST_Alloc and go back with
+// HOST_FreeFileInfo.
+struct HostFileObjectInfo {
+  DWORD mask;
+  char* url;          // 0x1
+  DWORD flags;        // 0x2, FileObjectFlags
+  char* displayText;  // 0x4: the display text, or the name part of the URL
+  int32_t iconIndex;  // 0x8
+  int32_t openIconIndex;  // 0x10, folders only
+};
+#define HOST_FILEINFO_URL 0x1u
+#define HOST_FILEINFO_FLAGS 0x2u
+#define HOST_FILEINFO_DISPLAYTEXT 0x4u
+#define HOST_FILEINFO_ICON 0x8u
+#define HOST_FILEINFO_OPENICON 0x10u
+
+// Control item events (CONTROLITEM_Execute): activated (key 0), or a
+// character typed on the item (key = the character).
+#define CONTROLITEM_ACTIVATED 1u
+#define CONTROLITEM_CHARACTER 2u
+
+#define FILEOBJECT_ENUMERATOR_FUNCTIONS(...)                                                                       \
+  BOOL (*FILEENUMPROVIDER_RegisterProxyTypes)(__VA_ARGS__ HOST_PROXYTYPELIST proxies);                            \
+  /* True with a zero handle: nothing more comes (done, or not this provider's URL); true with a handle: */    \
+  /* the plug-in goes on listing; false: failed, with the thread error. Mandatory. */                           \
+  BOOL (*FILEENUMPROVIDER_EnumerateFolder)(__VA_ARGS__ HOST_ENUMCONTEXT listing, const char* url,                \
+                                           const char* pattern, DWORD flags, HWND owner,                        \
+                                           PLUGIN_ENUMERATION* enumeration);                                    \
+  /* Mandatory: the plug-in reads the batch and releases it with HOST_FileEnumRelease. */                      \
+  BOOL (*FILEENUMERATOR_OnResults)(__VA_ARGS__ PLUGIN_ENUMERATION enumeration, HOST_FILEENUM results,          \
+                                   BOOL finished);                                                              \
+  /* Mandatory: stop listing (no thread of it touches the context afterwards) and free the enumeration. */     \
+  void (*FILEENUMERATOR_Release)(__VA_ARGS__ PLUGIN_ENUMERATION enumeration);                                 \
+  void (*CONTROLITEM_Execute)(__VA_ARGS__ PLUGIN_ITEMDATA item, DWORD event, DWORD key, HWND window);        \
+  BOOL (*CONTROLITEM_IsEqual)(__VA_ARGS__ PLUGIN_ITEMDATA item, PLUGIN_ITEMDATA other);                      \
+  void (*CONTROLITEM_Free)(__VA_ARGS__ PLUGIN_ITEMDATA item);                                                 \
+  BOOL (*FILEENUMPROVIDER_AddMenuItems)(__VA_ARGS__ HOST_FILEOBJECTMENU menu, DWORD fileCount,                \
+                                        const char* const* files, DWORD folderCount, const char* const* folders, \
+                                        HWND owner);
+
+struct FileObjectEnumeratorProviderInterface {
+  PlugInObjectInterface head;
+  FILEOBJECT_ENUMERATOR_FUNCTIONS()
+  // Menu items: the chosen command (item data, 1, command id, owner), and
+  // the end of an item; both may be null.
+  uintptr_t (*FILEENUMPROVIDER_ExecuteCommand)(PLUGIN_ITEMDATA item, DWORD one, DWORD command, HWND owner);
+  void (*MENUITEM_Free)(PLUGIN_ITEMDATA item);
+};
+
+struct FileObjectEnumeratorProviderInterface2 {
+  PlugInObjectInterface2 head;
+  FILEOBJECT_ENUMERATOR_FUNCTIONS(PLUGIN_CONTEXT context, )
+};
+
+#undef FILEOBJECT_ENUMERATOR_FUNCTIONS
+
+// ---------------------------------------------------------------------------
 // The host API table: 244 pointer-sized slots. Slots whose services this
 // host does not offer yet fail with HOST_MISC_INVALID_PARAM (and answer 0);
 // they are declared as reserved ranges.
@@ -658,7 +746,39 @@ struct HostApiTable {
   void (*HOST_FreeEntryInfo)(HostEntryInfo* info);
   BOOL (*HOST_AddFileExtension)(HOST_FILEEXTENSIONLIST list, const char* extension, const char* description,
                                 DWORD fileType, PLUGIN_HANDLE caller);
-  HOST_ReservedSlot reserved92_109[18];
+  // File-object enumeration: a provider adds entries to its context; an
+  // enumerator reads a delivered batch (the cursor moves in arrival order;
+  // past the end: false with thread error type 0).
+  BOOL (*HOST_EnumAddFile)(HOST_ENUMCONTEXT context, const char* url, const char* displayText, int32_t iconIndex,
+                           DWORD flags);
+  BOOL (*HOST_EnumAddFolder)(HOST_ENUMCONTEXT context, const char* url, const char* displayText, int32_t iconIndex,
+                             int32_t openIconIndex, DWORD flags);
+  // The item's image index and flags, in this order.
+  BOOL (*HOST_EnumAddControlItem)(HOST_ENUMCONTEXT context, PLUGIN_ITEMDATA item, const char* text, int32_t imageIndex,
+                                  DWORD flags);
+  // Logs the thread's error: bit 0 of `flag` as a warning, else an error.
+  BOOL (*HOST_EnumReportError)(HOST_ENUMCONTEXT context, DWORD flag);
+  BOOL (*HOST_EnumSetDone)(HOST_ENUMCONTEXT context);
+  // Reopens a done context while the host delivers results; else false.
+  BOOL (*HOST_EnumCheckState)(HOST_ENUMCONTEXT context);
+  BOOL (*HOST_FileEnumGetFile)(HOST_FILEENUM results, HostFileObjectInfo* info);
+  // 1: back to the first entry of the whole list; 2: to the batch's first new one.
+  BOOL (*HOST_FileEnumSelect)(HOST_FILEENUM results, DWORD kind);
+  BOOL (*HOST_FileEnumGetFolder)(HOST_FILEENUM results, HostFileObjectInfo* info);
+  BOOL (*HOST_FolderEnumSelect)(HOST_FILEENUM results, DWORD kind);
+  BOOL (*HOST_FileEnumRelease)(HOST_FILEENUM results);
+  void (*HOST_FreeFileInfo)(HostFileObjectInfo* info);
+  void (*HOST_FreeFolderInfo)(HostFileObjectInfo* info);
+  HOST_ReservedSlot reserved105[1];
+  // Wildcards: * any run, ? any one character; letters without case unless
+  // case-sensitive.
+  BOOL (*HOST_MatchWildcard)(const char* text, const char* pattern, BOOL caseSensitive);
+  // A folder's contents, a file's display text and icon, a folder's display
+  // text and icons changed: the host shows them anew (any thread).
+  BOOL (*HOST_RefreshFolder)(const char* url, PLUGIN_HANDLE caller);
+  BOOL (*HOST_RefreshFileObject)(const char* url, const char* displayText, int32_t iconIndex, PLUGIN_HANDLE caller);
+  BOOL (*HOST_RefreshFileObjectEx)(const char* url, const char* displayText, int32_t iconIndex, int32_t openIconIndex,
+                                   PLUGIN_HANDLE caller);
   // One description a filter offers during FILEFILTER_BuildFilter.
   BOOL (*HOST_AddFileFilterPattern)(HOST_FILEFILTERLIST list, const char* text, FILEFILTER_DESCRIPTION description,
                                     PLUGIN_HANDLE caller);
@@ -836,6 +956,11 @@ static_assert(sizeof(FileIdentifierInterface) == 11 * sizeof(void*));
 static_assert(sizeof(FileIdentifierInterface2) == 15 * sizeof(void*));
 static_assert(sizeof(FileFilterInterface) == 12 * sizeof(void*));
 static_assert(sizeof(FileFilterInterface2) == 16 * sizeof(void*));
+static_assert(sizeof(FileObjectEnumeratorProviderInterface) == 20 * sizeof(void*));
+static_assert(sizeof(FileObjectEnumeratorProviderInterface2) == 22 * sizeof(void*));
+static_assert(offsetof(HostFileObjectInfo, url) == sizeof(void*));
+static_assert(offsetof(HostFileObjectInfo, displayText) == 3 * sizeof(void*));
+static_assert(sizeof(HostFileObjectInfo) == 4 * sizeof(void*) + 8);
 
 #define PLUGIN_ABI_SLOT(Table, member) (offsetof(Table, member) / sizeof(void*))
 static_assert(PLUGIN_ABI_SLOT(PlugInMainInterface, PLUGIN_EnumObjects) == 5);
@@ -898,7 +1023,24 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateSpectrumAnalyzer) == 79);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumFeed) == 88);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_EnumAddFile) == 92);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_EnumAddControlItem) == 94);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_EnumCheckState) == 97);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_FileEnumGetFile) == 98);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_FileEnumRelease) == 102);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_FreeFolderInfo) == 104);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_MatchWildcard) == 106);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_RefreshFileObjectEx) == 109);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileFilterPattern) == 110);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface, FILEENUMPROVIDER_RegisterProxyTypes) == 10);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface, FILEENUMPROVIDER_EnumerateFolder) == 11);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface, CONTROLITEM_Free) == 16);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface, FILEENUMPROVIDER_AddMenuItems) == 17);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface, FILEENUMPROVIDER_ExecuteCommand) == 18);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface, MENUITEM_Free) == 19);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface2, FILEENUMPROVIDER_RegisterProxyTypes) == 14);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface2, FILEENUMPROVIDER_EnumerateFolder) == 15);
+static_assert(PLUGIN_ABI_SLOT(FileObjectEnumeratorProviderInterface2, FILEENUMPROVIDER_AddMenuItems) == 21);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CopyBitmapData) == 191);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LoadBitmapData) == 193);

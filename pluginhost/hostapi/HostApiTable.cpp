@@ -28,7 +28,7 @@ constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
 
 constexpr HostApiTable BuildTable() {
   HostApiTable t{};
-  Reserve(t.reserved92_109);
+  Reserve(t.reserved105);
   Reserve(t.reserved111_119);
   Reserve(t.reserved122_125);
   Reserve(t.reserved129_134);
@@ -128,6 +128,23 @@ constexpr HostApiTable BuildTable() {
   t.HOST_FreeEntryInfo = &HOST_FreeEntryInfo;
   t.HOST_AddFileExtension = &HOST_AddFileExtension;
   t.HOST_SetFileInfo = &HOST_SetFileInfo;
+  t.HOST_EnumAddFile = &HOST_EnumAddFile;
+  t.HOST_EnumAddFolder = &HOST_EnumAddFolder;
+  t.HOST_EnumAddControlItem = &HOST_EnumAddControlItem;
+  t.HOST_EnumReportError = &HOST_EnumReportError;
+  t.HOST_EnumSetDone = &HOST_EnumSetDone;
+  t.HOST_EnumCheckState = &HOST_EnumCheckState;
+  t.HOST_FileEnumGetFile = &HOST_FileEnumGetFile;
+  t.HOST_FileEnumSelect = &HOST_FileEnumSelect;
+  t.HOST_FileEnumGetFolder = &HOST_FileEnumGetFolder;
+  t.HOST_FolderEnumSelect = &HOST_FolderEnumSelect;
+  t.HOST_FileEnumRelease = &HOST_FileEnumRelease;
+  t.HOST_FreeFileInfo = &HOST_FreeFileInfo;
+  t.HOST_FreeFolderInfo = &HOST_FreeFolderInfo;
+  t.HOST_MatchWildcard = &HOST_MatchWildcard;
+  t.HOST_RefreshFolder = &HOST_RefreshFolder;
+  t.HOST_RefreshFileObject = &HOST_RefreshFileObject;
+  t.HOST_RefreshFileObjectEx = &HOST_RefreshFileObjectEx;
   t.HOST_AddFileFilterPattern = &HOST_AddFileFilterPattern;
   t.HOST_ViewerGetPlayerMode = &HOST_ViewerGetPlayerMode;
   t.HOST_ViewerGetVisualizerMode = &HOST_ViewerGetVisualizerMode;

@@ -4,6 +4,9 @@
 #include <cstring>
 
 #include "foundation/appcore/MainWindow.h"
+#include "foundation/appcore/ProgramIcons.h"
+#include "foundation/icons/IconManager.h"
+#include "foundation/kernel/Error.h"
 #include "pluginhost/fileinfo/InfoDataBases.h"
 
 namespace {
@@ -39,6 +42,24 @@ HFONT CHostEnvironment::GetControlFont() { return static_cast<HFONT>(GetStockObj
 
 int CHostEnvironment::ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style) {
   return MessageBoxA(owner, text, caption, style);
+}
+
+INT CHostEnvironment::GetFileTypeIconIndex(const char* url) {
+  CIconManager* icons = GetIconManager();
+  return icons ? ::GetFileTypeIconIndex(*icons, GetModuleHandleA(nullptr), url) : 0;
+}
+
+INT CHostEnvironment::GetProgramIconIndex(WORD resource) {
+  CIconManager* icons = GetIconManager();
+  if (!icons) return 0;
+  const HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource));
+  if (!icon) return 0;
+  try {
+    return icons->GetIconIndex(icon);
+  } catch (CError* error) {
+    DisposeError(error);
+    return 0;
+  }
 }
 
 void CHostEnvironment::UpdateFileInfo(const char* path, const char* typeText, int textPriority, int typeIcon,

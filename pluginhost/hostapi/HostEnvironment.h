@@ -35,6 +35,12 @@ class CHostEnvironment {
   virtual int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT style);
   // The program's image list of icons; null when it has none.
   virtual CIconManager* GetIconManager() { return nullptr; }
+  // The list index of the icon of a file's type (its registered icon, else
+  // the program's default file icon), and of one of the program's icon
+  // resources; 0 without an icon list or when the icon cannot be added.
+  // Any thread.
+  virtual INT GetFileTypeIconIndex(const char* url);
+  virtual INT GetProgramIconIndex(WORD resource);
   // What an identifier found about the file at `path` (priorities 0..255;
   // see CFileInfoDataBase::UpdateFileInfo).
   virtual void UpdateFileInfo(const char* path, const char* typeText, int textPriority, int typeIcon,

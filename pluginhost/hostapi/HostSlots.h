@@ -180,6 +180,29 @@ BOOL HOST_SetFileInfo(const char* path, const char* typeText, DWORD typePriority
 BOOL HOST_AddFileFilterPattern(HOST_FILEFILTERLIST list, const char* text, FILEFILTER_DESCRIPTION description,
                                PLUGIN_HANDLE caller);
 
+// File-object enumeration.
+BOOL HOST_EnumAddFile(HOST_ENUMCONTEXT context, const char* url, const char* displayText, int32_t iconIndex,
+                      DWORD flags);
+BOOL HOST_EnumAddFolder(HOST_ENUMCONTEXT context, const char* url, const char* displayText, int32_t iconIndex,
+                        int32_t openIconIndex, DWORD flags);
+BOOL HOST_EnumAddControlItem(HOST_ENUMCONTEXT context, PLUGIN_ITEMDATA item, const char* text, int32_t imageIndex,
+                             DWORD flags);
+BOOL HOST_EnumReportError(HOST_ENUMCONTEXT context, DWORD flag);
+BOOL HOST_EnumSetDone(HOST_ENUMCONTEXT context);
+BOOL HOST_EnumCheckState(HOST_ENUMCONTEXT context);
+BOOL HOST_FileEnumGetFile(HOST_FILEENUM results, HostFileObjectInfo* info);
+BOOL HOST_FileEnumSelect(HOST_FILEENUM results, DWORD kind);
+BOOL HOST_FileEnumGetFolder(HOST_FILEENUM results, HostFileObjectInfo* info);
+BOOL HOST_FolderEnumSelect(HOST_FILEENUM results, DWORD kind);
+BOOL HOST_FileEnumRelease(HOST_FILEENUM results);
+void HOST_FreeFileInfo(HostFileObjectInfo* info);
+void HOST_FreeFolderInfo(HostFileObjectInfo* info);
+BOOL HOST_MatchWildcard(const char* text, const char* pattern, BOOL caseSensitive);
+BOOL HOST_RefreshFolder(const char* url, PLUGIN_HANDLE caller);
+BOOL HOST_RefreshFileObject(const char* url, const char* displayText, int32_t iconIndex, PLUGIN_HANDLE caller);
+BOOL HOST_RefreshFileObjectEx(const char* url, const char* displayText, int32_t iconIndex, int32_t openIconIndex,
+                              PLUGIN_HANDLE caller);
+
 // Spectrum analysers.
 BOOL HOST_CreateSpectrumAnalyzer(int32_t bits, DWORD sampleRate, DWORD type, DWORD updatesPerSecond, DWORD flags,
                                  HOST_SPECTRUMANALYZER* analyzer);

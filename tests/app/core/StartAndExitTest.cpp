@@ -61,6 +61,7 @@ TEST(SystemInit, StepsRunInOrderAndTheDesktopGetsItsRecord) {
                                              "init user interface",
                                              "load plugins",
                                              "init data system",
+                                             "init file object enumeration system",
                                              "init control window system",
                                              "init visualizer system",
                                              "init file identifier system",
