@@ -8,6 +8,7 @@
 
 #include "foundation/kernel/Error.h"
 #include "pluginhost/abi/PlugInAbi.h"
+#include "plugins/netvarra/ftp/FTPLoginDataBase.h"
 
 namespace netvarra {
 
@@ -22,6 +23,10 @@ bool ModuleStart();
 void ModuleStop();
 // How many starts are not stopped yet.
 int ModuleStartCount();
+
+// The saved FTP servers: loaded from the plug-ins folder at the first
+// start, saved and emptied at the last stop.
+CFTPLoginDataBase& FTPLogins();
 
 // A stream error becomes the stream thread error with its code and text, a
 // memory error the out-of-memory one, any other error its text. The error
