@@ -10,6 +10,7 @@
 #include "NetTestSupport.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "support/LoopbackPeer.h"
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ struct HostRecord {
   ProxyAnswer http, ftp;
   DWORD timeout = 30000;
   int liveProxyRecords = 0;
+  std::string plugInsFolder;  // ends in "/"
+  std::vector<std::string> errorLog;
 };
 
 HostRecord& Record() {
@@ -59,16 +62,27 @@ BOOL RecordRegisterProxyType(HOST_PROXYTYPELIST, const char* protocol, const cha
 
 DWORD RecordGetTimeout(PLUGIN_HANDLE) { return Record().timeout; }
 
+const char* RecordGetFolder(DWORD which) {
+  return which == 1 ? Record().plugInsFolder.c_str() : GetHostApiTable()->HOST_GetFolder(which);
+}
+
+void RecordLogError(const char* text, DWORD category) {
+  Record().errorLog.push_back(std::string(text) + " / " + std::to_string(category));
+}
+
 class NetvarraModuleTest : public nettest::NetTest {
  protected:
   void SetUp() override {
     nettest::NetTest::SetUp();
     Record() = HostRecord();
+    Record().plugInsFolder = twltest::MakeTempDir("plugins") + "/";
     table_ = *GetHostApiTable();
     table_.HOST_GetProxy = &RecordGetProxy;
     table_.HOST_FreeProxyInfo = &RecordFreeProxyInfo;
     table_.HOST_RegisterProxyType = &RecordRegisterProxyType;
     table_.HOST_GetConnectionTimeout = &RecordGetTimeout;
+    table_.HOST_GetFolder = &RecordGetFolder;
+    table_.HOST_LogError = &RecordLogError;
     module_ = LoadLibraryA(TWL_NETVARRA_PATH);
     ASSERT_NE(nullptr, module_);
     auto get = reinterpret_cast<PLUGIN_GetMainInterfaceFunction>(
@@ -215,6 +229,27 @@ TEST_F(NetvarraModuleTest, FtpThroughAnHttpProxyReachesTheProxyWhole) {
   std::ifstream in(record, std::ios::binary);
   EXPECT_EQ("GET ftp://files.example/pub/a.ogg HTTP/1.1\r\nAccept: */*\r\n----\r\n",
             std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NetvarraModuleTest, SavedLoginsLiveInThePlugInsFolder) {
+  const std::string file = Record().plugInsFolder + "ftplogins.dat";
+  provider_->head.OBJECT_Exit();
+  EXPECT_EQ(std::string(4, '\0'), twltest::ReadFile(file)) << "the last stop saves the empty database";
+
+  const std::string truncated("\x40\0\0\0\x30\0\0\0\x01\0", 10);
+  twltest::WriteFile(file, truncated);
+  ASSERT_TRUE(provider_->head.OBJECT_Init()) << "a damaged file does not stop the plug-in";
+  EXPECT_EQ(std::vector<std::string>{"Unable to load ftp login database. / 256"}, Record().errorLog);
+  EXPECT_EQ(truncated, twltest::ReadFile(file + ".bad"));
+  provider_->head.OBJECT_Exit();
+  EXPECT_EQ(std::string(4, '\0'), twltest::ReadFile(file));
+  EXPECT_EQ(truncated, twltest::ReadFile(file + ".bad")) << "the damaged file's servers are not lost";
+  ASSERT_TRUE(provider_->head.OBJECT_Init());
+  EXPECT_EQ(1u, Record().errorLog.size()) << "the saved file loads again";
 }
 
 }  // namespace
