@@ -22,6 +22,9 @@ constexpr UINT kTimerPeriodMs = 500;
 int g_StartCount = 0;
 HWND g_TimerWindow = nullptr;
 CFTPLoginDataBase g_Logins;
+CFTPConnectionManager g_Connections;
+constexpr int kPoolCapacity = 3;
+constexpr DWORD kPoolIdleTimeoutMs = 60000;
 
 // The plug-ins folder, where the saved FTP servers live; empty when the
 // host does not name one.
@@ -32,7 +35,10 @@ std::string LoginFolder() {
 
 
 LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // WM_TIMER is where pooled FTP connections expire; there are none yet.
+  if (message == WM_TIMER && wParam == kTimerId) {
+    g_Connections.RemoveExpired();
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -76,12 +82,14 @@ bool StartServices() {
   WSADATA data;
   WSAStartup(MAKEWORD(1, 0), &data);
   LoadLogins();
+  g_Connections.Init(kPoolCapacity, kPoolIdleTimeoutMs);
   return true;
 }
 
 void StopServices() {
   SaveFTPLogins(g_Logins, LoginFolder());
   g_Logins.Clear();
+  g_Connections.Clear();
   if (g_TimerWindow) {
     KillTimer(g_TimerWindow, kTimerId);
     DestroyWindow(g_TimerWindow);
@@ -111,6 +119,8 @@ void ModuleStop() {
 int ModuleStartCount() { return g_StartCount; }
 
 CFTPLoginDataBase& FTPLogins() { return g_Logins; }
+
+CFTPConnectionManager& FTPConnections() { return g_Connections; }
 
 void ReportErrorToHost(CError* error) noexcept {
   if (!g_Host) {

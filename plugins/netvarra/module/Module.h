@@ -8,6 +8,7 @@
 
 #include "foundation/kernel/Error.h"
 #include "pluginhost/abi/PlugInAbi.h"
+#include "plugins/netvarra/ftp/FTPConnectionManager.h"
 #include "plugins/netvarra/ftp/FTPLoginDataBase.h"
 
 namespace netvarra {
@@ -27,6 +28,9 @@ int ModuleStartCount();
 // The saved FTP servers: loaded from the plug-ins folder at the first
 // start, saved and emptied at the last stop.
 CFTPLoginDataBase& FTPLogins();
+// The logged-in FTP connections kept for reuse: three at most, each for
+// 60 s, checked on the module's 500 ms timer.
+CFTPConnectionManager& FTPConnections();
 
 // A stream error becomes the stream thread error with its code and text, a
 // memory error the out-of-memory one, any other error its text. The error
