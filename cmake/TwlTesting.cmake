@@ -26,8 +26,10 @@ endfunction()
 # compiled into it, linked with GoogleTest and whatever the caller names.
 # Each test case runs in its own process, so tests that touch process-wide
 # state (singletons, the current directory, named objects) stay independent.
+# RESOURCE_LOCK names something the folder's tests cannot share, so CTest
+# runs them one at a time.
 function(twl_add_test_folder name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   # The sources of a folder compile together in batches of eight:
   # GoogleTest and the platform headers are parsed once a batch instead of
@@ -47,8 +49,12 @@ function(twl_add_test_folder name)
   # so that one area can be run alone: ctest -L platform.
   file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR}/tests ${CMAKE_CURRENT_SOURCE_DIR})
   string(REGEX REPLACE "/.*" "" area "${folder}")
+  set(properties LABELS "${area}")
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS "${area}")
+    PROPERTIES ${properties})
 endfunction()

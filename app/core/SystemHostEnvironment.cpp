@@ -13,6 +13,7 @@ class CSystemHostEnvironment : public CHostEnvironment {
   CStr GetSkinsFolder() override { return m_System.GetSkinsFolder(); }
   // The window the shared sound device is bound to, among others.
   HWND GetOwnerWindow() override { return m_System.GetOwnerWindow().GetWindowHandle(); }
+  CIconManager* GetIconManager() override { return &m_System.GetIconManager(); }
   void UpdateFileInfo(const char* path, const char* typeText, int textPriority, int typeIcon, int iconPriority,
                       int thirdValue, int thirdPriority) override {
     m_System.UpdateFileInfo(path, typeText, textPriority, typeIcon, iconPriority, thirdValue, thirdPriority);

@@ -47,10 +47,14 @@ bool CUserInterface::RestoreSystemSurfaces() {
   return restored;
 }
 
+void CUserInterface::RequestRestoreSurfaces() {
+  PostMessageA(m_MessageWindow.GetWindowHandle(), kRestoreSurfacesMessage, 0, 0);
+}
+
 bool CUserInterface::RestoreSurfaces() {
   if (m_Restoring || m_ChangingSkin) {
     // Runs again once this restoration is over.
-    PostMessageA(m_MessageWindow.GetWindowHandle(), kRestoreSurfacesMessage, 0, 0);
+    RequestRestoreSurfaces();
     return true;
   }
   m_Restoring = true;

@@ -107,6 +107,7 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // run; the surfaces-lost flag tells a failure afterwards. While one runs,
   // a further request is posted as 1274 to run after it.
   bool RestoreSurfaces() override;
+  void RequestRestoreSurfaces() override;
   CDDSkin* GetDrawableSkin() override { return &m_DDSkin; }
   bool BuildSkinPalette(const CColorTable& colors) override {
     BuildPalette(colors);

@@ -35,6 +35,9 @@ class CDisplaySurfaces {
   virtual bool AreSurfacesLost() = 0;
   // Restores or remakes every surface of the display; true on success.
   virtual bool RestoreSurfaces() = 0;
+  // Asks for RestoreSurfaces on the user-interface thread, later; any
+  // thread.
+  virtual void RequestRestoreSurfaces() {}
   // The skin the windows draw their controls with; null while none.
   virtual CDDSkin* GetDrawableSkin() { return nullptr; }
   // 8-bit displays: the palette for a skin's colours, brought onto the

@@ -1,5 +1,10 @@
 #include "kilnar/recorder/SharedDriveOperations.h"
 
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
 #include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/recorder/CdAddress.h"
 #include "kilnar/recorder/ScsiDevice.h"
@@ -12,6 +17,12 @@ constexpr uint32_t kFixationPollSeconds = 20;
 constexpr uint8_t kRecoveredError = 1;
 constexpr uint8_t kIllegalRequest = 5;
 constexpr uint32_t kCddaBlock = 2352;
+constexpr uint32_t kCdAudioBlock = 2352;
+constexpr uint32_t kCdAudioSubchannelBlock = 2368;
+constexpr uint8_t kAudioReadEndCode = 0xD7;
+constexpr uint32_t kSettleMilliseconds = 10000;
+constexpr DWORD kLongWritePause = 100;
+constexpr const char* kLongWriteText = "The drive was still busy with an earlier write after 30 minutes.";
 constexpr const char* kNoEndText = "The drive did not finish within 30 minutes.";
 
 uint8_t SenseKey(const ScsiDrive& drive) { return drive.GetSenseData()[2] & 0x0F; }
@@ -100,18 +111,108 @@ bool WaitUntilReady(ScsiDrive& drive, uint32_t pause) {
   return false;
 }
 
-uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device) {
+namespace {
+
+// The start of the last possible lead-out of a disc that takes more
+// blocks (empty or incomplete); false when the drive does not answer or
+// the disc is closed.
+bool ReadLastLeadOut(ScsiDevice& device, int64_t& leadOut) {
   uint8_t cdb[10] = {0x51};
   SetBigEndian16(cdb + 7, 32);
-  if (device.ExecCommand(10, cdb, 32, kDataIn) != 0) return 0;
+  if (device.ExecCommand(10, cdb, 32, kDataIn) != 0) return false;
   const uint8_t* answer = device.GetTransferBuffer();
   const uint8_t discStatus = answer[2] & 0x03;
-  if (discStatus != 0 && discStatus != 1) return 0;
-  const int32_t leadOut = MsfToLba(answer[21], answer[22], answer[23]);
+  if (discStatus != 0 && discStatus != 1) return false;
+  leadOut = MsfToLba(answer[21], answer[22], answer[23]);
+  return true;
+}
+
+}  // namespace
+
+uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device) {
+  int64_t leadOut = 0;
+  if (!ReadLastLeadOut(device, leadOut)) return 0;
   const int32_t address = device.FirstWriteAdress(0, 0, 0, 0);
   // An address past the lead-out leaves no room, not a wrapped count.
   if (address < 0 || leadOut <= address) return 0;
   return static_cast<uint32_t>(leadOut - address);
+}
+
+uint32_t GetFreeBlocksClamped(ScsiDevice& device) {
+  int64_t leadOut = 0;
+  if (!ReadLastLeadOut(device, leadOut)) return 0;
+  const int64_t free = leadOut - device.FirstWriteAdress(0, 0, 0, 0);
+  return free <= 0 ? 0 : static_cast<uint32_t>(std::min<int64_t>(free, 0xFFFFFFFF));
+}
+
+int32_t FirstWriteAdressByTrackInformation(ScsiDrive& drive) {
+  std::memset(drive.GetTransferBuffer(), 0, 28);
+  uint8_t cdb[10] = {0x52, 0x01};
+  cdb[5] = 0xFF;
+  cdb[8] = 28;
+  if (drive.ExecCommand(10, cdb, 28, kDataIn) != 0) return -1;
+  return static_cast<int32_t>(GetBigEndian32(drive.GetTransferBuffer() + 12));
+}
+
+bool SetSpeedByFactor(ScsiDrive& drive, uint16_t factor) {
+  uint8_t cdb[12] = {0xBB};
+  if (factor == 99) {
+    SetBigEndian16(cdb + 2, 0xFFFF);
+    SetBigEndian16(cdb + 4, 708);
+  } else {
+    SetBigEndian16(cdb + 2, static_cast<uint16_t>(factor * 177u));
+    SetBigEndian16(cdb + 4, static_cast<uint16_t>(factor * 177u));
+  }
+  return drive.ExecCommand(12, cdb, 0, kNoData) == 0;
+}
+
+int16_t Write10(ScsiDrive& drive, uint32_t address, uint16_t count, uint16_t blockSize, bool repeatWhileLongWrite) {
+  uint8_t cdb[10] = {0x2A};
+  SetBigEndian32(cdb + 2, address);
+  SetBigEndian16(cdb + 7, count);
+  const uint32_t length = uint32_t{count} * blockSize;
+  if (repeatWhileLongWrite) return RepeatWhileLongWrite(drive, 10, cdb, length);
+  return drive.ExecCommand(10, cdb, length, kDataOut);
+}
+
+int16_t ReadCdAudio(ScsiDrive& drive, uint32_t address, uint16_t count, bool subchannel) {
+  uint8_t cdb[12] = {0xBE};
+  SetBigEndian32(cdb + 2, address);
+  SetBigEndian16(cdb + 7, count);
+  cdb[9] = 0x10;
+  const uint32_t block = subchannel ? kCdAudioSubchannelBlock : kCdAudioBlock;
+  const int16_t status = drive.ExecCommand(12, cdb, uint32_t{count} * block, kDataIn);
+  if (status != 0 && (SenseKey(drive) == kRecoveredError || drive.GetSenseData()[12] == kAudioReadEndCode)) return 0;
+  return status;
+}
+
+bool EndDaoFlush(ScsiDrive& drive) {
+  SynchronizeCache(drive);
+  return true;
+}
+
+int16_t FlushCacheWithPause(ScsiDrive& drive) {
+  SynchronizeCache(drive);
+  Sleep(kSettleMilliseconds);
+  return 0;
+}
+
+bool IsLongWriteInProgress(const ScsiDrive& drive) {
+  const uint8_t* sense = drive.GetSenseData();
+  return sense[12] == 0x04 && sense[13] == 0x08;
+}
+
+int16_t RepeatWhileLongWrite(ScsiDrive& drive, int cdbLength, const uint8_t* cdb, uint32_t dataLength) {
+  int16_t status = drive.ExecCommand(cdbLength, cdb, dataLength, kDataOut);
+  for (DWORD waited = 0; status != 0 && IsLongWriteInProgress(drive); waited += kLongWritePause) {
+    if (waited >= kLongestDriveWaitSeconds * 1000u) {
+      drive.SetErrorText(kLongWriteText);
+      return status;
+    }
+    Sleep(kLongWritePause);
+    status = drive.ExecCommand(cdbLength, cdb, dataLength, kDataOut);
+  }
+  return status;
 }
 
 int16_t ReadCDDA(ScsiDrive& drive, uint32_t lba, uint32_t count) {

@@ -31,6 +31,33 @@ bool ReadLeadLengths(ScsiDrive& drive, uint32_t& leadIn, uint32_t& leadOut);
 // lead-out of READ DISC INFORMATION; 0 when the disc takes nothing more
 // or the drive does not answer.
 uint32_t GetFreeBlocksByDiscInformation(ScsiDevice& device);
+// The clamped form of the page-05 recorders: the same question, the
+// blocks from the next writable address to the lead-out, 0 when that is
+// not positive.
+uint32_t GetFreeBlocksClamped(ScsiDevice& device);
+// READ TRACK INFORMATION of the invisible track: its next writable
+// address, -1 when the drive does not answer.
+int32_t FirstWriteAdressByTrackInformation(ScsiDrive& drive);
+// SET CD SPEED of the page-05 recorders: 99 the largest read speed and
+// 708 kilobytes a second for writing, else 177 x factor for both.
+bool SetSpeedByFactor(ScsiDrive& drive, uint16_t factor);
+// WRITE(10) of `count` blocks of `blockSize` bytes from the transfer
+// buffer, sent again while the drive is busy with a long write when asked.
+int16_t Write10(ScsiDrive& drive, uint32_t address, uint16_t count, uint16_t blockSize, bool repeatWhileLongWrite = false);
+// READ CD of audio blocks (2352 bytes, 2368 with the sub-channel); a
+// recovered error or additional sense D7h counts as read.
+int16_t ReadCdAudio(ScsiDrive& drive, uint32_t address, uint16_t count, bool subchannel);
+// SYNCHRONIZE CACHE at the end of a disc written at once; true whatever
+// the drive answers.
+bool EndDaoFlush(ScsiDrive& drive);
+// SYNCHRONIZE CACHE, then ten seconds for the drive to settle; 0.
+int16_t FlushCacheWithPause(ScsiDrive& drive);
+// Sends a write again while the drive answers LONG WRITE IN PROGRESS
+// (04h/08h), a tenth of a second apart, at most for the longest drive
+// wait; the status of the last sending.
+int16_t RepeatWhileLongWrite(ScsiDrive& drive, int cdbLength, const uint8_t* cdb, uint32_t dataLength);
+bool IsLongWriteInProgress(const ScsiDrive& drive);
+
 // TEST UNIT READY every `pause` seconds until the drive is ready; false
 // with a text when it is not within the longest drive wait.
 bool WaitUntilReady(ScsiDrive& drive, uint32_t pause);

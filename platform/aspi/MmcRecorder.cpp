@@ -121,6 +121,7 @@ void MmcRecorder::Configure(const RecorderSwitches& switches) {
   m_NotReadyLeft = switches.faults.notReady;
   m_LongWritesLeft = switches.faults.longWrite;
   m_UnitAttentionDue = switches.faults.unitAttention;
+  m_CueSheetSent = false;
   m_Disc = DiscImage();
   if (switches.kind == RecorderKind::Emulated) {
     std::string problem;
@@ -204,7 +205,11 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
   const uint32_t inLength = in ? dataLength : 0;
   switch (opcode) {
     case 0x00: return TestUnitReady();
-    case 0x01: case 0x1B: case 0x1E: case 0x53: case 0x5D: return MmcAnswer{};
+    case 0x01: case 0x1B: case 0x1E: case 0x53: return MmcAnswer{};
+    case 0x5D:
+      if (SessionAtOnce() && out && dataLength >= 8) m_CueSheetSent = true;
+      else m_Log.Note("cue sheet without the session-at-once write type");
+      return MmcAnswer{};
     case 0xBB:
       m_ReadSpeed = ChosenSpeed(Big16(cdb + 2), kLargestReadSpeed);
       m_WriteSpeed = ChosenSpeed(Big16(cdb + 4), kLargestWriteSpeed);
@@ -217,7 +222,9 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
     case 0x28: return Read(cdb, in, inLength);
     case 0x25: return ReadCapacity(in, inLength);
     case 0x35:
-      if (!TestWrite()) m_Disc.CloseTrack();
+      if (!TestWrite() && m_CueSheetSent) m_Disc.CloseSession(MultiSession());
+      else if (!TestWrite()) m_Disc.CloseTrack();
+      m_CueSheetSent = false;
       return MmcAnswer{};
     case 0x43: return ReadToc(cdb, in, inLength);
     case 0x51: return ReadDiscInformation(in, inLength);
@@ -270,6 +277,8 @@ MmcAnswer MmcRecorder::RequestSense(uint8_t* data, uint32_t dataLength) {
 MmcAnswer MmcRecorder::TestUnitReady() { return MmcAnswer{}; }
 
 bool MmcRecorder::TestWrite() const { return (m_Pages.at(kWriteParametersPage)[2] & 0x10) != 0; }
+
+bool MmcRecorder::SessionAtOnce() const { return (m_Pages.at(kWriteParametersPage)[2] & 0x0F) == 0x02; }
 
 bool MmcRecorder::MultiSession() const { return (m_Pages.at(kWriteParametersPage)[3] & 0xC0) == 0xC0; }
 
@@ -340,6 +349,9 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
     --m_LongWritesLeft;
     return Check(0x02, 0x04, 0x08);
   }
+  // The blocks before the first track of a session written at once lie
+  // before LBA 0 and hold nothing that is kept.
+  if (lba < 0 && m_CueSheetSent) return lba + count <= 0 ? MmcAnswer{} : Check(0x05, 0x21, 0x00);
   const int64_t next = m_Disc.NextWritable();
   if (next < 0) return Check(0x05, 0x21, 0x00);
   if (lba != next) m_Log.Note("write at " + std::to_string(lba) + ", next writable address " + std::to_string(next));

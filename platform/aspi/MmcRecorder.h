@@ -54,6 +54,7 @@ class MmcRecorder {
 
   bool TestWrite() const;
   bool MultiSession() const;
+  bool SessionAtOnce() const;
   uint32_t PageBlockSize() const;
   static MmcAnswer Check(uint8_t key, uint8_t asc, uint8_t ascq);
   static MmcAnswer Answer(uint8_t* data, uint32_t dataLength, const std::vector<uint8_t>& bytes);
@@ -74,6 +75,9 @@ class MmcRecorder {
   uint32_t m_NotReadyLeft = 0;
   uint32_t m_LongWritesLeft = 0;
   bool m_UnitAttentionDue = false;
+  // A cue sheet came for a session written at once; the flush at its end
+  // closes the session.
+  bool m_CueSheetSent = false;
 };
 
 }  // namespace twl::aspi

@@ -518,11 +518,37 @@ struct HostApiTable {
   // gives it back once).
   HRESULT (*HOST_PrimaryBlit)(IDirectDrawSurface2* destination, int32_t x, int32_t y, IDirectDrawSurface2* source,
                               RECT* sourceRect, DWORD flags, DDBLTFX* effects);
-  HOST_ReservedSlot reserved35_41[7];
+  // The blitter's waiting copy without effects; a copy into a device
+  // context with a raster operation.
+  HRESULT (*HOST_PrimaryBlitRect)(IDirectDrawSurface2* destination, int32_t x, int32_t y, IDirectDrawSurface2* source,
+                                  RECT* sourceRect);
+  HRESULT (*HOST_PrimaryBlitDC)(HDC dc, int32_t x, int32_t y, IDirectDrawSurface2* source, RECT* sourceRect,
+                                DWORD rop);
+  // Skin colours 0..32 (30-32 the viewer skin's): as the skin gives them,
+  // and as display pixels; 0 outside, without a thread error.
+  DWORD (*HOST_GetSkinColorEntry)(int32_t index);
+  DWORD (*HOST_GetSkinColor)(int32_t index);
+  DWORD (*HOST_GetColorKey)();
+  DWORD (*HOST_GetBlackPixel)();
+  // A colour 0x00BBGGRR as a display pixel; `map` also translates a
+  // palette index on palettized displays.
+  DWORD (*HOST_ColorToPixel)(DWORD color, BOOL map);
   DWORD (*HOST_MapPaletteIndex)(DWORD index);
   IDirectDraw2* (*HOST_LockDirectDraw)();
   void (*HOST_UnlockDirectDraw)();
-  HOST_ReservedSlot reserved45_53[9];
+  // True keeps the display lock until HOST_ReleasePrimarySurface; false
+  // stores null and leaves it released.
+  BOOL (*HOST_GetPrimarySurface)(IDirectDrawSurface2** surface);
+  void (*HOST_ReleasePrimarySurface)();
+  void (*HOST_GetPrimarySurfaceDesc)(DDSURFACEDESC* description);
+  BOOL (*HOST_IsDisplayAvailable)();
+  void (*HOST_RequestRestoreSurfaces)();
+  void (*HOST_LockDisplay)();
+  void (*HOST_UnlockDisplay)();
+  // Font 0..6 of the main skin; true keeps the display lock until
+  // HOST_ReleaseWriter.
+  BOOL (*HOST_GetWriter)(DWORD index, HOST_WRITER* writer);
+  void (*HOST_ReleaseWriter)(HOST_WRITER writer);
   // Skin bitmap fonts as the host draws them.
   int32_t (*HOST_WriterGetTextWidth)(HOST_WRITER writer, const char* text);
   int32_t (*HOST_WriterGetCharWidth)(HOST_WRITER writer, int32_t character);
@@ -535,11 +561,17 @@ struct HostApiTable {
   // The host's own text, ending in a separator; not freed by the caller.
   const char* (*HOST_GetFolder)(DWORD which);
   char* (*HOST_AllocString)(const char* text);
-  HOST_ReservedSlot reserved62[1];
+  // A window region of a one-byte-per-pixel mask (0 outside); the bytes
+  // stay the caller's.
+  BOOL (*HOST_CreateRegionFromMask)(const BYTE* mask, int32_t width, int32_t height, HRGN* region);
   // Icons in the host's image list: the index of an icon (0 for a null
   // icon or one that could not be added).
   int32_t (*HOST_AddIcon)(HICON icon);
-  HOST_ReservedSlot reserved64_65[2];
+  // The index of icon `number` of a file; 0 on failure.
+  int32_t (*HOST_AddIconFromFile)(const char* path, int32_t number);
+  // The host's index of a system image-list index; 0 for a negative one
+  // or on failure.
+  int32_t (*HOST_GetSystemIconIndex)(int32_t systemIndex);
   // What an identifier found out about a file: a type text, a type icon
   // (image-list index) and a third value, each with a priority 0..255; a
   // part with priority 0 is not reported.
@@ -668,7 +700,19 @@ struct HostApiTable {
   BOOL (*HOST_SoundBufferGetVolume)(HOST_SOUNDBUFFER buffer, int32_t* volume);
   BOOL (*HOST_SoundBufferSetPan)(HOST_SOUNDBUFFER buffer, int32_t pan);
   BOOL (*HOST_SoundBufferGetPan)(HOST_SOUNDBUFFER buffer, int32_t* pan);
-  HOST_ReservedSlot reserved191_208[18];
+  // Pixel blocks: a conversion between two formats (records of 32 bytes,
+  // RGB flag set; `palette` holds 2^bits entries 0x00BBGGRR for a
+  // palettized source), a BMP loaded into a block from HOST_Alloc, and a
+  // BMP converted into the caller's block of the expected size. Pitches
+  // are bytes from one row to the next, negative for bottom-up rows.
+  BOOL (*HOST_CopyBitmapData)(const DDPIXELFORMAT* destinationFormat, void* destination, int32_t destinationPitch,
+                              const DDPIXELFORMAT* sourceFormat, const void* source, int32_t sourcePitch,
+                              int32_t width, int32_t height, const DWORD* palette);
+  BOOL (*HOST_LoadBitmap)(const char* url, DDPIXELFORMAT* format, void** bits, int32_t* pitch, int32_t* width,
+                          int32_t* height);
+  BOOL (*HOST_LoadBitmapData)(const char* url, const DDPIXELFORMAT* format, void* bits, int32_t pitch, int32_t width,
+                              int32_t height);
+  HOST_ReservedSlot reserved194_208[15];
   // Proxies and the connection time-out: a protocol's proxy type with its
   // default port, registered into the list a registration call was handed;
   // the user's setting of a protocol; the time-out in milliseconds.
@@ -683,12 +727,22 @@ struct HostApiTable {
   DWORD (*HOST_SpectrumGetNextUpdateTime)(HOST_SPECTRUMANALYZER analyzer);
   BOOL (*HOST_SpectrumIsDueEx)(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
   void (*HOST_SpectrumWaitForUpdateEx)(HOST_SPECTRUMANALYZER analyzer, int32_t offset);
-  HOST_ReservedSlot reserved231_233[3];
+  // Slots 37, 38 and 52 of a chosen skin: 0 the main skin, 1 the viewer's.
+  DWORD (*HOST_GetSkinColorEntryOf)(DWORD skin, int32_t index);
+  DWORD (*HOST_GetSkinColorOf)(DWORD skin, int32_t index);
+  BOOL (*HOST_GetWriterOf)(DWORD skin, DWORD index, HOST_WRITER* writer);
   // Log time stamps.
   void (*HOST_LogWriteTime)();
   void (*HOST_LogWriteDate)();
   void (*HOST_LogWriteDateAndTime)();
-  HOST_ReservedSlot reserved237_242[6];
+  HOST_ReservedSlot reserved237_239[3];
+  // The display palette of a palettized display: up to `count` entries
+  // from `first`, how many in `copied`; and its 65,536-byte colour
+  // conversion table (zeros on other displays).
+  BOOL (*HOST_GetPaletteEntries)(DWORD* destination, int32_t first, int32_t count, int32_t* copied);
+  BOOL (*HOST_GetColorConversionTable)(BYTE* destination);
+  // Gives back the display lock of HOST_GetWriterOf; the words are not read.
+  void (*HOST_ReleaseWriterOf)(uintptr_t unused1, uintptr_t unused2);
   // Product name, allocated.
   char* (*HOST_GetPlayerName)();
 };
@@ -758,11 +812,17 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_Free) == 33);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PrimaryBlit) == 34);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_MapPaletteIndex) == 42);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_UnlockDirectDraw) == 44);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PrimaryBlitRect) == 35);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_ColorToPixel) == 41);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetPrimarySurface) == 45);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_ReleaseWriter) == 53);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_WriterGetTextWidth) == 54);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_WriterDrawText) == 57);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetControlFont) == 58);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AllocString) == 61);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CreateRegionFromMask) == 62);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddIcon) == 63);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetSystemIconIndex) == 65);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SetFileInfo) == 66);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PauseVisualization) == 67);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_PlayerFeedSamples) == 70);
@@ -773,6 +833,8 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetCurrentEntry) == 89);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileExtension) == 91);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_AddFileFilterPattern) == 110);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetFileSystemInfo) == 135);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_CopyBitmapData) == 191);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LoadBitmapData) == 193);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_RegisterProxyType) == 209);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetConnectionTimeout) == 212);
 static_assert(PLUGIN_ABI_SLOT(FileIdentifierInterface, FILEIDENTIFIER_Identify) == 10);
@@ -794,6 +856,10 @@ static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetPlayPosition) == 
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SoundBufferGetPan) == 190);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumGetNextUpdateTime) == 228);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_SpectrumWaitForUpdateEx) == 230);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetSkinColorEntryOf) == 231);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetWriterOf) == 233);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteTime) == 234);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetPaletteEntries) == 240);
+static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_ReleaseWriterOf) == 242);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_LogWriteDateAndTime) == 236);
 static_assert(PLUGIN_ABI_SLOT(HostApiTable, HOST_GetPlayerName) == 243);

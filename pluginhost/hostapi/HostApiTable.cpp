@@ -1,9 +1,7 @@
 // The host API table: one constant table, filled slot by slot at compile
 // time. Slots of services this host does not offer yet hold the one
 // placeholder, which fails with an invalid parameter.
-#include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "foundation/errors/ThreadErrorState.h"
 #include "pluginhost/hostapi/HostApi.h"
@@ -23,15 +21,6 @@ namespace {
 
 using namespace hostapi;
 
-// The placeholder in a slot whose type the ABI already declares.
-template <typename Result, typename... Arguments>
-Result Unavailable(Arguments...) {
-  return static_cast<Result>(HOST_Unavailable());
-}
-
-// The icon list.
-constexpr auto kAddIconPlaceholder = &Unavailable<int32_t, HICON>;
-
 template <size_t N>
 constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
   for (auto& slot : slots) slot = &HOST_Unavailable;
@@ -39,17 +28,11 @@ constexpr void Reserve(HOST_ReservedSlot (&slots)[N]) {
 
 constexpr HostApiTable BuildTable() {
   HostApiTable t{};
-  Reserve(t.reserved35_41);
-  Reserve(t.reserved45_53);
-  Reserve(t.reserved62);
-  Reserve(t.reserved64_65);
   Reserve(t.reserved92_109);
   Reserve(t.reserved111_134);
-  t.HOST_AddIcon = kAddIconPlaceholder;
-  Reserve(t.reserved191_208);
+  Reserve(t.reserved194_208);
   Reserve(t.reserved213_227);
-  Reserve(t.reserved231_233);
-  Reserve(t.reserved237_242);
+  Reserve(t.reserved237_239);
 
   t.HOST_GetPlayerVersion = &HOST_GetPlayerVersion;
   t.HOST_SetError = &HOST_SetError;
@@ -86,9 +69,25 @@ constexpr HostApiTable BuildTable() {
   t.HOST_Alloc = &HOST_Alloc;
   t.HOST_Free = &HOST_Free;
   t.HOST_PrimaryBlit = &HOST_PrimaryBlit;
+  t.HOST_PrimaryBlitRect = &HOST_PrimaryBlitRect;
+  t.HOST_PrimaryBlitDC = &HOST_PrimaryBlitDC;
+  t.HOST_GetSkinColorEntry = &HOST_GetSkinColorEntry;
+  t.HOST_GetSkinColor = &HOST_GetSkinColor;
+  t.HOST_GetColorKey = &HOST_GetColorKey;
+  t.HOST_GetBlackPixel = &HOST_GetBlackPixel;
+  t.HOST_ColorToPixel = &HOST_ColorToPixel;
   t.HOST_MapPaletteIndex = &HOST_MapPaletteIndex;
   t.HOST_LockDirectDraw = &HOST_LockDirectDraw;
   t.HOST_UnlockDirectDraw = &HOST_UnlockDirectDraw;
+  t.HOST_GetPrimarySurface = &HOST_GetPrimarySurface;
+  t.HOST_ReleasePrimarySurface = &HOST_ReleasePrimarySurface;
+  t.HOST_GetPrimarySurfaceDesc = &HOST_GetPrimarySurfaceDesc;
+  t.HOST_IsDisplayAvailable = &HOST_IsDisplayAvailable;
+  t.HOST_RequestRestoreSurfaces = &HOST_RequestRestoreSurfaces;
+  t.HOST_LockDisplay = &HOST_LockDisplay;
+  t.HOST_UnlockDisplay = &HOST_UnlockDisplay;
+  t.HOST_GetWriter = &HOST_GetWriter;
+  t.HOST_ReleaseWriter = &HOST_ReleaseWriter;
   t.HOST_WriterGetTextWidth = &HOST_WriterGetTextWidth;
   t.HOST_WriterGetCharWidth = &HOST_WriterGetCharWidth;
   t.HOST_WriterGetHeight = &HOST_WriterGetHeight;
@@ -97,6 +96,10 @@ constexpr HostApiTable BuildTable() {
   t.HOST_GetWindowHandle = &HOST_GetWindowHandle;
   t.HOST_GetFolder = &HOST_GetFolder;
   t.HOST_AllocString = &HOST_AllocString;
+  t.HOST_CreateRegionFromMask = &HOST_CreateRegionFromMask;
+  t.HOST_AddIcon = &HOST_AddIcon;
+  t.HOST_AddIconFromFile = &HOST_AddIconFromFile;
+  t.HOST_GetSystemIconIndex = &HOST_GetSystemIconIndex;
   t.HOST_PauseVisualization = &HOST_PauseVisualization;
   t.HOST_ResumeVisualization = &HOST_ResumeVisualization;
   t.HOST_StopVisualization = &HOST_StopVisualization;
@@ -180,12 +183,21 @@ constexpr HostApiTable BuildTable() {
   t.HOST_SoundBufferGetVolume = &HOST_SoundBufferGetVolume;
   t.HOST_SoundBufferSetPan = &HOST_SoundBufferSetPan;
   t.HOST_SoundBufferGetPan = &HOST_SoundBufferGetPan;
+  t.HOST_CopyBitmapData = &HOST_CopyBitmapData;
+  t.HOST_LoadBitmap = &HOST_LoadBitmap;
+  t.HOST_LoadBitmapData = &HOST_LoadBitmapData;
   t.HOST_SpectrumGetNextUpdateTime = &HOST_SpectrumGetNextUpdateTime;
   t.HOST_SpectrumIsDueEx = &HOST_SpectrumIsDueEx;
   t.HOST_SpectrumWaitForUpdateEx = &HOST_SpectrumWaitForUpdateEx;
+  t.HOST_GetSkinColorEntryOf = &HOST_GetSkinColorEntryOf;
+  t.HOST_GetSkinColorOf = &HOST_GetSkinColorOf;
+  t.HOST_GetWriterOf = &HOST_GetWriterOf;
   t.HOST_LogWriteTime = &HOST_LogWriteTime;
   t.HOST_LogWriteDate = &HOST_LogWriteDate;
   t.HOST_LogWriteDateAndTime = &HOST_LogWriteDateAndTime;
+  t.HOST_GetPaletteEntries = &HOST_GetPaletteEntries;
+  t.HOST_GetColorConversionTable = &HOST_GetColorConversionTable;
+  t.HOST_ReleaseWriterOf = &HOST_ReleaseWriterOf;
   t.HOST_GetPlayerName = &HOST_GetPlayerName;
   t.HOST_RegisterProxyType = &HOST_RegisterProxyType;
   t.HOST_GetProxy = &HOST_GetProxy;
@@ -204,10 +216,7 @@ bool IsHostApiPlaceholder(size_t slot) {
   if (slot >= HOST_API_SLOT_COUNT) return false;
   HOST_ReservedSlot entry;
   std::memcpy(&entry, reinterpret_cast<const char*>(&kHostApiTable) + slot * sizeof(void*), sizeof entry);
-  const HOST_ReservedSlot typed[] = {
-      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(kAddIconPlaceholder)),
-  };
-  return entry == &HOST_Unavailable || std::find(std::begin(typed), std::end(typed), entry) != std::end(typed);
+  return entry == &HOST_Unavailable;
 }
 
 std::vector<size_t> GetHostApiPlaceholderSlots() {

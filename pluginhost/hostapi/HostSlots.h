@@ -53,16 +53,56 @@ void* HOST_Alloc(DWORD size);
 void HOST_Free(void* block);
 char* HOST_AllocString(const char* text);
 
-// Display: primary blits, palette indices, the display lock, writers.
+// Display: primary blits, the display lock, the primary surface.
 HRESULT HOST_PrimaryBlit(IDirectDrawSurface2* destination, int32_t x, int32_t y, IDirectDrawSurface2* source,
                          RECT* sourceRect, DWORD flags, DDBLTFX* effects);
-DWORD HOST_MapPaletteIndex(DWORD index);
+HRESULT HOST_PrimaryBlitRect(IDirectDrawSurface2* destination, int32_t x, int32_t y, IDirectDrawSurface2* source,
+                             RECT* sourceRect);
+HRESULT HOST_PrimaryBlitDC(HDC dc, int32_t x, int32_t y, IDirectDrawSurface2* source, RECT* sourceRect, DWORD rop);
 IDirectDraw2* HOST_LockDirectDraw();
 void HOST_UnlockDirectDraw();
+BOOL HOST_GetPrimarySurface(IDirectDrawSurface2** surface);
+void HOST_ReleasePrimarySurface();
+void HOST_GetPrimarySurfaceDesc(DDSURFACEDESC* description);
+BOOL HOST_IsDisplayAvailable();
+void HOST_RequestRestoreSurfaces();
+void HOST_LockDisplay();
+void HOST_UnlockDisplay();
+
+// The display's pixel values and palette.
+DWORD HOST_GetColorKey();
+DWORD HOST_GetBlackPixel();
+DWORD HOST_ColorToPixel(DWORD color, BOOL map);
+DWORD HOST_MapPaletteIndex(DWORD index);
+BOOL HOST_GetPaletteEntries(DWORD* destination, int32_t first, int32_t count, int32_t* copied);
+BOOL HOST_GetColorConversionTable(BYTE* destination);
+
+// The skin's colours and writers.
+DWORD HOST_GetSkinColorEntry(int32_t index);
+DWORD HOST_GetSkinColor(int32_t index);
+DWORD HOST_GetSkinColorEntryOf(DWORD skin, int32_t index);
+DWORD HOST_GetSkinColorOf(DWORD skin, int32_t index);
+BOOL HOST_GetWriter(DWORD index, HOST_WRITER* writer);
+BOOL HOST_GetWriterOf(DWORD skin, DWORD index, HOST_WRITER* writer);
+void HOST_ReleaseWriter(HOST_WRITER writer);
+void HOST_ReleaseWriterOf(uintptr_t unused1, uintptr_t unused2);
 int32_t HOST_WriterGetTextWidth(HOST_WRITER writer, const char* text);
 int32_t HOST_WriterGetCharWidth(HOST_WRITER writer, int32_t character);
 int32_t HOST_WriterGetHeight(HOST_WRITER writer);
 BOOL HOST_WriterDrawText(HOST_WRITER writer, IDirectDrawSurface2* surface, int32_t x, int32_t y, const char* text);
+
+// Regions, icons, pixel blocks and pictures.
+BOOL HOST_CreateRegionFromMask(const BYTE* mask, int32_t width, int32_t height, HRGN* region);
+int32_t HOST_AddIcon(HICON icon);
+int32_t HOST_AddIconFromFile(const char* path, int32_t number);
+int32_t HOST_GetSystemIconIndex(int32_t systemIndex);
+BOOL HOST_CopyBitmapData(const DDPIXELFORMAT* destinationFormat, void* destination, int32_t destinationPitch,
+                         const DDPIXELFORMAT* sourceFormat, const void* source, int32_t sourcePitch, int32_t width,
+                         int32_t height, const DWORD* palette);
+BOOL HOST_LoadBitmap(const char* url, DDPIXELFORMAT* format, void** bits, int32_t* pitch, int32_t* width,
+                     int32_t* height);
+BOOL HOST_LoadBitmapData(const char* url, const DDPIXELFORMAT* format, void* bits, int32_t pitch, int32_t width,
+                         int32_t height);
 
 // The program's font, windows, folders and name.
 HFONT HOST_GetControlFont(DWORD index);

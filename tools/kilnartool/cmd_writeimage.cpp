@@ -8,7 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "DiscAtOnceWriting.h"
 #include "QuotedText.h"
+#include "ReadWhole.h"
 #include "RecorderChoice.h"
 #include "driver/Command.h"
 #include "driver/Numbers.h"
@@ -20,7 +22,7 @@ constexpr uint32_t kBlock = 2048;
 constexpr uint32_t kPieceBlocks = 30;
 constexpr uint32_t kSmallPieceBlocks = 15;
 constexpr uint8_t kTestWriteFlag = 0x02;
-constexpr const char* kUsage = "write-image takes IMAGE [--test] [--speed F] [--drive H:T]";
+constexpr const char* kUsage = "write-image takes IMAGE [--test] [--dao] [--speed F] [--drive H:T]";
 
 // The speed code of a speed factor, as the burn job turns one into the
 // other.
@@ -46,33 +48,26 @@ struct ImageFile {
   }
 };
 
-// Reads exactly `length` bytes; false at an error or a short file.
-bool ReadWhole(int fd, uint8_t* buffer, size_t length) {
-  while (length > 0) {
-    const ssize_t got = read(fd, buffer, length);
-    if (got <= 0) return false;
-    buffer += got;
-    length -= static_cast<size_t>(got);
-  }
-  return true;
-}
-
 }  // namespace
 
 TOOL_COMMAND(RunWriteImage, "write-image",
-             "IMAGE [--test] [--speed F] [--drive H:T]  write the ISO image IMAGE (whole 2048-byte blocks) as one "
+             "IMAGE [--test] [--dao] [--speed F] [--drive H:T]  write the ISO image IMAGE (whole 2048-byte blocks) as one "
              "track-at-once data track and close the session, leaving the disc open for another; the recorder is "
              "the first drive of a known model unless --drive names one; --test writes in test mode (nothing "
              "stored, the session not closed), --speed sets the speed factor (default the drive's highest); "
              "prints `recorder CLASS`, `free-blocks N`, `start LBA`, `progress P` as the recorder reports it, and "
-             "`closed`") {
+             "`closed`; --dao writes the image at once instead, as one Mode 1 track described by the recorder's cue "
+             "sheet (raw 2352-byte sectors when the recorder takes them), and prints `closed` after its end") {
   if (args.empty()) return tool::Fail(kUsage);
   bool test = false;
+  bool atOnce = false;
   uint64_t factor = 0;
   std::string place;
   for (size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--test") {
       test = true;
+    } else if (args[i] == "--dao") {
+      atOnce = true;
     } else if (args[i] == "--speed" && i + 1 < args.size()) {
       if (!tool::ParseUnsigned(args[++i], factor, 99) || factor == 0) return tool::Fail("--speed must be 1 to 99");
     } else if (args[i] == "--drive" && i + 1 < args.size()) {
@@ -107,6 +102,12 @@ TOOL_COMMAND(RunWriteImage, "write-image",
   config.testWrite = test ? 1 : 0;
   config.blockSize = kBlock;
   if (recorder->SetConfig(config, 0) != 0) return fail();
+  if (atOnce) {
+    if (!kilnartool::WriteImageAtOnce(*recorder, image.fd, blocks, args[0], error))
+      return tool::Fail(kilnartool::OneLine(error));
+    std::printf("closed\n");
+    return 0;
+  }
   const uint8_t flags = test ? kTestWriteFlag : 0;
   const auto progress = [](int percent) { std::printf("progress %d\n", percent); };
   if (!recorder->StartTrack(blocks, 1, 1, 0, 0, flags, progress)) return fail();
@@ -116,7 +117,7 @@ TOOL_COMMAND(RunWriteImage, "write-image",
   uint8_t* buffer = recorder->GetTransferBuffer();
   for (uint32_t done = 0; done < blocks;) {
     const uint32_t n = std::min(piece, blocks - done);
-    bool written = ReadWhole(image.fd, buffer, size_t{n} * kBlock);
+    bool written = kilnartool::ReadWhole(image.fd, buffer, size_t{n} * kBlock);
     if (!written) recorder->SetErrorText("cannot read " + args[0]);
     written = written && recorder->Write(buffer, n * kBlock);
     if (!written) {

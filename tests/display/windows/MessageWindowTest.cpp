@@ -15,9 +15,9 @@ constexpr UINT kOther = WM_USER + 701;
 
 // Records the messages its window gets; discards queued copies of the
 // work message when it handles the first.
-struct Owner {
+struct MessageOwner {
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM) {
-    auto& owner = *static_cast<Owner*>(self);
+    auto& owner = *static_cast<MessageOwner*>(self);
     owner.threads.push_back(GetCurrentThreadId());
     owner.messages.push_back(message);
     if (message == kWork) {
@@ -37,10 +37,10 @@ void PumpQueue() {
 }
 
 TEST(MessageWindow, ABurstPostedFromAWorkerIsHandledOnceOnTheOwnersThread) {
-  Owner owner;
+  MessageOwner owner;
   CMessageWindow window;
   owner.window = &window;
-  window.Create(&Owner::OnMessage, &owner);
+  window.Create(&MessageOwner::OnMessage, &owner);
   ASSERT_NE(window.GetWindowHandle(), nullptr);
   std::thread worker([&] {
     for (WPARAM i = 0; i < 10; ++i) EXPECT_TRUE(PostMessageA(window.GetWindowHandle(), kWork, i, 0));
@@ -53,9 +53,9 @@ TEST(MessageWindow, ABurstPostedFromAWorkerIsHandledOnceOnTheOwnersThread) {
 }
 
 TEST(MessageWindow, QueuedMessagesOfOneNumberRunAtOnceOrAreDiscarded) {
-  Owner owner;
+  MessageOwner owner;
   CMessageWindow window;
-  window.Create(&Owner::OnMessage, &owner);
+  window.Create(&MessageOwner::OnMessage, &owner);
   PostMessageA(window.GetWindowHandle(), kOther, 1, 0);
   PostMessageA(window.GetWindowHandle(), kWork, 1, 0);
   PostMessageA(window.GetWindowHandle(), kWork, 2, 0);
@@ -69,11 +69,11 @@ TEST(MessageWindow, QueuedMessagesOfOneNumberRunAtOnceOrAreDiscarded) {
 }
 
 TEST(MessageWindow, CreatingAgainLeavesOneWindowAndDestroyReachesTheCallback) {
-  Owner owner;
+  MessageOwner owner;
   CMessageWindow window;
-  window.Create(&Owner::OnMessage, &owner);
+  window.Create(&MessageOwner::OnMessage, &owner);
   HWND first = window.GetWindowHandle();
-  window.Create(&Owner::OnMessage, &owner);
+  window.Create(&MessageOwner::OnMessage, &owner);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_TRUE(IsWindow(window.GetWindowHandle()));
   EXPECT_FALSE(IsWindowVisible(window.GetWindowHandle()));

@@ -108,7 +108,7 @@ TEST(WritingToolTest, RefusalsAndFailures) {
       {"an image of part blocks", "write-image IMAGE.part", "", "IMAGE.part is not whole 2048-byte blocks"},
       {"no recorder of a known model", "write-image IMAGE", "TWL_RECORDER_INQUIRY='NOBODY  KNOWS ME'",
        "no recorder of a known model found"},
-      {"an unknown switch", "write-image IMAGE --fast", "", "write-image takes IMAGE [--test] [--speed F] [--drive H:T]"},
+      {"an unknown switch", "write-image IMAGE --fast", "", "write-image takes IMAGE [--test] [--dao] [--speed F] [--drive H:T]"},
       {"verify of a blank disc", "verify IMAGE", "", "the disc holds no track"},
   };
   for (const auto& c : cases) {

@@ -48,6 +48,19 @@ TEST(TwltoolPlugInStreams, AServedFileReadsWholeAndSeeksBackAndForth) {
       << "a piece differs";
 }
 
+TEST(TwltoolPlugInStreams, ProvidersExitBeforeThePlugInsUnloadLastFirst) {
+  const std::string dir = twltest::MakeTempDir("order");
+  const std::string path = dir + "/o.bin";
+  twltest::WriteFile(path, "o");
+  const std::string trace = dir + "/trace.txt";
+  const twltest::ToolRun run = twltest::RunTool("twltool", "hostcat --plugins '" + kPlugIns + "' 'tstream://" + path + "'",
+                                                "TWL_FIXTURE_TRACE='" + trace + "' ");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(twltest::ReadFile(trace),
+            "TestStreams: provider exit\nTestStreams1: provider exit\nTestStreams1: plug-in exit\n"
+            "TestStreams: plug-in exit\n");
+}
+
 TEST(TwltoolPlugInStreams, OpenFlagsReachThePlugInAsItsCallerSentThemWithOpenExistingAdded) {
   const std::string path = twltest::MakeTempDir("flags") + "/f.bin";
   twltest::WriteFile(path, "0123456789");
