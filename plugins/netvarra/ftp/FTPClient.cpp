@@ -36,6 +36,10 @@ void CFTPClient::Connect(const SOCKADDR* address, int length) {
     m_Socket.Connect(address, length);
     m_Socket.SetNotify(m_SocketEvent, CSimpleSocket::kSelectedEvents);
     m_Socket.SetLineEvent(m_LineEvent);
+    // On loopback the greeting can arrive before the events are attached:
+    // the thread's first pass looks at the socket whatever happened.
+    SetEvent(m_SocketEvent);
+    SetEvent(m_LineEvent);
     {
       CriticalSectionLock inner(m_InnerLock);
       if (m_NotifyEvent) ResetEventHandle(m_NotifyEvent);
