@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "foundation/kernel/Error.h"
 #include "foundation/streams/DiskFileStream.h"
 #include "foundation/streams/StreamFlags.h"
@@ -44,8 +46,18 @@ bool LoadFTPLogins(CFTPLoginDataBase& logins, const std::string& folder, std::st
   return false;
 }
 
+// Written beside the file under a name of this process and moved over it
+// whole, so that a reader (another instance, or the next start after a
+// crash mid-save) never finds half a database.
 bool SaveFTPLogins(CFTPLoginDataBase& logins, const std::string& folder) {
   const std::string path = folder + kFTPLoginFileName;
-  return WithDiskFile(path, kStreamRead | kStreamWrite | kStreamSeek | kStreamCreateAlways,
-                      [&logins](CStream& stream) { logins.Save(stream); });
+  const std::string temporary = path + "." + std::to_string(GetCurrentProcessId()) + ".tmp";
+  if (!WithDiskFile(temporary, kStreamRead | kStreamWrite | kStreamSeek | kStreamCreateAlways,
+                    [&logins](CStream& stream) { logins.Save(stream); })) {
+    DeleteFileA(temporary.c_str());
+    return false;
+  }
+  if (MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+  DeleteFileA(temporary.c_str());
+  return false;
 }
