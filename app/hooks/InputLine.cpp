@@ -1,7 +1,10 @@
 #include "app/hooks/InputLine.h"
 
 #include <charconv>
+#include <string>
 #include <vector>
+
+#include "app/keys/Hotkey.h"
 
 namespace {
 
@@ -72,5 +75,17 @@ std::optional<InputLine> ParseInputLine(std::string_view line) {
     return input;
   }
   if (command == "snap" && words.size() == 1) return input;
+  if (command == "key" && words.size() >= 2) {
+    // The text runs to the end of the line: "Ctrl + P" is one hotkey.
+    const size_t start = static_cast<size_t>(words[1].data() - line.data());
+    const size_t end = static_cast<size_t>(words.back().data() + words.back().size() - line.data());
+    CHotkey hotkey;
+    if (!hotkey.Parse(std::string(line.substr(start, end - start)).c_str())) return std::nullopt;
+    if (hotkey.GetKey() == 0 || hotkey.GetKey() > 0xFF) return std::nullopt;
+    input.kind = InputLine::Kind::kKey;
+    input.value = hotkey.GetKey();
+    input.modifiers = hotkey.GetModifiers();
+    return input;
+  }
   return std::nullopt;
 }

@@ -6,6 +6,9 @@
 //                   lbuttondown, lbuttonup, lbuttondblclk, rbuttondown,
 //                   rbuttonup, rbuttondblclk
 //   snap            a snapshot, as SIGUSR1 asks for one
+//   key KEYTEXT     a key pressed and released with modifiers held: a
+//                   hotkey text as in Keys.ini ("Ctrl+P", "alt+f4",
+//                   "PageUp+@hold" for one repeat), of one key up to 255
 // Words are separated by blanks or tabs; numbers are decimal (a screen
 // point may be negative, an id is 1 to 65535). Anything else is no input.
 #pragma once
@@ -16,11 +19,12 @@
 #include <string_view>
 
 struct InputLine {
-  enum class Kind { kClick, kRightClick, kMenu, kTray, kSnap };
+  enum class Kind { kClick, kRightClick, kMenu, kTray, kSnap, kKey };
   Kind kind = Kind::kSnap;
   int x = 0;
   int y = 0;
-  UINT value = 0;  // the menu id (0: dismiss) or the tray's mouse message
+  UINT value = 0;  // the menu id (0: dismiss), the tray's mouse message or the key
+  DWORD modifiers = 0;  // of a key: CHotkey's Ctrl, Alt, Shift and hold
 };
 
 std::optional<InputLine> ParseInputLine(std::string_view line);

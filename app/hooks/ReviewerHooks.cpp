@@ -12,9 +12,11 @@
 #include <fstream>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "app/hooks/InputLine.h"
 #include "app/hooks/SnapshotTexts.h"
+#include "app/keys/Hotkey.h"
 
 namespace {
 
@@ -53,6 +55,23 @@ void Click(int button, int x, int y) {
   TwlInputMouseButton(button, FALSE, x, y);
 }
 
+// As a keyboard gives it: the modifiers go down first and up last, and a
+// held key repeats its key-down before it is released.
+void PressKey(UINT key, DWORD modifiers) {
+  std::vector<UINT> held;
+  if (modifiers & CHotkey::kCtrl) held.push_back(VK_CONTROL);
+  if (modifiers & CHotkey::kAlt) held.push_back(VK_MENU);
+  if (modifiers & CHotkey::kShift) held.push_back(VK_SHIFT);
+  bool taken = true;
+  for (UINT modifier : held) taken = TwlInputKey(modifier, TRUE) && taken;
+  taken = TwlInputKey(key, TRUE) && taken;
+  if (modifiers & CHotkey::kHold) taken = TwlInputKey(key, TRUE) && taken;
+  taken = TwlInputKey(key, FALSE) && taken;
+  for (auto modifier = held.rbegin(); modifier != held.rend(); ++modifier)
+    taken = TwlInputKey(*modifier, FALSE) && taken;
+  if (!taken) std::fprintf(stderr, "twl: no window takes the key input\n");
+}
+
 void Run(const InputLine& input) {
   switch (input.kind) {
     case InputLine::Kind::kClick: Click(VK_LBUTTON, input.x, input.y); break;
@@ -65,6 +84,7 @@ void Run(const InputLine& input) {
     case InputLine::Kind::kTray:
       if (!TwlTestPostNotifyIconMessage(0, input.value)) std::fprintf(stderr, "twl: no tray icon for the input\n");
       break;
+    case InputLine::Kind::kKey: PressKey(input.value, input.modifiers); break;
     case InputLine::Kind::kSnap:
       if (SnapshotRequest request = Hooks().snapshot.load())
         request();

@@ -1,5 +1,6 @@
 // What the user interface hands on to the main window of the player
-// system's notices and playlist changes. The main window implements it;
+// system's notices and playlist changes, and the main window's commands it
+// runs for a key (its menu). The main window implements it;
 // the user interface finds it on the window in its main slot, so the core
 // never names the window's class.
 //
@@ -17,6 +18,9 @@ class CMainWindowNotices {
   virtual void UpdatePauseButton() = 0;
   virtual void UpdatePlayStateButtons() = 0;
   virtual void OnVolumeChanged() = 0;
+  // The main menu at the window's centre ("Menu" key); false when it
+  // could not be shown or full screen stands in the way.
+  virtual bool ShowMenuCentered() = 0;
 
  protected:
   ~CMainWindowNotices() = default;

@@ -25,6 +25,12 @@ LRESULT CUserInterface::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       RestoreAll();
       break;
     case kRestoreSurfacesMessage: RestoreSurfaces(); break;
+    case kVisualizerTriggersMessage: ActivateVisualizerTriggers(); break;
+    case kPlayerTriggersMessage: ActivatePlayerTriggers(); break;
+    case kPostedKeyEventMessage:
+      OnPostedKeyEvent(static_cast<DWORD>(wParam & 0xFFFFFF), static_cast<DWORD>((wParam >> 24) & 0xFF),
+                       reinterpret_cast<PLUGIN_HANDLE>(lParam));
+      break;
     default:
       if (message >= PLAYER_NOTICE_CURRENT_ENTRY && message <= PLAYER_NOTICE_VOLUME) OnPlayerNotice(message);
       break;

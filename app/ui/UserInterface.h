@@ -19,6 +19,9 @@
 #include <vector>
 
 #include "app/core/UserInterfaceLink.h"
+#include "app/keys/KeyEvents.h"
+#include "app/keys/TriggerDatabase.h"
+#include "app/keys/TriggerManager.h"
 #include "display/MessageWindow.h"
 #include "display/auxwindow/AuxWindowManager.h"
 #include "display/paint/PrimaryBlitter.h"
@@ -33,6 +36,7 @@
 class CAuxWindow;
 class CColorTable;
 class CSkin;
+class CTrigger;
 class CWindow;
 
 // A full-screen display mode; {0, 0, 0} is the default one.
@@ -148,6 +152,15 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // name for the key).
   static CStr GetKeyName(UINT key);
   static CStr GetSystemKeyName(UINT key, bool extended);
+  // The key tokens of the key bindings file: "A", "F12", "Num7", "PageUp",
+  // else "#" and the number. ParseKeyToken reads them without regard to
+  // case (also "#N" for any key and "NumSep"); 0 is no key.
+  static CStr GetKeyToken(UINT key);
+  static UINT ParseKeyToken(const char* token);
+  // The display form of the first hotkey of the built-in trigger with
+  // that id in "Main", as menus show it beside the command; "" when the
+  // trigger is missing or has no keys.
+  CStr GetMainTriggerKeyText(int id);
   // Opens a web page in the desktop's browser. When that fails the log
   // says so (code 0x100) and the answer is false.
   static bool StartWebBrowser(const char* url);
@@ -307,6 +320,47 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // The maker's web pages; empty outside 0 .. kWebPageCount - 1.
   static CStr GetWebPageUrl(int index);
 
+  // --- Triggers, key bindings and key events ---
+  // Posted to the message window: the current visualizer or player
+  // changed (their partitioned triggers follow), and a plug-in's key press
+  // (wParam: key | flags << 24; lParam: the posting plug-in object).
+  static constexpr UINT kVisualizerTriggersMessage = 1324;
+  static constexpr UINT kPlayerTriggersMessage = 1325;
+  static constexpr UINT kPostedKeyEventMessage = 1354;
+  static constexpr DWORD kKeyBindingsValueSize = 2000;
+  static constexpr const char* kKeyBindingsFileName = "Keys.ini";
+
+  CTriggerManager& GetTriggerManager() { return m_Triggers; }
+  CTriggerDatabase& GetTriggerDatabase() { return m_TriggerDatabase; }
+  CKeyEventManager& GetKeyEventManager() { return m_KeyEvents; }
+  // The built-in triggers with their default keys, replaced by the user's
+  // from Keys.ini in the program folder (in `programFolder`, which ends in
+  // a separator); the full-screen ones start disabled. ReleaseKeyBindings
+  // removes every trigger and closes the file.
+  void LoadKeyBindings();
+  void LoadKeyBindings(const char* programFolder);
+  void ReleaseKeyBindings() noexcept;
+  // A built-in trigger's command, by its id.
+  void ExecuteTrigger(CTrigger* trigger);
+  // The full-screen triggers act only while full screen is shown.
+  void EnableFullscreenTriggers(bool on);
+  // The partitioned triggers of plug-ins fire only for the current
+  // visualizer or player (1324, 1325).
+  void ActivateVisualizerTriggers();
+  void ActivatePlayerTriggers();
+  // A key message (WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP: the
+  // key and its lParam) as a key event to every listener, with the Ctrl,
+  // Alt and Shift state the message came with.
+  void OnKey(UINT key, LPARAM keyMessageData);
+  void DispatchKeyEvent(DWORD key, DWORD flags);
+  // The listener that runs the triggers (start), and the removal of every
+  // listener (shut-down).
+  void InitKeyEvents();
+  void ExitKeyEvents() noexcept;
+  // A key a plug-in posted (1354): dispatched when it comes from no
+  // plug-in object or from the viewer's current user, else dropped.
+  void OnPostedKeyEvent(DWORD key, DWORD flags, PLUGIN_HANDLE poster);
+
  private:
   static void OnMessage(void* self, UINT message, WPARAM wParam, LPARAM lParam);
   // The player system's notices (1224-1229) and playlist reports go to
@@ -362,6 +416,10 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   bool m_MainWindowOnTop = false;
   bool m_MiniMainWindowOnTop = true;
   HACCEL m_Accelerators = nullptr;
+  // The key events' listeners go before the triggers they run.
+  CTriggerManager m_Triggers;
+  CTriggerDatabase m_TriggerDatabase;
+  CKeyEventManager m_KeyEvents;
   // Last, so that its windows go first.
   CAuxWindowManager m_AuxWindows;
 };

@@ -1,6 +1,7 @@
 // The user interface's whole start and shut-down: the control font and
-// cursor, the built-in skin's bytes, the display, the skin and the main
-// windows, and their undoing in the reverse order.
+// cursor, the built-in skin's bytes, the display, the skin, the main
+// windows, the key bindings and key events, and their undoing in the
+// reverse order.
 #include "app/core/System.h"
 #include "app/ui/MainWindowMakers.h"
 #include "app/ui/UserInterface.h"
@@ -42,6 +43,8 @@ void CUserInterface::Init() {
     Timed("UI - init skin", [&] { InitSkin(); });
     Timed("UI - create windows", [&] { CreateWindows(); });
     ConnectPlayerNotices();
+    Timed("UI - init triggers", [&] { LoadKeyBindings(); });
+    Timed("UI - init key events", [&] { InitKeyEvents(); });
     // A table that cannot be made is logged; the program runs without it.
     Timed("UI - init accelerators", [&] { CreateAcceleratorTable(); });
     // From here the commands and the owner window's notifications act.
@@ -59,6 +62,8 @@ void CUserInterface::PrepareExit() {
 
 void CUserInterface::Exit() noexcept {
   if (GetUserInterfaceLink() == this) SetUserInterfaceLink(nullptr);
+  ExitKeyEvents();
+  ReleaseKeyBindings();
   DestroyAcceleratorTable();
   DisconnectPlayerNotices();
   DestroyWindows();

@@ -13,7 +13,7 @@
 #include "foundation/kernel/TypedObject.h"
 
 class CAuxWindow;
-class CClassRecord;
+struct CClassRecord;
 
 class CAuxWindowManager : public CTypedObject {
  public:

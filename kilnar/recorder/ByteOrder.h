@@ -47,3 +47,19 @@ inline void SetBothEndian16(uint8_t* p, uint16_t value) {
   p[1] = static_cast<uint8_t>(value >> 8);
   SetBigEndian16(p + 2, value);
 }
+
+inline void SetLittleEndian16(uint8_t* p, uint16_t value) {
+  p[0] = static_cast<uint8_t>(value);
+  p[1] = static_cast<uint8_t>(value >> 8);
+}
+
+inline uint32_t GetLittleEndian32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[3]) << 24 | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 |
+         p[0];
+}
+
+// The ISO 9660 both-byte-order 32-bit field: 8 bytes.
+inline void SetBoth32(uint8_t* p, uint32_t value) {
+  SetLittleEndian32(p, value);
+  SetBigEndian32(p + 4, value);
+}

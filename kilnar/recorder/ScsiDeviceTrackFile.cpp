@@ -19,11 +19,6 @@ constexpr uint8_t kSenseUnitAttention = 6;
 constexpr int kMostRetries = 5;
 constexpr uint32_t kNearTheEnd = 150;
 
-void PutLittle16(uint8_t* p, uint16_t value) {
-  p[0] = static_cast<uint8_t>(value);
-  p[1] = static_cast<uint8_t>(value >> 8);
-}
-
 // The [MESSAGE] text of ERR_CW_NOT_ENOUGH_SPACE with its three figures.
 std::string NotEnoughSpaceText(const char* name, uint32_t neededKb, uint32_t availableKb) {
   IniFile messages("MSG\\SCSI.MSG", nullptr);
@@ -38,12 +33,12 @@ void MakeWaveHeader(uint8_t* header, uint32_t dataLength) {
   SetLittleEndian32(header + 4, dataLength + 36);
   std::memcpy(header + 8, "WAVEfmt ", 8);
   SetLittleEndian32(header + 16, 16);
-  PutLittle16(header + 20, 1);
-  PutLittle16(header + 22, 2);
+  SetLittleEndian16(header + 20, 1);
+  SetLittleEndian16(header + 22, 2);
   SetLittleEndian32(header + 24, 44100);
   SetLittleEndian32(header + 28, 176400);
-  PutLittle16(header + 32, 4);
-  PutLittle16(header + 34, 16);
+  SetLittleEndian16(header + 32, 4);
+  SetLittleEndian16(header + 34, 16);
   std::memcpy(header + 36, "data", 4);
   SetLittleEndian32(header + 40, dataLength);
 }

@@ -218,3 +218,23 @@ TWLAPI DWORD GetFileAttributesA(LPCSTR name) {
   }
   return twl::AttributesOf(info, twl::FileNameOf(path));
 }
+
+TWLAPI BOOL SetFileAttributesA(LPCSTR name, DWORD attributes) {
+  if (!name || !*name) {
+    SetLastError(ERROR_PATH_NOT_FOUND);
+    return FALSE;
+  }
+  std::string path = twl::ResolvePath(name);
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return twl::FailWithErrno(errno, path.c_str());
+  // Only the read-only bit has a place in the file's mode; hidden follows
+  // the name and the archive bit is not kept, so both are accepted as they
+  // come.
+  const mode_t writable = S_IWUSR | S_IWGRP | S_IWOTH;
+  mode_t mode = info.st_mode & 07777;
+  if (attributes & FILE_ATTRIBUTE_READONLY) mode &= ~writable;
+  else if (!(mode & writable)) mode |= S_IWUSR;
+  if (mode != (info.st_mode & 07777) && chmod(path.c_str(), mode) != 0) return twl::FailWithErrno(errno, path.c_str());
+  SetLastError(ERROR_SUCCESS);
+  return TRUE;
+}

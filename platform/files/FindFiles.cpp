@@ -62,15 +62,32 @@ class FindObject : public twl::KernelObject {
   size_t next_ = 0;
 };
 
-bool ListOrder(const std::string& a, const std::string& b) {
-  auto rank = [](const std::string& name) { return name == "." ? 0 : name == ".." ? 1 : 2; };
-  if (rank(a) != rank(b)) return rank(a) < rank(b);
-  size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    char x = twl::FoldCase(a[i]), y = twl::FoldCase(b[i]);
-    if (x != y) return static_cast<unsigned char>(x) < static_cast<unsigned char>(y);
+// "." first, ".." second, every other name after them.
+int ListRank(const std::string& name) {
+  if (name.empty() || name[0] != '.' || name.size() > 2) return 2;
+  return name.size() == 1 ? 0 : name[1] == '.' ? 1 : 2;
+}
+
+// The names in list order: by rank, then ignoring ASCII case, then as
+// they are. Each name's key is made once and the sort moves indices, so a
+// large folder sorts quickly.
+void SortInListOrder(std::vector<std::string>& names) {
+  std::vector<std::string> keys(names.size());
+  for (size_t i = 0; i < names.size(); ++i) {
+    keys[i].reserve(names[i].size() + 1);
+    keys[i] += static_cast<char>('0' + ListRank(names[i]));
+    for (char c : names[i]) keys[i] += twl::FoldCase(c);
   }
-  return a.size() != b.size() ? a.size() < b.size() : a < b;
+  std::vector<size_t> order(names.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    const int byKey = keys[a].compare(keys[b]);
+    return byKey != 0 ? byKey < 0 : names[a] < names[b];
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(names.size());
+  for (size_t index : order) sorted.push_back(std::move(names[index]));
+  names = std::move(sorted);
 }
 
 }  // namespace
@@ -98,7 +115,7 @@ TWLAPI HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
     }
   }
   closedir(dir);
-  std::sort(names.begin(), names.end(), ListOrder);
+  SortInListOrder(names);
 
   auto find = std::make_shared<FindObject>(folder, std::move(names));
   if (!find->Next(*data)) {

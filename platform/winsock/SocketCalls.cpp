@@ -27,7 +27,6 @@ using Guard = std::lock_guard<std::mutex>;
 
 constexpr uintptr_t kInvalidSocket = ~static_cast<uintptr_t>(0);
 constexpr int kAddressLength = 16;  // a Winsock IPv4 address
-constexpr int kWouldBlock = 10035;
 
 bool IsKnown(uintptr_t s) {
   if (s > 0x7FFFFFFF) return false;

@@ -4,6 +4,7 @@
 
 #include "plugins/pictolan/ImageFileFilter.h"
 #include "plugins/pictolan/ImageFileIdentifier.h"
+#include "plugins/pictolan/ImagePlayer.h"
 #include "plugins/pluginsdk/HostErrors.h"
 
 namespace pictolan {
@@ -25,6 +26,8 @@ ImageMain& TheImageMain() { return g_ImageMain; }
 
 bool ImageMain::CreateObjects() {
   bool constructed = false;
+  auto* player = new (std::nothrow) ImagePlayer(constructed);
+  if (!AddObject(player, player && constructed)) return false;
   auto* identifier = new (std::nothrow) ImageFileIdentifier(constructed);
   if (!AddObject(identifier, identifier && constructed)) return false;
   auto* filter = new (std::nothrow) ImageFileFilter(constructed);

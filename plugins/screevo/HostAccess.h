@@ -5,6 +5,7 @@
 #pragma once
 
 #include "pluginhost/abi/PlugInAbi.h"
+#include "plugins/pluginsdk/HostSlots.h"
 
 namespace screevo {
 
@@ -15,11 +16,7 @@ extern HMODULE g_Module;
 using ViewerCloseSlot = BOOL (*)(PLUGIN_HANDLE caller);
 using ViewerSetFullScreenSlot = BOOL (*)(DWORD* requestId, PLUGIN_HANDLE caller, DWORD deferred);
 
-template <typename Slot, size_t N>
-Slot ReservedSlot(HOST_ReservedSlot const (&slots)[N], size_t first, size_t slot) {
-  // Through void(*)(), which the compiler accepts as any function type.
-  return reinterpret_cast<Slot>(reinterpret_cast<void (*)()>(slots[slot - first]));
-}
+using pluginsdk::ReservedSlot;
 
 inline ViewerCloseSlot HostViewerClose() { return ReservedSlot<ViewerCloseSlot>(g_Host->reserved111_134, 111, 113); }
 inline ViewerSetFullScreenSlot HostViewerSetFullScreen() {

@@ -15,23 +15,33 @@ bool HasFileEntries(const MainMenuState& state) {
   return state.playList && !CollectFileEntries(*state.playList, 1).empty();
 }
 
+// An item's text with the key of the built-in trigger that does the same.
+CStr WithTriggerKey(const MainMenuState& state, const CStr& text, BuiltInTriggerId trigger) {
+  return WithKey(text, state.triggerKeys[static_cast<size_t>(trigger)]);
+}
+
 void AddPlaybackItems(HMENU menu, const MainMenuState& state) {
+  auto text = [&](const char* key, const char* defaultText, BuiltInTriggerId trigger) {
+    return WithTriggerKey(state, LocalText(key, defaultText), trigger);
+  };
   if (!state.playing) {
-    AppendItem(menu, {kPlay, LocalText("CMainWindow.Menu.Playback.Play", "Play")});
+    AppendItem(menu, {kPlay, text("CMainWindow.Menu.Playback.Play", "Play", TRIGGER_PLAY)});
   } else {
-    AppendItem(menu, {kStop, LocalText("CMainWindow.Menu.Playback.Stop", "Stop")});
+    AppendItem(menu, {kStop, text("CMainWindow.Menu.Playback.Stop", "Stop", TRIGGER_STOP)});
     if (state.paused)
-      AppendItem(menu, {kResume, LocalText("CMainWindow.Menu.Playback.Resume", "Resume")});
+      AppendItem(menu, {kResume, text("CMainWindow.Menu.Playback.Resume", "Resume", TRIGGER_PAUSE)});
     else
-      AppendItem(menu, {kPause, LocalText("CMainWindow.Menu.Playback.Pause", "Pause")});
+      AppendItem(menu, {kPause, text("CMainWindow.Menu.Playback.Pause", "Pause", TRIGGER_PAUSE)});
   }
   AppendSeparator(menu);
-  AppendItem(menu, {kLoop, LocalText("CMainWindow.Menu.Playback.Loop", "Loop"), false, state.loop});
-  AppendItem(menu, {kShuffle, LocalText("CMainWindow.Menu.Playback.Shuffle", "Shuffle"), false, state.shuffle});
+  AppendItem(menu, {kLoop, text("CMainWindow.Menu.Playback.Loop", "Loop", TRIGGER_LOOP), false, state.loop});
+  AppendItem(menu,
+             {kShuffle, text("CMainWindow.Menu.Playback.Shuffle", "Shuffle", TRIGGER_SHUFFLE), false, state.shuffle});
   if (HasFileEntries(state)) {
     AppendSeparator(menu);
-    AppendItem(menu, {kNextFile, LocalText("CMainWindow.Menu.Playback.NextFile", "Next file")});
-    AppendItem(menu, {kPreviousFile, LocalText("CMainWindow.Menu.Playback.PrevFile", "Previous file")});
+    AppendItem(menu, {kNextFile, text("CMainWindow.Menu.Playback.NextFile", "Next file", TRIGGER_NEXT_FILE)});
+    AppendItem(menu,
+               {kPreviousFile, text("CMainWindow.Menu.Playback.PrevFile", "Previous file", TRIGGER_PREVIOUS_FILE)});
     FillGoToMenu(AppendSubmenu(menu, kGoToMenu, LocalText("CMainWindow.Menu.Playback.GoToSubMenu", "Go to...")), state);
   }
   AppendSeparator(menu);

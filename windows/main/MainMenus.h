@@ -10,10 +10,12 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <vector>
 
+#include "app/keys/BuiltInTriggers.h"
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/Str.h"
 
@@ -39,6 +41,8 @@ struct MainMenuState {
   CriticalSection* infoLock = nullptr;
   // Today's date as the Internet menu shows it.
   CStr date;
+  // The key of each built-in trigger as its items show it, by id.
+  std::array<CStr, BUILT_IN_TRIGGER_COUNT> triggerKeys;
 };
 
 enum class MenuFor { kMainWindow, kTray };

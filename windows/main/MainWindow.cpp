@@ -139,13 +139,21 @@ void CMainWindow::OnMouseButtonDown(int button, int x, int y) {
   if (button == 1) OnRightButtonDown(x, y);
 }
 
-void CMainWindow::OnKeyDown(UINT key, LPARAM data) { CWindow::OnKeyDown(key, data); }
+// Every key, after the controls had it, goes on to the user interface's
+// key events, which run the triggers bound to it.
+void CMainWindow::OnKeyDown(UINT key, LPARAM data) {
+  CWindow::OnKeyDown(key, data);
+  GetUserInterface().OnKey(key, data);
+}
 
-void CMainWindow::OnKeyUp(UINT key, LPARAM data) { CWindow::OnKeyUp(key, data); }
+void CMainWindow::OnKeyUp(UINT key, LPARAM data) {
+  CWindow::OnKeyUp(key, data);
+  GetUserInterface().OnKey(key, data);
+}
 
-void CMainWindow::OnSysKeyDown(UINT, LPARAM) {}
+void CMainWindow::OnSysKeyDown(UINT key, LPARAM data) { GetUserInterface().OnKey(key, data); }
 
-void CMainWindow::OnSysKeyUp(UINT, LPARAM) {}
+void CMainWindow::OnSysKeyUp(UINT key, LPARAM data) { GetUserInterface().OnKey(key, data); }
 
 void CMainWindow::OnMinimize(bool toTray) {
   CWindow::OnMinimize(toTray);

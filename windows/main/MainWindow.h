@@ -132,6 +132,9 @@ class CMainWindow : public CWindow, public CMainWindowNotices {
   // does every command.
   bool ShowMenu(int x, int y, UINT flags, int kind);
   bool ShowMenuAtCursor();
+  // The main menu at the window's centre, unless full screen is shown or
+  // being left (the "Menu" key).
+  bool ShowMenuCentered() override;
   bool ShowInternetMenuAtCursor();
   // The tray icon's message (1124): lParam, the mouse message.
   void OnTrayNotify(UINT mouseMessage);

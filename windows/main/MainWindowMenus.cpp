@@ -90,6 +90,8 @@ MainMenuState CurrentMenuState() {
   state.currentEntry = players.GetCurrentEntryNumber();
   state.infoLock = &GetFileInfoDataBase().GetLock();
   state.date = TodaysDate();
+  for (int id = 0; id < BUILT_IN_TRIGGER_COUNT; ++id)
+    state.triggerKeys[static_cast<size_t>(id)] = GetUserInterface().GetMainTriggerKeyText(id);
   return state;
 }
 
@@ -130,6 +132,14 @@ bool CMainWindow::ShowMenu(int x, int y, UINT flags, int kind) {
 bool CMainWindow::ShowMenuAtCursor() {
   const POINT cursor = CursorPosition();
   return ShowMenu(cursor.x, cursor.y, TPM_RIGHTBUTTON, 0);
+}
+
+// Full screen belongs to the viewer system, which the program does not have
+// yet: nothing stands in the way of the menu.
+bool CMainWindow::ShowMenuCentered() {
+  RECT window{};
+  if (!GetWindowRect(GetWindowHandle(), &window)) return false;
+  return ShowMenu((window.left + window.right) / 2, (window.top + window.bottom) / 2, TPM_RIGHTBUTTON, 0);
 }
 
 bool CMainWindow::ShowInternetMenuAtCursor() {

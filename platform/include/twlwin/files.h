@@ -113,6 +113,9 @@ TWLAPI BOOL MoveFileExA(LPCSTR existing, LPCSTR target, DWORD flags);
 TWLAPI BOOL ReplaceFileA(LPCSTR replaced, LPCSTR replacement, LPCSTR backup, DWORD flags, LPVOID exclude,
                          LPVOID reserved);
 TWLAPI DWORD GetFileAttributesA(LPCSTR name);
+// Of the attributes only FILE_ATTRIBUTE_READONLY changes the file (its
+// write permissions); the others are accepted and not kept.
+TWLAPI BOOL SetFileAttributesA(LPCSTR name, DWORD attributes);
 TWLAPI BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES attributes);
 TWLAPI BOOL RemoveDirectoryA(LPCSTR name);
 

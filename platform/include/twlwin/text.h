@@ -25,3 +25,14 @@
 TWLAPI int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int textLength, LPWSTR wide, int wideLength);
 TWLAPI int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR text, int textLength,
                                LPCSTR defaultChar, LPBOOL usedDefaultChar);
+
+// The text in upper case as names are compared without regard to case
+// (every process and locale alike; bytes that are not UTF-8 stay as they
+// are). The result may be longer than the source. The locale is accepted
+// and not used; LCMAP_UPPERCASE is the only mapping. A source length of -1
+// means NUL-terminated and counts the NUL; a destination size of 0 asks for
+// the size needed.
+#define LOCALE_USER_DEFAULT 0x0400u
+#define LCMAP_UPPERCASE 0x00000200u
+TWLAPI int LCMapStringA(DWORD locale, DWORD flags, LPCSTR source, int sourceLength, LPSTR destination,
+                        int destinationLength);

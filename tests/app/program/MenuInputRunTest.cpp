@@ -210,7 +210,7 @@ TEST(TwlMenuInput, ButtonsMenusAndTheTrayDriveAHeadlessPlayer) {
   std::this_thread::sleep_for(pause);
   input.Click(places["2"]);
   const std::string paused = input.MenuAt(places["free"], "none");
-  EXPECT_TRUE(Contains(paused, "  1004 - Resume\n")) << paused;
+  EXPECT_TRUE(Contains(paused, "  1004 - Resume\\t[Pause]\n")) << paused;
   EXPECT_FALSE(Contains(paused, " 1003 ")) << paused;
   input.Click(places["2"]);
   std::this_thread::sleep_for(pause);
@@ -219,7 +219,7 @@ TEST(TwlMenuInput, ButtonsMenusAndTheTrayDriveAHeadlessPlayer) {
   std::this_thread::sleep_for(pause);
   input.Click(places["1"]);
   const std::string stopped = input.MenuAt(places["free"], "none");
-  EXPECT_TRUE(Contains(stopped, "1000 p Playback\n  1001 - Play\n")) << stopped;
+  EXPECT_TRUE(Contains(stopped, "1000 p Playback\n  1001 - Play\\t[P]\n")) << stopped;
   input.Click(places["0"]);
   ASSERT_TRUE(WaitFor([&] { return Occurrences(ReadText(log), "playing 'file://" + media + "/b.wav'") == 2; }));
   std::this_thread::sleep_for(pause);

@@ -17,14 +17,6 @@ constexpr const char* kNextWritable = "52 01 00 00 00 ff 00 00 1c 00 | in 28 | g
 constexpr const char* kSynchronize = "35 00 00 00 00 00 00 00 00 00 | none | good";
 constexpr const char* kReady = "00 00 00 00 00 00 | none | good";
 
-// The 60-byte parameter list: 8 header bytes of 0, then the page's bytes
-// 0-15 as given and zeros to its 52nd byte.
-std::string ParameterList(const std::string& pageStart) {
-  std::string list = "00 00 00 00 00 00 00 00 " + pageStart;
-  for (int i = 16; i < 52; ++i) list += " 00";
-  return list;
-}
-
 using CommandSequenceTest = kilnartest::WritingFixture;
 
 TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
@@ -37,42 +29,33 @@ TEST_F(CommandSequenceTest, IdentifyWriteOneTrackAndCloseTheSession) {
   auto* recorder = dynamic_cast<Dev_ATAPIRecorder*>(drive.get());
   ASSERT_NE(recorder, nullptr) << drive->GetClassName();
 
-  EXPECT_EQ(recorder->GetFreeBlocks(), 359849u);
-  WriteConfig config;
-  ASSERT_EQ(recorder->GetConfig(0, config), 0);
-  config.speedCode = 2;
-  config.testWrite = 0;
-  config.blockSize = 2048;
-  ASSERT_EQ(recorder->SetConfig(config, 0), 0);
-  ASSERT_TRUE(recorder->StartTrack(45, 1, 1, 0, 0, 0, nullptr)) << recorder->GetErrorText();
   const std::string data = kilnartest::PatternBytes(45 * 2048, 9);
-  ASSERT_TRUE(recorder->Write(data.data(), 30 * 2048));
-  ASSERT_TRUE(recorder->Write(data.data() + 30 * 2048, 15 * 2048));
-  ASSERT_TRUE(recorder->EndTrack(1, 0, 0));
-  ASSERT_EQ(recorder->Fixation(0, 1, 8, 1), 0);
+  uint32_t freeBlocks = 0;
+  BurnOneTrack(*recorder, data, freeBlocks);
+  ASSERT_FALSE(HasFatalFailure());
+  EXPECT_EQ(freeBlocks, 359849u);
 
-  const std::string configured = kModeSelect + ParameterList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
-  const std::string track = kModeSelect + ParameterList("05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96");
-  const std::vector<std::string> expected = {
-      // identification, by the factory and by the recorder object
-      "12 00 00 00 2c 00 | in 44 | good", "12 00 00 00 2c 00 | in 44 | good",
-      // GetFreeBlocks: disc information, then the next writable address
-      "51 00 00 00 00 00 00 00 20 00 | in 32 | good", kNextWritable,
-      // GetConfig, SetConfig at 4x
-      kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured,
-      // StartTrack: the configuration again, WriteTrack, the address
-      kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured, kModeSense2A, kModeSense05, kModeSense05, track,
-      kNextWritable,
-      // Write, Write
-      "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good", "aa 00 00 00 00 1e 00 00 00 0f 00 00 | out 30720 | good",
-      // EndTrack
-      kSynchronize, kSynchronize,
-      // Fixation
-      kReady, "5b 00 02 00 00 01 00 00 00 00 | none | good", kReady};
-  std::vector<std::string> commands;
-  for (const auto& line : Log())
-    if (line.rfind("#", 0) != 0) commands.push_back(line);
-  EXPECT_EQ(commands, expected);
+  const std::string configured =
+      kModeSelect + kilnartest::WriteParametersList("05 30 01 00 00 00 00 00 00 00 00 00 00 00 00 96");
+  const std::string track =
+      kModeSelect + kilnartest::WriteParametersList("05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96");
+  const std::vector<std::string> expected = {// identification, by the factory and by the recorder object
+                                             "12 00 00 00 2c 00 | in 44 | good", "12 00 00 00 2c 00 | in 44 | good",
+                                             // GetFreeBlocks: disc information, then the next writable address
+                                             "51 00 00 00 00 00 00 00 20 00 | in 32 | good", kNextWritable,
+                                             // GetConfig, SetConfig at 4x
+                                             kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured,
+                                             // StartTrack: the configuration again, WriteTrack, the address
+                                             kModeSense2A, kModeSense05, kSpeed4x, kModeSense05, configured,
+                                             kModeSense2A, kModeSense05, kModeSense05, track, kNextWritable,
+                                             // Write, Write
+                                             "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good",
+                                             "aa 00 00 00 00 1e 00 00 00 0f 00 00 | out 30720 | good",
+                                             // EndTrack
+                                             kSynchronize, kSynchronize,
+                                             // Fixation
+                                             kReady, "5b 00 02 00 00 01 00 00 00 00 | none | good", kReady};
+  EXPECT_EQ(LoggedCommands(), expected);
   EXPECT_EQ(twltest::ReadFile(folder_->disc), data);
   EXPECT_EQ(twltest::ReadFile(folder_->disc + ".layout"),
             "medium cdr 359849\nsession 1 appendable\ntrack 1 session 1 start 0 length 47 data\n");

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "kilnar/EmulatedRecorder.h"
+#include "kilnar/recorder/ScsiDevice.h"
 #include "kilnar/recorder/ScsiMan.h"
 #include "twlwin/testing_recorder.h"
 #include "twlwin/testing_user.h"
@@ -38,6 +39,15 @@ inline std::string SenseReply(uint8_t key, uint8_t asc, uint8_t ascq) {
   sense[12] = asc;
   sense[13] = ascq;
   return HexReply("sense", sense);
+}
+
+// A MODE SELECT parameter list as the log shows it: 8 header bytes of 0,
+// the page's first bytes as given, zeros to `length` bytes in all.
+inline std::string WriteParametersList(const std::string& pageStart, int length = 60) {
+  std::string list = "00 00 00 00 00 00 00 00 " + pageStart;
+  const int given = static_cast<int>((pageStart.size() + 1) / 3);
+  for (int i = 8 + given; i < length; ++i) list += " 00";
+  return list;
 }
 
 class WritingFixture : public testing::Test {
@@ -66,10 +76,48 @@ class WritingFixture : public testing::Test {
     EXPECT_TRUE(recorder->Open(0, 0));
     return recorder;
   }
+  // The same, with the class the factory chooses for the model.
+  std::unique_ptr<ScsiDevice> OpenByModel(const std::string& model) {
+    folder_ = std::make_unique<EmulatedRecorderFolder>();
+    setenv("TWL_RECORDER_INQUIRY", model.c_str(), 1);
+    folder_->UseInThisProcess();
+    manager_ = std::make_unique<ScsiMan>();
+    EXPECT_TRUE(manager_->FindHostAdapters());
+    auto drive = manager_->CreateDevice(0, 0);
+    EXPECT_NE(drive, nullptr) << manager_->GetErrorText();
+    if (!dynamic_cast<ScsiDevice*>(drive.get())) return nullptr;
+    return std::unique_ptr<ScsiDevice>(static_cast<ScsiDevice*>(drive.release()));
+  }
+  // The burn job's calls for one data track of whole 2048-byte blocks at
+  // 4x, written in two pieces (the second a third of the track), then the
+  // session closed. `freeBlocks` gets what the recorder first reported.
+  static void BurnOneTrack(ScsiDevice& recorder, const std::string& data, uint32_t& freeBlocks) {
+    const auto blocks = static_cast<uint32_t>(data.size() / 2048);
+    freeBlocks = recorder.GetFreeBlocks();
+    WriteConfig config;
+    ASSERT_EQ(recorder.GetConfig(0, config), 0);
+    config.speedCode = 2;
+    config.testWrite = 0;
+    config.blockSize = 2048;
+    ASSERT_EQ(recorder.SetConfig(config, 0), 0);
+    ASSERT_TRUE(recorder.StartTrack(blocks, 1, 1, 0, 0, 0, nullptr)) << recorder.GetErrorText();
+    const size_t first = size_t{blocks - blocks / 3} * 2048;
+    ASSERT_TRUE(recorder.Write(data.data(), static_cast<uint32_t>(first)));
+    ASSERT_TRUE(recorder.Write(data.data() + first, static_cast<uint32_t>(data.size() - first)));
+    ASSERT_TRUE(recorder.EndTrack(1, 0, 0));
+    ASSERT_EQ(recorder.Fixation(0, 1, 8, 1), 0);
+  }
   static void Reply(uint8_t opcode, uint32_t occurrence, const std::string& reply) {
     TwlTestRecorderAddReply(opcode, occurrence, reply.c_str());
   }
   std::vector<std::string> Log() const { return folder_->LogLines(); }
+  // The logged commands without the recorder's notes.
+  std::vector<std::string> LoggedCommands() const {
+    std::vector<std::string> commands;
+    for (const auto& line : Log())
+      if (line.rfind("#", 0) != 0) commands.push_back(line);
+    return commands;
+  }
   int CountLogged(const std::string& start) const { return folder_->CountLogged(start); }
   // The index of the last logged line beginning with `start`, -1 if none.
   int LastLogged(const std::string& start) const {

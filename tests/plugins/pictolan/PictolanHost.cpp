@@ -1,6 +1,8 @@
 #include "PictolanHost.h"
 
+#include <chrono>
 #include <cstdio>
+#include <utility>
 
 #include "pluginhost/hostapi/HostApi.h"
 
@@ -60,7 +62,76 @@ void CountedFree(void* block) {
   GetHostApiTable()->HOST_Free(block);
 }
 
+// The path is the real host's copy; counted like the strings above, so
+// that its free reaches the real heap.
+BOOL CountedStreamGetPath(HOST_STREAM stream, char** path) {
+  const BOOL got = GetHostApiTable()->HOST_StreamGetPath(stream, path);
+  if (got && path && *path) Recording().live.insert(*path);
+  return got;
+}
+
+constexpr const char* kPluginDataKey = "Software\\Velbrook\\Velbrook Tunewell\\PluginData\\Pictolan";
+
+BOOL OpenPluginDataKey(REGSAM access, HKEY* key, PLUGIN_HANDLE) {
+  *key = nullptr;
+  return RegOpenKeyExA(HKEY_CURRENT_USER, kPluginDataKey, 0, access, key) == ERROR_SUCCESS;
+}
+
+BOOL RecordAddFileExtension(HOST_FILEEXTENSIONLIST, const char* extension, const char* description, DWORD fileType,
+                            PLUGIN_HANDLE) {
+  Recording().calls.push_back("extension " + Shown(extension) + "|" + Shown(description) + "|" +
+                              std::to_string(fileType));
+  return TRUE;
+}
+
+void RecordWillPlay(PLUGIN_HANDLE) { Reports().Add("will play @" + std::to_string(timeGetTime())); }
+
+void RecordFinished(DWORD result, PLUGIN_HANDLE) {
+  // The reason matters only when the file could not play.
+  const std::string reason =
+      result == HOST_PLAYBACK_FINISHED ? "" : " misc " + std::to_string(GetHostApiTable()->HOST_GetMiscErrorCode());
+  Reports().Add("finished " + std::to_string(result) + reason + " @" + std::to_string(timeGetTime()));
+}
+
 }  // namespace
+
+void PlayerReports::Add(std::string report) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  reports_.push_back(std::move(report));
+  arrived_.notify_all();
+}
+
+bool PlayerReports::WaitFor(size_t count) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  return arrived_.wait_for(lock, std::chrono::minutes(1), [&] { return reports_.size() >= count; });
+}
+
+std::vector<std::string> PlayerReports::Take() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return std::exchange(reports_, {});
+}
+
+size_t PlayerReports::Count() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return reports_.size();
+}
+
+void StoreDisplayTime(const void* bytes, DWORD size, DWORD type) {
+  if (!bytes) {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kPluginDataKey);
+    return;
+  }
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPluginDataKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  EXPECT_EQ(RegSetValueExA(key, "DisplayTime", 0, type, static_cast<const BYTE*>(bytes), size), ERROR_SUCCESS);
+  RegCloseKey(key);
+}
+
+PlayerReports& Reports() {
+  static PlayerReports reports;
+  return reports;
+}
 
 PictolanRecord& Recording() {
   static PictolanRecord record;
@@ -74,6 +145,12 @@ PictolanModule::PictolanModule(const char* path) {
   table_.HOST_AddFileFilterPattern = &RecordAddFileFilterPattern;
   table_.HOST_AllocString = &CountedAllocString;
   table_.HOST_Free = &CountedFree;
+  table_.HOST_AddFileExtension = &RecordAddFileExtension;
+  table_.HOST_StreamGetPath = &CountedStreamGetPath;
+  table_.reserved237_239[238 - 237] =
+      reinterpret_cast<HOST_ReservedSlot>(reinterpret_cast<void (*)()>(&OpenPluginDataKey));
+  table_.HOST_PlayerWillPlay = &RecordWillPlay;
+  table_.HOST_PlayerFinished = &RecordFinished;
   module_ = LoadLibraryA(path);
   EXPECT_NE(module_, nullptr) << path;
   if (!module_) return;

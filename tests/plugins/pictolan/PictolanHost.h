@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -25,6 +27,28 @@ struct PictolanRecord {
   int patternCalls = 0;
 };
 PictolanRecord& Recording();
+
+// What the player reports, from any thread: "will play @CLOCK",
+// "finished RESULT @CLOCK", with " misc CODE" after
+// the result when it is not 0 (the clock is timeGetTime's).
+class PlayerReports {
+ public:
+  void Add(std::string report);
+  // Waits until at least `count` reports are in; false after a minute.
+  bool WaitFor(size_t count);
+  std::vector<std::string> Take();
+  size_t Count();
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  std::vector<std::string> reports_;
+};
+PlayerReports& Reports();
+
+// The plug-in data key the test host gives Pictolan (slot 238):
+// "DisplayTime" stored with these bytes and type; null removes the key.
+void StoreDisplayTime(const void* bytes, DWORD size, DWORD type);
 
 class PictolanModule {
  public:

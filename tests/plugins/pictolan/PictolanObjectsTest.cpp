@@ -45,7 +45,7 @@ TEST(PictolanObjects, VersionsObjectsAndTheirIconAreThoseOfAVersion2PlugIn) {
   PLUGIN_CONTEXT none = 0;
   for (DWORD kind = 0; kind < PLUGINOBJ_KIND_COUNT + 3; ++kind) {
     EXPECT_EQ(module.Object<void>(kind, &none, 1), nullptr) << "index 1 of kind " << kind;
-    if (kind != PLUGINOBJ_FILEIDENTIFIER && kind != PLUGINOBJ_FILEFILTER) {
+    if (kind != PLUGINOBJ_FILEIDENTIFIER && kind != PLUGINOBJ_FILEFILTER && kind != PLUGINOBJ_PLAYER) {
       EXPECT_EQ(module.Object<void>(kind, &none), nullptr) << "kind " << kind;
     }
   }

@@ -46,6 +46,14 @@ constexpr char kVolumeItems[] =
     "1010 - 0 %\n1011 - 10 %\n1012 - 20 %\n1013 - 30 %\n1014 - 40 %\n1015 - 50 %\n1016 - 60 %\n1017 - 70 %\n"
     "1018 - 80 %\n1019 - 90 %\n1020 - 100 %\n";
 
+// A state whose playback items show the built-in triggers' default keys.
+MainMenuState WithDefaultKeys() {
+  MainMenuState state;
+  const char* const keys[] = {"P", "S", "Pause", "Down", "Up", "Home", "End", "L", "R"};
+  for (size_t id = 0; id < std::size(keys); ++id) state.triggerKeys[id] = keys[id];
+  return state;
+}
+
 std::string Indented(const std::string& lines, int depth) {
   std::string out;
   size_t at = 0;
@@ -60,14 +68,14 @@ std::string Indented(const std::string& lines, int depth) {
 }  // namespace
 
 TEST(MainMenus, MainMenuOfAStoppedPlayerWithoutFilesHasEveryItemInOrder) {
-  MainMenuState state;
+  MainMenuState state = WithDefaultKeys();
   state.date = "11 December 2026";
   const std::string expected =
       "1000 p Playback\n"
-      "  1001 - Play\n"
+      "  1001 - Play\\t[P]\n"
       "  0 s\n"
-      "  1005 - Loop\n"
-      "  1006 - Shuffle\n"
+      "  1005 - Loop\\t[L]\n"
+      "  1006 - Shuffle\\t[R]\n"
       "  0 s\n"
       "  1009 p Change volume...\n" +
       Indented(kVolumeItems, 2) +
@@ -122,7 +130,7 @@ TEST(MainMenus, PlaybackItemsAndMarksFollowThePlayerAndTheWindow) {
     const char* marks;          // the flags of the items that can be marked
   };
   auto state = [](bool playing, bool paused, bool loop, bool shuffle, int mode, bool onTop, bool onTopMini) {
-    MainMenuState s;
+    MainMenuState s = WithDefaultKeys();
     s.playing = playing;
     s.paused = paused;
     s.loop = loop;
@@ -133,12 +141,12 @@ TEST(MainMenus, PlaybackItemsAndMarksFollowThePlayerAndTheWindow) {
     return s;
   };
   const Case cases[] = {
-      {"stopped: Play alone", state(false, false, false, false, 0, false, false), "1001 - Play\n",
+      {"stopped: Play alone", state(false, false, false, false, 0, false, false), "1001 - Play\\t[P]\n",
        "1005 -|1006 -|1131 rc|1132 r|1133 r|1134 -|1135 -"},
-      {"playing: Stop and Pause", state(true, false, true, false, 1, true, false), "1002 - Stop\n1003 - Pause\n",
+      {"playing: Stop and Pause", state(true, false, true, false, 1, true, false), "1002 - Stop\\t[S]\n1003 - Pause\\t[Pause]\n",
        "1005 c|1006 -|1131 r|1132 rc|1133 r|1134 c|1135 -"},
       {"paused: Resume instead of Pause", state(true, true, false, true, 2, false, true),
-       "1002 - Stop\n1004 - Resume\n", "1005 -|1006 c|1131 r|1132 r|1133 rc|1134 -|1135 c"},
+       "1002 - Stop\\t[S]\n1004 - Resume\\t[Pause]\n", "1005 -|1006 c|1131 r|1132 r|1133 rc|1134 -|1135 c"},
   };
   for (const Case& c : cases) {
     const std::string menu = Built(c.state, MenuFor::kMainWindow);
@@ -157,14 +165,17 @@ TEST(MainMenus, PlaybackItemsAndMarksFollowThePlayerAndTheWindow) {
 }
 
 TEST(MainMenus, TrayMenuHasThePlaybackItemsOnTopAndEndsWithRestoreAndNeverMind) {
-  MainMenuState state;
+  // The user's keys, and a trigger without keys (empty brackets).
+  MainMenuState state = WithDefaultKeys();
+  state.triggerKeys[TRIGGER_STOP] = "Ctrl+Alt+S";
+  state.triggerKeys[TRIGGER_PAUSE] = "";
   state.playing = true;
   const std::string expected =
-      "1002 - Stop\n"
-      "1003 - Pause\n"
+      "1002 - Stop\\t[Ctrl+Alt+S]\n"
+      "1003 - Pause\\t[]\n"
       "0 s\n"
-      "1005 - Loop\n"
-      "1006 - Shuffle\n"
+      "1005 - Loop\\t[L]\n"
+      "1006 - Shuffle\\t[R]\n"
       "0 s\n"
       "1009 p Change volume...\n" +
       Indented(kVolumeItems, 1) +
@@ -187,13 +198,14 @@ TEST(MainMenus, FileEntriesBringNextPreviousAndGoToWithNamesTitlesAndTheCurrentM
   playList.AddFile("inside1.wav", &folder->GetContents());
   playList.AddFile("inside2.wav", &folder->GetContents());
   playList.AddFile("last.wav");
-  MainMenuState state;
+  MainMenuState state = WithDefaultKeys();
   state.playList = &playList.PlayList();
   state.currentEntry = 2;
   CriticalSection lock;
   state.infoLock = &lock;
   const std::string menu = Built(state, MenuFor::kMainWindow);
-  EXPECT_NE(menu.find("  1006 - Shuffle\n  0 s\n  1007 - Next file\n  1008 - Previous file\n  1200 p Go to...\n"),
+  EXPECT_NE(menu.find("  1006 - Shuffle\\t[R]\n  0 s\n  1007 - Next file\\t[Down]\n  1008 - Previous file\\t[Up]\n"
+                      "  1200 p Go to...\n"),
             std::string::npos)
       << menu;
   EXPECT_EQ(Section(menu, "1200 p Go to..."),

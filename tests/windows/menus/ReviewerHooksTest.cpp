@@ -20,6 +20,12 @@ TEST(ReviewerInput, LinesAreReadStrictly) {
       {"tray mousemove", "tray 0 0 512"},
       {"tray rbuttondblclk", "tray 0 0 518"},
       {"snap", "snap 0 0 0"},
+      // Keys: the key, then the modifiers (1 Ctrl, 2 Alt, 4 Shift, 8 hold).
+      {"key P", "key 0 0 80 0"},
+      {"key ctrl+p", "key 0 0 80 1"},
+      {"key Ctrl + Shift + PageUp+@hold", "key 0 0 33 13"},
+      {"key Alt+F4", "key 0 0 115 2"},
+      {"key #255", "key 0 0 255 0"},
       // Refused.
       {"", "none"},
       {"click 10", "none"},
@@ -35,13 +41,19 @@ TEST(ReviewerInput, LinesAreReadStrictly) {
       {"tray LBUTTONDOWN", "none"},
       {"snap now", "none"},
       {"Click 1 2", "none"},
+      {"key", "none"},
+      {"key Ctrl", "none"},
+      {"key Return", "none"},
+      {"key #256", "none"},
+      {"KEY P", "none"},
   };
-  const char* kinds[] = {"click", "rclick", "menu", "tray", "snap"};
+  const char* kinds[] = {"click", "rclick", "menu", "tray", "snap", "key"};
   for (const Case& c : cases) {
     const auto input = ParseInputLine(c.line);
     const std::string read = input
                                  ? std::string(kinds[static_cast<int>(input->kind)]) + " " + std::to_string(input->x) +
-                                       " " + std::to_string(input->y) + " " + std::to_string(input->value)
+                                       " " + std::to_string(input->y) + " " + std::to_string(input->value) +
+                                       (input->kind == InputLine::Kind::kKey ? " " + std::to_string(input->modifiers) : "")
                                  : "none";
     EXPECT_EQ(read, c.read) << '"' << c.line << '"';
   }

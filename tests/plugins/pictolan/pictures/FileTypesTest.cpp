@@ -19,9 +19,9 @@ using picturetest::BytesStream;
 const HostApiTable& TheHost() { return *GetHostApiTable(); }
 
 std::string OnePixelPng() {
-  picturetest::PngSpec spec;
-  spec.samples = {0};
-  return picturetest::MakePng(spec);
+  picturetest::PngRecipe recipe;
+  recipe.samples = {0};
+  return picturetest::MakePng(recipe);
 }
 
 TEST(FileTypesTest, ExtensionsAndTypeTextsInThePlayersOrder) {

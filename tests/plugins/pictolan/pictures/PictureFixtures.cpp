@@ -15,24 +15,24 @@ void AppendBytes(png_structp png, png_bytep data, size_t length) {
 }
 void FlushNothing(png_structp) {}
 
-// Packs one row of samples at the spec's depth, most significant first.
-std::vector<uint8_t> PackRow(const PngSpec& spec, int row) {
-  const int channels = spec.colorType == PNG_COLOR_TYPE_RGB         ? 3
-                       : spec.colorType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
-                       : spec.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+// Packs one row of samples at the recipe's depth, most significant first.
+std::vector<uint8_t> PackRow(const PngRecipe& recipe, int row) {
+  const int channels = recipe.colorType == PNG_COLOR_TYPE_RGB         ? 3
+                       : recipe.colorType == PNG_COLOR_TYPE_RGB_ALPHA  ? 4
+                       : recipe.colorType == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
                                                                      : 1;
-  const size_t perRow = static_cast<size_t>(spec.width) * channels;
-  std::vector<uint8_t> bytes((perRow * spec.depth + 7) / 8);
+  const size_t perRow = static_cast<size_t>(recipe.width) * channels;
+  std::vector<uint8_t> bytes((perRow * recipe.depth + 7) / 8);
   for (size_t i = 0; i < perRow; ++i) {
-    const uint16_t value = spec.samples[row * perRow + i];
-    if (spec.depth == 16) {
+    const uint16_t value = recipe.samples[row * perRow + i];
+    if (recipe.depth == 16) {
       bytes[2 * i] = static_cast<uint8_t>(value >> 8);
       bytes[2 * i + 1] = static_cast<uint8_t>(value);
-    } else if (spec.depth == 8) {
+    } else if (recipe.depth == 8) {
       bytes[i] = static_cast<uint8_t>(value);
     } else {
-      const size_t bit = i * spec.depth;
-      bytes[bit / 8] |= static_cast<uint8_t>(value << (8 - spec.depth - bit % 8));
+      const size_t bit = i * recipe.depth;
+      bytes[bit / 8] |= static_cast<uint8_t>(value << (8 - recipe.depth - bit % 8));
     }
   }
   return bytes;
@@ -56,7 +56,7 @@ const std::string& SourcePicture() {
   return path;
 }
 
-std::string MakePng(const PngSpec& spec) {
+std::string MakePng(const PngRecipe& recipe) {
   std::string bytes;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -66,22 +66,22 @@ std::string MakePng(const PngSpec& spec) {
     return {};
   }
   png_set_write_fn(png, &bytes, &AppendBytes, &FlushNothing);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colorType,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, info, recipe.width, recipe.height, recipe.depth, recipe.colorType,
+               recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
-  std::vector<png_color> palette(spec.palette.size() / 3);
+  std::vector<png_color> palette(recipe.palette.size() / 3);
   for (size_t i = 0; i < palette.size(); ++i) {
-    palette[i] = {spec.palette[3 * i], spec.palette[3 * i + 1], spec.palette[3 * i + 2]};
+    palette[i] = {recipe.palette[3 * i], recipe.palette[3 * i + 1], recipe.palette[3 * i + 2]};
   }
   if (!palette.empty()) png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
-  png_color_16 key{0, spec.keyRed, spec.keyGreen, spec.keyBlue, spec.keyGrey};
-  if (!spec.transparency.empty() || spec.keyColor) {
-    png_set_tRNS(png, info, spec.transparency.empty() ? nullptr : spec.transparency.data(),
-                 static_cast<int>(spec.transparency.size()), spec.keyColor ? &key : nullptr);
+  png_color_16 key{0, recipe.keyRed, recipe.keyGreen, recipe.keyBlue, recipe.keyGrey};
+  if (!recipe.transparency.empty() || recipe.keyColor) {
+    png_set_tRNS(png, info, recipe.transparency.empty() ? nullptr : recipe.transparency.data(),
+                 static_cast<int>(recipe.transparency.size()), recipe.keyColor ? &key : nullptr);
   }
   png_write_info(png, info);
   std::vector<std::vector<uint8_t>> rows;
-  for (int y = 0; y < spec.height; ++y) rows.push_back(PackRow(spec, y));
+  for (int y = 0; y < recipe.height; ++y) rows.push_back(PackRow(recipe, y));
   std::vector<png_bytep> pointers;
   for (auto& row : rows) pointers.push_back(row.data());
   png_write_image(png, pointers.data());

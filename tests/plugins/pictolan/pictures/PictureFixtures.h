@@ -23,7 +23,7 @@ std::string PicturePath(const std::string& name);
 
 // A PNG written by libpng: pixels as samples of `depth` bits, one value
 // per sample (palette index or grey or channel), rows top first.
-struct PngSpec {
+struct PngRecipe {
   int width = 1;
   int height = 1;
   int depth = 8;
@@ -35,7 +35,7 @@ struct PngSpec {
   uint16_t keyRed = 0, keyGreen = 0, keyBlue = 0, keyGrey = 0;
   std::vector<uint16_t> samples;
 };
-std::string MakePng(const PngSpec& spec);
+std::string MakePng(const PngRecipe& recipe);
 
 // A read- and seekable memory stream over a copy of the bytes.
 class BytesStream : public CMemoryStream {

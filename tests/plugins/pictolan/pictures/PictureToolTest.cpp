@@ -97,16 +97,16 @@ TEST(PictureToolTest, ReadsEachKindOfFileAsItsReferenceDecodeDoes) {
 }
 
 TEST(PictureToolTest, PaletteAndGreyPngsKeepTheirDepthAndTransparentKey) {
-  picturetest::PngSpec spec;
-  spec.width = 4;
-  spec.height = 2;
-  spec.colorType = 3;  // palette
-  spec.depth = 4;
-  for (int i = 0; i < 8; ++i) spec.palette.insert(spec.palette.end(), {uint8_t(30 * i), uint8_t(i), uint8_t(200 - i)});
-  spec.transparency = {255, 255, 255, 0, 255, 64};
-  spec.samples = {0, 3, 5, 7, 5, 1, 2, 5};
+  picturetest::PngRecipe recipe;
+  recipe.width = 4;
+  recipe.height = 2;
+  recipe.colorType = 3;  // palette
+  recipe.depth = 4;
+  for (int i = 0; i < 8; ++i) recipe.palette.insert(recipe.palette.end(), {uint8_t(30 * i), uint8_t(i), uint8_t(200 - i)});
+  recipe.transparency = {255, 255, 255, 0, 255, 64};
+  recipe.samples = {0, 3, 5, 7, 5, 1, 2, 5};
   const std::string file = PicturePath("keyed.png");
-  twltest::WriteFile(file, picturetest::MakePng(spec));
+  twltest::WriteFile(file, picturetest::MakePng(recipe));
   const auto run = RunPictureTool(file, file + ".out.png");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "PngFileType 4 2 4 top-down key 0x00000003\n");

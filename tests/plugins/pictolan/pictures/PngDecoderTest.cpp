@@ -17,7 +17,7 @@ namespace {
 
 using picturetest::BytesStream;
 using picturetest::MakePng;
-using picturetest::PngSpec;
+using picturetest::PngRecipe;
 
 // The decoded bitmap, or a failure with the error's caption and text.
 struct PngOutcome {
@@ -38,16 +38,16 @@ PngOutcome DecodePngBytes(const std::string& bytes, CDIBitmap& bitmap) {
   return outcome;
 }
 
-PngSpec PaletteSpec(std::vector<uint8_t> transparency) {
-  PngSpec spec;
-  spec.width = 8;
-  spec.height = 1;
-  spec.colorType = PNG_COLOR_TYPE_PALETTE;
-  spec.depth = 4;
-  for (int i = 0; i < 8; ++i) spec.palette.insert(spec.palette.end(), {uint8_t(i), uint8_t(2 * i), uint8_t(3 * i)});
-  spec.transparency = std::move(transparency);
-  spec.samples = {0, 1, 2, 3, 4, 5, 6, 7};
-  return spec;
+PngRecipe PaletteRecipe(std::vector<uint8_t> transparency) {
+  PngRecipe recipe;
+  recipe.width = 8;
+  recipe.height = 1;
+  recipe.colorType = PNG_COLOR_TYPE_PALETTE;
+  recipe.depth = 4;
+  for (int i = 0; i < 8; ++i) recipe.palette.insert(recipe.palette.end(), {uint8_t(i), uint8_t(2 * i), uint8_t(3 * i)});
+  recipe.transparency = std::move(transparency);
+  recipe.samples = {0, 1, 2, 3, 4, 5, 6, 7};
+  return recipe;
 }
 
 std::vector<int> FourBitIndices(const CDIBitmap& bitmap) {
@@ -75,7 +75,7 @@ TEST(PngDecoderTest, PaletteTransparencyBecomesOneKeyIndex) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     CDIBitmap bitmap;
-    ASSERT_TRUE(DecodePngBytes(MakePng(PaletteSpec(row.transparency)), bitmap).decoded);
+    ASSERT_TRUE(DecodePngBytes(MakePng(PaletteRecipe(row.transparency)), bitmap).decoded);
     EXPECT_EQ(bitmap.GetFormat().bitsPerPixel, 4u);
     EXPECT_EQ(bitmap.GetFormat().flags, 0x48u);
     EXPECT_EQ(bitmap.HasColorKey(), row.keyed);
@@ -106,30 +106,30 @@ TEST(PngDecoderTest, GreyAndTruecolourKeysTakeTheSampleAtThePicturesDepth) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    PngSpec spec;
-    spec.colorType = row.colorType;
-    spec.depth = row.depth;
-    spec.keyColor = true;
-    spec.keyRed = row.red;
-    spec.keyGreen = row.green;
-    spec.keyBlue = row.blue;
-    spec.keyGrey = row.grey;
-    spec.samples.assign(row.colorType == PNG_COLOR_TYPE_RGB ? 3 : 1, 1);
+    PngRecipe recipe;
+    recipe.colorType = row.colorType;
+    recipe.depth = row.depth;
+    recipe.keyColor = true;
+    recipe.keyRed = row.red;
+    recipe.keyGreen = row.green;
+    recipe.keyBlue = row.blue;
+    recipe.keyGrey = row.grey;
+    recipe.samples.assign(row.colorType == PNG_COLOR_TYPE_RGB ? 3 : 1, 1);
     CDIBitmap bitmap;
-    ASSERT_TRUE(DecodePngBytes(MakePng(spec), bitmap).decoded);
+    ASSERT_TRUE(DecodePngBytes(MakePng(recipe), bitmap).decoded);
     EXPECT_TRUE(bitmap.HasColorKey());
     EXPECT_EQ(bitmap.GetColorKey(), row.key);
   }
 }
 
 TEST(PngDecoderTest, SixteenBitSamplesKeepTheirHighByteAndAlphaIsDropped) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
-  spec.depth = 16;
-  spec.samples = {0x12FF, 0x3400, 0x5680, 0x0000, 0xFFFF, 0x0101, 0x8080, 0x7777};
+  PngRecipe recipe;
+  recipe.width = 2;
+  recipe.colorType = PNG_COLOR_TYPE_RGB_ALPHA;
+  recipe.depth = 16;
+  recipe.samples = {0x12FF, 0x3400, 0x5680, 0x0000, 0xFFFF, 0x0101, 0x8080, 0x7777};
   CDIBitmap bitmap;
-  ASSERT_TRUE(DecodePngBytes(MakePng(spec), bitmap).decoded);
+  ASSERT_TRUE(DecodePngBytes(MakePng(recipe), bitmap).decoded);
   EXPECT_EQ(bitmap.GetFormat().bitsPerPixel, 24u);
   EXPECT_EQ(bitmap.GetFormat().redMask, 0xFFu);
   EXPECT_EQ(bitmap.GetBytesPerRow(), 6u);
@@ -139,12 +139,12 @@ TEST(PngDecoderTest, SixteenBitSamplesKeepTheirHighByteAndAlphaIsDropped) {
 }
 
 TEST(PngDecoderTest, OneBitGreyGetsABlackAndWhitePalette) {
-  PngSpec spec;
-  spec.width = 3;
-  spec.depth = 1;
-  spec.samples = {1, 0, 1};
+  PngRecipe recipe;
+  recipe.width = 3;
+  recipe.depth = 1;
+  recipe.samples = {1, 0, 1};
   CDIBitmap bitmap;
-  ASSERT_TRUE(DecodePngBytes(MakePng(spec), bitmap).decoded);
+  ASSERT_TRUE(DecodePngBytes(MakePng(recipe), bitmap).decoded);
   EXPECT_EQ(bitmap.GetFormat().flags, 0x840u);
   const CColorPalette* palette = bitmap.GetFormat().GetPalette();
   ASSERT_EQ(palette->GetCount(), 2u);
@@ -154,25 +154,25 @@ TEST(PngDecoderTest, OneBitGreyGetsABlackAndWhitePalette) {
 }
 
 TEST(PngDecoderTest, AnInterlacedPictureDecodesLikeItsTwin) {
-  PngSpec spec;
-  spec.width = 13;
-  spec.height = 11;
-  spec.colorType = PNG_COLOR_TYPE_RGB;
-  for (int i = 0; i < 13 * 11 * 3; ++i) spec.samples.push_back(static_cast<uint16_t>(i * 7 % 256));
+  PngRecipe recipe;
+  recipe.width = 13;
+  recipe.height = 11;
+  recipe.colorType = PNG_COLOR_TYPE_RGB;
+  for (int i = 0; i < 13 * 11 * 3; ++i) recipe.samples.push_back(static_cast<uint16_t>(i * 7 % 256));
   CDIBitmap plain;
   CDIBitmap interlaced;
-  ASSERT_TRUE(DecodePngBytes(MakePng(spec), plain).decoded);
-  spec.interlaced = true;
-  ASSERT_TRUE(DecodePngBytes(MakePng(spec), interlaced).decoded);
+  ASSERT_TRUE(DecodePngBytes(MakePng(recipe), plain).decoded);
+  recipe.interlaced = true;
+  ASSERT_TRUE(DecodePngBytes(MakePng(recipe), interlaced).decoded);
   ASSERT_EQ(plain.GetDataSize(), interlaced.GetDataSize());
   EXPECT_EQ(0, std::memcmp(plain.GetPixels(), interlaced.GetPixels(), plain.GetDataSize()));
 }
 
 TEST(PngDecoderTest, ShortBrokenAndForeignDataEachEndTheirOwnWay) {
-  PngSpec spec;
-  spec.width = 4;
-  spec.samples.assign(4, 9);
-  const std::string whole = MakePng(spec);
+  PngRecipe recipe;
+  recipe.width = 4;
+  recipe.samples.assign(4, 9);
+  const std::string whole = MakePng(recipe);
   struct Row {
     const char* name;
     std::string bytes;
