@@ -14,6 +14,7 @@
 
 #include "Notices.h"
 #include "SocketTable.h"
+#include "TestHooks.h"
 #include "WinsockStartup.h"
 #include "WsaErrors.h"
 #include "twlwin/api.h"
@@ -118,6 +119,7 @@ TWLAPI int TwlWsConnect(uintptr_t s, const void* address, int length) {
     result = ::connect(Fd(s), reinterpret_cast<const sockaddr*>(&target), sizeof target);
   } while (result != 0 && errno == EINTR);
   const int error = result == 0 ? 0 : errno;
+  RunConnectStartedHook();
   Guard guard(Sockets().Lock());
   SocketEntry* entry = Sockets().FindLocked(Fd(s));
   if (entry && (result == 0 || error == EINPROGRESS)) AfterConnect(Fd(s), *entry, result == 0);
