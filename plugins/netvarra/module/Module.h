@@ -14,6 +14,10 @@
 namespace netvarra {
 
 extern const HostApiTable* g_Host;
+
+// The password anonymous FTP logins send, for streams and folder listings
+// alike: shaped as a mail address, as servers expect.
+inline constexpr const char* kAnonymousPassword = "netvarra-user@guest.nt";
 extern HMODULE g_Module;
 
 void GetVersion(PlugInVersionInfo* info);
