@@ -13,12 +13,16 @@ one after the next command line arrives:
   silent       say nothing more and keep the connection open.
   unended:N    N bytes "x" without a line end, then keep the connection open.
   close        close the connection.
+  pasv:HEX     a 227 reply naming a new data listener, which accepts one
+               connection, sends the bytes and closes it.
+  pasv-reset:N the same with N bytes, then a reset instead of the close.
 After the last step the server answers nothing more and keeps the connection
 open until the client closes it.
 """
 import os
 import signal
 import socket
+import struct
 import sys
 import threading
 
@@ -70,6 +74,28 @@ class Reader:
             pass
 
 
+def offer_data(payload, reset):
+    data = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+    data.bind(("127.0.0.1", 0))
+    data.listen(1)
+    data.settimeout(30)
+    port = data.getsockname()[1]
+
+    def send():
+        try:
+            conn, _ = data.accept()
+            conn.sendall(payload)
+            if reset:
+                conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+            conn.close()
+        except OSError:
+            pass
+        data.close()
+
+    threading.Thread(target=send, daemon=True).start()
+    return "227 Entering Passive Mode (127,0,0,1,%d,%d)\r\n" % (port >> 8, port & 255)
+
+
 def serve(conn):
     reader = Reader(conn)
     replied = False
@@ -88,6 +114,10 @@ def serve(conn):
         elif step == "close":
             conn.close()
             return
+        elif step.startswith("pasv:"):
+            conn.sendall(offer_data(bytes.fromhex(step[5:]), False).encode())
+        elif step.startswith("pasv-reset:"):
+            conn.sendall(offer_data(b"r" * int(step[11:]), True).encode())
         else:
             conn.sendall(b"".join(line.encode() + b"\r\n" for line in step.split("|")))
     reader.drain()

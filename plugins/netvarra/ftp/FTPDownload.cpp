@@ -205,13 +205,14 @@ void CFTPDownload::AcceptConnection() {
 }
 
 void CFTPDownload::HandleDataEvents() {
+  // The record stays as it is: a fast server's data and close can come
+  // in the same record as the connect, and the owner reads it too.
   SocketEventRecord record{};
   m_DataSocket->GetEvents(&record, true);
   if (m_State == kConnecting) {
-    m_DataSocket->GetEvents(&record, false);
     ThrowFailedEvents(record);
-    if (IsSet(record, kSocketConnect)) Advance();
-    return;
+    if (!IsSet(record, kSocketConnect)) return;
+    Advance();
   }
   const bool dataPhase = m_Passive ? m_State > kConnecting : m_State > kAccepting;
   if (!dataPhase || m_State >= kFinished) return;
