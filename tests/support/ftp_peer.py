@@ -16,6 +16,7 @@ one after the next command line arrives:
   pasv:HEX     a 227 reply naming a new data listener, which accepts one
                connection, sends the bytes and closes it.
   pasv-reset:N the same with N bytes, then a reset instead of the close.
+  pasv-stall:N the same with N bytes, then the data connection stays open.
 After the last step the server answers nothing more and keeps the connection
 open until the client closes it.
 """
@@ -25,6 +26,7 @@ import socket
 import struct
 import sys
 import threading
+import time
 
 signal.alarm(60)
 args = sys.argv[1:]
@@ -74,7 +76,7 @@ class Reader:
             pass
 
 
-def offer_data(payload, reset):
+def offer_data(payload, end):
     data = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     data.bind(("127.0.0.1", 0))
     data.listen(1)
@@ -85,7 +87,9 @@ def offer_data(payload, reset):
         try:
             conn, _ = data.accept()
             conn.sendall(payload)
-            if reset:
+            if end == "stall":
+                time.sleep(60)
+            if end == "reset":
                 conn.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
             conn.close()
         except OSError:
@@ -115,9 +119,11 @@ def serve(conn):
             conn.close()
             return
         elif step.startswith("pasv:"):
-            conn.sendall(offer_data(bytes.fromhex(step[5:]), False).encode())
+            conn.sendall(offer_data(bytes.fromhex(step[5:]), "close").encode())
         elif step.startswith("pasv-reset:"):
-            conn.sendall(offer_data(b"r" * int(step[11:]), True).encode())
+            conn.sendall(offer_data(b"r" * int(step[11:]), "reset").encode())
+        elif step.startswith("pasv-stall:"):
+            conn.sendall(offer_data(b"s" * int(step[11:]), "stall").encode())
         else:
             conn.sendall(b"".join(line.encode() + b"\r\n" for line in step.split("|")))
     reader.drain()

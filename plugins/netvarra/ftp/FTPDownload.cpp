@@ -179,7 +179,9 @@ void CFTPDownload::HandleListenEvents() {
   m_ListenSocket->GetEvents(&record, false);
   if (m_State < kOpening || m_State > kAccepting) return;
   ThrowFailedEvents(record);
-  if ((m_State == kCommandSent || m_State == kAccepting) && IsSet(record, kSocketAccept)) {
+  // Some servers connect as soon as they read PORT, before they answer it:
+  // that connection is remembered too and taken once the command is out.
+  if (IsSet(record, kSocketAccept)) {
     m_AcceptPending = true;
     if (m_State == kAccepting) AcceptConnection();
   }
