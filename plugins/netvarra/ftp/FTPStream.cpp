@@ -293,11 +293,15 @@ DWORD CFTPStream::Skip(DWORD count) { return Transfer(nullptr, count, true, true
 
 DWORD CFTPStream::SkipSome(DWORD count) { return Transfer(nullptr, count, false, true); }
 
-void CFTPStream::WaitForWorker(CriticalSectionLock& stateLock) {
-  const HANDLE reader = m_ReaderEvent;
+void CFTPStream::WaitForWorker(CriticalSectionLock& stateLock, bool orData) {
+  // In the data phase the data socket's own notice wakes the reader as
+  // soon as it wakes the worker, a thread switch earlier than the worker's
+  // signal; the worker's signal still comes, so a notice the worker took
+  // first is not lost.
+  const HANDLE events[2] = {m_ReaderEvent, m_DataEvent};
   const DWORD timeout = m_Timeout;
   stateLock.Leave();
-  WaitForEvents(&reader, 1, false, timeout ? timeout : 1);
+  WaitForEvents(events, orData ? 2 : 1, false, timeout ? timeout : 1);
   stateLock.Enter();
   Guard();
 }
@@ -315,7 +319,7 @@ DWORD CFTPStream::Transfer(char* buffer, DWORD size, bool waitForAll, bool disca
     while (m_State < kRetrieving || (m_State == kRetrieving && m_Download.GetState() < CFTPDownload::kData)) {
       ResetEvent(m_ReaderEvent);
       if (m_State >= kRetrieving && m_Download.GetState() >= CFTPDownload::kData) break;
-      WaitForWorker(stateLock);
+      WaitForWorker(stateLock, false);
     }
   }
   char scratch[kScratchSize];
@@ -339,7 +343,7 @@ DWORD CFTPStream::Transfer(char* buffer, DWORD size, bool waitForAll, bool disca
     if (received) continue;
     if (m_State >= kComplete) break;
     if (!waitForAll) break;
-    WaitForWorker(stateLock);
+    WaitForWorker(stateLock, true);
   }
   return delivered;
 }

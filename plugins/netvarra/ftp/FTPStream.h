@@ -76,7 +76,7 @@ class CFTPStream : public CFlowingStream {
   // Reader side.
   void Guard();
   DWORD Transfer(char* buffer, DWORD size, bool waitForAll, bool discard);
-  void WaitForWorker(CriticalSectionLock& stateLock);
+  void WaitForWorker(CriticalSectionLock& stateLock, bool orData);
   int PeekDataByte();
   void CloseTransfer();
   bool ReuseVerdict();

@@ -136,13 +136,18 @@ TEST_F(NetvarraModuleTest, CanOpenByScheme) {
     const char* url;
     ProxyAnswer ftp, http;
     BOOL answer;
+    DWORD delay;  // the HTTP provider's 1000, the FTP provider's 2000
   } rows[] = {
-      {"http without a proxy", "http://host/x", {}, {}, TRUE},
-      {"http through its proxy", "http://host/x", {}, {"HTTP", "proxy", 3128}, TRUE},
-      {"http with a proxy of another type", "http://host/x", {}, {"SOCKS", "proxy", 1080}, FALSE},
-      {"ftp through an HTTP proxy: offered as http://ftp://...", "ftp://host/x", {"http", "proxy", 3128}, {}, TRUE},
-      {"ftp without a proxy: not the HTTP provider's", "ftp://host/x", {}, {}, FALSE},
-      {"mms is nobody's", "mms://host/x", {}, {}, FALSE},
+      {"http without a proxy", "http://host/x", {}, {}, TRUE, 1000},
+      {"http through its proxy", "http://host/x", {}, {"HTTP", "proxy", 3128}, TRUE, 1000},
+      {"http with a proxy of another type", "http://host/x", {}, {"SOCKS", "proxy", 1080}, FALSE, 0},
+      {"ftp through an HTTP proxy: offered as http://ftp://...", "ftp://host/x", {"http", "proxy", 3128}, {}, TRUE,
+       1000},
+      {"ftp without a proxy: the FTP provider's", "ftp://host/x", {}, {}, TRUE, 2000},
+      {"ftp through a user@host proxy: the FTP provider's", "ftp://host/x", {"user@host", "gate", -1}, {}, TRUE,
+       2000},
+      {"ftp without a path is no file", "ftp://host", {}, {}, FALSE, 0},
+      {"mms is nobody's", "mms://host/x", {}, {}, FALSE, 0},
   };
   for (const Row& row : rows) {
     Record().ftp = row.ftp;
@@ -152,7 +157,7 @@ TEST_F(NetvarraModuleTest, CanOpenByScheme) {
     if (!row.answer) continue;
     EXPECT_EQ(0x300401u, answer[0]) << row.why << ": the sharing bits cross inverted";
     EXPECT_EQ(5000u, answer[1]);
-    EXPECT_EQ(1000u, answer[2]);
+    EXPECT_EQ(row.delay, answer[2]) << row.why;
   }
   EXPECT_EQ(0u, provider_->STREAMPROVIDER_Open("mms://host/x", kReadOpen));
 }
