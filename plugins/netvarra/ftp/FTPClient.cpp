@@ -71,14 +71,7 @@ void CFTPClient::Close() {
   m_Collector.Clear();
   m_SkipLow = m_SkipHigh = -1;
   DeleteError(m_PendingError);
-  CloseEvents();
-}
-
-void CFTPClient::CloseEvents() {
-  for (HANDLE* event : {&m_StopEvent, &m_SocketEvent, &m_LineEvent}) {
-    if (*event) CloseEvent(*event);
-    *event = nullptr;
-  }
+  CloseEvents({&m_StopEvent, &m_SocketEvent, &m_LineEvent});
 }
 
 void CFTPClient::SetNotifyEvent(HANDLE event) {

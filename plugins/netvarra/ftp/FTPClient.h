@@ -56,7 +56,6 @@ class CFTPClient : public CTypedObject {
   void CheckUnendedLine();
   void ApplySkipRangeLocked();
   void SetNotifyLocked();
-  void CloseEvents();
 
   CriticalSection m_OuterLock;
   CriticalSection m_InnerLock;

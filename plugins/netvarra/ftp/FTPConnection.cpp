@@ -24,10 +24,7 @@ void CFTPConnection::Connect(const char* host, int port, const char* user, const
     m_Finder.Start(m_Host.c_str(), m_ResolveEvent);
   } catch (...) {
     m_Finder.Cancel();
-    for (HANDLE* event : {&m_ResolveEvent, &m_NotifyEvent}) {
-      if (*event) CloseEvent(*event);
-      *event = nullptr;
-    }
+    CloseEvents({&m_ResolveEvent, &m_NotifyEvent});
     throw;
   }
   m_State = kResolving;
@@ -119,10 +116,7 @@ void CFTPConnection::Close() {
   m_HomeDirectory.clear();
   if (m_PendingError) DisposeError(m_PendingError);
   m_PendingError = nullptr;
-  for (HANDLE* event : {&m_ResolveEvent, &m_NotifyEvent}) {
-    if (*event) CloseEvent(*event);
-    *event = nullptr;
-  }
+  CloseEvents({&m_ResolveEvent, &m_NotifyEvent});
   m_HostEntry = nullptr;
   m_State = kClosed;
 }

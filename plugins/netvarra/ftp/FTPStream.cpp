@@ -175,10 +175,7 @@ void CFTPStream::CloseTransfer() {
     m_Connection = nullptr;
     m_Client = nullptr;
     m_ResolveEvent = m_NotifyEvent = nullptr;
-    for (HANDLE* event : {&m_StopEvent, &m_ListenEvent, &m_DataEvent, &m_ListingEvent, &m_ReaderEvent}) {
-      if (*event) CloseEvent(*event);
-      *event = nullptr;
-    }
+    CloseEvents({&m_StopEvent, &m_ListenEvent, &m_DataEvent, &m_ListingEvent, &m_ReaderEvent});
     m_Download.Close();
     m_ListenSocket.Close();
     m_ListingSocket.Close();
