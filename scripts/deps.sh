@@ -22,7 +22,7 @@ test_packages=(
   sox strace genisoimage xorriso libarchive-tools p7zip-full
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
-  curl
+  curl python3-pyftpdlib
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
 # and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its

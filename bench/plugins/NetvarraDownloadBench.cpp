@@ -1,8 +1,9 @@
-// A 256 MiB file from python3's http.server on 127.0.0.1, fetched by
-// twltool hostcat --plugins --stats through Netvarra and by curl, in the
-// same run. Each iteration times both: hostcat by its own "read N bytes in
-// S s" (open to close), curl by -w '%{time_total}'. Counters: each one's
-// MB/s and `ratio`, hostcat's speed over curl's (the goal is at least 0.9).
+// A 256 MiB file from python3's http.server, and from pyftpdlib (the
+// tests' FTP server), on 127.0.0.1, fetched by twltool hostcat --plugins
+// --stats through Netvarra and by curl, in the same run. Each iteration
+// times both: hostcat by its own "read N bytes in S s" (open to close),
+// curl by -w '%{time_total}'. Counters: each one's MB/s and `ratio`,
+// hostcat's speed over curl's (the goal is at least 0.9).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -64,6 +65,49 @@ class FileServer {
   std::string m_Name;
 };
 
+// The tests' pyftpdlib server over the big file's folder, on a port of its
+// own; it ends when its stdin closes.
+class FtpServer {
+ public:
+  FtpServer() {
+    const std::string& file = benchfile::FilePath();
+    m_Name = file.substr(file.find_last_of('/') + 1);
+    const std::string folder = file.substr(0, file.find_last_of('/'));
+    int out[2], in[2];
+    if (pipe(out) != 0 || pipe(in) != 0) return;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    posix_spawn_file_actions_addclose(&actions, in[1]);
+    std::string words[] = {"python3", std::string(TWL_SOURCE_DIR) + "/tests/support/ftpd_peer.py", folder};
+    char* argv[4] = {words[0].data(), words[1].data(), words[2].data(), nullptr};
+    if (posix_spawnp(&m_Pid, "python3", &actions, nullptr, argv, environ) != 0) m_Pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    close(in[0]);
+    m_Stdin = in[1];
+    std::string line;  // "port N"
+    char c;
+    while (read(out[0], &c, 1) == 1 && c != '\n') line += c;
+    close(out[0]);
+    if (line.rfind("port ", 0) == 0) m_Port = std::atoi(line.c_str() + 5);
+  }
+  ~FtpServer() {
+    if (m_Stdin >= 0) close(m_Stdin);
+    if (m_Pid > 0) waitpid(m_Pid, nullptr, 0);
+  }
+  std::string Url() const { return "ftp://127.0.0.1:" + std::to_string(m_Port) + "/" + m_Name; }
+  bool Running() const { return m_Port != 0; }
+
+ private:
+  pid_t m_Pid = -1;
+  int m_Stdin = -1;
+  int m_Port = 0;
+  std::string m_Name;
+};
+
 // The first line of a command's stdout that holds `marker`, or empty.
 std::string OutputLine(const std::string& command, const char* marker) {
   FILE* pipe = popen(command.c_str(), "r");
@@ -76,17 +120,12 @@ std::string OutputLine(const std::string& command, const char* marker) {
   return found;
 }
 
-void BM_NetvarraDownload(benchmark::State& state) {
-  FileServer server;
-  if (!server.Running()) {
-    state.SkipWithError("python3 -m http.server did not start");
-    return;
-  }
+void MeasureAgainstCurl(benchmark::State& state, const std::string& url) {
   const std::string twltool = benchfile::ProgramPath("twltool");
   const std::string plugIns = twltool.substr(0, twltool.find_last_of('/')) + "/PlugIns";
   const std::string hostcat = "TWL_HEADLESS=1 '" + twltool + "' hostcat --plugins '" + plugIns + "' --stats '" +
-                              server.Url() + "' 2>&1 >/dev/null";
-  const std::string curl = "curl -s -o /dev/null -w 'curl %{time_total}\\n' '" + server.Url() + "'";
+                              url + "' 2>&1 >/dev/null";
+  const std::string curl = "curl -s -o /dev/null -w 'curl %{time_total}\\n' '" + url + "'";
   double ours = 0, theirs = 0;
   for (auto _ : state) {
     const std::string stats = OutputLine(hostcat, "read ");
@@ -107,6 +146,24 @@ void BM_NetvarraDownload(benchmark::State& state) {
   state.counters["curl_MBps"] = megabytes / theirs;
   state.counters["ratio"] = theirs / ours;
 }
+void BM_NetvarraDownload(benchmark::State& state) {
+  FileServer server;
+  if (!server.Running()) {
+    state.SkipWithError("python3 -m http.server did not start");
+    return;
+  }
+  MeasureAgainstCurl(state, server.Url());
+}
 BENCHMARK(BM_NetvarraDownload)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_NetvarraFtpDownload(benchmark::State& state) {
+  FtpServer server;
+  if (!server.Running()) {
+    state.SkipWithError("the pyftpdlib server did not start");
+    return;
+  }
+  MeasureAgainstCurl(state, server.Url());
+}
+BENCHMARK(BM_NetvarraFtpDownload)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -181,6 +181,7 @@ TWLAPI int TwlWsRecv(SOCKET socket, char* buffer, int length, int flags);
 TWLAPI int TwlWsSend(SOCKET socket, const char* buffer, int length, int flags);
 TWLAPI int TwlWsShutdown(SOCKET socket, int how);
 TWLAPI int TwlWsGetSockName(SOCKET socket, struct sockaddr* address, int* length);
+TWLAPI int TwlWsGetPeerName(SOCKET socket, struct sockaddr* address, int* length);
 TWLAPI struct hostent* TwlWsGetHostByName(const char* name);
 TWLAPI struct hostent* TwlWsGetHostByAddr(const char* address, int length, int type);
 TWLAPI int TwlWsGetHostName(char* name, int length);
@@ -196,6 +197,7 @@ inline int send(SOCKET s, const char* buffer, int length, int flags) { return Tw
 inline int recv(SOCKET s, char* buffer, int length, int flags) { return TwlWsRecv(s, buffer, length, flags); }
 inline int shutdown(SOCKET s, int how) { return TwlWsShutdown(s, how); }
 inline int getsockname(SOCKET s, struct sockaddr* address, int* length) { return TwlWsGetSockName(s, address, length); }
+inline int getpeername(SOCKET s, struct sockaddr* address, int* length) { return TwlWsGetPeerName(s, address, length); }
 // The returned entry belongs to the calling thread until its next lookup.
 inline struct hostent* gethostbyname(const char* name) { return TwlWsGetHostByName(name); }
 inline struct hostent* gethostbyaddr(const char* address, int length, int type) {

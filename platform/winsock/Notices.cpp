@@ -197,16 +197,17 @@ void AfterAccept(int fd, SocketEntry& entry) {
 }
 
 void AfterConnect(int fd, SocketEntry& entry, bool finished) {
-  if (!finished) {
-    // The connection may be complete already, its edge gone by.
+  if (finished) {
+    entry.connected = true;
+    entry.writeArmed = true;
+  } else {
     entry.connecting = true;
-    if (entry.polled) FinishConnect(fd, entry);
-    return;
   }
-  entry.connected = true;
-  if (!entry.polled) return;
-  entry.writeArmed = true;
-  CheckWrite(fd, entry);
+  // The poller may have taken the connection's edges, and those of data
+  // the peer sent at once, before this call marked the socket: those edges
+  // found a socket neither connecting nor connected and said nothing, and
+  // no new edge will come. So the socket's whole present state is looked at.
+  if (entry.polled) HandleEvents(fd, entry);
 }
 
 }  // namespace twl::winsock

@@ -14,6 +14,7 @@
 
 #include "Notices.h"
 #include "SocketTable.h"
+#include "TestHooks.h"
 #include "WinsockStartup.h"
 #include "WsaErrors.h"
 #include "twlwin/api.h"
@@ -118,6 +119,7 @@ TWLAPI int TwlWsConnect(uintptr_t s, const void* address, int length) {
     result = ::connect(Fd(s), reinterpret_cast<const sockaddr*>(&target), sizeof target);
   } while (result != 0 && errno == EINTR);
   const int error = result == 0 ? 0 : errno;
+  RunConnectStartedHook();
   Guard guard(Sockets().Lock());
   SocketEntry* entry = Sockets().FindLocked(Fd(s));
   if (entry && (result == 0 || error == EINPROGRESS)) AfterConnect(Fd(s), *entry, result == 0);
@@ -208,12 +210,25 @@ TWLAPI int TwlWsShutdown(uintptr_t s, int how) {
   return 0;
 }
 
-TWLAPI int TwlWsGetSockName(uintptr_t s, void* address, int* length) {
+namespace {
+
+// getsockname and getpeername: the address as Winsock hands it out.
+template <class Query>
+int SocketAddressOf(uintptr_t s, void* address, int* length, Query query) {
   if (!Usable(s)) return -1;
   if (!address || !length) return FailWith(10014);
-  sockaddr_in local{};
-  socklen_t localLength = sizeof local;
-  if (::getsockname(Fd(s), reinterpret_cast<sockaddr*>(&local), &localLength) != 0)
-    return FailWith(WsaCodeFromErrno(errno));
-  return WriteAddress(local, address, length) ? 0 : -1;
+  sockaddr_in found{};
+  socklen_t foundLength = sizeof found;
+  if (query(Fd(s), reinterpret_cast<sockaddr*>(&found), &foundLength) != 0) return FailWith(WsaCodeFromErrno(errno));
+  return WriteAddress(found, address, length) ? 0 : -1;
+}
+
+}  // namespace
+
+TWLAPI int TwlWsGetSockName(uintptr_t s, void* address, int* length) {
+  return SocketAddressOf(s, address, length, &::getsockname);
+}
+
+TWLAPI int TwlWsGetPeerName(uintptr_t s, void* address, int* length) {
+  return SocketAddressOf(s, address, length, &::getpeername);
 }

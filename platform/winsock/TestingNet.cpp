@@ -1,6 +1,8 @@
+#include <atomic>
 #include <mutex>
 
 #include "SocketTable.h"
+#include "TestHooks.h"
 #include "twlwin/testing_net.h"
 
 using namespace twl::winsock;
@@ -13,4 +15,20 @@ TWLAPI DWORD TwlTestOpenSocketCount() {
 TWLAPI DWORD TwlTestPollerRegistrationCount() {
   std::lock_guard<std::mutex> guard(Sockets().Lock());
   return Sockets().PolledCountLocked();
+}
+
+namespace {
+
+std::atomic<TwlTestConnectHook> g_ConnectHook{nullptr};
+std::atomic<void*> g_ConnectHookContext{nullptr};
+
+}  // namespace
+
+TWLAPI void TwlTestSetConnectStartedHook(TwlTestConnectHook hook, void* context) {
+  g_ConnectHookContext = context;
+  g_ConnectHook = hook;
+}
+
+void twl::winsock::RunConnectStartedHook() {
+  if (TwlTestConnectHook hook = g_ConnectHook) hook(g_ConnectHookContext);
 }

@@ -34,3 +34,9 @@ TWLAPI DWORD TwlTestLastLookupKind();
 TWLAPI DWORD TwlTestOpenSocketCount();
 TWLAPI DWORD TwlTestPollerRegistrationCount();
 TWLAPI DWORD TwlTestLookupThreadCount();
+
+// Runs `hook(context)` in every connect after the system's connect call and
+// before the layer looks at the socket, so that a test can make the peer
+// answer inside that gap. Null: none.
+typedef void (*TwlTestConnectHook)(void* context);
+TWLAPI void TwlTestSetConnectStartedHook(TwlTestConnectHook hook, void* context);

@@ -149,10 +149,7 @@ void CHTTPStream::CloseTransfer() {
     }
     m_Finder.Cancel();
     CriticalSectionLock stateLock(m_StateLock);
-    for (HANDLE* event : {&m_StopEvent, &m_LookupEvent, &m_SocketEvent, &m_ReaderEvent}) {
-      if (*event) CloseEvent(*event);
-      *event = nullptr;
-    }
+    CloseEvents({&m_StopEvent, &m_LookupEvent, &m_SocketEvent, &m_ReaderEvent});
     m_Buffer.reset();
     m_Fill = 0;
     m_State = kDecidingProxy;

@@ -2,8 +2,11 @@
 
 #include <winsock.h>
 
+#include <string>
+
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/streams/StreamError.h"
+#include "plugins/netvarra/ftp/FTPLoginFile.h"
 
 namespace netvarra {
 
@@ -18,14 +21,38 @@ constexpr UINT kTimerPeriodMs = 500;
 
 int g_StartCount = 0;
 HWND g_TimerWindow = nullptr;
+CFTPLoginDataBase g_Logins;
+CFTPConnectionManager g_Connections;
+constexpr int kPoolCapacity = 3;
+constexpr DWORD kPoolIdleTimeoutMs = 60000;
+
+// The plug-ins folder, where the saved FTP servers live; empty when the
+// host does not name one.
+std::string LoginFolder() {
+  const char* folder = g_Host ? g_Host->HOST_GetFolder(1) : nullptr;
+  return folder ? folder : "";
+}
+
 
 LRESULT CALLBACK TimerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  // WM_TIMER is where pooled FTP connections expire; there are none yet.
+  if (message == WM_TIMER && wParam == kTimerId) {
+    g_Connections.RemoveExpired();
+    return 0;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
 void SetHostErrorText(const char* text) {
   if (g_Host) g_Host->HOST_SetErrorText(text);
+}
+
+// A damaged or unreadable file leaves the saved servers empty; the plug-in
+// still starts.
+void LoadLogins() {
+  std::string errorText;
+  if (LoadFTPLogins(g_Logins, LoginFolder(), errorText)) return;
+  SetHostErrorText(errorText.c_str());
+  if (g_Host) g_Host->HOST_LogError("Unable to load ftp login database.", 0x100);
 }
 
 bool StartServices() {
@@ -54,10 +81,15 @@ bool StartServices() {
   }
   WSADATA data;
   WSAStartup(MAKEWORD(1, 0), &data);
+  LoadLogins();
+  g_Connections.Init(kPoolCapacity, kPoolIdleTimeoutMs);
   return true;
 }
 
 void StopServices() {
+  SaveFTPLogins(g_Logins, LoginFolder());
+  g_Logins.Clear();
+  g_Connections.Clear();
   if (g_TimerWindow) {
     KillTimer(g_TimerWindow, kTimerId);
     DestroyWindow(g_TimerWindow);
@@ -85,6 +117,10 @@ void ModuleStop() {
 }
 
 int ModuleStartCount() { return g_StartCount; }
+
+CFTPLoginDataBase& FTPLogins() { return g_Logins; }
+
+CFTPConnectionManager& FTPConnections() { return g_Connections; }
 
 void ReportErrorToHost(CError* error) noexcept {
   if (!g_Host) {

@@ -8,10 +8,16 @@
 
 #include "foundation/kernel/Error.h"
 #include "pluginhost/abi/PlugInAbi.h"
+#include "plugins/netvarra/ftp/FTPConnectionManager.h"
+#include "plugins/netvarra/ftp/FTPLoginDataBase.h"
 
 namespace netvarra {
 
 extern const HostApiTable* g_Host;
+
+// The password anonymous FTP logins send, for streams and folder listings
+// alike: shaped as a mail address, as servers expect.
+inline constexpr const char* kAnonymousPassword = "netvarra-user@guest.nt";
 extern HMODULE g_Module;
 
 void GetVersion(PlugInVersionInfo* info);
@@ -22,6 +28,13 @@ bool ModuleStart();
 void ModuleStop();
 // How many starts are not stopped yet.
 int ModuleStartCount();
+
+// The saved FTP servers: loaded from the plug-ins folder at the first
+// start, saved and emptied at the last stop.
+CFTPLoginDataBase& FTPLogins();
+// The logged-in FTP connections kept for reuse: three at most, each for
+// 60 s, checked on the module's 500 ms timer.
+CFTPConnectionManager& FTPConnections();
 
 // A stream error becomes the stream thread error with its code and text, a
 // memory error the out-of-memory one, any other error its text. The error

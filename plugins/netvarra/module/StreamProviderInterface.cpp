@@ -7,6 +7,7 @@
 
 #include "foundation/streams/Stream.h"
 #include "foundation/streams/StreamError.h"
+#include "plugins/netvarra/ftp/FTPStreamProvider.h"
 #include "plugins/netvarra/http/HTTPStream.h"
 #include "plugins/netvarra/module/Module.h"
 
@@ -18,6 +19,7 @@ constexpr DWORD kSharingBits = STREAM_ABI_NOREAD_SHARING | STREAM_ABI_NOWRITE_SH
 // The providers, in the order they are asked; they exist between
 // OBJECT_Init and OBJECT_Exit.
 std::unique_ptr<CHTTPStreamProvider> g_HTTPProvider;
+std::unique_ptr<CFTPStreamProvider> g_FTPProvider;
 
 const StreamProviderInterface& Table();
 
@@ -67,6 +69,10 @@ BOOL Init() {
   if (!ModuleStart()) return FALSE;
   const BOOL made = Reporting(FALSE, [] {
     g_HTTPProvider = std::make_unique<CHTTPStreamProvider>();
+    g_FTPProvider = std::make_unique<CFTPStreamProvider>();
+    g_FTPProvider->SetConnectionManager(&FTPConnections());
+    g_FTPProvider->SetLoginDataBase(&FTPLogins());
+    g_FTPProvider->SetDefaultPassword(kAnonymousPassword);
     return TRUE;
   });
   if (!made) ModuleStop();
@@ -75,6 +81,7 @@ BOOL Init() {
 
 void Exit() {
   g_HTTPProvider.reset();
+  g_FTPProvider.reset();
   ModuleStop();
 }
 
@@ -116,7 +123,9 @@ BOOL CanOpen(const char* url, DWORD flags, DWORD* answer) {
     CStr offered;
     if (!UrlToOffer(url, offered)) return FALSE;
     StreamOpenAnswer found{0, 0, 0};
-    if (!g_HTTPProvider->CanOpen(offered, InvertSharing(flags), found)) return FALSE;
+    CStreamProvider& provider = HasPrefix(offered, "ftp://") ? static_cast<CStreamProvider&>(*g_FTPProvider)
+                                                              : static_cast<CStreamProvider&>(*g_HTTPProvider);
+    if (!provider.CanOpen(offered, InvertSharing(flags), found)) return FALSE;
     answer[0] = InvertSharing(found.capabilities);
     answer[1] = found.transferRate;
     answer[2] = found.delay;
@@ -129,9 +138,10 @@ CStream* OpenRouted(const char* url, DWORD flags, DWORD timeout) {
     ProxySetting proxy("ftp");
     if (!proxy.IsValid()) return nullptr;
     const HostProxyInfo& info = proxy.Info();
-    // FTP itself comes with the FTP streams; only the HTTP proxy fetches it now.
-    if (!IsType(info, "HTTP")) return nullptr;
-    return g_HTTPProvider->OpenEx(url, flags, info.host, info.port, false, timeout);
+    if (!HasType(info)) return g_FTPProvider->OpenEx(url, flags, nullptr, -1, timeout);
+    if (IsType(info, "user@host")) return g_FTPProvider->OpenEx(url, flags, info.host, info.port, timeout);
+    if (IsType(info, "HTTP")) return g_HTTPProvider->OpenEx(url, flags, info.host, info.port, false, timeout);
+    return nullptr;
   }
   if (HasPrefix(url, "http://")) {
     ProxySetting proxy("http");

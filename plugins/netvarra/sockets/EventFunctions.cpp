@@ -36,4 +36,11 @@ bool IsEventSignalled(HANDLE handle, DWORD timeoutMs) {
 
 void CloseEvent(HANDLE handle) { CloseHandle(handle); }
 
+void CloseEvents(std::initializer_list<HANDLE*> events) {
+  for (HANDLE* event : events) {
+    if (*event) CloseEvent(*event);
+    *event = nullptr;
+  }
+}
+
 void ResetEventHandle(HANDLE handle) { ResetEvent(handle); }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 // Not signalled, manual reset, unnamed. Throws a CError when none can be made.
 HANDLE CreateManualResetEvent();
 // The index of a signalled handle, or -1 when the time-out passed.
@@ -12,4 +14,6 @@ int WaitForEvents(const HANDLE* handles, DWORD count, bool waitForAll, DWORD tim
 // True unless the wait timed out.
 bool IsEventSignalled(HANDLE handle, DWORD timeoutMs);
 void CloseEvent(HANDLE handle);
+// Closes each event that is open and forgets it.
+void CloseEvents(std::initializer_list<HANDLE*> events);
 void ResetEventHandle(HANDLE handle);

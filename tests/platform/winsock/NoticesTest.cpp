@@ -190,4 +190,38 @@ TEST_F(WinsockNotices, SendToAGonePeerFailsWithoutSignal) {
   closesocket(client);
 }
 
+// A peer that greets as soon as it accepts: its bytes can arrive between the
+// connect call and the layer's first look at the socket. The hook makes
+// that happen every time; the read notice must still come.
+TEST_F(WinsockNotices, DataSentBeforeConnectReturnsStillBringsRead) {
+  struct Gap {
+    SOCKET listener;
+    SOCKET accepted = INVALID_SOCKET;
+  } gap{listener};
+  TwlTestSetConnectStartedHook(
+      [](void* context) {
+        auto* g = static_cast<Gap*>(context);
+        g->accepted = accept(g->listener, nullptr, nullptr);
+        if (g->accepted != INVALID_SOCKET) send(g->accepted, "220\r\n", 5, 0);
+        Sleep(200);  // time for the poller to take the edges first
+      },
+      &gap);
+  client = socket(AF_INET, SOCK_STREAM, 0);
+  ASSERT_EQ(0, WSAAsyncSelect(client, window.Handle(), kNotice, kAll));
+  SOCKADDR_IN address = Loopback(port);
+  connect(client, reinterpret_cast<SOCKADDR*>(&address), sizeof address);
+  TwlTestSetConnectStartedHook(nullptr, nullptr);
+  ASSERT_NE(INVALID_SOCKET, gap.accepted);
+  bool read = false;
+  while (auto notice = NextNotice()) {
+    if (notice->event == FD_READ) {
+      read = true;
+      break;
+    }
+  }
+  EXPECT_TRUE(read);
+  closesocket(gap.accepted);
+  closesocket(client);
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "NetTestSupport.h"
 #include "pluginhost/hostapi/HostApi.h"
 #include "support/LoopbackPeer.h"
+#include "support/TestPaths.h"
 
 namespace {
 
@@ -26,6 +27,8 @@ struct HostRecord {
   ProxyAnswer http, ftp;
   DWORD timeout = 30000;
   int liveProxyRecords = 0;
+  std::string plugInsFolder;  // ends in "/"
+  std::vector<std::string> errorLog;
 };
 
 HostRecord& Record() {
@@ -59,16 +62,27 @@ BOOL RecordRegisterProxyType(HOST_PROXYTYPELIST, const char* protocol, const cha
 
 DWORD RecordGetTimeout(PLUGIN_HANDLE) { return Record().timeout; }
 
+const char* RecordGetFolder(DWORD which) {
+  return which == 1 ? Record().plugInsFolder.c_str() : GetHostApiTable()->HOST_GetFolder(which);
+}
+
+void RecordLogError(const char* text, DWORD category) {
+  Record().errorLog.push_back(std::string(text) + " / " + std::to_string(category));
+}
+
 class NetvarraModuleTest : public nettest::NetTest {
  protected:
   void SetUp() override {
     nettest::NetTest::SetUp();
     Record() = HostRecord();
+    Record().plugInsFolder = twltest::MakeTempDir("plugins") + "/";
     table_ = *GetHostApiTable();
     table_.HOST_GetProxy = &RecordGetProxy;
     table_.HOST_FreeProxyInfo = &RecordFreeProxyInfo;
     table_.HOST_RegisterProxyType = &RecordRegisterProxyType;
     table_.HOST_GetConnectionTimeout = &RecordGetTimeout;
+    table_.HOST_GetFolder = &RecordGetFolder;
+    table_.HOST_LogError = &RecordLogError;
     module_ = LoadLibraryA(TWL_NETVARRA_PATH);
     ASSERT_NE(nullptr, module_);
     auto get = reinterpret_cast<PLUGIN_GetMainInterfaceFunction>(
@@ -122,13 +136,18 @@ TEST_F(NetvarraModuleTest, CanOpenByScheme) {
     const char* url;
     ProxyAnswer ftp, http;
     BOOL answer;
+    DWORD delay;  // the HTTP provider's 1000, the FTP provider's 2000
   } rows[] = {
-      {"http without a proxy", "http://host/x", {}, {}, TRUE},
-      {"http through its proxy", "http://host/x", {}, {"HTTP", "proxy", 3128}, TRUE},
-      {"http with a proxy of another type", "http://host/x", {}, {"SOCKS", "proxy", 1080}, FALSE},
-      {"ftp through an HTTP proxy: offered as http://ftp://...", "ftp://host/x", {"http", "proxy", 3128}, {}, TRUE},
-      {"ftp without a proxy: not the HTTP provider's", "ftp://host/x", {}, {}, FALSE},
-      {"mms is nobody's", "mms://host/x", {}, {}, FALSE},
+      {"http without a proxy", "http://host/x", {}, {}, TRUE, 1000},
+      {"http through its proxy", "http://host/x", {}, {"HTTP", "proxy", 3128}, TRUE, 1000},
+      {"http with a proxy of another type", "http://host/x", {}, {"SOCKS", "proxy", 1080}, FALSE, 0},
+      {"ftp through an HTTP proxy: offered as http://ftp://...", "ftp://host/x", {"http", "proxy", 3128}, {}, TRUE,
+       1000},
+      {"ftp without a proxy: the FTP provider's", "ftp://host/x", {}, {}, TRUE, 2000},
+      {"ftp through a user@host proxy: the FTP provider's", "ftp://host/x", {"user@host", "gate", -1}, {}, TRUE,
+       2000},
+      {"ftp without a path is no file", "ftp://host", {}, {}, FALSE, 0},
+      {"mms is nobody's", "mms://host/x", {}, {}, FALSE, 0},
   };
   for (const Row& row : rows) {
     Record().ftp = row.ftp;
@@ -138,7 +157,7 @@ TEST_F(NetvarraModuleTest, CanOpenByScheme) {
     if (!row.answer) continue;
     EXPECT_EQ(0x300401u, answer[0]) << row.why << ": the sharing bits cross inverted";
     EXPECT_EQ(5000u, answer[1]);
-    EXPECT_EQ(1000u, answer[2]);
+    EXPECT_EQ(row.delay, answer[2]) << row.why;
   }
   EXPECT_EQ(0u, provider_->STREAMPROVIDER_Open("mms://host/x", kReadOpen));
 }
@@ -215,6 +234,27 @@ TEST_F(NetvarraModuleTest, FtpThroughAnHttpProxyReachesTheProxyWhole) {
   std::ifstream in(record, std::ios::binary);
   EXPECT_EQ("GET ftp://files.example/pub/a.ogg HTTP/1.1\r\nAccept: */*\r\n----\r\n",
             std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(NetvarraModuleTest, SavedLoginsLiveInThePlugInsFolder) {
+  const std::string file = Record().plugInsFolder + "ftplogins.dat";
+  provider_->head.OBJECT_Exit();
+  EXPECT_EQ(std::string(4, '\0'), twltest::ReadFile(file)) << "the last stop saves the empty database";
+
+  const std::string truncated("\x40\0\0\0\x30\0\0\0\x01\0", 10);
+  twltest::WriteFile(file, truncated);
+  ASSERT_TRUE(provider_->head.OBJECT_Init()) << "a damaged file does not stop the plug-in";
+  EXPECT_EQ(std::vector<std::string>{"Unable to load ftp login database. / 256"}, Record().errorLog);
+  EXPECT_EQ(truncated, twltest::ReadFile(file + ".bad"));
+  provider_->head.OBJECT_Exit();
+  EXPECT_EQ(std::string(4, '\0'), twltest::ReadFile(file));
+  EXPECT_EQ(truncated, twltest::ReadFile(file + ".bad")) << "the damaged file's servers are not lost";
+  ASSERT_TRUE(provider_->head.OBJECT_Init());
+  EXPECT_EQ(1u, Record().errorLog.size()) << "the saved file loads again";
 }
 
 }  // namespace
