@@ -18,7 +18,6 @@ namespace {
 
 constexpr uint8_t kWriteParametersPage = 0x05;
 constexpr uint32_t kHeaderLength = 8;
-constexpr uint32_t kListLength = 60;
 constexpr uint16_t kAudioPause = 150;
 constexpr uint32_t kReadyPause = 20;
 constexpr int32_t kPregapBlocks = 150;

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint8_t kWriteParametersPage = 0x05;
 constexpr uint16_t kBlock = 2352;
 constexpr uint16_t kPiece = 10;
 constexpr int32_t kPregapBlocks = 150;
