@@ -33,11 +33,6 @@ CStr AsUrl(const CStr& text) {
   return CStr::Format("file://%s", text.c_str());
 }
 
-bool HasExtension(const CStr& path, const char* extension) {
-  const char* dot = std::strrchr(path.c_str(), '.');
-  return dot && strcasecmp(dot, extension) == 0;
-}
-
 bool IsAddCommand(DWORD type) { return type == COMMAND_ADD || type == COMMAND_ADD_AND_SELECT; }
 
 struct AddItem {
@@ -64,18 +59,13 @@ void AddUrls(const std::vector<AddItem>& items) {
 
 void AddUrl(const CStr& text, bool makeCurrent) { AddUrls({AddItem{AsUrl(text), makeCurrent}}); }
 
-// M3U and PLS lists cannot be read yet: they fail with a clear reason.
-// The playlist's entries take their records from the system's databases,
-// which are the process's.
+// The reader follows the extension. The playlist's entries take their
+// records from the system's databases, which are the process's.
 void ReadPlayList(CPlayList& list, const CStr& path, CSystem& system) {
-  if (HasExtension(path, ".m3u") || HasExtension(path, ".pls")) {
-    ThrowError<CError>(LocalText("CSystem.LoadPlayListFailed", "Error loading playlist"),
-                       CStr::Format("'%s': this kind of playlist cannot be read.", path.c_str()));
-  }
   CFileInfoDataBase& files = system.GetFileInfoDataBase() ? *system.GetFileInfoDataBase() : ::GetFileInfoDataBase();
   CFolderInfoDataBase& folders =
       system.GetFolderInfoDataBase() ? *system.GetFolderInfoDataBase() : ::GetFolderInfoDataBase();
-  list.Load(path, files, folders);
+  list.LoadAny(path, files, folders);
 }
 
 void LoadPlayList(const CStr& path, CSystem& system) {

@@ -13,6 +13,7 @@
 #include "foundation/ini/IniValueScanner.h"
 #include "foundation/kernel/MemoryError.h"
 #include "foundation/kernel/Placeholder.h"
+#include "foundation/kernel/WindowsText.h"
 #include "foundation/streams/Stream.h"
 #include "foundation/streams/StreamError.h"
 
@@ -64,23 +65,6 @@ std::string ReadWholeStream(CStream& stream) {
     if (static_cast<LONGLONG>(bytes.size()) > CIniParser::kMaxFileSize) ThrowNotAnIni();
     if (got < kChunk) return bytes;
   }
-}
-
-// Files written on Windows may be in Windows-1252; such bytes are made
-// UTF-8 like the rest of the system's text.
-std::string AsUtf8(std::string bytes) {
-  const int length = static_cast<int>(bytes.size());
-  if (length == 0 || MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), length, nullptr, 0) > 0)
-    return bytes;
-  // CP_ACP reads the bytes that are not UTF-8 as Windows-1252.
-  const int wideLength = MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
-  std::unique_ptr<WCHAR[]> wide(new (std::nothrow) WCHAR[wideLength > 0 ? wideLength : 1]);
-  if (!wide) ThrowMemoryError();
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, wide.get(), wideLength);
-  const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.get(), wideLength, nullptr, 0, nullptr, nullptr);
-  std::string converted(static_cast<size_t>(utf8Length > 0 ? utf8Length : 0), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.get(), wideLength, converted.data(), utf8Length, nullptr, nullptr);
-  return converted;
 }
 
 // The line's content comes from the file: it goes into the message as it

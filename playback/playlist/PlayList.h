@@ -47,6 +47,19 @@ class CPlayList : public CPlayListEntryHolder {
   // objects; the playlist is then reset or holds the entries read so far.
   void Load(const char* url, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
   void Read(CStream& stream, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  // The text playlists of other programs (M3U, PLS; see PlayListText.h),
+  // read as a whole, at most 10 MiB: file entries of volume 100; a PLS
+  // title becomes the file's title with priority 128. An empty text is an
+  // empty playlist (the URL stays as it was); errors are thrown as error
+  // objects.
+  void LoadM3U(const char* url, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  void ReadM3U(CStream& stream, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  void LoadPLS(const char* url, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  void ReadPLS(CStream& stream, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  // The reader the URL's extension names (".m3u", ".pls", without case),
+  // else the native one.
+  void LoadAny(const char* url, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+
   // Save writes a temporary file beside the target and puts it in the
   // target's place only when it is complete, so a failed save keeps the
   // old file. The playlist's URL and name become the target's. Titles and
@@ -56,6 +69,9 @@ class CPlayList : public CPlayListEntryHolder {
   void Write(CStream& stream, CFileInfoDataBase& files);
 
  private:
+  enum class TextFormat { kM3U, kPLS };
+  void LoadText(const char* url, TextFormat format, CFileInfoDataBase& files, CFolderInfoDataBase& folders);
+  void ReadText(CStream& stream, TextFormat format, CFileInfoDataBase& files);
   void WriteAs(CStream& stream, const CStr& location, CFileInfoDataBase& files);
 
   CStr m_URL;

@@ -1,4 +1,7 @@
+#include <strings.h>
+
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -30,7 +33,36 @@ unsigned ReadDword(const unsigned char* bytes) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<unsigned>(bytes[3]) << 24;
 }
 
+bool EndsWithNoCase(const std::string& text, const char* end) {
+  const size_t length = std::strlen(end);
+  return text.size() >= length && strcasecmp(text.c_str() + text.size() - length, end) == 0;
+}
+
+// "text M3U|PLS COUNT", then "file VOLUME URL" per entry, each followed by
+// "title TEXT" when its record holds a title.
+int ReadText(const std::string& path, bool pls) {
+  CPlayList list;
+  try {
+    if (pls)
+      list.LoadPLS(path.c_str(), GetFileInfoDataBase(), GetFolderInfoDataBase());
+    else
+      list.LoadM3U(path.c_str(), GetFileInfoDataBase(), GetFolderInfoDataBase());
+  } catch (CError* error) {
+    return tool::Fail(path + ": " + Describe(error));
+  }
+  std::printf("text %s %d\n", pls ? "PLS" : "M3U", list.GetCount());
+  for (INT i = 0; i < list.GetCount(); ++i) {
+    const auto* entry = static_cast<const CPlayListFileEntry*>(list.GetEntry(i));
+    std::printf("file %d %s\n", entry->GetVolume(), entry->GetURL());
+    CriticalSectionLock lock(GetFileInfoDataBase().GetLock());
+    const FileInfoRecord* record = GetFileInfoDataBase().Find(entry->GetURL());
+    if (record && record->typeText) std::printf("title %s\n", record->typeText->c_str());
+  }
+  return 0;
+}
+
 int Read(const std::string& path) {
+  if (EndsWithNoCase(path, ".m3u") || EndsWithNoCase(path, ".pls")) return ReadText(path, EndsWithNoCase(path, ".pls"));
   CPlayList list;
   try {
     list.Load(path.c_str(), GetFileInfoDataBase(), GetFolderInfoDataBase());
@@ -82,6 +114,8 @@ TOOL_COMMAND(RunPlayList, "playlist",
              "read FILE | write OUT TEXT...  read: load the native playlist FILE and print \"header WRITER MIN "
              "FLAGS COUNT LOCATION\" (versions in hex, as stored) and one line per entry, \"file VOLUME URL\" or "
              "\"folder FLAGS URL\" (1 expand pending, 3 also recursively), URLs as re-based for FILE's folder; "
+             "an M3U or PLS FILE (by its extension, any case) prints \"text M3U|PLS COUNT\", then \"file 100 URL\" "
+             "per entry, each followed by \"title TEXT\" when the file's record holds a title; "
              "errors go to stderr with exit code 1. write: save OUT as a native playlist of the entries the player "
              "makes of the TEXTs when they are dropped on it (paths, URLs, \"folder/\", \"name<\")") {
   if (args.size() == 2 && args[0] == "read") return Read(args[1]);
