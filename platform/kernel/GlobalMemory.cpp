@@ -117,3 +117,5 @@ TWLAPI SIZE_T GlobalSize(HGLOBAL memory) {
 }
 
 TWLAPI void TwlTestFailGlobalAlloc(DWORD skip) { allocationsBeforeFailure = skip; }
+
+TWLAPI HLOCAL LocalFree(HLOCAL memory) { return GlobalFree(memory); }

@@ -14,6 +14,7 @@
 #include "RecorderChoice.h"
 #include "driver/Command.h"
 #include "driver/Numbers.h"
+#include "kilnar/app/burn/SpeedCode.h"
 #include "kilnar/recorder/SmallTransferMode.h"
 
 namespace {
@@ -23,16 +24,6 @@ constexpr uint32_t kPieceBlocks = 30;
 constexpr uint32_t kSmallPieceBlocks = 15;
 constexpr uint8_t kTestWriteFlag = 0x02;
 constexpr const char* kUsage = "write-image takes IMAGE [--test] [--dao] [--speed F] [--drive H:T]";
-
-// The speed code of a speed factor, as the burn job turns one into the
-// other.
-int16_t SpeedCodeOf(uint64_t factor) {
-  if (factor == 1) return 0;
-  if (factor == 2) return 1;
-  if (factor == 4) return 2;
-  if (factor >= 8 && factor <= 40 && factor % 2 == 0) return static_cast<int16_t>(factor);
-  return 6;
-}
 
 uint64_t HighestSpeed(ScsiDevice& recorder) {
   const uint32_t* speeds = recorder.GetSpeeds();
@@ -99,7 +90,7 @@ TOOL_COMMAND(RunWriteImage, "write-image",
 
   WriteConfig config;
   if (recorder->GetConfig(0, config) != 0) return fail();
-  config.speedCode = SpeedCodeOf(factor != 0 ? factor : HighestSpeed(*recorder));
+  config.speedCode = SpeedCodeOfFactor(static_cast<uint32_t>(factor != 0 ? factor : HighestSpeed(*recorder)));
   config.testWrite = test ? 1 : 0;
   config.blockSize = kBlock;
   if (recorder->SetConfig(config, 0) != 0) return fail();

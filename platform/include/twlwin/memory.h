@@ -22,5 +22,7 @@ TWLAPI BOOL GlobalUnlock(HGLOBAL memory);
 // Null when the block was freed; the handle back (ERROR_INVALID_HANDLE)
 // when it is no block of this process.
 TWLAPI HGLOBAL GlobalFree(HGLOBAL memory);
+// Local blocks are global blocks: null when freed.
+TWLAPI HLOCAL LocalFree(HLOCAL memory);
 // The size asked for at GlobalAlloc, 0 for a handle that is no block.
 TWLAPI SIZE_T GlobalSize(HGLOBAL memory);

@@ -88,3 +88,11 @@ TWLAPI void DragFinish(HDROP drop);
 // nothing is opened and the call is only recorded.
 TWLAPI HINSTANCE ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
                                INT showCommand);
+
+// The arguments of a command line as the layer splits its own (blanks and
+// tabs outside double quotes separate, "" inside quotes is a quote,
+// backslashes before a quote escape it; the first argument is the program
+// and runs to the next blank or closing quote). One block holding the
+// pointers and the texts, freed with LocalFree; null for a null line or
+// count, or without memory.
+TWLAPI LPWSTR* CommandLineToArgvW(LPCWSTR commandLine, int* count);
