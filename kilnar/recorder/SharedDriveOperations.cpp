@@ -264,3 +264,13 @@ bool FailAfterFlush(ScsiDevice& device) {
   device.SetErrorText(text);
   return false;
 }
+
+int32_t FirstWriteAdressByVendorQuery(ScsiDrive& drive, int first, int second, int third, int fourth) {
+  uint8_t cdb[10] = {0xE2};
+  cdb[2] = static_cast<uint8_t>(fourth);
+  cdb[3] = static_cast<uint8_t>(first | second);
+  cdb[7] = static_cast<uint8_t>(third);
+  cdb[8] = 6;
+  if (drive.ExecCommand(10, cdb, 6, kDataIn) != 0) return -1;
+  return static_cast<int32_t>(GetBigEndian32(drive.GetTransferBuffer() + 1));
+}

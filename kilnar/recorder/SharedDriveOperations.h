@@ -44,6 +44,11 @@ uint32_t GetFreeBlocksClamped(ScsiDevice& device);
 // READ TRACK INFORMATION of the invisible track: its next writable
 // address, -1 when the drive does not answer.
 int32_t FirstWriteAdressByTrackInformation(ScsiDrive& drive);
+// The vendor query E2h of the first writable address of the vendor-command
+// recorders: byte 2 the fourth argument, byte 3 the first ORed with the
+// second, byte 7 the third, 6 bytes asked; the address at answer bytes
+// 1-4, -1 when the drive does not answer.
+int32_t FirstWriteAdressByVendorQuery(ScsiDrive& drive, int first, int second, int third, int fourth);
 // SET CD SPEED of the page-05 recorders: 99 the largest read speed and
 // 708 kilobytes a second for writing, else 177 x factor for both.
 bool SetSpeedByFactor(ScsiDrive& drive, uint16_t factor);

@@ -97,4 +97,14 @@ TEST_F(SharedOperationsTest, LeadLengthsAndCdda) {
   EXPECT_TRUE(Logged("d8 00 00 00 00 00 00 00 00 02 00 00 | in 4704 | check 01/17/00"));
 }
 
+TEST_F(SharedOperationsTest, VendorFirstWritableAddress) {
+  // Audio flag 4 and mode 1 ORed into byte 3, the third and fourth
+  // arguments in bytes 7 and 2; the address at answer bytes 1-4.
+  TwlTestRecorderAddReply(0xE2, 1, "data 00 00 00 2e e0 00");
+  EXPECT_EQ(FirstWriteAdressByVendorQuery(drive_, 4, 1, 3, 2), 12000);
+  EXPECT_TRUE(Logged("e2 00 02 05 00 00 00 03 06 00 | in 6 | good"));
+  TwlTestRecorderAddReply(0xE2, 2, "sense 70 00 05 00 00 00 00 0a 00 00 00 00 20 00");
+  EXPECT_EQ(FirstWriteAdressByVendorQuery(drive_, 0, 0, 0, 0), -1);
+}
+
 }  // namespace
