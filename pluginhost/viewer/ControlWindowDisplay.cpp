@@ -274,6 +274,7 @@ void CControlWindowSystem::RestoreAfterFullScreenMinimize() {
 void CControlWindowSystem::OnMessage(void* context, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* system = static_cast<CControlWindowSystem*>(context);
   switch (message) {
+    case kProcessRequestsMessage: system->ProcessRequests(); break;
     case kCompleteMinimizeMessage: system->CompleteFullScreenMinimize(); break;
     case kSetDisplayModeMessage:
       if (system->IsCurrentUser(reinterpret_cast<const void*>(lParam)))

@@ -330,6 +330,8 @@ void CControlWindowSystem::DisableUser(DWORD slot) {
     if (current) AdvanceGeneration();
   }
   if (current) AnnounceGeneration();
+  // What the user still asked for is refused now, before this returns.
+  ProcessRequestsOf(static_cast<int>(slot));
   if (slot == kModePlayers) EndPlayerTakeOver(true, true);
 }
 

@@ -54,7 +54,10 @@ void LogHeader(const char* key, const char* text) {
 
 CControlWindowSystem::CControlWindowSystem() : m_FullScreen(&g_NoFullScreen) {}
 
-CControlWindowSystem::~CControlWindowSystem() { DeleteProviders(); }
+CControlWindowSystem::~CControlWindowSystem() {
+  FreeQueuedRequests();
+  DeleteProviders();
+}
 
 void CControlWindowSystem::SetFullScreenManager(CFullScreen* manager) {
   m_FullScreen = manager ? manager : &g_NoFullScreen;
@@ -228,6 +231,7 @@ void CControlWindowSystem::Exit() {
     m_SuspendedMode = -1;
     m_TakenOverMode = -1;
   }
+  FreeQueuedRequests();
   // A minimise still waiting for its message would keep the display lock
   // for good once the message window is gone.
   if (m_HoldsDisplayForMinimize) {

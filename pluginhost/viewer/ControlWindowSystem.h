@@ -34,6 +34,8 @@ class CControlWindowProvider;
 class CControlWindowUser;
 class CPlugIn;
 class CPlugInManager;
+struct ViewerRequest;
+struct ViewerWindowRecord;
 
 class CControlWindowSystem : public CTypedObject, public CViewerWindowSystem {
   TWL_DECLARE_CLASS(CControlWindowSystem)
@@ -158,6 +160,18 @@ class CControlWindowSystem : public CTypedObject, public CViewerWindowSystem {
   // Ends the viewer window of the current user; nothing while none shows.
   void CloseViewerWindow();
 
+  // --- Requests (any thread posts; the user-interface thread works them)
+  int32_t NextRequestId();
+  // False with MiscError AccessDenied for a caller that is no enabled user.
+  bool PostCreateRequest(INT contentHeight, DWORD flags, int32_t* id, const void* caller);
+  bool PostCloseRequest(const void* caller);
+  void ProcessRequests();
+  // Works at once every queued request of the slot's user.
+  void ProcessRequestsOf(int slot);
+  // The user whose handle this is, and its slot (-1 none).
+  CControlWindowUser* FindUser(const void* handle, int* slot);
+  int FindUserSlot(const void* handle);
+
   // Tests start near the end of the generation counter.
   void SetGenerationForTesting(int generation);
 
@@ -176,6 +190,16 @@ class CControlWindowSystem : public CTypedObject, public CViewerWindowSystem {
   void DeleteProviders();
   void SetShownVisualizer(CControlWindowUser* user, bool visible);
   void RestoreAfterFullScreenMinimize();
+  bool PostRequest(ViewerRequest* request, bool internal);
+  void HandleRequest(ViewerRequest& request);
+  void HandleCreate(ViewerRequest& request);
+  void HandleCreateDone(ViewerRequest& request);
+  void HandleClose(ViewerRequest& request);
+  // A request of an older generation is refused before anything else.
+  void CheckStale(ViewerRequest& request);
+  void ReportRequestError(ViewerRequest& request);
+  void PostCompletion(int32_t code, ViewerRequest& from, ViewerWindowRecord* window, int32_t counted);
+  void FreeQueuedRequests();
 
   std::vector<CControlWindowProvider*> m_Providers;  // owned
   int m_Mode = kModeVisualizers;
@@ -199,6 +223,12 @@ class CControlWindowSystem : public CTypedObject, public CViewerWindowSystem {
   CMessageWindow m_MessageWindow;
   CriticalSection m_StateLock;
   CriticalSection m_QueueLock;
+  CriticalSection m_IdLock;
+  int32_t m_RequestCounter = 0;
+  std::vector<ViewerRequest*> m_Requests;        // owned; FIFO
+  std::vector<ViewerWindowRecord*> m_WindowRecords;  // owned; out at the provider
+  ViewerWindowRecord* m_PendingWindow = nullptr;
+  bool m_HandleAccess = false;
   int m_FullScreenSwitch = 0;
   // Whether this thread keeps a hold of the display lock from
   // MinimizeFromFullScreen for CompleteFullScreenMinimize.
