@@ -1,5 +1,6 @@
 // The second start phase: the systems come up in order, each step timed
 // with -z; then the plug-in folder and its later re-scans.
+#include "app/associations/FileAssociations.h"
 #include "app/core/DataSystemUrlReader.h"
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
@@ -65,6 +66,7 @@ void CSystem::Init() {
   });
   Timed(*this, "init file identifier system", [this] { InitFileIdentifierSystem(); });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
+  Timed(*this, "check file associations", [] { associations::CheckFileAssociations(GetPlayerSystem()); });
   Timed(*this, "init file filter system", [this] { GetFileFilterSystem().Init(&GetPlugInManager()); });
   GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");
