@@ -66,7 +66,6 @@ void CSystem::Init() {
   });
   Timed(*this, "init file identifier system", [this] { InitFileIdentifierSystem(); });
   Timed(*this, "init player system", [this] { InitPlayerSystem(); });
-  Timed(*this, "check file associations", [] { associations::CheckFileAssociations(GetPlayerSystem()); });
   Timed(*this, "init file filter system", [this] { GetFileFilterSystem().Init(&GetPlugInManager()); });
   GetDataSystem().InitProxyDataBase([](CProxyDataBase& proxies) { GetPlayerSystem().RegisterProxyTypes(proxies); });
   EndTiming("complete start initialization");
@@ -152,6 +151,9 @@ void CSystem::InitPlayerSystem() {
   ConnectPlayerSystemToHost(players);
   m_PlayerSystemConnected = true;
   players.Init(&GetPlugInManager());
+  // Once the players are known, their extensions are checked against the
+  // associations of the last run.
+  associations::CheckFileAssociations(players);
 }
 
 // The playlist's files are identified in the background from now on.

@@ -319,6 +319,9 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   bool ShowHelp(HWND owner, int topic);
   // The maker's web pages; empty outside 0 .. kWebPageCount - 1.
   static CStr GetWebPageUrl(int index);
+  // The maker's web host the pages and the update check use: TWL_WEB_HOST
+  // when set (a "file://" folder serves as a host too), else the maker's.
+  static CStr GetWebHost();
 
   // --- Triggers, key bindings and key events ---
   // Posted to the message window: the current visualizer or player
