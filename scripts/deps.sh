@@ -19,7 +19,7 @@ build_packages=(
 test_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 sqlite3 imagemagick gifsicle libjpeg-turbo-progs libtiff-tools
-  sox strace genisoimage xorriso
+  sox strace genisoimage xorriso libarchive-tools p7zip-full
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
   curl xdg-utils shared-mime-info

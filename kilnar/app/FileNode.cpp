@@ -40,6 +40,7 @@ FileNode::FileNode(const std::string& path) : m_FilesScanned(false), m_FoldersSc
     isFolder = true;
   }
   m_IsFolder = isFolder;
+  m_TooLarge = !isFolder && GetFileSize64Of(path.c_str()) > 0xFFFFFFFFu;
 }
 
 FileNode::FileNode(const std::string& path, bool isFolder, uint32_t size)
@@ -60,6 +61,9 @@ void FileNode::CopyFrom(const FileNode& other) {
   m_FilesScanned = other.m_FilesScanned;
   m_FoldersScanned = other.m_FoldersScanned;
   m_Hidden = other.m_Hidden;
+  m_TooLarge = other.m_TooLarge;
+  m_DirSize = other.m_DirSize;
+  m_JolietDirSize = other.m_JolietDirSize;
   CloneChildren(other);
 }
 
@@ -96,6 +100,7 @@ bool FileNode::Refresh() {
     m_Size = 0;
     return false;
   }
+  m_TooLarge = GetFileSize64Of(GetSourcePath().c_str()) > 0xFFFFFFFFu;
   return true;
 }
 

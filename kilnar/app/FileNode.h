@@ -9,16 +9,37 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "kilnar/app/Node.h"
 #include "kilnar/app/NodeName.h"
 #include "kilnar/recorder/TimeStamp.h"
 
+class CwStream;
 class NameCharMap;
 class Track;
 struct FolderScan;
+
+// How copying a file's data into an image ended: failed, done, or stopped
+// early with success because the bytes written passed the caller's limit.
+enum class DataResult { kFailed, kDone, kStopped };
+
+// What copying file data into an image needs: the stream, the work
+// buffer (at least one chunk), the track's cancel flag, and the optional
+// limit after which writing stops with success.
+struct DataCopy {
+  CwStream& stream;
+  std::span<uint8_t> buffer;
+  const bool& cancel;
+  bool stopFlag = false;
+  uint64_t byteLimit = 0;
+  uint64_t written = 0;
+  // The text of the failure a source gave, for the user.
+  std::string failure;
+};
 
 // A source of the tree cannot be opened for reading; what() is its path.
 class SourceNotReadable : public std::runtime_error {
@@ -118,6 +139,46 @@ class FileNode : public Node {
   uint32_t JolietRecordLength() const;
   uint32_t JolietPathRecordLength() const;
 
+  // The image of the tree (ISO 9660 with an optional Joliet tree). Every
+  // walk takes a folder's children in the image's order, their ISO names
+  // as unsigned bytes, whatever the folder's sort order: the size worked
+  // out before writing is the size written.
+  std::vector<FileNode*> ImageChildren() const;
+  // Directory bytes (whole sectors) with the records in the image's order;
+  // the allocation stores them, the writers use the stored sizes.
+  uint32_t GetDirSize() const;
+  uint32_t GetJolietDirSize() const;
+  uint32_t GetAllocatedDirSize() const { return m_DirSize; }
+  uint32_t GetAllocatedJolietDirSize() const { return m_JolietDirSize; }
+  // Pre-order walks giving each folder its ISO, then Joliet, directory
+  // extent, then each file not on the disc already its data extent.
+  void AllocateDirectories(uint32_t& counter);
+  void AllocateJolietDirectories(uint32_t& counter);
+  void AllocateFiles(uint32_t& counter);
+  // The record of this node in its parent's directory; `record` holds
+  // DirRecordLength (JolietRecordLength) bytes.
+  void WriteDirRecord(uint8_t* record) const;
+  void WriteJolietDirRecord(uint8_t* record) const;
+  // The path table record of this folder; its parent is numbered already.
+  void WritePathRecord(uint8_t* record, bool bigEndian) const;
+  void WriteJolietPathRecord(uint8_t* record) const;
+  // This folder's directory (the subtree's with the Tree forms, pre-order),
+  // one 2048-byte sector of `sector` at a time.
+  bool WriteDirectory(CwStream& stream, uint8_t* sector) const;
+  bool WriteJolietDirectory(CwStream& stream, uint8_t* sector) const;
+  bool WriteDirectoryTree(CwStream& stream, uint8_t* sector) const;
+  bool WriteJolietDirectoryTree(CwStream& stream, uint8_t* sector) const;
+  // The data of the files of the subtree, pre-order.
+  DataResult WriteDataTree(DataCopy& copy) const;
+  // The source's bytes up to the recorded size, in chunks, zeros after its
+  // end up to the sector's. A source that cannot be opened, or ends before
+  // its recorded size, fails with ERR_FILENODE_CANNOT_OPEN on the standard
+  // output.
+  virtual DataResult WriteData(DataCopy& copy) const;
+  // The source was 4 GiB or more when it was looked at: its size does not
+  // fit a record.
+  bool IsTooLarge() const { return m_TooLarge; }
+
   bool IsFolder() const { return m_IsFolder; }
   uint16_t GetSortOrder() const { return m_SortOrder; }
   NodeName& GetNames() { return m_Names; }
@@ -154,6 +215,10 @@ class FileNode : public Node {
   bool m_FilesScanned = true;
   bool m_FoldersScanned = true;
   bool m_Hidden = false;
+  bool m_TooLarge = false;
+  // Set by the allocation passes.
+  uint32_t m_DirSize = 0;
+  uint32_t m_JolietDirSize = 0;
 
  private:
   bool ScanTree(uint16_t& counter, bool countFlag, const ScanProgress& progress, FolderScan& scan);
@@ -161,4 +226,5 @@ class FileNode : public Node {
   // Puts a child whose ordering key changed back into its place.
   void Reposition(FileNode* child);
   void NumberEqualNames(int mode);
+  DataResult SourceFailed(DataCopy& copy) const;
 };

@@ -143,6 +143,7 @@ bool FileNode::ScanFiles() {
                                              static_cast<uint32_t>(entry.nFileSizeLow));
       file->m_Time = TimeStampOfFileTime(entry.ftLastWriteTime);
       file->m_Hidden = (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+      file->m_TooLarge = entry.nFileSizeHigh != 0;
       if (shortNames) file->m_Names.SetShortName(entry.cAlternateFileName);
       InsertKeepingEqual(std::move(file));
     } catch (const std::bad_alloc&) {

@@ -2,6 +2,13 @@
 
 #include "kilnar/app/FileNode.h"
 #include "kilnar/app/NameCompare.h"
+#include "kilnar/recorder/WideText.h"
+
+namespace {
+
+constexpr size_t kLongestLabel = 99;
+
+}  // namespace
 
 std::unique_ptr<Node> IsoTrack::Clone() const {
   auto copy = std::make_unique<IsoTrack>();
@@ -9,7 +16,23 @@ std::unique_ptr<Node> IsoTrack::Clone() const {
   copy->m_WriteOption = m_WriteOption;
   copy->m_AutorunOpen = m_AutorunOpen;
   copy->m_AutorunIcon = m_AutorunIcon;
+  copy->m_Texts = m_Texts;
+  copy->m_Dates = m_Dates;
+  copy->m_Reserved = m_Reserved;
   return copy;
+}
+
+void IsoTrack::SetVolumeLabel(const char* text) {
+  if (!text || m_Texts.label == text) return;
+  m_Texts.label = CutUtf8(text, kLongestLabel);
+  Touch();
+}
+
+bool IsoTrack::PushFolder(FileNode* folder) {
+  if (!folder || m_Folders.size() >= kMostFolders) return false;
+  if (m_Folders.capacity() < kMostFolders) m_Folders.reserve(kMostFolders);
+  m_Folders.push_back(folder);
+  return true;
 }
 
 void IsoTrack::SetNameMode(int mode) {
@@ -34,6 +57,10 @@ void IsoTrack::MarkChanged() {
   m_Name.clear();
   m_ImageStartSector = -1;
   m_Modified = true;
+}
+
+void IsoTrack::SortBySize() {
+  if (FileNode* root = GetRoot()) root->SetSortOrderAll(kSortBySize);
 }
 
 void IsoTrack::SetWriteOption(uint8_t option) {

@@ -58,6 +58,15 @@ uint32_t GetFileSizeOf(const char* path) {
   return GetFileInfo(path, nullptr, &size, nullptr, nullptr, nullptr) ? size : 0;
 }
 
+uint64_t GetFileSize64Of(const char* path) {
+  if (!path || !*path || IsRoot(path)) return 0;
+  WIN32_FIND_DATAA found{};
+  HANDLE find = FindFirstFileA(path, &found);
+  if (find == INVALID_HANDLE_VALUE) return 0;
+  FindClose(find);
+  return static_cast<uint64_t>(found.nFileSizeHigh) << 32 | found.nFileSizeLow;
+}
+
 TimeStamp GetFileTimeOf(const char* path) {
   TimeStamp time;
   if (!GetFileInfo(path, nullptr, nullptr, &time, nullptr, nullptr)) time.SetToNow();

@@ -17,6 +17,8 @@ bool GetFileInfo(const char* path, bool* isFolder, uint32_t* size, TimeStamp* ti
 
 // The low 32 bits of the file's size, 0 when there is no such file.
 uint32_t GetFileSizeOf(const char* path);
+// The file's whole size, 0 when there is no such file.
+uint64_t GetFileSize64Of(const char* path);
 // The file's last-write time, or now when there is no such file.
 TimeStamp GetFileTimeOf(const char* path);
 
