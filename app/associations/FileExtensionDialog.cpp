@@ -21,8 +21,6 @@ TWL_IMPLEMENT_CLASS(CFileExtensionDialog, CAuxWindow)
 
 namespace {
 
-// Posted to the dialog with the result a dialog nobody sees ends with.
-constexpr UINT kUnseenAnswerMessage = WM_USER + 0x4645;
 constexpr int kTickedIconResource = 126;
 constexpr int kUntickedIconResource = 127;
 constexpr int kImageSize = 16;
@@ -249,10 +247,6 @@ void CFileExtensionDialog::ReleaseSkin(int phase) {
 }
 
 LRESULT CFileExtensionDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == kUnseenAnswerMessage) {
-    EndModal(static_cast<int>(wParam));
-    return 0;
-  }
   if (message == WM_SIZE && m_ListView) {
     const LRESULT result = CAuxWindow::WindowProc(message, wParam, lParam);
     LayOut();
@@ -364,10 +358,12 @@ void CFileExtensionDialog::ApplyTicks() {
   }
 }
 
+// A dialog nobody sees is answered at once, without a modal loop that
+// would take messages meant for the program's own loop.
 int CFileExtensionDialog::RunModal() {
-  OpenModal();
   const int unseen = AnswerWithoutUser();
-  if (unseen >= 0) PostMessageA(GetWindowHandle(), kUnseenAnswerMessage, static_cast<WPARAM>(unseen), 0);
+  if (unseen >= 0) return unseen;
+  OpenModal();
   const int result = RunModalLoop();
   Show(false);
   return result;
