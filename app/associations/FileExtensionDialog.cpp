@@ -370,12 +370,7 @@ int CFileExtensionDialog::RunModal() {
 }
 
 int CFileExtensionDialog::AnswerWithoutUser() {
+  if (TwlCanUserAnswer()) return -1;
   if (Script()) return Script()(*this) == kScriptOk ? 1 : 0;
-  // Without a script the message box answers stand in: 1 is OK, anything
-  // else (and no answer) cancels.
-  const int answers[] = {IDOK, IDCANCEL};
-  int answer = IDCANCEL;
-  if (!TwlAnswerUnseenBox(m_Text.c_str(), LocalText("CFileExtensionDialog.Caption", "File extension registration").c_str(), MB_OKCANCEL, answers, 2, IDCANCEL, &answer))
-    return -1;
-  return answer == IDOK ? 1 : 0;
+  return 0;
 }

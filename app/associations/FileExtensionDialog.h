@@ -8,8 +8,8 @@
 //
 // Nobody may be there to see it (no desktop): then the dialog runs the
 // script a test or driver installed, which may click rows and then answers
-// OK or Cancel, else it takes a scripted message box answer (1 OK), else
-// it is cancelled, so a headless start never waits on it.
+// OK or Cancel, else it is cancelled at once, so a headless start never
+// waits on it (and takes no message box answer meant for a later box).
 //
 // Threading: the user-interface thread.
 #pragma once
