@@ -50,11 +50,13 @@ std::optional<InputLine> ParseInputLine(std::string_view line) {
   if (words.empty()) return std::nullopt;
   const std::string_view command = words[0];
   InputLine input;
-  if ((command == "click" || command == "rclick") && words.size() == 3) {
+  if ((command == "click" || command == "rclick" || command == "move") && words.size() == 3) {
     const auto x = Decimal<int>(words[1]);
     const auto y = Decimal<int>(words[2]);
     if (!x || !y) return std::nullopt;
-    input.kind = command == "click" ? InputLine::Kind::kClick : InputLine::Kind::kRightClick;
+    input.kind = command == "click"    ? InputLine::Kind::kClick
+                 : command == "rclick" ? InputLine::Kind::kRightClick
+                                       : InputLine::Kind::kMove;
     input.x = *x;
     input.y = *y;
     return input;

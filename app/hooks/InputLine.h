@@ -1,6 +1,7 @@
 // One line of the reviewer's input to a running program (TWL_INPUT):
 //   click X Y       a left click at a screen point
 //   rclick X Y      a right click at a screen point
+//   move X Y        the pointer to a screen point, no button pressed
 //   menu ID|none    the answer for the next tracked menu
 //   tray MSG        a mouse event over the tray icon: mousemove,
 //                   lbuttondown, lbuttonup, lbuttondblclk, rbuttondown,
@@ -19,7 +20,7 @@
 #include <string_view>
 
 struct InputLine {
-  enum class Kind { kClick, kRightClick, kMenu, kTray, kSnap, kKey };
+  enum class Kind { kClick, kRightClick, kMenu, kTray, kSnap, kKey, kMove };
   Kind kind = Kind::kSnap;
   int x = 0;
   int y = 0;

@@ -76,6 +76,9 @@ void Run(const InputLine& input) {
   switch (input.kind) {
     case InputLine::Kind::kClick: Click(VK_LBUTTON, input.x, input.y); break;
     case InputLine::Kind::kRightClick: Click(VK_RBUTTON, input.x, input.y); break;
+    case InputLine::Kind::kMove:
+      if (!TwlInputMouseMove(input.x, input.y)) std::fprintf(stderr, "twl: no window takes the pointer\n");
+      break;
     case InputLine::Kind::kMenu: {
       std::lock_guard guard(Hooks().lock);
       Hooks().menuAnswers.push_back(input.value);

@@ -20,6 +20,25 @@ std::string DescribeMenuItems(HMENU menu);
 // the window's controls, all in screen coordinates.
 std::string DescribeControls(CWindow& window);
 
+// The window beside its picture, screen coordinates, texts on one line
+// (tabs and line breaks written "\t", "\n"); out of view is "0 0 0 0":
+//   window X Y W H TEXT
+//   control ID X Y W H FLAGS TEXT      per visible surface-drawn control
+//   child ID CLASS X Y W H FLAGS TEXT  per visible child window, then,
+//                                      indented by two blanks, for a list
+//                                      view its columns and rows
+//     column I ORDER WIDTH TEXT
+//     row I X Y W H FLAGS INDENT IMAGE, a tab and the cells joined by tabs
+//                                      (columns in creation order),
+//   for a tree view its items in display order
+//     item DEPTH X Y W H FLAGS TEXT
+//   and for a combo box its entries
+//     entry I FLAGS TEXT
+//   tip TEXT                           for a tooltip
+// FLAGS: letters of d disabled, f focused, s selected, h hot, e expanded,
+// else "-".
+std::string DescribeWindow(HWND window);
+
 // "ID MESSAGE RESOURCE TIP" per tray icon in the order they were added:
 // RESOURCE is the number of the program's icon resource on show (0 when
 // the picture is none of `resources`).

@@ -4,9 +4,11 @@
 #include <signal.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <vector>
 
 #include "app/hooks/ReviewerHooks.h"
+#include "app/hooks/SnapshotTexts.h"
 #include "app/ui/UserInterface.h"
 #include "display/window/Window.h"
 #include "foundation/kernel/Error.h"
@@ -64,8 +66,13 @@ int WriteSnapshots(const char* folder) {
   FoundWindows found{GetCurrentProcessId(), {}};
   EnumWindows(&CollectVisible, reinterpret_cast<LPARAM>(&found));
   bool written = true;
-  for (HWND window : found.windows)
-    written = TwlSaveWindowPng(window, (prefix + NameOf(window) + suffix).c_str()) && written;
+  for (HWND window : found.windows) {
+    const std::string name = prefix + NameOf(window) + "-" + std::to_string(number);
+    written = TwlSaveWindowPng(window, (name + ".png").c_str()) && written;
+    std::ofstream text(name + ".txt", std::ios::binary);
+    text << DescribeWindow(window);
+    written = static_cast<bool>(text) && written;
+  }
   written = TwlSaveScreenPng((prefix + "screen" + suffix).c_str()) && written;
   return written ? number : 0;
 }

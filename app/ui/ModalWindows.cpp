@@ -24,11 +24,19 @@ HBRUSH CUserInterface::GetBrush(int index) {
   // Skin colour set entries of the five backgrounds.
   static constexpr int kBackgrounds[5] = {11, 20, 14, 23, 17};
   if (index < 0 || index >= 5) return nullptr;
+  return SkinColorBrush(static_cast<size_t>(index), kBackgrounds[index]);
+}
+
+HBRUSH CUserInterface::GetTooltipBackgroundBrush() { return SkinColorBrush(kTooltipBackgroundSlot, 27); }
+
+HBRUSH CUserInterface::GetTooltipBorderBrush() { return SkinColorBrush(kTooltipBorderSlot, 29); }
+
+HBRUSH CUserInterface::SkinColorBrush(size_t slot, int colorIndex) {
   DisplayLockScope lock;
-  const COLORREF color = m_DDSkin.GetColorSet().GetSourceColor(kBackgrounds[index]);
-  if (m_Brushes[index] && m_BrushColors[index] == color) return m_Brushes[index];
-  if (m_Brushes[index]) DeleteObject(m_Brushes[index]);
-  m_Brushes[index] = CreateSolidBrush(color);
-  m_BrushColors[index] = color;
-  return m_Brushes[index];
+  const COLORREF color = m_DDSkin.GetColorSet().GetSourceColor(colorIndex);
+  if (m_Brushes[slot] && m_BrushColors[slot] == color) return m_Brushes[slot];
+  if (m_Brushes[slot]) DeleteObject(m_Brushes[slot]);
+  m_Brushes[slot] = CreateSolidBrush(color);
+  m_BrushColors[slot] = color;
+  return m_Brushes[slot];
 }

@@ -110,6 +110,12 @@ class CUserInterfaceWindowHost final : public CWindowHost {
   int GetMode() override { return GetUserInterface().GetMode(); }
   CAuxWindowManager& GetAuxWindowManager() override { return GetUserInterface().GetAuxWindowManager(); }
   HBRUSH GetBrush(int index) override { return GetUserInterface().GetBrush(index); }
+  HBRUSH GetTooltipBackgroundBrush() override { return GetUserInterface().GetTooltipBackgroundBrush(); }
+  HBRUSH GetTooltipBorderBrush() override { return GetUserInterface().GetTooltipBorderBrush(); }
+  HFONT GetControlFont() override { return GetUserInterface().GetControlFont(0); }
+  HIMAGELIST GetSmallIconList() override { return GetSystem().GetIconManager().GetImageList(); }
+  // Until the full-screen manager joins, no view is ever full screen.
+  bool IsFullScreenActiveOrLeaving() override { return false; }
   int BeginModal(CAuxWindow* window) override { return GetUserInterface().BeginModal(window); }
   bool EndModal(CAuxWindow* window) override { return GetUserInterface().EndModal(window); }
   BOOL PumpMessage() override { return ::PumpMessage(); }

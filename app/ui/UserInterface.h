@@ -144,6 +144,10 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   // 3 combo, 4 tree), made again when the skin's colour changes; callers
   // never free it. Null for other indices.
   HBRUSH GetBrush(int index);
+  // The tooltips' brushes, of the skin's "TooltipBackground" and
+  // "TooltipBorder" colours, kept like the backgrounds'.
+  HBRUSH GetTooltipBackgroundBrush();
+  HBRUSH GetTooltipBorderBrush();
   int BeginModal(CAuxWindow* window);
   bool EndModal(CAuxWindow* window);
 
@@ -273,6 +277,7 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   void SetWindowDocking(bool on);
   void SetWindowAnimation(bool on, bool save);
   void SetUpdateNotification(bool on);
+  // Switches the tooltips of every main window.
   void SetTooltipsEnabled(bool on);
   bool AreTooltipsEnabled() const { return m_TooltipsEnabled; }
   // Window animation needs colour-keyed blits in hardware: without them it
@@ -411,8 +416,12 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   std::array<CWindow*, kMainWindowCount> m_MainWindows{};
   // The user interface's own lock.
   CriticalSection m_Lock;
-  std::array<HBRUSH, 5> m_Brushes{};
-  std::array<COLORREF, 5> m_BrushColors{};
+  // The five backgrounds, then the tooltip background and border.
+  static constexpr size_t kTooltipBackgroundSlot = 5;
+  static constexpr size_t kTooltipBorderSlot = 6;
+  HBRUSH SkinColorBrush(size_t slot, int colorIndex);
+  std::array<HBRUSH, 7> m_Brushes{};
+  std::array<COLORREF, 7> m_BrushColors{};
   HFONT m_ControlFont = nullptr;
   HCURSOR m_Cursor = nullptr;
   const BYTE* m_DefaultSkinData = nullptr;

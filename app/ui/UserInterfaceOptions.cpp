@@ -183,6 +183,8 @@ void CUserInterface::SetUpdateNotification(bool on) {
 
 void CUserInterface::SetTooltipsEnabled(bool on) {
   m_TooltipsEnabled = on;
+  for (CWindow* window : m_MainWindows)
+    if (window) window->GetTooltips().EnableAll(on);
   SaveTooltipsEnabled();
 }
 

@@ -83,6 +83,8 @@ void CUserInterface::CreateWindows() {
     const MainWindowMaker& maker = GetMainWindowMaker(index);
     if (!maker.create) continue;
     Timed(maker.label, [&] { m_MainWindows[static_cast<size_t>(index)] = maker.create(*this, owner, m_MainWindows[0]); });
+    if (CWindow* window = m_MainWindows[static_cast<size_t>(index)])
+      window->GetTooltips().EnableAll(m_TooltipsEnabled);
   }
   // A start with -m comes up minimized.
   if (CWindow* main = m_MainWindows[0]; main && m_Minimized) main->Minimize(m_MinimizedToTray);

@@ -145,7 +145,8 @@ void CDisplayState::DeletePalette() noexcept {
   m_PaletteHandle = nullptr;
 }
 
-HRESULT CDisplayState::CreateOffscreenSurface(DWORD width, DWORD height, IDirectDrawSurface2** surface) const {
+HRESULT CDisplayState::CreateOffscreenSurface(DWORD width, DWORD height, IDirectDrawSurface2** surface,
+                                              DWORD extraCaps) const {
   DisplayLockScope lock;
   *surface = nullptr;
   if (!m_DirectDraw) return DDERR_INVALIDOBJECT;
@@ -154,7 +155,7 @@ HRESULT CDisplayState::CreateOffscreenSurface(DWORD width, DWORD height, IDirect
   desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
   desc.dwWidth = width;
   desc.dwHeight = height;
-  desc.ddsCaps.dwCaps = GetOffscreenCaps();
+  desc.ddsCaps.dwCaps = GetOffscreenCaps() | extraCaps;
   IDirectDrawSurface* first = nullptr;
   if (HRESULT result = m_DirectDraw->CreateSurface(&desc, &first, nullptr); FAILED(result)) return result;
   // A surface without the second interface is no use to anyone: fail

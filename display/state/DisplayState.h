@@ -79,7 +79,8 @@ class CDisplayState {
   // An off-screen surface of width x height in the display format, asked
   // for its IDirectDrawSurface2 interface, under the display lock. After a
   // failure `surface` is null.
-  HRESULT CreateOffscreenSurface(DWORD width, DWORD height, IDirectDrawSurface2** surface) const;
+  // `extraCaps` adds to the off-screen caps (DDSCAPS_VIDEOMEMORY, say).
+  HRESULT CreateOffscreenSurface(DWORD width, DWORD height, IDirectDrawSurface2** surface, DWORD extraCaps = 0) const;
 
   // A colour 0x00BBGGRR as a display pixel value.
   DWORD ConvertColor(DWORD color) const;

@@ -65,6 +65,9 @@ void CWindow::Destroy() {
   m_SnapToEdges = false;
   m_SnapDistance = 20;
   StopTicks();
+  // The tooltips are top-level windows of their own; they go with their
+  // owner.
+  m_Tooltips.RemoveAll();
   if (m_Window) {
     HWND window = m_Window;
     if (!m_InsideDestroyMessage) DestroyWindow(window);

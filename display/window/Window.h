@@ -20,6 +20,7 @@
 
 #include "display/controls/DDControlList.h"
 #include "display/dragrect/DragRectWindow.h"
+#include "display/tooltips/TooltipManager.h"
 #include "display/window/WindowOwner.h"
 #include "foundation/kernel/CriticalSection.h"
 #include "foundation/kernel/Str.h"
@@ -164,6 +165,9 @@ class CWindow : public CWindowOwner {
 
   // The window's controls; deleted with the window.
   CDDControlList& GetControls() { return m_Controls; }
+  // The window's tooltips: they see every message before the window's
+  // own dispatch; removed when the window is destroyed.
+  CTooltipManager& GetTooltips() { return m_Tooltips; }
 
   // Moving by dragging a move area: an outline follows the mouse (sticking
   // to other windows' visible edges and the work area when snapping is on)
@@ -241,6 +245,7 @@ class CWindow : public CWindowOwner {
   // in the dirty rectangle and are painted once afterwards.
   bool m_InInputBroadcast = false;
   CDDControlList m_Controls;
+  CTooltipManager m_Tooltips;
   PAINTSTRUCT m_PaintRecord{};
   RECT m_Rect{};
   // Window coordinates; all zero: nothing to paint.

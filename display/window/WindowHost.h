@@ -5,8 +5,8 @@
 // the program's windows. The user interface installs its own while the
 // program loads; until then (and in programs without one) the plain
 // answers below hold: an empty skin, mode 0, a list of aux windows of its
-// own, no brushes, no owner, and a pump that only translates and
-// dispatches. A host overrides what it answers otherwise.
+// own, no brushes, no owner, no full screen, and a pump that only
+// translates and dispatches. A host overrides what it answers otherwise.
 //
 // Threading: the user-interface thread.
 #pragma once
@@ -33,6 +33,17 @@ class CWindowHost {
   virtual BOOL PumpMessage();
   // Null when none.
   virtual HWND GetOwnerWindow() { return nullptr; }
+  // The tooltips' brushes (skin colours "TooltipBackground" and
+  // "TooltipBorder"), owned by the host; null when it has none.
+  virtual HBRUSH GetTooltipBackgroundBrush() { return nullptr; }
+  virtual HBRUSH GetTooltipBorderBrush() { return nullptr; }
+  // The program's shared list of 16 x 16 icons; null when it has none.
+  virtual HIMAGELIST GetSmallIconList() { return nullptr; }
+  // The font of the program's controls; null: the system's.
+  virtual HFONT GetControlFont() { return nullptr; }
+  // True while a view is full screen or its leave is still pending; no
+  // tooltip shows then.
+  virtual bool IsFullScreenActiveOrLeaving() { return false; }
 
  protected:
   ~CWindowHost() = default;

@@ -47,6 +47,7 @@ LRESULT CALLBACK CWindow::StaticWindowProc(HWND window, UINT message, WPARAM wPa
 LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // A handler may end the window, or the object with it (1314).
   HWND window = m_Window;
+  m_Tooltips.OnMessage(window, message, wParam, lParam);
   try {
     return Dispatch(message, wParam, lParam);
   } catch (CError* error) {

@@ -63,10 +63,23 @@ int16_t Dev_ATAPIRecorder::GetConfig(int, WriteConfig& config) {
   return 0;
 }
 
-int16_t Dev_ATAPIRecorder::SelectWriteParameters() {
-  uint8_t cdb[10] = {0x55, 0x10};
+int16_t Dev_ATAPIRecorder::SelectWriteParameters(int cdbLength) {
+  uint8_t cdb[12] = {0x55, 0x10};
   SetBigEndian16(cdb + 7, kParameterListLength);
-  return ExecCommand(10, cdb, kParameterListLength, kDataOut);
+  return ExecCommand(cdbLength, cdb, kParameterListLength, kDataOut);
+}
+
+uint8_t* Dev_ATAPIRecorder::ListFromReportedPage() {
+  const uint8_t* reported = ModeSense(kWriteParametersPage);
+  if (!reported) return nullptr;
+  // The page lies in the transfer buffer the list is built in.
+  uint8_t copy[kPageBytesSent];
+  std::memcpy(copy, reported, kPageBytesSent);
+  uint8_t* list = GetTransferBuffer();
+  std::memset(list, 0, kHeaderLength);
+  uint8_t* page = list + kHeaderLength;
+  std::memcpy(page, copy, kPageBytesSent);
+  return page;
 }
 
 int16_t Dev_ATAPIRecorder::SetConfig(const WriteConfig& config, uint16_t) {
@@ -93,15 +106,8 @@ int16_t Dev_ATAPIRecorder::WriteTrack(uint8_t audioFlag, uint16_t mode, uint16_t
                                       uint32_t, uint8_t) {
   WriteConfig config;
   if (GetConfig(0, config) != 0) return m_Status;
-  const uint8_t* reported = ModeSense(kWriteParametersPage);
-  if (!reported) return -1;
-  // The page lies in the transfer buffer the list is built in.
-  uint8_t copy[kPageBytesSent];
-  std::memcpy(copy, reported, kPageBytesSent);
-  uint8_t* list = GetTransferBuffer();
-  std::memset(list, 0, kHeaderLength);
-  uint8_t* p = list + kHeaderLength;
-  std::memcpy(p, copy, kPageBytesSent);
+  uint8_t* p = ListFromReportedPage();
+  if (!p) return -1;
   p[2] = config.testWrite ? 0x11 : 0x01;
   std::memset(p + 10, 0, 4);
   SetBigEndian16(p + 14, kAudioPause);

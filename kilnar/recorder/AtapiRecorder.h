@@ -37,8 +37,12 @@ class Dev_ATAPIRecorder : public MmcDevice {
 
  protected:
   // MODE SELECT(10) with PF of the 60-byte parameter list in the transfer
-  // buffer.
-  int16_t SelectWriteParameters();
+  // buffer, in a 10-byte command block or a 12-byte one.
+  int16_t SelectWriteParameters(int cdbLength = 10);
+  // Starts the parameter list with the first 52 bytes of page 05h as the
+  // drive reports it after eight zero header bytes; the page's place in
+  // the list, null when the drive reports none.
+  uint8_t* ListFromReportedPage();
 };
 
 class Dev_Sony928 : public Dev_ATAPIRecorder {

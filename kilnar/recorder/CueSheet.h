@@ -1,7 +1,7 @@
 // The MMC cue sheet a session-at-once write describes its disc with: eight
 // bytes an entry (CTL/ADR, track, index, data form, SCMS, minute, second,
-// frame), a lead-in entry, the fixed index-0 entry of track 1, the index
-// points of every track and the lead-out. Shared by the recorder classes
+// frame), a lead-in entry, the index points of every track and the
+// lead-out, in two forms (below). Shared by the recorder classes
 // that write a disc at once through SEND CUE SHEET.
 #pragma once
 
@@ -16,7 +16,13 @@ struct CueSheetForm {
   // The data form of the fixed index-0 entry of track 1: 00h, or 01h in
   // the classes that mark it as the lead-in's.
   uint8_t firstPregapForm = 0;
+  // The classes that describe every pregap: an index-0 entry for each
+  // track with a pregap, track 1's marked 14h, 24h or 01h by its format,
+  // and the index points at the times the layout stores.
+  bool timesAsStored = false;
 };
+
+inline constexpr CueSheetForm kEveryPregapCueSheet{0, true};
 
 constexpr size_t kCueSheetBytes = 1600;
 constexpr size_t kCueEntryBytes = 8;

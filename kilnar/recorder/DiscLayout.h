@@ -47,6 +47,12 @@ struct DiscInfo {
   char firstText[kTextSize] = {};
   char secondText[kTextSize] = {};
 
+  // The record of a track index; the spare record, the last of the
+  // table, for an index outside the tracks.
+  const TrackInfo& TrackOrSpare(int index) const {
+    if (index < 0 || index >= trackCount || index >= kMaxTracks) return tracks[kMaxTracks - 1];
+    return tracks[index];
+  }
   // Records the type; types 3 and 4 make the data tracks among the first
   // trackCount (at most 100) mode 2.
   void SetDiscType(uint16_t type);

@@ -23,6 +23,16 @@ constexpr uint32_t kLastReadyPause = 20;
 constexpr uint8_t kProductLetterByte = 22;
 
 uint8_t WriteTypeOf(bool testWrite) { return testWrite ? 0x11 : 0x01; }
+uint8_t NextSessionByte(uint32_t openNext) { return openNext != 0 ? 0xC0 : 0x00; }
+
+// CLOSE TRACK/SESSION of the session, then the long wait for the drive.
+int16_t CloseSessionAndWait(ScsiDrive& drive, uint8_t track, int cdbLength, bool wait) {
+  const uint8_t cdb[12] = {0x5B, 0, 0x02, 0, 0, track};
+  const int16_t status = drive.ExecCommand(cdbLength, cdb, 0, kNoData);
+  if (status != 0) return status;
+  if (wait && !WaitUntilReady(drive, kLastReadyPause)) return -1;
+  return 0;
+}
 
 }  // namespace
 
@@ -30,9 +40,7 @@ FamilyBRecorder::FamilyBRecorder(ScsiMan* manager, const FamilyBMember& member)
     : Dev_ATAPIRecorder(manager), m_Member(member) {}
 
 const uint32_t* FamilyBRecorder::GetSpeeds() {
-  const uint32_t* registry = ScsiDevice::GetSpeeds();
-  if (registry && registry[0] != 0) return registry;
-  return m_Member.speeds;
+  return SpeedsOrBuiltIn(*this, m_Member.speeds);
 }
 
 bool FamilyBRecorder::CanLoad() {
@@ -154,20 +162,40 @@ int16_t FamilyBRecorder::Write_1(uint32_t address, uint16_t count, bool, uint16_
 }
 
 int16_t FamilyBRecorder::CloseAndWait(bool wait, uint8_t track, int cdbLength) {
-  const uint8_t cdb[12] = {0x5B, 0, 0x02, 0, 0, track};
-  if (ExecCommand(cdbLength, cdb, 0, kNoData) != 0) return m_Status;
-  if (wait && !WaitUntilReady(*this, kLastReadyPause)) return -1;
-  return m_Status;
+  return CloseSessionAndWait(*this, track, cdbLength, wait);
+}
+
+int16_t FixationAfterReady(ScsiDrive& drive, const char* className, uint32_t openNext, uint32_t track) {
+  DebugTrace("%s :: Fixation(c,c,%d,%d)", className, static_cast<signed char>(openNext), track);
+  if (!WaitUntilReady(drive, kFirstReadyPause)) return -1;
+  return CloseSessionAndWait(drive, static_cast<uint8_t>(track), 10, true);
+}
+
+int16_t FixationByPageFromZero(ScsiDevice& device, uint32_t openNext) {
+  WriteConfig config;
+  const int16_t read = device.GetConfig(0, config);
+  if (read != 0) return read;
+  uint8_t* list = device.GetTransferBuffer();
+  std::memset(list, 0, kClearedList);
+  uint8_t* page = list + kHeaderLength;
+  page[0] = kWriteParametersPage;
+  page[1] = 0x32;
+  page[2] = WriteTypeOf(config.testWrite != 0);
+  page[3] = NextSessionByte(openNext);
+  uint8_t cdb[12] = {0x55, 0x10};
+  SetBigEndian16(cdb + 7, kListFromZero);
+  const int16_t selected = device.ExecCommand(12, cdb, kListFromZero, kDataOut);
+  if (selected != 0) return selected;
+  // A test write leaves the session open; nothing was written to close.
+  if (config.testWrite) return 0;
+  return CloseSessionAndWait(device, 0, 12, true);
 }
 
 int16_t FamilyBRecorder::Fixation(uint32_t first, uint32_t second, uint32_t third, uint32_t fourth) {
   using F = FamilyBMember::FixationForm;
   if (m_Member.fixation == F::F5) return Dev_ATAPIRecorder::Fixation(first, second, third, fourth);
-  if (m_Member.fixation == F::F1) {
-    DebugTrace("%s :: Fixation(c,c,%d,%d)", m_Member.className, static_cast<signed char>(third), fourth);
-    if (!WaitUntilReady(*this, kFirstReadyPause)) return -1;
-    return CloseAndWait(true, static_cast<uint8_t>(fourth), 10);
-  }
+  if (m_Member.fixation == F::F1) return FixationAfterReady(*this, m_Member.className, third, fourth);
+  if (m_Member.fixation == F::F2) return FixationByPageFromZero(*this, third);
   WriteConfig config;
   if (GetConfig(0, config) != 0) return m_Status;
   const bool fromDrive = m_Member.fixation == F::F3;
@@ -177,7 +205,7 @@ int16_t FamilyBRecorder::Fixation(uint32_t first, uint32_t second, uint32_t thir
   if (fromDrive)
     page[3] = third != 0 ? static_cast<uint8_t>(page[3] | 0xC0) : static_cast<uint8_t>(page[3] & 0x0F);
   else
-    page[3] = third != 0 ? 0xC0 : 0x00;
+    page[3] = NextSessionByte(third);
   if (SelectParameters(false, fromDrive) != 0) return m_Status;
   // A test write leaves the session open; nothing was written to close.
   if (config.testWrite) return 0;

@@ -54,7 +54,7 @@ class FamilyBRecorder : public Dev_ATAPIRecorder {
   int16_t Write_1(uint32_t address, uint16_t count, bool last, uint16_t blockSize) override;
   int16_t Fixation(uint32_t first, uint32_t second, uint32_t third, uint32_t fourth) override;
   bool PrepareDAO(const DiscInfo& disc, int ignored) override;
-  bool EndDAO(int ignored) override;
+  bool EndDAO(const DiscInfo& disc) override;
   uint16_t GetDataBlockSize() override { return 2352; }
   uint16_t GetMode2BlockSize() override { return 2352; }
 
@@ -73,6 +73,15 @@ class FamilyBRecorder : public Dev_ATAPIRecorder {
   const FamilyBMember& m_Member;
   uint16_t m_DaoSpeed = 4;
 };
+
+// Dev_NEC_NR7500A's session close (F1), which other families install
+// too: the drive ready, CLOSE TRACK/SESSION of the session and the track,
+// the drive ready again. `className` names the class in the trace.
+int16_t FixationAfterReady(ScsiDrive& drive, const char* className, uint32_t openNext, uint32_t track);
+// Dev_HP8100's (F2): page 05h from zero with the next session allowed when
+// `openNext` is not 0, then the close and the wait; a test write closes
+// nothing.
+int16_t FixationByPageFromZero(ScsiDevice& device, uint32_t openNext);
 
 #define TWL_FAMILY_B_CLASS(Name)       \
   class Name : public FamilyBRecorder { \

@@ -87,7 +87,7 @@ bool FamilyBRecorder::PrepareDAO(const DiscInfo& disc, int) {
   return true;
 }
 
-bool FamilyBRecorder::EndDAO(int) {
+bool FamilyBRecorder::EndDAO(const DiscInfo&) {
   using E = FamilyBMember::EndForm;
   switch (m_Member.end) {
     case E::E1:

@@ -55,4 +55,4 @@ bool PageFiveRecorder::PrepareDAO(const DiscInfo& disc, int) {
   return true;
 }
 
-bool PageFiveRecorder::EndDAO(int) { return EndDaoFlush(*this); }
+bool PageFiveRecorder::EndDAO(const DiscInfo&) { return EndDaoFlush(*this); }

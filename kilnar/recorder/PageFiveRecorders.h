@@ -65,7 +65,7 @@ class PageFiveRecorder : public ScsiDevice {
   int16_t Fixation(uint32_t first, uint32_t second, uint32_t third, uint32_t fourth) override;
   bool ReservedFlagF() override { return true; }
   bool PrepareDAO(const DiscInfo& disc, int ignored) override;
-  bool EndDAO(int ignored) override;
+  bool EndDAO(const DiscInfo& disc) override;
   uint16_t GetDataBlockSize() override { return 2352; }
   uint16_t GetMode2BlockSize() override { return 2352; }
 

@@ -3,10 +3,13 @@
 #include <memory>
 
 #include "kilnar/recorder/AtapiRecorder.h"
+#include "kilnar/recorder/CueSheetRecorders.h"
+#include "kilnar/recorder/FamilyARecorders.h"
 #include "kilnar/recorder/FamilyBRecorders.h"
 #include "kilnar/recorder/MmcDevice.h"
 #include "kilnar/recorder/PageFiveRecorders.h"
 #include "kilnar/recorder/RecorderClassTable.h"
+#include "kilnar/recorder/RicohMP6200A.h"
 #include "kilnar/recorder/ScsiDevice.h"
 
 namespace {
@@ -42,6 +45,11 @@ void RegisterEngineRecorders() {
          "Dev_Generic_CRD_BP1400P", "Dev_Waitec_WT3284", "Dev_YAMAHA_CRW2100E", "Dev_Teac_CD_512EB", "Dev_LG8042B",
          "Dev_Phi_Pca460", "Dev_HP8100", "Dev_Yamaha401", "Dev_Yamaha4001", "Dev_MP7040A", "Dev_SonyCRX160E",
          "Dev_SonyCRX145E", "Dev_SonyCRX140E", "Dev_SonyCRX100"});
+    RegisterEach<Dev_Phi_PRW1208, Dev_Cyber_CW018, Dev_Waitec_Shuttle, Dev_IDE_4x4x32, Dev_Phi_PRW404,
+                 Dev_Philips3600, Dev_Mitsumi4804USB, Dev_Mitsumi4801, Dev_Mitsumi4802, Dev_HP3200>(
+        {"Dev_Phi_PRW1208", "Dev_Cyber_CW018", "Dev_Waitec_Shuttle", "Dev_IDE_4x4x32", "Dev_Phi_PRW404",
+         "Dev_Philips3600", "Dev_Mitsumi4804USB", "Dev_Mitsumi4801", "Dev_Mitsumi4802", "Dev_HP3200"});
+    RegisterEach<Dev_Delta, Dev_MMP3Ver8RW, Dev_RicohMP6200A>({"Dev_Delta", "Dev_MMP3Ver8RW", "Dev_RicohMP6200A"});
     return true;
   }();
   (void)registered;

@@ -92,7 +92,9 @@ class ScsiDevice : public CdReader {
   virtual bool ReservedFlagE() { return false; }
   virtual bool ReservedFlagF() { return false; }
   virtual bool PrepareDAO(const DiscInfo& disc, int ignored);
-  virtual bool EndDAO(int ignored);
+  // The layout PrepareDAO was given; the classes that write the lead-out
+  // themselves find where it begins from it.
+  virtual bool EndDAO(const DiscInfo& disc);
   virtual uint16_t GetDataBlockSize() { return 2048; }
   virtual uint16_t GetMode2BlockSize() { return 2336; }
   virtual void ResetState() {}

@@ -71,7 +71,7 @@ bool ScsiDevice::PrepareDAO(const DiscInfo&, int) {
   return false;
 }
 
-bool ScsiDevice::EndDAO(int) {
+bool ScsiDevice::EndDAO(const DiscInfo&) {
   SetErrorText("DAO not supported");
   return false;
 }

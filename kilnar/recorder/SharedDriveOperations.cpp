@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "kilnar/recorder/ByteOrder.h"
 #include "kilnar/recorder/CdAddress.h"
@@ -38,6 +39,8 @@ int16_t PollUntilEnd(ScsiDrive& drive, uint32_t pause) {
   return 1;
 }
 
+bool BlankAndPoll(ScsiDrive& drive, uint8_t type);
+
 bool SendBlank(ScsiDrive& drive, uint8_t type) {
   uint8_t cdb[12] = {0xA1, type};
   drive.SetNoWait();
@@ -68,8 +71,14 @@ int16_t Eject(ScsiDrive& drive) { return StartStop(drive, 0x02); }
 
 int16_t Load(ScsiDrive& drive) { return StartStop(drive, 0x03); }
 
-bool BlankDisc(ScsiDrive& drive) {
-  if (!SendBlank(drive, 0)) return false;
+bool BlankDisc(ScsiDrive& drive) { return BlankAndPoll(drive, 0); }
+
+bool BlankSessionAsDisc(ScsiDrive& drive) { return BlankAndPoll(drive, 6); }
+
+namespace {
+
+bool BlankAndPoll(ScsiDrive& drive, uint8_t type) {
+  if (!SendBlank(drive, type)) return false;
   const int16_t polled = PollUntilEnd(drive, kBlankPollSeconds);
   if (polled == 0) return true;
   if (polled == 1) {
@@ -79,6 +88,8 @@ bool BlankDisc(ScsiDrive& drive) {
   const uint8_t* sense = drive.GetSenseData();
   return sense[12] == 0 && sense[13] == 0;
 }
+
+}  // namespace
 
 bool BlankSession(ScsiDrive& drive) {
   if (!SendBlank(drive, 6)) return false;
@@ -225,12 +236,31 @@ int16_t ReadCDDA(ScsiDrive& drive, uint32_t lba, uint32_t count) {
   return status;
 }
 
-bool ReadLeadLengths(ScsiDrive& drive, uint32_t& leadIn, uint32_t& leadOut) {
+bool ReadLeadLengths(ScsiDrive& drive, uint32_t& leadIn, uint32_t& leadOut, int cdbLength) {
   leadIn = leadOut = 0;
-  uint8_t cdb[10] = {0xEE};
+  uint8_t cdb[12] = {0xEE};
   cdb[8] = 4;
-  if (drive.ExecCommand(10, cdb, 4, kDataIn) != 0) return false;
+  if (drive.ExecCommand(cdbLength, cdb, 4, kDataIn) != 0) return false;
   leadIn = GetBigEndian16(drive.GetTransferBuffer());
   leadOut = GetBigEndian16(drive.GetTransferBuffer() + 2);
   return true;
+}
+
+uint16_t SpeedFactorFromTwice(int16_t code) {
+  if (code == 0 || code == 1) return 2;
+  if (code == 2) return 4;
+  if (code >= 6 && code <= 40 && code % 2 == 0) return static_cast<uint16_t>(code);
+  return 6;
+}
+
+const uint32_t* SpeedsOrBuiltIn(ScsiDevice& device, const uint32_t* builtIn) {
+  const uint32_t* registry = device.ScsiDevice::GetSpeeds();
+  return registry && registry[0] != 0 ? registry : builtIn;
+}
+
+bool FailAfterFlush(ScsiDevice& device) {
+  const std::string text = device.GetErrorText();
+  device.FlushCache(0, 0, 0, 0, 0, 0);
+  device.SetErrorText(text);
+  return false;
 }

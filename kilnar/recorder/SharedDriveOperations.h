@@ -19,6 +19,9 @@ int16_t Load(ScsiDrive& drive);
 // A BLANK that ends with additional sense 00/00 counts as done.
 bool BlankDisc(ScsiDrive& drive);
 bool BlankSession(ScsiDrive& drive);
+// BLANK of the last session, polled as the whole-disc blank is: an end
+// with additional sense 00/00 counts as done.
+bool BlankSessionAsDisc(ScsiDrive& drive);
 int16_t FlushCacheStatus(ScsiDrive& drive);
 // Answers 0 when the drive does not know the command (ILLEGAL REQUEST);
 // every other failure is passed on, so a write error that shows at the
@@ -26,7 +29,10 @@ int16_t FlushCacheStatus(ScsiDrive& drive);
 int16_t FlushCacheSuccess(ScsiDrive& drive);
 int16_t Fixation(ScsiDrive& drive, int first, int second, int third, uint8_t fourth);
 int16_t ReadCDDA(ScsiDrive& drive, uint32_t lba, uint32_t count);
-bool ReadLeadLengths(ScsiDrive& drive, uint32_t& leadIn, uint32_t& leadOut);
+// The vendor query EEh of the lead-in and lead-out lengths in blocks, in
+// a 10-byte command block or, for the drives that take it so, a 12-byte
+// one; both 0 when it fails.
+bool ReadLeadLengths(ScsiDrive& drive, uint32_t& leadIn, uint32_t& leadOut, int cdbLength = 10);
 // The blocks between the next writable address and the last possible
 // lead-out of READ DISC INFORMATION; 0 when the disc takes nothing more
 // or the drive does not answer.
@@ -61,6 +67,17 @@ bool IsLongWriteInProgress(const ScsiDrive& drive);
 // TEST UNIT READY every `pause` seconds until the drive is ready; false
 // with a text when it is not within the longest drive wait.
 bool WaitUntilReady(ScsiDrive& drive, uint32_t pause);
+
+// The speed factor of a speed code for the drives that write no slower
+// than 2x: 0 and 1 give 2, 2 gives 4, an even code from 6 to 40 itself,
+// any other 6.
+uint16_t SpeedFactorFromTwice(int16_t speedCode);
+// The speeds of the registry value "WriteSpeed" when it gives any, else
+// the class's own 0-terminated list.
+const uint32_t* SpeedsOrBuiltIn(ScsiDevice& device, const uint32_t* builtIn);
+// After a failed write of a disc at once: the recorder's cache flushed,
+// the write's error text kept over the flush's own; false.
+bool FailAfterFlush(ScsiDevice& device);
 
 // The longest a blanking or a session close is waited for.
 constexpr uint32_t kLongestDriveWaitSeconds = 30 * 60;

@@ -241,3 +241,8 @@ TWLAPI DWORD TwlTestRecorderCommandCount(BYTE opcode) {
   std::unique_lock<std::mutex> guard;
   return twl::aspi::Configured(guard).recorder.CountOf(opcode);
 }
+
+TWLAPI BOOL TwlTestRecorderSubChannel(LONG lba, BYTE* q) {
+  std::unique_lock<std::mutex> guard;
+  return q && twl::aspi::Configured(guard).recorder.SubChannelOf(lba, q) ? TRUE : FALSE;
+}

@@ -10,6 +10,12 @@ namespace {
 constexpr uint32_t kUserBytes = 2048;
 constexpr uint8_t kWriteParametersPage = 0x05;
 constexpr uint8_t kCapabilitiesPage = 0x2A;
+constexpr uint32_t kMainDataBytes = 2352;
+constexpr uint32_t kRawWithSubChannel = 2368;
+constexpr uint8_t kLeadOutTrack = 0xAA;
+constexpr uint8_t kLeadLengthsQuery = 0xEE;
+constexpr uint8_t kTrackTable = 0xED;
+constexpr uint32_t kTrackTableEntry = 20;
 
 uint32_t Big16(const uint8_t* p) { return static_cast<uint32_t>(p[0] << 8 | p[1]); }
 uint32_t Big32(const uint8_t* p) {
@@ -121,7 +127,11 @@ void MmcRecorder::Configure(const RecorderSwitches& switches) {
   m_NotReadyLeft = switches.faults.notReady;
   m_LongWritesLeft = switches.faults.longWrite;
   m_UnitAttentionDue = switches.faults.unitAttention;
-  m_CueSheetSent = false;
+  m_AtOnce = false;
+  m_SubChannel.clear();
+  m_VendorLeadIn = 0;
+  m_HostLeadBlocksLeft = 0;
+  m_VendorLeadOut = -1;
   m_Disc = DiscImage();
   if (switches.kind == RecorderKind::Emulated) {
     std::string problem;
@@ -129,6 +139,13 @@ void MmcRecorder::Configure(const RecorderSwitches& switches) {
     if (!problem.empty()) problems += problem + "; ";
   }
   if (!problems.empty()) std::fprintf(stderr, "emulated recorder: %s\n", problems.c_str());
+}
+
+bool MmcRecorder::SubChannelOf(int64_t lba, uint8_t* q) const {
+  auto found = m_SubChannel.find(lba);
+  if (found == m_SubChannel.end()) return false;
+  std::memcpy(q, found->second.data(), found->second.size());
+  return true;
 }
 
 uint32_t MmcRecorder::CountOf(uint8_t opcode) const {
@@ -170,6 +187,8 @@ MmcAnswer MmcRecorder::Execute(const uint8_t* cdb, int cdbLength, uint8_t* data,
     answer = Interpret(cdb, cdbLength, data, dataLength, phase);
   }
   if (!answer.good) m_LastSense = answer.sense;
+  if (opcode == kLeadLengthsQuery && answer.good && phase == DataPhase::In && answer.dataIn >= 2)
+    m_VendorLeadIn = Big16(data);
   const std::string phaseText = phase == DataPhase::In    ? "in " + std::to_string(dataLength)
                                 : phase == DataPhase::Out ? "out " + std::to_string(dataLength)
                                                           : "none";
@@ -207,7 +226,7 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
     case 0x00: return TestUnitReady();
     case 0x01: case 0x1B: case 0x1E: case 0x53: return MmcAnswer{};
     case 0x5D:
-      if (SessionAtOnce() && out && dataLength >= 8) m_CueSheetSent = true;
+      if (SessionAtOnce() && out && dataLength >= 8) m_AtOnce = true;
       else m_Log.Note("cue sheet without the session-at-once write type");
       return MmcAnswer{};
     case 0xBB:
@@ -222,9 +241,11 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
     case 0x28: return Read(cdb, in, inLength);
     case 0x25: return ReadCapacity(in, inLength);
     case 0x35:
-      if (!TestWrite() && m_CueSheetSent) m_Disc.CloseSession(MultiSession());
+      if (!TestWrite() && m_AtOnce) m_Disc.CloseSession(MultiSession());
       else if (!TestWrite()) m_Disc.CloseTrack();
-      m_CueSheetSent = false;
+      m_AtOnce = false;
+      m_HostLeadBlocksLeft = 0;
+      m_VendorLeadOut = -1;
       return MmcAnswer{};
     case 0x43: return ReadToc(cdb, in, inLength);
     case 0x51: return ReadDiscInformation(in, inLength);
@@ -246,6 +267,7 @@ MmcAnswer MmcRecorder::Interpret(const uint8_t* cdb, int cdbLength, uint8_t* dat
     default:
       break;
   }
+  if (opcode == kTrackTable && out) StartVendorAtOnce(out, dataLength);
   if (IsVendor(opcode)) {
     if (in) std::memset(in, 0, inLength);
     MmcAnswer answer;
@@ -281,6 +303,31 @@ bool MmcRecorder::TestWrite() const { return (m_Pages.at(kWriteParametersPage)[2
 bool MmcRecorder::SessionAtOnce() const { return (m_Pages.at(kWriteParametersPage)[2] & 0x0F) == 0x02; }
 
 bool MmcRecorder::MultiSession() const { return (m_Pages.at(kWriteParametersPage)[3] & 0xC0) == 0xC0; }
+
+void MmcRecorder::StartVendorAtOnce(const uint8_t* table, uint32_t length) {
+  int64_t end = 0;
+  for (uint32_t at = 0; at + kTrackTableEntry <= length; at += kTrackTableEntry)
+    end = std::max<int64_t>(end, static_cast<int64_t>(Big32(table + at + 16)) - 150);
+  m_AtOnce = true;
+  m_HostLeadBlocksLeft = m_VendorLeadIn + 150;
+  m_VendorLeadOut = end;
+  m_Log.Note("track table: lead-in and pregap of " + std::to_string(m_HostLeadBlocksLeft) +
+             " blocks, lead-out at " + std::to_string(end));
+}
+
+bool MmcRecorder::RawWriting() const { return (m_Pages.at(kWriteParametersPage)[2] & 0x0F) == 0x03; }
+
+uint32_t MmcRecorder::KeepSubChannel(int64_t lba, uint32_t count, const uint8_t* data, uint32_t blockSize) {
+  if (!data || blockSize != kRawWithSubChannel) return count;
+  uint32_t userBlocks = count;
+  for (uint32_t i = 0; i < count; ++i) {
+    std::array<uint8_t, 16> q{};
+    std::memcpy(q.data(), data + static_cast<size_t>(i) * blockSize + kMainDataBytes, q.size());
+    m_SubChannel[lba + i] = q;
+    if (q[1] == kLeadOutTrack && userBlocks == count) userBlocks = i;
+  }
+  return userBlocks;
+}
 
 uint32_t MmcRecorder::PageBlockSize() const { return BlockSizeOfType(m_Pages.at(kWriteParametersPage)[4]); }
 
@@ -349,9 +396,31 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
     --m_LongWritesLeft;
     return Check(0x02, 0x04, 0x08);
   }
+  // In raw mode the host writes the lead-in and the first pregap itself,
+  // before LBA 0; they begin a session written at once.
+  if (lba < 0 && RawWriting()) {
+    if (lba + count > 0) return Check(0x05, 0x21, 0x00);
+    if (TestWrite()) return MmcAnswer{};
+    m_AtOnce = true;
+    if (data && dataLength % count == 0) KeepSubChannel(lba, count, data, dataLength / count);
+    return MmcAnswer{};
+  }
+  // After a track table the drive writes at its own address: the first
+  // blocks the host sends are lead-in and pregap, kept nowhere.
+  if (m_HostLeadBlocksLeft > 0) {
+    const uint32_t lead = std::min(count, m_HostLeadBlocksLeft);
+    m_HostLeadBlocksLeft -= lead;
+    if (lead == count) return MmcAnswer{};
+    if (data && dataLength % count == 0) {
+      const uint32_t size = dataLength / count;
+      data += static_cast<size_t>(lead) * size;
+      dataLength -= lead * size;
+    }
+    count -= lead;
+  }
   // The blocks before the first track of a session written at once lie
   // before LBA 0 and hold nothing that is kept.
-  if (lba < 0 && m_CueSheetSent) return lba + count <= 0 ? MmcAnswer{} : Check(0x05, 0x21, 0x00);
+  if (lba < 0 && m_AtOnce) return lba + count <= 0 ? MmcAnswer{} : Check(0x05, 0x21, 0x00);
   const int64_t next = m_Disc.NextWritable();
   if (next < 0) return Check(0x05, 0x21, 0x00);
   if (lba != next) m_Log.Note("write at " + std::to_string(lba) + ", next writable address " + std::to_string(next));
@@ -366,8 +435,13 @@ MmcAnswer MmcRecorder::Write(const uint8_t* cdb, int cdbLength, const uint8_t* d
   if (covers(m_Switches.faults.writeError)) return Check(0x03, 0x0C, 0x00);
   if (TestWrite()) return MmcAnswer{};
   uint32_t kept = count;
+  // Raw blocks bring their sub-channel; the lead-out's hold no user data.
+  if (RawWriting()) kept = KeepSubChannel(lba, count, data, blockSize);
+  // Nor do those a track table puts after the last track.
+  if (m_VendorLeadOut >= 0) kept = static_cast<uint32_t>(std::clamp<int64_t>(m_VendorLeadOut - next, 0, kept));
+  if (kept == 0) return MmcAnswer{};
   const bool underrun = covers(m_Switches.faults.underrun);
-  if (underrun) kept = static_cast<uint32_t>(m_Switches.faults.underrun - next);
+  if (underrun) kept = std::min(kept, static_cast<uint32_t>(m_Switches.faults.underrun - next));
   std::vector<uint8_t> user;
   const uint8_t* kept2048 = data && blockSize == kUserBytes ? data : nullptr;
   if (data && blockSize > kUserBytes) {

@@ -4,6 +4,7 @@
 // switches come first. Callers hold the recorder's lock.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -32,6 +33,9 @@ class MmcRecorder {
   ScriptedReplies& Replies() { return m_Replies; }
   CommandLog& Log() { return m_Log; }
   uint32_t CountOf(uint8_t opcode) const;
+  // The P-Q sub-channel a raw write gave the block at `lba`; false when
+  // none did.
+  bool SubChannelOf(int64_t lba, uint8_t* q) const;
 
   MmcAnswer Execute(const uint8_t* cdb, int cdbLength, uint8_t* data, uint32_t dataLength, DataPhase phase);
 
@@ -55,6 +59,11 @@ class MmcRecorder {
   bool TestWrite() const;
   bool MultiSession() const;
   bool SessionAtOnce() const;
+  bool RawWriting() const;
+  void StartVendorAtOnce(const uint8_t* table, uint32_t length);
+  // Keeps the sub-channel of raw blocks and answers how many of them,
+  // from the first, hold user data: those before the first lead-out block.
+  uint32_t KeepSubChannel(int64_t lba, uint32_t count, const uint8_t* data, uint32_t blockSize);
   uint32_t PageBlockSize() const;
   static MmcAnswer Check(uint8_t key, uint8_t asc, uint8_t ascq);
   static MmcAnswer Answer(uint8_t* data, uint32_t dataLength, const std::vector<uint8_t>& bytes);
@@ -75,9 +84,17 @@ class MmcRecorder {
   uint32_t m_NotReadyLeft = 0;
   uint32_t m_LongWritesLeft = 0;
   bool m_UnitAttentionDue = false;
-  // A cue sheet came for a session written at once; the flush at its end
-  // closes the session.
-  bool m_CueSheetSent = false;
+  // A session is written at once: a cue sheet came, or the host wrote a
+  // lead-in in raw mode. The flush at its end closes the session.
+  bool m_AtOnce = false;
+  std::map<int64_t, std::array<uint8_t, 16>> m_SubChannel;
+  // A session written at once through the vendor commands: the lead-in
+  // length the drive last reported (EEh), the blocks of lead-in and first
+  // pregap the host still sends after the track table (EDh), and where
+  // the table says the lead-out begins (-1: no such session).
+  uint32_t m_VendorLeadIn = 0;
+  uint32_t m_HostLeadBlocksLeft = 0;
+  int64_t m_VendorLeadOut = -1;
 };
 
 }  // namespace twl::aspi

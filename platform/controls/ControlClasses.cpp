@@ -22,6 +22,9 @@ __attribute__((constructor)) void RegisterControlClasses() {
   Register(WC_LISTVIEWA, ListViewWindowProc(), CS_DBLCLKS);
   Register(WC_LISTBOXA, ListBoxWindowProc(), CS_DBLCLKS);
   Register(WC_COMBOLBOXA, ListBoxWindowProc(), CS_DBLCLKS);
+  Register(WC_TREEVIEWA, TreeViewWindowProc(), CS_DBLCLKS);
+  Register(WC_COMBOBOXA, ComboBoxWindowProc(), CS_DBLCLKS);
+  Register(WC_HEADERA, HeaderWindowProc(), 0);
 }
 
 }  // namespace

@@ -11,5 +11,8 @@ WNDPROC StaticWindowProc();
 WNDPROC EditWindowProc();
 WNDPROC ListViewWindowProc();
 WNDPROC ListBoxWindowProc();
+WNDPROC TreeViewWindowProc();
+WNDPROC ComboBoxWindowProc();
+WNDPROC HeaderWindowProc();
 
 }  // namespace twl::controls

@@ -1,6 +1,9 @@
 #include "ControlSupport.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include <algorithm>
 #include <string>
 
 namespace twl::controls {
@@ -28,6 +31,40 @@ HBRUSH ParentBrush(HWND control, HDC dc, UINT message) {
   if (!parent) return nullptr;
   return reinterpret_cast<HBRUSH>(SendMessageA(parent, message, reinterpret_cast<WPARAM>(dc),
                                                reinterpret_cast<LPARAM>(control)));
+}
+
+void CopyText(const std::string& text, LPSTR buffer, int size) {
+  if (!buffer || size <= 0) return;
+  const size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
+  std::memcpy(buffer, text.data(), length);
+  buffer[length] = '\0';
+}
+
+COLORREF ColourOr(COLORREF colour, int systemColour) {
+  return colour == CLR_DEFAULT ? GetSysColor(systemColour) : colour;
+}
+
+int TextWidthIn(HWND window, HFONT font, const char* text) {
+  if (!text) return 0;
+  HDC dc = GetDC(window);
+  if (!dc) return 0;
+  HGDIOBJ old = SelectObject(dc, FontOr(font));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return size.cx;
+}
+
+int LineHeightIn(HWND window, HFONT font) {
+  HDC dc = GetDC(window);
+  if (!dc) return 16;
+  HGDIOBJ old = SelectObject(dc, FontOr(font));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight > 0 ? metrics.tmHeight : 16;
 }
 
 std::string WindowText(HWND window) {

@@ -45,6 +45,17 @@ LRESULT SendNotify(HWND control, NMHDR* header, UINT code);
 // WM_CTLCOLOR* messages); null when the parent leaves them to the default.
 HBRUSH ParentBrush(HWND control, HDC dc, UINT message);
 
+// Copies a text into a caller's buffer of `size` bytes, cut to fit and
+// ended by a zero; nothing without a buffer.
+void CopyText(const std::string& text, LPSTR buffer, int size);
+// The colour, or the system colour while it is CLR_DEFAULT.
+COLORREF ColourOr(COLORREF colour, int systemColour);
+// Measured on the window's device context in the font (null: the
+// default): a text's width (0 when it cannot be measured) and a line's
+// height (16 when it cannot be measured).
+int TextWidthIn(HWND window, HFONT font, const char* text);
+int LineHeightIn(HWND window, HFONT font);
+
 // Text of the window as DefWindowProc keeps it.
 std::string WindowText(HWND window);
 

@@ -1,10 +1,14 @@
-// "SysListView32": the window side of a list view over ListViewModel, in
-// report mode (the other modes draw as a report for now). It turns messages
-// into model changes, tells the parent through WM_NOTIFY, and paints with
-// NM_CUSTOMDRAW.
+// "SysListView32": the window side of a list view over ListViewModel: in
+// report view rows under a column header (a "SysHeader32" child), in list
+// view icon and name in columns that scroll sideways (the icon views draw
+// as a report). It turns messages into model changes, tells the parent
+// through WM_NOTIFY, and paints with NM_CUSTOMDRAW; a scroll bar shows
+// when the rows do not fit.
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ControlClasses.h"
 #include "ControlSupport.h"
@@ -14,6 +18,8 @@ namespace twl::controls {
 namespace {
 
 constexpr int kCellPadding = 4;
+constexpr int kScrollWidth = 16;
+constexpr int kDragDistance = 4;
 
 struct ListViewState {
   HFONT font = nullptr;
@@ -23,8 +29,14 @@ struct ListViewState {
   COLORREF textColour = CLR_DEFAULT;
   COLORREF bkColour = CLR_DEFAULT;
   COLORREF textBkColour = CLR_DEFAULT;
-  int top = 0;
+  int top = 0;  // first row on show; in list view the first column
   bool focused = false;
+  HWND header = nullptr;
+  int hot = -1;
+  // A left press on a row that may start a drag.
+  int pressedRow = -1;
+  POINT pressedAt{};
+  bool dragStarted = false;
 };
 
 StateMap<ListViewState>& States() {
@@ -34,18 +46,43 @@ StateMap<ListViewState>& States() {
 
 LONG Style(HWND window) { return static_cast<LONG>(GetWindowLongPtrA(window, GWL_STYLE)); }
 
-COLORREF Or(COLORREF colour, int systemColour) { return colour == CLR_DEFAULT ? GetSysColor(systemColour) : colour; }
+
+bool IsReport(HWND window) { return (Style(window) & LVS_TYPEMASK) != LVS_LIST; }
+bool IsListView(HWND window) { return (Style(window) & LVS_TYPEMASK) == LVS_LIST; }
 
 struct Layout {
   int rowHeight = 16;
   int headerHeight = 0;
+  int scrollWidth = 0;  // the vertical scroll bar's, when the rows do not fit
+  int columnWidth = 0;  // list view: the width of each column of names
+  bool listView = false;
   RECT client{};
   int RowsPerPage() const { return std::max(1, static_cast<int>((client.bottom - headerHeight) / rowHeight)); }
+  int ColumnsPerPage() const { return std::max(1, static_cast<int>(client.right) / std::max(1, columnWidth)); }
+  // The row's whole rectangle (report) or its cell (list view).
   RECT RowRect(int row, int top) const {
+    if (listView) {
+      const int perColumn = RowsPerPage();
+      const int x = (row / perColumn - top) * columnWidth;
+      const int y = (row % perColumn) * rowHeight;
+      return RECT{x, y, x + columnWidth, y + rowHeight};
+    }
     int y = headerHeight + (row - top) * rowHeight;
-    return RECT{0, y, client.right, y + rowHeight};
+    return RECT{0, y, client.right - scrollWidth, y + rowHeight};
   }
 };
+
+int TextWidth(HWND window, const ListViewState& state, const char* text) {
+  return TextWidthIn(window, state.font, text);
+}
+
+// List view: names in columns as wide as the widest name with its icon.
+int ListColumnWidth(HWND window, const ListViewState& state, int imageWidth) {
+  int widest = 0;
+  for (int row = 0; row < state.model.RowCount(); ++row)
+    widest = std::max(widest, TextWidth(window, state, state.model.Text(row, 0).c_str()));
+  return widest + imageWidth + 4 + 2 * kCellPadding;
+}
 
 Layout Measure(HWND window, const ListViewState& state) {
   Layout layout;
@@ -61,20 +98,17 @@ Layout Measure(HWND window, const ListViewState& state) {
   int imageWidth = 0;
   if (state.smallImages) ImageList_GetIconSize(state.smallImages, &imageWidth, &imageHeight);
   layout.rowHeight = std::max<int>(metrics.tmHeight + 2, imageHeight + 1);
-  layout.headerHeight = (Style(window) & LVS_NOCOLUMNHEADER) ? 0 : metrics.tmHeight + 6;
+  layout.listView = IsListView(window);
+  const bool hasHeader = (Style(window) & LVS_TYPEMASK) == LVS_REPORT && !(Style(window) & LVS_NOCOLUMNHEADER);
+  layout.headerHeight = hasHeader ? metrics.tmHeight + 6 : 0;
+  if (layout.listView) {
+    layout.columnWidth = ListColumnWidth(window, state, imageWidth);
+  } else if (state.model.RowCount() > layout.RowsPerPage()) {
+    layout.scrollWidth = kScrollWidth;
+  }
   return layout;
 }
 
-int TextWidth(HWND window, const ListViewState& state, const char* text) {
-  HDC dc = GetDC(window);
-  if (!dc || !text) return 0;
-  HGDIOBJ old = SelectObject(dc, FontOr(state.font));
-  SIZE size{};
-  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  return size.cx;
-}
 
 LPARAM RowParam(const ListViewState& state, int row) {
   const ListRow* r = state.model.Row(row);
@@ -115,6 +149,11 @@ void EnsureVisible(HWND window, ListViewState& state, int row) {
   Layout layout = Measure(window, state);
   int perPage = layout.RowsPerPage();
   int top = state.top;
+  if (layout.listView) {
+    // Sideways, a column at a time.
+    row /= perPage;
+    perPage = layout.ColumnsPerPage();
+  }
   if (row < top) top = row;
   else if (row >= top + perPage) top = row - perPage + 1;
   if (top != state.top) {
@@ -125,7 +164,14 @@ void EnsureVisible(HWND window, ListViewState& state, int row) {
 
 int HitRow(HWND window, const ListViewState& state, POINT at) {
   Layout layout = Measure(window, state);
-  if (at.y < layout.headerHeight || at.x < 0 || at.x >= layout.client.right) return -1;
+  if (at.y < layout.headerHeight || at.x < 0 || at.x >= layout.client.right - layout.scrollWidth) return -1;
+  if (layout.listView) {
+    const int perColumn = layout.RowsPerPage();
+    const int slot = (at.y - layout.headerHeight) / layout.rowHeight;
+    if (slot >= perColumn) return -1;
+    const int row = (state.top + at.x / std::max(1, layout.columnWidth)) * perColumn + slot;
+    return state.model.Row(row) ? row : -1;
+  }
   int row = state.top + (at.y - layout.headerHeight) / layout.rowHeight;
   return state.model.Row(row) ? row : -1;
 }
@@ -144,35 +190,43 @@ RECT IconRect(HWND window, ListViewState& state, int row) {
   return RECT{2, top, 2 + width, top + height};
 }
 
-void CopyOut(const std::string& text, LPSTR buffer, int size) {
-  if (!buffer || size <= 0) return;
-  size_t length = std::min(text.size(), static_cast<size_t>(size - 1));
-  std::memcpy(buffer, text.data(), length);
-  buffer[length] = '\0';
+// The column under x in report view, whatever the display order; -1
+// beyond the last.
+int HitColumn(const ListViewState& state, int x) {
+  int left = 0;
+  for (int column : state.model.DisplayOrder()) {
+    const ListColumn* data = const_cast<ListViewModel&>(state.model).Column(column);
+    if (x >= left && x < left + data->width) return column;
+    left += data->width;
+  }
+  return -1;
 }
 
-void SendClick(HWND window, UINT code, int row, POINT at) {
+// Report view header: made when the list shows as a report with one, gone
+// otherwise, and kept as wide as the list.
+void UpdateHeader(HWND window, ListViewState& state, const Layout& layout) {
+  if (layout.headerHeight == 0) {
+    if (state.header) DestroyWindow(state.header);
+    state.header = nullptr;
+    return;
+  }
+  if (!state.header) {
+    state.header = CreateWindowExA(0, WC_HEADERA, "", WS_CHILD | WS_VISIBLE, 0, 0, layout.client.right,
+                                   layout.headerHeight, window, nullptr, nullptr, nullptr);
+    return;
+  }
+  RECT now{};
+  GetClientRect(state.header, &now);
+  if (now.right != layout.client.right || now.bottom != layout.headerHeight)
+    MoveWindow(state.header, 0, 0, layout.client.right, layout.headerHeight, TRUE);
+}
+
+void SendClick(HWND window, const ListViewState& state, UINT code, int row, POINT at) {
   NMITEMACTIVATE info{};
   info.iItem = row;
+  info.iSubItem = row >= 0 && IsReport(window) ? std::max(0, HitColumn(state, at.x)) : 0;
   info.ptAction = at;
   SendNotify(window, &info.hdr, code);
-}
-
-void PaintHeader(HDC dc, ListViewState& state, const Layout& layout) {
-  RECT header{0, 0, layout.client.right, layout.headerHeight};
-  FillColour(dc, header, GetSysColor(COLOR_BTNFACE));
-  RECT line{0, layout.headerHeight - 1, layout.client.right, layout.headerHeight};
-  FillColour(dc, line, RGB(213, 213, 213));
-  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  int x = 0;
-  for (int c = 0; c < state.model.ColumnCount(); ++c) {
-    const ListColumn* column = state.model.Column(c);
-    RECT cell{x + kCellPadding, 0, x + column->width - kCellPadding, layout.headerHeight};
-    DrawTextA(dc, column->text.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
-    x += column->width;
-    RECT separator{x - 1, 2, x, layout.headerHeight - 3};
-    FillColour(dc, separator, RGB(213, 213, 213));
-  }
 }
 
 void PaintRow(HWND window, HDC dc, ListViewState& state, const Layout& layout, int row, bool notifyItems) {
@@ -180,7 +234,7 @@ void PaintRow(HWND window, HDC dc, ListViewState& state, const Layout& layout, i
   RECT rect = layout.RowRect(row, state.top);
   bool selected = data->state & LVIS_SELECTED;
   bool showSelection = state.focused || (Style(window) & LVS_SHOWSELALWAYS);
-  COLORREF text = Or(state.textColour, COLOR_WINDOWTEXT);
+  COLORREF text = ColourOr(state.textColour, COLOR_WINDOWTEXT);
   COLORREF background = state.textBkColour == CLR_DEFAULT ? CLR_NONE : state.textBkColour;
   if (notifyItems) {
     NMLVCUSTOMDRAW draw{};
@@ -204,10 +258,13 @@ void PaintRow(HWND window, HDC dc, ListViewState& state, const Layout& layout, i
   }
   if (background != CLR_NONE) FillColour(dc, rect, background);
   SetTextColor(dc, text);
-  int x = 0;
-  for (int c = 0; c < std::max(1, state.model.ColumnCount()); ++c) {
-    const ListColumn* column = state.model.Column(c);
-    int width = column ? column->width : layout.client.right;
+  int x = rect.left;
+  std::vector<int> order = state.model.DisplayOrder();
+  // List view, and a report without columns: the name alone.
+  if (layout.listView || order.empty()) order = {0};
+  for (int c : order) {
+    const ListColumn* column = layout.listView ? nullptr : state.model.Column(c);
+    int width = column ? column->width : rect.right - rect.left;
     int left = x + kCellPadding;
     if (c == 0 && state.smallImages && data->image >= 0) {
       int imageWidth = 0;
@@ -225,14 +282,48 @@ void PaintRow(HWND window, HDC dc, ListViewState& state, const Layout& layout, i
   }
 }
 
+// The vertical bar: a track with a thumb as long as the page is of all
+// rows.
+RECT ScrollThumb(const ListViewState& state, const Layout& layout) {
+  const int trackTop = layout.headerHeight;
+  const int track = std::max(1, static_cast<int>(layout.client.bottom) - trackTop);
+  const int rows = std::max(1, state.model.RowCount());
+  const int length = std::max(8, track * layout.RowsPerPage() / rows);
+  const int top = trackTop + (track - length) * state.top / std::max(1, rows - layout.RowsPerPage());
+  return RECT{layout.client.right - layout.scrollWidth, top, layout.client.right, top + length};
+}
+
+void PaintScrollBar(HDC dc, const ListViewState& state, const Layout& layout) {
+  FillColour(dc, RECT{layout.client.right - layout.scrollWidth, layout.headerHeight, layout.client.right,
+                      layout.client.bottom},
+             RGB(240, 240, 240));
+  RECT thumb = ScrollThumb(state, layout);
+  thumb.left += 2;
+  thumb.right -= 2;
+  FillColour(dc, thumb, RGB(192, 192, 192));
+}
+
+void ScrollTo(HWND window, ListViewState& state, int top) {
+  const Layout layout = Measure(window, state);
+  const int last = layout.listView ? (state.model.RowCount() - 1) / layout.RowsPerPage() - layout.ColumnsPerPage() + 1
+                                   : state.model.RowCount() - layout.RowsPerPage();
+  top = std::clamp(top, 0, std::max(0, last));
+  if (top == state.top) return;
+  state.top = top;
+  InvalidateRect(window, nullptr, TRUE);
+}
+
 void Paint(HWND window) {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
   if (!dc) return;
   auto state = States().Get(window);
   Layout layout = Measure(window, *state);
+  UpdateHeader(window, *state, layout);
   HGDIOBJ oldFont = SelectObject(dc, FontOr(state->font));
-  FillColour(dc, layout.client, Or(state->bkColour, COLOR_WINDOW));
+  RECT rows = layout.client;
+  rows.top = layout.headerHeight;
+  FillColour(dc, rows, ColourOr(state->bkColour, COLOR_WINDOW));
   SetBkMode(dc, TRANSPARENT);
 
   NMLVCUSTOMDRAW draw{};
@@ -242,13 +333,19 @@ void Paint(HWND window) {
   LRESULT answer = SendNotify(window, &draw.nmcd.hdr, NM_CUSTOMDRAW);
   bool notifyItems = answer & CDRF_NOTIFYITEMDRAW;
   if (!(answer & CDRF_SKIPDEFAULT)) {
+    int first = state->top;
     int last = std::min(state->model.RowCount(), state->top + layout.RowsPerPage() + 1);
-    for (int row = state->top; row < last; ++row) PaintRow(window, dc, *state, layout, row, notifyItems);
-    if (layout.headerHeight) PaintHeader(dc, *state, layout);
+    if (layout.listView) {
+      first = state->top * layout.RowsPerPage();
+      last = std::min(state->model.RowCount(), first + (layout.ColumnsPerPage() + 1) * layout.RowsPerPage());
+    }
+    for (int row = first; row < last; ++row) PaintRow(window, dc, *state, layout, row, notifyItems);
+    if (layout.scrollWidth) PaintScrollBar(dc, *state, layout);
   }
   SelectObject(dc, oldFont);
   EndPaint(window, &ps);
   PaintBorder(window);
+  if (state->header) InvalidateRect(state->header, nullptr, TRUE);
 }
 
 int InsertItem(HWND window, ListViewState& state, const LVITEMA* item) {
@@ -282,7 +379,7 @@ BOOL GetItem(ListViewState& state, LVITEMA* item) {
   if (!item) return FALSE;
   const ListRow* row = state.model.Row(item->iItem);
   if (!row) return FALSE;
-  if (item->mask & LVIF_TEXT) CopyOut(state.model.Text(item->iItem, item->iSubItem), item->pszText, item->cchTextMax);
+  if (item->mask & LVIF_TEXT) CopyText(state.model.Text(item->iItem, item->iSubItem), item->pszText, item->cchTextMax);
   if (item->mask & LVIF_IMAGE) item->iImage = row->image;
   if (item->mask & LVIF_PARAM) item->lParam = row->lParam;
   if (item->mask & LVIF_STATE) item->state = row->state & item->stateMask;
@@ -325,6 +422,12 @@ void KeyDown(HWND window, ListViewState& state, WPARAM key) {
       break;
     case VK_NEXT:
       MoveFocus(window, state, focus + page);
+      break;
+    case VK_RIGHT:
+      if (IsListView(window)) MoveFocus(window, state, focus + page);
+      break;
+    case VK_LEFT:
+      if (IsListView(window)) MoveFocus(window, state, std::max(0, focus - page));
       break;
     case VK_PRIOR:
       MoveFocus(window, state, focus - page);
@@ -380,7 +483,7 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       auto* item = reinterpret_cast<LVITEMA*>(lParam);
       if (!item) return 0;
       const std::string& text = state.model.Text(static_cast<int>(wParam), item->iSubItem);
-      CopyOut(text, item->pszText, item->cchTextMax);
+      CopyText(text, item->pszText, item->cchTextMax);
       return static_cast<LRESULT>(std::min<size_t>(text.size(), std::max(item->cchTextMax - 1, 0)));
     }
     case LVM_GETITEMCOUNT:
@@ -418,7 +521,7 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       EnsureVisible(window, state, static_cast<int>(wParam));
       return state.model.Row(static_cast<int>(wParam)) ? TRUE : FALSE;
     case LVM_GETTOPINDEX:
-      return state.top;
+      return IsListView(window) ? state.top * Measure(window, state).RowsPerPage() : state.top;
     case LVM_GETCOUNTPERPAGE:
       return Measure(window, state).RowsPerPage();
     case LVM_GETSTRINGWIDTHA:
@@ -443,9 +546,9 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       return TRUE;
     }
     case LVM_GETTEXTCOLOR:
-      return Or(state.textColour, COLOR_WINDOWTEXT);
+      return ColourOr(state.textColour, COLOR_WINDOWTEXT);
     case LVM_GETBKCOLOR:
-      return Or(state.bkColour, COLOR_WINDOW);
+      return ColourOr(state.bkColour, COLOR_WINDOW);
     case LVM_GETTEXTBKCOLOR:
       return state.textBkColour;
     case LVM_HITTEST: {
@@ -473,6 +576,52 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
     case LVM_REDRAWITEMS:
       InvalidateRect(window, nullptr, TRUE);
       return TRUE;
+    case LVM_GETHEADER:
+      UpdateHeader(window, state, Measure(window, state));
+      return reinterpret_cast<LRESULT>(state.header);
+    case LVM_GETCOLUMNA: {
+      auto* column = reinterpret_cast<LVCOLUMNA*>(lParam);
+      const ListColumn* data = state.model.Column(static_cast<int>(wParam));
+      if (!column || !data) return FALSE;
+      if (column->mask & LVCF_TEXT) CopyText(data->text, column->pszText, column->cchTextMax);
+      if (column->mask & LVCF_WIDTH) column->cx = data->width;
+      if (column->mask & LVCF_FMT) column->fmt = data->format;
+      if (column->mask & LVCF_ORDER) column->iOrder = state.model.OrderOf(static_cast<int>(wParam));
+      if (column->mask & LVCF_SUBITEM) column->iSubItem = static_cast<int>(wParam);
+      return TRUE;
+    }
+    case LVM_SETCOLUMNA: {
+      auto* column = reinterpret_cast<const LVCOLUMNA*>(lParam);
+      ListColumn* data = state.model.Column(static_cast<int>(wParam));
+      if (!column || !data) return FALSE;
+      if ((column->mask & LVCF_TEXT) && column->pszText) data->text = column->pszText;
+      if (column->mask & LVCF_WIDTH) data->width = std::max(0, column->cx);
+      if (column->mask & LVCF_FMT) data->format = column->fmt & 3;
+      if ((column->mask & LVCF_ORDER) && !state.model.SetOrder(static_cast<int>(wParam), column->iOrder)) return FALSE;
+      InvalidateRect(window, nullptr, TRUE);
+      return TRUE;
+    }
+    case LVM_SETITEMCOUNT:
+      // Rows are kept one by one; the count is only a hint.
+      return TRUE;
+    case LVM_SUBITEMHITTEST: {
+      auto* info = reinterpret_cast<LVHITTESTINFO*>(lParam);
+      if (!info) return -1;
+      info->iItem = HitRow(window, state, info->pt);
+      info->iSubItem = info->iItem < 0 ? -1 : IsReport(window) ? HitColumn(state, info->pt.x) : 0;
+      if (info->iItem >= 0 && info->iSubItem < 0) info->iItem = -1;
+      info->flags = info->iItem < 0 ? LVHT_NOWHERE : LVHT_ONITEMLABEL;
+      return info->iItem;
+    }
+    case LVM_SETHOTITEM: {
+      const int previous = state.hot;
+      const int row = static_cast<int>(static_cast<INT_PTR>(wParam));
+      state.hot = state.model.Row(row) ? row : -1;
+      if (state.hot != previous) InvalidateRect(window, nullptr, TRUE);
+      return previous;
+    }
+    case LVM_GETHOTITEM:
+      return state.hot;
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
@@ -499,18 +648,58 @@ LRESULT CALLBACK ListViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONDOWN: {
       SetFocus(window);
       auto state = States().Get(window);
-      int row = HitRow(window, *state, PointOf(lParam));
-      if (row >= 0) ChangeState(window, *state, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, true);
-      else ChangeState(window, *state, -1, 0, LVIS_SELECTED, false);
+      const POINT at = PointOf(lParam);
+      const Layout layout = Measure(window, *state);
+      state->pressedRow = -1;
+      if (layout.scrollWidth && at.x >= layout.client.right - layout.scrollWidth) {
+        const RECT thumb = ScrollThumb(*state, layout);
+        if (at.y < thumb.top) ScrollTo(window, *state, state->top - layout.RowsPerPage());
+        if (at.y >= thumb.bottom) ScrollTo(window, *state, state->top + layout.RowsPerPage());
+        return 0;
+      }
+      int row = HitRow(window, *state, at);
+      if (row >= 0) {
+        ChangeState(window, *state, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, true);
+        state->pressedRow = row;
+        state->pressedAt = at;
+        state->dragStarted = false;
+      } else {
+        ChangeState(window, *state, -1, 0, LVIS_SELECTED, false);
+      }
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      auto state = States().Get(window);
+      if (state->pressedRow < 0 || state->dragStarted || !(wParam & MK_LBUTTON)) return 0;
+      const POINT at = PointOf(lParam);
+      if (std::abs(at.x - state->pressedAt.x) < kDragDistance && std::abs(at.y - state->pressedAt.y) < kDragDistance)
+        return 0;
+      state->dragStarted = true;
+      NMLISTVIEW info{};
+      info.iItem = state->pressedRow;
+      info.ptAction = state->pressedAt;
+      info.lParam = RowParam(*state, state->pressedRow);
+      SendNotify(window, &info.hdr, LVN_BEGINDRAG);
+      return 0;
+    }
+    case WM_MOUSEWHEEL: {
+      auto state = States().Get(window);
+      const int notches = static_cast<SHORT>(HIWORD(wParam)) / 120;
+      ScrollTo(window, *state, state->top - 3 * notches);
       return 0;
     }
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONUP: {
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK: {
       auto state = States().Get(window);
+      if (message == WM_LBUTTONUP) state->pressedRow = -1;
       POINT at = PointOf(lParam);
-      UINT code = message == WM_LBUTTONUP ? NM_CLICK : message == WM_LBUTTONDBLCLK ? NM_DBLCLK : NM_RCLICK;
-      SendClick(window, code, HitRow(window, *state, at), at);
+      UINT code = message == WM_LBUTTONUP      ? NM_CLICK
+                  : message == WM_LBUTTONDBLCLK ? NM_DBLCLK
+                  : message == WM_RBUTTONUP     ? NM_RCLICK
+                                                : NM_RDBLCLK;
+      SendClick(window, *state, code, HitRow(window, *state, at), at);
       return 0;
     }
     case WM_KEYDOWN:

@@ -23,7 +23,23 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 int ListViewModel::InsertColumn(int at, ListColumn column) {
   if (at < 0 || at > ColumnCount()) at = ColumnCount();
   columns_.insert(columns_.begin() + at, std::move(column));
+  for (int& index : order_)
+    if (index >= at) ++index;
+  order_.insert(order_.begin() + std::min<ptrdiff_t>(at, static_cast<ptrdiff_t>(order_.size())), at);
   return at;
+}
+
+int ListViewModel::OrderOf(int column) const {
+  auto found = std::find(order_.begin(), order_.end(), column);
+  return found == order_.end() ? -1 : static_cast<int>(found - order_.begin());
+}
+
+bool ListViewModel::SetOrder(int column, int position) {
+  const int from = OrderOf(column);
+  if (from < 0 || position < 0 || position >= ColumnCount()) return false;
+  order_.erase(order_.begin() + from);
+  order_.insert(order_.begin() + position, column);
+  return true;
 }
 
 ListColumn* ListViewModel::Column(int index) {

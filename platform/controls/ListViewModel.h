@@ -36,6 +36,13 @@ class ListViewModel {
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
   int InsertColumn(int at, ListColumn column);
   ListColumn* Column(int index);
+  // Columns in the order they are shown (indices of creation order); a new
+  // column shows at its own index.
+  const std::vector<int>& DisplayOrder() const { return order_; }
+  // Where a column shows; -1 when it does not exist.
+  int OrderOf(int column) const;
+  // Moves a column to another place of the display order.
+  bool SetOrder(int column, int position);
 
   int RowCount() const { return static_cast<int>(rows_.size()); }
   // Index -1 or beyond the end appends; `sorted` keeps rows in ascending
@@ -63,6 +70,7 @@ class ListViewModel {
 
  private:
   std::vector<ListColumn> columns_;
+  std::vector<int> order_;
   std::vector<ListRow> rows_;
 };
 

@@ -72,6 +72,11 @@ void RealWindow::FollowKind(DWORD style, DWORD exStyle) {
   if (!framed_) flags |= Qt::FramelessWindowHint;
   if (exStyle & WS_EX_TOPMOST) flags |= Qt::WindowStaysOnTopHint;
   if (exStyle & WS_EX_NOACTIVATE) flags |= Qt::WindowDoesNotAcceptFocus;
+  // A frameless topmost tool window (a tooltip, an open drop-down list)
+  // floats above the others, never takes the focus and has no task-list
+  // entry.
+  if (!framed_ && (exStyle & WS_EX_TOOLWINDOW) && (exStyle & WS_EX_TOPMOST))
+    flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
   if (flags != this->flags()) setFlags(flags);
   if (kindChosen_) return;
   kindChosen_ = true;

@@ -57,7 +57,7 @@ bool WriteImageAtOnce(ScsiDevice& recorder, int fd, uint32_t blocks, const std::
     }
     done += n;
   }
-  if (!recorder.EndDAO(0)) {
+  if (!recorder.EndDAO(*disc)) {
     error = recorder.GetErrorText();
     return false;
   }

@@ -1,5 +1,6 @@
 // kilnartool write-image --dao: an ISO image written as one Mode 1 track
-// of a disc written at once, through the recorder class's cue sheet.
+// of a disc written at once, described by the recorder class's cue sheet,
+// its raw lead-in or its vendor track table.
 #pragma once
 
 #include <cstdint>

@@ -57,7 +57,8 @@ TOOL_COMMAND(RunWriteImage, "write-image",
              "stored, the session not closed), --speed sets the speed factor (default the drive's highest); "
              "prints `recorder CLASS`, `free-blocks N`, `start LBA`, `progress P` as the recorder reports it, and "
              "`closed`; --dao writes the image at once instead, as one Mode 1 track described by the recorder's cue "
-             "sheet (raw 2352-byte sectors when the recorder takes them), and prints `closed` after its end") {
+             "sheet, its raw lead-in or its vendor track table (raw 2352-byte sectors when the recorder takes "
+             "them), and prints `closed` after its end") {
   if (args.empty()) return tool::Fail(kUsage);
   bool test = false;
   bool atOnce = false;

@@ -184,8 +184,9 @@ class CMainWindow : public CWindow, public CMainWindowNotices {
   const CStr& GetTitleText() const { return m_TitleText; }
   const CStr& GetBytesReadText() const { return m_BytesReadText; }
   const CStr& GetCaptionText() const { return m_CaptionText; }
-  const CStr& GetProgressTooltip() const { return m_ProgressTooltip; }
-  const CStr& GetVolumeTooltip() const { return m_VolumeTooltip; }
+  // The bars' tooltip texts; empty where the bar has no tooltip.
+  CStr GetProgressTooltip() const { return m_ProgressTooltip ? m_ProgressTooltip->GetText() : CStr(); }
+  CStr GetVolumeTooltip() const { return m_VolumeTooltip ? m_VolumeTooltip->GetText() : CStr(); }
   int GetCurrentEntryNumber() const { return m_CurrentEntry; }
   FileInfoRecord* GetCurrentFileInfo() const { return m_CurrentFileInfo; }
   HRGN GetWindowRegion() const { return m_Region; }
@@ -253,12 +254,10 @@ class CMainWindow : public CWindow, public CMainWindowNotices {
   CDDControl* m_InfoField = nullptr;
   CDDImageControl* m_ProgressBar = nullptr;
   CDDImageControl* m_VolumeBar = nullptr;
-  // The bars' tooltip texts (the tooltip windows join with the tooltip
-  // manager).
-  CStr m_VolumeTooltip;
-  CStr m_ProgressTooltip;
-  bool m_HasVolumeTooltip = false;
-  bool m_HasProgressTooltip = false;
+  // The bars' tooltips, owned by the window's tooltip manager; null where
+  // the bar has none.
+  CSkinTooltip* m_VolumeTooltip = nullptr;
+  CSkinTooltip* m_ProgressTooltip = nullptr;
   // Menus and the tray icon (the commands' part).
   HMENU m_PopupMenu = nullptr;
   int m_PopupMenuKind = 0;

@@ -227,19 +227,10 @@ void CMainWindow::CreateInfoField(CDDMainWindowSkin& skin) {
   m_Schedule.SetInfoDelay(MainWindowSchedule::kFieldCreatedDelay);
 }
 
-void CMainWindow::BuildTooltips(CDDMainWindowSkin& skin) {
-  // The tooltip windows join with the tooltip manager; the texts of the
-  // bars' tooltips are kept current already.
-  m_HasVolumeTooltip = m_VolumeBar != nullptr && skin.IsCreated();
-  m_HasProgressTooltip = m_ProgressBar != nullptr && skin.IsCreated();
-  UpdateVolumeTooltip();
-  UpdateProgressTooltip();
-}
-
 void CMainWindow::ReleaseSkin() {
   StopTicks();
-  m_HasVolumeTooltip = m_HasProgressTooltip = false;
-  m_VolumeTooltip = m_ProgressTooltip = CStr();
+  GetTooltips().RemoveAll();
+  m_VolumeTooltip = m_ProgressTooltip = nullptr;
   m_AnimationFrame = -1;
   m_AnimationRunning = false;
   m_ButtonRefreshPending = false;

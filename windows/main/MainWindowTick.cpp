@@ -60,6 +60,7 @@ void CMainWindow::RunDuties(uint32_t due) {
     }
   }
   if (Due(due, Duty::kNewPlugIns)) GetSystem().LoadNewPlugIns();
+  if (Due(due, Duty::kTooltipTiming)) GetTooltips().Poll();
   // Full-screen refresh and the folder poll join with their systems.
   NextAnimationFrame();
   if (Due(due, Duty::kTrayHover)) m_Tray.EndHoverIfAway();
@@ -129,11 +130,11 @@ void CMainWindow::UpdateProgressBar() {
 }
 
 void CMainWindow::UpdateProgressTooltip() {
-  if (!m_HasProgressTooltip) return;
+  if (!m_ProgressTooltip) return;
   DWORD position = 0;
   DWORD length = 0;
   GetPlayerSystem().GetPositionAndLength(position, length);
-  m_ProgressTooltip = maindisplay::ProgressTooltipText(position, length);
+  m_ProgressTooltip->SetText(maindisplay::ProgressTooltipText(position, length).c_str());
 }
 
 void CMainWindow::OnVolumeChanged() {
@@ -147,8 +148,8 @@ void CMainWindow::OnVolumeChanged() {
 }
 
 void CMainWindow::UpdateVolumeTooltip() {
-  if (!m_HasVolumeTooltip) return;
-  m_VolumeTooltip = maindisplay::VolumeTooltipText(GetPlayerSystem().GetVolume());
+  if (!m_VolumeTooltip) return;
+  m_VolumeTooltip->SetText(maindisplay::VolumeTooltipText(GetPlayerSystem().GetVolume()).c_str());
 }
 
 void CMainWindow::OnCurrentEntryChanged() {

@@ -128,6 +128,13 @@ typedef struct tagNMHDR {
 #define LVM_GETITEMTEXTA (LVM_FIRST + 45)
 #define LVM_SETITEMTEXTA (LVM_FIRST + 46)
 #define LVM_GETSELECTEDCOUNT (LVM_FIRST + 50)
+#define LVM_GETCOLUMNA (LVM_FIRST + 25)
+#define LVM_SETCOLUMNA (LVM_FIRST + 26)
+#define LVM_GETHEADER (LVM_FIRST + 31)
+#define LVM_SETITEMCOUNT (LVM_FIRST + 47)
+#define LVM_SUBITEMHITTEST (LVM_FIRST + 57)
+#define LVM_SETHOTITEM (LVM_FIRST + 60)
+#define LVM_GETHOTITEM (LVM_FIRST + 61)
 
 #define LVIF_TEXT 0x0001
 #define LVIF_IMAGE 0x0002
@@ -146,6 +153,7 @@ typedef struct tagNMHDR {
 #define LVCF_WIDTH 0x0002
 #define LVCF_TEXT 0x0004
 #define LVCF_SUBITEM 0x0008
+#define LVCF_ORDER 0x0020
 #define LVCFMT_LEFT 0x0000
 #define LVCFMT_RIGHT 0x0001
 #define LVCFMT_CENTER 0x0002
@@ -185,6 +193,8 @@ typedef struct tagLVCOLUMNA {
   LPSTR pszText;
   int cchTextMax;
   int iSubItem;
+  int iImage;
+  int iOrder;
 } LVCOLUMNA, *LPLVCOLUMNA;
 typedef LVCOLUMNA LVCOLUMN;
 
@@ -199,11 +209,13 @@ typedef struct tagLVHITTESTINFO {
 #define NM_CLICK (NM_FIRST - 2)
 #define NM_DBLCLK (NM_FIRST - 3)
 #define NM_RCLICK (NM_FIRST - 5)
+#define NM_RDBLCLK (NM_FIRST - 6)
 #define NM_CUSTOMDRAW (NM_FIRST - 12)
 
 #define LVN_FIRST (0U - 100U)
 #define LVN_ITEMCHANGING (LVN_FIRST - 0)
 #define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_BEGINDRAG (LVN_FIRST - 9)
 #define LVN_KEYDOWN (LVN_FIRST - 55)
 
 typedef struct tagNMLISTVIEW {
@@ -261,3 +273,155 @@ typedef struct tagNMLVCUSTOMDRAW {
   COLORREF clrTextBk;
   int iSubItem;
 } NMLVCUSTOMDRAW, *LPNMLVCUSTOMDRAW;
+
+// ---- SysHeader32: the column header of a report list view --------------------------
+// A child of the list at its top; it erases through WM_ERASEBKGND and asks
+// its parent (the list) for NM_CUSTOMDRAW of each column, so a list that
+// subclasses it can colour it.
+
+#define WC_HEADERA "SysHeader32"
+#define HDM_FIRST 0x1200
+#define HDM_GETITEMCOUNT (HDM_FIRST + 0)
+
+// ---- SysTreeView32 ---------------------------------------------------------------
+
+#define WC_TREEVIEWA "SysTreeView32"
+
+#define TVS_HASBUTTONS 0x0001
+#define TVS_HASLINES 0x0002
+#define TVS_LINESATROOT 0x0004
+#define TVS_EDITLABELS 0x0008
+#define TVS_DISABLEDRAGDROP 0x0010
+#define TVS_SHOWSELALWAYS 0x0020
+
+struct _TREEITEM;
+typedef struct _TREEITEM* HTREEITEM;
+#define TVI_ROOT ((HTREEITEM)(ULONG_PTR)-0x10000)
+#define TVI_FIRST ((HTREEITEM)(ULONG_PTR)-0x0FFFF)
+#define TVI_LAST ((HTREEITEM)(ULONG_PTR)-0x0FFFE)
+#define TVI_SORT ((HTREEITEM)(ULONG_PTR)-0x0FFFD)
+
+#define TV_FIRST 0x1100
+#define TVM_INSERTITEMA (TV_FIRST + 0)
+#define TVM_DELETEITEM (TV_FIRST + 1)
+#define TVM_EXPAND (TV_FIRST + 2)
+#define TVM_GETITEMRECT (TV_FIRST + 4)
+#define TVM_GETCOUNT (TV_FIRST + 5)
+#define TVM_GETINDENT (TV_FIRST + 6)
+#define TVM_GETIMAGELIST (TV_FIRST + 8)
+#define TVM_SETIMAGELIST (TV_FIRST + 9)
+#define TVM_GETNEXTITEM (TV_FIRST + 10)
+#define TVM_SELECTITEM (TV_FIRST + 11)
+#define TVM_GETITEMA (TV_FIRST + 12)
+#define TVM_SETITEMA (TV_FIRST + 13)
+#define TVM_HITTEST (TV_FIRST + 17)
+#define TVM_ENSUREVISIBLE (TV_FIRST + 20)
+#define TVM_SETBKCOLOR (TV_FIRST + 29)
+#define TVM_SETTEXTCOLOR (TV_FIRST + 30)
+#define TVM_GETBKCOLOR (TV_FIRST + 31)
+#define TVM_GETTEXTCOLOR (TV_FIRST + 32)
+
+#define TVSIL_NORMAL 0
+
+#define TVE_COLLAPSE 0x0001
+#define TVE_EXPAND 0x0002
+#define TVE_TOGGLE 0x0003
+
+#define TVGN_ROOT 0x0000
+#define TVGN_NEXT 0x0001
+#define TVGN_PREVIOUS 0x0002
+#define TVGN_PARENT 0x0003
+#define TVGN_CHILD 0x0004
+#define TVGN_FIRSTVISIBLE 0x0005
+#define TVGN_NEXTVISIBLE 0x0006
+#define TVGN_CARET 0x0009
+
+#define TVIF_TEXT 0x0001
+#define TVIF_IMAGE 0x0002
+#define TVIF_PARAM 0x0004
+#define TVIF_STATE 0x0008
+#define TVIF_HANDLE 0x0010
+#define TVIF_SELECTEDIMAGE 0x0020
+#define TVIF_CHILDREN 0x0040
+
+#define TVIS_SELECTED 0x0002
+#define TVIS_EXPANDED 0x0020
+
+#define TVHT_NOWHERE 0x0001
+#define TVHT_ONITEMICON 0x0002
+#define TVHT_ONITEMLABEL 0x0004
+#define TVHT_ONITEMINDENT 0x0008
+#define TVHT_ONITEMBUTTON 0x0010
+#define TVHT_ONITEMRIGHT 0x0020
+#define TVHT_ONITEM (TVHT_ONITEMICON | TVHT_ONITEMLABEL | 0x0040)
+
+#define TVC_UNKNOWN 0x0000
+#define TVC_BYMOUSE 0x0001
+#define TVC_BYKEYBOARD 0x0002
+
+#define TVN_FIRST (0U - 400U)
+#define TVN_SELCHANGINGA (TVN_FIRST - 1)
+#define TVN_SELCHANGEDA (TVN_FIRST - 2)
+#define TVN_ITEMEXPANDINGA (TVN_FIRST - 5)
+#define TVN_ITEMEXPANDEDA (TVN_FIRST - 6)
+#define TVN_BEGINDRAGA (TVN_FIRST - 7)
+#define TVN_SELCHANGED TVN_SELCHANGEDA
+#define TVN_ITEMEXPANDING TVN_ITEMEXPANDINGA
+#define TVN_BEGINDRAG TVN_BEGINDRAGA
+
+typedef struct tagTVITEMA {
+  UINT mask;
+  HTREEITEM hItem;
+  UINT state;
+  UINT stateMask;
+  LPSTR pszText;
+  int cchTextMax;
+  int iImage;
+  int iSelectedImage;
+  int cChildren;
+  LPARAM lParam;
+} TVITEMA, *LPTVITEMA;
+typedef TVITEMA TVITEM;
+
+typedef struct tagTVINSERTSTRUCTA {
+  HTREEITEM hParent;
+  HTREEITEM hInsertAfter;
+  TVITEMA item;
+} TVINSERTSTRUCTA, *LPTVINSERTSTRUCTA;
+
+typedef struct tagTVHITTESTINFO {
+  POINT pt;
+  UINT flags;
+  HTREEITEM hItem;
+} TVHITTESTINFO, *LPTVHITTESTINFO;
+
+typedef struct tagNMTREEVIEWA {
+  NMHDR hdr;
+  UINT action;
+  TVITEMA itemOld;
+  TVITEMA itemNew;
+  POINT ptDrag;
+} NMTREEVIEWA, *LPNMTREEVIEWA;
+typedef NMTREEVIEWA NMTREEVIEW;
+
+// ---- COMBOBOX (drop-down lists) --------------------------------------------------
+// The closed field asks its parent for WM_CTLCOLOREDIT; the open list is a
+// "ComboLBox" pop-up that asks for WM_CTLCOLORLISTBOX.
+
+#define WC_COMBOBOXA "COMBOBOX"
+#define CBS_DROPDOWNLIST 0x0003
+#define CB_ERR (-1)
+#define CB_ADDSTRING 0x0143
+#define CB_GETCOUNT 0x0146
+#define CB_GETCURSEL 0x0147
+#define CB_GETLBTEXT 0x0148
+#define CB_GETLBTEXTLEN 0x0149
+#define CB_RESETCONTENT 0x014B
+#define CB_SETCURSEL 0x014E
+#define CB_SHOWDROPDOWN 0x014F
+#define CB_GETITEMDATA 0x0150
+#define CB_SETITEMDATA 0x0151
+#define CB_GETDROPPEDSTATE 0x0157
+#define CBN_SELCHANGE 1
+#define CBN_DROPDOWN 7
+#define CBN_CLOSEUP 8

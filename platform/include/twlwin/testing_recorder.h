@@ -33,3 +33,7 @@ TWLAPI void TwlTestRecorderAddReply(BYTE opcode, DWORD occurrence, LPCSTR reply)
 TWLAPI DWORD TwlTestRecorderEndPending(BYTE opcode);
 // How many commands of this operation code the recorder received.
 TWLAPI DWORD TwlTestRecorderCommandCount(BYTE opcode);
+// The 16 bytes of P-Q sub-channel that a raw write (write type RAW, 2368
+// bytes a block) gave the block at `lba`, lead-in and pregap included;
+// FALSE when no raw write reached it.
+TWLAPI BOOL TwlTestRecorderSubChannel(LONG lba, BYTE* q);

@@ -278,4 +278,47 @@ TEST(TwltoolDisplay, AuxWindowShowsItsFrameMaskAndStoredPlace) {
   }
 }
 
+TEST(TwltoolDisplay, TheBusyLineSweepsPassesAndPauses) {
+  const ToolRun run = Twltool("lineanim 10,10,110,20 3 8 2 2 200 220");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  std::vector<std::string> lines;
+  std::istringstream in(run.out);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 220u) << run.out;
+  const int tops[] = {11, 12, 13, 14, 15, 16, 18};
+  for (int tick = 1; tick <= 7; ++tick) {
+    std::istringstream words(lines[static_cast<size_t>(tick - 1)]);
+    int number = 0, left = 0, top = 0;
+    words >> number >> left >> top;
+    EXPECT_EQ(number, tick);
+    EXPECT_EQ(top, tops[tick - 1]) << lines[static_cast<size_t>(tick - 1)];
+  }
+  EXPECT_EQ(lines[6], "7 16 18 104 20");
+  EXPECT_EQ(lines[7], "8 -") << "step 0 has no length";
+  EXPECT_EQ(lines[8], lines[0].replace(0, 1, "9")) << "the second pass repeats the first";
+  for (int tick = 16; tick <= 216; ++tick) EXPECT_EQ(lines[static_cast<size_t>(tick - 1)], std::to_string(tick) + " -");
+  EXPECT_EQ(lines[216], "217 54 11 65 13") << "out of the pause at step 1";
+
+  EXPECT_EQ(Twltool("lineanim 10,10,110,11 3 4 1 1 2 1").out, "1 10 10 110 11\n") << "one pixel high: whole";
+  for (const char* bad : {"lineanim 10,10,110 3 8 2 2 200 5", "lineanim 10,10,110,20 4 8 2 2 200 5",
+                          "lineanim 110,10,10,20 3 8 2 2 200 5", "lineanim 10,10,110,20 3 8 2 2 200"})
+    EXPECT_EQ(Twltool(bad).exitCode, 1) << bad;
+}
+
+TEST(TwltoolDisplay, SkinViewsShowTheSkinsListAndTreeColours) {
+  const std::string png = twltest::MakeTempDir("skinviews") + "/views.png";
+  const ToolRun run = Twltool("skinviews '" + png + "'");
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  for (const char* line : {"window 40 40 480 320 Skin views\n", "child 1 SysListView32 60 80 220 110 - Report\n",
+                           "  column 0 0 150 Title\n", "  column 1 1 60 Length\n", "\tNocturne\t4:05\n",
+                           "child 2 SysListView32 60 200 440 130 - Names\n", "\tl.ogg\n", " e Music\n",
+                           " e Classical\n", "  item 2 ", " - Baroque\n", " - Jazz\n"})
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+  // The built-in skin's "ListBackground" on the header band and below the
+  // rows (window coordinates: the report list lies at 20,40).
+  EXPECT_EQ(PixelAt(png, 20 + 200, 40 + 5), "#10131A");
+  EXPECT_EQ(PixelAt(png, 20 + 100, 40 + 105), "#10131A");
+}
+
 }  // namespace
+

@@ -204,7 +204,7 @@ TEST_F(FamilyEdgeCasesTest, LgEndDaoSettlesByTheConfiguredSpeed) {
     ASSERT_EQ(lg->SetConfig(config, 0), 0);
     const int pollsBefore = CountLogged("00 00 00 00 00 00 | none");
     const DWORD start = GetTickCount();
-    EXPECT_TRUE(lg->EndDAO(0));
+    EXPECT_TRUE(lg->EndDAO(DiscInfo()));
     EXPECT_EQ(GetTickCount() - start, static_cast<DWORD>(row.readyPolls) * 1000u);
     EXPECT_EQ(CountLogged("00 00 00 00 00 00 | none") - pollsBefore, row.readyPolls);
     EXPECT_EQ(CountLogged("35 "), 0) << "the LG end flushes nothing";

@@ -9,27 +9,18 @@
 #include <vector>
 
 #include "../../../tools/kilnartool/RawSector.h"
+#include "LoggedCommandLines.h"
 #include "WritingFixture.h"
 #include "kilnar/recorder/DiscLayout.h"
 #include "kilnar/recorder/PageFiveRecorders.h"
 
-namespace family_sequences {
+namespace sequence_tables::family_sequences {
 
 using kilnartest::WriteParametersList;
-using Lines = std::vector<std::string>;
 
-const std::string kInquiry = "12 00 00 00 2c 00 | in 44 | good";
-const std::string kDiscInformation32 = "51 00 00 00 00 00 00 00 20 00 | in 32 | good";
-const std::string kDiscInformation256 = "51 00 00 00 00 00 00 00 22 00 | in 256 | good";
-const std::string kInvisibleTrack = "52 01 00 00 00 ff 00 00 1c 00 | in 28 | good";
-const std::string kReady = "00 00 00 00 00 00 | none | good";
-const std::string kSynchronize = "35 00 00 00 00 00 00 00 00 00 | none | good";
 const std::string kRezero = "01 00 00 00 00 00 | none | good";
 const std::string kBufferCapacity = "5c 00 00 00 00 00 00 00 0c 00 | in 12 | good";
 
-// Page 05h's first sixteen bytes: of a data track (track-at-once, next
-// session allowed, mode 1, pause 150) and of a configuration.
-const std::string kTrackPage = "05 32 01 c4 08 00 00 00 00 00 00 00 00 00 00 96";
 
 // --- the page-05 recorders (10-byte MODE SENSE and SELECT, WRITE(10)) ---
 
@@ -68,10 +59,6 @@ struct PageFiveRow {
   bool bufferCapacity;  // READ BUFFER CAPACITY after each write
 };
 
-Lines Append(Lines lines, const Lines& more) {
-  lines.insert(lines.end(), more.begin(), more.end());
-  return lines;
-}
 
 Lines PageFiveSequence(const PageFiveRow& row) {
   const Lines getConfig = row.configFromDrive ? PageFiveGetConfig(row.longPageRead) : Lines{};
@@ -121,10 +108,6 @@ const PageFiveRow kPageFiveRows[] = {
 
 // --- drive family B (12-byte MODE SELECT, WRITE(12)) ---
 
-const Lines kAtapiGetConfig = {"5a 00 2a 00 00 00 00 1c 00 00 | in 7168 | good",
-                               "5a 00 05 00 00 00 00 1c 00 00 | in 7168 | good"};
-const std::string kModeSense05 = "5a 00 05 00 00 00 00 1c 00 00 | in 7168 | good";
-const std::string kAtapiSpeed = "bb 00 02 c4 02 c4 00 00 00 00 00 00 | none | good";
 const std::string kWrite12First = "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good";
 const std::string kWrite12Second = "aa 00 00 00 00 1e 00 00 00 0f 00 00 | out 30720 | good";
 const std::string kCloseTrack1 = "5b 00 02 00 00 01 00 00 00 00 | none | good";
@@ -386,7 +369,7 @@ TEST_F(FamilySequenceTest, EachSessionAtOnceFormSendsItsWholeSequence) {
       kilnartool::MakeMode1Sector(i, reinterpret_cast<const uint8_t*>(data.data()) + i * 2048,
                                   recorder->GetTransferBuffer() + i * 2352);
     ASSERT_EQ(recorder->Write_1(0, 20, true, 2352), 0);
-    ASSERT_TRUE(recorder->EndDAO(0));
+    ASSERT_TRUE(recorder->EndDAO(disc));
 
     const Lines all = LoggedCommands();
     const Lines sent(all.begin() + static_cast<std::ptrdiff_t>(configured), all.end());
@@ -395,4 +378,4 @@ TEST_F(FamilySequenceTest, EachSessionAtOnceFormSendsItsWholeSequence) {
   }
 }
 
-}  // namespace family_sequences
+}  // namespace sequence_tables::family_sequences

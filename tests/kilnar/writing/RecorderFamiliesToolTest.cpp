@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "kilnar/EmulatedRecorder.h"
+#include "ImageBurnFolder.h"
 
 namespace recorder_families {
 
-using kilnartest::Quoted;
-using kilnartest::RunKilnartool;
 
 constexpr const char* kZeros8 = "00 00 00 00 00 00 00 00 ";
 constexpr const char* kTrackPage = "05 32 01 c4 08";
@@ -23,13 +21,6 @@ constexpr const char* kClose10 = "5b 00 02 00 00 01 00 00 00 00 | none | good";
 constexpr const char* kClose12 = "5b 00 02 00 00 00 00 00 00 00 00 00 | none | good";
 constexpr const char* kShadowClose = "5b 00 02 00 00 00 00 00 00 00 | none | good";
 
-struct ClassRow {
-  const char* inquiry;
-  const char* className;
-  // Lines of the log, in this order among others: how the track's
-  // parameters go out, the first write, the close.
-  std::vector<std::string> sequence;
-};
 
 std::string Select(const char* cdb, const char* length) {
   return std::string(cdb) + " | out " + length + " | good | " + kZeros8 + kTrackPage;
@@ -45,7 +36,7 @@ const std::string kWrite10 = "2a 00 00 00 00 00 00 00 1e 00 | out 61440 | good";
 const std::string kWrite12 = "aa 00 00 00 00 00 00 00 00 1e 00 00 | out 61440 | good";
 const std::string kReady = "00 00 00 00 00 00 | none | good";
 
-const std::vector<ClassRow> kClasses = {
+const std::vector<kilnartest::TrackAtOnceBurn> kClasses = {
     // the drive-configured page-05 line: REZERO, page, WRITE(10), polled close
     {"JVC     XR-W2082", "Dev_JVC2082", {kRezero, kDriveLine, kWrite10, kClose10, kReady}},
     {"GENERIC CRD-BP4", "Dev_Generic_CRD_BP4", {kRezero, kDriveLine, kWrite10, kClose10, kReady}},
@@ -83,48 +74,13 @@ const std::vector<ClassRow> kClasses = {
     {"SONY    CD-RW  CRX100E", "Dev_SonyCRX100", {kT1, kWrite12, kClose12}},
 };
 
-struct FamilyFolder : kilnartest::EmulatedRecorderFolder {
-  std::string image = folder + "/image.iso";
-  FamilyFolder() {
-    const std::string source = folder + "/src";
-    twltest::RunCommand("mkdir -p " + Quoted(source));
-    twltest::WriteFile(source + "/data.bin", kilnartest::PatternBytes(90000, 5));
-    EXPECT_EQ(twltest::RunCommand("genisoimage -quiet -V FAMILY -o " + Quoted(image) + " " + Quoted(source) +
-                                  " 2>/dev/null"),
-              0);
-  }
-  int Burn(const std::string& inquiry, const std::string& options, std::string& output, std::string& error,
-           const std::string& more = "") {
-    twltest::RunCommand("rm -f " + Quoted(disc) + " " + Quoted(disc + ".layout") + " " + Quoted(log));
-    return RunKilnartool("write-image " + Quoted(image) + " " + options, &output,
-                         Environment("TWL_CLOCK=fast TWL_RECORDER_INQUIRY=" + Quoted(inquiry) + " " + more), &error);
-  }
-  bool DiscBeginsWithImage() const {
-    return twltest::RunCommand("cmp -n " + std::to_string(kilnartest::FileSize(image)) + " " + Quoted(image) + " " +
-                               Quoted(disc)) == 0;
-  }
-  // Each of `lines` begins a logged command line, in this order.
-  ::testing::AssertionResult LoggedInOrder(const std::vector<std::string>& lines) const {
-    size_t next = 0;
-    for (const auto& line : LogLines())
-      if (next < lines.size() && line.rfind(lines[next], 0) == 0) ++next;
-    if (next == lines.size()) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "missing in order: " << lines[next];
-  }
-  int Count(const std::string& start) const { return CountLogged(start); }
+struct FamilyFolder : kilnartest::ImageBurnFolder {
+  FamilyFolder() : ImageBurnFolder("FAMILY", 5) {}
 };
 
 TEST(RecorderFamiliesToolTest, EveryClassBurnsTheImageAndClosesWithItsOwnCommands) {
   FamilyFolder place;
-  for (const ClassRow& row : kClasses) {
-    SCOPED_TRACE(row.className);
-    std::string output, error;
-    ASSERT_EQ(place.Burn(row.inquiry, "", output, error), 0) << error;
-    EXPECT_EQ(output.rfind(std::string("recorder ") + row.className + "\n", 0), 0u) << output;
-    EXPECT_NE(output.find("\nclosed\n"), std::string::npos);
-    EXPECT_TRUE(place.DiscBeginsWithImage());
-    EXPECT_TRUE(place.LoggedInOrder(row.sequence));
-  }
+  kilnartest::ExpectEachBurnsTrackAtOnce(place, kClasses);
 }
 
 TEST(RecorderFamiliesToolTest, LiteOnWritesTwelveByteWritesAndJvcTenByteWrites) {

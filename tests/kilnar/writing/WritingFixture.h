@@ -20,14 +20,20 @@
 
 namespace kilnartest {
 
-inline std::string HexReply(const char* kind, const std::vector<uint8_t>& bytes) {
-  std::string reply = kind;
+// Bytes as the log writes them: two lower-case digits, single blanks.
+inline std::string HexText(const uint8_t* bytes, size_t count) {
+  std::string text;
   char hex[4];
-  for (uint8_t byte : bytes) {
-    std::snprintf(hex, sizeof hex, " %02x", byte);
-    reply += hex;
+  for (size_t i = 0; i < count; ++i) {
+    std::snprintf(hex, sizeof hex, i ? " %02x" : "%02x", bytes[i]);
+    text += hex;
   }
-  return reply;
+  return text;
+}
+
+inline std::string HexReply(const char* kind, const std::vector<uint8_t>& bytes) {
+  if (bytes.empty()) return kind;
+  return std::string(kind) + " " + HexText(bytes.data(), bytes.size());
 }
 
 // Sense bytes of a CHECK CONDITION with this key, ASC and ASCQ.

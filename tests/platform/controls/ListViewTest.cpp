@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "ControlsFixture.h"
 #include "support/TestPaths.h"
@@ -198,6 +199,78 @@ TEST_F(ListView, AWindowWithButtonEditAndListDumpsToPng) {
   EXPECT_EQ(TwlTestGetWindowPixel(host, 12, 142), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(TwlTestGetWindowPixel(host, 200, 186), GetSysColor(COLOR_WINDOW));
   DeleteObject(font);
+}
+
+TEST_F(ListView, ASubItemHitNamesTheColumnUnderThePointWhateverTheOrder) {
+  Add("a.mp3", 0, "3 MB");
+  Pump();
+  const RECT row = RowRect(0);
+  auto hit = [&](int x) {
+    LVHITTESTINFO info{};
+    info.pt = POINT{x, (row.top + row.bottom) / 2};
+    SendMessageA(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&info));
+    return std::pair{info.iItem, info.iSubItem};
+  };
+  EXPECT_EQ(hit(10), (std::pair{0, 0}));
+  EXPECT_EQ(hit(130), (std::pair{0, 1}));
+  EXPECT_EQ(hit(190), (std::pair{-1, -1})) << "beyond the last column";
+  // Size shown first: the point at 10 now lies in column 1, at 70 in 0.
+  LVCOLUMNA order{};
+  order.mask = LVCF_ORDER;
+  order.iOrder = 0;
+  ASSERT_TRUE(SendMessageA(list, LVM_SETCOLUMNA, 1, reinterpret_cast<LPARAM>(&order)));
+  EXPECT_EQ(hit(10), (std::pair{0, 1}));
+  EXPECT_EQ(hit(70), (std::pair{0, 0}));
+  order.mask = LVCF_ORDER;
+  ASSERT_TRUE(SendMessageA(list, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&order)));
+  EXPECT_EQ(order.iOrder, 1);
+}
+
+TEST_F(ListView, TheHeaderIsAChildOfAReportAndOfNothingElse) {
+  const HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  ASSERT_NE(header, nullptr);
+  EXPECT_EQ(GetParent(header), list);
+  char cls[32] = "";
+  GetClassNameA(header, cls, sizeof cls);
+  EXPECT_STREQ(cls, WC_HEADERA);
+  EXPECT_EQ(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0), 2);
+  HWND names = Make(WC_LISTVIEWA, "", LVS_LIST, 220, 10, 150, 60, 31);
+  EXPECT_EQ(SendMessageA(names, LVM_GETHEADER, 0, 0), 0);
+}
+
+TEST_F(ListView, SortedListsStaySortedAndListViewFillsColumnsDownFirst) {
+  HWND names = Make(WC_LISTVIEWA, "", LVS_LIST | LVS_SORTASCENDING, 10, 140, 300, 60, 32);
+  const char* inserted[] = {"m", "b", "Z", "a", "k", "c", "q", "d"};
+  for (const char* text : inserted) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = 0;  // asked for the top: sorting decides
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(names, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  std::string order;
+  for (int row = 0; row < 8; ++row) {
+    char text[8] = "";
+    LVITEMA item{};
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(names, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    order += text;
+  }
+  EXPECT_EQ(order, "abcdkmqZ");
+  Pump();
+  // Rows fill the first column top down, then the next one to the right.
+  RECT first{LVIR_BOUNDS, 0, 0, 0}, second{LVIR_BOUNDS, 0, 0, 0};
+  SendMessageA(names, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  SendMessageA(names, LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  EXPECT_EQ(second.left, first.left);
+  EXPECT_GT(second.top, first.top);
+  const int perColumn = static_cast<int>(SendMessageA(names, LVM_GETCOUNTPERPAGE, 0, 0));
+  ASSERT_LT(perColumn, 8);
+  RECT next{LVIR_BOUNDS, 0, 0, 0};
+  SendMessageA(names, LVM_GETITEMRECT, perColumn, reinterpret_cast<LPARAM>(&next));
+  EXPECT_EQ(next.top, first.top);
+  EXPECT_GT(next.left, first.left);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@ TEST(ReviewerInput, LinesAreReadStrictly) {
       {"tray mousemove", "tray 0 0 512"},
       {"tray rbuttondblclk", "tray 0 0 518"},
       {"snap", "snap 0 0 0"},
+      {"move -3 40", "move -3 40 0"},
       // Keys: the key, then the modifiers (1 Ctrl, 2 Alt, 4 Shift, 8 hold).
       {"key P", "key 0 0 80 0"},
       {"key ctrl+p", "key 0 0 80 1"},
@@ -33,6 +34,8 @@ TEST(ReviewerInput, LinesAreReadStrictly) {
       {"click x 20", "none"},
       {"click 10 2O", "none"},
       {"click 99999999999 1", "none"},
+      {"move 1", "none"},
+      {"move 1 2 3", "none"},
       {"menu 0", "none"},
       {"menu 65536", "none"},
       {"menu -1", "none"},
@@ -47,7 +50,7 @@ TEST(ReviewerInput, LinesAreReadStrictly) {
       {"key #256", "none"},
       {"KEY P", "none"},
   };
-  const char* kinds[] = {"click", "rclick", "menu", "tray", "snap", "key"};
+  const char* kinds[] = {"click", "rclick", "menu", "tray", "snap", "key", "move"};
   for (const Case& c : cases) {
     const auto input = ParseInputLine(c.line);
     const std::string read = input
