@@ -162,10 +162,29 @@ def tray_menu(canvas, small):
     player(canvas, small, tile=ORANGE_RIM, rim=(92, 42, 8))
 
 
+def tick_box(canvas, small, ticked):
+    """A check box of the extension list: white with a dark rim, and a
+    green tick when the extension belongs to the player."""
+    canvas.fill(rounded_rect(4, 4, 28, 28, 3), PAPER_RIM)
+    canvas.fill(rounded_rect(6.5, 6.5, 25.5, 25.5, 2), WHITE)
+    if ticked:
+        width = 2.6 if small else 2.0
+        canvas.fill(union(capsule(9.5, 16.5, 14, 21.5, width), capsule(14, 21.5, 23, 10, width)), (40, 150, 60))
+
+
+def ticked(canvas, small):
+    tick_box(canvas, small, True)
+
+
+def unticked(canvas, small):
+    tick_box(canvas, small, False)
+
+
 # File names as twl.rlist lists them.
 ICONS = (('player', player), ('folder', folder), ('item', item), ('desktop', desktop),
          ('document', document), ('playlist', playlist), ('tray-normal', tray_normal),
-         ('tray-hover', tray_hover), ('tray-menu', tray_menu), ('picture', picture))
+         ('tray-hover', tray_hover), ('tray-menu', tray_menu), ('picture', picture),
+         ('ticked', ticked), ('unticked', unticked))
 
 
 def main():

@@ -22,7 +22,7 @@ test_packages=(
   sox strace genisoimage xorriso libarchive-tools p7zip-full
   xvfb xdotool x11-utils trayer openbox
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-tools
-  curl python3-pyftpdlib
+  curl python3-pyftpdlib xdg-utils shared-mime-info
 )
 # pixman, giflib and FFTW are the yardsticks of the stretcher, GIF decoding
 # and FFT benchmarks only; the presenter benchmark runs on an Xvfb of its
@@ -30,7 +30,8 @@ test_packages=(
 # with the X tools (xdotool; xwininfo and xprop from x11-utils), a window
 # manager (openbox) and an XEmbed tray (trayer). strace watches how a
 # playlist save reaches the disk. curl is the yardstick of Netvarra's HTTP
-# downloads.
+# downloads. xdg-mime (xdg-utils) reads the default applications the file
+# associations hand the desktop, by the shared MIME database.
 bench_packages=(
   libbenchmark-dev libpixman-1-dev libgif-dev libfftw3-dev curl
   xvfb

@@ -54,6 +54,8 @@ CSystem::~CSystem() {
 // records lose their listeners before they are freed, and the plug-ins are
 // unloaded only after every system let go of their objects.
 void CSystem::Exit() {
+  // A fetch of the update file must not outlive what it reports to.
+  GetUserInterface().StopUpdateCheck();
   GetFileFilterSystem().Exit();
   ExitPlayerSystem();
   ExitFileIdentifierSystem();

@@ -1,5 +1,6 @@
 // The second start phase: the systems come up in order, each step timed
 // with -z; then the plug-in folder and its later re-scans.
+#include "app/associations/FileAssociations.h"
 #include "app/core/DataSystemUrlReader.h"
 #include "app/core/System.h"
 #include "app/core/SystemHostEnvironment.h"
@@ -167,6 +168,9 @@ void CSystem::InitPlayerSystem() {
   players.SetViewer(&GetControlWindowSystem());
   m_PlayerSystemConnected = true;
   players.Init(&GetPlugInManager());
+  // Once the players are known, their extensions are checked against the
+  // associations of the last run.
+  associations::CheckFileAssociations(players);
 }
 
 // The playlist's files are identified in the background from now on.

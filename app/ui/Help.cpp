@@ -1,5 +1,6 @@
 // Help: F1's question which help a main window wants, opening the help
 // file of the program folder, and the table of the maker's web pages.
+#include <cstdlib>
 #include <string>
 
 #include "app/core/System.h"
@@ -23,6 +24,15 @@ constexpr const char* kWebPagePaths[CUserInterface::kWebPageCount] = {
     "/internet/download/0014/plugins",  "/internet/download/0014/add-ons", "/internet/support/0014.htm",
     "/internet/update/0014.htm",
 };
+
+}  // namespace
+
+CStr CUserInterface::GetWebHost() {
+  const char* host = std::getenv("TWL_WEB_HOST");
+  return CStr(host && *host ? host : kWebHost);
+}
+
+namespace {
 
 // The page of each help topic (topic 0 opens the help's start).
 const char* TopicPage(int topic) { return topic == CUserInterface::kPlaylistFoldersTopic ? "/playlistfolders.htm" : ""; }
@@ -107,5 +117,5 @@ void CUserInterface::ShowContextHelp() {
 
 CStr CUserInterface::GetWebPageUrl(int index) {
   if (index < 0 || index >= kWebPageCount) return CStr("");
-  return CStr((std::string(kWebHost) + kWebPagePaths[index]).c_str());
+  return GetWebHost() + kWebPagePaths[index];
 }

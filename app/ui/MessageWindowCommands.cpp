@@ -27,6 +27,9 @@ LRESULT CUserInterface::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kRestoreSurfacesMessage: RestoreSurfaces(); break;
     case kVisualizerTriggersMessage: ActivateVisualizerTriggers(); break;
     case kPlayerTriggersMessage: ActivatePlayerTriggers(); break;
+    case kInitUpdateCheckMessage: InitUpdateCheck(); break;
+    case kUpdateCheckDoneMessage: OnUpdateCheckDone(); break;
+    case kRetryUpdateDialogMessage: RetryPendingUpdateDialog(); break;
     case kPostedKeyEventMessage:
       OnPostedKeyEvent(static_cast<DWORD>(wParam & 0xFFFFFF), static_cast<DWORD>((wParam >> 24) & 0xFF),
                        reinterpret_cast<PLUGIN_HANDLE>(lParam));

@@ -22,6 +22,7 @@
 #include "app/keys/KeyEvents.h"
 #include "app/keys/TriggerDatabase.h"
 #include "app/keys/TriggerManager.h"
+#include "app/update/UpdateChecker.h"
 #include "display/MessageWindow.h"
 #include "display/auxwindow/AuxWindowManager.h"
 #include "display/paint/PrimaryBlitter.h"
@@ -284,6 +285,20 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   void DecideWindowAnimation(bool hardwareColorKey);
   // The first start's question whether to look for updates.
   void AskUpdateCheck();
+  // The update check: started once per start (1344) when the option is on,
+  // its result arrives as 1345; a dialog that cannot be shown now waits
+  // for the main window's 1359. Stopped first at the end.
+  static constexpr UINT kUpdateCheckDoneMessage = 1345;
+  static constexpr UINT kRetryUpdateDialogMessage = 1359;
+  void InitUpdateCheck();
+  void StartUpdateCheck();
+  void StopUpdateCheck() { m_UpdateChecker.Stop(); }
+  void OnUpdateCheckDone();
+  void RetryPendingUpdateDialog();
+  bool CanShowUpdateDialog();
+  void ShowUpdateDialog();
+  // Throws the thread's error when the value cannot be written.
+  static void WriteLastSkippedVersion(DWORD version);
   // After the start: the notice that animation was switched off (once),
   // then the main window's introduction question and the update check are
   // posted to run from the message loop.
@@ -324,6 +339,9 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   bool ShowHelp(HWND owner, int topic);
   // The maker's web pages; empty outside 0 .. kWebPageCount - 1.
   static CStr GetWebPageUrl(int index);
+  // The maker's web host the pages and the update check use: TWL_WEB_HOST
+  // when set (a "file://" folder serves as a host too), else the maker's.
+  static CStr GetWebHost();
 
   // --- Triggers, key bindings and key events ---
   // Posted to the message window: the current visualizer or player
@@ -421,6 +439,8 @@ class CUserInterface : public CTypedObject, public CDisplaySurfaces, public CUse
   bool m_AnimationOffForHardware = false;
   bool m_UserInformedAboutAnimation = false;
   bool m_UpdateNotification = true;
+  CUpdateChecker m_UpdateChecker;
+  bool m_UpdateDialogPending = false;
   bool m_TooltipsEnabled = true;
   bool m_MainWindowOnTop = false;
   bool m_MiniMainWindowOnTop = true;

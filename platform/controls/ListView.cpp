@@ -176,6 +176,20 @@ int HitRow(HWND window, const ListViewState& state, POINT at) {
   return state.model.Row(row) ? row : -1;
 }
 
+// The row's small image in report mode: in the first column, 2 pixels in,
+// centred in the row; empty when the row shows none.
+RECT IconRect(HWND window, ListViewState& state, int row) {
+  const ListRow* data = state.model.Row(row);
+  if (!data || !state.smallImages || data->image < 0) return RECT{};
+  const Layout layout = Measure(window, state);
+  int width = 0;
+  int height = 0;
+  ImageList_GetIconSize(state.smallImages, &width, &height);
+  const RECT line = layout.RowRect(row, state.top);
+  const int top = line.top + (layout.rowHeight - height) / 2;
+  return RECT{2, top, 2 + width, top + height};
+}
+
 // The column under x in report view, whatever the display order; -1
 // beyond the last.
 int HitColumn(const ListViewState& state, int x) {
@@ -543,11 +557,19 @@ LRESULT Handle(HWND window, ListViewState& state, UINT message, WPARAM wParam, L
       info->iItem = HitRow(window, state, info->pt);
       info->iSubItem = 0;
       info->flags = info->iItem < 0 ? LVHT_NOWHERE : LVHT_ONITEMLABEL;
+      if (info->iItem >= 0) {
+        const RECT icon = IconRect(window, state, info->iItem);
+        if (PtInRect(&icon, info->pt)) info->flags = LVHT_ONITEMICON;
+      }
       return info->iItem;
     }
     case LVM_GETITEMRECT: {
       auto* rect = reinterpret_cast<RECT*>(lParam);
       if (!rect || !state.model.Row(static_cast<int>(wParam))) return FALSE;
+      if (rect->left == LVIR_ICON) {
+        *rect = IconRect(window, state, static_cast<int>(wParam));
+        return TRUE;
+      }
       *rect = Measure(window, state).RowRect(static_cast<int>(wParam), state.top);
       return TRUE;
     }

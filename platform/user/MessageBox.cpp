@@ -142,9 +142,11 @@ TWLAPI int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   return answer;
 }
 
+TWLAPI BOOL TwlCanUserAnswer(void) { return twl::HasDesktop() && twl::user::AnyScreenListener() ? TRUE : FALSE; }
+
 TWLAPI BOOL TwlAnswerUnseenBox(LPCSTR text, LPCSTR caption, UINT type, const int* answers, int count,
                                int defaultAnswer, int* answer) {
-  if (twl::HasDesktop() && twl::user::AnyScreenListener()) return FALSE;
+  if (TwlCanUserAnswer()) return FALSE;
   const char* shownCaption = caption ? caption : "Error";
   const char* shownText = text ? text : "";
   std::fprintf(stderr, "[message box] %s: %s\n", shownCaption, shownText);

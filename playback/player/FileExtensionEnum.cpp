@@ -1,5 +1,8 @@
 #include "playback/player/FileExtensionEnum.h"
 
+#include <strings.h>
+
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -64,4 +67,31 @@ int CFileExtensionEnum::Find(const char* extension) const {
     if (std::strcmp(m_Entries[i]->extension.c_str(), extension) == 0) return static_cast<int>(i);
   }
   return -1;
+}
+
+void CFileExtensionEnum::CollectMissing(const CFileExtensionEnum& other, CFileExtensionEnum& result, bool copyFlags) {
+  for (const auto& entry : m_Entries) {
+    const int index = other.Find(entry->extension.c_str());
+    if (index < 0) {
+      result.Append(*entry);
+    } else if (copyFlags) {
+      entry->registered = other.GetEntry(index).registered;
+    }
+  }
+}
+
+std::unique_ptr<FileExtensionEntry> CFileExtensionEnum::CloneEntry(const FileExtensionEntry& entry) {
+  return std::make_unique<FileExtensionEntry>(entry);
+}
+
+std::unique_ptr<CFileExtensionEnum> CFileExtensionEnum::Clone() const {
+  auto copy = std::make_unique<CFileExtensionEnum>();
+  for (const auto& entry : m_Entries) copy->Append(*entry);
+  return copy;
+}
+
+void CFileExtensionEnum::Sort() {
+  std::stable_sort(m_Entries.begin(), m_Entries.end(), [](const auto& a, const auto& b) {
+    return strcasecmp(a->extension.c_str(), b->extension.c_str()) < 0;
+  });
 }

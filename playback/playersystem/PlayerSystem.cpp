@@ -136,6 +136,15 @@ void CPlayerSystem::RegisterProxyTypes(CProxyDataBase& proxies) {
   for (CPlayer* player : m_Players) player->RegisterProxyTypes(proxies);
 }
 
+void CPlayerSystem::CollectFileExtensions(CFileExtensionEnum& list) {
+  {
+    CriticalSectionLock lock(m_PlayersLock);
+    for (CPlayer* player : m_Players) player->RegisterFileTypes(list);
+  }
+  list.Add("m3u", LocalText("CPlayerSystem.M3UPlayListName", "MP3 PlayList").c_str(), 4);
+  list.Add("pls", LocalText("CPlayerSystem.PLSPlayListName", "PlayList").c_str(), 4);
+}
+
 void CPlayerSystem::AddPlayer(CPlayer* player) {
   if (!player) return;
   CriticalSectionLock lock(m_PlayersLock);

@@ -33,6 +33,7 @@
 #include "playback/player/ObjectPreference.h"
 #include "playback/player/Player.h"
 #include "playback/playersystem/PlayOrder.h"
+#include "playback/player/FileExtensionEnum.h"
 #include "playback/playersystem/PlayerSystemPeers.h"
 #include "playback/playlist/PlayList.h"
 #include "playback/sound/SoundOptions.h"
@@ -130,6 +131,13 @@ class CPlayerSystem : public CTypedObject {
   // Lets every player add the proxy types it needs (the data system's
   // proxy start-up); what each answers is not used.
   void RegisterProxyTypes(CProxyDataBase& proxies);
+  // Every player's extensions, then the two playlist types ("m3u" and
+  // "pls", file type 4), added to `list`.
+  void CollectFileExtensions(CFileExtensionEnum& list);
+  // The extensions the players play as of the last association check,
+  // with the user's choice of which belong to this player; user-interface
+  // thread.
+  CFileExtensionEnum& GetFileExtensions() { return m_FileExtensions; }
 
   // --- Playing (user-interface thread)
   // Plays the current entry; when no player takes it, moves on through the
@@ -370,6 +378,7 @@ class CPlayerSystem : public CTypedObject {
   int m_MasterVolume = kFullVolume;
   int m_EffectiveVolume = kFullVolume;
   std::vector<CPlayer*> m_Players;  // owned
+  CFileExtensionEnum m_FileExtensions;
   std::vector<CPlayer*> m_Candidates;
   std::vector<CanPlayAnswer> m_Answers;
   CMessageWindow m_MessageWindow;

@@ -23,6 +23,10 @@ int main(int argc, char** argv) {
     setenv("TWL_DESKTOP", (sandbox + "/desktop").c_str(), 1);
     setenv("TWL_REGISTRY", (sandbox + "/registry.sqlite").c_str(), 1);
     setenv("TMPDIR", (sandbox + "/tmp").c_str(), 1);
+    // What the programs hand the desktop (file associations) stays in the
+    // sandbox too.
+    setenv("XDG_DATA_HOME", (sandbox + "/data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (sandbox + "/config").c_str(), 1);
     // Tests never open programs or windows on the desktop they run on.
     setenv("TWL_HEADLESS", "1", 1);
     std::filesystem::create_directories(sandbox + "/tmp");

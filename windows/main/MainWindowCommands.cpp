@@ -133,7 +133,8 @@ void RunButtonAction(int button, CMainWindowActions& actions) {
     case kButtonMenu: actions.ShowMainMenuAtCursor(); break;
     case kButtonInternet: actions.ShowInternetMenuAtCursor(); break;
     case kButtonMini: actions.ToggleMiniMode(); break;
-    default: break;  // Burn and QuickPlay: parts not built yet
+    case kButtonBurn: actions.RecordPlayListToCD(); break;
+    default: break;  // QuickPlay: not built yet
   }
 }
 

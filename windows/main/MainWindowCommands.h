@@ -36,6 +36,8 @@ class CMainWindowActions {
 
   // The user interface.
   virtual void ShowHelp() = 0;
+  // Hands the playlist to the CD burner.
+  virtual void RecordPlayListToCD() {}
   // A main window by index (1 playlist, 2 file browser, 3 skin browser,
   // 4 options), shown and brought to the top.
   virtual void ShowMainWindow(int index) = 0;

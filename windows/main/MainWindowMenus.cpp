@@ -3,6 +3,7 @@
 // MainWindowCommands.h), showing and tracking its menus, the right button
 // and the tray icon's messages.
 #include "app/core/System.h"
+#include "app/playercommands/BurnerLaunch.h"
 #include "app/ui/UserInterface.h"
 #include "display/controls/DDControl.h"
 #include "display/state/DisplayLock.h"
@@ -41,6 +42,7 @@ class CMainWindowCommandActions : public CMainWindowActions, public CMainWindowT
   void SetCurrentEntry(INT fileNumber) override { GetPlayerSystem().SetCurrentEntry(fileNumber); }
   const CPlayListEntryHolder* GetPlayList() override { return &GetPlayerSystem().GetPlayList(); }
 
+  void RecordPlayListToCD() override { ::RecordPlayListToCD(m_Window.GetWindowHandle()); }
   void ShowHelp() override { GetUserInterface().ShowHelp(m_Window.GetWindowHandle(), CUserInterface::kNoHelpTopic); }
   void OpenWebPage(int index) override {
     const CStr url = CUserInterface::GetWebPageUrl(index);

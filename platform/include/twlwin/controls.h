@@ -165,6 +165,7 @@ typedef struct tagNMHDR {
 #define LVSCW_AUTOSIZE_USEHEADER (-2)
 
 #define LVIR_BOUNDS 0
+#define LVIR_ICON 1
 
 #define LVHT_NOWHERE 0x0001
 #define LVHT_ONITEMICON 0x0002

@@ -20,3 +20,8 @@
 // its own names them 1, 2, ... in their order.
 TWLAPI BOOL TwlAnswerUnseenBox(LPCSTR text, LPCSTR caption, UINT type, const int* answers, int count,
                                int defaultAnswer, int* answer);
+
+// Whether a user can see and answer a window of the program now (a desktop
+// and a presenter showing the windows); a dialog of the program's own that
+// nobody can answer must not wait. Touches nothing.
+TWLAPI BOOL TwlCanUserAnswer(void);

@@ -34,6 +34,14 @@ TWLAPI DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD attributes, SHFILEINFOA* info
 // when there is none. The caller destroys the icon.
 TWLAPI HICON ExtractIconA(HINSTANCE instance, LPCSTR file, UINT index);
 
+// The shell hears of a change. With SHCNE_ASSOCCHANGED the file types and
+// extensions of the classes root are handed to the desktop: a desktop file
+// per type with verbs, and the default applications of the MIME types of
+// its extensions (see platform/shell/AssociationExport.cpp).
+#define SHCNE_ASSOCCHANGED 0x08000000L
+#define SHCNF_IDLIST 0x0000
+TWLAPI void SHChangeNotify(LONG eventId, UINT flags, LPCVOID item1, LPCVOID item2);
+
 #define NIM_ADD 0x00000000
 #define NIM_MODIFY 0x00000001
 #define NIM_DELETE 0x00000002
