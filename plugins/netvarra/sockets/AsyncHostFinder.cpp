@@ -32,9 +32,13 @@ LRESULT CALLBACK FinderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 }  // namespace
 
-CAsyncHostFinder::CAsyncHostFinder() : m_Answer(std::make_unique<char[]>(kAnswerSize)) {}
+CAsyncHostFinder::CAsyncHostFinder()
+    : m_Answer(std::make_unique<char[]>(kAnswerSize)), m_StartedEvent(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
 
-CAsyncHostFinder::~CAsyncHostFinder() { Cancel(); }
+CAsyncHostFinder::~CAsyncHostFinder() {
+  Cancel();
+  if (m_StartedEvent) CloseHandle(m_StartedEvent);
+}
 
 void CAsyncHostFinder::Start(const char* host, HANDLE notifyEvent) {
   CriticalSectionLock lookupLock(m_LookupLock);
@@ -49,6 +53,7 @@ void CAsyncHostFinder::Start(const char* host, HANDLE notifyEvent) {
       m_NotifyEvent = notifyEvent;
       m_Found = m_Cancelled = m_Started = m_StartFailed = false;
     }
+    if (m_StartedEvent) ResetEvent(m_StartedEvent);
     m_Thread = BeginThread(nullptr, 0, &CAsyncHostFinder::FinderThread, this, 0, nullptr);
     if (!m_Thread)
       ThrowError<CError>(LocalText("CreateThreadFailed.Caption", "Thread error"),
@@ -70,7 +75,12 @@ void CAsyncHostFinder::Start(const char* host, HANDLE notifyEvent) {
         throw error;
       }
       stateLock.Leave();
-      SleepEx(5, FALSE);
+      // Waited on an event, not in sleeps: a sleep runs on the program's clock,
+      // which a test may hold still.
+      if (m_StartedEvent)
+        WaitForSingleObject(m_StartedEvent, INFINITE);
+      else
+        SleepEx(5, FALSE);
     }
   } catch (CError*) {
     Cancel();
@@ -127,6 +137,10 @@ void CAsyncHostFinder::OnMessage(UINT message, LPARAM lParam) {
   }
 }
 
+void CAsyncHostFinder::TellStarted() {
+  if (m_StartedEvent) SetEvent(m_StartedEvent);
+}
+
 DWORD WINAPI CAsyncHostFinder::FinderThread(LPVOID finder) {
   static_cast<CAsyncHostFinder*>(finder)->RunLookup();
   return 0;
@@ -140,6 +154,7 @@ void CAsyncHostFinder::RunLookup() {
       SetErrorLocked(NewError("CreateWindowFailed.Caption", "Window error", "CreateWindowFailed.Text",
                               "Error creating window."));
       m_Started = m_StartFailed = true;
+      TellStarted();
       return;
     }
     const ULONG address = inet_addr(m_Host.c_str());
@@ -152,9 +167,11 @@ void CAsyncHostFinder::RunLookup() {
       DestroyWindow(m_Window);
       m_Window = nullptr;
       m_Started = m_StartFailed = true;
+      TellStarted();
       return;
     }
     m_Started = true;
+    TellStarted();
   }
   bool tell = true;
   for (;;) {

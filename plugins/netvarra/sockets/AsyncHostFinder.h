@@ -47,6 +47,7 @@ class CAsyncHostFinder : public CTypedObject {
   static DWORD WINAPI FinderThread(LPVOID finder);
   void RunLookup();
   void SetErrorLocked(CError* error);
+  void TellStarted();
 
   CStr m_Host;
   HANDLE m_NotifyEvent = nullptr;
@@ -54,6 +55,7 @@ class CAsyncHostFinder : public CTypedObject {
   HWND m_Window = nullptr;
   HANDLE m_Request = nullptr;
   std::unique_ptr<char[]> m_Answer;
+  HANDLE m_StartedEvent = nullptr;  // set once the thread has begun its lookup or failed to
   bool m_Found = false;
   CError* m_Error = nullptr;
   bool m_Started = false;
