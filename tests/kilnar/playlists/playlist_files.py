@@ -80,13 +80,13 @@ def hostile(folder):
             out.write(data)
 
 
-def native(out, base, specs):
+def native(out, base, items):
     entries = []
-    for spec in specs:
-        if spec == 'k2':
+    for item in items:
+        if item == 'k2':
             entries.append(kind2_entry())
             continue
-        kind, number, url = spec.split(':', 2)
+        kind, number, url = item.split(':', 2)
         entries.append(file_entry(url, int(number)) if kind == 'f' else folder_entry(url, int(number)))
     with open(out, 'wb') as target:
         target.write(head(len(entries), text(base), b''.join(entries)))
